@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the program, its tests and its demo need; does nothing when they
+# are all there already.
+set -euo pipefail
+paquetes=(g++ cmake ninja-build pkg-config qt6-base-dev libmariadb-dev mariadb-server mariadb-client
+          libsqlite3-dev sqlite3 libfmt-dev googletest libgtest-dev xvfb xauth clang-format)
+faltan=()
+for p in "${paquetes[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")
+done
+if [ ${#faltan[@]} -gt 0 ]; then
+  echo "Instalando: ${faltan[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+fi

@@ -1,0 +1,249 @@
+-- Base de datos central de facturación electrónica (CFDI 4.0).
+-- Se puede ejecutar varias veces: solo crea lo que todavía no existe.
+-- Convenciones que respetan los tipos elegidos:
+--   * las claves que crea el facturador son negativas y descienden (sin AUTO_INCREMENT);
+--   * las fechas llegan como 'aaaa/mm/dd', los importes como texto decimal corto;
+--   * las rutas de carpeta se guardan con "*" en lugar de "\".
+
+CREATE DATABASE IF NOT EXISTS Morvane_Central
+  CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci;
+
+USE Morvane_Central;
+
+-- Sucursales de la cadena: número de sucursal y nombre que ve el operador.
+CREATE TABLE IF NOT EXISTS Sucursales (
+  ID      INT          NOT NULL,
+  Nombre  VARCHAR(100) NULL DEFAULT '',
+  PRIMARY KEY (ID),
+  KEY idx_sucursales_nombre (Nombre)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Configuración general de la central: fecha de apertura del turno y el texto
+-- que acompaña a los comprobantes fiscales en el correo al cliente (una fila).
+CREATE TABLE IF NOT EXISTS Configuracion (
+  ID                            INT  NOT NULL DEFAULT 1,
+  Fecha_Apertura_Turno          DATE NULL DEFAULT NULL,
+  Mensaje_Facturacion_en_Email  TEXT NULL DEFAULT NULL,
+  PRIMARY KEY (ID)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Perfil de emisión de cada sucursal: datos fiscales del emisor, domicilio fiscal
+-- y de expedición, serie y siguiente folio a emitir, y las tres carpetas que se
+-- comparten con el programa de timbrado (cola, válidas, NO válidas).
+CREATE TABLE IF NOT EXISTS Configuracion_Facturas_Electronicas (
+  ID_Sucursal                         INT          NOT NULL,
+  Razon_Social_Emisor                 VARCHAR(300) NULL DEFAULT '',
+  RFC_Emisor                          VARCHAR(20)  NULL DEFAULT '',
+  -- domicilio fiscal
+  Calle                               VARCHAR(150) NULL DEFAULT '',
+  Nro_Exterior                        VARCHAR(50)  NULL DEFAULT '',
+  Nro_Interior                        VARCHAR(50)  NULL DEFAULT '',
+  Colonia                             VARCHAR(150) NULL DEFAULT '',
+  Ciudad                              VARCHAR(150) NULL DEFAULT '',
+  Delegacion                          VARCHAR(150) NULL DEFAULT '',
+  Estado                              VARCHAR(60)  NULL DEFAULT '',
+  CP                                  VARCHAR(10)  NULL DEFAULT '',
+  Pais                                VARCHAR(60)  NULL DEFAULT '',
+  Referencia                          VARCHAR(200) NULL DEFAULT '',
+  -- domicilio de expedición
+  Calle_Domicilio_Expedicion          VARCHAR(150) NULL DEFAULT '',
+  Nro_Exterior_Domicilio_Expedicion   VARCHAR(50)  NULL DEFAULT '',
+  Nro_Interior_Domicilio_Expedicion   VARCHAR(50)  NULL DEFAULT '',
+  Colonia_Domicilio_Expedicion        VARCHAR(150) NULL DEFAULT '',
+  Ciudad_Domicilio_Expedicion         VARCHAR(150) NULL DEFAULT '',
+  Delegacion_Domicilio_Expedicion     VARCHAR(150) NULL DEFAULT '',
+  Estado_Domicilio_Expedicion         VARCHAR(60)  NULL DEFAULT '',
+  CP_Domicilio_Expedicion             VARCHAR(10)  NULL DEFAULT '',
+  Pais_Domicilio_Expedicion           VARCHAR(60)  NULL DEFAULT '',
+  Referencia_Domicilio_Expedicion     VARCHAR(200) NULL DEFAULT '',
+  -- serie y siguiente folio a emitir (lo incrementa el facturador)
+  Serie_Facturas                      VARCHAR(25)  NULL DEFAULT '',
+  Folio_Inicial_Facturas              INT          NOT NULL DEFAULT 1,
+  Lugar_de_Expedicion_Facturas        VARCHAR(200) NULL DEFAULT '',
+  Regimen_Fiscal_Facturas             VARCHAR(100) NULL DEFAULT '',
+  Leyenda_de_Pagare_Facturas          TEXT         NULL DEFAULT NULL,
+  -- carpetas del programa de timbrado, con "*" en lugar de "\"
+  Ruta_Cola_Facturas                  VARCHAR(500) NULL DEFAULT '',
+  Ruta_Facturas_Validas               VARCHAR(500) NULL DEFAULT '',
+  Ruta_Facturas_NO_Validas            VARCHAR(500) NULL DEFAULT '',
+  email_envio                         VARCHAR(200) NULL DEFAULT '',
+  email_envio_copia                   VARCHAR(200) NULL DEFAULT '',
+  PRIMARY KEY (ID_Sucursal)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Tickets de venta de las sucursales; el total del ticket es el tope de lo que
+-- se puede facturar contra él.
+CREATE TABLE IF NOT EXISTS Tickets (
+  Numero          INT     NOT NULL,
+  ID_Sucursal     INT     NOT NULL,
+  Total           DOUBLE  NULL DEFAULT NULL,
+  Cancelado       TINYINT NOT NULL DEFAULT 0,
+  Se_dio_Factura  TINYINT NOT NULL DEFAULT 0,
+  PRIMARY KEY (ID_Sucursal, Numero)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Solicitudes de factura en línea que captura el cliente para un ticket.
+-- Status: 1 pendiente, 2 archivo en cola y factura registrada,
+-- 3 timbrada y almacenada, 4 rechazada (el motivo queda en Resultado).
+CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
+  ID               INT          NOT NULL AUTO_INCREMENT,
+  ID_Cliente       INT          NOT NULL DEFAULT 0,
+  Nombre           VARCHAR(300) NULL DEFAULT '',
+  ID_Sucursal      INT          NULL DEFAULT NULL,
+  -- domicilio del receptor
+  Direccion        VARCHAR(200) NULL DEFAULT '',
+  Numero_Exterior  VARCHAR(50)  NULL DEFAULT '',
+  Numero_Interior  VARCHAR(50)  NULL DEFAULT '',
+  Colonia          VARCHAR(150) NULL DEFAULT '',
+  Ciudad           VARCHAR(150) NULL DEFAULT '',
+  Delegacion       VARCHAR(150) NULL DEFAULT '',
+  Estado           VARCHAR(60)  NULL DEFAULT '',
+  Codigo_Postal    VARCHAR(10)  NULL DEFAULT '',
+  Pais             VARCHAR(60)  NULL DEFAULT '',
+  Referencia       VARCHAR(200) NULL DEFAULT '',
+  Telefono         VARCHAR(50)  NULL DEFAULT '',
+  Fax              VARCHAR(50)  NULL DEFAULT '',
+  E_Mail           VARCHAR(200) NULL DEFAULT '',
+  Comentario       VARCHAR(500) NULL DEFAULT '',
+  Cuenta           VARCHAR(50)  NULL DEFAULT '',
+  Condiciones      VARCHAR(100) NULL DEFAULT '',
+  Forma_Pago       VARCHAR(100) NULL DEFAULT '',
+  -- datos fiscales del receptor y de la factura pedida
+  RFC              VARCHAR(20)  NULL DEFAULT '',
+  Regimen_Fiscal   VARCHAR(100) NULL DEFAULT '',
+  Serie            VARCHAR(25)  NULL DEFAULT '',
+  Folio            INT          NULL DEFAULT 0,
+  Nro_Ticket       INT          NOT NULL,
+  Metodo           VARCHAR(20)  NULL DEFAULT '',
+  Total            DOUBLE       NOT NULL,
+  Fecha            DATE         NOT NULL DEFAULT (CURRENT_DATE),
+  Uso              VARCHAR(10)  NULL DEFAULT '',
+  -- seguimiento
+  Status           TINYINT      NOT NULL DEFAULT 1,
+  Resultado        VARCHAR(255) NULL DEFAULT '',
+  ID_Factura       INT          NULL DEFAULT 0,
+  Archivo          VARCHAR(255) NULL DEFAULT '',
+  Ruta_Archivo     VARCHAR(500) NULL DEFAULT '',
+  PRIMARY KEY (ID),
+  KEY idx_solicitudes_status (Status, ID),
+  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Facturas electrónicas: una fila por factura. Se registra al mandar a timbrar
+-- (con valores provisionales) y se completa con los atributos del CFDI timbrado.
+-- Status: 1 registrada, 2 timbrada, 3 cancelada.
+CREATE TABLE IF NOT EXISTS Facturas_Electronicas (
+  ID_Factura                 INT           NOT NULL,
+  Nro_Ticket                 INT           NULL DEFAULT 0,
+  Fecha_Emision              DATE          NULL DEFAULT NULL,
+  Consumo                    DOUBLE        NULL DEFAULT 0,
+  Descuento                  DOUBLE        NULL DEFAULT 0,
+  -- atributos del comprobante
+  noCertificado              VARCHAR(30)   NULL DEFAULT '',
+  LugarExpedicion            VARCHAR(20)   NULL DEFAULT '',
+  tipoDeComprobante          VARCHAR(10)   NULL DEFAULT '',
+  total                      DOUBLE        NULL DEFAULT 0,
+  subTotal                   DOUBLE        NULL DEFAULT 0,
+  formaDePago                VARCHAR(20)   NULL DEFAULT '',
+  folio                      INT           NULL DEFAULT 0,
+  serie                      VARCHAR(25)   NULL DEFAULT '',
+  version                    VARCHAR(10)   NULL DEFAULT '',
+  fecha                      VARCHAR(30)   NULL DEFAULT '',
+  certificado                TEXT          NULL DEFAULT NULL,
+  sello                      TEXT          NULL DEFAULT NULL,
+  -- emisor
+  nombre_emisor              VARCHAR(500)  NULL DEFAULT '',
+  rfc_emisor                 VARCHAR(30)   NULL DEFAULT '',
+  codigoPostal_emisor        VARCHAR(10)   NULL DEFAULT '',
+  pais_emisor                VARCHAR(60)   NULL DEFAULT '',
+  estado_emisor              VARCHAR(60)   NULL DEFAULT '',
+  municipio_emisor           VARCHAR(150)  NULL DEFAULT '',
+  localidad_emisor           VARCHAR(150)  NULL DEFAULT '',
+  colonia_emisor             VARCHAR(150)  NULL DEFAULT '',
+  noInterior_emisor          VARCHAR(50)   NULL DEFAULT '',
+  noExterior_emisor          VARCHAR(50)   NULL DEFAULT '',
+  calle_emisor               VARCHAR(200)  NULL DEFAULT '',
+  Regimen                    VARCHAR(100)  NULL DEFAULT '',
+  -- receptor (codigoPostal_cliente recibe el UsoCFDI del comprobante)
+  nombre_cliente             VARCHAR(500)  NULL DEFAULT '',
+  rfc_cliente                VARCHAR(30)   NULL DEFAULT '',
+  codigoPostal_cliente       VARCHAR(20)   NULL DEFAULT '',
+  pais_cliente               VARCHAR(60)   NULL DEFAULT '',
+  estado_cliente             VARCHAR(60)   NULL DEFAULT '',
+  municipio_cliente          VARCHAR(150)  NULL DEFAULT '',
+  localidad_cliente          VARCHAR(150)  NULL DEFAULT '',
+  colonia_cliente            VARCHAR(150)  NULL DEFAULT '',
+  noInterior_cliente         VARCHAR(50)   NULL DEFAULT '',
+  noExterior_cliente         VARCHAR(50)   NULL DEFAULT '',
+  calle_cliente              VARCHAR(200)  NULL DEFAULT '',
+  -- concepto (importes como texto, tal como vienen en el XML)
+  importe                    VARCHAR(50)   NULL DEFAULT '',
+  valorUnitario              VARCHAR(50)   NULL DEFAULT '',
+  descripcion                TEXT          NULL DEFAULT NULL,
+  unidad                     VARCHAR(50)   NULL DEFAULT '',
+  cantidad                   VARCHAR(50)   NULL DEFAULT '',
+  -- impuesto trasladado
+  totalImpuestosTrasladados  VARCHAR(50)   NULL DEFAULT '',
+  importe_traslado           VARCHAR(50)   NULL DEFAULT '',
+  tasa_traslado              VARCHAR(20)   NULL DEFAULT '',
+  impuesto_traslado          VARCHAR(20)   NULL DEFAULT '',
+  -- timbre fiscal digital
+  selloSAT                   TEXT          NULL DEFAULT NULL,
+  noCertificadoSAT           VARCHAR(30)   NULL DEFAULT '',
+  selloCFD                   TEXT          NULL DEFAULT NULL,
+  FechaTimbrado              VARCHAR(30)   NULL DEFAULT '',
+  UUID                       VARCHAR(50)   NULL DEFAULT '',
+  -- control interno
+  ID_Cliente_Ticket          INT           NULL DEFAULT 0,
+  ID_Cliente                 INT           NULL DEFAULT 0,
+  Status                     TINYINT       NOT NULL DEFAULT 1,
+  ID_Sucursal                INT           NULL DEFAULT 0,
+  ID_Usuario                 INT           NULL DEFAULT 0,
+  Comentario                 TEXT          NULL DEFAULT NULL,
+  PDF                        VARCHAR(255)  NULL DEFAULT '',
+  Tamanio_PDF                INT           NULL DEFAULT 0,
+  XML                        VARCHAR(255)  NULL DEFAULT '',
+  Tamanio_XML                INT           NULL DEFAULT 0,
+  FUM                        DATE          NULL DEFAULT NULL,
+  PRIMARY KEY (ID_Factura),
+  KEY idx_facturas_serie_folio (serie, folio, ID_Sucursal)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Comprobantes fiscales guardados como documentos binarios (XML timbrado y PDF),
+-- un renglón por archivo, ligados a su factura. FUM es texto 'dd/mm/aaaa'.
+CREATE TABLE IF NOT EXISTS Comprobantes_Fiscales (
+  ID                 INT           NOT NULL,
+  ID_Factura         INT           NOT NULL,
+  Titulo             VARCHAR(200)  NULL DEFAULT '',
+  Nombre_Archivo     VARCHAR(255)  NULL DEFAULT '',
+  Tamanio_Documento  INT           NULL DEFAULT 0,
+  Documento          LONGBLOB      NULL,
+  Tipo_Archivo       SMALLINT      NOT NULL DEFAULT 0,
+  Tipo               SMALLINT      NOT NULL DEFAULT 0,
+  Sub_Tipo           SMALLINT      NOT NULL DEFAULT 0,
+  Status             SMALLINT      NOT NULL DEFAULT 1,
+  Descripcion        VARCHAR(200)  NULL DEFAULT '',
+  FUM                VARCHAR(20)   NULL DEFAULT '',
+  ID_Sucursal        INT           NULL DEFAULT 0,
+  PRIMARY KEY (ID),
+  KEY idx_comprobantes_factura (ID_Factura, Titulo)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Montos facturados contra cada ticket: un renglón por factura timbrada.
+-- Status: 0 vigente (cuenta contra el total del ticket), 1 anulado.
+CREATE TABLE IF NOT EXISTS Montos_Facturados (
+  ID            INT          NOT NULL AUTO_INCREMENT,
+  Nro_Ticket    INT          NOT NULL,
+  ID_Solicitud  INT          NULL DEFAULT 0,
+  ID_Sucursal   INT          NOT NULL,
+  Fecha         DATE         NULL DEFAULT NULL,
+  Hora          TIME         NULL DEFAULT NULL,
+  Total         DOUBLE       NOT NULL DEFAULT 0,
+  Status        TINYINT      NOT NULL DEFAULT 0,
+  Serie         VARCHAR(25)  NULL DEFAULT '',
+  Folio         INT          NULL DEFAULT 0,
+  FUM           DATE         NULL DEFAULT NULL,
+  PRIMARY KEY (ID),
+  KEY idx_montos_ticket (ID_Sucursal, Nro_Ticket, Status),
+  KEY idx_montos_solicitud (ID_Solicitud)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

@@ -1,0 +1,11 @@
+-- local.dll: where the central database lives, as the operator last entered it.
+CREATE TABLE IF NOT EXISTS Configuracion (
+    Ruta_BD            TEXT,
+    Ruta_BD_Documentos TEXT,
+    Ruta_BD_Fotos      TEXT,
+    BD_MySQL           TEXT,
+    IP_Servidor        TEXT
+);
+INSERT INTO Configuracion (Ruta_BD, Ruta_BD_Documentos, Ruta_BD_Fotos, BD_MySQL, IP_Servidor)
+SELECT '', '', '', 'Morvane_Central', 'localhost'
+WHERE NOT EXISTS (SELECT 1 FROM Configuracion);

@@ -1,0 +1,16 @@
+#pragma once
+
+namespace facturador {
+
+enum class Resultado_Arranque { Continuar, Terminar_Programa };
+
+// Start-up up to the window: configuration, branch list and issuing profiles. An unreachable
+// central database does not stop it: the failure is logged and the first cycle that reaches the
+// database loads what could not be loaded here.
+Resultado_Arranque Cargar_Datos_Iniciales();
+// The rejected-request scan run once at start-up, with its statements executed.
+void Revisar_Rechazadas_Al_Arrancar();
+// Loads the branch list or the profiles if start-up could not; called by each cycle.
+void Completar_Datos_Pendientes();
+
+}  // namespace facturador

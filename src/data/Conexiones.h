@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Conexion.h"
+
+namespace facturador {
+
+inline constexpr const char* kContrasena_Central = "m58kbwTavRz07";
+inline constexpr const char* kUsuario_Central = "usuarios";
+inline constexpr const char* kBase_Central = "Morvane_Central";
+// The host name that stands for "the local machine" in the central connection strings.
+inline constexpr const char* kServidor_Local = "localhost";
+
+// "Provider=MSDASQL.1;...DATABASE=<base>;SERVER=<servidor>;UID=usuarios;PASSWORD=...;PORT=<puerto>
+// ;OPTION=16387;STMT=;": the one formula behind every central connection string.
+std::string Armar_Cadena_Central(const std::string& base, const std::string& servidor,
+                                 const std::string& puerto);
+// Connection strings of the two local database files in the program folder.
+std::string Cadena_Conexion_Local();
+std::string Armar_Cadena_Historial();
+
+// Opens the per-operation central connection (local machine, "Morvane_Central", driver's default
+// port) and records its string as the current central one. A failure reaches the caller.
+void Abrir_Conexion_Central(Conexion& conexion);
+// Closes the connection, ignoring every error.
+void Cerrar_Conexion(Conexion& conexion) noexcept;
+// Opens the local configuration database; on any error the connection simply stays closed.
+void Abrir_Conexion_Local(Conexion& conexion) noexcept;
+
+}  // namespace facturador

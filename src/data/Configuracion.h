@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace facturador {
+
+// Configuration values and run times held for the whole run.
+struct Configuracion_Programa {
+    std::string Cadena_Conexion_Historial;
+    std::string Cadena_Conexion_Central;
+    std::string Servidor_Central;
+    std::string Base_Central;
+    std::string Ruta_BD;
+    std::string Ruta_BD_Documentos;
+    std::string Ruta_BD_Fotos;
+    std::string Fecha_Ultima;           // "dd/mm/yyyy"
+    std::string Hora_Ultima;            // "Hh:Nn"
+    std::string Fecha_Ultima_Exitosa;   // "dd/mm/yyyy"
+    std::string Hora_Ultima_Exitosa;    // "Hh:Nn"
+    std::string Proxima_Sincronizacion; // "dd/mm/yyyy Hh:Nn"
+    std::string Fecha_Apertura_Turno;   // "dd/mm/yyyy"
+};
+
+Configuracion_Programa& Configuracion();
+void Reiniciar_Configuracion();
+
+enum class Resultado_Configuracion { Continuar, Terminar_Programa };
+
+// The first step of start-up: connection strings, local and central configuration, run history.
+// Answers Terminar_Programa when the local configuration could not be read (the operator has
+// then been asked for the database location and must restart the program).
+Resultado_Configuracion Cargar_Configuracion();
+
+}  // namespace facturador

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace facturador {
+
+// File system calls of the program. Failures are Error_Plataforma with errno and its text,
+// except where a name says that failures are ignored.
+
+// Joins a folder and a file name with the platform's separator.
+std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre);
+bool Existe_Archivo(const std::string& ruta);
+bool Existe_Carpeta(const std::string& ruta);
+void Borrar_Archivo_Ignorando_Errores(const std::string& ruta) noexcept;
+// Appends the bytes, creating the file if it does not exist.
+void Anexar_Archivo(const std::string& ruta, std::string_view bytes);
+// Creates or replaces the file with exactly these bytes.
+void Escribir_Archivo(const std::string& ruta, std::string_view bytes);
+std::string Leer_Archivo(const std::string& ruta);
+void Copiar_Archivo(const std::string& origen, const std::string& destino);
+void Poner_Solo_Lectura(const std::string& ruta);
+void Quitar_Solo_Lectura(const std::string& ruta);
+// Folder holding the running executable, without a trailing separator.
+std::string Carpeta_Del_Ejecutable();
+
+}  // namespace facturador

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Fecha_Hora.h"
+
+namespace facturador {
+
+class Reloj {
+public:
+    virtual ~Reloj() = default;
+    virtual Fecha_Hora Ahora() const = 0;
+};
+
+// The local clock of the machine.
+class Reloj_Sistema : public Reloj {
+public:
+    Fecha_Hora Ahora() const override;
+};
+
+// Everything that waits for, or is shown to, the person at the machine.
+class Operador {
+public:
+    virtual ~Operador() = default;
+    // The platform's standard message box with an OK button.
+    virtual void Mensaje_Estandar(const std::string& texto, const std::string& titulo) = 0;
+    // The skinned message dialog.
+    virtual void Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) = 0;
+    // The yes/no dialog; true when the operator answered yes.
+    virtual bool Pedir_Confirmacion(const std::string& titulo, const std::string& mensaje) = 0;
+    // The database location dialog, modal. Its "X" ends the whole program.
+    virtual void Configurar_Ruta_BD() = 0;
+    // The folder picker; the empty text when the operator cancels.
+    virtual std::string Elegir_Carpeta(const std::string& titulo) = 0;
+    // Opens a file with the desktop's default application; the outcome is not checked.
+    virtual void Abrir_Documento(const std::string& ruta) = 0;
+};
+
+// The program's links to the outside world, set once by main() and replaced by the tests.
+struct Entorno {
+    const Reloj* reloj = nullptr;
+    Operador* operador = nullptr;
+    // Folder of the executable, without a trailing separator.
+    std::string carpeta_programa;
+};
+
+Entorno& Entorno_Actual();
+Fecha_Hora Ahora();
+Operador& Operador_Actual();
+const std::string& Carpeta_Programa();
+
+}  // namespace facturador

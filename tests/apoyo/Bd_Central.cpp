@@ -1,0 +1,53 @@
+#include "Bd_Central.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "platform/Conexion.h"
+
+namespace facturador::pruebas {
+
+std::string Cadena_Central_Pruebas() {
+    return "Provider=MSDASQL.1;Password=;Persist Security Info=True;User ID=;Extended "
+           "Properties=\"DRIVER={MySQL ODBC 3.51 Driver};DESC=;DATABASE=Morvane_Central;"
+           "SERVER=localhost;UID=usuarios;PASSWORD=m58kbwTavRz07;PORT=;OPTION=16387;STMT=;\"";
+}
+
+void Vaciar_Base_Central() {
+    Conexion c;
+    c.Abrir(Cadena_Central_Pruebas());
+    for (const char* tabla :
+         {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
+          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion"})
+        c.Ejecutar(std::string("DELETE FROM ") + tabla);
+    c.Cerrar();
+}
+
+void Ejecutar_Central(const std::string& sql) {
+    Conexion c;
+    c.Abrir(Cadena_Central_Pruebas());
+    c.Ejecutar(sql);
+    c.Cerrar();
+}
+
+Recordset Consultar_Central(const std::string& sql) {
+    Conexion c;
+    c.Abrir(Cadena_Central_Pruebas());
+    Recordset rs = c.Ejecutar(sql);
+    c.Cerrar();
+    return rs;
+}
+
+std::string Valor_Central(const std::string& sql) {
+    Recordset rs = Consultar_Central(sql);
+    if (rs.Fin()) return "";
+    return rs.Texto(size_t{0});
+}
+
+void Reiniciar_Servidor_Central() {
+    const std::string orden =
+        std::string(SCRIPT_BD_PRIVADA) + " reiniciar " + CARPETA_BD_PRUEBAS + " >/dev/null";
+    if (std::system(orden.c_str()) != 0) throw std::runtime_error("cannot restart the test server");
+}
+
+}  // namespace facturador::pruebas

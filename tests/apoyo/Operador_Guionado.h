@@ -1,0 +1,37 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Entorno.h"
+
+namespace facturador::pruebas {
+
+// An operator that records everything shown to it and answers from a script.
+class Operador_Guionado : public Operador {
+public:
+    struct Mostrado {
+        std::string tipo;  // "estandar", "advertencia", "confirmacion", "ruta_bd", "carpeta", "abrir"
+        std::string titulo;
+        std::string texto;
+    };
+
+    void Mensaje_Estandar(const std::string& texto, const std::string& titulo) override;
+    void Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) override;
+    bool Pedir_Confirmacion(const std::string& titulo, const std::string& mensaje) override;
+    void Configurar_Ruta_BD() override;
+    std::string Elegir_Carpeta(const std::string& titulo) override;
+    void Abrir_Documento(const std::string& ruta) override;
+
+    // Only the entries of one kind.
+    std::vector<Mostrado> De_Tipo(const std::string& tipo) const;
+
+    std::vector<Mostrado> mostrados;
+    std::deque<bool> respuestas;          // for Pedir_Confirmacion; none left answers "no"
+    std::deque<std::string> carpetas;     // for Elegir_Carpeta; none left is a cancel
+    std::function<void()> al_configurar_ruta_bd;  // what the operator does in that dialog
+};
+
+}  // namespace facturador::pruebas
