@@ -82,7 +82,9 @@ CREATE TABLE IF NOT EXISTS Tickets (
   PRIMARY KEY (ID_Sucursal, Numero)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
--- Solicitudes de factura en línea que captura el cliente para un ticket.
+-- Solicitudes de factura en línea que captura el cliente para un ticket. Las escribe
+-- otro sistema: Nro_Ticket, Total y Fecha pueden llegar vacíos (Null) y el facturador
+-- debe saltar esas filas sin detener la facturación de las demás.
 -- Status: 1 pendiente, 2 archivo en cola y factura registrada,
 -- 3 timbrada y almacenada, 4 rechazada (el motivo queda en Resultado).
 CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
@@ -113,10 +115,10 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   Regimen_Fiscal   VARCHAR(100) NULL DEFAULT '',
   Serie            VARCHAR(25)  NULL DEFAULT '',
   Folio            INT          NULL DEFAULT 0,
-  Nro_Ticket       INT          NOT NULL,
+  Nro_Ticket       INT          NULL,
   Metodo           VARCHAR(20)  NULL DEFAULT '',
-  Total            DOUBLE       NOT NULL,
-  Fecha            DATE         NOT NULL DEFAULT (CURRENT_DATE),
+  Total            DOUBLE       NULL,
+  Fecha            DATE         NULL DEFAULT (CURRENT_DATE),
   Uso              VARCHAR(10)  NULL DEFAULT '',
   -- seguimiento
   Status           TINYINT      NOT NULL DEFAULT 1,
