@@ -84,7 +84,11 @@ std::optional<Fecha_Hora> Interpretar(const Partes& p) {
         } else {
             return std::nullopt;
         }
-        if (n.size() > 3 && s.size() >= 3 && s[2] != ' ' && s[2] != 'T') return std::nullopt;
+        // At most "hh:mm:ss" after the date, set off by a blank or a "T".
+        if (n.size() > 6) return std::nullopt;
+        if (n.size() > 3 &&
+            ((s[2] != ' ' && s[2] != 'T') || s.find_first_not_of(':', 3) != std::string::npos))
+            return std::nullopt;
         Poner_Hora(f, n, 3);
     } else if (n.size() >= 2 && n.size() <= 3 && s.find_first_not_of(':') == std::string::npos) {
         Poner_Hora(f, n, 0);

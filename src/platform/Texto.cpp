@@ -1,0 +1,119 @@
+#include "platform/Texto.h"
+
+#include <array>
+#include <optional>
+
+namespace facturador {
+
+namespace {
+
+// Code points of the bytes 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char32_t, 32> kBloque_80 = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+};
+
+struct Caracter {
+    char32_t codigo;
+    size_t longitud;
+};
+
+// The character that starts at `i`, or nothing when the bytes there are not valid UTF-8.
+std::optional<Caracter> Leer_Caracter(std::string_view b, size_t i) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(b[k]); };
+    const unsigned char primero = byte(i);
+    if (primero < 0x80)
+        return Caracter{primero, 1};
+    size_t longitud;
+    char32_t minimo;
+    if (primero >= 0xC2 && primero <= 0xDF) {
+        longitud = 2, minimo = 0x80;
+    } else if (primero >= 0xE0 && primero <= 0xEF) {
+        longitud = 3, minimo = 0x800;
+    } else if (primero >= 0xF0 && primero <= 0xF4) {
+        longitud = 4, minimo = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (i + longitud > b.size())
+        return std::nullopt;
+    char32_t codigo = primero & (0x7F >> longitud);
+    for (size_t k = 1; k < longitud; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return std::nullopt;
+        codigo = (codigo << 6) | (byte(i + k) & 0x3F);
+    }
+    if (codigo < minimo || codigo > 0x10FFFF || (codigo >= 0xD800 && codigo <= 0xDFFF))
+        return std::nullopt;
+    return Caracter{codigo, longitud};
+}
+
+void Anexar_UTF8(std::string& destino, char32_t c) {
+    if (c < 0x80) {
+        destino += static_cast<char>(c);
+    } else if (c < 0x800) {
+        destino += static_cast<char>(0xC0 | (c >> 6));
+        destino += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        destino += static_cast<char>(0xE0 | (c >> 12));
+        destino += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        destino += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char Byte_Windows_1252(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (size_t k = 0; k < kBloque_80.size(); ++k)
+        if (kBloque_80[k] == c)
+            return static_cast<char>(0x80 + k);
+    return '?';
+}
+
+}  // namespace
+
+std::string A_Windows_1252(std::string_view utf8) {
+    std::string resultado;
+    resultado.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto caracter = Leer_Caracter(utf8, i);
+        resultado += caracter ? Byte_Windows_1252(caracter->codigo) : '?';
+        i += caracter ? caracter->longitud : 1;
+    }
+    return resultado;
+}
+
+std::string Desde_Windows_1252(std::string_view bytes) {
+    std::string resultado;
+    resultado.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        Anexar_UTF8(resultado, byte >= 0x80 && byte < 0xA0 ? kBloque_80[byte - 0x80] : byte);
+    }
+    return resultado;
+}
+
+bool Es_UTF8_Valido(std::string_view bytes) {
+    for (size_t i = 0; i < bytes.size();) {
+        const auto caracter = Leer_Caracter(bytes, i);
+        if (!caracter)
+            return false;
+        i += caracter->longitud;
+    }
+    return true;
+}
+
+std::string Texto_Leido(std::string_view bytes) {
+    return Es_UTF8_Valido(bytes) ? std::string(bytes) : Desde_Windows_1252(bytes);
+}
+
+std::string Recortar(std::string_view texto) {
+    const auto inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string_view::npos)
+        return "";
+    return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
+}
+
+}  // namespace facturador

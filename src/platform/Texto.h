@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace facturador {
+
+// The program keeps its texts in UTF-8; files shared with the stamping program and the daily log
+// are 8-bit Windows-1252 text.
+
+// UTF-8 to Windows-1252. A character the code page lacks, or a byte that is not valid UTF-8,
+// becomes "?".
+std::string A_Windows_1252(std::string_view utf8);
+// Windows-1252 to UTF-8. The five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) become the control characters of the same number, as Windows converts them.
+std::string Desde_Windows_1252(std::string_view bytes);
+// True for well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
+bool Es_UTF8_Valido(std::string_view bytes);
+// Text read from a file of unknown encoding: kept as it is when it is valid UTF-8, otherwise read
+// as Windows-1252.
+std::string Texto_Leido(std::string_view bytes);
+// The text without the blanks at either end.
+std::string Recortar(std::string_view texto);
+
+}  // namespace facturador
