@@ -13,12 +13,12 @@ struct Configuracion_Programa {
     std::string Ruta_BD;
     std::string Ruta_BD_Documentos;
     std::string Ruta_BD_Fotos;
-    std::string Fecha_Ultima;           // "dd/mm/yyyy"
-    std::string Hora_Ultima;            // "Hh:Nn"
-    std::string Fecha_Ultima_Exitosa;   // "dd/mm/yyyy"
-    std::string Hora_Ultima_Exitosa;    // "Hh:Nn"
-    std::string Proxima_Sincronizacion; // "dd/mm/yyyy Hh:Nn"
-    std::string Fecha_Apertura_Turno;   // "dd/mm/yyyy"
+    std::string Fecha_Ultima;            // "dd/mm/yyyy"
+    std::string Hora_Ultima;             // "Hh:Nn"
+    std::string Fecha_Ultima_Exitosa;    // "dd/mm/yyyy"
+    std::string Hora_Ultima_Exitosa;     // "Hh:Nn"
+    std::string Proxima_Sincronizacion;  // "dd/mm/yyyy Hh:Nn"
+    std::string Fecha_Apertura_Turno;    // "dd/mm/yyyy"
 };
 
 Configuracion_Programa& Configuracion();

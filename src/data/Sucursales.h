@@ -16,6 +16,8 @@ struct Sucursal {
 void Cargar_Sucursales();
 // The branch's name, or the empty text when no loaded branch has that number.
 std::string Nombre_Sucursal(int32_t id);
+// The same look-up in a given list: the first entry with that number wins.
+std::string Buscar_Nombre_Sucursal(const std::vector<Sucursal>& sucursales, int32_t id);
 const std::vector<Sucursal>& Sucursales_Cargadas();
 void Reiniciar_Sucursales();
 

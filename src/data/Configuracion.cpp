@@ -1,0 +1,123 @@
+#include "data/Configuracion.h"
+
+#include "data/Conexiones.h"
+#include "data/Historial_Sincronizaciones.h"
+#include "data/Log.h"
+#include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
+
+namespace facturador {
+
+namespace {
+
+std::string Numero_Y_Descripcion(const Error_Plataforma& e) {
+    return std::to_string(e.Numero) + " " + e.Descripcion;
+}
+
+void Leer_Configuracion_Local(Configuracion_Programa& cfg) {
+    Conexion conexion;
+    conexion.Abrir(Cadena_Conexion_Local());
+    Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion");
+    if (!rs.Fin()) {
+        rs.Mover_Primero();
+        cfg.Ruta_BD = rs.Texto("Ruta_BD");
+        cfg.Ruta_BD_Documentos = rs.Texto("Ruta_BD_Documentos");
+        cfg.Ruta_BD_Fotos = rs.Texto("Ruta_BD_Fotos");
+        cfg.Base_Central = rs.Texto("BD_MySQL");
+        cfg.Servidor_Central = rs.Texto("IP_Servidor");
+    }
+    rs.Cerrar();
+    Cerrar_Conexion(conexion);
+}
+
+// The central database is always the one on this machine, whatever the local row names.
+void Armar_Conexion_Central(Configuracion_Programa& cfg) {
+    cfg.Servidor_Central = kServidor_Local;
+    cfg.Base_Central = kBase_Central;
+    cfg.Cadena_Conexion_Central =
+        Armar_Cadena_Central(cfg.Base_Central, cfg.Servidor_Central, "3306");
+}
+
+void Probar_Conexion(const std::string& cadena) {
+    Conexion conexion;
+    conexion.Abrir(cadena);
+    Cerrar_Conexion(conexion);
+}
+
+// False when the local configuration could not be read or the central database not reached;
+// the operator has then been asked for the database location.
+bool Cargar_Configuracion_Local(Configuracion_Programa& cfg) {
+    try {
+        Leer_Configuracion_Local(cfg);
+        Armar_Conexion_Central(cfg);
+        Probar_Conexion(cfg.Cadena_Conexion_Central);
+        return true;
+    } catch (const Error_Plataforma&) {
+        Operador_Actual().Mostrar_Advertencia(
+            "Se produjo un error",
+            "Favor de seleccionar la base de datos y reiniciar el programa.");
+        Operador_Actual().Configurar_Ruta_BD();
+        return false;
+    }
+}
+
+// Reads the central configuration row once; nothing is taken from it. A failure is only logged:
+// the next step reads the same table and asks the operator when it cannot.
+void Verificar_Configuracion_Central(const Configuracion_Programa& cfg) {
+    try {
+        Conexion conexion;
+        conexion.Abrir(cfg.Cadena_Conexion_Central);
+        Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion");
+        if (!rs.Fin())
+            rs.Mover_Primero();
+        rs.Cerrar();
+        Cerrar_Conexion(conexion);
+    } catch (const Error_Plataforma& e) {
+        Escribir_Log("No se pudo leer la configuración central. Error: " + Numero_Y_Descripcion(e));
+    }
+}
+
+void Leer_Fecha_Apertura_Turno(Configuracion_Programa& cfg) {
+    Conexion conexion;
+    conexion.Abrir(cfg.Cadena_Conexion_Central);
+    Recordset rs = conexion.Ejecutar("Select * FROM Configuracion");
+    if (!rs.Fin()) {
+        rs.Mover_Primero();
+        cfg.Fecha_Apertura_Turno = Fecha_Como_Texto(rs.Texto("Fecha_Apertura_Turno"));
+    }
+    rs.Cerrar();
+    Cerrar_Conexion(conexion);
+}
+
+void Cargar_Fecha_Apertura_Turno(Configuracion_Programa& cfg) {
+    try {
+        Leer_Fecha_Apertura_Turno(cfg);
+    } catch (const Error_Plataforma& e) {
+        Operador_Actual().Mensaje_Estandar("Error: " + Numero_Y_Descripcion(e), "Error");
+        Operador_Actual().Configurar_Ruta_BD();
+    }
+}
+
+}  // namespace
+
+Configuracion_Programa& Configuracion() {
+    static Configuracion_Programa configuracion;
+    return configuracion;
+}
+
+void Reiniciar_Configuracion() {
+    Configuracion() = Configuracion_Programa{};
+}
+
+Resultado_Configuracion Cargar_Configuracion() {
+    Configuracion_Programa& cfg = Configuracion();
+    cfg.Cadena_Conexion_Historial = Armar_Cadena_Historial();
+    if (!Cargar_Configuracion_Local(cfg))
+        return Resultado_Configuracion::Terminar_Programa;
+    Verificar_Configuracion_Central(cfg);
+    Cargar_Fecha_Apertura_Turno(cfg);
+    Cargar_Horarios_Sincronizacion();
+    return Resultado_Configuracion::Continuar;
+}
+
+}  // namespace facturador

@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "apoyo/Entorno_Pruebas.h"
+#include "data/Log.h"
+#include "platform/Archivos.h"
+
+namespace facturador {
+namespace {
+
+class Log_Diario : public testing::Test {
+  protected:
+    std::string Leer(const std::string& nombre) {
+        return Leer_Archivo(Unir_Ruta(entorno.Carpeta(), nombre));
+    }
+
+    pruebas::Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
+};
+
+TEST_F(Log_Diario, EntradaExactaYEntradasDelMismoMinutoEnOrden) {
+    EXPECT_EQ(Nombre_Archivo_Log(), "log_05_12_2026.txt");
+    Escribir_Log("Primera");
+    entorno.reloj.Avanzar_Segundos(15);
+    Escribir_Log("");
+    Escribir_Log("Linea 1\r\nLinea 2");
+    EXPECT_EQ(Leer("log_05_12_2026.txt"),
+              "Ver. V. 5.3.0 - 10:15 -  Primera\r\n \r\n"
+              "Ver. V. 5.3.0 - 10:15 -  \r\n \r\n"
+              "Ver. V. 5.3.0 - 10:15 -  Linea 1\r\nLinea 2\r\n \r\n");
+    EXPECT_TRUE(entorno.operador.mostrados.empty());
+}
+
+TEST_F(Log_Diario, LaPrimeraEntradaTrasMedianocheVaAlArchivoDelNuevoDia) {
+    entorno.reloj.Poner({2026, 12, 31, 23, 59, 50});
+    Escribir_Log("antes");
+    entorno.reloj.Avanzar_Segundos(20);
+    Escribir_Log("despues");
+    EXPECT_EQ(Leer("log_31_12_2026.txt"), "Ver. V. 5.3.0 - 23:59 -  antes\r\n \r\n");
+    EXPECT_EQ(Leer("log_01_01_2027.txt"), "Ver. V. 5.3.0 - 00:00 -  despues\r\n \r\n");
+}
+
+TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {
+    const std::string carpeta = Unir_Ruta(entorno.Carpeta(), "no_existe");
+    Entorno_Actual().carpeta_programa = carpeta;
+    Escribir_Log("perdido");
+    ASSERT_EQ(entorno.operador.mostrados.size(), 1u);
+    const auto& mostrado = entorno.operador.mostrados[0];
+    EXPECT_EQ(mostrado.tipo, "estandar");
+    EXPECT_EQ(mostrado.titulo, "Error al actualizar archivo Log");
+    EXPECT_EQ(mostrado.texto, "error: " + std::to_string(ENOENT) + " - " + std::strerror(ENOENT) +
+                                  ": " + Unir_Ruta(carpeta, "log_05_12_2026.txt"));
+    EXPECT_FALSE(Existe_Carpeta(carpeta));
+}
+
+}  // namespace
+}  // namespace facturador
