@@ -10,7 +10,8 @@ enum class Resultado_Arranque { Continuar, Terminar_Programa };
 Resultado_Arranque Cargar_Datos_Iniciales();
 // The rejected-request scan run once at start-up, with its statements executed.
 void Revisar_Rechazadas_Al_Arrancar();
-// Loads the branch list or the profiles if start-up could not; called by each cycle.
-void Completar_Datos_Pendientes();
+// Loads the branch list or the profiles if start-up could not; called by each cycle once the
+// central database is reached. True when nothing is left to load.
+bool Completar_Datos_Pendientes();
 
 }  // namespace facturador

@@ -1,0 +1,59 @@
+#include "app/Arranque.h"
+
+#include "app/Estado_Aplicacion.h"
+#include "app/Sentencias_Pendientes.h"
+#include "data/Configuracion.h"
+#include "data/Sucursales.h"
+#include "intake/Recepcion.h"
+#include "issuing_config/Datos_Emision.h"
+
+namespace facturador {
+
+namespace {
+
+constexpr const char* kPaso_Configuracion = "Cargar la configuración";
+constexpr const char* kPaso_Sucursales = "Cargar las sucursales";
+constexpr const char* kPaso_Datos_Emision = "Cargar los datos de emisión de las sucursales";
+constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
+
+void Cargar_Sucursales_Registrando_Falla() {
+    Estado_App().sucursales_por_cargar =
+        !Ejecutar_Registrando_Falla(kPaso_Sucursales, Cargar_Sucursales);
+}
+
+void Cargar_Datos_de_Emision_Registrando_Falla() {
+    Estado_App().datos_emision_por_cargar =
+        !Ejecutar_Registrando_Falla(kPaso_Datos_Emision, Cargar_Datos_de_Emision);
+}
+
+}  // namespace
+
+Resultado_Arranque Cargar_Datos_Iniciales() {
+    // What Cargar_Configuracion cannot settle with the operator is logged: the program still comes
+    // up, and each cycle sets the run times again.
+    bool terminar = false;
+    Ejecutar_Registrando_Falla(kPaso_Configuracion, [&] {
+        terminar = Cargar_Configuracion() == Resultado_Configuracion::Terminar_Programa;
+    });
+    if (terminar)
+        return Resultado_Arranque::Terminar_Programa;
+    Cargar_Sucursales_Registrando_Falla();
+    Cargar_Datos_de_Emision_Registrando_Falla();
+    return Resultado_Arranque::Continuar;
+}
+
+void Revisar_Rechazadas_Al_Arrancar() {
+    Reiniciar_Sentencias_Pendientes();
+    Ejecutar_Registrando_Falla(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
+    Ejecutar_Sentencias_Pendientes();
+}
+
+bool Completar_Datos_Pendientes() {
+    if (Estado_App().sucursales_por_cargar)
+        Cargar_Sucursales_Registrando_Falla();
+    if (Estado_App().datos_emision_por_cargar)
+        Cargar_Datos_de_Emision_Registrando_Falla();
+    return !Estado_App().sucursales_por_cargar && !Estado_App().datos_emision_por_cargar;
+}
+
+}  // namespace facturador

@@ -1,0 +1,156 @@
+#include "app/Ciclo_Sincronizacion.h"
+
+#include <exception>
+
+#include "app/Arranque.h"
+#include "app/Estado_Aplicacion.h"
+#include "app/Sentencias_Pendientes.h"
+#include "data/Conexiones.h"
+#include "data/Configuracion.h"
+#include "generation/Generacion.h"
+#include "intake/Recepcion.h"
+#include "platform/Archivos.h"
+#include "platform/Entorno.h"
+
+namespace facturador {
+
+namespace {
+
+constexpr const char* kPaso_Abrir = "Abrir la conexión del ciclo con la base de datos central";
+constexpr const char* kPaso_Generacion = "Generar archivos para timbrar";
+constexpr const char* kPaso_Recepcion = "Almacenar comprobantes pendientes";
+constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
+constexpr const char* kPaso_Conteo = "Contar solicitudes rechazadas";
+
+constexpr const char* kTitulo_Reactivar = "ATENCION";
+constexpr const char* kPregunta_Reactivar =
+    "Se reactivarán las Solicitudes de Facturas ingresadas a partir del 31-julio-2024 y que "
+    "quedaron como Rechazadas.";
+constexpr const char* kTitulo_Falla_Reactivar = "Se produjo un error";
+constexpr const char* kMensaje_Falla_Reactivar =
+    "No se pudieron reactivar las Solicitudes de Facturas rechazadas; ninguna fue modificada. "
+    "Detalle: ";
+
+constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
+
+// Keeps En_Curso() true from its creation to its end, nested uses included.
+class Marca_En_Curso {
+  public:
+    explicit Marca_En_Curso(bool& en_curso) : en_curso_(en_curso), previo_(en_curso) {
+        en_curso_ = true;
+    }
+    ~Marca_En_Curso() { en_curso_ = previo_; }
+    Marca_En_Curso(const Marca_En_Curso&) = delete;
+    Marca_En_Curso& operator=(const Marca_En_Curso&) = delete;
+
+  private:
+    bool& en_curso_;
+    bool previo_;
+};
+
+// The current minute plus 10 seconds: the seconds are dropped first, so 10:15:40 gives 10:15.
+std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
+    ahora.Segundo = 0;
+    return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
+}
+
+}  // namespace
+
+void Ciclo_Sincronizacion::tmrTimer_Timer() {
+    if (en_curso_)
+        return;
+    Marca_En_Curso marca(en_curso_);
+    Reiniciar_Sentencias_Pendientes();
+    Ejecutar_Ciclo();
+    Ejecutar_Sentencias_Pendientes();
+    Terminar_Ciclo();
+}
+
+void Ciclo_Sincronizacion::cmdSincronizar_Click() {
+    if (en_curso_ || !vista_.Timer_Habilitado())
+        return;
+    Marca_En_Curso marca(en_curso_);
+    vista_.Habilitar_Timer(false);
+    Reiniciar_Sentencias_Pendientes();
+    Ejecutar_Ciclo();
+    Ejecutar_Registrando_Falla(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
+    Actualizar_Ver_Errores();
+    vista_.Habilitar_Timer(true);
+    vista_.Habilitar_Ocultamiento(true);
+    Ejecutar_Sentencias_Pendientes();
+    Terminar_Ciclo();
+}
+
+void Ciclo_Sincronizacion::Ejecutar_Ciclo() {
+    Marca_En_Curso marca(en_curso_);
+    vista_.Habilitar_Timer(false);
+    Configuracion().Proxima_Sincronizacion = Proxima_Sincronizacion_Desde(Ahora());
+    vista_.Mostrar_Status(kStatus_Sincronizando);
+    Realizar_Sincronizacion();
+    vista_.Mostrar_Status(kStatus_Inactivo);
+    vista_.Mostrar_Datos();
+    vista_.Habilitar_Timer(true);
+}
+
+void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
+    const Fecha_Hora ahora = Ahora();
+    Configuracion().Fecha_Ultima = Formato_Fecha(ahora);
+    Configuracion().Hora_Ultima = Formato_Hora(ahora);
+    vista_.Mostrar_Status(kStatus_Abriendo);
+    vista_.Procesar_Eventos();
+    if (Generar_en_Conexion_Ciclo()) {
+        Ejecutar_Registrando_Falla(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
+        Actualizar_Ver_Errores();
+    }
+    vista_.Mostrar_Status(kStatus_Inactivo);
+}
+
+// The generation pass on the cycle's own connection, closed right after it. Answers false when the
+// central database could not be reached, and the rest of the cycle has nothing to work on. The
+// pass waits while start-up data is still missing: without the branch names and profiles it would
+// skip or misreport requests.
+bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
+    const bool abierta = Ejecutar_Registrando_Falla(
+        kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
+    if (abierta && Completar_Datos_Pendientes())
+        Ejecutar_Registrando_Falla(kPaso_Generacion,
+                                   [this] { Generar_Archivos_para_Timbrar(conexion_ciclo_); });
+    Cerrar_Conexion_Ciclo();
+    return abierta;
+}
+
+void Ciclo_Sincronizacion::Cerrar_Conexion_Ciclo() noexcept {
+    Cerrar_Conexion(conexion_ciclo_);
+}
+
+// lblLog follows the count; when the count cannot be made it stays as it was.
+void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
+    Ejecutar_Registrando_Falla(
+        kPaso_Conteo, [this] { vista_.Mostrar_Ver_Errores(Hay_Solicitudes_Rechazadas()); });
+}
+
+// The end of a timed or manual cycle. The timer is enabled once more because the view keeps it off
+// while the cycle runs, also when a window opened meanwhile has closed.
+void Ciclo_Sincronizacion::Terminar_Ciclo() {
+    Estado_App().fallas.Cerrar_Ciclo();
+    vista_.Habilitar_Timer(true);
+}
+
+void Ciclo_Sincronizacion::lblLog_Click() {
+    Operador_Actual().Abrir_Documento(Unir_Ruta(Carpeta_Programa(), kArchivo_Errores_Timbrado));
+}
+
+void Ciclo_Sincronizacion::cmdDesrechazar_Click() {
+    vista_.Habilitar_Ocultamiento(false);
+    if (Operador_Actual().Pedir_Confirmacion(kTitulo_Reactivar, kPregunta_Reactivar)) {
+        try {
+            Reactivar_Solicitudes_Rechazadas();
+        } catch (const std::exception& e) {
+            Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
+                                                  kMensaje_Falla_Reactivar + std::string(e.what()));
+        }
+    }
+    vista_.Habilitar_Ocultamiento(true);
+}
+
+}  // namespace facturador

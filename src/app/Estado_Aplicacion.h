@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Registro_Fallas.h"
+
+namespace facturador {
+
+// What the application shell keeps for the whole run, outside the main window.
+struct Estado_Aplicacion {
+    // The statement queue of the running cycle, in the order the statements were added.
+    std::vector<std::string> sentencias_pendientes;
+    // Start-up data that could not be loaded yet; the first cycle that reaches the central
+    // database loads it.
+    bool sucursales_por_cargar = false;
+    bool datos_emision_por_cargar = false;
+    // Failures of the cycle, of start-up and of the statement batch, on their way to the log.
+    Registro_Fallas fallas;
+};
+
+Estado_Aplicacion& Estado_App();
+// Back to the state of a program just started (tests).
+void Reiniciar_Estado_Aplicacion();
+
+// Runs one step of start-up or of a cycle. A failure is written to the daily log (see
+// Registro_Fallas) together with the step's name, and the caller goes on; answers whether the
+// step completed.
+bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion);
+
+}  // namespace facturador

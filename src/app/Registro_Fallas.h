@@ -1,0 +1,35 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/Fecha_Hora.h"
+
+namespace facturador {
+
+inline constexpr const char* kLinea_Recuperacion =
+    "Sincronización restablecida: el ciclo terminó sin errores.";
+
+// Keeps the daily log readable while the program runs unattended and a failure repeats on every
+// cycle (the central database down, a statement that keeps failing): the same line is written at
+// most once a minute, and the first cycle that ends without failures after failures writes one
+// recovery line.
+class Registro_Fallas {
+  public:
+    // Writes "Error:  <descripcion>  -  <contexto>" to the daily log, unless the very same line was
+    // written less than 60 seconds ago.
+    void Registrar(const std::string& descripcion, const std::string& contexto);
+    // Ends one cycle. A clean cycle after failures writes the recovery line and starts afresh, so
+    // that a new failure is written at once.
+    void Cerrar_Ciclo();
+    bool En_Falla() const { return en_falla_; }
+
+  private:
+    void Olvidar_Lineas_Vencidas(const Fecha_Hora& ahora);
+
+    std::map<std::string, Fecha_Hora> escritas_;  // line -> when it was last written
+    bool falla_en_ciclo_ = false;
+    bool en_falla_ = false;
+};
+
+}  // namespace facturador

@@ -1,0 +1,43 @@
+#include <charconv>
+
+#include "app/Ciclo_Sincronizacion.h"
+#include "data/Conexiones.h"
+
+namespace facturador {
+
+namespace {
+
+// The leading whole number of the text; 0 when there is none.
+long long Numero_Inicial(const std::string& texto) {
+    long long numero = 0;
+    std::from_chars(texto.data(), texto.data() + texto.size(), numero);
+    return numero;
+}
+
+}  // namespace
+
+bool Hay_Solicitudes_Rechazadas() {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    Recordset rs =
+        conexion.Ejecutar("SELECT COUNT(ID) FROM Solicitudes_de_Facturas_OL WHERE (Status = 4)");
+    bool hay = false;
+    if (!rs.Fin()) {
+        rs.Mover_Primero();
+        hay = Numero_Inicial(rs.Texto(size_t{0})) > 0;
+    }
+    rs.Cerrar();
+    Cerrar_Conexion(conexion);
+    return hay;
+}
+
+void Reactivar_Solicitudes_Rechazadas() {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    conexion.Ejecutar(
+        "UPDATE Solicitudes_de_Facturas_OL SET Status = 1, Resultado=''  WHERE (Status = 4) AND "
+        "(Fecha >= '2024/07/31')");
+    Cerrar_Conexion(conexion);
+}
+
+}  // namespace facturador
