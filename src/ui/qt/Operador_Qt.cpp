@@ -1,0 +1,58 @@
+#include "ui/qt/Operador_Qt.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/qt/frmAdvertencia.h"
+#include "ui/qt/frmConfirmar_Operacion.h"
+
+namespace facturador {
+
+namespace {
+
+QString Texto(const std::string& texto) {
+    return QString::fromStdString(texto);
+}
+
+}  // namespace
+
+Operador_Qt::Operador_Qt(std::function<void()> configurar_ruta_bd)
+    : configurar_ruta_bd_(std::move(configurar_ruta_bd)) {}
+
+void Operador_Qt::Mensaje_Estandar(const std::string& texto, const std::string& titulo) {
+    QMessageBox caja(QMessageBox::NoIcon, Texto(titulo), Texto(texto), QMessageBox::Ok,
+                     QApplication::activeWindow());
+    caja.setObjectName(QStringLiteral("Mensaje_Estandar"));
+    caja.setTextFormat(Qt::PlainText);
+    caja.setAttribute(Qt::WA_QuitOnClose, false);
+    caja.exec();
+}
+
+void Operador_Qt::Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) {
+    facturador::Mostrar_Advertencia(Texto(titulo), Texto(mensaje));
+}
+
+bool Operador_Qt::Pedir_Confirmacion(const std::string& titulo, const std::string& mensaje) {
+    return facturador::Pedir_Confirmacion(Texto(titulo), Texto(mensaje));
+}
+
+void Operador_Qt::Configurar_Ruta_BD() {
+    if (configurar_ruta_bd_)
+        configurar_ruta_bd_();
+}
+
+std::string Operador_Qt::Elegir_Carpeta(const std::string& titulo) {
+    const QString carpeta =
+        QFileDialog::getExistingDirectory(QApplication::activeWindow(), Texto(titulo));
+    return QDir::toNativeSeparators(carpeta).toStdString();
+}
+
+void Operador_Qt::Abrir_Documento(const std::string& ruta) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(Texto(ruta)));
+}
+
+}  // namespace facturador
