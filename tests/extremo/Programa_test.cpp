@@ -1,0 +1,99 @@
+// The built program, started in a program folder of its own against the test server.
+//
+// The program allows one running copy per user on the machine, so while these tests run no other
+// copy of the program may run under the same user: it would hold the lock and the first copy
+// started here would end at once.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "Proceso_Facturador.h"
+#include "apoyo/Bd_Central.h"
+#include "apoyo/Entorno_Pruebas.h"
+#include "platform/Archivos.h"
+
+namespace facturador::pruebas {
+namespace {
+
+using namespace std::chrono_literals;
+using Reloj_Espera = std::chrono::steady_clock;
+
+constexpr auto kPlazo = 20s;
+constexpr auto kPausa_Sondeo = 50ms;
+
+// SELECT statements the server has run since it started, from every client.
+long Selects_Del_Servidor() {
+    Recordset rs = Consultar_Central("SHOW GLOBAL STATUS LIKE 'Com_select'");
+    return std::stol(rs.Texto(size_t{1}));
+}
+
+// Each cycle reads the central database several times (pending requests, requests waiting for
+// their stamp, the rejected count); start-up reads it a few times. Far more reads than start-up
+// makes means the cycle timer keeps driving cycles.
+constexpr long kSelects_De_Varios_Ciclos = 25;
+
+bool Esperar_Selects(long desde, long cuantos, Proceso_Facturador& programa) {
+    const auto limite = Reloj_Espera::now() + 2 * kPlazo;
+    while (Reloj_Espera::now() < limite && programa.Sigue_Corriendo()) {
+        if (Selects_Del_Servidor() - desde >= cuantos)
+            return true;
+        std::this_thread::sleep_for(kPausa_Sondeo);
+    }
+    return false;
+}
+
+class Programa : public testing::Test {
+  protected:
+    void SetUp() override {
+        Vaciar_Base_Central();
+        entorno.Crear_Bases_Locales();
+    }
+    Entorno_Pruebas entorno;
+};
+
+TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGTERM) {
+    const long selects_iniciales = Selects_Del_Servidor();
+    Proceso_Facturador primero(entorno.Carpeta());
+    ASSERT_TRUE(Esperar_Selects(selects_iniciales, kSelects_De_Varios_Ciclos, primero))
+        << "the program ended or stopped reading the central database";
+
+    // The second copy has no databases next to it: had it gone on to open them, it would be
+    // waiting for the operator in the database location dialog instead of ending.
+    Carpeta_Temporal otra_carpeta;
+    Proceso_Facturador segundo(otra_carpeta.Ruta());
+    EXPECT_TRUE(Termino_Con_Codigo_0(segundo.Esperar_Fin(kPlazo)));
+    // Nothing but its executable: no database file opened, no log line written.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(otra_carpeta.Ruta()), {}), 1);
+    EXPECT_TRUE(primero.Sigue_Corriendo());
+
+    primero.Enviar(SIGTERM);
+    EXPECT_TRUE(Termino_Con_Codigo_0(primero.Esperar_Fin(kPlazo)));
+}
+
+TEST_F(Programa, SIGINT_Tambien_Termina_Limpio_Y_Libera_El_Lugar_De_La_Copia) {
+    const long selects_iniciales = Selects_Del_Servidor();
+    {
+        Proceso_Facturador primero(entorno.Carpeta());
+        ASSERT_TRUE(Esperar_Selects(selects_iniciales, 1, primero));
+        primero.Enviar(SIGINT);
+        ASSERT_TRUE(Termino_Con_Codigo_0(primero.Esperar_Fin(kPlazo)));
+    }
+    // Once the first copy is gone the next one starts and works.
+    const long antes_del_segundo = Selects_Del_Servidor();
+    Proceso_Facturador segundo(entorno.Carpeta());
+    EXPECT_TRUE(Esperar_Selects(antes_del_segundo, 1, segundo));
+    segundo.Enviar(SIGTERM);
+    EXPECT_TRUE(Termino_Con_Codigo_0(segundo.Esperar_Fin(kPlazo)));
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
