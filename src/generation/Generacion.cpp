@@ -1,7 +1,58 @@
 #include "generation/Generacion.h"
 
+#include <exception>
+
+#include "data/Log.h"
+#include "generation/Emision_Solicitud.h"
+#include "generation/Estado_Generacion.h"
+#include "generation/Rechazo.h"
+#include "generation/Validacion_Ticket.h"
+#include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
+
 namespace facturador {
 
-void Generar_Archivos_para_Timbrar(Conexion&) {}
+namespace {
+
+void Procesar_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
+                        Progreso_Pase& progreso) {
+    progreso.ID = solicitud.ID;
+    progreso.Ticket = std::to_string(solicitud.Nro_Ticket);
+    std::string motivo;
+    if (!Validar_Monto_Ticket(conexion, solicitud.Nro_Ticket, solicitud.ID_Sucursal,
+                              solicitud.Total, motivo)) {
+        Rechazar_Solicitud(solicitud.ID, motivo);
+        Escribir_Log("Solicitud ID: " + std::to_string(solicitud.ID) + " - " + progreso.Ticket +
+                     " - " + motivo);
+        return;
+    }
+    Emitir_Solicitud(conexion, solicitud, progreso);
+}
+
+void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descripcion) {
+    const std::string mensaje = "Error en solicitud: " + std::to_string(progreso.ID) +
+                                " - Ticket Nro. " + progreso.Ticket + " - " + progreso.Paso;
+    Escribir_Log(mensaje + "  --  " + descripcion);
+    Operador_Actual().Mensaje_Estandar(mensaje, "Error en generar archivos para timbrar");
+}
+
+}  // namespace
+
+void Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
+    Progreso_Pase progreso;
+    try {
+        Cargar_Solicitudes_Pendientes(conexion_ciclo);
+        // One request at a time, by copy: nothing the pass calls may pull the list from under it.
+        for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {
+            const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
+            Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+        }
+        Cargar_Solicitudes_Pendientes(conexion_ciclo);
+    } catch (const Error_Plataforma& e) {
+        Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
+    } catch (const std::exception& e) {
+        Avisar_Error_Pase(progreso, e.what());
+    }
+}
 
 }  // namespace facturador

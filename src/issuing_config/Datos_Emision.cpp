@@ -1,7 +1,93 @@
 #include "issuing_config/Datos_Emision.h"
 
+#include "data/Conexiones.h"
+#include "issuing_config/Valores_Campo.h"
+
 namespace facturador {
 
-void Cargar_Datos_de_Emision() {}
+namespace {
+
+std::vector<Datos_Emision>& Perfiles() {
+    static std::vector<Datos_Emision> perfiles;
+    return perfiles;
+}
+
+int32_t Numero_de(const Recordset& rs, const char* columna) {
+    return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
+}
+
+}  // namespace
+
+Datos_Emision Leer_Datos_Emision(const Recordset& rs) {
+    const auto texto = [&](const char* columna) { return rs.Texto(columna); };
+    const auto ruta = [&](const char* columna) { return Ruta_Desde_BD(rs.Texto(columna)); };
+    Datos_Emision d;
+    d.ID_Sucursal = Numero_de(rs, "ID_Sucursal");
+    d.Calle_Domicilio_Expedicion = texto("Calle_Domicilio_Expedicion");
+    d.Nro_Exterior_Domicilio_Expedicion = texto("Nro_Exterior_Domicilio_Expedicion");
+    d.Nro_Interior_Domicilio_Expedicion = texto("Nro_Interior_Domicilio_Expedicion");
+    d.Colonia_Domicilio_Expedicion = texto("Colonia_Domicilio_Expedicion");
+    d.Ciudad_Domicilio_Expedicion = texto("Ciudad_Domicilio_Expedicion");
+    d.Delegacion_Domicilio_Expedicion = texto("Delegacion_Domicilio_Expedicion");
+    d.Estado_Domicilio_Expedicion = texto("Estado_Domicilio_Expedicion");
+    d.CP_Domicilio_Expedicion = texto("CP_Domicilio_Expedicion");
+    d.Pais_Domicilio_Expedicion = texto("Pais_Domicilio_Expedicion");
+    d.Referencia_Domicilio_Expedicion = texto("Referencia_Domicilio_Expedicion");
+    d.Lugar_de_Expedicion_Facturas = texto("Lugar_de_Expedicion_Facturas");
+    d.Regimen_Fiscal_Facturas = texto("Regimen_Fiscal_Facturas");
+    d.Ruta_Cola_Facturas = ruta("Ruta_Cola_Facturas");
+    d.Ruta_Facturas_Validas = ruta("Ruta_Facturas_Validas");
+    d.Ruta_Facturas_NO_Validas = ruta("Ruta_Facturas_NO_Validas");
+    d.email_envio = texto("email_envio");
+    d.email_envio_copia = texto("email_envio_copia");
+    d.Serie_Facturas = texto("Serie_Facturas");
+    d.Folio_Inicial_Facturas = std::to_string(Numero_de(rs, "Folio_Inicial_Facturas"));
+    d.Razon_Social_Emisor = texto("Razon_Social_Emisor");
+    d.RFC_Emisor = texto("RFC_Emisor");
+    d.Calle = texto("Calle");
+    d.Nro_Exterior = texto("Nro_Exterior");
+    d.Nro_Interior = texto("Nro_Interior");
+    d.Colonia = texto("Colonia");
+    d.Ciudad = texto("Ciudad");
+    d.Delegacion = texto("Delegacion");
+    d.Estado = texto("Estado");
+    d.CP = texto("CP");
+    d.Pais = texto("Pais");
+    d.Referencia = texto("Referencia");
+    return d;
+}
+
+void Cargar_Datos_de_Emision() {
+    Perfiles().clear();
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    try {
+        Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas");
+        std::vector<Datos_Emision> perfiles;
+        perfiles.reserve(rs.Cantidad_Filas());
+        for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+            perfiles.push_back(Leer_Datos_Emision(rs));
+        Perfiles() = std::move(perfiles);
+    } catch (...) {
+        Cerrar_Conexion(conexion);
+        throw;
+    }
+    Cerrar_Conexion(conexion);
+}
+
+Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal) {
+    for (const Datos_Emision& d : Perfiles())
+        if (d.ID_Sucursal == id_sucursal)
+            return d;
+    return Datos_Emision{};
+}
+
+const std::vector<Datos_Emision>& Datos_Emision_Sucursales() {
+    return Perfiles();
+}
+
+void Reiniciar_Datos_de_Emision() {
+    Perfiles().clear();
+}
 
 }  // namespace facturador

@@ -1,8 +1,63 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Recordset.h"
+
 namespace facturador {
 
-// Loads every branch's issuing profile from the central database.
+// One branch's issuing profile, as its row of Configuracion_Facturas_Electronicas holds it. The
+// three folders come with the platform's separator; Folio_Inicial_Facturas is the decimal text
+// of the next folio as it was when the profiles were loaded.
+struct Datos_Emision {
+    int32_t ID_Sucursal = 0;
+    std::string Calle_Domicilio_Expedicion;
+    std::string Nro_Exterior_Domicilio_Expedicion;
+    std::string Nro_Interior_Domicilio_Expedicion;
+    std::string Colonia_Domicilio_Expedicion;
+    std::string Ciudad_Domicilio_Expedicion;
+    std::string Delegacion_Domicilio_Expedicion;
+    std::string Estado_Domicilio_Expedicion;
+    std::string CP_Domicilio_Expedicion;
+    std::string Pais_Domicilio_Expedicion;
+    std::string Referencia_Domicilio_Expedicion;
+    std::string Lugar_de_Expedicion_Facturas;
+    std::string Regimen_Fiscal_Facturas;
+    std::string Ruta_Cola_Facturas;
+    std::string Ruta_Facturas_Validas;
+    std::string Ruta_Facturas_NO_Validas;
+    std::string email_envio;
+    std::string email_envio_copia;
+    std::string Serie_Facturas;
+    std::string Folio_Inicial_Facturas;
+    std::string Razon_Social_Emisor;
+    std::string RFC_Emisor;
+    std::string Calle;
+    std::string Nro_Exterior;
+    std::string Nro_Interior;
+    std::string Colonia;
+    std::string Ciudad;
+    std::string Delegacion;
+    std::string Estado;
+    std::string CP;
+    std::string Pais;
+    std::string Referencia;
+
+    bool operator==(const Datos_Emision&) const = default;
+};
+
+// Replaces every loaded profile with those of the central database, in the order the query gives
+// them. The table is emptied first, so a failure (passed on to the caller) leaves it empty.
 void Cargar_Datos_de_Emision();
+// A copy of the first loaded profile of the branch, or a blank one when the branch has none.
+Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);
+
+// The profile of the current row of a "SELECT * FROM Configuracion_Facturas_Electronicas".
+Datos_Emision Leer_Datos_Emision(const Recordset& rs);
+
+const std::vector<Datos_Emision>& Datos_Emision_Sucursales();
+void Reiniciar_Datos_de_Emision();
 
 }  // namespace facturador

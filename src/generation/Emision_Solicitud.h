@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "generation/Solicitudes.h"
+#include "platform/Conexion.h"
+
+namespace facturador {
+
+// Where the pass stands, for the operator's message when it fails: the step set last and the
+// request it belongs to.
+struct Progreso_Pase {
+    std::string Paso = "iniciando";
+    int32_t ID = 0;
+    std::string Ticket;
+};
+
+// Sends a request that passed the amount check to stamping, as one unit of work on the cycle's
+// connection: series and folio (the branch's counter row locked for a new request), the file to
+// stamp, the invoice row, status 2 and the advanced counter. A branch without series is logged and
+// the request stays pending; a file that cannot be queued is reported and the request stays
+// pending with nothing spent. Database failures roll the unit back and reach the caller.
+void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
+                      Progreso_Pase& progreso);
+
+}  // namespace facturador

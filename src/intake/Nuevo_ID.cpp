@@ -1,0 +1,30 @@
+#include "intake/Nuevo_ID.h"
+
+#include <limits>
+
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Error_Plataforma.h"
+
+namespace facturador {
+
+namespace {
+
+constexpr long kError_Desbordamiento = 6;
+
+}  // namespace
+
+int32_t Nuevo_ID(Conexion& conexion, const std::string& tabla, const std::string& columna) {
+    Recordset rs = conexion.Ejecutar("Select MIN(" + columna + ") FROM " + tabla);
+    double minimo = 0;
+    if (!rs.Fin())
+        minimo = Valor_Inicial(rs.Texto(size_t{0}));
+    if (minimo >= 0)
+        return -1;
+    const auto entero = Entero_Redondeado(minimo);
+    if (!entero || *entero == std::numeric_limits<int32_t>::min())
+        throw Error_Plataforma(kError_Desbordamiento,
+                               "Desbordamiento: no quedan claves negativas en " + tabla);
+    return *entero - 1;
+}
+
+}  // namespace facturador

@@ -1,0 +1,149 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "apoyo/Bd_Central.h"
+#include "apoyo/Entorno_Pruebas.h"
+#include "data/Conexiones.h"
+#include "data/Log.h"
+#include "data/Sucursales.h"
+#include "generation/Estado_Generacion.h"
+#include "generation/Generacion.h"
+#include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Archivos.h"
+#include "platform/Conexion.h"
+#include "platform/Texto.h"
+
+namespace facturador::pruebas {
+
+inline std::string Literal(const std::string& texto) {
+    return "'" + Escapar_Central(texto) + "'";
+}
+
+// Folders the stamping program shares with one branch, inside the test's program folder.
+struct Carpetas_Sucursal {
+    std::string cola;
+    std::string validas;
+    std::string no_validas;
+};
+
+// An empty central database, fresh program-wide state, and the clock at 05/12/2026 10:15:40.
+class Prueba_Central : public testing::Test {
+  protected:
+    Prueba_Central() {
+        Vaciar_Base_Central();
+        Reiniciar_Estado_Generacion();
+        Reiniciar_Datos_de_Emision();
+        Reiniciar_Sucursales();
+    }
+
+    // A branch with its issuing profile and its three folders (created unless told otherwise).
+    Carpetas_Sucursal Sembrar_Sucursal(int id, const std::string& nombre,
+                                       const std::string& serie = "A", int folio = 1500,
+                                       bool crear_carpetas = true) {
+        const std::string base = Unir_Ruta(entorno.Carpeta(), "sucursal" + std::to_string(id));
+        Carpetas_Sucursal c{Unir_Ruta(base, "cola"), Unir_Ruta(base, "validas"),
+                            Unir_Ruta(base, "no_validas")};
+        if (crear_carpetas)
+            for (const auto& carpeta : {c.cola, c.validas, c.no_validas})
+                std::filesystem::create_directories(carpeta);
+        Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (" + std::to_string(id) +
+                         ", " + Literal(nombre) + ")");
+        Ejecutar_Central(
+            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Razon_Social_Emisor, "
+            "RFC_Emisor, Calle, Nro_Exterior, Ciudad, Estado, CP, Pais, CP_Domicilio_Expedicion, "
+            "Serie_Facturas, Folio_Inicial_Facturas, Regimen_Fiscal_Facturas, Ruta_Cola_Facturas, "
+            "Ruta_Facturas_Validas, Ruta_Facturas_NO_Validas) VALUES (" +
+            std::to_string(id) +
+            ", 'ANTOJERIA LOS TULIPANES', 'ALT150312AB1', 'Avenida de los Tulipanes', '120', "
+            "'Ciudad de México', 'Ciudad de México', '06000', 'México', '53100', " +
+            Literal(serie) + ", " + std::to_string(folio) + ", '601', " +
+            Literal(Ruta_Para_BD(c.cola)) + ", " + Literal(Ruta_Para_BD(c.validas)) + ", " +
+            Literal(Ruta_Para_BD(c.no_validas)) + ")");
+        return c;
+    }
+
+    void Sembrar_Ticket(int numero, int sucursal, const std::string& total) {
+        Ejecutar_Central("INSERT INTO Tickets (Numero, ID_Sucursal, Total) VALUES (" +
+                         std::to_string(numero) + ", " + std::to_string(sucursal) + ", " + total +
+                         ")");
+    }
+
+    // A pending request of branch 3 for ticket 4711, 116.00, dated today; `cambios` replaces
+    // columns by SQL literal (so 'NULL' stands for Null).
+    void Sembrar_Solicitud(int id, std::map<std::string, std::string> cambios = {}) {
+        std::map<std::string, std::string> columnas = {{"ID", std::to_string(id)},
+                                                       {"ID_Cliente", "501"},
+                                                       {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
+                                                       {"ID_Sucursal", "3"},
+                                                       {"Direccion", "'Calle Pedro Moreno'"},
+                                                       {"Codigo_Postal", "'44100'"},
+                                                       {"RFC", "'RALJ900215QW1'"},
+                                                       {"Regimen_Fiscal", "'612'"},
+                                                       {"Nro_Ticket", "4711"},
+                                                       {"Metodo", "'01'"},
+                                                       {"Total", "116"},
+                                                       {"Fecha", "'2026/12/05'"},
+                                                       {"Uso", "'G03'"},
+                                                       {"Status", "1"}};
+        for (auto& [columna, valor] : cambios)
+            columnas[columna] = valor;
+        std::string nombres, valores;
+        for (const auto& [columna, valor] : columnas) {
+            nombres += (nombres.empty() ? "" : ", ") + columna;
+            valores += (valores.empty() ? "" : ", ") + valor;
+        }
+        Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (" + nombres + ") VALUES (" +
+                         valores + ")");
+    }
+
+    // Loads what start-up loads: the branch list and the issuing profiles.
+    void Cargar_Datos() {
+        Cargar_Sucursales();
+        Cargar_Datos_de_Emision();
+    }
+
+    void Ejecutar_Pase() {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Generar_Archivos_para_Timbrar(conexion);
+        Cerrar_Conexion(conexion);
+    }
+
+    std::string Leer_Log() const {
+        const std::string ruta = Unir_Ruta(entorno.Carpeta(), Nombre_Archivo_Log());
+        return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
+    }
+
+    std::string Solicitud(int id, const std::string& columna) const {
+        return Valor_Central("SELECT " + columna +
+                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+    }
+
+    std::string Folio_Siguiente(int sucursal) const {
+        return Valor_Central(
+            "SELECT Folio_Inicial_Facturas FROM Configuracion_Facturas_Electronicas WHERE "
+            "ID_Sucursal = " +
+            std::to_string(sucursal));
+    }
+
+    std::string Facturas() const {
+        return Valor_Central("SELECT COUNT(*) FROM Facturas_Electronicas");
+    }
+
+    Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
+};
+
+inline long Veces(const std::string& texto, const std::string& parte) {
+    long veces = 0;
+    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
+        ++veces;
+    return veces;
+}
+
+}  // namespace facturador::pruebas

@@ -1,0 +1,75 @@
+#include "generation/Validacion_Ticket.h"
+#include "Siembra_Central.h"
+
+namespace facturador::pruebas {
+namespace {
+
+class Validacion_Ticket : public Prueba_Central {
+  protected:
+    Validacion_Ticket() {
+        Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (3, 'Centro')");
+        Cargar_Sucursales();
+    }
+    void Sembrar_Monto(int ticket, const std::string& total, int status, int solicitud = 0) {
+        Ejecutar_Central(
+            "INSERT INTO Montos_Facturados (Nro_Ticket, ID_Solicitud, ID_Sucursal, Total, Status) "
+            "VALUES (" +
+            std::to_string(ticket) + ", " + std::to_string(solicitud) + ", 3, " + total + ", " +
+            std::to_string(status) + ")");
+    }
+    // Accepted, or the reason.
+    std::string Validar(int ticket, double monto) {
+        std::string motivo = "sin tocar";
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        const bool ok = Validar_Monto_Ticket(conexion, ticket, 3, monto, motivo);
+        Cerrar_Conexion(conexion);
+        EXPECT_EQ(ok, motivo.empty());
+        return ok ? "aceptada" : motivo;
+    }
+};
+
+TEST_F(Validacion_Ticket, TicketInexistenteOConTotalNulo) {
+    Sembrar_Ticket(501, 3, "NULL");
+    Sembrar_Ticket(500, 4, "300");  // same number, another branch
+    EXPECT_EQ(Validar(500, 10), "El Ticket Nro: 500  (Sucursal: Centro) NO existe");
+    EXPECT_EQ(Validar(501, 10), "El Ticket Nro: 501  (Sucursal: Centro) NO existe");
+}
+
+TEST_F(Validacion_Ticket, LoFacturadoVigenteCuentaContraElTotal) {
+    Sembrar_Ticket(1, 3, "300");
+    EXPECT_EQ(Validar(1, 300), "aceptada");  // equality passes
+    EXPECT_EQ(Validar(1, 350),
+              "El Monto de la Solicitud ($ 350.00) Excede al monto del Ticket Nro: 1  (Sucursal: "
+              "Centro) ($ 300.00)");
+    Sembrar_Monto(1, "300", 1);  // void: does not count
+    EXPECT_EQ(Validar(1, 300), "aceptada");
+    Sembrar_Monto(1, "300", 0);
+    EXPECT_EQ(Validar(1, 0.01),
+              "El Ticket Nro: 1  (Sucursal: Centro) Ya fue Facturado Completamente.");
+
+    Sembrar_Ticket(2, 3, "1500");
+    Sembrar_Monto(2, "1000", 0);
+    EXPECT_EQ(Validar(2, 500), "aceptada");
+    EXPECT_EQ(Validar(2, 600),
+              "El Monto de la Solicitud ($ 600.00) + El Monto Ya Facturado ($ 1,000.00)  Excede al "
+              "monto del Ticket Nro: 2  (Sucursal: Centro) ($ 1,500.00)");
+}
+
+TEST_F(Validacion_Ticket, LoEnCaminoSeMideAparteDeLoFacturado) {
+    Sembrar_Ticket(4711, 3, "300");
+    Ejecutar_Central("UPDATE Tickets SET Cancelado = 1");  // does not change the verdict
+    Sembrar_Solicitud(1, {{"Status", "2"}, {"Total", "200"}});
+    Sembrar_Solicitud(2, {{"Status", "4"}, {"Total", "300"}});
+    EXPECT_EQ(Validar(4711, 100), "aceptada");
+    EXPECT_EQ(Validar(4711, 150),
+              "El Monto de la Solicitud ($ 150.00) + El Monto Ya Facturado ($ 200.00)  Excede al "
+              "monto del Ticket Nro: 4711  (Sucursal: Centro) ($ 300.00)");
+    // The two sums are not added: 150 invoiced + 150 on its way + 100 still fits each of them.
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Total = 150 WHERE ID = 1");
+    Sembrar_Monto(4711, "150", 0);
+    EXPECT_EQ(Validar(4711, 150), "aceptada");
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
