@@ -41,6 +41,12 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No hay pantalla: el programa corre sin ventanas (plataforma offscreen)."
   export QT_QPA_PLATFORM=offscreen
 fi
+# The simulated stamping program serves the branches' folders beside the program, as the real
+# one would; it stops when the program ends.
+"$programa/tools/timbrador_simulado/timbrador_simulado" --demora 2 >>"$demo/timbrador_simulado.log" 2>&1 &
+timbrador=$!
+trap 'kill $timbrador 2>/dev/null || true' EXIT
+
 echo "Iniciando facturador (Ctrl+C para terminar). Carpetas de las sucursales: $demo"
 cd "$programa"
-exec ./facturador
+./facturador
