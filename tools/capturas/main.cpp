@@ -133,6 +133,8 @@ int main(int argc, char** argv) {
     principal.Habilitar_Timer(false);
     principal.Evento_Bandeja(516);
     principal.Habilitar_Ocultamiento(false);
+    // Away from the screen's edge, whole in the picture.
+    Centrar(&principal);
     bool bien = Fotografiar(&principal, carpeta, "frmAplicacion");
     principal.hide();
     bien = Fotografiar_Dialogos(carpeta) && bien;

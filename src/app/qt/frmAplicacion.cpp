@@ -17,9 +17,10 @@
 #include "app/qt/Dibujos_Aplicacion.h"
 #include "app/qt/Etiqueta_Pulsable.h"
 #include "app/qt/Icono_Bandeja.h"
+#include "cancellation/qt/frmCancelar_Factura.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
-#include "platform/Entorno.h"
+#include "issuing_config/qt/frmConfiguracion_Facturas.h"
 
 namespace facturador {
 
@@ -325,8 +326,11 @@ void frmAplicacion::Abrir_Con_Timers_Detenidos(Ventana_Modal ventana) {
         Habilitar_Timer(true);
 }
 
-void frmAplicacion::Abrir_Ventana_Modal(Ventana_Modal) {
-    Operador_Actual().Mostrar_Advertencia("Atención", "Esta ventana todavía no está disponible.");
+void frmAplicacion::Abrir_Ventana_Modal(Ventana_Modal ventana) {
+    if (ventana == Ventana_Modal::Configuracion_Facturas)
+        Mostrar_Configuracion_Facturas(this);
+    else
+        Mostrar_Cancelar_Factura(this);
 }
 
 void frmAplicacion::Terminar() {

@@ -1,0 +1,107 @@
+#include "cancellation/Factura_a_Cancelar.h"
+
+#include "cancellation/Archivo_Cancelacion.h"
+#include "data/Conexiones.h"
+#include "generation/Formatos_Importe.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Entorno.h"
+
+namespace facturador {
+
+namespace {
+
+constexpr int kStatus_Cancelada = 3;
+
+std::string Condicion_Serie_Folio(const Conexion& conexion, const Clave_Factura& clave) {
+    return " WHERE (Serie = '" + conexion.Escapar(clave.serie) +
+           "') AND (Folio = " + std::to_string(clave.folio) + ")";
+}
+
+int32_t Entero_De(const Recordset& rs, const char* columna) {
+    return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
+}
+
+Factura_a_Cancelar Leer_Fila(const Recordset& rs, const std::string& motivo) {
+    Factura_a_Cancelar f;
+    f.ID_Sucursal = Entero_De(rs, "ID_Sucursal");
+    f.ID_Factura = Entero_De(rs, "ID_Factura");
+    f.UUID = rs.Texto("UUID");
+    f.rfc_emisor = rs.Texto("rfc_emisor");
+    f.Comentario = rs.Texto("Comentario") + "     Cancelada el: " + Formato_Fecha_Corta(Ahora()) +
+                   ", Motivo: " + motivo;
+    return f;
+}
+
+void Ejecutar_Actualizaciones(Conexion& conexion, const Factura_a_Cancelar& f, double ticket) {
+    conexion.Ejecutar(
+        "UPDATE Facturas_Electronicas SET Status=" + std::to_string(kStatus_Cancelada) +
+        ", Comentario = '" + conexion.Escapar(f.Comentario) +
+        "' WHERE ID_Factura = " + std::to_string(f.ID_Factura));
+    if (ticket == 0)
+        return;
+    const std::string sucursal = std::to_string(f.ID_Sucursal);
+    const std::string numero = Formato_Importe_SQL(ticket);
+    conexion.Ejecutar("UPDATE Tickets SET Se_dio_Factura = 0 WHERE ID_Sucursal = " + sucursal +
+                      " AND Numero = " + numero);
+    conexion.Ejecutar("UPDATE Montos_Facturados SET Status = 1 WHERE ID_Sucursal = " + sucursal +
+                      " AND Nro_Ticket = " + numero);
+}
+
+void Deshacer_Ignorando_Errores(Conexion& conexion) noexcept {
+    try {
+        conexion.Deshacer_Transaccion();
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+Factura_Buscada Buscar_Factura_a_Cancelar(Conexion& conexion, const Clave_Factura& clave) {
+    Recordset rs = conexion.Ejecutar("SELECT Nro_Ticket, Status FROM Facturas_Electronicas" +
+                                     Condicion_Serie_Folio(conexion, clave));
+    Factura_Buscada buscada;
+    if (rs.Fin())
+        return buscada;
+    buscada.encontrada = true;
+    buscada.ticket = rs.Texto("Nro_Ticket");
+    if (Valor_Inicial(rs.Texto("Status")) == kStatus_Cancelada)
+        buscada.cancelada = "La factura ya está cancelada, favor de verificar.";
+    return buscada;
+}
+
+std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& clave,
+                                                          const std::string& motivo) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    Recordset rs = conexion.Ejecutar(
+        "SELECT ID_Sucursal, UUID, rfc_emisor, ID_Factura, Comentario  FROM "
+        "Facturas_Electronicas" +
+        Condicion_Serie_Folio(conexion, clave));
+    Cerrar_Conexion(conexion);
+    if (rs.Fin())
+        return std::nullopt;
+    return Leer_Fila(rs, motivo);
+}
+
+void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket,
+                         const std::string& ruta) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    bool archivo_escrito = false;
+    try {
+        conexion.Iniciar_Transaccion();
+        Ejecutar_Actualizaciones(conexion, factura, ticket);
+        Generar_Archivo_Cancelacion(ruta, factura.rfc_emisor, factura.UUID);
+        archivo_escrito = true;
+        conexion.Confirmar_Transaccion();
+    } catch (...) {
+        if (archivo_escrito)
+            Borrar_Archivo_Cancelacion(ruta);
+        Deshacer_Ignorando_Errores(conexion);
+        Cerrar_Conexion(conexion);
+        throw;
+    }
+    Cerrar_Conexion(conexion);
+}
+
+}  // namespace facturador

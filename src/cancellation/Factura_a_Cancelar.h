@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Conexion.h"
+
+namespace facturador {
+
+// The series and folio of the invoice the operator wants to cancel.
+struct Clave_Factura {
+    std::string serie;
+    int32_t folio = 0;
+};
+
+// What the first check learns about the invoice.
+struct Factura_Buscada {
+    bool encontrada = false;
+    // Non-empty when the invoice is already cancelled.
+    std::string cancelada;
+    // Nro_Ticket as text; "0" when there is no invoice.
+    std::string ticket = "0";
+};
+
+// The invoice row as the cancellation needs it, with its comment already extended.
+struct Factura_a_Cancelar {
+    int32_t ID_Sucursal = 0;
+    int32_t ID_Factura = 0;
+    std::string UUID;
+    std::string rfc_emisor;
+    std::string Comentario;
+};
+
+Factura_Buscada Buscar_Factura_a_Cancelar(Conexion& conexion, const Clave_Factura& clave);
+
+// The invoice with its comment + "     Cancelada el: dd-mm-yy, Motivo: <motivo>", read on a
+// connection of its own; nothing when there is no such invoice.
+std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& clave,
+                                                          const std::string& motivo);
+
+// In one transaction: the invoice marked as cancelled with its new comment and, for a ticket
+// other than 0, the ticket freed and its amounts voided; the request file is written at `ruta`
+// before the commit. A failure rolls everything back, removes a file already written and
+// reaches the caller.
+void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket, const std::string& ruta);
+
+}  // namespace facturador

@@ -1,0 +1,135 @@
+#include "issuing_config/Guardar_Configuracion.h"
+
+#include <exception>
+
+#include "data/Conexiones.h"
+#include "issuing_config/Avisos_Configuracion.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Conexion.h"
+#include "platform/Entorno.h"
+#include "platform/Texto.h"
+
+namespace facturador {
+
+namespace {
+
+constexpr const char* kFolio_Fuera_De_Rango =
+    "El Siguiente Folio a Emitir no puede ser mayor que 2147483647, favor de verificar.";
+constexpr const char* kSin_Registro =
+    "La sucursal seleccionada no tiene registro de configuración de Facturas Electrónicas en la "
+    "base de datos central; no se almacenó ningún cambio.";
+constexpr const char* kFalla_Guardar =
+    "No se pudo almacenar la configuración; no se realizó ningún cambio. Detalle: ";
+constexpr const char* kFalla_Recargar =
+    "No se pudieron leer los perfiles de emisión de las sucursales de la base de datos central. "
+    "Detalle: ";
+
+void Avisar(const char* titulo, const std::string& mensaje) {
+    Operador_Actual().Mostrar_Advertencia(titulo, mensaje);
+}
+
+std::string Asignar(const char* columna, const std::string& valor) {
+    return std::string(columna) + " = '" + Escapar_Central(valor) + "', ";
+}
+
+std::string Asignar_Domicilio_Fiscal(const Datos_Capturados& d) {
+    return Asignar("Calle", d.Calle) + Asignar("Nro_Exterior", d.Nro_Exterior) +
+           Asignar("Nro_Interior", d.Nro_Interior) + Asignar("Colonia", d.Colonia) +
+           Asignar("Ciudad", d.Ciudad) + Asignar("Delegacion", d.Delegacion) +
+           Asignar("Estado", d.Estado) + Asignar("CP", d.CP) + Asignar("Pais", d.Pais) +
+           Asignar("Referencia", d.Referencia);
+}
+
+std::string Asignar_Domicilio_Expedicion(const Datos_Capturados& d) {
+    return Asignar("Calle_Domicilio_Expedicion", d.Calle_Domicilio_Expedicion) +
+           Asignar("Nro_Exterior_Domicilio_Expedicion", d.Nro_Exterior_Domicilio_Expedicion) +
+           Asignar("Nro_Interior_Domicilio_Expedicion", d.Nro_Interior_Domicilio_Expedicion) +
+           Asignar("Colonia_Domicilio_Expedicion", d.Colonia_Domicilio_Expedicion) +
+           Asignar("Ciudad_Domicilio_Expedicion", d.Ciudad_Domicilio_Expedicion) +
+           Asignar("Delegacion_Domicilio_Expedicion", d.Delegacion_Domicilio_Expedicion) +
+           Asignar("Estado_Domicilio_Expedicion", d.Estado_Domicilio_Expedicion) +
+           Asignar("CP_Domicilio_Expedicion", d.CP_Domicilio_Expedicion) +
+           Asignar("Pais_Domicilio_Expedicion", d.Pais_Domicilio_Expedicion) +
+           Asignar("Referencia_Domicilio_Expedicion", d.Referencia_Domicilio_Expedicion);
+}
+
+std::string Asignar_Folios_y_Carpetas(const Datos_Capturados& d, int32_t folio) {
+    return Asignar("Serie_Facturas", d.Serie_Facturas) +
+           "Folio_Inicial_Facturas = " + std::to_string(folio) + ", " +
+           Asignar("Lugar_de_Expedicion_Facturas", Recortar(d.Lugar_de_Expedicion_Facturas)) +
+           Asignar("Regimen_Fiscal_Facturas", Recortar(d.Regimen_Fiscal_Facturas)) +
+           Asignar("Leyenda_de_Pagare_Facturas", "") +
+           Asignar("Ruta_Cola_Facturas", Ruta_Para_BD(d.Ruta_Cola_Facturas)) +
+           Asignar("Ruta_Facturas_Validas", Ruta_Para_BD(d.Ruta_Facturas_Validas)) +
+           "Ruta_Facturas_NO_Validas = '" +
+           Escapar_Central(Ruta_Para_BD(d.Ruta_Facturas_NO_Validas)) + "' ";
+}
+
+bool Tiene_Registro(Conexion& conexion, int32_t sucursal) {
+    return !conexion
+                .Ejecutar(
+                    "SELECT ID_Sucursal FROM Configuracion_Facturas_Electronicas WHERE "
+                    "ID_Sucursal = " +
+                    std::to_string(sucursal))
+                .Fin();
+}
+
+// Stores the profile; false when the branch has no row to store it in.
+bool Guardar_Datos_Emision(const Datos_Capturados& datos, int32_t folio) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    if (!Tiene_Registro(conexion, datos.ID_Sucursal)) {
+        Cerrar_Conexion(conexion);
+        return false;
+    }
+    conexion.Ejecutar(Sentencia_Guardar_Datos_Emision(datos, folio));
+    Cerrar_Conexion(conexion);
+    return true;
+}
+
+}  // namespace
+
+std::optional<int32_t> Folio_Capturado(std::string_view texto) {
+    return Entero_Redondeado(Valor_Inicial(texto));
+}
+
+std::string Sentencia_Guardar_Datos_Emision(const Datos_Capturados& d, int32_t folio) {
+    return "UPDATE Configuracion_Facturas_Electronicas SET " +
+           Asignar("Razon_Social_Emisor", d.Razon_Social_Emisor) +
+           Asignar("RFC_Emisor", d.RFC_Emisor) + Asignar_Domicilio_Fiscal(d) +
+           Asignar_Domicilio_Expedicion(d) + Asignar_Folios_y_Carpetas(d, folio) +
+           " WHERE ID_Sucursal = " + std::to_string(d.ID_Sucursal);
+}
+
+bool Recargar_Datos_de_Emision() {
+    try {
+        Cargar_Datos_de_Emision();
+        return true;
+    } catch (const std::exception& e) {
+        Avisar(kTitulo_Falla_Configuracion, kFalla_Recargar + std::string(e.what()));
+        return false;
+    }
+}
+
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos) {
+    const auto folio = Folio_Capturado(datos.Folio_Inicial_Facturas);
+    if (!folio) {
+        Avisar(kTitulo_Atencion_Configuracion, kFolio_Fuera_De_Rango);
+        return false;
+    }
+    try {
+        if (!Guardar_Datos_Emision(datos, *folio)) {
+            Avisar(kTitulo_Atencion_Configuracion, kSin_Registro);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        Avisar(kTitulo_Falla_Configuracion, kFalla_Guardar + std::string(e.what()));
+        return false;
+    }
+    if (!Recargar_Datos_de_Emision())
+        return false;
+    Avisar(kTitulo_Atencion_Configuracion, kConfiguracion_Almacenada);
+    return true;
+}
+
+}  // namespace facturador

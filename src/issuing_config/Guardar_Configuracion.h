@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "issuing_config/Datos_Emision.h"
+
+namespace facturador {
+
+// A branch's profile as the operator left it in the configuration window: every text as it
+// stands in its box, the folders with the platform's separator, Folio_Inicial_Facturas holding
+// the text of the folio box and ID_Sucursal the selected branch.
+using Datos_Capturados = Datos_Emision;
+
+// The folio to store: the number the text starts with, 0 when it starts with none ("0012" gives
+// 12, "" gives 0); nothing when it does not fit in the column's 32 bits.
+std::optional<int32_t> Folio_Capturado(std::string_view texto);
+
+// "UPDATE Configuracion_Facturas_Electronicas SET ..." for the branch, in the column order the
+// central table has always been written in: place of expedition and tax regime trimmed of
+// blanks, the folio unquoted, Leyenda_de_Pagare_Facturas emptied, the folders with "*" for every
+// separator, every text escaped so that it is stored exactly as typed.
+std::string Sentencia_Guardar_Datos_Emision(const Datos_Capturados& datos, int32_t folio);
+
+// Reloads the branches' profiles; on failure the operator is told and the answer is false.
+bool Recargar_Datos_de_Emision();
+
+// "Aceptar" of the profile: stores it, reloads the profiles and tells the operator. Answers true
+// when the window may close; on any refusal or failure the operator has been told why and
+// nothing was stored.
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos);
+
+}  // namespace facturador
