@@ -1,0 +1,97 @@
+#include "intake/Actualizacion_Factura.h"
+
+#include <string_view>
+
+#include "intake/Lector_XML.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Archivos.h"
+#include "platform/Conexion.h"
+
+namespace facturador {
+
+namespace {
+
+enum class Forma { Texto, Numero };
+
+// One value of the stamped XML and the column of the invoice row that receives it.
+struct Campo_Timbrado {
+    std::string_view Etiqueta;
+    std::string_view Atributo;
+    std::string_view Columna;
+    Forma Como;
+    std::string_view Si_Vacio;
+};
+
+constexpr std::string_view kComprobante = "<cfdi:Comprobante";
+constexpr std::string_view kEmisor = "<cfdi:Emisor";
+constexpr std::string_view kReceptor = "<cfdi:Receptor";
+constexpr std::string_view kConcepto = "<cfdi:Concepto";
+constexpr std::string_view kImpuestos = "<cfdi:Impuestos";
+constexpr std::string_view kComplemento = "<cfdi:Complemento";
+
+// codigoPostal_cliente has always received the receiver's UsoCFDI.
+constexpr Campo_Timbrado kCampos[] = {
+    {kComprobante, "noCertificado", "noCertificado", Forma::Texto, ""},
+    {kComprobante, "LugarExpedicion", "LugarExpedicion", Forma::Texto, ""},
+    {kComprobante, "tipoDeComprobante", "tipoDeComprobante", Forma::Texto, ""},
+    {kComprobante, "total", "total", Forma::Numero, "0"},
+    {kComprobante, "subTotal", "subTotal", Forma::Numero, "0"},
+    {kComprobante, "FormaPago", "formaDePago", Forma::Texto, "01"},
+    {kComprobante, "folio", "folio", Forma::Numero, "0"},
+    {kComprobante, "serie", "serie", Forma::Texto, ""},
+    {kComprobante, "version", "version", Forma::Texto, ""},
+    {kComprobante, "fecha", "fecha", Forma::Texto, ""},
+    {kComprobante, "certificado", "certificado", Forma::Texto, ""},
+    {kComprobante, "sello", "sello", Forma::Texto, ""},
+    {kEmisor, "rfc", "rfc_emisor", Forma::Texto, ""},
+    {kEmisor, "nombre", "nombre_emisor", Forma::Texto, ""},
+    {kEmisor, "RegimenFiscal", "Regimen", Forma::Texto, ""},
+    {kReceptor, "rfc", "rfc_cliente", Forma::Texto, ""},
+    {kReceptor, "nombre", "nombre_cliente", Forma::Texto, ""},
+    {kReceptor, "UsoCFDI", "codigoPostal_cliente", Forma::Texto, ""},
+    {kConcepto, "importe", "importe", Forma::Texto, ""},
+    {kConcepto, "valorUnitario", "valorUnitario", Forma::Texto, ""},
+    {kConcepto, "descripcion", "descripcion", Forma::Texto, ""},
+    {kConcepto, "unidad", "unidad", Forma::Texto, ""},
+    {kConcepto, "cantidad", "cantidad", Forma::Texto, ""},
+    {kImpuestos, "totalImpuestosTrasladados", "totalImpuestosTrasladados", Forma::Texto, ""},
+    {kImpuestos, "importe", "importe_traslado", Forma::Texto, ""},
+    {kImpuestos, "TasaOCuota", "tasa_traslado", Forma::Texto, ""},
+    {kImpuestos, "impuesto", "impuesto_traslado", Forma::Texto, ""},
+    {kComplemento, "selloSAT", "selloSAT", Forma::Texto, ""},
+    {kComplemento, "noCertificadoSAT", "noCertificadoSAT", Forma::Texto, ""},
+    {kComplemento, "selloCFD", "selloCFD", Forma::Texto, ""},
+    {kComplemento, "FechaTimbrado", "FechaTimbrado", Forma::Texto, ""},
+    {kComplemento, "UUID", "UUID", Forma::Texto, ""},
+};
+
+std::string Actualizar(std::string_view columna, const std::string& valor_sql, int32_t id_factura) {
+    return "UPDATE Facturas_Electronicas SET " + std::string(columna) + " = " + valor_sql +
+           " WHERE ID_Factura = " + std::to_string(id_factura);
+}
+
+// The value as it goes into the statement. A number column takes only a number: anything else
+// (which would make the statement, and with it the whole batch of the cycle, fail on every cycle)
+// counts as empty.
+std::string Valor_SQL(const Campo_Timbrado& campo, const std::string& valor) {
+    if (campo.Como == Forma::Numero)
+        return Leer_Numero(valor) ? valor : std::string(campo.Si_Vacio);
+    return "'" + Escapar_Central(valor.empty() ? campo.Si_Vacio : valor) + "'";
+}
+
+}  // namespace
+
+std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml,
+                                                   int32_t id_factura) {
+    const std::string contenido = Leer_Archivo(ruta_xml);
+    std::vector<std::string> sentencias;
+    sentencias.reserve(std::size(kCampos) + 1);
+    for (const Campo_Timbrado& campo : kCampos) {
+        const std::string valor = Buscar_Atributo_XML(contenido, campo.Etiqueta, campo.Atributo);
+        sentencias.push_back(Actualizar(campo.Columna, Valor_SQL(campo, valor), id_factura));
+    }
+    sentencias.push_back(Actualizar("Status", "2", id_factura));
+    return sentencias;
+}
+
+}  // namespace facturador

@@ -1,0 +1,91 @@
+#include "intake/Escaneo_Resultados.h"
+
+#include <map>
+
+#include "data/Conexiones.h"
+#include "intake/Resultado_Timbrado.h"
+#include "intake/Solicitudes_Timbradas.h"
+#include "issuing_config/Valores_Campo.h"
+
+namespace facturador {
+
+namespace {
+
+// The columns of the query, by position: a scan reads thousands of rows every second.
+// Ruta_Archivo is read and not used: the result folders always come from the branch profile.
+enum Columna : size_t {
+    kID_Factura,
+    kArchivo,
+    kRuta_Archivo,
+    kID,
+    kSerie,
+    kFolio,
+    kID_Sucursal,
+    kNro_Ticket,
+    kTotal
+};
+
+int32_t Numero(const Recordset& rs, Columna columna) {
+    return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
+}
+
+// The rows come whole to the client, so the connection is closed before the files are looked at.
+Recordset Consultar_Solicitudes(const std::string& consulta) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    try {
+        Recordset rs = conexion.Ejecutar(consulta);
+        Cerrar_Conexion(conexion);
+        return rs;
+    } catch (...) {
+        Cerrar_Conexion(conexion);
+        throw;
+    }
+}
+
+void Procesar_Solicitudes(const std::string& condicion) {
+    Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
+    std::map<int32_t, Carpetas_Resultado> carpetas;  // of each branch, once per scan
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
+        const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
+        auto it = carpetas.find(s.ID_Sucursal);
+        if (it == carpetas.end())
+            it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Resultado(s.ID_Sucursal)).first;
+        Procesar_Resultado_Timbrado(s, it->second);
+    }
+}
+
+}  // namespace
+
+std::string Consulta_Resultados(const std::string& condicion) {
+    return "SELECT ID_Factura, Archivo, Ruta_Archivo, ID, Serie, Folio, ID_Sucursal, Nro_Ticket, "
+           "Total FROM Solicitudes_de_Facturas_OL WHERE " +
+           condicion + " ORDER BY ID";
+}
+
+Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs) {
+    Solicitud_Timbrado s;
+    s.ID_Factura = Numero(rs, kID_Factura);
+    s.Archivo = rs.Texto(kArchivo);
+    s.ID = Numero(rs, kID);
+    s.Serie = rs.Texto(kSerie);
+    s.Folio = Numero(rs, kFolio);
+    s.ID_Sucursal = Numero(rs, kID_Sucursal);
+    s.Nro_Ticket = Numero(rs, kNro_Ticket);
+    if (const auto& total = rs.Campo(kTotal))
+        s.Total = Valor_Inicial(*total);
+    return s;
+}
+
+void Escanear_Resultados(const std::string& condicion) {
+    Reiniciar_Solicitudes_Timbradas();
+    try {
+        Procesar_Solicitudes(condicion);
+    } catch (...) {
+        Marcar_Solicitudes_Timbradas();
+        throw;
+    }
+    Marcar_Solicitudes_Timbradas();
+}
+
+}  // namespace facturador

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "intake/Solicitud_Timbrado.h"
+#include "platform/Recordset.h"
+
+namespace facturador {
+
+// The query of a result scan: the requests that meet the condition, in the order of their keys.
+std::string Consulta_Resultados(const std::string& condicion);
+
+// The request of the current row of a Consulta_Resultados. Every column but Total is read as text
+// (Null as empty) and numbers by their leading number; Total is 0 when Null.
+Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs);
+
+// Looks for the result of every request that meets the condition, in the order of their keys, and
+// at the end queues status 3 for those taken in. A failure ends the scan and is passed to the
+// caller, but the requests taken in before it still get their status 3 queued, so the queue never
+// holds the invoice updates and amount of a request without its status.
+void Escanear_Resultados(const std::string& condicion);
+
+}  // namespace facturador

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "apoyo/Bd_Central.h"
+#include "apoyo/Entorno_Pruebas.h"
+#include "app/Estado_Aplicacion.h"
+#include "app/Sentencias_Pendientes.h"
+#include "data/Log.h"
+#include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Archivos.h"
+#include "platform/Texto.h"
+
+namespace facturador::pruebas {
+
+// Real stamped CFDI kept with the tests (see tests/fixtures/cfdi/SOURCES.md).
+inline constexpr const char* kCfdi_Una_Linea = "cfdi40-single-line-finkok-retenciones.xml";
+inline constexpr const char* kCfdi_CRLF = "cfdi40-pretty-crlf-1concepto-retenciones.xml";
+inline constexpr const char* kCfdi_LF = "cfdi40-pretty-lf-2conceptos-serie-folio.xml";
+inline constexpr const char* kCfdi33_Pago = "cfdi33-pretty-lf-no-declaration-pago10-before-tfd.xml";
+
+inline std::string Muestra_Cfdi(const std::string& archivo) {
+    return Leer_Fuente("tests/fixtures/cfdi/" + archivo);
+}
+
+// Bytes no text holds: NUL, quotes, a backslash, high bytes.
+inline std::string Contenido_PDF() {
+    static const char kBytes[] = "%PDF-1.4\n\0'\"\\\xff\xfe%%EOF\r\n";
+    return std::string(kBytes, sizeof kBytes - 1);
+}
+
+// A new file in place of whatever was there.
+inline void Dejar(const std::string& ruta, const std::string& contenido) {
+    std::filesystem::remove(ruta);
+    Escribir_Archivo(ruta, contenido);
+}
+
+// Present as a normal file, yet every read fails: /proc/self/mem has nothing at offset 0.
+inline void Hacer_Ilegible(const std::string& ruta) {
+    std::filesystem::remove(ruta);
+    std::filesystem::create_symlink("/proc/self/mem", ruta);
+}
+
+inline long Veces(const std::string& texto, const std::string& parte) {
+    long veces = 0;
+    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
+        ++veces;
+    return veces;
+}
+
+// An empty central database with the profile and folders of branch 3, the state of a program
+// just started, and the clock at 05/12/2026 10:15:40.
+class Prueba_Recepcion : public testing::Test {
+  protected:
+    Prueba_Recepcion() {
+        Vaciar_Base_Central();
+        Reiniciar_Estado_Aplicacion();
+        std::filesystem::create_directories(validas);
+        std::filesystem::create_directories(no_validas);
+        Ejecutar_Central(
+            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Facturas_Validas, "
+            "Ruta_Facturas_NO_Validas) VALUES (3, '" +
+            Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "')");
+        Cargar_Datos_de_Emision();
+        Reiniciar_Sentencias_Pendientes();
+    }
+
+    // A request of branch 3 for ticket 4711 in status 2, folio 1500 + id, with its invoice -id
+    // registered; `cambios` replaces columns by SQL literal.
+    void Sembrar_Solicitud(int id, std::map<std::string, std::string> cambios = {}) {
+        std::map<std::string, std::string> columnas = {{"ID", std::to_string(id)},
+                                                       {"ID_Sucursal", "3"},
+                                                       {"Serie", "'A'"},
+                                                       {"Folio", Folio(id)},
+                                                       {"Nro_Ticket", "4711"},
+                                                       {"Total", "116.5"},
+                                                       {"Status", "2"},
+                                                       {"ID_Factura", Factura(id)},
+                                                       {"Archivo", "'F" + Folio(id) + "'"}};
+        for (auto& [columna, valor] : cambios)
+            columnas[columna] = valor;
+        std::string nombres, valores;
+        for (const auto& [columna, valor] : columnas) {
+            nombres += (nombres.empty() ? "" : ", ") + columna;
+            valores += (valores.empty() ? "" : ", ") + valor;
+        }
+        Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (" + nombres + ") VALUES (" +
+                         valores + ")");
+        Ejecutar_Central("INSERT INTO Facturas_Electronicas (ID_Factura) VALUES (" + Factura(id) +
+                         ")");
+    }
+
+    static std::string Factura(int id) { return std::to_string(-id); }
+    static std::string Folio(int id) { return std::to_string(1500 + id); }
+
+    std::string Ruta_XML(int id) const { return Unir_Ruta(validas, "F" + Folio(id) + ".xml"); }
+    std::string Ruta_PDF(int id) const { return Unir_Ruta(validas, "F" + Folio(id) + ".pdf"); }
+    std::string Ruta_Error(int id) const {
+        return Unir_Ruta(no_validas, "F" + Folio(id) + "-error timbrado.txt");
+    }
+    // What the stamping program leaves for a stamped request.
+    void Dejar_Timbrado(int id, const std::string& muestra = kCfdi_Una_Linea) {
+        Dejar(Ruta_XML(id), Muestra_Cfdi(muestra));
+        Dejar(Ruta_PDF(id), Contenido_PDF());
+    }
+
+    std::string Solicitud(int id, const std::string& columna) const {
+        return Valor_Central("SELECT " + columna +
+                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+    }
+
+    std::string Leer_Log() const {
+        const std::string ruta = Unir_Ruta(entorno.Carpeta(), Nombre_Archivo_Log());
+        return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
+    }
+
+    static const std::vector<std::string>& Cola() { return Sentencias_Pendientes(); }
+
+    Entorno_Pruebas entorno;
+    const std::string validas = Unir_Ruta(entorno.Carpeta(), "validas");
+    const std::string no_validas = Unir_Ruta(entorno.Carpeta(), "no_validas");
+};
+
+}  // namespace facturador::pruebas
