@@ -20,6 +20,7 @@
 #include "cancellation/qt/frmCancelar_Factura.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
+#include "generation/Estado_Generacion.h"
 #include "issuing_config/qt/frmConfiguracion_Facturas.h"
 
 namespace facturador {
@@ -72,9 +73,14 @@ frmAplicacion::frmAplicacion(QWidget* padre)
     tmrMostrar->setInterval(0);
     bandeja_ = new Icono_Bandeja(this);
     Conectar_Eventos();
+    // The generation pass names here the file to stamp it is writing.
+    Estado_Generacion_Actual().Mostrar_Archivo = [this](const std::string& nombre) {
+        lblArchivo->setText(QString::fromStdString(nombre));
+    };
 }
 
 frmAplicacion::~frmAplicacion() {
+    Estado_Generacion_Actual().Mostrar_Archivo = nullptr;
     Quitar_Icono_Bandeja();
 }
 
