@@ -22,6 +22,9 @@ constexpr long kError_Tipos = 13;
 
 struct Rutas_Archivo {
     std::string cola;
+    // Hidden name in the queue folder under which the copy is made, then renamed to `cola`, so the
+    // stamping program never sees a file half copied.
+    std::string llegando;
     std::string temporal;
     // The folders involved, as the operator reads them in a failure.
     std::string texto;
@@ -39,6 +42,7 @@ Rutas_Archivo Armar_Rutas(const Datos_Emision& emisor, const std::string& nombre
                           const Fecha_Hora& ahora) {
     Rutas_Archivo rutas;
     rutas.cola = Unir_Ruta(emisor.Ruta_Cola_Facturas, nombre);
+    rutas.llegando = Unir_Ruta(emisor.Ruta_Cola_Facturas, "." + nombre + ".copiando");
     rutas.temporal = Unir_Ruta(
         Carpeta_Programa(),
         fmt::format("_{:02}_{:02}_{:02}_", ahora.Hora, ahora.Minuto, ahora.Segundo) + nombre);
@@ -76,15 +80,18 @@ Archivo_Encolado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
                                                                            folio, fecha)));
         Poner_Solo_Lectura(rutas.temporal);
         copiando = true;
-        Copiar_Archivo(rutas.temporal, rutas.cola);
+        Copiar_Archivo(rutas.temporal, rutas.llegando);
+        Renombrar_Archivo(rutas.llegando, rutas.cola);
         Borrar_Archivo_Ignorando_Errores(rutas.temporal);
         return {nombre.substr(0, nombre.size() - 4), emisor.Ruta_Facturas_Validas, rutas.cola};
     } catch (const Error_Plataforma& e) {
         if (!rutas.temporal.empty())
             Borrar_Archivo_Ignorando_Errores(rutas.temporal);
         // A copy cut short must not reach the stamping program.
-        if (copiando)
+        if (copiando) {
+            Borrar_Archivo_Ignorando_Errores(rutas.llegando);
             Borrar_Archivo_Ignorando_Errores(rutas.cola);
+        }
         throw Error_Archivo_Timbrar("Rutas: " + rutas.texto + "  --  " + e.Descripcion);
     }
 }

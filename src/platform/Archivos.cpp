@@ -84,6 +84,12 @@ void Copiar_Archivo(const std::string& origen, const std::string& destino) {
     if (ec) Fallar_Con(ec, destino);
 }
 
+void Renombrar_Archivo(const std::string& origen, const std::string& destino) {
+    std::error_code ec;
+    fs::rename(origen, destino, ec);
+    if (ec) Fallar_Con(ec, destino);
+}
+
 void Poner_Solo_Lectura(const std::string& ruta) {
     std::error_code ec;
     fs::permissions(ruta, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,

@@ -20,6 +20,9 @@ void Anexar_Archivo(const std::string& ruta, std::string_view bytes);
 void Escribir_Archivo(const std::string& ruta, std::string_view bytes);
 std::string Leer_Archivo(const std::string& ruta);
 void Copiar_Archivo(const std::string& origen, const std::string& destino);
+// Renames within one file system, replacing the destination at once: a reader sees either the old
+// file or the whole new one.
+void Renombrar_Archivo(const std::string& origen, const std::string& destino);
 void Poner_Solo_Lectura(const std::string& ruta);
 void Quitar_Solo_Lectura(const std::string& ruta);
 // Folder holding the running executable, without a trailing separator.

@@ -58,8 +58,9 @@ TEST_F(Cola_Timbrado, ArchivoCompletoEnWindows1252SoloLecturaYSinRestos) {
     EXPECT_NE(bytes.find("\r\nFecha=2026-12-05T10:15:40\r\n"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
     EXPECT_TRUE(Solo_Lectura(destino));
-    // Nothing left in the program folder but the branch's folders.
+    // Nothing left in the program folder but the branch's folders, nor half copies in the queue.
     EXPECT_EQ(Archivos_En(entorno.Carpeta()), 1u);
+    EXPECT_EQ(Archivos_En(carpetas.cola), 2u);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
