@@ -25,12 +25,15 @@ namespace {
 
 void Escribir_Con_Modo(const std::string& ruta, std::string_view bytes, const char* modo) {
     std::FILE* archivo = std::fopen(ruta.c_str(), modo);
-    if (!archivo) Fallar_Con_Errno(ruta);
+    if (!archivo)
+        Fallar_Con_Errno(ruta);
     const bool escrito = std::fwrite(bytes.data(), 1, bytes.size(), archivo) == bytes.size();
     const int numero = errno;
     const bool cerrado = std::fclose(archivo) == 0;
-    if (!escrito) errno = numero;
-    if (!escrito || !cerrado) Fallar_Con_Errno(ruta);
+    if (!escrito)
+        errno = numero;
+    if (!escrito || !cerrado)
+        Fallar_Con_Errno(ruta);
 }
 
 }  // namespace
@@ -67,46 +70,54 @@ void Escribir_Archivo(const std::string& ruta, std::string_view bytes) {
 
 std::string Leer_Archivo(const std::string& ruta) {
     std::FILE* archivo = std::fopen(ruta.c_str(), "rb");
-    if (!archivo) Fallar_Con_Errno(ruta);
+    if (!archivo)
+        Fallar_Con_Errno(ruta);
     std::string contenido;
     char bloque[65536];
     size_t leidos;
-    while ((leidos = std::fread(bloque, 1, sizeof bloque, archivo)) > 0) contenido.append(bloque, leidos);
+    while ((leidos = std::fread(bloque, 1, sizeof bloque, archivo)) > 0)
+        contenido.append(bloque, leidos);
     const bool fallo = std::ferror(archivo);
     std::fclose(archivo);
-    if (fallo) Fallar_Con_Errno(ruta);
+    if (fallo)
+        Fallar_Con_Errno(ruta);
     return contenido;
 }
 
 void Copiar_Archivo(const std::string& origen, const std::string& destino) {
     std::error_code ec;
     fs::copy_file(origen, destino, fs::copy_options::overwrite_existing, ec);
-    if (ec) Fallar_Con(ec, destino);
+    if (ec)
+        Fallar_Con(ec, destino);
 }
 
 void Renombrar_Archivo(const std::string& origen, const std::string& destino) {
     std::error_code ec;
     fs::rename(origen, destino, ec);
-    if (ec) Fallar_Con(ec, destino);
+    if (ec)
+        Fallar_Con(ec, destino);
 }
 
 void Poner_Solo_Lectura(const std::string& ruta) {
     std::error_code ec;
     fs::permissions(ruta, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove, ec);
-    if (ec) Fallar_Con(ec, ruta);
+    if (ec)
+        Fallar_Con(ec, ruta);
 }
 
 void Quitar_Solo_Lectura(const std::string& ruta) {
     std::error_code ec;
     fs::permissions(ruta, fs::perms::owner_write, fs::perm_options::add, ec);
-    if (ec) Fallar_Con(ec, ruta);
+    if (ec)
+        Fallar_Con(ec, ruta);
 }
 
 std::string Carpeta_Del_Ejecutable() {
     std::error_code ec;
     const fs::path ejecutable = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return fs::current_path().string();
+    if (ec)
+        return fs::current_path().string();
     return ejecutable.parent_path().string();
 }
 

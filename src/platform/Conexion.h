@@ -11,7 +11,7 @@ namespace facturador {
 
 // The engine behind one open connection: the central MariaDB server or a local SQLite file.
 class Motor_Conexion {
-public:
+  public:
     virtual ~Motor_Conexion() = default;
     virtual Recordset Ejecutar(const std::string& sql) = 0;
     // Runs a statement whose '?' marks take the given values as bound binary parameters, so that
@@ -31,7 +31,7 @@ public:
 // pool of physical connections) and "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=... ;..." for
 // the two local database files (served by SQLite). Every failure is an Error_Plataforma.
 class Conexion {
-public:
+  public:
     Conexion();
     ~Conexion();
     Conexion(Conexion&&) noexcept;
@@ -53,7 +53,7 @@ public:
     // values it is the value itself, so statements keep their exact text.
     std::string Escapar(std::string_view valor) const;
 
-private:
+  private:
     Motor_Conexion& Motor() const;
 
     std::unique_ptr<Motor_Conexion> motor_;

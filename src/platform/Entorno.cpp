@@ -26,10 +26,13 @@ Fecha_Hora Ahora() {
 
 Operador& Operador_Actual() {
     Operador* operador = Entorno_Actual().operador;
-    if (!operador) throw std::logic_error("no operator interface has been set");
+    if (!operador)
+        throw std::logic_error("no operator interface has been set");
     return *operador;
 }
 
-const std::string& Carpeta_Programa() { return Entorno_Actual().carpeta_programa; }
+const std::string& Carpeta_Programa() {
+    return Entorno_Actual().carpeta_programa;
+}
 
 }  // namespace facturador

@@ -7,20 +7,20 @@
 namespace facturador {
 
 class Reloj {
-public:
+  public:
     virtual ~Reloj() = default;
     virtual Fecha_Hora Ahora() const = 0;
 };
 
 // The local clock of the machine.
 class Reloj_Sistema : public Reloj {
-public:
+  public:
     Fecha_Hora Ahora() const override;
 };
 
 // Everything that waits for, or is shown to, the person at the machine.
 class Operador {
-public:
+  public:
     virtual ~Operador() = default;
     // The platform's standard message box with an OK button.
     virtual void Mensaje_Estandar(const std::string& texto, const std::string& titulo) = 0;

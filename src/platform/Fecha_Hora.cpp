@@ -46,16 +46,20 @@ std::optional<Partes> Partir(std::string_view texto) {
     size_t i = 0;
     while (i < texto.size()) {
         size_t j = i;
-        while (j < texto.size() && texto[j] >= '0' && texto[j] <= '9') ++j;
-        if (j == i || j - i > 4) return std::nullopt;
+        while (j < texto.size() && texto[j] >= '0' && texto[j] <= '9')
+            ++j;
+        if (j == i || j - i > 4)
+            return std::nullopt;
         int valor = 0;
         std::from_chars(texto.data() + i, texto.data() + j, valor);
         p.numeros.push_back(valor);
         p.anchos.push_back(static_cast<int>(j - i));
-        if (j == texto.size()) break;
+        if (j == texto.size())
+            break;
         p.separadores.push_back(texto[j]);
         i = j + 1;
-        if (i == texto.size()) return std::nullopt;
+        if (i == texto.size())
+            return std::nullopt;
     }
     return p;
 }
@@ -67,9 +71,12 @@ bool Fecha_Valida(const Fecha_Hora& f) {
 }
 
 void Poner_Hora(Fecha_Hora& f, const std::vector<int>& n, size_t desde) {
-    if (desde < n.size()) f.Hora = n[desde];
-    if (desde + 1 < n.size()) f.Minuto = n[desde + 1];
-    if (desde + 2 < n.size()) f.Segundo = n[desde + 2];
+    if (desde < n.size())
+        f.Hora = n[desde];
+    if (desde + 1 < n.size())
+        f.Minuto = n[desde + 1];
+    if (desde + 2 < n.size())
+        f.Segundo = n[desde + 2];
 }
 
 std::optional<Fecha_Hora> Interpretar(const Partes& p) {
@@ -85,7 +92,8 @@ std::optional<Fecha_Hora> Interpretar(const Partes& p) {
             return std::nullopt;
         }
         // At most "hh:mm:ss" after the date, set off by a blank or a "T".
-        if (n.size() > 6) return std::nullopt;
+        if (n.size() > 6)
+            return std::nullopt;
         if (n.size() > 3 &&
             ((s[2] != ' ' && s[2] != 'T') || s.find_first_not_of(':', 3) != std::string::npos))
             return std::nullopt;
@@ -95,7 +103,8 @@ std::optional<Fecha_Hora> Interpretar(const Partes& p) {
     } else {
         return std::nullopt;
     }
-    if (!Fecha_Valida(f)) return std::nullopt;
+    if (!Fecha_Valida(f))
+        return std::nullopt;
     return f;
 }
 
@@ -105,7 +114,9 @@ std::string Formato_Fecha(const Fecha_Hora& f) {
     return fmt::format("{:02}/{:02}/{:04}", f.Dia, f.Mes, f.Anio);
 }
 
-std::string Formato_Hora(const Fecha_Hora& f) { return fmt::format("{:02}:{:02}", f.Hora, f.Minuto); }
+std::string Formato_Hora(const Fecha_Hora& f) {
+    return fmt::format("{:02}:{:02}", f.Hora, f.Minuto);
+}
 
 std::string Formato_Fecha_Hora(const Fecha_Hora& f) {
     return Formato_Fecha(f) + " " + Formato_Hora(f);
@@ -120,13 +131,16 @@ std::string Formato_Fecha_SQL(const Fecha_Hora& f) {
 }
 
 std::optional<Fecha_Hora> Leer_Fecha_Hora(std::string_view texto) {
-    while (!texto.empty() && texto.front() == ' ') texto.remove_prefix(1);
-    while (!texto.empty() && texto.back() == ' ') texto.remove_suffix(1);
+    while (!texto.empty() && texto.front() == ' ')
+        texto.remove_prefix(1);
+    while (!texto.empty() && texto.back() == ' ')
+        texto.remove_suffix(1);
     // Fractions of a second, as some drivers give them, are of no use here.
     if (const auto punto = texto.find('.'); punto != std::string_view::npos && punto > 10)
         texto = texto.substr(0, punto);
     const auto partes = Partir(texto);
-    if (!partes) return std::nullopt;
+    if (!partes)
+        return std::nullopt;
     return Interpretar(*partes);
 }
 
@@ -134,12 +148,16 @@ Fecha_Hora Sumar_Segundos(const Fecha_Hora& f, long long segundos) {
     return Desde_Segundos(En_Segundos(f) + segundos);
 }
 
-Fecha_Hora Sumar_Dias(const Fecha_Hora& f, int dias) { return Sumar_Segundos(f, dias * 86400LL); }
+Fecha_Hora Sumar_Dias(const Fecha_Hora& f, int dias) {
+    return Sumar_Segundos(f, dias * 86400LL);
+}
 
 int Dias_Entre(const Fecha_Hora& a, const Fecha_Hora& b) {
     return static_cast<int>((Dias_Desde_Epoca(b) - Dias_Desde_Epoca(a)).count());
 }
 
-Fecha_Hora Solo_Fecha(const Fecha_Hora& f) { return Fecha_Hora{f.Anio, f.Mes, f.Dia, 0, 0, 0}; }
+Fecha_Hora Solo_Fecha(const Fecha_Hora& f) {
+    return Fecha_Hora{f.Anio, f.Mes, f.Dia, 0, 0, 0};
+}
 
 }  // namespace facturador

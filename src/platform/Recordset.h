@@ -10,7 +10,7 @@ namespace facturador {
 // The rows a statement gave back, read in full on the client side (the client cursor the program
 // always asks for). A field is either Null or a text, never both: Null and "" stay apart.
 class Recordset {
-public:
+  public:
     using Valor = std::optional<std::string>;
 
     Recordset() = default;
@@ -34,7 +34,7 @@ public:
     size_t Cantidad_Filas() const { return filas_.size(); }
     void Cerrar();
 
-private:
+  private:
     const std::vector<Valor>& Fila_Actual() const;
 
     std::vector<std::string> columnas_;
