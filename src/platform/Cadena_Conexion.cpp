@@ -40,10 +40,8 @@ bool Empieza_Sin_Mayusculas(std::string_view texto, std::string_view prefijo) {
 }
 
 [[noreturn]] void Fallar_Formato(std::string_view cadena_o_valor) {
-    throw Error_Plataforma(kError_Formato_Cadena,
-                           "Format of the initialization string does not conform to the OLE DB "
-                           "specification. (" +
-                               std::string(cadena_o_valor) + ")");
+    throw Error_Plataforma(kError_Formato_Cadena, "The connection string is not well formed. (" +
+                                                      std::string(cadena_o_valor) + ")");
 }
 
 // Splits "clave=valor;clave=valor" at the semicolons that stand outside double quotes and
