@@ -2,93 +2,28 @@
 // ticket, spread over five branches, turned into files to stamp, invoice rows, requests in
 // status 2 and advanced folios. Reports requests per second, the statements the server receives
 // and the physical connections it opens per request, and the process's peak memory.
-//   scripts/mariadb-privado.sh iniciar build/mariadb-bench
-//   MYSQL_UNIX_PORT=build/mariadb-bench/mysqld.sock build/bench/bench_generacion
-// (bench/correr_generacion.sh does both.)
+//   bench/correr.sh bench_generacion [BUILD_FOLDER]
+// starts a private server, runs it there and stops the server.
 
-#include <mysql.h>
-#include <sys/resource.h>
-
-#include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
+#include "Banco.h"
+#include "Medicion.h"
 #include "data/Conexiones.h"
 #include "data/Sucursales.h"
 #include "generation/Generacion.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Valores_Campo.h"
-#include "platform/Entorno.h"
-#include "platform/Pool_Central.h"
 
 namespace facturador {
 namespace {
 
 constexpr int kSucursales = 5;
 constexpr int kFilas_Por_Insert = 1000;
-
-// Nobody sits at the machine: whatever would be shown goes to stderr.
-class Operador_Ausente : public Operador {
-  public:
-    void Mensaje_Estandar(const std::string& texto, const std::string& titulo) override {
-        std::fprintf(stderr, "[%s] %s\n", titulo.c_str(), texto.c_str());
-    }
-    void Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) override {
-        Mensaje_Estandar(mensaje, titulo);
-    }
-    bool Pedir_Confirmacion(const std::string&, const std::string&) override { return false; }
-    void Configurar_Ruta_BD() override {}
-    std::string Elegir_Carpeta(const std::string&) override { return {}; }
-    void Abrir_Documento(const std::string&) override {}
-};
-
-// Statements received and connections accepted by the server, read on a connection of its own.
-struct Contadores_Servidor {
-    long long Sentencias = 0;
-    long long Conexiones = 0;
-};
-
-class Estado_Servidor {
-  public:
-    Estado_Servidor() : mysql_(mysql_init(nullptr)) {
-        if (!mysql_real_connect(mysql_, "localhost", kUsuario_Central, kContrasena_Central,
-                                kBase_Central, 0, std::getenv("MYSQL_UNIX_PORT"), 0))
-            throw std::runtime_error(std::string("status connection: ") + mysql_error(mysql_));
-    }
-    ~Estado_Servidor() { mysql_close(mysql_); }
-
-    // The reading itself counts as one statement, taken off here.
-    Contadores_Servidor Leer() {
-        if (mysql_query(mysql_,
-                        "SHOW GLOBAL STATUS WHERE Variable_name IN ('Questions', "
-                        "'Connections')"))
-            throw std::runtime_error(mysql_error(mysql_));
-        MYSQL_RES* res = mysql_store_result(mysql_);
-        Contadores_Servidor c;
-        while (MYSQL_ROW fila = mysql_fetch_row(res)) {
-            const std::string nombre = fila[0];
-            if (nombre == "Questions")
-                c.Sentencias = std::atoll(fila[1]) - ++lecturas_;
-            if (nombre == "Connections")
-                c.Conexiones = std::atoll(fila[1]);
-        }
-        mysql_free_result(res);
-        return c;
-    }
-
-  private:
-    MYSQL* mysql_;
-    long long lecturas_ = 0;
-};
-
-double Memoria_Maxima_MB() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss / 1024.0;
-}
 
 void Ejecutar(Conexion& conexion, const std::string& sql) {
     conexion.Ejecutar(sql);
@@ -155,18 +90,12 @@ void Medir_Pase(int primero, int cantidad) {
     Sembrar_Solicitudes(preparacion, primero, cantidad);
     Cerrar_Conexion(preparacion);
 
-    Estado_Servidor estado;
-    const Contadores_Servidor antes = estado.Leer();
-    const Estadisticas_Pool_Central pool_antes = Estadisticas_Pool();
-    const auto inicio = std::chrono::steady_clock::now();
-    Conexion ciclo;
-    Abrir_Conexion_Central(ciclo);
-    Generar_Archivos_para_Timbrar(ciclo);
-    Cerrar_Conexion(ciclo);
-    const double segundos =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    const Contadores_Servidor despues = estado.Leer();
-    const Estadisticas_Pool_Central pool_despues = Estadisticas_Pool();
+    const Medida medida = Medir([] {
+        Conexion ciclo;
+        Abrir_Conexion_Central(ciclo);
+        Generar_Archivos_para_Timbrar(ciclo);
+        Cerrar_Conexion(ciclo);
+    });
 
     Abrir_Conexion_Central(preparacion);
     const long long en_status_2 =
@@ -174,30 +103,20 @@ void Medir_Pase(int primero, int cantidad) {
     Cerrar_Conexion(preparacion);
     const double n = cantidad;
     std::printf("%d solicitudes: %.2f s, %.0f solicitudes/s (meta: >= 200 a 10,000)\n", cantidad,
-                segundos, n / segundos);
+                medida.Segundos, n / medida.Segundos);
     std::printf("  en status 2 al terminar:       %lld de %d\n", en_status_2 - (primero - 1),
                 cantidad);
     std::printf("  sentencias por solicitud:      %.2f (Questions)\n",
-                (despues.Sentencias - antes.Sentencias) / n);
+                medida.Por_Unidad("Questions", n));
     std::printf(
         "  conexiones físicas por solicitud: %.4f servidor, %.4f pool; aperturas por "
         "solicitud: %.2f\n",
-        (despues.Conexiones - antes.Conexiones) / n,
-        (pool_despues.Conexiones_Fisicas - pool_antes.Conexiones_Fisicas) / n,
-        (pool_despues.Reutilizaciones - pool_antes.Reutilizaciones +
-         pool_despues.Conexiones_Fisicas - pool_antes.Conexiones_Fisicas) /
-            n);
+        medida.Por_Unidad("Connections", n), medida.Conexiones_Fisicas_Pool / n,
+        (medida.Reutilizaciones_Pool + medida.Conexiones_Fisicas_Pool) / n);
     std::printf("  memoria máxima del proceso:    %.1f MB (meta: < 64 MB)\n", Memoria_Maxima_MB());
 }
 
-int Correr() {
-    namespace fs = std::filesystem;
-    std::string carpeta = (fs::temp_directory_path() / "bench-generacion-XXXXXX").string();
-    if (!mkdtemp(carpeta.data()))
-        throw std::runtime_error("cannot create a program folder");
-    Operador_Ausente operador;
-    Entorno_Actual() = Entorno{nullptr, &operador, carpeta};
-
+void Correr(const std::string& carpeta) {
     Conexion preparacion;
     Abrir_Conexion_Central(preparacion);
     Vaciar_Tablas_Centrales(preparacion);
@@ -208,18 +127,11 @@ int Correr() {
 
     Medir_Pase(1, 1000);
     Medir_Pase(1001, 10000);
-    fs::remove_all(carpeta);
-    return 0;
 }
 
 }  // namespace
 }  // namespace facturador
 
 int main() {
-    try {
-        return facturador::Correr();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_generacion: %s\n", e.what());
-        return 1;
-    }
+    return facturador::Correr_Banco("bench_generacion", facturador::Correr);
 }

@@ -4,29 +4,26 @@
 //  - taking in 1,000 stamped results (XML and PDF of each stored as documents, invoice updates and
 //    amounts queued) and running the cycle's statement queue, in requests per second;
 // and the process's peak memory.
-//   scripts/mariadb-privado.sh iniciar build/mariadb-bench
-//   MYSQL_UNIX_PORT=build/mariadb-bench/mysqld.sock build/bench/bench_recepcion
-// (bench/correr_recepcion.sh does both.)
-
-#include <sys/resource.h>
+//   bench/correr.sh bench_recepcion [BUILD_FOLDER]
+// starts a private server, runs it there and stops the server.
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "Banco.h"
+#include "Medicion.h"
 #include "app/Sentencias_Pendientes.h"
 #include "data/Conexiones.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
 namespace {
@@ -36,34 +33,6 @@ constexpr int kTimbradas = 1000;
 constexpr int kEscaneos = 20;
 constexpr int kFilas_Por_Insert = 1000;
 constexpr size_t kBytes_PDF = 60 * 1024;
-
-// Nobody sits at the machine: whatever would be shown goes to stderr.
-class Operador_Ausente : public Operador {
-  public:
-    void Mensaje_Estandar(const std::string& texto, const std::string& titulo) override {
-        std::fprintf(stderr, "[%s] %s\n", titulo.c_str(), texto.c_str());
-    }
-    void Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) override {
-        Mensaje_Estandar(mensaje, titulo);
-    }
-    bool Pedir_Confirmacion(const std::string&, const std::string&) override { return false; }
-    void Configurar_Ruta_BD() override {}
-    std::string Elegir_Carpeta(const std::string&) override { return {}; }
-    void Abrir_Documento(const std::string&) override {}
-};
-
-double Memoria_Maxima_MB() {
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss / 1024.0;
-}
-
-// CPU time of this process so far: the figure that does not depend on how busy the machine is.
-double Milisegundos_CPU() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 double Milisegundos(const std::function<void()>& accion) {
     const auto inicio = std::chrono::steady_clock::now();
@@ -119,9 +88,9 @@ void Medir_Escaneo_En_Espera() {
     std::vector<double> escaneos, consultas, cpu;
     for (int i = 0; i < kEscaneos; ++i) {
         Reiniciar_Sentencias_Pendientes();
-        const double cpu_antes = Milisegundos_CPU();
+        const double cpu_antes = Segundos_CPU();
         escaneos.push_back(Milisegundos(Almacenar_Comprobantes_Pendientes));
-        cpu.push_back(Milisegundos_CPU() - cpu_antes);
+        cpu.push_back((Segundos_CPU() - cpu_antes) * 1e3);
         consultas.push_back(Milisegundos([] {
             Conexion conexion;
             Abrir_Conexion_Central(conexion);
@@ -187,35 +156,21 @@ void Medir_Recepcion(const std::string& validas) {
                 kTimbradas, documentos.c_str());
 }
 
-int Correr() {
-    namespace fs = std::filesystem;
-    std::string carpeta = (fs::temp_directory_path() / "bench-recepcion-XXXXXX").string();
-    if (!mkdtemp(carpeta.data()))
-        throw std::runtime_error("cannot create a program folder");
-    Reloj_Sistema reloj;
-    Operador_Ausente operador;
-    Entorno_Actual() = Entorno{&reloj, &operador, carpeta};
+void Correr(const std::string& carpeta) {
     const std::string validas = Unir_Ruta(carpeta, "validas");
     const std::string no_validas = Unir_Ruta(carpeta, "no_validas");
-    fs::create_directories(validas);
-    fs::create_directories(no_validas);
+    std::filesystem::create_directories(validas);
+    std::filesystem::create_directories(no_validas);
 
     Preparar_Base(validas, no_validas);
     Medir_Escaneo_En_Espera();
     Medir_Recepcion(validas);
     std::printf("Memoria máxima del proceso: %.1f MB\n", Memoria_Maxima_MB());
-    fs::remove_all(carpeta);
-    return 0;
 }
 
 }  // namespace
 }  // namespace facturador
 
 int main() {
-    try {
-        return facturador::Correr();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "bench_recepcion: %s\n", e.what());
-        return 1;
-    }
+    return facturador::Correr_Banco("bench_recepcion", facturador::Correr);
 }

@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Runs the idle-cycle benchmark against a private server of its own, stopped afterwards.
-#   bench/correr.sh [BUILD_FOLDER]     (default: build)
+# Runs one benchmark, or all of them, against a private server of its own, stopped afterwards.
+#   bench/correr.sh [NOMBRE] [BUILD_FOLDER]
+# NOMBRE: bench_ciclo_inactivo, bench_generacion or bench_recepcion; "todos" or nothing runs the
+# three. BUILD_FOLDER defaults to build.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$raiz/build}" && pwd)
+nombre=${1:-todos}
+build=$(cd "${2:-$raiz/build}" && pwd)
+case $nombre in
+  todos) bancos=(bench_ciclo_inactivo bench_generacion bench_recepcion) ;;
+  bench_ciclo_inactivo | bench_generacion | bench_recepcion) bancos=("$nombre") ;;
+  *) echo "uso: $0 [bench_ciclo_inactivo|bench_generacion|bench_recepcion|todos] [BUILD_FOLDER]" >&2
+     exit 2 ;;
+esac
 carpeta_bd=$build/mariadb-bench
 trap '"$raiz/scripts/mariadb-privado.sh" detener "$carpeta_bd"' EXIT
-"$raiz/scripts/mariadb-privado.sh" iniciar "$carpeta_bd"
-MYSQL_UNIX_PORT=$carpeta_bd/mysqld.sock "$build/bench/bench_ciclo_inactivo"
+for banco in "${bancos[@]}"; do
+  # Each one starts from a freshly loaded central schema.
+  "$raiz/scripts/mariadb-privado.sh" iniciar "$carpeta_bd"
+  echo "== $banco"
+  MYSQL_UNIX_PORT=$carpeta_bd/mysqld.sock "$build/bench/$banco"
+done

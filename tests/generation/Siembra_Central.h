@@ -7,9 +7,8 @@
 #include <string>
 
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Siembra.h"
 #include "data/Conexiones.h"
-#include "data/Log.h"
 #include "data/Sucursales.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Generacion.h"
@@ -33,10 +32,9 @@ struct Carpetas_Sucursal {
 };
 
 // An empty central database, fresh program-wide state, and the clock at 05/12/2026 10:15:40.
-class Prueba_Central : public testing::Test {
+class Prueba_Central : public Prueba_Sembrada {
   protected:
     Prueba_Central() {
-        Vaciar_Base_Central();
         Reiniciar_Estado_Generacion();
         Reiniciar_Datos_de_Emision();
         Reiniciar_Sucursales();
@@ -76,30 +74,23 @@ class Prueba_Central : public testing::Test {
 
     // A pending request of branch 3 for ticket 4711, 116.00, dated today; `cambios` replaces
     // columns by SQL literal (so 'NULL' stands for Null).
-    void Sembrar_Solicitud(int id, std::map<std::string, std::string> cambios = {}) {
-        std::map<std::string, std::string> columnas = {{"ID", std::to_string(id)},
-                                                       {"ID_Cliente", "501"},
-                                                       {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
-                                                       {"ID_Sucursal", "3"},
-                                                       {"Direccion", "'Calle Pedro Moreno'"},
-                                                       {"Codigo_Postal", "'44100'"},
-                                                       {"RFC", "'RALJ900215QW1'"},
-                                                       {"Regimen_Fiscal", "'612'"},
-                                                       {"Nro_Ticket", "4711"},
-                                                       {"Metodo", "'01'"},
-                                                       {"Total", "116"},
-                                                       {"Fecha", "'2026/12/05'"},
-                                                       {"Uso", "'G03'"},
-                                                       {"Status", "1"}};
-        for (auto& [columna, valor] : cambios)
-            columnas[columna] = valor;
-        std::string nombres, valores;
-        for (const auto& [columna, valor] : columnas) {
-            nombres += (nombres.empty() ? "" : ", ") + columna;
-            valores += (valores.empty() ? "" : ", ") + valor;
-        }
-        Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (" + nombres + ") VALUES (" +
-                         valores + ")");
+    void Sembrar_Solicitud(int id, const Columnas& cambios = {}) {
+        Sembrar_Fila("Solicitudes_de_Facturas_OL",
+                     {{"ID", std::to_string(id)},
+                      {"ID_Cliente", "501"},
+                      {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
+                      {"ID_Sucursal", "3"},
+                      {"Direccion", "'Calle Pedro Moreno'"},
+                      {"Codigo_Postal", "'44100'"},
+                      {"RFC", "'RALJ900215QW1'"},
+                      {"Regimen_Fiscal", "'612'"},
+                      {"Nro_Ticket", "4711"},
+                      {"Metodo", "'01'"},
+                      {"Total", "116"},
+                      {"Fecha", "'2026/12/05'"},
+                      {"Uso", "'G03'"},
+                      {"Status", "1"}},
+                     cambios);
     }
 
     // Loads what start-up loads: the branch list and the issuing profiles.
@@ -115,16 +106,6 @@ class Prueba_Central : public testing::Test {
         Cerrar_Conexion(conexion);
     }
 
-    std::string Leer_Log() const {
-        const std::string ruta = Unir_Ruta(entorno.Carpeta(), Nombre_Archivo_Log());
-        return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
-    }
-
-    std::string Solicitud(int id, const std::string& columna) const {
-        return Valor_Central("SELECT " + columna +
-                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
-    }
-
     std::string Folio_Siguiente(int sucursal) const {
         return Valor_Central(
             "SELECT Folio_Inicial_Facturas FROM Configuracion_Facturas_Electronicas WHERE "
@@ -135,15 +116,6 @@ class Prueba_Central : public testing::Test {
     std::string Facturas() const {
         return Valor_Central("SELECT COUNT(*) FROM Facturas_Electronicas");
     }
-
-    Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
 };
-
-inline long Veces(const std::string& texto, const std::string& parte) {
-    long veces = 0;
-    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
-        ++veces;
-    return veces;
-}
 
 }  // namespace facturador::pruebas

@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Siembra.h"
 #include "app/Estado_Aplicacion.h"
 #include "app/Sentencias_Pendientes.h"
-#include "data/Log.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
-#include "platform/Texto.h"
 
 namespace facturador::pruebas {
 
@@ -47,19 +45,11 @@ inline void Hacer_Ilegible(const std::string& ruta) {
     std::filesystem::create_symlink("/proc/self/mem", ruta);
 }
 
-inline long Veces(const std::string& texto, const std::string& parte) {
-    long veces = 0;
-    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
-        ++veces;
-    return veces;
-}
-
 // An empty central database with the profile and folders of branch 3, the state of a program
 // just started, and the clock at 05/12/2026 10:15:40.
-class Prueba_Recepcion : public testing::Test {
+class Prueba_Recepcion : public Prueba_Sembrada {
   protected:
     Prueba_Recepcion() {
-        Vaciar_Base_Central();
         Reiniciar_Estado_Aplicacion();
         std::filesystem::create_directories(validas);
         std::filesystem::create_directories(no_validas);
@@ -73,25 +63,18 @@ class Prueba_Recepcion : public testing::Test {
 
     // A request of branch 3 for ticket 4711 in status 2, folio 1500 + id, with its invoice -id
     // registered; `cambios` replaces columns by SQL literal.
-    void Sembrar_Solicitud(int id, std::map<std::string, std::string> cambios = {}) {
-        std::map<std::string, std::string> columnas = {{"ID", std::to_string(id)},
-                                                       {"ID_Sucursal", "3"},
-                                                       {"Serie", "'A'"},
-                                                       {"Folio", Folio(id)},
-                                                       {"Nro_Ticket", "4711"},
-                                                       {"Total", "116.5"},
-                                                       {"Status", "2"},
-                                                       {"ID_Factura", Factura(id)},
-                                                       {"Archivo", "'F" + Folio(id) + "'"}};
-        for (auto& [columna, valor] : cambios)
-            columnas[columna] = valor;
-        std::string nombres, valores;
-        for (const auto& [columna, valor] : columnas) {
-            nombres += (nombres.empty() ? "" : ", ") + columna;
-            valores += (valores.empty() ? "" : ", ") + valor;
-        }
-        Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (" + nombres + ") VALUES (" +
-                         valores + ")");
+    void Sembrar_Solicitud(int id, const Columnas& cambios = {}) {
+        Sembrar_Fila("Solicitudes_de_Facturas_OL",
+                     {{"ID", std::to_string(id)},
+                      {"ID_Sucursal", "3"},
+                      {"Serie", "'A'"},
+                      {"Folio", Folio(id)},
+                      {"Nro_Ticket", "4711"},
+                      {"Total", "116.5"},
+                      {"Status", "2"},
+                      {"ID_Factura", Factura(id)},
+                      {"Archivo", "'F" + Folio(id) + "'"}},
+                     cambios);
         Ejecutar_Central("INSERT INTO Facturas_Electronicas (ID_Factura) VALUES (" + Factura(id) +
                          ")");
     }
@@ -110,19 +93,8 @@ class Prueba_Recepcion : public testing::Test {
         Dejar(Ruta_PDF(id), Contenido_PDF());
     }
 
-    std::string Solicitud(int id, const std::string& columna) const {
-        return Valor_Central("SELECT " + columna +
-                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
-    }
-
-    std::string Leer_Log() const {
-        const std::string ruta = Unir_Ruta(entorno.Carpeta(), Nombre_Archivo_Log());
-        return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
-    }
-
     static const std::vector<std::string>& Cola() { return Sentencias_Pendientes(); }
 
-    Entorno_Pruebas entorno;
     const std::string validas = Unir_Ruta(entorno.Carpeta(), "validas");
     const std::string no_validas = Unir_Ruta(entorno.Carpeta(), "no_validas");
 };
