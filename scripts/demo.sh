@@ -26,7 +26,10 @@ for f in "$raiz"/sql/*.sql; do mariadb <"$f"; done
 ruta_demo=$(printf '%s' "$demo" | tr '/' '*')
 sed "s#@DEMO@#$ruta_demo#g" "$raiz/sql/demo/datos_demo.sql" | mariadb
 
+# The demo data starts the folios at 1 again, so results left by an earlier run would carry the
+# same names as the new invoices and be taken in as theirs: each run starts with empty folders.
 for s in sucursal1 sucursal2 sucursal3; do
+  rm -rf "${demo:?}/$s"
   mkdir -p "$demo/$s/cola" "$demo/$s/validas" "$demo/$s/no_validas"
 done
 

@@ -6,59 +6,28 @@
 #include <signal.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
-#include <thread>
 
 #include "Proceso_Facturador.h"
+#include "Siembra_Extremo.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "platform/Archivos.h"
-#include "platform/Conexion.h"
 
 namespace facturador::pruebas {
 namespace {
 
 using namespace std::chrono_literals;
 
-// Polls until the request reaches the status, for as long as a few dozen cycles take.
-bool Esperar_Status(int id, const std::string& status) {
-    const auto limite = std::chrono::steady_clock::now() + 40s;
-    const std::string consulta =
-        "SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id);
-    while (std::chrono::steady_clock::now() < limite) {
-        if (Valor_Central(consulta) == status)
-            return true;
-        std::this_thread::sleep_for(100ms);
-    }
-    return false;
-}
-
 TEST(Generacion_Extremo, LaSolicitudPendienteQuedaEnColaRegistradaYEnStatus2) {
     Vaciar_Base_Central();
     Entorno_Pruebas entorno;
     entorno.Crear_Bases_Locales();
-    const std::string cola = Unir_Ruta(entorno.Carpeta(), "cola");
-    const std::string validas = Unir_Ruta(entorno.Carpeta(), "validas");
-    std::filesystem::create_directories(cola);
-    std::filesystem::create_directories(validas);
-    const auto guardada = [](std::string ruta) {
-        for (char& c : ruta)
-            if (c == '/')
-                c = '*';
-        return "'" + Escapar_Central(ruta) + "'";
-    };
-    Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (1, 'Centro')");
-    Ejecutar_Central(
-        "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, RFC_Emisor, Serie_Facturas, "
-        "Folio_Inicial_Facturas, Ruta_Cola_Facturas, Ruta_Facturas_Validas) VALUES (1, "
-        "'ALT150312AB1', 'A', 1500, " +
-        guardada(cola) + ", " + guardada(validas) + ")");
-    Ejecutar_Central("INSERT INTO Tickets (Numero, ID_Sucursal, Total) VALUES (9001, 1, 232)");
-    Ejecutar_Central(
-        "INSERT INTO Solicitudes_de_Facturas_OL (ID, Nombre, ID_Sucursal, RFC, Nro_Ticket, Total, "
-        "Status) VALUES (1, 'ANA TORRES', 1, 'TONA950620LM2', 9001, 232, 1), (2, 'ANA TORRES', 1, "
-        "'TONA950620LM2', 9001, 10, 1)");
+    const std::string cola =
+        Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal1"), 1, "Centro", "A", 1500).cola;
+    Sembrar_Ticket(9001, 1, "232");
+    Sembrar_Solicitud(1, 1, 9001, "232");
+    Sembrar_Solicitud(2, 1, 9001, "10");
 
     Proceso_Facturador programa(entorno.Carpeta());
     ASSERT_TRUE(Esperar_Status(1, "2")) << "the request never reached status 2";

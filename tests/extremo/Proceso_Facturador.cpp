@@ -14,51 +14,76 @@
 
 namespace facturador::pruebas {
 
+namespace {
+
 using namespace std::chrono_literals;
 
-Proceso_Facturador::Proceso_Facturador(const std::string& carpeta) {
+// The program finds its databases next to its executable, not in the working folder.
+std::string Copiar_Programa(const std::string& carpeta) {
     const std::string programa = Unir_Ruta(carpeta, "facturador");
     Copiar_Archivo(EJECUTABLE_FACTURADOR, programa);
     chmod(programa.c_str(), 0755);
-    pid_ = fork();
-    if (pid_ < 0)
-        throw std::runtime_error("cannot start the program");
-    if (pid_ == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        // The program finds its databases next to its executable, not in the working folder.
-        if (chdir("/") != 0)
-            _exit(126);
-        const int nulo = open("/dev/null", O_RDONLY);
-        dup2(nulo, STDIN_FILENO);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        execl(programa.c_str(), programa.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    return programa;
 }
 
-Proceso_Facturador::~Proceso_Facturador() {
+// In the child: the rest of the start, which ends in the program or in _exit. Everything it needs
+// is built before the fork.
+[[noreturn]] void Ejecutar_En_Hijo(const char* programa, char* const* argv, const char* salida) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (chdir("/") != 0)
+        _exit(126);
+    const int nulo = open("/dev/null", O_RDONLY);
+    dup2(nulo, STDIN_FILENO);
+    if (salida != nullptr) {
+        const int archivo = open(salida, O_WRONLY | O_CREAT | O_APPEND, 0644);
+        if (archivo < 0)
+            _exit(126);
+        dup2(archivo, STDOUT_FILENO);
+        dup2(archivo, STDERR_FILENO);
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    execv(programa, argv);
+    _exit(127);
+}
+
+}  // namespace
+
+Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
+                           const std::string& salida) {
+    std::vector<char*> argv{const_cast<char*>(programa.c_str())};
+    for (const std::string& a : argumentos)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_ = fork();
+    if (pid_ < 0)
+        throw std::runtime_error("cannot start " + programa);
+    if (pid_ == 0)
+        Ejecutar_En_Hijo(programa.c_str(), argv.data(), salida.empty() ? nullptr : salida.c_str());
+}
+
+Proceso_Hijo::~Proceso_Hijo() {
     if (Recoger())
         return;
     kill(pid_, SIGKILL);
     waitpid(pid_, nullptr, 0);
 }
 
-bool Proceso_Facturador::Sigue_Corriendo() {
+bool Proceso_Hijo::Sigue_Corriendo() {
     return !Recoger();
 }
 
-void Proceso_Facturador::Enviar(int senal) const {
+void Proceso_Hijo::Enviar(int senal) const {
     kill(pid_, senal);
 }
 
-std::optional<int> Proceso_Facturador::Esperar_Fin(std::chrono::seconds plazo) {
+std::optional<int> Proceso_Hijo::Esperar_Fin(std::chrono::seconds plazo) {
     const auto limite = std::chrono::steady_clock::now() + plazo;
     while (!Recoger() && std::chrono::steady_clock::now() < limite)
         std::this_thread::sleep_for(50ms);
     return estado_;
 }
 
-bool Proceso_Facturador::Recoger() {
+bool Proceso_Hijo::Recoger() {
     if (estado_)
         return true;
     int estado = 0;
@@ -66,6 +91,9 @@ bool Proceso_Facturador::Recoger() {
         estado_ = estado;
     return estado_.has_value();
 }
+
+Proceso_Facturador::Proceso_Facturador(const std::string& carpeta)
+    : Proceso_Hijo(Copiar_Programa(carpeta), {}) {}
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {
     return estado && WIFEXITED(*estado) && WEXITSTATUS(*estado) == 0;

@@ -5,18 +5,20 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace facturador::pruebas {
 
-// One copy of the built program, copied into `carpeta` (its program folder) and started from there
-// on the offscreen platform. A copy the test has not seen end is killed when the object goes, and
-// also when the test program itself dies.
-class Proceso_Facturador {
+// A built program started by the test from the root folder on the offscreen platform, with its
+// standard output and error sent to `salida` when one is given. A process the test has not seen
+// end is killed when the object goes, and also when the test program itself dies.
+class Proceso_Hijo {
   public:
-    explicit Proceso_Facturador(const std::string& carpeta);
-    ~Proceso_Facturador();
-    Proceso_Facturador(const Proceso_Facturador&) = delete;
-    Proceso_Facturador& operator=(const Proceso_Facturador&) = delete;
+    Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
+                 const std::string& salida = "");
+    ~Proceso_Hijo();
+    Proceso_Hijo(const Proceso_Hijo&) = delete;
+    Proceso_Hijo& operator=(const Proceso_Hijo&) = delete;
 
     bool Sigue_Corriendo();
     void Enviar(int senal) const;
@@ -28,6 +30,12 @@ class Proceso_Facturador {
 
     pid_t pid_ = -1;
     std::optional<int> estado_;
+};
+
+// One copy of the built program, copied into `carpeta` (its program folder) and started there.
+class Proceso_Facturador : public Proceso_Hijo {
+  public:
+    explicit Proceso_Facturador(const std::string& carpeta);
 };
 
 // True for a wait status of a normal exit with code 0.
