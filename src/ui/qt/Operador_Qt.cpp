@@ -24,8 +24,9 @@ Operador_Qt::Operador_Qt(std::function<void()> configurar_ruta_bd)
     : configurar_ruta_bd_(std::move(configurar_ruta_bd)) {}
 
 void Operador_Qt::Mensaje_Estandar(const std::string& texto, const std::string& titulo) {
-    QMessageBox caja(QMessageBox::NoIcon, Texto(titulo), Texto(texto), QMessageBox::Ok,
-                     QApplication::activeWindow());
+    // No owner: the active window may be a dialog that has just closed and is about to be
+    // deleted, and it would take the box with it. Without an owner exec() blocks the whole program.
+    QMessageBox caja(QMessageBox::NoIcon, Texto(titulo), Texto(texto), QMessageBox::Ok);
     caja.setObjectName(QStringLiteral("Mensaje_Estandar"));
     caja.setTextFormat(Qt::PlainText);
     caja.setAttribute(Qt::WA_QuitOnClose, false);
