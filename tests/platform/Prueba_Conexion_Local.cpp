@@ -8,68 +8,54 @@
 namespace facturador {
 namespace {
 
-std::string Cadena_Jet(const std::string& archivo) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" + archivo +
-           " ;Jet OLEDB:Database Password= Qx7Lm2Vb9TpWc4Hd";
+// The program folder with the two local database files the installer leaves.
+class Conexion_Local : public ::testing::Test {
+  protected:
+    void SetUp() override { entorno.Crear_Bases_Locales(); }
+    std::string Cadena(const std::string& archivo) {
+        return "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" +
+               Unir_Ruta(entorno.Carpeta(), archivo) +
+               " ;Jet OLEDB:Database Password= Qx7Lm2Vb9TpWc4Hd";
+    }
+
+    pruebas::Entorno_Pruebas entorno;
+    Conexion c;
+};
+
+TEST_F(Conexion_Local, Abre_Solo_El_Archivo_Nombrado_Que_Existe) {
+    c.Abrir(Cadena("local.dll"));
+    EXPECT_EQ(c.Ejecutar("SELECT * FROM Configuracion").Texto("BD_MySQL"), "Morvane_Central");
+
+    Conexion otra;
+    EXPECT_THROW(otra.Abrir(Cadena("no_existe.dll")), Error_Plataforma);
+    EXPECT_FALSE(otra.Abierta());
+    EXPECT_FALSE(Existe_Archivo(Unir_Ruta(entorno.Carpeta(), "no_existe.dll")));
 }
 
-TEST(Conexion_Local, Abre_El_Archivo_Nombrado_Con_Blancos_Alrededor) {
-    pruebas::Entorno_Pruebas entorno;
-    entorno.Crear_Bases_Locales();
-    Conexion c;
-    c.Abrir(Cadena_Jet(Unir_Ruta(entorno.Carpeta(), "local.dll")));
-    ASSERT_TRUE(c.Abierta());
-    Recordset rs = c.Ejecutar("SELECT * FROM Configuracion");
-    ASSERT_FALSE(rs.Fin());
-    EXPECT_EQ(rs.Texto("BD_MySQL"), "Morvane_Central");
-    EXPECT_EQ(rs.Texto("ip_servidor"), "localhost");
-}
-
-TEST(Conexion_Local, Un_Archivo_Que_No_Existe_No_Se_Crea) {
-    pruebas::Entorno_Pruebas entorno;
-    const std::string archivo = Unir_Ruta(entorno.Carpeta(), "local.dll");
-    Conexion c;
-    EXPECT_THROW(c.Abrir(Cadena_Jet(archivo)), Error_Plataforma);
-    EXPECT_FALSE(c.Abierta());
-    EXPECT_FALSE(Existe_Archivo(archivo));
-}
-
-TEST(Conexion_Local, Lee_Null_Y_Texto_Vacio_Por_Separado) {
-    pruebas::Entorno_Pruebas entorno;
-    entorno.Crear_Bases_Locales();
-    Conexion c;
-    c.Abrir(Cadena_Jet(Unir_Ruta(entorno.Carpeta(), "Taldo.dll")));
-    c.Ejecutar(
-        "INSERT INTO Sincronizaciones (ID_Movimiento, Fecha, Hora, Resultado, Exitosa) "
-        "VALUES (1, '2026-12-05', '10:15:40', NULL, True), (2, '', '', '', 0)");
-    Recordset rs = c.Ejecutar(
-        "SELECT * FROM Sincronizaciones WHERE (Exitosa = True) ORDER BY ID_Movimiento DESC");
-    ASSERT_FALSE(rs.Fin());
-    EXPECT_EQ(rs.Campo("Resultado"), std::nullopt);
-    EXPECT_EQ(rs.Texto("Hora"), "10:15:40");
-    rs = c.Ejecutar("SELECT Resultado FROM Sincronizaciones WHERE ID_Movimiento = 2");
-    EXPECT_EQ(rs.Campo(size_t{0}), std::optional<std::string>(""));
-}
-
-TEST(Conexion_Local, Escapa_Comillas_Guarda_Bytes_Y_Deshace_Transacciones) {
-    pruebas::Entorno_Pruebas entorno;
-    entorno.Crear_Bases_Locales();
-    Conexion c;
-    c.Abrir(Cadena_Jet(Unir_Ruta(entorno.Carpeta(), "Taldo.dll")));
+TEST_F(Conexion_Local, Null_Y_Vacio_Comillas_Y_Bytes_Se_Guardan_Como_Se_Escribieron) {
+    c.Abrir(Cadena("Taldo.dll"));
     const std::string texto = "O'Brien \\ \"x\" ''";
-    EXPECT_EQ(c.Escapar("Sin comillas \\ \""), "Sin comillas \\ \"");
-    c.Ejecutar("INSERT INTO Sincronizaciones (ID_Movimiento, Resultado) VALUES (1, '" +
-               c.Escapar(texto) + "')");
     std::string bytes;
     for (int b = 0; b < 256; ++b)
         bytes += static_cast<char>(b);
+    c.Ejecutar(
+        "INSERT INTO Sincronizaciones (ID_Movimiento, Hora, Resultado) VALUES (1, "
+        "'10:15:40', NULL), (2, '', ''), (3, '', '" +
+        c.Escapar(texto) + "')");
     c.Ejecutar_Con_Parametros(
-        "INSERT INTO Sincronizaciones (ID_Movimiento, Resultado) VALUES (2, ?)", {bytes});
+        "INSERT INTO Sincronizaciones (ID_Movimiento, Resultado) VALUES (4, ?)", {bytes});
     c.Iniciar_Transaccion();
     c.Ejecutar("DELETE FROM Sincronizaciones");
     c.Deshacer_Transaccion();
-    Recordset rs = c.Ejecutar("SELECT Resultado FROM Sincronizaciones ORDER BY ID_Movimiento");
-    ASSERT_EQ(rs.Cantidad_Filas(), 2u);
+
+    Recordset rs =
+        c.Ejecutar("SELECT Hora, Resultado FROM Sincronizaciones ORDER BY ID_Movimiento");
+    ASSERT_EQ(rs.Cantidad_Filas(), 4u);
+    EXPECT_EQ(rs.Campo("Resultado"), std::nullopt);
+    EXPECT_EQ(rs.Texto("Hora"), "10:15:40");
+    rs.Mover_Siguiente();
+    EXPECT_EQ(rs.Campo("Resultado"), std::optional<std::string>(""));
+    rs.Mover_Siguiente();
     EXPECT_EQ(rs.Texto("Resultado"), texto);
     rs.Mover_Siguiente();
     EXPECT_TRUE(rs.Texto("Resultado") == bytes);

@@ -1,131 +1,36 @@
 #include "Archivo_Prueba.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <vector>
+#include <stdexcept>
 
-#include "platform/Archivos.h"
+#include "generation/Archivo_Timbrar.h"
 #include "platform/Texto.h"
 
 namespace timbrador::pruebas {
 
-namespace fs = std::filesystem;
-
-std::string Texto_para_Timbrar(const Datos_Prueba& d) {
-    const std::vector<std::string> lineas = {"[Comprobante]",
-                                             "Version=4.0",
-                                             "Serie=" + d.serie,
-                                             "Folio=" + d.folio,
-                                             "Fecha=" + d.fecha,
-                                             "FormaPago=01",
-                                             "CondicionesDePago=Contado",
-                                             "MetodoPago=PUE",
-                                             "SubTotal=" + d.subtotal,
-                                             "Descuento=0.00",
-                                             "Moneda=MXN",
-                                             "TipoCambio=1",
-                                             "Total=" + d.total,
-                                             "TipoDeComprobante=I",
-                                             "Exportacion=01",
-                                             "LugarExpedicion=" + d.lugar_expedicion,
-                                             "Confirmacion=",
-                                             "",
-                                             "[Emisor]",
-                                             "Rfc=" + d.rfc_emisor,
-                                             "Nombre=" + d.nombre_emisor,
-                                             "RegimenFiscal=601",
-                                             "Calle=Av. Insurgentes",
-                                             "NoExterior=120",
-                                             "NoInterior=",
-                                             "Colonia=Roma",
-                                             "Localidad=Ciudad de México",
-                                             "Referencia=",
-                                             "Municipio=Ciudad de México",
-                                             "Estado=Ciudad de México",
-                                             "Pais=México",
-                                             "CodigoPostal=06700",
-                                             "",
-                                             "[Receptor]",
-                                             "Rfc=" + d.rfc_receptor,
-                                             "Nombre=" + d.nombre_receptor,
-                                             "Calle=Jacarandas",
-                                             "NoExterior=7",
-                                             "NoInterior=B",
-                                             "Colonia=Del Valle",
-                                             "Localidad=Ciudad de México",
-                                             "Referencia=",
-                                             "Municipio=",
-                                             "Estado=Ciudad de México",
-                                             "Pais=México",
-                                             "CodigoPostal=" + d.cp_receptor,
-                                             "DomicilioFiscalReceptor=" + d.cp_receptor,
-                                             "ResidenciaFiscal=",
-                                             "NumRegIdTrib=",
-                                             "RegimenFiscalReceptor=612",
-                                             "UsoCFDI=" + d.uso,
-                                             "",
-                                             "[Concepto1]",
-                                             "ClaveProdServ=90101501",
-                                             "Cantidad=1",
-                                             "ClaveUnidad=E48",
-                                             "Unidad=No Aplica",
-                                             "Descripcion=CONSUMO Nro. TICKET 4417",
-                                             "ValorUnitario=" + d.subtotal,
-                                             "Importe=" + d.subtotal,
-                                             "Descuento=0.00",
-                                             "ObjetoImp=02",
-                                             "TrasladoBase1=" + d.subtotal,
-                                             "TrasladoImpuesto1=002",
-                                             "TrasladoTipoFactor1=Tasa",
-                                             "TrasladoTasaOCuota1=0.160000",
-                                             "TrasladoImporte1=" + d.iva,
-                                             "",
-                                             "[Impuestos]",
-                                             "TotalImpuestosRetenidos=",
-                                             "TotalImpuestosTrasladados=" + d.iva,
-                                             "TrasladoBase1=" + d.subtotal,
-                                             "TrasladoImpuesto1=002",
-                                             "TrasladoTipoFactor1=Tasa",
-                                             "TrasladoTasaOCuota1=0.160000",
-                                             "TrasladoImporte1=" + d.iva,
-                                             ""};
-    std::string texto;
-    for (const std::string& l : lineas)
-        texto += l + "\r\n";
+std::string Texto_para_Timbrar(const std::string& linea, const std::string& por) {
+    facturador::Solicitud_Factura receptor;
+    receptor.RFC = "PEÑJ800101AB1";
+    receptor.Nombre = "Juan Peña Güemes";
+    receptor.Codigo_Postal = "03100";
+    receptor.Regimen_Fiscal = "612";
+    receptor.Uso = "G03";
+    receptor.Metodo = "01";
+    receptor.Total = 116;
+    receptor.Nro_Ticket = 4417;
+    facturador::Datos_Emision emisor;
+    emisor.RFC_Emisor = "TCO010101AB1";
+    emisor.Razon_Social_Emisor = "Tulipanes Comercial SA de CV";
+    emisor.Regimen_Fiscal_Facturas = "601";
+    emisor.CP_Domicilio_Expedicion = "06000";
+    std::string texto =
+        facturador::Texto_para_Timbrar(receptor, emisor, "A", 1501, "2026-12-05T10:15:40");
+    if (!linea.empty()) {
+        const size_t donde = texto.find("\r\n" + linea + "\r\n");
+        if (donde == std::string::npos)
+            throw std::invalid_argument("the file to stamp has no line " + linea);
+        texto.replace(donde + 2, linea.size(), por);
+    }
     return facturador::A_Windows_1252(texto);
-}
-
-Instante Ahora_Fijo() {
-    using namespace std::chrono;
-    return sys_days{year{2026} / 12 / 5} + hours{16} + minutes{15} + seconds{40};
-}
-
-Sucursal_Prueba::Sucursal_Prueba() {
-    const fs::path raiz(temporal.Ruta());
-    carpetas = {"sucursal de prueba", (raiz / "cola").string(), (raiz / "validas").string(),
-                (raiz / "no_validas").string()};
-    for (const std::string& c : {carpetas.cola, carpetas.validas, carpetas.no_validas})
-        fs::create_directory(c);
-}
-
-std::string Sucursal_Prueba::Encolar(const std::string& nombre, const std::string& bytes,
-                                     int antiguedad) const {
-    const std::string ruta = facturador::Unir_Ruta(carpetas.cola, nombre);
-    facturador::Escribir_Archivo(ruta, bytes);
-    fs::last_write_time(
-        ruta, std::chrono::file_clock::from_sys(Ahora_Fijo() - std::chrono::seconds(antiguedad)));
-    return ruta;
-}
-
-std::string Sucursal_Prueba::Listado(const std::string& carpeta) {
-    std::vector<std::string> nombres;
-    for (const fs::directory_entry& e : fs::directory_iterator(carpeta))
-        nombres.push_back(e.path().filename().string());
-    std::sort(nombres.begin(), nombres.end());
-    std::string listado;
-    for (const std::string& n : nombres)
-        listado += (listado.empty() ? "" : "|") + n;
-    return listado;
 }
 
 }  // namespace timbrador::pruebas

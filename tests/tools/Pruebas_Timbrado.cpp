@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <regex>
+#include <set>
 #include <sstream>
 
 #include "Archivo_Prueba.h"
 #include "Timbrador.h"
+#include "apoyo/Entorno_Pruebas.h"
+#include "intake/Lector_XML.h"
 #include "platform/Archivos.h"
 
 namespace timbrador::pruebas {
@@ -20,146 +22,138 @@ using facturador::Unir_Ruta;
 
 constexpr const char* kNombre = "Factura A Folio 1501.txt";
 
+// A temporary branch with its cola/, validas/ and no_validas/ folders, served at a fixed moment.
 class Pasada : public ::testing::Test {
   protected:
+    Pasada() {
+        for (const std::string& c : {carpetas.cola, carpetas.validas, carpetas.no_validas})
+            fs::create_directory(c);
+    }
+    // Writes the file into the queue, last written `antiguedad` seconds before the pass.
+    std::string Encolar(const std::string& nombre, const std::string& bytes,
+                        int antiguedad = 3600) const {
+        const std::string ruta = Unir_Ruta(carpetas.cola, nombre);
+        facturador::Escribir_Archivo(ruta, bytes);
+        fs::last_write_time(
+            ruta, std::chrono::file_clock::from_sys(ahora - std::chrono::seconds(antiguedad)));
+        return ruta;
+    }
+    // Names of the files in a folder, hidden ones included, in order.
+    static std::string Listado(const std::string& carpeta) {
+        std::set<std::string> nombres;
+        for (const fs::directory_entry& e : fs::directory_iterator(carpeta))
+            nombres.insert(e.path().filename().string());
+        std::string listado;
+        for (const std::string& n : nombres)
+            listado += (listado.empty() ? "" : "|") + n;
+        return listado;
+    }
     Resumen_Pasada Atender(const Comportamiento& c = {}) {
-        return Atender_Cola(s.carpetas, c, Ahora_Fijo(), bitacora);
+        return Atender_Cola(carpetas, c, ahora, bitacora);
     }
     std::string Valida(const std::string& nombre) const {
-        return Unir_Ruta(s.carpetas.validas, nombre);
+        return Unir_Ruta(carpetas.validas, nombre);
     }
-    std::string Error_De(const std::string& base) const {
-        return Unir_Ruta(s.carpetas.no_validas, base + "-error timbrado.txt");
-    }
-    static std::string Primera_Linea(const std::string& ruta) {
-        const std::string texto = Leer_Archivo(ruta);
+    std::string Primera_Linea_Del_Error(const std::string& base) const {
+        const std::string texto =
+            Leer_Archivo(Unir_Ruta(carpetas.no_validas, base + "-error timbrado.txt"));
         return texto.substr(0, texto.find("\r\n"));
     }
 
-    Sucursal_Prueba s;
+    const Instante ahora = std::chrono::sys_days{std::chrono::year{2026} / 12 / 5} +
+                           std::chrono::hours{16} + std::chrono::minutes{15};
+    facturador::pruebas::Carpeta_Temporal temporal;
+    const fs::path raiz{temporal.Ruta()};
+    const Carpetas_Sucursal carpetas{"sucursal de prueba", (raiz / "cola").string(),
+                                     (raiz / "validas").string(), (raiz / "no_validas").string()};
     std::ostringstream bitacora;
 };
 
 TEST_F(Pasada, UnArchivoValidoDejaXmlYPdfConSuNombreYSaleDeLaCola) {
-    s.Encolar(kNombre, Texto_para_Timbrar());
+    Encolar(kNombre, Texto_para_Timbrar());
     const Resumen_Pasada r = Atender();
 
     EXPECT_EQ(r.timbrados, 1);
-    EXPECT_EQ(r.fallas, 0);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola), "");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas),
-              "Factura A Folio 1501.pdf|Factura A Folio 1501.xml");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.no_validas), "");
-
+    EXPECT_EQ(Listado(carpetas.cola), "");
+    // Hidden files are listed too: no temporary file is left beside the finished ones.
+    EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf|Factura A Folio 1501.xml");
+    EXPECT_EQ(Listado(carpetas.no_validas), "");
     const std::string xml = Leer_Archivo(Valida("Factura A Folio 1501.xml"));
     EXPECT_TRUE(
         xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<cfdi:Comprobante "));
     EXPECT_TRUE(xml.ends_with("</cfdi:Comprobante>\r\n"));
-    EXPECT_NE(xml.find(" Total=\"116.00\""), std::string::npos);
-    EXPECT_TRUE(std::regex_search(
-        xml, std::regex(" UUID=\"[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-"
-                        "[0-9A-F]{12}\"")));
-    const std::string pdf = Leer_Archivo(Valida("Factura A Folio 1501.pdf"));
-    EXPECT_TRUE(pdf.starts_with("%PDF-1.4\n"));
-    EXPECT_TRUE(pdf.ends_with("%%EOF\n"));
+    EXPECT_EQ(facturador::Buscar_Atributo_XML(xml, "<cfdi:Comprobante", "Total"), "116.00");
+    EXPECT_TRUE(Leer_Archivo(Valida("Factura A Folio 1501.pdf")).starts_with("%PDF-1.4\n"));
 }
 
-TEST_F(Pasada, UnRfcInvalidoDejaElTextoDeErrorEnLaCarpetaNoValida) {
-    Datos_Prueba d;
-    d.rfc_receptor = "XAXX0101";
-    s.Encolar(kNombre, Texto_para_Timbrar(d));
-    const Resumen_Pasada r = Atender();
-
-    EXPECT_EQ(r.rechazados, 1);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola), "");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas), "");
+TEST_F(Pasada, UnRechazoYFallarDejanElMotivoEnLaPrimeraLineaDelTextoDeError) {
+    Encolar(kNombre, Texto_para_Timbrar("Rfc=PEÑJ800101AB1", "Rfc=XAXX0101"));
+    EXPECT_EQ(Atender().rechazados, 1);
     // The intake reads the first line as 8-bit text: "válido" in Windows-1252.
-    EXPECT_EQ(Primera_Linea(Error_De("Factura A Folio 1501")),
+    EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1501"),
               "CFDI40147 - El RFC del receptor no es v\xE1lido");
+
+    Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
+    Comportamiento c;
+    c.falla = "307 - El comprobante contiene un timbre previo";
+    EXPECT_EQ(Atender(c).rechazados, 1);
+    EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1502"), *c.falla);
+    EXPECT_EQ(Listado(carpetas.cola), "");
+    EXPECT_EQ(Listado(carpetas.validas), "");
 }
 
 TEST_F(Pasada, SoloXmlYSoloPdfDejanUnoDeLosDos) {
-    s.Encolar(kNombre, Texto_para_Timbrar());
+    Encolar(kNombre, Texto_para_Timbrar());
     Comportamiento c;
     c.entrega = Entrega::Solo_XML;
     Atender(c);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas), "Factura A Folio 1501.xml");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola), "");
-
-    s.Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
+    Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
     c.entrega = Entrega::Solo_PDF;
     Atender(c);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas),
-              "Factura A Folio 1501.xml|Factura A Folio 1502.pdf");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.no_validas), "");
+    EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.xml|Factura A Folio 1502.pdf");
+    EXPECT_EQ(Listado(carpetas.cola), "");
 }
 
-TEST_F(Pasada, FallarRechazaHastaUnArchivoValidoConElMotivoDado) {
-    s.Encolar(kNombre, Texto_para_Timbrar());
-    Comportamiento c;
-    c.falla = "307 - El comprobante contiene un timbre previo";
-    const Resumen_Pasada r = Atender(c);
-    EXPECT_EQ(r.rechazados, 1);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas), "");
-    EXPECT_EQ(Primera_Linea(Error_De("Factura A Folio 1501")),
-              "307 - El comprobante contiene un timbre previo");
-}
-
-TEST_F(Pasada, UnArchivoDeMenosDeUnSegundoPuedeEstarCopiandoseYEspera) {
-    const std::string ruta = s.Encolar(kNombre, Texto_para_Timbrar().substr(0, 200), 0);
-    EXPECT_EQ(Atender().en_espera, 1);
-    EXPECT_TRUE(Existe_Archivo(ruta));
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.no_validas), "");
-}
-
-TEST_F(Pasada, LaDemoraDejaEnLaColaLosArchivosRecientes) {
-    const std::string reciente = s.Encolar("Factura A Folio 1.txt", Texto_para_Timbrar(), 29);
-    s.Encolar("Factura A Folio 2.txt", Texto_para_Timbrar(), 30);
+TEST_F(Pasada, LaDemoraYUnArchivoDeMenosDeUnSegundoLoDejanEnLaCola) {
+    const std::string copiandose = Encolar("Factura A Folio 1.txt", "[Comprobante]", 0);
+    const std::string reciente = Encolar("Factura A Folio 2.txt", Texto_para_Timbrar(), 29);
+    Encolar("Factura A Folio 3.txt", Texto_para_Timbrar(), 30);
     Comportamiento c;
     c.demora = std::chrono::seconds(30);
     const Resumen_Pasada r = Atender(c);
-
-    EXPECT_EQ(r.en_espera, 1);
+    EXPECT_EQ(r.en_espera, 2);
     EXPECT_EQ(r.timbrados, 1);
+    EXPECT_TRUE(Existe_Archivo(copiandose));
     EXPECT_TRUE(Existe_Archivo(reciente));
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas),
-              "Factura A Folio 2.pdf|Factura A Folio 2.xml");
+    EXPECT_EQ(Atender().en_espera, 1) << "without a delay only the file being copied waits";
 }
 
 TEST_F(Pasada, LaCancelacionSaleDeLaColaSinRespuestaYLoAjenoSeQueda) {
-    s.Encolar("Cancelar_A1400.xml", "TCO010101AB1|C95E14EF-F8C7-4B4B-9F88-A27800A46A2D\r\n");
-    s.Encolar("notas.doc", "x");
-    s.Encolar(".Factura A Folio 9.txt.123.parcial", "x");
-    const Resumen_Pasada r = Atender();
-
-    EXPECT_EQ(r.cancelaciones, 1);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola),
-              ".Factura A Folio 9.txt.123.parcial|notas.doc");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas), "");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.no_validas), "");
+    Encolar("Cancelar_A1400.xml", "TCO010101AB1|C95E14EF-F8C7-4B4B-9F88-A27800A46A2D\r\n");
+    Encolar("notas.doc", "x");
+    Encolar(".Factura A Folio 9.txt.123.parcial", "x");
+    EXPECT_EQ(Atender().cancelaciones, 1);
+    EXPECT_EQ(Listado(carpetas.cola), ".Factura A Folio 9.txt.123.parcial|notas.doc");
+    EXPECT_EQ(Listado(carpetas.validas), "");
     EXPECT_NE(bitacora.str().find("C95E14EF-F8C7-4B4B-9F88-A27800A46A2D"), std::string::npos);
 }
 
-TEST_F(Pasada, SinCarpetaDeValidasElArchivoVuelveIntactoALaCola) {
+TEST_F(Pasada, SiNoSePuedeEntregarElArchivoVuelveIntactoALaColaYNoQuedaMedioResultado) {
     const std::string bytes = Texto_para_Timbrar();
-    const std::string ruta = s.Encolar(kNombre, bytes);
-    fs::remove(s.carpetas.validas);
-    const Resumen_Pasada r = Atender();
-
-    EXPECT_EQ(r.fallas, 1);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola), kNombre);
-    EXPECT_EQ(Leer_Archivo(ruta), bytes);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.no_validas), "");
-}
-
-TEST_F(Pasada, SiElPdfNoSePuedeEscribirNoQuedaElXmlSolo) {
-    s.Encolar(kNombre, Texto_para_Timbrar());
+    const std::string ruta = Encolar(kNombre, bytes);
     fs::create_directory(Valida("Factura A Folio 1501.pdf"));  // a folder in the PDF's place
-    const Resumen_Pasada r = Atender();
+    EXPECT_EQ(Atender().fallas, 1);
+    EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf");
+    EXPECT_EQ(Listado(carpetas.cola), kNombre);
+    EXPECT_EQ(Leer_Archivo(ruta), bytes);
 
-    EXPECT_EQ(r.fallas, 1);
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.validas), "Factura A Folio 1501.pdf");
-    EXPECT_EQ(Sucursal_Prueba::Listado(s.carpetas.cola), kNombre);
+    fs::remove(Valida("Factura A Folio 1501.pdf"));
+    fs::remove(carpetas.validas);
+    Encolar(kNombre, bytes);  // back to an hour old
+    EXPECT_EQ(Atender().fallas, 1);
+    EXPECT_EQ(Listado(carpetas.cola), kNombre);
+    EXPECT_EQ(Leer_Archivo(ruta), bytes);
+    EXPECT_EQ(Listado(carpetas.no_validas), "");
 }
 
 }  // namespace
