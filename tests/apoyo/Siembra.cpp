@@ -1,11 +1,38 @@
 #include "Siembra.h"
 
+#include <cstdlib>
+#include <stdexcept>
+
 #include "Bd_Central.h"
 #include "data/Log.h"
 #include "platform/Archivos.h"
+#include "platform/Conexion.h"
 #include "platform/Texto.h"
 
 namespace facturador::pruebas {
+
+std::string Literal(const std::string& texto) {
+    return "'" + Escapar_Central(texto) + "'";
+}
+
+namespace {
+// Renaming a table takes rights the program's own user lacks.
+bool Renombrar_Tabla(const std::string& de, const std::string& a) {
+    const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
+                              " -uroot Morvane_Central -e 'RENAME TABLE " + de + " TO " + a +
+                              "' >/dev/null 2>&1";
+    return std::system(orden.c_str()) == 0;
+}
+}  // namespace
+
+Tabla_Ausente::Tabla_Ausente(std::string tabla) : tabla_(std::move(tabla)) {
+    if (!Renombrar_Tabla(tabla_, tabla_ + "_ausente"))
+        throw std::runtime_error("cannot take away table " + tabla_);
+}
+
+Tabla_Ausente::~Tabla_Ausente() {
+    EXPECT_TRUE(Renombrar_Tabla(tabla_ + "_ausente", tabla_)) << "table " << tabla_ << " not back";
+}
 
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios) {
     for (const auto& [columna, valor] : cambios)

@@ -5,7 +5,7 @@
 namespace facturador {
 namespace {
 
-TEST(Textos_Ventana, Fechas_Cortas_Horas_Sin_Segundos_Y_Dos_Blancos_Entre_Ellas) {
+TEST(Textos_Ventana, Fechas_Cortas_Horas_Sin_Segundos_Y_Lo_Que_No_Es_Fecha_Como_Esta) {
     Configuracion_Programa c;
     c.Fecha_Ultima = "05/12/2026";
     c.Hora_Ultima = "09:07";
@@ -13,23 +13,13 @@ TEST(Textos_Ventana, Fechas_Cortas_Horas_Sin_Segundos_Y_Dos_Blancos_Entre_Ellas)
     c.Hora_Ultima_Exitosa = "23:59";
     c.Proxima_Sincronizacion = "05/12/2026 10:15";
     const Textos_Horas t = Textos_Mostrar_Datos(c);
-    EXPECT_EQ(t.Hora_Ultima, "05-12-26  09:07 hs.");
+    EXPECT_EQ(t.Hora_Ultima, "05-12-26  09:07 hs.");  // two blanks between date and time
     EXPECT_EQ(t.Hora_Ultima_Exitosa, "31-01-00  23:59 hs.");
     EXPECT_EQ(t.Hora_Siguiente, "05-12-26 10:15 hs.");
-}
 
-TEST(Textos_Ventana, Un_Historial_Vacio_Deja_La_Hora_En_Blanco) {
-    // An empty run history leaves today's date with no time, and the next run at 00:00.
-    EXPECT_EQ(Texto_Fecha_y_Hora("05/12/2026", ""), "05-12-26   hs.");
-    EXPECT_EQ(Texto_Proxima("05/12/2026 00:00"), "05-12-26 00:00 hs.");
-}
-
-TEST(Textos_Ventana, Los_Segundos_Guardados_No_Se_Muestran) {
+    EXPECT_EQ(Texto_Fecha_y_Hora("05/12/2026", ""), "05-12-26   hs.");  // empty run history
     EXPECT_EQ(Texto_Fecha_y_Hora("01/06/2014", "08:01:59"), "01-06-14  08:01 hs.");
     EXPECT_EQ(Texto_Proxima("01/06/2014 08:01:59"), "01-06-14 08:01 hs.");
-}
-
-TEST(Textos_Ventana, Un_Texto_Que_No_Es_Fecha_Se_Muestra_Como_Esta) {
     EXPECT_EQ(Texto_Fecha_y_Hora("", ""), "   hs.");
     EXPECT_EQ(Texto_Proxima("sin dato"), "sin dato hs.");
 }

@@ -19,8 +19,9 @@ class Log_Diario : public testing::Test {
     pruebas::Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
 };
 
-TEST_F(Log_Diario, EntradaExactaYEntradasDelMismoMinutoEnOrden) {
-    EXPECT_EQ(Nombre_Archivo_Log(), "log_05_12_2026.txt");
+// Entries of the same minute follow in order; the first one after midnight opens the new day's
+// file.
+TEST_F(Log_Diario, EntradasExactasEnElArchivoDeSuDia) {
     Escribir_Log("Primera");
     entorno.reloj.Avanzar_Segundos(15);
     Escribir_Log("");
@@ -29,16 +30,14 @@ TEST_F(Log_Diario, EntradaExactaYEntradasDelMismoMinutoEnOrden) {
               "Ver. V. 5.3.0 - 10:15 -  Primera\r\n \r\n"
               "Ver. V. 5.3.0 - 10:15 -  \r\n \r\n"
               "Ver. V. 5.3.0 - 10:15 -  Linea 1\r\nLinea 2\r\n \r\n");
-    EXPECT_TRUE(entorno.operador.mostrados.empty());
-}
 
-TEST_F(Log_Diario, LaPrimeraEntradaTrasMedianocheVaAlArchivoDelNuevoDia) {
     entorno.reloj.Poner({2026, 12, 31, 23, 59, 50});
     Escribir_Log("antes");
     entorno.reloj.Avanzar_Segundos(20);
     Escribir_Log("despues");
     EXPECT_EQ(Leer("log_31_12_2026.txt"), "Ver. V. 5.3.0 - 23:59 -  antes\r\n \r\n");
     EXPECT_EQ(Leer("log_01_01_2027.txt"), "Ver. V. 5.3.0 - 00:00 -  despues\r\n \r\n");
+    EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
 TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {
@@ -47,8 +46,7 @@ TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {
     Escribir_Log("perdido");
     ASSERT_EQ(entorno.operador.mostrados.size(), 1u);
     const auto& mostrado = entorno.operador.mostrados[0];
-    EXPECT_EQ(mostrado.tipo, "estandar");
-    EXPECT_EQ(mostrado.titulo, "Error al actualizar archivo Log");
+    EXPECT_EQ(mostrado.tipo + ": " + mostrado.titulo, "estandar: Error al actualizar archivo Log");
     EXPECT_EQ(mostrado.texto, "error: " + std::to_string(ENOENT) + " - " + std::strerror(ENOENT) +
                                   ": " + Unir_Ruta(carpeta, "log_05_12_2026.txt"));
     EXPECT_FALSE(Existe_Carpeta(carpeta));

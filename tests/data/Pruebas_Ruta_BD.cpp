@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
@@ -36,17 +37,21 @@ class Guardar_Parametros_Test : public testing::Test {
     const Configuracion_Programa& cfg = Configuracion();
 };
 
-TEST_F(Guardar_Parametros_Test, QuitaBlancosYActualizaTodasLasFilas) {
+TEST_F(Guardar_Parametros_Test, QuitaBlancosActualizaTodasLasFilasYGuardaComillasTalCual) {
     ASSERT_TRUE(Guardar_Parametros("  localhost ", " Morvane_Central  "));
     EXPECT_EQ(Filas_Locales(),
               (std::vector<std::string>{"Morvane_Central|localhost", "Morvane_Central|localhost"}));
-    EXPECT_EQ(cfg.Servidor_Central, "localhost");
-    EXPECT_EQ(cfg.Base_Central, "Morvane_Central");
-    EXPECT_EQ(cfg.Cadena_Conexion_Central,
-              Armar_Cadena_Central("Morvane_Central", "localhost", ""));
+    EXPECT_EQ(cfg.Servidor_Central + " " + cfg.Base_Central, "localhost Morvane_Central");
+    EXPECT_EQ(cfg.Cadena_Conexion_Central, pruebas::Cadena_Central_Pruebas());
+
+    Actualizar_Configuracion_Local("serv'idor", "O'Brien");
+    EXPECT_EQ(Filas_Locales(),
+              (std::vector<std::string>{"O'Brien|serv'idor", "O'Brien|serv'idor"}));
 }
 
-TEST_F(Guardar_Parametros_Test, UnaPruebaFallidaNoTocaLaTablaLocal) {
+// A connection that fails leaves the local table and the settings as they were; the string tried
+// stays. Without the local database the save fails after a good connection.
+TEST_F(Guardar_Parametros_Test, UnaFallaNoTocaLaTablaLocal) {
     const auto antes = Filas_Locales();
     Configuracion().Cadena_Conexion_Central = "anterior";
     Configuracion().Servidor_Central = "anterior";
@@ -54,21 +59,12 @@ TEST_F(Guardar_Parametros_Test, UnaPruebaFallidaNoTocaLaTablaLocal) {
     EXPECT_EQ(Filas_Locales(), antes);
     EXPECT_EQ(cfg.Cadena_Conexion_Central, "");
     EXPECT_EQ(cfg.Servidor_Central, "anterior");
-}
 
-TEST_F(Guardar_Parametros_Test, SinBaseLocalFallaConLaCadenaProbada) {
     Borrar_Archivo_Ignorando_Errores(Archivo_Local());
     EXPECT_FALSE(Guardar_Parametros("localhost", "Morvane_Central"));
-    EXPECT_EQ(cfg.Cadena_Conexion_Central,
-              Armar_Cadena_Central("Morvane_Central", "localhost", ""));
-    EXPECT_EQ(cfg.Base_Central, "");
+    EXPECT_EQ(cfg.Cadena_Conexion_Central, pruebas::Cadena_Central_Pruebas());
+    EXPECT_EQ(cfg.Servidor_Central, "anterior");
     EXPECT_FALSE(Existe_Archivo(Archivo_Local()));
-}
-
-TEST_F(Guardar_Parametros_Test, UnaComillaSeGuardaTalCual) {
-    Actualizar_Configuracion_Local("serv'idor", "O'Brien");
-    EXPECT_EQ(Filas_Locales(),
-              (std::vector<std::string>{"O'Brien|serv'idor", "O'Brien|serv'idor"}));
 }
 
 }  // namespace

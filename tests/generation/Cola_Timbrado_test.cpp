@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "Siembra_Central.h"
 #include "generation/Cola_Timbrado.h"
 
@@ -8,72 +10,98 @@ namespace {
 
 class Cola_Timbrado : public Prueba_Central {
   protected:
-    Solicitud_Factura Solicitud_Cargada(std::map<std::string, std::string> cambios = {}) {
-        Sembrar_Solicitud(10, std::move(cambios));
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Cargar_Solicitudes_Pendientes(conexion);
-        Cerrar_Conexion(conexion);
+    Solicitud_Factura Solicitud_Cargada() {
+        Cargar_Pendientes();
         return Solicitudes_Pendientes().at(0);
     }
-    bool Solo_Lectura(const std::string& ruta) const {
-        struct stat datos {};
-        return stat(ruta.c_str(), &datos) == 0 && (datos.st_mode & 0222) == 0;
-    }
-    size_t Archivos_En(const std::string& carpeta) const {
-        size_t cantidad = 0;
-        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(carpeta))
-            ++cantidad;
-        return cantidad;
+    static size_t Archivos_En(const std::string& carpeta) {
+        const std::filesystem::directory_iterator entradas(carpeta);
+        return std::distance(begin(entradas), end(entradas));
     }
 };
 
-TEST_F(Cola_Timbrado, ArchivoCompletoEnWindows1252SoloLecturaYSinRestos) {
+// The lines, written here "|"-separated, each ended by CR LF.
+std::string Con_CRLF(const std::string& lineas) {
+    std::string texto;
+    for (size_t inicio = 0, fin; inicio <= lineas.size(); inicio = fin + 1) {
+        fin = std::min(lineas.find('|', inicio), lineas.size());
+        texto += lineas.substr(inicio, fin - inicio) + "\r\n";
+    }
+    return texto;
+}
+
+// The queue gets the whole file at once and read-only: its 77 lines byte for byte, in
+// Windows-1252 with "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no half
+// copy stays anywhere. On 100.00 the subtotal is rounded to cents and the tax is the difference.
+TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET Estado = 'CDMX', Nro_Interior = 'B', "
+        "Colonia = 'Roma', Referencia = 'Entre Jazmín y Azucena'");
     Cargar_Datos();
     const std::string cancelar = Unir_Ruta(carpetas.cola, "Cancelar.xml");
     const std::string destino = Unir_Ruta(carpetas.cola, "Factura A Folio 1500.txt");
+    const std::string cancelacion = Unir_Ruta(carpetas.cola, "Cancelar_A1400.xml");
     Escribir_Archivo(cancelar, "viejo");
     Escribir_Archivo(destino, "viejo");
     Poner_Solo_Lectura(destino);
-    const std::string cancelacion = Unir_Ruta(carpetas.cola, "Cancelar_A1400.xml");
     Escribir_Archivo(cancelacion, "RFC|UUID");
     std::string mostrado;
     Estado_Generacion_Actual().Mostrar_Archivo = [&](const std::string& n) { mostrado = n; };
 
-    const auto solicitud = Solicitud_Cargada({{"Nombre", "'NUÑEZ € Ω'"}});
-    const Archivo_Encolado archivo = Crear_Archivo_para_Timbrar(solicitud, "A", 1500);
+    Sembrar_Solicitud(10);
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'NUÑEZ € Ω', Total = 100, Numero_Exterior "
+        "= '12', Numero_Interior = 'Depto 2', Colonia = 'Centro', Ciudad = 'Guadalajara', Estado "
+        "= 'Jalisco', Pais = 'México', Referencia = 'no se escribe'");
+    Crear_Archivo_para_Timbrar(Solicitud_Cargada(), "A", 1500);
 
-    EXPECT_EQ(archivo.Archivo, "Factura A Folio 1500");
-    EXPECT_EQ(archivo.Ruta_Archivo, carpetas.validas);
-    EXPECT_EQ(archivo.Ruta_Cola, destino);
+    const std::string bytes = Leer_Archivo(destino);
+    EXPECT_EQ(bytes,
+              Con_CRLF("[Comprobante]|Version=4.0|Serie=A|Folio=1500|Fecha=2026-12-05T10:15:40|"
+                       "FormaPago=01|CondicionesDePago=Contado|MetodoPago=PUE|SubTotal=86.21|"
+                       "Descuento=0.00|Moneda=MXN|TipoCambio=1|Total=100.00|TipoDeComprobante=I|"
+                       "Exportacion=01|LugarExpedicion=53100|Confirmacion=||"
+                       "[Emisor]|Rfc=ALT150312AB1|Nombre=ANTOJERIA LOS TULIPANES|RegimenFiscal=601|"
+                       "Calle=Avenida de los Tulipanes|NoExterior=120|NoInterior=B|Colonia=Roma|"
+                       "Localidad=Ciudad de M\xE9xico|Referencia=Entre Jazm\xEDn y Azucena|"
+                       "Municipio=Ciudad de M\xE9xico|Estado=CDMX|Pais=M\xE9xico|"
+                       "CodigoPostal=06000||"
+                       "[Receptor]|Rfc=RALJ900215QW1|Nombre=NU\xD1"
+                       "EZ \x80 ?|Calle=Calle Pedro Moreno|NoExterior=12|NoInterior=Depto 2|"
+                       "Colonia=Centro|Localidad=Guadalajara|Referencia=|Municipio=|"
+                       "Estado=Jalisco|Pais=M\xE9xico|CodigoPostal=44100|"
+                       "DomicilioFiscalReceptor=44100|ResidenciaFiscal=|NumRegIdTrib=|"
+                       "RegimenFiscalReceptor=612|UsoCFDI=G03||"
+                       "[Concepto1]|ClaveProdServ=90101501|Cantidad=1|ClaveUnidad=E48|"
+                       "Unidad=No Aplica|Descripcion=CONSUMO Nro. TICKET 4711|ValorUnitario=86.21|"
+                       "Importe=86.21|Descuento=0.00|ObjetoImp=02|TrasladoBase1=86.21|"
+                       "TrasladoImpuesto1=002|TrasladoTipoFactor1=Tasa|"
+                       "TrasladoTasaOCuota1=0.160000|TrasladoImporte1=13.79||"
+                       "[Impuestos]|TotalImpuestosRetenidos=|TotalImpuestosTrasladados=13.79|"
+                       "TrasladoBase1=86.21|TrasladoImpuesto1=002|TrasladoTipoFactor1=Tasa|"
+                       "TrasladoTasaOCuota1=0.160000|TrasladoImporte1=13.79|"));
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 77);
     EXPECT_EQ(mostrado, "Factura A Folio 1500.txt");
     EXPECT_FALSE(Existe_Archivo(cancelar));
     EXPECT_TRUE(Existe_Archivo(cancelacion));  // a real cancellation request stays
-    const std::string bytes = Leer_Archivo(destino);
-    EXPECT_EQ(bytes.substr(0, 15), "[Comprobante]\r\n");
-    EXPECT_NE(bytes.find("\r\nNombre=NU\xD1"
-                         "EZ \x80 ?\r\n"),
-              std::string::npos);
-    EXPECT_NE(bytes.find("\r\nFecha=2026-12-05T10:15:40\r\n"), std::string::npos);
-    EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
-    EXPECT_TRUE(Solo_Lectura(destino));
-    // Nothing left in the program folder but the branch's folders, nor half copies in the queue.
-    EXPECT_EQ(Archivos_En(entorno.Carpeta()), 1u);
+    struct stat datos {};
+    ASSERT_EQ(stat(destino.c_str(), &datos), 0);
+    EXPECT_EQ(datos.st_mode & 0222, 0u);
+    EXPECT_EQ(Archivos_En(entorno.Carpeta()), 1u);  // the branch's folder
     EXPECT_EQ(Archivos_En(carpetas.cola), 2u);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
-// A branch whose profile names no queue folder must not get its files at the root.
+// A branch whose profile names no queue folder, or that has no profile, must not get its files
+// at the root.
 TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Ruta_Cola_Facturas = ''");
     Cargar_Datos();
+    Sembrar_Solicitud(10);
     const auto solicitud = Solicitud_Cargada();
     EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
-    EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
-
-    // A branch with no profile at all: the same.
     Reiniciar_Datos_de_Emision();
     EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));

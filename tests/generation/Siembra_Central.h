@@ -12,6 +12,7 @@
 #include "data/Sucursales.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Generacion.h"
+#include "generation/Solicitudes.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
@@ -19,10 +20,6 @@
 #include "platform/Texto.h"
 
 namespace facturador::pruebas {
-
-inline std::string Literal(const std::string& texto) {
-    return "'" + Escapar_Central(texto) + "'";
-}
 
 // Folders the stamping program shares with one branch, inside the test's program folder.
 struct Carpetas_Sucursal {
@@ -40,11 +37,13 @@ class Prueba_Central : public Prueba_Sembrada {
         Reiniciar_Sucursales();
     }
 
-    // A branch with its issuing profile and its three folders (created unless told otherwise).
+    // A branch with its issuing profile and its three folders (created unless told otherwise),
+    // whose paths hold an apostrophe and a backslash, as typed paths may.
     Carpetas_Sucursal Sembrar_Sucursal(int id, const std::string& nombre,
                                        const std::string& serie = "A", int folio = 1500,
                                        bool crear_carpetas = true) {
-        const std::string base = Unir_Ruta(entorno.Carpeta(), "sucursal" + std::to_string(id));
+        const std::string base =
+            Unir_Ruta(entorno.Carpeta(), "sucursal'" + std::to_string(id) + "\\");
         Carpetas_Sucursal c{Unir_Ruta(base, "cola"), Unir_Ruta(base, "validas"),
                             Unir_Ruta(base, "no_validas")};
         if (crear_carpetas)
@@ -97,6 +96,14 @@ class Prueba_Central : public Prueba_Sembrada {
     void Cargar_Datos() {
         Cargar_Sucursales();
         Cargar_Datos_de_Emision();
+    }
+
+    // Loads the pending requests as the pass does.
+    void Cargar_Pendientes() {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Cargar_Solicitudes_Pendientes(conexion);
+        Cerrar_Conexion(conexion);
     }
 
     void Ejecutar_Pase() {

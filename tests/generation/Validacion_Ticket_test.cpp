@@ -10,15 +10,13 @@ class Validacion_Ticket : public Prueba_Central {
         Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (3, 'Centro')");
         Cargar_Sucursales();
     }
-    void Sembrar_Monto(int ticket, const std::string& total, int status, int solicitud = 0) {
+    static void Sembrar_Monto(int ticket, const std::string& total, int status) {
         Ejecutar_Central(
-            "INSERT INTO Montos_Facturados (Nro_Ticket, ID_Solicitud, ID_Sucursal, Total, Status) "
-            "VALUES (" +
-            std::to_string(ticket) + ", " + std::to_string(solicitud) + ", 3, " + total + ", " +
-            std::to_string(status) + ")");
+            "INSERT INTO Montos_Facturados (Nro_Ticket, ID_Sucursal, Total, Status) VALUES (" +
+            std::to_string(ticket) + ", 3, " + total + ", " + std::to_string(status) + ")");
     }
-    // Accepted, or the reason.
-    std::string Validar(int ticket, double monto) {
+    // "aceptada", or the reason.
+    static std::string Validar(int ticket, double monto) {
         std::string motivo = "sin tocar";
         Conexion conexion;
         Abrir_Conexion_Central(conexion);
@@ -29,14 +27,12 @@ class Validacion_Ticket : public Prueba_Central {
     }
 };
 
-TEST_F(Validacion_Ticket, TicketInexistenteOConTotalNulo) {
+TEST_F(Validacion_Ticket, LasTresFormasDelMotivoYLoEnCaminoMedidoAparte) {
     Sembrar_Ticket(501, 3, "NULL");
     Sembrar_Ticket(500, 4, "300");  // same number, another branch
     EXPECT_EQ(Validar(500, 10), "El Ticket Nro: 500  (Sucursal: Centro) NO existe");
     EXPECT_EQ(Validar(501, 10), "El Ticket Nro: 501  (Sucursal: Centro) NO existe");
-}
 
-TEST_F(Validacion_Ticket, LoFacturadoVigenteCuentaContraElTotal) {
     Sembrar_Ticket(1, 3, "300");
     EXPECT_EQ(Validar(1, 300), "aceptada");  // equality passes
     EXPECT_EQ(Validar(1, 350),
@@ -54,9 +50,8 @@ TEST_F(Validacion_Ticket, LoFacturadoVigenteCuentaContraElTotal) {
     EXPECT_EQ(Validar(2, 600),
               "El Monto de la Solicitud ($ 600.00) + El Monto Ya Facturado ($ 1,000.00)  Excede al "
               "monto del Ticket Nro: 2  (Sucursal: Centro) ($ 1,500.00)");
-}
 
-TEST_F(Validacion_Ticket, LoEnCaminoSeMideAparteDeLoFacturado) {
+    // Requests on their way (status 2, not the rejected 4) are measured apart from the invoiced.
     Sembrar_Ticket(4711, 3, "300");
     Ejecutar_Central("UPDATE Tickets SET Cancelado = 1");  // does not change the verdict
     Sembrar_Solicitud(1, {{"Status", "2"}, {"Total", "200"}});

@@ -14,59 +14,38 @@ class Almacen_Comprobantes : public Prueba_Recepcion {
         Dejar(ruta, contenido);
         return {factura, "F.pdf", ruta, "Documento PDF  A1500", "PDF", 3};
     }
-
-    // The rows of the table, highest key first: columns separated by "|", rows ended by ";".
-    static std::string Documentos(const std::string& columnas) {
-        Recordset rs = Consultar_Central("SELECT " + columnas +
-                                         " FROM Comprobantes_Fiscales ORDER BY ID DESC");
-        std::string filas;
-        for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
-            for (size_t c = 0; c < rs.Columnas().size(); ++c)
-                filas += (c ? "|" : "") + rs.Texto(c);
-            filas += ";";
-        }
-        return filas;
-    }
 };
 
-TEST_F(Almacen_Comprobantes, FirstDocumentStoredWholeWithKeyMinusOne) {
+// Keys come from Nuevo_ID: -1 while the table holds only others' positive keys, then counting
+// down from the lowest. A document of the same invoice and title is replaced in one transaction,
+// after the new file was read, and keeps its key.
+TEST_F(Almacen_Comprobantes, StoredWholeUnderNegativeKeysAndReplacedOnlyWhenAllWentWell) {
+    Ejecutar_Central("INSERT INTO Comprobantes_Fiscales (ID, ID_Factura) VALUES (25, -2)");
     Almacenar_Documento(PDF(-12, Contenido_PDF()));
     EXPECT_EQ(Documentos("ID, ID_Factura, Titulo, Nombre_Archivo, Tamanio_Documento, Tipo_Archivo, "
                          "Tipo, Sub_Tipo, Status, Descripcion, FUM, ID_Sucursal"),
               "-1|-12|Documento PDF  A1500|F.pdf|" + std::to_string(Contenido_PDF().size()) +
                   "|0|0|0|1|PDF|05/12/2026|3;");
-    EXPECT_EQ(Valor_Central("SELECT Documento FROM Comprobantes_Fiscales"), Contenido_PDF());
-}
+    EXPECT_EQ(Valor_Central("SELECT Documento FROM Comprobantes_Fiscales WHERE ID = -1"),
+              Contenido_PDF());
 
-TEST_F(Almacen_Comprobantes, NewKeysCountDownFromTheLowest) {
-    Ejecutar_Central(
-        "INSERT INTO Comprobantes_Fiscales (ID, ID_Factura) VALUES (-10, -1), (25, -2)");
-    Almacenar_Documento(PDF(-12, "pdf"));
+    Almacenar_Documento(PDF(-13, "otra factura"));
+    Ejecutar_Central("INSERT INTO Comprobantes_Fiscales (ID, ID_Factura) VALUES (-10, -1)");
     Documento_Fiscal xml = PDF(-12, "<xml/>");
     xml.Titulo = "Documento XML  A1500";
     Almacenar_Documento(xml);
-    EXPECT_EQ(Documentos("ID, Titulo"),
-              "25|;-10|;-11|Documento PDF  A1500;-12|Documento XML  A1500;");
-}
-
-TEST_F(Almacen_Comprobantes, AReplacedDocumentKeepsItsKey) {
-    Almacenar_Documento(PDF(-12, "primero"));
-    Almacenar_Documento(PDF(-13, "otra factura"));
     Almacenar_Documento(PDF(-12, "segundo, mas largo"));
-    EXPECT_EQ(Documentos("ID, ID_Factura, Documento, Tamanio_Documento"),
-              "-1|-12|segundo, mas largo|18;-2|-13|otra factura|12;");
-}
+    EXPECT_EQ(Documentos("ID, ID_Factura, Titulo, Documento, Tamanio_Documento"),
+              "-1|-12|Documento PDF  A1500|segundo, mas largo|18;"
+              "-2|-13|Documento PDF  A1500|otra factura|12;-10|-1|||0;"
+              "-11|-12|Documento XML  A1500|<xml/>|6;");
 
-// The earlier document stays when the new file cannot be read, or when the new row is refused.
-TEST_F(Almacen_Comprobantes, AFailedReplacementLeavesTheEarlierDocument) {
-    Almacenar_Documento(PDF(-12, "primero"));
+    // The earlier document stays when the new file cannot be read, or the new row is refused.
     const std::string antes = Documentos("ID, Documento, FUM");
     Documento_Fiscal ilegible = PDF(-12, "");
     Hacer_Ilegible(ilegible.Ruta);
     EXPECT_THROW(Almacenar_Documento(ilegible), Error_Plataforma);
-    ilegible.Ruta += ".falta";
-    EXPECT_THROW(Almacenar_Documento(ilegible), Error_Plataforma);
-    Documento_Fiscal rechazado = PDF(-12, "segundo");
+    Documento_Fiscal rechazado = PDF(-12, "tercero");
     rechazado.Nombre_Archivo = std::string(300, 'n') + ".pdf";
     entorno.reloj.Avanzar_Segundos(86400);
     EXPECT_THROW(Almacenar_Documento(rechazado), Error_Plataforma);

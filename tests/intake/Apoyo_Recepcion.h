@@ -95,6 +95,20 @@ class Prueba_Recepcion : public Prueba_Sembrada {
 
     static const std::vector<std::string>& Cola() { return Sentencias_Pendientes(); }
 
+    // The documents this system keyed (negative keys), highest key first: columns separated by
+    // "|", rows ended by ";".
+    static std::string Documentos(const std::string& columnas) {
+        Recordset rs = Consultar_Central(
+            "SELECT " + columnas + " FROM Comprobantes_Fiscales WHERE ID < 0 ORDER BY ID DESC");
+        std::string filas;
+        for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
+            for (size_t c = 0; c < rs.Columnas().size(); ++c)
+                filas += (c ? "|" : "") + rs.Texto(c);
+            filas += ";";
+        }
+        return filas;
+    }
+
     const std::string validas = Unir_Ruta(entorno.Carpeta(), "validas");
     const std::string no_validas = Unir_Ruta(entorno.Carpeta(), "no_validas");
 };

@@ -4,19 +4,12 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
-#include "apoyo/Bd_Central.h"
-#include "apoyo/Entorno_Pruebas.h"
-#include "app/Estado_Aplicacion.h"
+#include "../Apoyo_App.h"
 #include "app/qt/Icono_Bandeja.h"
-#include "data/Configuracion.h"
-#include "data/Sucursales.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -25,30 +18,23 @@ namespace {
 class Ventana_Probada : public frmAplicacion {
   public:
     void Mostrar_Status(const std::string& texto) override {
-        if (texto == "Sincronizando")
-            ++ciclos;
+        ciclos += texto == "Sincronizando";
         frmAplicacion::Mostrar_Status(texto);
     }
 
     int ciclos = 0;
-    std::function<void(Ventana_Modal)> al_abrir_modal;
+    std::function<void()> al_abrir_modal;
 
   protected:
-    void Abrir_Ventana_Modal(Ventana_Modal ventana) override {
+    void Abrir_Ventana_Modal(Ventana_Modal) override {
         if (al_abrir_modal)
-            al_abrir_modal(ventana);
+            al_abrir_modal();
     }
 };
 
-class Ventana_Test : public testing::Test {
+// A started program with its main window.
+class Ventana_Test : public Prueba_App {
   protected:
-    Ventana_Test() {
-        Reiniciar_Estado_Aplicacion();
-        Reiniciar_Configuracion();
-        Reiniciar_Sucursales();
-        Vaciar_Base_Central();
-    }
-
     template <typename Control = QWidget>
     Control* Control_(const char* nombre) {
         Control* control = ventana.findChild<Control*>(QString::fromLatin1(nombre));
@@ -62,66 +48,29 @@ class Ventana_Test : public testing::Test {
     void Mostrar_Desde_Icono() {
         ventana.Evento_Bandeja(Mensaje_Bandeja(QSystemTrayIcon::Context));
     }
-    // Runs `accion` at the next point where the window processes its events.
-    void Al_Procesar_Eventos(std::function<void()> accion) {
-        QMetaObject::invokeMethod(&ventana, std::move(accion), Qt::QueuedConnection);
-    }
 
-    Entorno_Pruebas entorno;
     Ventana_Probada ventana;
 };
 
-TEST_F(Ventana_Test, Tiene_Los_Controles_Con_Sus_Nombres_Y_Textos) {
-    EXPECT_EQ(ventana.objectName(), "frmAplicacion");
-    EXPECT_TRUE(ventana.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_NE(Control_("picFondo"), nullptr);
-    EXPECT_EQ(Texto("lblEncabezado1"), "Ultima Sincronización");
-    EXPECT_EQ(Texto("lblUltima"), "Última Realizada:");
-    EXPECT_EQ(Texto("lblUltima_Exitosa"), "Última Exitosa:");
-    EXPECT_EQ(Texto("lblEncabezado2"), "Próxima:");
-    EXPECT_EQ(Texto("lblStatus"), "Exitosa");
-    EXPECT_EQ(Texto("lblCerrar"), "X");
-    EXPECT_EQ(Texto("lblLog"), "Ver Errores de Timbrados");
-    EXPECT_TRUE(Control_("lblLog")->isHidden());
-    EXPECT_TRUE(Control_("lblArchivo")->isHidden());
-    for (const char* etiqueta :
-         {"lblHora_Ultima", "lblHora_Ultima_Exitosa", "lblHora_Siguiente", "lblVersion"})
-        EXPECT_NE(Control_<QLabel>(etiqueta), nullptr);
-    EXPECT_EQ(Control_<QPushButton>("cmdSincronizar")->text(), "Sincronizar");
-    EXPECT_EQ(Control_<QPushButton>("cmdConfig")->text(), "Configuración");
-    EXPECT_EQ(Control_<QPushButton>("cmdCancelar")->text(), "Cancelar");
-    EXPECT_EQ(Control_<QPushButton>("cmdDesrechazar")->text(), "DesRechazar");
-    EXPECT_EQ(tmrTimer()->interval(), 1000);
+TEST_F(Ventana_Test, Arranca_Oculta_Y_Armada_Solo_Con_Base_Local_Y_El_Doble_Clic_La_Termina) {
+    EXPECT_FALSE(ventana.Iniciar());
     EXPECT_FALSE(tmrTimer()->isActive());
-    EXPECT_FALSE(tmrMostrar()->isActive());
-}
 
-TEST_F(Ventana_Test, El_Arranque_Deja_La_Ventana_Oculta_Con_El_Ciclo_Armado) {
     entorno.Crear_Bases_Locales();
     ASSERT_TRUE(ventana.Iniciar());
-
-    EXPECT_EQ(Texto("lblVersion"), "V. 5.3.0");
-    EXPECT_EQ(Texto("lblEncabezado1"), "Generador de Facturas Solicitadas On Line");
-    EXPECT_EQ(Control_("lblEncabezado1")->font().pointSize(), 8);
-    EXPECT_EQ(Control_("lblUltima")->font().pointSize(), 7);
-    EXPECT_EQ(Control_("lblUltima_Exitosa")->font().pointSize(), 7);
-    // Empty run history: today with no time, the successful run at 08:01, the next at 00:00.
-    EXPECT_EQ(Texto("lblHora_Ultima"), "05-12-26   hs.");
-    EXPECT_EQ(Texto("lblHora_Ultima_Exitosa"), "05-12-26  08:01 hs.");
-    EXPECT_EQ(Texto("lblHora_Siguiente"), "05-12-26 00:00 hs.");
     EXPECT_TRUE(tmrTimer()->isActive());
     EXPECT_FALSE(tmrMostrar()->isActive());
     EXPECT_TRUE(ventana.isHidden());
-}
 
-TEST_F(Ventana_Test, Sin_Base_Local_El_Arranque_Pide_La_Ubicacion_Y_No_Sigue) {
-    ASSERT_FALSE(ventana.Iniciar());
-    EXPECT_EQ(entorno.operador.De_Tipo("ruta_bd").size(), 1u);
+    Mostrar_Desde_Icono();
+    QTimer::singleShot(0, [&] { QTest::mouseDClick(Control_("lblEncabezado1"), Qt::LeftButton); });
+    QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });  // only a safety net
+    EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(tmrTimer()->isActive());
 }
 
-TEST_F(Ventana_Test, Solo_El_Boton_Derecho_Sobre_El_Icono_Abre_La_Ventana) {
-    EXPECT_EQ(Mensaje_Bandeja(QSystemTrayIcon::Context), 516);
+TEST_F(Ventana_Test,
+       Solo_El_Clic_Derecho_En_El_Icono_La_Muestra_Y_Tras_5_s_Se_Desliza_Hasta_Ocultarse) {
     for (auto razon : {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick,
                        QSystemTrayIcon::MiddleClick, QSystemTrayIcon::Unknown}) {
         ventana.Evento_Bandeja(Mensaje_Bandeja(razon));
@@ -135,57 +84,30 @@ TEST_F(Ventana_Test, Solo_El_Boton_Derecho_Sobre_El_Icono_Abre_La_Ventana) {
     EXPECT_TRUE(tmrMostrar()->isActive());
     EXPECT_EQ(tmrMostrar()->interval(), 5000);
     EXPECT_EQ(Texto("lblHora_Siguiente"), "05-12-26 10:15 hs.");
-    const QScreen* pantalla = ventana.screen();
-    EXPECT_EQ(ventana.x(), pantalla->geometry().width() - ventana.width() - 3);
-    EXPECT_EQ(ventana.y(), pantalla->availableGeometry().height() - ventana.height() - 34);
-}
-
-TEST_F(Ventana_Test, Tras_La_Espera_Se_Desliza_Hacia_Abajo_Hasta_Ocultarse) {
-    Mostrar_Desde_Icono();
     const int arriba = ventana.y();
-    ventana.tmrMostrar_Timer();
-    EXPECT_EQ(tmrMostrar()->interval(), 50);
-    EXPECT_EQ(ventana.y(), arriba + 4);
-
-    const int alto_pantalla = ventana.screen()->geometry().height();
     for (int paso = 0; paso < 1000 && ventana.isVisible(); ++paso)
         ventana.tmrMostrar_Timer();
     EXPECT_TRUE(ventana.isHidden());
-    EXPECT_GT(ventana.y(), alto_pantalla);
+    EXPECT_GT(ventana.y(), ventana.screen()->geometry().height());
     EXPECT_FALSE(tmrMostrar()->isActive());
 
-    // Opened again from the icon it comes back to its corner and waits 5 seconds again.
+    // Opened again it comes back to its corner; the "X" during the slide hides it at once.
     Mostrar_Desde_Icono();
     EXPECT_EQ(ventana.y(), arriba);
     EXPECT_EQ(tmrMostrar()->interval(), 5000);
-}
-
-TEST_F(Ventana_Test, Minimizada_No_Se_Mueve_Y_El_Timer_Sigue) {
-    Mostrar_Desde_Icono();
-    ventana.tmrMostrar_Timer();
-    ventana.setWindowState(Qt::WindowMinimized);
-    const int arriba = ventana.y();
-    ventana.tmrMostrar_Timer();
-    EXPECT_EQ(ventana.y(), arriba);
-    EXPECT_TRUE(tmrMostrar()->isActive());
-}
-
-TEST_F(Ventana_Test, La_X_Durante_El_Deslizamiento_Oculta_De_Inmediato) {
-    Mostrar_Desde_Icono();
-    ventana.tmrMostrar_Timer();
     ventana.tmrMostrar_Timer();
     Clic("lblCerrar");
     EXPECT_TRUE(ventana.isHidden());
     EXPECT_FALSE(tmrMostrar()->isActive());
 }
 
-TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Ambos_Timers_Mientras_Estan_Abiertas) {
+TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo_No_Lo_Rearman) {
     entorno.Crear_Bases_Locales();
     ASSERT_TRUE(ventana.Iniciar());
     Mostrar_Desde_Icono();
     for (const char* boton : {"cmdConfig", "cmdCancelar"}) {
         bool timers_activos_con_la_ventana_abierta = true;
-        ventana.al_abrir_modal = [&](Ventana_Modal) {
+        ventana.al_abrir_modal = [&] {
             timers_activos_con_la_ventana_abierta =
                 tmrTimer()->isActive() || tmrMostrar()->isActive();
         };
@@ -195,49 +117,22 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Ambos_Timers_Mientras_Estan_A
         EXPECT_TRUE(tmrMostrar()->isActive()) << boton;
     }
     EXPECT_EQ(ventana.ciclos, 0);
-}
 
-TEST_F(Ventana_Test, Un_Segundo_Sincronizar_Durante_El_Ciclo_No_Inicia_Otro) {
-    entorno.Crear_Bases_Locales();
-    ASSERT_TRUE(ventana.Iniciar());
-    Mostrar_Desde_Icono();
-    bool pulsado_durante_el_ciclo = false;
-    Al_Procesar_Eventos([&] {
-        pulsado_durante_el_ciclo = ventana.Ciclo().En_Curso();
-        Clic("cmdSincronizar");
-    });
-    Clic("cmdSincronizar");
-    EXPECT_TRUE(pulsado_durante_el_ciclo);
-    EXPECT_EQ(ventana.ciclos, 1);
-    EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
-    EXPECT_TRUE(tmrTimer()->isActive());
-}
-
-TEST_F(Ventana_Test, Una_Ventana_Cerrada_A_Mitad_De_Ciclo_No_Rearma_El_Timer) {
-    entorno.Crear_Bases_Locales();
-    ASSERT_TRUE(ventana.Iniciar());
-    Mostrar_Desde_Icono();
+    // The configuration window opened at the cycle's event processing point.
+    ventana.al_abrir_modal = nullptr;
     bool timer_al_cerrar_la_ventana = true;
-    Al_Procesar_Eventos([&] {
-        Clic("cmdConfig");
-        timer_al_cerrar_la_ventana = tmrTimer()->isActive();
-    });
+    QMetaObject::invokeMethod(
+        &ventana,
+        [&] {
+            Clic("cmdConfig");
+            timer_al_cerrar_la_ventana = tmrTimer()->isActive();
+        },
+        Qt::QueuedConnection);
     Clic("cmdSincronizar");
     EXPECT_FALSE(timer_al_cerrar_la_ventana);
-    // The interrupted cycle enabled it when it ended.
-    EXPECT_TRUE(tmrTimer()->isActive());
+    EXPECT_TRUE(tmrTimer()->isActive());  // the interrupted cycle enabled it when it ended
     EXPECT_EQ(ventana.ciclos, 1);
-}
-
-TEST_F(Ventana_Test, El_Doble_Clic_En_El_Encabezado_Termina_El_Programa) {
-    entorno.Crear_Bases_Locales();
-    ASSERT_TRUE(ventana.Iniciar());
-    Mostrar_Desde_Icono();
-    QTimer::singleShot(0, [&] { QTest::mouseDClick(Control_("lblEncabezado1"), Qt::LeftButton); });
-    // Only a safety net: the double click ends the event loop long before.
-    QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(tmrTimer()->isActive());
+    EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
 }
 
 }  // namespace
