@@ -16,9 +16,9 @@ std::string Cadena_Central_Pruebas() {
 void Vaciar_Base_Central() {
     Conexion c;
     c.Abrir(Cadena_Central_Pruebas());
-    for (const char* tabla :
-         {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
-          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion"})
+    for (const char* tabla : {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas",
+                              "Comprobantes_Fiscales", "Montos_Facturados",
+                              "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion"})
         c.Ejecutar(std::string("DELETE FROM ") + tabla);
     c.Cerrar();
 }
@@ -40,14 +40,16 @@ Recordset Consultar_Central(const std::string& sql) {
 
 std::string Valor_Central(const std::string& sql) {
     Recordset rs = Consultar_Central(sql);
-    if (rs.Fin()) return "";
+    if (rs.Fin())
+        return "";
     return rs.Texto(size_t{0});
 }
 
 void Reiniciar_Servidor_Central() {
     const std::string orden =
         std::string(SCRIPT_BD_PRIVADA) + " reiniciar " + CARPETA_BD_PRUEBAS + " >/dev/null";
-    if (std::system(orden.c_str()) != 0) throw std::runtime_error("cannot restart the test server");
+    if (std::system(orden.c_str()) != 0)
+        throw std::runtime_error("cannot restart the test server");
 }
 
 }  // namespace facturador::pruebas

@@ -13,7 +13,8 @@ namespace fs = std::filesystem;
 
 Carpeta_Temporal::Carpeta_Temporal() {
     std::string plantilla = (fs::temp_directory_path() / "facturador-prueba-XXXXXX").string();
-    if (!mkdtemp(plantilla.data())) throw std::runtime_error("cannot create a temporary folder");
+    if (!mkdtemp(plantilla.data()))
+        throw std::runtime_error("cannot create a temporary folder");
     ruta_ = plantilla;
 }
 
@@ -26,7 +27,9 @@ Entorno_Pruebas::Entorno_Pruebas() : anterior_(Entorno_Actual()) {
     Entorno_Actual() = Entorno{&reloj, &operador, carpeta.Ruta()};
 }
 
-Entorno_Pruebas::~Entorno_Pruebas() { Entorno_Actual() = anterior_; }
+Entorno_Pruebas::~Entorno_Pruebas() {
+    Entorno_Actual() = anterior_;
+}
 
 void Entorno_Pruebas::Crear_Bases_Locales() const {
     Ejecutar_Script_SQLite(Unir_Ruta(Carpeta(), "local.dll"), "sql/local/local.sql");
@@ -48,7 +51,8 @@ void Ejecutar_SQLite(const std::string& archivo_bd, const std::string& sql) {
     const std::string texto = error ? error : "";
     sqlite3_free(error);
     sqlite3_close(bd);
-    if (rc != SQLITE_OK) throw std::runtime_error("SQLite: " + texto + " in: " + sql);
+    if (rc != SQLITE_OK)
+        throw std::runtime_error("SQLite: " + texto + " in: " + sql);
 }
 
 void Ejecutar_Script_SQLite(const std::string& archivo_bd, const std::string& script_relativo) {

@@ -9,21 +9,21 @@ namespace facturador::pruebas {
 
 // A temporary folder removed with everything in it when the object goes.
 class Carpeta_Temporal {
-public:
+  public:
     Carpeta_Temporal();
     ~Carpeta_Temporal();
     Carpeta_Temporal(const Carpeta_Temporal&) = delete;
     Carpeta_Temporal& operator=(const Carpeta_Temporal&) = delete;
     const std::string& Ruta() const { return ruta_; }
 
-private:
+  private:
     std::string ruta_;
 };
 
 // Puts a fixed clock, a scripted operator and a temporary program folder in place for one test,
 // and restores the previous links when it goes.
 class Entorno_Pruebas {
-public:
+  public:
     Entorno_Pruebas();
     ~Entorno_Pruebas();
     Entorno_Pruebas(const Entorno_Pruebas&) = delete;
@@ -37,7 +37,7 @@ public:
     Operador_Guionado operador;
     Carpeta_Temporal carpeta;
 
-private:
+  private:
     Entorno anterior_;
 };
 

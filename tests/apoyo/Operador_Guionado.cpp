@@ -6,14 +6,14 @@ void Operador_Guionado::Mensaje_Estandar(const std::string& texto, const std::st
     mostrados.push_back({"estandar", titulo, texto});
 }
 
-void Operador_Guionado::Mostrar_Advertencia(const std::string& titulo,
-                                            const std::string& mensaje) {
+void Operador_Guionado::Mostrar_Advertencia(const std::string& titulo, const std::string& mensaje) {
     mostrados.push_back({"advertencia", titulo, mensaje});
 }
 
 bool Operador_Guionado::Pedir_Confirmacion(const std::string& titulo, const std::string& mensaje) {
     mostrados.push_back({"confirmacion", titulo, mensaje});
-    if (respuestas.empty()) return false;
+    if (respuestas.empty())
+        return false;
     const bool si = respuestas.front();
     respuestas.pop_front();
     return si;
@@ -21,12 +21,14 @@ bool Operador_Guionado::Pedir_Confirmacion(const std::string& titulo, const std:
 
 void Operador_Guionado::Configurar_Ruta_BD() {
     mostrados.push_back({"ruta_bd", "", ""});
-    if (al_configurar_ruta_bd) al_configurar_ruta_bd();
+    if (al_configurar_ruta_bd)
+        al_configurar_ruta_bd();
 }
 
 std::string Operador_Guionado::Elegir_Carpeta(const std::string& titulo) {
     mostrados.push_back({"carpeta", titulo, ""});
-    if (carpetas.empty()) return {};
+    if (carpetas.empty())
+        return {};
     std::string carpeta = carpetas.front();
     carpetas.pop_front();
     return carpeta;
@@ -39,7 +41,8 @@ void Operador_Guionado::Abrir_Documento(const std::string& ruta) {
 std::vector<Operador_Guionado::Mostrado> Operador_Guionado::De_Tipo(const std::string& tipo) const {
     std::vector<Mostrado> de_tipo;
     for (const auto& m : mostrados)
-        if (m.tipo == tipo) de_tipo.push_back(m);
+        if (m.tipo == tipo)
+            de_tipo.push_back(m);
     return de_tipo;
 }
 

@@ -11,9 +11,10 @@ namespace facturador::pruebas {
 
 // An operator that records everything shown to it and answers from a script.
 class Operador_Guionado : public Operador {
-public:
+  public:
     struct Mostrado {
-        std::string tipo;  // "estandar", "advertencia", "confirmacion", "ruta_bd", "carpeta", "abrir"
+        std::string
+            tipo;  // "estandar", "advertencia", "confirmacion", "ruta_bd", "carpeta", "abrir"
         std::string titulo;
         std::string texto;
     };
@@ -29,8 +30,8 @@ public:
     std::vector<Mostrado> De_Tipo(const std::string& tipo) const;
 
     std::vector<Mostrado> mostrados;
-    std::deque<bool> respuestas;          // for Pedir_Confirmacion; none left answers "no"
-    std::deque<std::string> carpetas;     // for Elegir_Carpeta; none left is a cancel
+    std::deque<bool> respuestas;                  // for Pedir_Confirmacion; none left answers "no"
+    std::deque<std::string> carpetas;             // for Elegir_Carpeta; none left is a cancel
     std::function<void()> al_configurar_ruta_bd;  // what the operator does in that dialog
 };
 

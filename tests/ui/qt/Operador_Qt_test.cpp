@@ -43,9 +43,9 @@ TEST_F(Operador_Qt_Prueba, asks_and_tells_through_the_dialogs) {
 TEST_F(Operador_Qt_Prueba, the_standard_message_shows_title_and_text_as_given) {
     Operador_Qt operador;
     Al_Abrirse([] {
-        QTest::mouseClick(frmAdvertencia::Abierta()->findChild<QWidget*>(
-                              QStringLiteral("picBoton_Aceptar")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            frmAdvertencia::Abierta()->findChild<QWidget*>(QStringLiteral("picBoton_Aceptar")),
+            Qt::LeftButton);
     });
     operador.Mostrar_Advertencia("Atención", "Primero");
     QString titulo, texto;
