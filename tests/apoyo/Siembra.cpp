@@ -1,10 +1,12 @@
 #include "Siembra.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "Bd_Central.h"
 #include "data/Log.h"
+#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 #include "platform/Texto.h"
@@ -32,6 +34,34 @@ Tabla_Ausente::Tabla_Ausente(std::string tabla) : tabla_(std::move(tabla)) {
 
 Tabla_Ausente::~Tabla_Ausente() {
     EXPECT_TRUE(Renombrar_Tabla(tabla_ + "_ausente", tabla_)) << "table " << tabla_ << " not back";
+}
+
+Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,
+                                   const std::string& serie, int folio, bool crear_carpetas) {
+    Carpetas_Sucursal c{Unir_Ruta(base, "cola"), Unir_Ruta(base, "validas"),
+                        Unir_Ruta(base, "no_validas")};
+    if (crear_carpetas)
+        for (const auto& carpeta : {c.cola, c.validas, c.no_validas})
+            std::filesystem::create_directories(carpeta);
+    Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (" + std::to_string(id) + ", " +
+                     Literal(nombre) + ")");
+    Ejecutar_Central(
+        "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Razon_Social_Emisor, "
+        "RFC_Emisor, Calle, Nro_Exterior, Ciudad, Estado, CP, Pais, CP_Domicilio_Expedicion, "
+        "Serie_Facturas, Folio_Inicial_Facturas, Regimen_Fiscal_Facturas, Ruta_Cola_Facturas, "
+        "Ruta_Facturas_Validas, Ruta_Facturas_NO_Validas) VALUES (" +
+        std::to_string(id) +
+        ", 'ANTOJERIA LOS TULIPANES', 'ALT150312AB1', 'Avenida de los Tulipanes', '120', "
+        "'Ciudad de México', 'Ciudad de México', '06000', 'México', '53100', " +
+        Literal(serie) + ", " + std::to_string(folio) + ", '601', " +
+        Literal(Ruta_Para_BD(c.cola)) + ", " + Literal(Ruta_Para_BD(c.validas)) + ", " +
+        Literal(Ruta_Para_BD(c.no_validas)) + ")");
+    return c;
+}
+
+void Sembrar_Ticket(int numero, int sucursal, const std::string& total) {
+    Ejecutar_Central("INSERT INTO Tickets (Numero, ID_Sucursal, Total) VALUES (" +
+                     std::to_string(numero) + ", " + std::to_string(sucursal) + ", " + total + ")");
 }
 
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios) {

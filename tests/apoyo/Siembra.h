@@ -15,6 +15,19 @@ using Columnas = std::map<std::string, std::string>;
 // A text as an SQL literal of the central database.
 std::string Literal(const std::string& texto);
 
+// The folders one branch shares with the stamping program.
+struct Carpetas_Sucursal {
+    std::string cola;
+    std::string validas;
+    std::string no_validas;
+};
+
+// A branch and its issuing profile, whose three folders lie under `base` (created unless told
+// otherwise) and are stored in the profile with "*" for the separator.
+Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,
+                                   const std::string& serie, int folio, bool crear_carpetas = true);
+void Sembrar_Ticket(int numero, int sucursal, const std::string& total);
+
 // Inserts one row of `tabla`: `columnas`, with the ones `cambios` names replaced.
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios = {});
 

@@ -21,13 +21,6 @@
 
 namespace facturador::pruebas {
 
-// Folders the stamping program shares with one branch, inside the test's program folder.
-struct Carpetas_Sucursal {
-    std::string cola;
-    std::string validas;
-    std::string no_validas;
-};
-
 // An empty central database, fresh program-wide state, and the clock at 05/12/2026 10:15:40.
 class Prueba_Central : public Prueba_Sembrada {
   protected:
@@ -42,33 +35,9 @@ class Prueba_Central : public Prueba_Sembrada {
     Carpetas_Sucursal Sembrar_Sucursal(int id, const std::string& nombre,
                                        const std::string& serie = "A", int folio = 1500,
                                        bool crear_carpetas = true) {
-        const std::string base =
-            Unir_Ruta(entorno.Carpeta(), "sucursal'" + std::to_string(id) + "\\");
-        Carpetas_Sucursal c{Unir_Ruta(base, "cola"), Unir_Ruta(base, "validas"),
-                            Unir_Ruta(base, "no_validas")};
-        if (crear_carpetas)
-            for (const auto& carpeta : {c.cola, c.validas, c.no_validas})
-                std::filesystem::create_directories(carpeta);
-        Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (" + std::to_string(id) +
-                         ", " + Literal(nombre) + ")");
-        Ejecutar_Central(
-            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Razon_Social_Emisor, "
-            "RFC_Emisor, Calle, Nro_Exterior, Ciudad, Estado, CP, Pais, CP_Domicilio_Expedicion, "
-            "Serie_Facturas, Folio_Inicial_Facturas, Regimen_Fiscal_Facturas, Ruta_Cola_Facturas, "
-            "Ruta_Facturas_Validas, Ruta_Facturas_NO_Validas) VALUES (" +
-            std::to_string(id) +
-            ", 'ANTOJERIA LOS TULIPANES', 'ALT150312AB1', 'Avenida de los Tulipanes', '120', "
-            "'Ciudad de México', 'Ciudad de México', '06000', 'México', '53100', " +
-            Literal(serie) + ", " + std::to_string(folio) + ", '601', " +
-            Literal(Ruta_Para_BD(c.cola)) + ", " + Literal(Ruta_Para_BD(c.validas)) + ", " +
-            Literal(Ruta_Para_BD(c.no_validas)) + ")");
-        return c;
-    }
-
-    void Sembrar_Ticket(int numero, int sucursal, const std::string& total) {
-        Ejecutar_Central("INSERT INTO Tickets (Numero, ID_Sucursal, Total) VALUES (" +
-                         std::to_string(numero) + ", " + std::to_string(sucursal) + ", " + total +
-                         ")");
+        return pruebas::Sembrar_Sucursal(
+            Unir_Ruta(entorno.Carpeta(), "sucursal'" + std::to_string(id) + "\\"), id, nombre,
+            serie, folio, crear_carpetas);
     }
 
     // A pending request of branch 3 for ticket 4711, 116.00, dated today; `cambios` replaces
