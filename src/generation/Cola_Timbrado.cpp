@@ -76,6 +76,7 @@ Archivo_Encolado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
         Borrar_Archivo_Ignorando_Errores(Unir_Ruta(emisor.Ruta_Cola_Facturas, "Cancelar.xml"));
         Borrar_Archivo_Ignorando_Errores(rutas.temporal);
         Borrar_Archivo_Ignorando_Errores(rutas.cola);
+        Borrar_Archivo_Ignorando_Errores(rutas.llegando);  // left by a copy cut short
         Escribir_Archivo(rutas.temporal, A_Windows_1252(Texto_para_Timbrar(solicitud, emisor, serie,
                                                                            folio, fecha)));
         Poner_Solo_Lectura(rutas.temporal);
