@@ -1,9 +1,12 @@
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "app/qt/Aviso_Terminacion.h"
 #include "app/qt/frmAplicacion.h"
+#include "data/Log.h"
 #include "data/qt/frmConfigurar_Ruta_BD.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
@@ -27,14 +30,16 @@ void Configurar_Ruta_BD() {
     std::exit(0);
 }
 
+// The lock file in the user's runtime folder (XDG_RUNTIME_DIR), private to the user: in a shared
+// folder another user could create it first and keep every copy from starting.
+std::string Archivo_Candado() {
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return carpeta.isEmpty() ? std::string() : Unir_Ruta(carpeta.toStdString(), "facturador.lock");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Before anything else: a second copy leaves without opening a database or adding an icon.
-    const Instancia_Unica instancia;
-    if (!instancia.Es_Unica())
-        return 0;
-
     QApplication aplicacion(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const Aviso_Terminacion aviso;
@@ -42,6 +47,17 @@ int main(int argc, char** argv) {
     const Reloj_Sistema reloj;
     Operador_Qt operador(Configurar_Ruta_BD);
     Entorno_Actual() = Entorno{&reloj, &operador, Carpeta_Del_Ejecutable()};
+
+    // Before any database or icon: a second copy leaves quietly; a lock that cannot be taken at
+    // all is told, and the program does not run unguarded.
+    const Instancia_Unica instancia(Archivo_Candado());
+    if (instancia.Resultado() == Instancia_Unica::Estado::Otra_Copia)
+        return 0;
+    if (!instancia.Es_Unica()) {
+        std::cerr << instancia.Falla() << std::endl;
+        Escribir_Log(instancia.Falla());
+        return 1;
+    }
 
     frmAplicacion ventana;
     g_ventana = &ventana;

@@ -6,23 +6,26 @@ namespace facturador {
 
 // One running copy of the program per user on the machine, wherever its folder: the copy that
 // holds an exclusive lock on the user's lock file is the one. The kernel drops the lock when the
-// process ends, however it ends, so a crashed copy never blocks the next start.
+// process ends, however it ends, so a crashed copy never blocks the next start. The lock file lives
+// in the user's own runtime folder, where no other user can create it first.
 class Instancia_Unica {
   public:
-    explicit Instancia_Unica(const std::string& archivo_candado = Archivo_Candado_Usuario());
+    enum class Estado { Unica, Otra_Copia, Falla };
+
+    explicit Instancia_Unica(const std::string& archivo_candado);
     ~Instancia_Unica();
     Instancia_Unica(const Instancia_Unica&) = delete;
     Instancia_Unica& operator=(const Instancia_Unica&) = delete;
 
-    // False when another copy holds the lock, or when the lock file cannot be opened at all
-    // (two copies issuing folios side by side must never happen).
-    bool Es_Unica() const { return descriptor_ >= 0; }
-
-    // "/tmp/facturador-<uid>.lock".
-    static std::string Archivo_Candado_Usuario();
+    Estado Resultado() const { return estado_; }
+    bool Es_Unica() const { return estado_ == Estado::Unica; }
+    // Why the lock could not be taken when Resultado() is Falla (the file and the system's text).
+    const std::string& Falla() const { return falla_; }
 
   private:
     int descriptor_ = -1;
+    Estado estado_ = Estado::Falla;
+    std::string falla_;
 };
 
 }  // namespace facturador

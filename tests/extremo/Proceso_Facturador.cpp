@@ -92,8 +92,8 @@ bool Proceso_Hijo::Recoger() {
     return estado_.has_value();
 }
 
-Proceso_Facturador::Proceso_Facturador(const std::string& carpeta)
-    : Proceso_Hijo(Copiar_Programa(carpeta), {}) {}
+Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::string& salida)
+    : Proceso_Hijo(Copiar_Programa(carpeta), {}, salida) {}
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {
     return estado && WIFEXITED(*estado) && WEXITSTATUS(*estado) == 0;

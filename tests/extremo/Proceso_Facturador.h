@@ -35,7 +35,7 @@ class Proceso_Hijo {
 // One copy of the built program, copied into `carpeta` (its program folder) and started there.
 class Proceso_Facturador : public Proceso_Hijo {
   public:
-    explicit Proceso_Facturador(const std::string& carpeta);
+    explicit Proceso_Facturador(const std::string& carpeta, const std::string& salida = "");
 };
 
 // True for a wait status of a normal exit with code 0.

@@ -95,5 +95,29 @@ TEST_F(Programa, SIGINT_Tambien_Termina_Limpio_Y_Libera_El_Lugar_De_La_Copia) {
     EXPECT_TRUE(Termino_Con_Codigo_0(segundo.Esperar_Fin(kPlazo)));
 }
 
+// A link planted where the lock file goes: the lock cannot be taken at all, so the program must
+// say why and end with a failure, not run without its guard against a second copy.
+TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
+    const std::string runtime = Unir_Ruta(entorno.Carpeta(), "runtime");
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+    std::filesystem::create_symlink("/nonexistent", Unir_Ruta(runtime, "facturador.lock"));
+    const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
+    const std::string anterior = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    Proceso_Facturador programa(entorno.Carpeta(), salida);
+    anterior.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", anterior.c_str(), 1);
+    const auto estado = programa.Esperar_Fin(kPlazo);
+    ASSERT_TRUE(estado && WIFEXITED(*estado));
+    EXPECT_NE(WEXITSTATUS(*estado), 0);
+    const std::string texto = "No se pudo tomar el candado de instancia única";
+    EXPECT_NE(Leer_Archivo(salida).find(texto), std::string::npos);
+    bool en_log = false;
+    for (const auto& archivo : std::filesystem::directory_iterator(entorno.Carpeta()))
+        if (archivo.path().filename().string().starts_with("log_"))
+            en_log = Leer_Archivo(archivo.path().string()).find(texto) != std::string::npos;
+    EXPECT_TRUE(en_log);
+}
+
 }  // namespace
 }  // namespace facturador::pruebas
