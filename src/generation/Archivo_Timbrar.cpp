@@ -70,10 +70,6 @@ std::string Impuestos(const std::string& base, const std::string& iva) {
 
 }  // namespace
 
-std::string Nombre_Archivo_para_Timbrar(const std::string& serie, int32_t folio) {
-    return "Factura " + serie + " Folio " + std::to_string(folio) + ".txt";
-}
-
 std::string Texto_para_Timbrar(const Solicitud_Factura& solicitud, const Datos_Emision& emisor,
                                const std::string& serie, int32_t folio, const std::string& fecha) {
     // The subtotal is the total without IVA, in whole cents; the tax is what remains.

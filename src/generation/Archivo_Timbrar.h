@@ -8,10 +8,6 @@
 
 namespace facturador {
 
-// "Factura " + series + " Folio " + folio + ".txt": the name the stamping program and the result
-// intake both expect.
-std::string Nombre_Archivo_para_Timbrar(const std::string& serie, int32_t folio);
-
 // The file to stamp as text (UTF-8): the 77 lines of the sections [Comprobante], [Emisor],
 // [Receptor], [Concepto1] and [Impuestos] that the stamping program reads, each ending with CR LF.
 // One concept, one transferred tax (IVA at 16%), no withheld tax. `fecha` is the "Fecha=" value.

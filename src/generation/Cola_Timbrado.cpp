@@ -9,6 +9,7 @@
 #include "generation/Estado_Generacion.h"
 #include "generation/Fecha_Factura.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"

@@ -45,12 +45,6 @@ Carpetas_Resultado Carpetas_de_Resultado(int32_t id_sucursal) {
     return {datos.Ruta_Facturas_Validas, datos.Ruta_Facturas_NO_Validas};
 }
 
-Rutas_Resultado Rutas_de_Resultado(const std::string& archivo, const Carpetas_Resultado& carpetas) {
-    return {Unir_Ruta(carpetas.Validas, archivo + ".xml"),
-            Unir_Ruta(carpetas.Validas, archivo + ".pdf"),
-            Unir_Ruta(carpetas.No_Validas, archivo + "-error timbrado.txt")};
-}
-
 void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Resultado& carpetas) {
     const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas);
     if (!Existe_Archivo(rutas.XML) || !Existe_Archivo(rutas.PDF)) {

@@ -4,26 +4,13 @@
 #include <string>
 
 #include "intake/Solicitud_Timbrado.h"
+#include "issuing_config/Intercambio_Timbrado.h"
 
 namespace facturador {
 
 // The folders where the stamping program leaves a branch's results, from its issuing profile
 // (empty for a branch without a profile).
-struct Carpetas_Resultado {
-    std::string Validas;
-    std::string No_Validas;
-};
-
 Carpetas_Resultado Carpetas_de_Resultado(int32_t id_sucursal);
-
-// Where the result of a request is looked for.
-struct Rutas_Resultado {
-    std::string XML;    // valid folder, Archivo + ".xml"
-    std::string PDF;    // valid folder, Archivo + ".pdf"
-    std::string Error;  // NOT-valid folder, Archivo + "-error timbrado.txt"
-};
-
-Rutas_Resultado Rutas_de_Resultado(const std::string& archivo, const Carpetas_Resultado& carpetas);
 
 // Takes in whatever result has arrived for the request. With both the XML and the PDF it is taken
 // in whole or not at all: the invoice updates and the amount are queued, and the request is added

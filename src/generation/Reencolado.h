@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace facturador {
+
+struct Resultado_Reencolado {
+    bool Hecho = false;
+    // What was done, or why nothing was: one line for the operator.
+    std::string Mensaje;
+};
+
+// Writes the file to stamp of a request in status 2 again, with the same series and folio, only
+// when no file of it (published or waiting in the queue) and no result exists anywhere. Works
+// while the program runs; self-contained: opens its own central connection and reads the issuing
+// profile itself, so the caller only sets up the Entorno.
+Resultado_Reencolado Reencolar_Solicitud(int32_t id_solicitud);
+
+}  // namespace facturador
