@@ -116,4 +116,21 @@ std::string Recortar(std::string_view texto) {
     return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
 }
 
+std::string Sin_Controles(std::string_view texto) {
+    std::string limpio;
+    limpio.reserve(texto.size());
+    for (size_t i = 0; i < texto.size();) {
+        const auto caracter = Leer_Caracter(texto, i);
+        const size_t longitud = caracter ? caracter->longitud : 1;
+        const bool control = caracter && (caracter->codigo < 0x20 || caracter->codigo == 0x7F ||
+                                          (caracter->codigo >= 0x80 && caracter->codigo <= 0x9F));
+        if (control)
+            limpio += ' ';
+        else
+            limpio.append(texto.substr(i, longitud));
+        i += longitud;
+    }
+    return limpio;
+}
+
 }  // namespace facturador

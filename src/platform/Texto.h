@@ -19,6 +19,10 @@ bool Es_UTF8_Valido(std::string_view bytes);
 // Text read from a file of unknown encoding: kept as it is when it is valid UTF-8, otherwise read
 // as Windows-1252.
 std::string Texto_Leido(std::string_view bytes);
+// The text with every control character (C0, DEL and C1, line ends included) replaced by one
+// blank, so that a value written into a line-oriented file can never start a line of its own.
+// Bytes that are not valid UTF-8 are left as they are.
+std::string Sin_Controles(std::string_view texto);
 // The text without the blanks at either end.
 std::string Recortar(std::string_view texto);
 

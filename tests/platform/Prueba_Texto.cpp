@@ -34,3 +34,19 @@ TEST(Texto, Reconoce_UTF8_Mal_Formado_Y_Lee_Lo_Demas_Como_Windows_1252) {
 
 }  // namespace
 }  // namespace facturador
+
+namespace facturador::pruebas {
+namespace {
+
+// A customer's name must never add a line (a second Total, a second section) to a file that the
+// stamping program reads line by line.
+TEST(Texto, Sin_Controles_Deja_Cada_Control_Como_Un_Blanco_Y_Lo_Demas_Intacto) {
+    EXPECT_EQ(Sin_Controles("X\r\nTotal=0.01"), "X  Total=0.01");
+    EXPECT_EQ(Sin_Controles(std::string("a\tb\x7f" "c\0d", 7)), "a b c d");
+    EXPECT_EQ(Sin_Controles("\xc2\x85NEL"), " NEL");  // U+0085, a line end to some readers
+    EXPECT_EQ(Sin_Controles("Peña 東京 😀"), "Peña 東京 😀");
+    EXPECT_EQ(Sin_Controles("\xff\xfe"), "\xff\xfe");
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
