@@ -2,6 +2,7 @@
 
 #include "app/Estado_Aplicacion.h"
 #include "app/Sentencias_Pendientes.h"
+#include "app/Turno_Trabajo.h"
 #include "data/Configuracion.h"
 #include "data/Sucursales.h"
 #include "intake/Recepcion.h"
@@ -43,6 +44,8 @@ Resultado_Arranque Cargar_Datos_Iniciales() {
 }
 
 void Revisar_Rechazadas_Al_Arrancar() {
+    if (!Tiene_Turno_de_Trabajo())
+        return;
     Reiniciar_Sentencias_Pendientes();
     Ejecutar_Registrando_Falla(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
     Ejecutar_Sentencias_Pendientes();

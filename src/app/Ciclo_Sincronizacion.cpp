@@ -5,6 +5,7 @@
 #include "app/Arranque.h"
 #include "app/Estado_Aplicacion.h"
 #include "app/Sentencias_Pendientes.h"
+#include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "generation/Generacion.h"
@@ -31,6 +32,10 @@ constexpr const char* kMensaje_Falla_Reactivar =
     "No se pudieron reactivar las Solicitudes de Facturas rechazadas; ninguna fue modificada. "
     "Detalle: ";
 
+constexpr const char* kMensaje_Sin_Turno =
+    "Otra copia del programa trabaja con la base de datos central; las solicitudes rechazadas se "
+    "reactivan desde esa copia. Ninguna fue modificada.";
+
 constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
 
 // Keeps En_Curso() true from its creation to its end, nested uses included.
@@ -54,6 +59,20 @@ std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
     return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
 }
 
+// The operator asked for it, so whatever keeps it from happening is told to the operator.
+void Reactivar_Avisando_Al_Operador() {
+    if (!Tiene_Turno_de_Trabajo()) {
+        Operador_Actual().Mostrar_Advertencia(kTitulo_Reactivar, kMensaje_Sin_Turno);
+        return;
+    }
+    try {
+        Reactivar_Solicitudes_Rechazadas();
+    } catch (const std::exception& e) {
+        Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
+                                              kMensaje_Falla_Reactivar + std::string(e.what()));
+    }
+}
+
 }  // namespace
 
 void Ciclo_Sincronizacion::tmrTimer_Timer() {
@@ -73,8 +92,11 @@ void Ciclo_Sincronizacion::cmdSincronizar_Click() {
     vista_.Habilitar_Timer(false);
     Reiniciar_Sentencias_Pendientes();
     Ejecutar_Ciclo();
-    Ejecutar_Registrando_Falla(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
-    Actualizar_Ver_Errores();
+    if (Tiene_Turno_de_Trabajo()) {
+        Ejecutar_Registrando_Falla(kPaso_Rechazadas,
+                                   Almacenar_Comprobantes_con_Errores_de_Timbrados);
+        Actualizar_Ver_Errores();
+    }
     vista_.Habilitar_Timer(true);
     vista_.Habilitar_Ocultamiento(true);
     Ejecutar_Sentencias_Pendientes();
@@ -98,7 +120,7 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     Configuracion().Hora_Ultima = Formato_Hora(ahora);
     vista_.Mostrar_Status(kStatus_Abriendo);
     vista_.Procesar_Eventos();
-    if (Generar_en_Conexion_Ciclo()) {
+    if (Tiene_Turno_de_Trabajo() && Generar_en_Conexion_Ciclo()) {
         Ejecutar_Registrando_Falla(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
         Actualizar_Ver_Errores();
     }
@@ -142,14 +164,8 @@ void Ciclo_Sincronizacion::lblLog_Click() {
 
 void Ciclo_Sincronizacion::cmdDesrechazar_Click() {
     vista_.Habilitar_Ocultamiento(false);
-    if (Operador_Actual().Pedir_Confirmacion(kTitulo_Reactivar, kPregunta_Reactivar)) {
-        try {
-            Reactivar_Solicitudes_Rechazadas();
-        } catch (const std::exception& e) {
-            Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
-                                                  kMensaje_Falla_Reactivar + std::string(e.what()));
-        }
-    }
+    if (Operador_Actual().Pedir_Confirmacion(kTitulo_Reactivar, kPregunta_Reactivar))
+        Reactivar_Avisando_Al_Operador();
     vista_.Habilitar_Ocultamiento(true);
 }
 

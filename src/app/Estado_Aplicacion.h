@@ -1,12 +1,21 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Registro_Fallas.h"
+#include "platform/Candado_Central.h"
 
 namespace facturador {
+
+// The database-wide worker lock and whether the log already says another copy holds it.
+struct Turno_Trabajo {
+    std::unique_ptr<Candado_Central> candado =
+        std::make_unique<Candado_Central>("facturador:Morvane_Central");
+    bool otra_copia_avisada = false;
+};
 
 // What the application shell keeps for the whole run, outside the main window.
 struct Estado_Aplicacion {
@@ -18,6 +27,7 @@ struct Estado_Aplicacion {
     bool datos_emision_por_cargar = false;
     // Failures of the cycle, of start-up and of the statement batch, on their way to the log.
     Registro_Fallas fallas;
+    Turno_Trabajo turno;
 };
 
 Estado_Aplicacion& Estado_App();

@@ -37,8 +37,12 @@ std::string Armar_Cadena_Historial() {
     return Cadena_Archivo_Local("Taldo.dll");
 }
 
+std::string Cadena_Central_de_Operacion() {
+    return Armar_Cadena_Central(kBase_Central, kServidor_Local, "");
+}
+
 void Abrir_Conexion_Central(Conexion& conexion) {
-    const std::string cadena = Armar_Cadena_Central(kBase_Central, kServidor_Local, "");
+    const std::string cadena = Cadena_Central_de_Operacion();
     Configuracion().Cadena_Conexion_Central = cadena;
     conexion = Conexion();
     conexion.Abrir(cadena);

@@ -16,6 +16,9 @@ inline constexpr const char* kServidor_Local = "localhost";
 // ;OPTION=16387;STMT=;": the one formula behind every central connection string.
 std::string Armar_Cadena_Central(const std::string& base, const std::string& servidor,
                                  const std::string& puerto);
+// The central string every operation opens: the local machine, "Morvane_Central", the driver's
+// default port.
+std::string Cadena_Central_de_Operacion();
 // Connection strings of the two local database files in the program folder.
 std::string Cadena_Conexion_Local();
 std::string Armar_Cadena_Historial();

@@ -139,6 +139,10 @@ void Motor_MariaDB::Cerrar() {
     mysql_ = nullptr;
 }
 
+bool Motor_MariaDB::Responde() noexcept {
+    return mysql_ && mysql_ping(mysql_) == 0;
+}
+
 bool Motor_MariaDB::Reiniciar_Sesion() noexcept {
     if (!mysql_ || mysql_reset_connection(mysql_) != 0)
         return false;

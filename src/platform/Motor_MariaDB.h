@@ -34,6 +34,9 @@ class Motor_MariaDB : public Motor_Conexion {
     // Brings the session back to the state of a new connection (no transaction, no user
     // variables, server defaults, utf8mb4). False when the connection no longer works.
     bool Reiniciar_Sesion() noexcept;
+    // True while the server still answers on this very session (no reconnection is ever made, so
+    // what the session holds, its locks included, is still held).
+    bool Responde() noexcept;
     // Rolls back a transaction left open (or autocommit left off). False when that fails.
     bool Deshacer_Pendiente() noexcept;
 

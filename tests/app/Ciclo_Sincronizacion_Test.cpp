@@ -72,7 +72,7 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
     EXPECT_EQ(vista.Cuantas("ver_errores:0") + vista.Cuantas("ver_errores:1"), 0);
     const long por_ciclo = Veces(Leer_Log(), "Error:  ");
-    EXPECT_EQ(Veces(Leer_Log(), "Abrir la conexi"), 1);
+    EXPECT_EQ(Veces(Leer_Log(), "Tomar el turno de trabajo"), 1);
 
     entorno.reloj.Avanzar_Segundos(59);
     ciclo.tmrTimer_Timer();

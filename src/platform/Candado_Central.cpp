@@ -1,0 +1,40 @@
+#include "platform/Candado_Central.h"
+
+#include <exception>
+
+#include "platform/Cadena_Conexion.h"
+#include "platform/Motor_MariaDB.h"
+
+namespace facturador {
+
+Candado_Central::Candado_Central(std::string nombre) : nombre_(std::move(nombre)) {}
+
+Candado_Central::~Candado_Central() {
+    Soltar();
+}
+
+Candado_Central::Estado Candado_Central::Asegurar(const std::string& cadena_conexion) noexcept {
+    if (motor_ && motor_->Responde())
+        return Estado::Tenido;
+    motor_.reset();
+    try {
+        auto motor = std::make_unique<Motor_MariaDB>(Leer_Cadena_Central(cadena_conexion));
+        // 0: answer at once; "1" taken, "0" held by another connection.
+        const Recordset rs =
+            motor->Ejecutar("SELECT GET_LOCK('" + motor->Escapar(nombre_) + "', 0)");
+        if (rs.Texto(size_t{0}) != "1")
+            return Estado::Ocupado;
+        motor_ = std::move(motor);
+        falla_.clear();
+        return Estado::Tenido;
+    } catch (const std::exception& e) {
+        falla_ = e.what();
+        return Estado::Sin_Servidor;
+    }
+}
+
+void Candado_Central::Soltar() noexcept {
+    motor_.reset();
+}
+
+}  // namespace facturador
