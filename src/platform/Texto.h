@@ -5,8 +5,10 @@
 
 namespace facturador {
 
-// The program keeps its texts in UTF-8; files shared with the stamping program and the daily log
-// are 8-bit Windows-1252 text.
+// The program keeps its texts in UTF-8. The files it shares with the stamping program (the file
+// to stamp, the cancellation request) are 8-bit Windows-1252; results may come in either, so
+// what is read from them is taken as UTF-8 when it is valid UTF-8. The daily log is written in the
+// platform's code page, which is UTF-8 here.
 
 // UTF-8 to Windows-1252. A character the code page lacks, or a byte that is not valid UTF-8,
 // becomes "?".
