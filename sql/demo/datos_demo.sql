@@ -78,8 +78,10 @@ INSERT INTO Tickets (Numero, ID_Sucursal, Total, Cancelado, Se_dio_Factura) VALU
   (3001, 3, 232,     0, 0),
   (3002, 3, 999.99,  0, 0);
 
--- Solicitudes de factura en línea: cinco pendientes (Status 1) y una rechazada.
+-- Solicitudes de factura en línea: seis pendientes (Status 1) y una rechazada.
 -- Las 103 y 104 facturan entre las dos el total exacto del ticket 2002.
+-- La 107 pide el uso G03 (gastos en general) con el régimen 616 (sin obligaciones fiscales),
+-- combinación que el catálogo c_UsoCFDI no admite: se rechaza sin llegar a timbrarse.
 INSERT INTO Solicitudes_de_Facturas_OL (
   ID, ID_Cliente, Nombre, ID_Sucursal,
   Direccion, Numero_Exterior, Numero_Interior, Colonia, Ciudad, Delegacion, Estado,
@@ -117,4 +119,9 @@ INSERT INTO Solicitudes_de_Facturas_OL (
    'Ciudad de México', '03100', 'México', '', '5555123456', '', 'compras@example.com', '',
    '', 'Contado', 'Tarjeta de crédito',
    'SIV120704TR6', '601', 3002, '04', 1200, '2026/11/30', 'G03', 4,
-   'El Monto de la Solicitud ($ 1,200.00) Excede al monto del Ticket Nro: 3002  (Sucursal: Los Tulipanes Satélite) ($ 999.99)');
+   'El Monto de la Solicitud ($ 1,200.00) Excede al monto del Ticket Nro: 3002  (Sucursal: Los Tulipanes Satélite) ($ 999.99)'),
+  (107, 507, 'MARTHA GOMEZ RUIZ', 1,
+   'Calle Tonalá', '58', '', 'Roma Norte', 'Ciudad de México', 'Cuauhtémoc',
+   'Ciudad de México', '06700', 'México', '', '5551234567', '', 'martha.gomez@example.com', '',
+   '', 'Contado', 'Efectivo',
+   'GORM870412HT5', '616', 1003, '01', 89.9, '2026/12/01', 'G03', 1, '');

@@ -6,6 +6,7 @@
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Rechazo.h"
+#include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
@@ -20,7 +21,8 @@ void Procesar_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     progreso.Ticket = std::to_string(solicitud.Nro_Ticket);
     std::string motivo;
     if (!Validar_Monto_Ticket(conexion, solicitud.Nro_Ticket, solicitud.ID_Sucursal,
-                              solicitud.Total, motivo)) {
+                              solicitud.Total, motivo) ||
+        !Validar_Datos_Fiscales(solicitud, motivo)) {
         Rechazar_Solicitud(solicitud.ID, motivo);
         Escribir_Log("Solicitud ID: " + std::to_string(solicitud.ID) + " - " + progreso.Ticket +
                      " - " + motivo);

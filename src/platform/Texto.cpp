@@ -116,6 +116,22 @@ std::string Recortar(std::string_view texto) {
     return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
 }
 
+std::string Mayusculas(std::string_view texto) {
+    std::string resultado(texto);
+    for (size_t i = 0; i < resultado.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(resultado[i]);
+        if (byte >= 'a' && byte <= 'z') {
+            resultado[i] = static_cast<char>(byte - 0x20);
+        } else if (byte == 0xC3 && i + 1 < resultado.size()) {
+            // U+00E0 to U+00FE, but for the division sign U+00F7, lie 0x20 above their capitals.
+            const auto siguiente = static_cast<unsigned char>(resultado[i + 1]);
+            if (siguiente >= 0xA0 && siguiente <= 0xBE && siguiente != 0xB7)
+                resultado[++i] = static_cast<char>(siguiente - 0x20);
+        }
+    }
+    return resultado;
+}
+
 std::string Sin_Controles(std::string_view texto) {
     std::string limpio;
     limpio.reserve(texto.size());

@@ -27,5 +27,8 @@ std::string Texto_Leido(std::string_view bytes);
 std::string Sin_Controles(std::string_view texto);
 // The text without the blanks at either end.
 std::string Recortar(std::string_view texto);
+// The text with its lower-case letters in upper case: a to z and the Latin-1 letters with an
+// accent, tilde or diaeresis (á, ñ, ü become Á, Ñ, Ü); every other byte as it is.
+std::string Mayusculas(std::string_view texto);
 
 }  // namespace facturador

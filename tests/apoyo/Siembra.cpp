@@ -64,6 +64,23 @@ void Sembrar_Ticket(int numero, int sucursal, const std::string& total) {
                      std::to_string(numero) + ", " + std::to_string(sucursal) + ", " + total + ")");
 }
 
+void Cargar_Datos_Demo(const std::string& base) {
+    for (const char* sucursal : {"sucursal1", "sucursal2", "sucursal3"})
+        for (const char* carpeta : {"cola", "validas", "no_validas"})
+            std::filesystem::create_directories(Unir_Ruta(Unir_Ruta(base, sucursal), carpeta));
+    std::string datos = Leer_Fuente("sql/demo/datos_demo.sql");
+    const std::string marca = "@DEMO@";
+    for (size_t i = datos.find(marca); i != std::string::npos; i = datos.find(marca, i))
+        datos.replace(i, marca.size(), Ruta_Para_BD(base));
+    const std::string script = Unir_Ruta(base, "datos_demo.sql");
+    Escribir_Archivo(script, datos);
+    // The script holds several statements, which only the command-line client runs at once.
+    const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
+                              " -uroot < '" + script + "'";
+    if (std::system(orden.c_str()) != 0)
+        throw std::runtime_error("cannot load the demo data");
+}
+
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios) {
     for (const auto& [columna, valor] : cambios)
         columnas[columna] = valor;

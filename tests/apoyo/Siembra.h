@@ -28,6 +28,10 @@ Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::s
                                    const std::string& serie, int folio, bool crear_carpetas = true);
 void Sembrar_Ticket(int numero, int sucursal, const std::string& total);
 
+// Loads the demo data set (sql/demo/datos_demo.sql) as the demo script does, with the branches'
+// folders under `base` (created).
+void Cargar_Datos_Demo(const std::string& base);
+
 // Inserts one row of `tabla`: `columnas`, with the ones `cambios` names replaced.
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios = {});
 

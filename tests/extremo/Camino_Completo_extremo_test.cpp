@@ -59,9 +59,9 @@ class Camino_Completo : public testing::Test {
         Sembrar_Ticket(9001, 1, "232");
         Sembrar_Ticket(9002, 1, "116");
         Sembrar_Solicitud(1, 1, 9001, "232");
-        // An RFC without its three last characters: nothing on this side checks it, the provider
-        // refuses it.
-        Sembrar_Solicitud(2, 1, 9002, "116", {{"RFC", "'TONA950620'"}});
+        // A payment form named instead of given by its code: nothing on this side checks it, the
+        // provider refuses it.
+        Sembrar_Solicitud(2, 1, 9002, "116", {{"Metodo", "'Efectivo'"}});
     }
 
     // What the simulated stamping program printed, to explain a failure.
@@ -77,7 +77,8 @@ class Camino_Completo : public testing::Test {
 TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
     Proceso_Facturador programa(entorno.Carpeta());
 
-    // Both requests are queued before the stamping program runs: the short RFC passes generation.
+    // Both requests are queued before the stamping program runs: the payment form passes
+    // generation.
     ASSERT_TRUE(Esperar_Status(1, "2"));
     ASSERT_TRUE(Esperar_Status(2, "2"));
     const std::string base_valida = "Factura A Folio 1500";
@@ -85,7 +86,8 @@ TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_E
     const std::string archivo_rechazado = Unir_Ruta(carpetas.cola, base_rechazada + ".txt");
     ASSERT_TRUE(Existe_Archivo(Unir_Ruta(carpetas.cola, base_valida + ".txt")));
     ASSERT_TRUE(Existe_Archivo(archivo_rechazado));
-    EXPECT_NE(Leer_Archivo(archivo_rechazado).find("\r\nRfc=TONA950620\r\n"), std::string::npos);
+    EXPECT_NE(Leer_Archivo(archivo_rechazado).find("\r\nFormaPago=Efectivo\r\n"),
+              std::string::npos);
 
     // Its folders come from the branch profile, as the program reads them.
     Proceso_Hijo timbrador(EJECUTABLE_TIMBRADOR, {}, salida_timbrador);
@@ -130,7 +132,8 @@ TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_E
     const std::string error =
         Leer_Archivo(Unir_Ruta(carpetas.no_validas, base_rechazada + "-error timbrado.txt"));
     const std::string primera_linea = Desde_Windows_1252(error.substr(0, error.find('\r')));
-    EXPECT_EQ(primera_linea, "CFDI40147 - El RFC del receptor no es válido");
+    EXPECT_EQ(primera_linea,
+              "CFDI40104 - El campo FormaPago no contiene un valor del catálogo c_FormaPago");
     EXPECT_EQ(Solicitud(2, "Resultado"), "Error: " + primera_linea);
     EXPECT_EQ(Valor_Central("SELECT Status FROM Facturas_Electronicas WHERE ID_Factura = " +
                             Solicitud(2, "ID_Factura")),
