@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 limite=${1:-35}
 
 lineas() {
-  git ls-files -- "$@" | grep -E '(\.(cpp|h|sh|cmake|sql|txt|in)|CMakeLists\.txt)$' |
+  git ls-files -- "$@" | grep -E '(\.(cpp|h|sh|cmake|in)|CMakeLists\.txt)$' |
     grep -v '^tests/fixtures/' | tr '\n' '\0' | xargs -0 -r cat | grep -cv '^[[:space:]]*$' || true
 }
 
