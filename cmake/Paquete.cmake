@@ -29,8 +29,10 @@ install(FILES ${EMPAQUETADO}/facturador.desktop DESTINATION share/applications)
 install(DIRECTORY ${GENERADOS}/iconos/ DESTINATION share/icons/hicolor)
 install(FILES ${GENERADOS}/facturador.1.gz DESTINATION share/man/man1)
 install(FILES ${EMPAQUETADO}/copyright ${GENERADOS}/changelog.gz DESTINATION share/doc/facturador)
-# The postinst creates local.dll and Taldo.dll from this SQL when they are absent.
+# The postinst creates local.dll and Taldo.dll from this SQL when they are absent; the central
+# schema and account are there for a server that lacks them.
 install(FILES ${PROJECT_SOURCE_DIR}/sql/local/local.sql ${PROJECT_SOURCE_DIR}/sql/local/taldo.sql
+              ${PROJECT_SOURCE_DIR}/sql/01_esquema.sql ${PROJECT_SOURCE_DIR}/sql/02_cuenta.sql
         DESTINATION share/facturador)
 install(PROGRAMS ${EMPAQUETADO}/crear-archivos-locales DESTINATION share/facturador)
 

@@ -22,7 +22,7 @@ for esperado in '-rwxr-xr-x ./usr/bin/facturador' \
   '-rw-r--r-- ./usr/share/applications/facturador.desktop' \
   '-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/facturador.png' \
   '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' \
-  '-rw-r--r-- ./usr/share/facturador/local.sql' '-rw-r--r-- ./usr/share/facturador/taldo.sql' \
+  '-rw-r--r-- ./usr/share/facturador/local.sql' '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' \
   '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales'; do
   grep -qxF -- "$esperado" "$tmp/contenido" || falla "falta $esperado"
 done
