@@ -34,6 +34,14 @@ Candado_Central::Estado Candado_Central::Asegurar(const std::string& cadena_cone
 }
 
 void Candado_Central::Soltar() noexcept {
+    if (!motor_)
+        return;
+    // Released at once, not when the server gets round to ending the session after it is closed.
+    try {
+        motor_->Ejecutar("SELECT RELEASE_LOCK('" + motor_->Escapar(nombre_) + "')");
+    } catch (const std::exception&) {
+        // The session is gone, and the lock with it.
+    }
     motor_.reset();
 }
 
