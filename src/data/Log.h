@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace facturador {
+#include "data/Version_Programa.h"
 
-inline constexpr const char* Version_Programa = "V. 5.3.0";
+namespace facturador {
 
 // Appends "Ver. V. 5.3.0 - Hh:Nn -  <mensaje>" and a line holding one blank to the day's log file
 // in the program folder. A failure is shown in the standard message box and the message is lost.
