@@ -3,7 +3,8 @@
 # are all there already.
 set -euo pipefail
 paquetes=(g++ cmake ninja-build pkg-config qt6-base-dev libmariadb-dev mariadb-server mariadb-client
-          libsqlite3-dev sqlite3 libfmt-dev googletest libgtest-dev xvfb xauth clang-format)
+          libsqlite3-dev sqlite3 libfmt-dev googletest libgtest-dev xvfb xauth clang-format
+          qt6-translations-l10n)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")

@@ -12,6 +12,7 @@
 #include "platform/Entorno.h"
 #include "platform/Instancia_Unica.h"
 #include "ui/qt/Operador_Qt.h"
+#include "ui/qt/Traducciones_Qt.h"
 
 using namespace facturador;
 
@@ -42,10 +43,13 @@ std::string Archivo_Candado() {
 int main(int argc, char** argv) {
     QApplication aplicacion(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    Cargar_Traducciones_Qt(aplicacion);
     const Aviso_Terminacion aviso;
 
     const Reloj_Sistema reloj;
-    Operador_Qt operador(Configurar_Ruta_BD);
+    // Without a display, what the operator would be shown goes to the daily log and standard error.
+    Operador_Qt operador(Configurar_Ruta_BD, Operador_Qt::Pantalla::Segun_Plataforma,
+                         Escribir_Aviso);
     Entorno_Actual() = Entorno{&reloj, &operador, Carpeta_Del_Ejecutable()};
 
     // Before any database or icon: a second copy leaves quietly; a lock that cannot be taken at
@@ -63,8 +67,10 @@ int main(int argc, char** argv) {
     g_ventana = &ventana;
     QObject::connect(&aviso, &Aviso_Terminacion::Terminacion_Pedida, &ventana,
                      &frmAplicacion::Terminar);
+    // Start-up that needed the database location from nobody ends with a failure, so that a
+    // service manager sees it and tries again.
     if (!ventana.Iniciar())
-        return 0;
+        return operador.Ruta_BD_Sin_Respuesta() ? 1 : 0;
     const int codigo = QApplication::exec();
     g_ventana = nullptr;
     return codigo;
