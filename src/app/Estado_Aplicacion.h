@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Estado_Publicado.h"
 #include "app/Registro_Fallas.h"
 
 namespace facturador {
@@ -18,6 +19,8 @@ struct Estado_Aplicacion {
     bool datos_emision_por_cargar = false;
     // Failures of the cycle, of start-up and of the statement batch, on their way to the log.
     Registro_Fallas fallas;
+    // How long the requests have waited, and the last successful cycle, for the health report.
+    Seguimiento_Solicitudes seguimiento;
 };
 
 Estado_Aplicacion& Estado_App();
