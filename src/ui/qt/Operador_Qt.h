@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "platform/Entorno.h"
@@ -14,7 +15,7 @@ namespace facturador {
 // Then every message (standard box, message dialog) is written as one line "title: text" to the
 // registro, standard error and the daily log in the program, and returns at once; a confirmation
 // is answered No, so nothing destructive happens unattended; the database location dialog is not
-// shown either.
+// shown either. The same line is written at most once a minute.
 class Operador_Qt : public Operador {
   public:
     // Segun_Plataforma: no display on Qt's "offscreen" and "minimal" platforms.
@@ -49,6 +50,7 @@ class Operador_Qt : public Operador {
     // failures with the standard box): such a message goes to standard error only.
     bool registrando_ = false;
     bool ruta_bd_sin_respuesta_ = false;
+    std::map<std::string, Fecha_Hora> registradas_;  // line -> when it was last written
 };
 
 }  // namespace facturador

@@ -83,6 +83,7 @@ TEST_F(Operador_Qt_Prueba, without_a_display_nothing_waits_and_nothing_is_confir
             abierta->close();
         }
     });
+    Entorno_Pruebas entorno;
     std::vector<std::string> registradas;
     bool ruta_pedida = false;
     Operador_Qt operador([&] { ruta_pedida = true; }, Operador_Qt::Pantalla::Segun_Plataforma,
@@ -102,6 +103,12 @@ TEST_F(Operador_Qt_Prueba, without_a_display_nothing_waits_and_nothing_is_confir
     EXPECT_EQ(registradas[1], "Atención: Se almacenó la configuración");
     EXPECT_EQ(registradas[2], "ATENCION: ¿Reactivar? (sin operador: se responde No)");
     EXPECT_TRUE(registradas[3].starts_with("Configurar ruta de la base de datos principal: "));
+
+    // A failure repeated on every cycle is written once a minute.
+    operador.Mensaje_Estandar("Error en solicitud: 7", "Error en generar archivos para timbrar");
+    entorno.reloj.Avanzar_Segundos(60);
+    operador.Mensaje_Estandar("Error en solicitud: 7", "Error en generar archivos para timbrar");
+    EXPECT_EQ(registradas.size(), 5u);
 }
 
 // The daily log reports its own write failure through the standard box, which without a display
