@@ -91,14 +91,14 @@ std::string Texto_Espera(const std::optional<Espera_Solicitud>& espera) {
 }
 
 std::string Fila(const std::string& nombre, const Salud_Sucursal& s) {
-    return fmt::format("{:<26} {:>8} {:>8} {:>8} {:>8} {:>7} {:>7}  {:<20} {}\n", nombre,
+    return fmt::format("{:<26} {:>9} {:>9} {:>9} {:>9} {:>8} {:>8}  {:<20} {}\n", nombre,
                        s.Por_Status[1], s.Por_Status[2], s.Por_Status[3], s.Por_Status[4],
                        s.Sin_RFC, s.Archivos_En_Cola, Texto_Espera(s.Mas_Antigua_1),
                        Texto_Espera(s.Mas_Antigua_2));
 }
 
 std::string Tabla(const Informe_Salud& informe) {
-    std::string texto = fmt::format("{:<26} {:>8} {:>8} {:>8} {:>8} {:>7} {:>7}  {:<20} {}\n",
+    std::string texto = fmt::format("{:<26} {:>9} {:>9} {:>9} {:>9} {:>8} {:>8}  {:<20} {}\n",
                                     "Sucursal", "Status 1", "Status 2", "Status 3", "Status 4",
                                     "Sin RFC", "En cola", "Más antigua en 1", "Más antigua en 2");
     for (const Salud_Sucursal& s : informe.Sucursales)
@@ -122,8 +122,9 @@ std::string Texto_Observaciones(const Informe_Salud& informe) {
 std::string Texto_Ultimo_Ciclo(const Informe_Salud& informe) {
     if (!informe.Ultimo_Ciclo_Exitoso)
         return "Último ciclo exitoso: no consta\n";
-    return fmt::format("Último ciclo exitoso: {} (hace {})\n",
-                       Formato_Fecha_Hora(*informe.Ultimo_Ciclo_Exitoso),
+    const Fecha_Hora& ciclo = *informe.Ultimo_Ciclo_Exitoso;
+    return fmt::format("Último ciclo exitoso: {} {:02}:{:02}:{:02} (hace {})\n",
+                       Formato_Fecha(ciclo), ciclo.Hora, ciclo.Minuto, ciclo.Segundo,
                        Texto_Duracion(std::max(
                            0LL, Segundos_Entre(*informe.Ultimo_Ciclo_Exitoso, informe.Ahora))));
 }

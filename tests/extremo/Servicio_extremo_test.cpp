@@ -91,6 +91,18 @@ TEST_F(Servicio, Un_Reinicio_Del_Servidor_A_Mitad_Del_Pase_No_Lo_Detiene) {
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo_Fin)));
 }
 
+// Nobody can give the database location: start-up says so and ends with a failure at once.
+TEST_F(Servicio, Sin_Configuracion_Local_Termina_Con_Falla_Sin_Esperar_A_Nadie) {
+    Carpeta_Temporal sin_configuracion;
+    Proceso_Facturador programa(sin_configuracion.Ruta(), salida, kSin_Ventanas);
+    EXPECT_EQ(Codigo_De_Salida(programa.Esperar_Fin(kPlazo_Fin)), 1) << Salida();
+    EXPECT_NE(
+        Salida().find("Se produjo un error: Favor de seleccionar la base de datos y reiniciar "
+                      "el programa.\n"),
+        std::string::npos)
+        << Salida();
+}
+
 // --estado runs beside nothing here: each exit status a monitoring plugin reads, and the version.
 TEST_F(Servicio, El_Estado_Sale_Con_El_Codigo_De_Los_Plugins_De_Monitoreo) {
     const auto estado = [&](const std::string& carpeta, std::vector<std::string> mas = {}) {
