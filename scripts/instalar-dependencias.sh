@@ -4,7 +4,7 @@
 set -euo pipefail
 paquetes=(g++ cmake ninja-build pkg-config qt6-base-dev libmariadb-dev mariadb-server mariadb-client
           libsqlite3-dev sqlite3 libfmt-dev googletest libgtest-dev xvfb xauth clang-format
-          dpkg-dev lintian)
+          dpkg-dev lintian qt6-translations-l10n)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")

@@ -1,6 +1,7 @@
 #include "app/Arranque.h"
 
 #include "app/Estado_Aplicacion.h"
+#include "app/Seguimiento_Solicitudes.h"
 #include "app/Sentencias_Pendientes.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Configuracion.h"
@@ -30,6 +31,7 @@ void Cargar_Datos_de_Emision_Registrando_Falla() {
 }  // namespace
 
 Resultado_Arranque Cargar_Datos_Iniciales() {
+    Recuperar_Seguimiento();
     // What Cargar_Configuracion cannot settle with the operator is logged: the program still comes
     // up, and each cycle sets the run times again.
     bool terminar = false;

@@ -4,6 +4,7 @@
 
 #include "app/Arranque.h"
 #include "app/Estado_Aplicacion.h"
+#include "app/Seguimiento_Solicitudes.h"
 #include "app/Sentencias_Pendientes.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
@@ -22,6 +23,8 @@ constexpr const char* kPaso_Generacion = "Generar archivos para timbrar";
 constexpr const char* kPaso_Recepcion = "Almacenar comprobantes pendientes";
 constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
 constexpr const char* kPaso_Conteo = "Contar solicitudes rechazadas";
+constexpr const char* kPaso_Seguimiento = "Revisar las solicitudes en espera";
+constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
 
 constexpr const char* kTitulo_Reactivar = "ATENCION";
 constexpr const char* kPregunta_Reactivar =
@@ -120,9 +123,11 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     Configuracion().Hora_Ultima = Formato_Hora(ahora);
     vista_.Mostrar_Status(kStatus_Abriendo);
     vista_.Procesar_Eventos();
+    pase_completo_ = false;
     if (Tiene_Turno_de_Trabajo() && Generar_en_Conexion_Ciclo()) {
         Ejecutar_Registrando_Falla(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
         Actualizar_Ver_Errores();
+        Ejecutar_Registrando_Falla(kPaso_Seguimiento, Revisar_Solicitudes_En_Espera);
     }
     vista_.Mostrar_Status(kStatus_Inactivo);
 }
@@ -135,8 +140,9 @@ bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
     const bool abierta = Ejecutar_Registrando_Falla(
         kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
     if (abierta && Completar_Datos_Pendientes())
-        Ejecutar_Registrando_Falla(kPaso_Generacion,
-                                   [this] { Generar_Archivos_para_Timbrar(conexion_ciclo_); });
+        Ejecutar_Registrando_Falla(kPaso_Generacion, [this] {
+            pase_completo_ = Generar_Archivos_para_Timbrar(conexion_ciclo_);
+        });
     Cerrar_Conexion_Ciclo();
     return abierta;
 }
@@ -151,9 +157,12 @@ void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
         kPaso_Conteo, [this] { vista_.Mostrar_Ver_Errores(Hay_Solicitudes_Rechazadas()); });
 }
 
-// The end of a timed or manual cycle. The timer is enabled once more because the view keeps it off
-// while the cycle runs, also when a window opened meanwhile has closed.
+// The end of a timed or manual cycle. It was successful when the generation pass went through
+// and nothing failed, the statement batch included. The timer is enabled once more because the
+// view keeps it off while the cycle runs, also when a window opened meanwhile has closed.
 void Ciclo_Sincronizacion::Terminar_Ciclo() {
+    const bool exitoso = pase_completo_ && !Estado_App().fallas.Falla_En_Ciclo();
+    Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
     Estado_App().fallas.Cerrar_Ciclo();
     vista_.Habilitar_Timer(true);
 }

@@ -58,7 +58,8 @@ class Ciclo_Sincronizacion {
 
     Vista_Ciclo& vista_;
     bool en_curso_ = false;
-    Conexion conexion_ciclo_;  // Conexion_Ciclo: open only during the generation pass
+    bool pase_completo_ = false;  // the generation pass of the running cycle went through
+    Conexion conexion_ciclo_;     // Conexion_Ciclo: open only during the generation pass
 };
 
 // True when the central database holds at least one rejected request (status 4).

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Estado_Publicado.h"
 #include "app/Registro_Fallas.h"
 #include "platform/Candado_Central.h"
 
@@ -28,6 +29,8 @@ struct Estado_Aplicacion {
     // Failures of the cycle, of start-up and of the statement batch, on their way to the log.
     Registro_Fallas fallas;
     Turno_Trabajo turno;
+    // How long the requests have waited, and the last successful cycle, for the health report.
+    Seguimiento_Solicitudes seguimiento;
 };
 
 Estado_Aplicacion& Estado_App();

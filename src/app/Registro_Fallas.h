@@ -23,6 +23,8 @@ class Registro_Fallas {
     // that a new failure is written at once.
     void Cerrar_Ciclo();
     bool En_Falla() const { return en_falla_; }
+    // Something failed since the last Cerrar_Ciclo.
+    bool Falla_En_Ciclo() const { return falla_en_ciclo_; }
 
   private:
     void Olvidar_Lineas_Vencidas(const Fecha_Hora& ahora);

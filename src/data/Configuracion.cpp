@@ -14,22 +14,6 @@ std::string Numero_Y_Descripcion(const Error_Plataforma& e) {
     return std::to_string(e.Numero) + " " + e.Descripcion;
 }
 
-void Leer_Configuracion_Local(Configuracion_Programa& cfg) {
-    Conexion conexion;
-    conexion.Abrir(Cadena_Conexion_Local());
-    Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion");
-    if (!rs.Fin()) {
-        rs.Mover_Primero();
-        cfg.Ruta_BD = rs.Texto("Ruta_BD");
-        cfg.Ruta_BD_Documentos = rs.Texto("Ruta_BD_Documentos");
-        cfg.Ruta_BD_Fotos = rs.Texto("Ruta_BD_Fotos");
-        cfg.Base_Central = rs.Texto("BD_MySQL");
-        cfg.Servidor_Central = rs.Texto("IP_Servidor");
-    }
-    rs.Cerrar();
-    Cerrar_Conexion(conexion);
-}
-
 // The central database is always the one on this machine, whatever the local row names.
 void Armar_Conexion_Central(Configuracion_Programa& cfg) {
     cfg.Servidor_Central = kServidor_Local;
@@ -99,6 +83,22 @@ void Cargar_Fecha_Apertura_Turno(Configuracion_Programa& cfg) {
 }
 
 }  // namespace
+
+void Leer_Configuracion_Local(Configuracion_Programa& cfg) {
+    Conexion conexion;
+    conexion.Abrir(Cadena_Conexion_Local());
+    Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion");
+    if (!rs.Fin()) {
+        rs.Mover_Primero();
+        cfg.Ruta_BD = rs.Texto("Ruta_BD");
+        cfg.Ruta_BD_Documentos = rs.Texto("Ruta_BD_Documentos");
+        cfg.Ruta_BD_Fotos = rs.Texto("Ruta_BD_Fotos");
+        cfg.Base_Central = rs.Texto("BD_MySQL");
+        cfg.Servidor_Central = rs.Texto("IP_Servidor");
+    }
+    rs.Cerrar();
+    Cerrar_Conexion(conexion);
+}
 
 Configuracion_Programa& Configuracion() {
     static Configuracion_Programa configuracion;

@@ -22,6 +22,9 @@ struct Configuracion_Programa {
 };
 
 Configuracion_Programa& Configuracion();
+// Reads the first row of the local Configuracion table (local.dll) into `cfg`, as start-up does;
+// a missing file, table or column is an Error_Plataforma.
+void Leer_Configuracion_Local(Configuracion_Programa& cfg);
 void Reiniciar_Configuracion();
 
 enum class Resultado_Configuracion { Continuar, Terminar_Programa };

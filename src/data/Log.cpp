@@ -1,10 +1,12 @@
 #include "data/Log.h"
 
 #include <fmt/format.h>
+#include <unistd.h>
 
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
+#include "platform/Texto.h"
 
 namespace facturador {
 
@@ -14,13 +16,30 @@ std::string Nombre_Archivo_Log(const Fecha_Hora& fecha) {
     return fmt::format("log_{:02}_{:02}_{:04}.txt", fecha.Dia, fecha.Mes, fecha.Anio);
 }
 
-}  // namespace
-
-std::string Nombre_Archivo_Log() {
-    return Nombre_Archivo_Log(Ahora());
+// One write, so that lines of two processes sharing the journal never interleave.
+void Escribir_En_Consola(const std::string& mensaje) noexcept {
+    const std::string linea = Sin_Controles(mensaje) + "\n";
+    [[maybe_unused]] const ssize_t escritos = write(STDERR_FILENO, linea.data(), linea.size());
 }
 
-void Escribir_Log(const std::string& mensaje) {
+// True while the failure of a log write is being reported. With nobody at the machine the report
+// itself goes to the log; if that write fails too it is not reported again, or it never ends.
+bool g_avisando_falla = false;
+
+void Avisar_Falla(const Error_Plataforma& e) {
+    if (g_avisando_falla)
+        return;
+    struct Marca {
+        Marca() { g_avisando_falla = true; }
+        ~Marca() { g_avisando_falla = false; }
+    } marca;
+    Operador_Actual().Mensaje_Estandar("error: " + std::to_string(e.Numero) + " - " + e.Descripcion,
+                                       "Error al actualizar archivo Log");
+}
+
+void Escribir_Entrada(const std::string& mensaje, bool a_consola) {
+    if (a_consola)
+        Escribir_En_Consola(mensaje);
     try {
         // One reading of the clock, so that an entry just after midnight carries the time of the
         // day whose file it goes into.
@@ -30,10 +49,22 @@ void Escribir_Log(const std::string& mensaje) {
                                     Formato_Hora(ahora) + " -  " + mensaje + "\r\n \r\n";
         Anexar_Archivo(ruta, entrada);
     } catch (const Error_Plataforma& e) {
-        Operador_Actual().Mensaje_Estandar(
-            "error: " + std::to_string(e.Numero) + " - " + e.Descripcion,
-            "Error al actualizar archivo Log");
+        Avisar_Falla(e);
     }
+}
+
+}  // namespace
+
+std::string Nombre_Archivo_Log() {
+    return Nombre_Archivo_Log(Ahora());
+}
+
+void Escribir_Log(const std::string& mensaje) {
+    Escribir_Entrada(mensaje, isatty(STDERR_FILENO) == 0);
+}
+
+void Escribir_Aviso(const std::string& mensaje) {
+    Escribir_Entrada(mensaje, true);
 }
 
 }  // namespace facturador

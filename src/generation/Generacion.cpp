@@ -40,7 +40,7 @@ void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descrip
 
 }  // namespace
 
-void Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
+bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
     Progreso_Pase progreso;
     try {
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
@@ -50,11 +50,13 @@ void Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
             Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
         }
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
+        return true;
     } catch (const Error_Plataforma& e) {
         Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
     } catch (const std::exception& e) {
         Avisar_Error_Pase(progreso, e.what());
     }
+    return false;
 }
 
 }  // namespace facturador

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "platform/Error_Plataforma.h"
 
 namespace facturador {
@@ -23,11 +25,15 @@ namespace {
     throw Error_Plataforma(ec.value(), ec.message() + ": " + ruta);
 }
 
-void Escribir_Con_Modo(const std::string& ruta, std::string_view bytes, const char* modo) {
+// Writes the bytes with the fopen mode given; `al_disco` forces them to the disk before closing.
+void Escribir_Con_Modo(const std::string& ruta, std::string_view bytes, const char* modo,
+                       bool al_disco = false) {
     std::FILE* archivo = std::fopen(ruta.c_str(), modo);
     if (!archivo)
         Fallar_Con_Errno(ruta);
-    const bool escrito = std::fwrite(bytes.data(), 1, bytes.size(), archivo) == bytes.size();
+    bool escrito = std::fwrite(bytes.data(), 1, bytes.size(), archivo) == bytes.size();
+    if (escrito && al_disco)
+        escrito = std::fflush(archivo) == 0 && fsync(fileno(archivo)) == 0;
     const int numero = errno;
     const bool cerrado = std::fclose(archivo) == 0;
     if (!escrito)
@@ -98,6 +104,17 @@ void Renombrar_Archivo(const std::string& origen, const std::string& destino) {
         Fallar_Con(ec, destino);
 }
 
+void Reemplazar_Archivo(const std::string& ruta, std::string_view bytes) {
+    const std::string nuevo = ruta + ".nuevo";
+    try {
+        Escribir_Con_Modo(nuevo, bytes, "wb", true);
+        Renombrar_Archivo(nuevo, ruta);
+    } catch (const Error_Plataforma&) {
+        Borrar_Archivo_Ignorando_Errores(nuevo);
+        throw;
+    }
+}
+
 void Poner_Solo_Lectura(const std::string& ruta) {
     std::error_code ec;
     fs::permissions(ruta, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -111,6 +128,16 @@ void Quitar_Solo_Lectura(const std::string& ruta) {
     fs::permissions(ruta, fs::perms::owner_write, fs::perm_options::add, ec);
     if (ec)
         Fallar_Con(ec, ruta);
+}
+
+size_t Contar_Archivos_Visibles(const std::string& carpeta) {
+    std::error_code ec;
+    size_t cuantos = 0;
+    for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec))
+        cuantos += it->is_regular_file(ec) && !it->path().filename().string().starts_with('.');
+    if (ec)
+        Fallar_Con(ec, carpeta);
+    return cuantos;
 }
 
 std::string Carpeta_Del_Ejecutable() {

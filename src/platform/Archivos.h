@@ -23,8 +23,13 @@ void Copiar_Archivo(const std::string& origen, const std::string& destino);
 // Renames within one file system, replacing the destination at once: a reader sees either the old
 // file or the whole new one.
 void Renombrar_Archivo(const std::string& origen, const std::string& destino);
+// Replaces the file with exactly these bytes so that a reader, or a crash, finds either the old
+// file or the whole new one: written beside it as "<ruta>.nuevo", forced to the disk, renamed.
+void Reemplazar_Archivo(const std::string& ruta, std::string_view bytes);
 void Poner_Solo_Lectura(const std::string& ruta);
 void Quitar_Solo_Lectura(const std::string& ruta);
+// Regular files in the folder whose names do not start with "." (a file still being copied in).
+size_t Contar_Archivos_Visibles(const std::string& carpeta);
 // Folder holding the running executable, without a trailing separator.
 std::string Carpeta_Del_Ejecutable();
 

@@ -130,6 +130,11 @@ std::string Formato_Fecha_SQL(const Fecha_Hora& f) {
     return fmt::format("{:04}/{:02}/{:02}", f.Anio, f.Mes, f.Dia);
 }
 
+std::string Formato_ISO(const Fecha_Hora& f) {
+    return fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}", f.Anio, f.Mes, f.Dia, f.Hora,
+                       f.Minuto, f.Segundo);
+}
+
 std::optional<Fecha_Hora> Leer_Fecha_Hora(std::string_view texto) {
     while (!texto.empty() && texto.front() == ' ')
         texto.remove_prefix(1);
@@ -146,6 +151,10 @@ std::optional<Fecha_Hora> Leer_Fecha_Hora(std::string_view texto) {
 
 Fecha_Hora Sumar_Segundos(const Fecha_Hora& f, long long segundos) {
     return Desde_Segundos(En_Segundos(f) + segundos);
+}
+
+long long Segundos_Entre(const Fecha_Hora& a, const Fecha_Hora& b) {
+    return En_Segundos(b) - En_Segundos(a);
 }
 
 Fecha_Hora Sumar_Dias(const Fecha_Hora& f, int dias) {

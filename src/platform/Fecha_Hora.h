@@ -28,6 +28,8 @@ std::string Formato_Fecha_Hora(const Fecha_Hora& f);
 std::string Formato_Fecha_Corta(const Fecha_Hora& f);
 // "yyyy/mm/dd", the date form written into SQL texts.
 std::string Formato_Fecha_SQL(const Fecha_Hora& f);
+// "yyyy-mm-ddThh:mm:ss", the form of files other programs read (Leer_Fecha_Hora reads it back).
+std::string Formato_ISO(const Fecha_Hora& f);
 
 // Reads a date and/or time as the database drivers and the program's own texts give them:
 // "dd/mm/yyyy[ hh:mm[:ss]]", "yyyy-mm-dd[ hh:mm:ss]", "yyyy/mm/dd[ ...]" or a bare "hh:mm[:ss]"
@@ -35,6 +37,8 @@ std::string Formato_Fecha_SQL(const Fecha_Hora& f);
 std::optional<Fecha_Hora> Leer_Fecha_Hora(std::string_view texto);
 
 Fecha_Hora Sumar_Segundos(const Fecha_Hora& f, long long segundos);
+// Seconds from a to b (b - a).
+long long Segundos_Entre(const Fecha_Hora& a, const Fecha_Hora& b);
 Fecha_Hora Sumar_Dias(const Fecha_Hora& f, int dias);
 // Days from a to b (b - a), counting calendar dates only.
 int Dias_Entre(const Fecha_Hora& a, const Fecha_Hora& b);

@@ -2,6 +2,7 @@
 
 #include "Apoyo_App.h"
 #include "app/Arranque.h"
+#include "app/Estado_Publicado.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -73,6 +74,7 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     EXPECT_EQ(vista.Cuantas("ver_errores:0") + vista.Cuantas("ver_errores:1"), 0);
     const long por_ciclo = Veces(Leer_Log(), "Error:  ");
     EXPECT_EQ(Veces(Leer_Log(), "Tomar el turno de trabajo"), 1);
+    EXPECT_FALSE(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso);
 
     entorno.reloj.Avanzar_Segundos(59);
     ciclo.tmrTimer_Timer();
@@ -83,6 +85,7 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);
+    EXPECT_EQ(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso, entorno.reloj.Ahora());
 }
 
 TEST_F(Ciclo_Test, Las_Sucursales_Que_No_Cargaron_Al_Arrancar_Las_Carga_Un_Ciclo) {

@@ -40,6 +40,18 @@ TEST_F(Log_Diario, EntradasExactasEnElArchivoDeSuDia) {
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
+// Standard error here is not a terminal (the test captures it), as under a service manager: each
+// entry is one line there too, while the file keeps its exact bytes.
+TEST_F(Log_Diario, CadaEntradaEsTambienUnaLineaEnLaSalidaDeErrores) {
+    testing::internal::CaptureStderr();
+    Escribir_Log("Linea 1\r\nLinea 2");
+    Escribir_Aviso("Error: sin operador");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Linea 1  Linea 2\nError: sin operador\n");
+    EXPECT_EQ(Leer("log_05_12_2026.txt"),
+              "Ver. V. 5.3.0 - 10:15 -  Linea 1\r\nLinea 2\r\n \r\n"
+              "Ver. V. 5.3.0 - 10:15 -  Error: sin operador\r\n \r\n");
+}
+
 TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {
     const std::string carpeta = Unir_Ruta(entorno.Carpeta(), "no_existe");
     Entorno_Actual().carpeta_programa = carpeta;

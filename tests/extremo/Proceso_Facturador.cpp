@@ -92,11 +92,16 @@ bool Proceso_Hijo::Recoger() {
     return estado_.has_value();
 }
 
-Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::string& salida)
-    : Proceso_Hijo(Copiar_Programa(carpeta), {}, salida) {}
+Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::string& salida,
+                                       const std::vector<std::string>& argumentos)
+    : Proceso_Hijo(Copiar_Programa(carpeta), argumentos, salida) {}
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {
-    return estado && WIFEXITED(*estado) && WEXITSTATUS(*estado) == 0;
+    return Codigo_De_Salida(estado) == 0;
+}
+
+int Codigo_De_Salida(const std::optional<int>& estado) {
+    return estado && WIFEXITED(*estado) ? WEXITSTATUS(*estado) : -1;
 }
 
 }  // namespace facturador::pruebas

@@ -35,10 +35,13 @@ class Proceso_Hijo {
 // One copy of the built program, copied into `carpeta` (its program folder) and started there.
 class Proceso_Facturador : public Proceso_Hijo {
   public:
-    explicit Proceso_Facturador(const std::string& carpeta, const std::string& salida = "");
+    explicit Proceso_Facturador(const std::string& carpeta, const std::string& salida = "",
+                                const std::vector<std::string>& argumentos = {});
 };
 
 // True for a wait status of a normal exit with code 0.
 bool Termino_Con_Codigo_0(const std::optional<int>& estado);
+// The exit code of a normal exit; -1 for a process still running or killed by a signal.
+int Codigo_De_Salida(const std::optional<int>& estado);
 
 }  // namespace facturador::pruebas

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QStringList>
+
+#include <cstdint>
+#include <string>
+
+namespace facturador {
+
+// Exit status of a command line the program cannot use (sysexits' EX_USAGE); monitoring reads any
+// status above 3 as unknown.
+inline constexpr int kSalida_Uso_Incorrecto = 64;
+
+// What the command line asks for.
+struct Linea_Comandos {
+    enum class Orden { Programa, Ayuda, Version, Estado, Reencolar };
+
+    Orden orden = Orden::Programa;
+    bool sin_ventanas = false;
+    bool json = false;         // --estado as one JSON object
+    std::string carpeta;       // --carpeta, absolute, without a trailing separator; or empty
+    int32_t id_solicitud = 0;  // --reencolar
+    std::string error;         // why the line cannot be used (in Spanish), or empty
+    std::string ayuda;         // the text of --help
+};
+
+// Reads the program's arguments (the first is the program itself). Nothing is printed: the caller
+// shows the help, the version or the error.
+Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos);
+
+// True when the raw arguments ask for something that never opens a window (--sin-ventanas and
+// the orders that only print), so that the program can choose a platform without a display
+// before Qt starts.
+bool Pide_Sin_Pantalla(int argc, char** argv);
+
+}  // namespace facturador
