@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Siembra_Central.h"
+#include "generation/Archivo_Timbrar.h"
 #include "generation/Cola_Timbrado.h"
 
 namespace facturador::pruebas {
@@ -30,9 +31,10 @@ std::string Con_CRLF(const std::string& lineas) {
     return texto;
 }
 
-// The queue gets the whole file at once and read-only: its 77 lines byte for byte, in
-// Windows-1252 with "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no half
-// copy stays anywhere. On 100.00 the subtotal is rounded to cents and the tax is the difference.
+// The file waits complete and read-only under its hidden name while the published one is left
+// alone; publishing puts it in place at once: its 77 lines byte for byte, in Windows-1252 with
+// "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no working copy stays. On
+// 100.00 the subtotal is rounded to cents and the tax is the difference.
 TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central(
@@ -54,7 +56,15 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
         "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'NUÑEZ € Ω', Total = 100, Numero_Exterior "
         "= '12', Numero_Interior = 'Depto 2', Colonia = 'Centro', Ciudad = 'Guadalajara', Estado "
         "= 'Jalisco', Pais = 'México', Referencia = 'no se escribe'");
-    Crear_Archivo_para_Timbrar(Solicitud_Cargada(), "A", 1500);
+    const auto archivo = Crear_Archivo_para_Timbrar(Solicitud_Cargada(), Obtener_Datos_Emision(3),
+                                                    "A", 1500, ".oculto");
+    EXPECT_EQ(archivo.Ruta_Oculta, Unir_Ruta(carpetas.cola, ".oculto"));
+    EXPECT_EQ(archivo.Ruta_Cola, destino);
+    EXPECT_EQ(Leer_Archivo(destino), "viejo");
+    struct stat datos {};
+    ASSERT_EQ(stat(archivo.Ruta_Oculta.c_str(), &datos), 0);
+    EXPECT_EQ(datos.st_mode & 0222, 0u);
+    EXPECT_EQ(Publicar_Archivo(carpetas.cola, archivo.Ruta_Oculta, destino), std::nullopt);
 
     const std::string bytes = Leer_Archivo(destino);
     EXPECT_EQ(bytes,
@@ -85,7 +95,6 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     EXPECT_EQ(mostrado, "Factura A Folio 1500.txt");
     EXPECT_FALSE(Existe_Archivo(cancelar));
     EXPECT_TRUE(Existe_Archivo(cancelacion));  // a real cancellation request stays
-    struct stat datos {};
     ASSERT_EQ(stat(destino.c_str(), &datos), 0);
     EXPECT_EQ(datos.st_mode & 0222, 0u);
     EXPECT_EQ(Archivos_En(entorno.Carpeta()), 1u);  // the branch's folder
@@ -101,10 +110,39 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     Cargar_Datos();
     Sembrar_Solicitud(10);
     const auto solicitud = Solicitud_Cargada();
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
-    Reiniciar_Datos_de_Emision();
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Datos_Emision{}, "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
+    EXPECT_FALSE(Existe_Archivo("/.o"));
+    EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
+}
+
+// A value never adds a line: a line break, or any other control character, in the customer's or
+// the issuer's data becomes a blank, so no second Total or [Receptor] can appear.
+TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
+    Solicitud_Factura solicitud;
+    solicitud.Nombre = "X\r\nTotal=0.01";
+    solicitud.Direccion = "Calle\n\n[Receptor]\x1f";
+    Datos_Emision emisor;
+    emisor.Razon_Social_Emisor = "ANTOJERIA\rRfc=XAXX010101000";
+    const std::string texto = Texto_para_Timbrar(solicitud, emisor, "A", 1, "2026-12-05T10:15:40");
+    EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
+    EXPECT_EQ(std::count(texto.begin(), texto.end(), '\r'), 77);
+    for (const char* unica : {"\nTotal=", "\n[Receptor]"})
+        EXPECT_EQ(texto.find(unica), texto.rfind(unica)) << unica;
+    EXPECT_NE(texto.find("\r\nNombre=X  Total=0.01\r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nCalle=Calle  [Receptor] \r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nNombre=ANTOJERIA Rfc=XAXX010101000\r\n"), std::string::npos);
+}
+
+TEST(Archivo_para_Timbrar, CopiaDeTrabajoSeReconocePorSuNombre) {
+    EXPECT_TRUE(Es_Copia_de_Trabajo("_14_05_09_Factura A Folio 1501.txt"));
+    for (const char* otro :
+         {"_14_05_9_Factura A Folio 1.txt", "14_05_09_Factura A Folio 1.txt",
+          "_14_05_09_Cancelar.xml", "_14_05_09_Factura A Folio 1.xml", "log_05_12_2026.txt"})
+        EXPECT_FALSE(Es_Copia_de_Trabajo(otro)) << otro;
 }
 
 }  // namespace
