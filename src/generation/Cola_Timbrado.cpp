@@ -58,15 +58,14 @@ void Mostrar_Archivo(const std::string& nombre) {
 }
 
 // The complete file, read-only, in the program folder, then copied under its hidden name into the
-// queue folder and flushed there, entry included, so that it outlives a power cut once the request
-// is committed.
-void Escribir_y_Copiar(const std::string& texto, const Rutas_Archivo& rutas,
-                       const std::string& cola) {
+// queue folder and flushed there, so that it outlives a power cut once the request is committed.
+// (The file systems of a Linux server journal a new file's name with it, so flushing the file
+// keeps its name as well.)
+void Escribir_y_Copiar(const std::string& texto, const Rutas_Archivo& rutas) {
     Escribir_Archivo(rutas.temporal, A_Windows_1252(texto));
     Poner_Solo_Lectura(rutas.temporal);
     Copiar_Archivo(rutas.temporal, rutas.oculta);
     Asegurar_en_Disco(rutas.oculta);
-    Asegurar_Carpeta_en_Disco(cola);
     Borrar_Archivo_Ignorando_Errores(rutas.temporal);
 }
 
@@ -104,8 +103,7 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
         Borrar_Archivo_Ignorando_Errores(Unir_Ruta(emisor.Ruta_Cola_Facturas, "Cancelar.xml"));
         Borrar_Archivo_Ignorando_Errores(rutas.temporal);
         Borrar_Archivo_Ignorando_Errores(rutas.oculta);
-        Escribir_y_Copiar(Texto_para_Timbrar(solicitud, emisor, serie, folio, fecha), rutas,
-                          emisor.Ruta_Cola_Facturas);
+        Escribir_y_Copiar(Texto_para_Timbrar(solicitud, emisor, serie, folio, fecha), rutas);
         return {Archivo_Base(serie, folio), emisor.Ruta_Facturas_Validas, emisor.Ruta_Cola_Facturas,
                 rutas.cola, rutas.oculta};
     } catch (const Error_Plataforma& e) {
@@ -132,6 +130,20 @@ std::optional<std::string> Publicar_Archivo(const std::string& carpeta_cola,
     } catch (const Error_Plataforma&) {
     }
     return std::nullopt;
+}
+
+std::optional<std::string> Publicar_o_Esperar(const std::string& carpeta_cola,
+                                              const std::string& oculta, const std::string& cola) {
+    const auto falla = Publicar_Archivo(carpeta_cola, oculta, cola);
+    if (!falla) {
+        Olvidar_Aviso("publicar " + oculta);
+        return std::nullopt;
+    }
+    Estado_Generacion_Actual().Temporales_en_Cola.emplace(cola, oculta);
+    if (!Primer_Aviso("publicar " + oculta))
+        return std::nullopt;
+    return "No se pudo poner en la cola el archivo para timbrar " + cola + " (" + *falla +
+           "); queda como " + oculta + " y se reintentará.";
 }
 
 bool Es_Copia_de_Trabajo(std::string_view nombre) {

@@ -46,6 +46,12 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
 std::optional<std::string> Publicar_Archivo(const std::string& carpeta_cola,
                                             const std::string& oculta, const std::string& cola);
 
+// Publishes a committed request's waiting file. One that cannot take its name keeps waiting for
+// the next recovery of the queue, noted in Estado_Generacion so that its folio stays taken; the
+// answer is then the log line that tells it, the first time only.
+std::optional<std::string> Publicar_o_Esperar(const std::string& carpeta_cola,
+                                              const std::string& oculta, const std::string& cola);
+
 // True for the name of a working copy that Crear_Archivo_para_Timbrar writes in the program
 // folder: "_" + hh_mm_ss + "_" + the file's name, as "_14_05_09_Factura A Folio 1501.txt".
 bool Es_Copia_de_Trabajo(std::string_view nombre);

@@ -47,12 +47,9 @@ void Registrar_Envio(Conexion& conexion, const Solicitud_Factura& s, const Elecc
 // later pass tries again before anything else.
 void Publicar(const Solicitud_Factura& s, const Archivo_Preparado& archivo,
               Diario_Diferido& diario) {
-    const auto falla =
-        Publicar_Archivo(archivo.Carpeta_Cola, archivo.Ruta_Oculta, archivo.Ruta_Cola);
-    if (falla && Primer_Aviso("publicar " + archivo.Ruta_Oculta))
-        diario.Anotar(Encabezado_Log(s) + "No se pudo poner en la cola el archivo para timbrar " +
-                      archivo.Ruta_Cola + " (" + *falla + "); queda como " + archivo.Ruta_Oculta +
-                      " y se reintentará.");
+    if (const auto aviso =
+            Publicar_o_Esperar(archivo.Carpeta_Cola, archivo.Ruta_Oculta, archivo.Ruta_Cola))
+        diario.Anotar(Encabezado_Log(s) + *aviso);
 }
 
 void Emitir_en_Unidad(Conexion& conexion, const Solicitud_Factura& s, Progreso_Pase& progreso,

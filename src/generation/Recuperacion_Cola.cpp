@@ -55,14 +55,10 @@ void Resolver_Temporal(Conexion& conexion, const std::string& carpeta, const std
         return Escribir_Log(solicitud + "Se descartó el archivo para timbrar " + oculta +
                             ": la solicitud no quedó en status 2 con él.");
     }
-    if (const auto falla = Publicar_Archivo(carpeta, oculta, cola)) {
-        Estado_Generacion_Actual().Temporales_en_Cola.emplace(cola, oculta);
-        return Avisar_Una_Vez("publicar " + oculta,
-                              solicitud + "No se pudo poner en la cola el archivo para timbrar " +
-                                  cola + " (" + *falla + "); queda como " + oculta +
-                                  " y se reintentará.");
-    }
-    Olvidar_Aviso("publicar " + oculta);
+    if (const auto aviso = Publicar_o_Esperar(carpeta, oculta, cola))
+        return Escribir_Log(solicitud + *aviso);
+    if (Estado_Generacion_Actual().Temporales_en_Cola.contains(cola))
+        return;  // still waiting, and already told
     Escribir_Log(solicitud + "Se puso en la cola el archivo para timbrar " + cola +
                  ", que había quedado en espera al confirmarse la solicitud.");
 }
