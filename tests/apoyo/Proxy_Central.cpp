@@ -5,7 +5,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -16,26 +15,31 @@ namespace facturador::pruebas {
 
 namespace {
 
-constexpr unsigned char kCom_Query = 0x03;
-constexpr size_t kCabecera = 4;  // 3 bytes of length, 1 of sequence
+constexpr char kCom_Query = 0x03;
+constexpr size_t kCabecera = 4;  // a packet: 3 bytes of length, 1 of sequence, then the payload
 
 const std::string kSocket = SOCKET_BD_PRUEBAS;
 const std::string kSocket_Servidor = kSocket + ".servidor";
 
-sockaddr_un Direccion(const std::string& ruta) {
+int Socket_En(const std::string& ruta, bool escuchar) {
     sockaddr_un direccion{};
     direccion.sun_family = AF_UNIX;
     std::strncpy(direccion.sun_path, ruta.c_str(), sizeof direccion.sun_path - 1);
-    return direccion;
+    const auto* d = reinterpret_cast<const sockaddr*>(&direccion);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const bool hecho = escuchar ? ::bind(fd, d, sizeof direccion) == 0 && ::listen(fd, 16) == 0
+                                : ::connect(fd, d, sizeof direccion) == 0;
+    if (!hecho)
+        throw std::runtime_error("cannot reach " + ruta);
+    return fd;
 }
 
-void Escribir_Todo(int fd, const char* datos, size_t largo) {
-    while (largo > 0) {
-        const ssize_t escritos = ::write(fd, datos, largo);
+void Pasar(int fd, const std::string& bytes) {
+    for (size_t hecho = 0; hecho < bytes.size();) {
+        const ssize_t escritos = ::write(fd, bytes.data() + hecho, bytes.size() - hecho);
         if (escritos <= 0)
             return;
-        datos += escritos;
-        largo -= static_cast<size_t>(escritos);
+        hecho += static_cast<size_t>(escritos);
     }
 }
 
@@ -48,34 +52,29 @@ void Devolver_Socket() {
 }  // namespace
 
 struct Proxy_Central::Par {
-    int cliente = -1;
-    int servidor = -1;
-    std::string del_cliente;  // bytes of a packet not yet complete
-    bool callar_respuesta = false;
+    Par(int c, int s) : cliente(c), servidor(s) {}
+    int cliente;
+    int servidor;
+    std::string pendiente;  // the client's bytes of a packet not yet whole
+    bool callar = false;    // the server's next answer is kept from the client
     ~Par() {
         ::close(cliente);
         ::close(servidor);
     }
 };
 
-Proxy_Central::Proxy_Central() {
+Proxy_Central::Proxy_Central(std::string inicio, Corte corte)
+    : inicio_(std::move(inicio)), corte_(corte) {
     Devolver_Socket();
-    if (std::rename(kSocket.c_str(), kSocket_Servidor.c_str()) != 0)
+    if (std::rename(kSocket.c_str(), kSocket_Servidor.c_str()) != 0 || ::pipe(despertar_) != 0)
         throw std::runtime_error("the test server's socket is not there");
-    escucha_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un direccion = Direccion(kSocket);
-    if (escucha_ < 0 ||
-        ::bind(escucha_, reinterpret_cast<const sockaddr*>(&direccion), sizeof direccion) != 0 ||
-        ::listen(escucha_, 16) != 0 || ::pipe(despertar_) != 0) {
-        Devolver_Socket();
-        throw std::runtime_error("cannot stand in front of the test server");
-    }
+    escucha_ = Socket_En(kSocket, true);
     Vaciar_Pool_Central();
     hilo_ = std::thread([this] { Bucle(); });
 }
 
 Proxy_Central::~Proxy_Central() {
-    Escribir_Todo(despertar_[1], "x", 1);
+    Pasar(despertar_[1], "x");
     hilo_.join();
     pares_.clear();
     for (int fd : {escucha_, despertar_[0], despertar_[1]})
@@ -85,12 +84,6 @@ Proxy_Central::~Proxy_Central() {
     Vaciar_Pool_Central();
 }
 
-void Proxy_Central::Cortar(const std::string& inicio, Corte corte) {
-    std::lock_guard candado(mutex_);
-    inicio_ = inicio;
-    corte_ = corte;
-}
-
 void Proxy_Central::Bucle() {
     for (;;) {
         std::vector<pollfd> fds{{despertar_[0], POLLIN, 0}, {escucha_, POLLIN, 0}};
@@ -98,71 +91,54 @@ void Proxy_Central::Bucle() {
             fds.push_back({par->cliente, POLLIN, 0});
             fds.push_back({par->servidor, POLLIN, 0});
         }
-        if (::poll(fds.data(), fds.size(), -1) < 0)
-            continue;
+        ::poll(fds.data(), fds.size(), -1);
         if (fds[0].revents)
             return;
-        if (fds[1].revents & POLLIN)
-            Aceptar();
-        std::vector<Par*> cerrar;
-        for (size_t i = 0; i < pares_.size() && 2 * i + 3 < fds.size(); ++i) {
+        for (size_t i = pares_.size(); i-- > 0;) {
             Par& par = *pares_[i];
-            if ((fds[2 * i + 2].revents && !Del_Cliente(par)) ||
-                (fds[2 * i + 3].revents && !Del_Servidor(par)))
-                cerrar.push_back(&par);
+            char bloque[65536];
+            bool sigue = true;
+            if (fds[2 * i + 2].revents)
+                sigue = Del_Cliente(par);
+            if (sigue && fds[2 * i + 3].revents) {
+                const ssize_t leidos = ::read(par.servidor, bloque, sizeof bloque);
+                sigue = leidos > 0 && !par.callar;
+                if (sigue)
+                    Pasar(par.cliente, std::string(bloque, static_cast<size_t>(leidos)));
+            }
+            if (!sigue)
+                pares_.erase(pares_.begin() + static_cast<long>(i));
         }
-        std::erase_if(pares_, [&](const auto& par) {
-            return std::find(cerrar.begin(), cerrar.end(), par.get()) != cerrar.end();
-        });
+        if (fds[1].revents)
+            pares_.push_back(
+                std::make_unique<Par>(::accept4(escucha_, nullptr, nullptr, SOCK_CLOEXEC),
+                                      Socket_En(kSocket_Servidor, false)));
     }
 }
 
-void Proxy_Central::Aceptar() {
-    auto par = std::make_unique<Par>();
-    par->cliente = ::accept4(escucha_, nullptr, nullptr, SOCK_CLOEXEC);
-    par->servidor = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    const sockaddr_un direccion = Direccion(kSocket_Servidor);
-    if (par->cliente >= 0 && par->servidor >= 0 &&
-        ::connect(par->servidor, reinterpret_cast<const sockaddr*>(&direccion), sizeof direccion) ==
-            0)
-        pares_.push_back(std::move(par));
-}
-
-// Passes the client's packets on whole, and breaks the connection at the one it waits for.
+// Passes the client's packets on whole, and breaks the connection at the statement awaited.
 bool Proxy_Central::Del_Cliente(Par& par) {
     char bloque[65536];
     const ssize_t leidos = ::read(par.cliente, bloque, sizeof bloque);
     if (leidos <= 0)
         return false;
-    par.del_cliente.append(bloque, static_cast<size_t>(leidos));
-    while (par.del_cliente.size() >= kCabecera) {
-        const auto byte = [&](size_t i) { return static_cast<unsigned char>(par.del_cliente[i]); };
+    par.pendiente.append(bloque, static_cast<size_t>(leidos));
+    while (par.pendiente.size() >= kCabecera) {
+        const auto byte = [&](size_t i) { return static_cast<unsigned char>(par.pendiente[i]); };
         const size_t largo = kCabecera + (byte(0) | byte(1) << 8 | byte(2) << 16);
-        if (par.del_cliente.size() < largo)
+        if (par.pendiente.size() < largo)
             break;
-        const std::string paquete = par.del_cliente.substr(0, largo);
-        par.del_cliente.erase(0, largo);
-        std::lock_guard candado(mutex_);
-        const bool es_el = !inicio_.empty() && !cortado_ && largo > kCabecera &&
-                           static_cast<unsigned char>(paquete[kCabecera]) == kCom_Query &&
-                           paquete.compare(kCabecera + 1, inicio_.size(), inicio_) == 0;
-        if (es_el) {
+        const std::string paquete = par.pendiente.substr(0, largo);
+        par.pendiente.erase(0, largo);
+        if (!cortado_ && paquete.size() > kCabecera && paquete[kCabecera] == kCom_Query &&
+            paquete.compare(kCabecera + 1, inicio_.size(), inicio_) == 0) {
             cortado_ = true;
             if (corte_ == Corte::Antes_de_Ejecutar)
                 return false;
-            par.callar_respuesta = true;
+            par.callar = true;
         }
-        Escribir_Todo(par.servidor, paquete.data(), paquete.size());
+        Pasar(par.servidor, paquete);
     }
-    return true;
-}
-
-bool Proxy_Central::Del_Servidor(Par& par) {
-    char bloque[65536];
-    const ssize_t leidos = ::read(par.servidor, bloque, sizeof bloque);
-    if (leidos <= 0 || par.callar_respuesta)
-        return false;
-    Escribir_Todo(par.cliente, bloque, static_cast<size_t>(leidos));
     return true;
 }
 

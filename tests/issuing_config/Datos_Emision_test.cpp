@@ -60,9 +60,8 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
     Datos_Capturados datos = Obtener_Datos_Emision(3);
     datos.Serie_Facturas = "B";
     {
-        Proxy_Central proxy;
-        proxy.Cortar("SELECT * FROM Configuracion_Facturas_Electronicas",
-                     Proxy_Central::Corte::Antes_de_Ejecutar);
+        const Proxy_Central proxy("SELECT * FROM Configuracion_Facturas_Electronicas",
+                                  Proxy_Central::Corte::Antes_de_Ejecutar);
         EXPECT_TRUE(Aceptar_Datos_Emision(datos, Cajas_Llenadas::De_Su_Perfil));
     }
     EXPECT_EQ(Valor_Central("SELECT CONCAT(Serie_Facturas, Folio_Inicial_Facturas) FROM "
