@@ -31,6 +31,18 @@ void Avisar_Serie_Ignorada(const Solicitud_Factura& s, Diario_Diferido& diario) 
                   "ticket; se le asigna el siguiente folio de la sucursal.");
 }
 
+// True when another request of the branch went to stamping, or was stamped, with this series and
+// folio: sending this one with them would stamp the folio twice.
+bool De_Otra_Solicitud(Conexion& conexion, const Solicitud_Factura& s, const Serie_y_Folio& sf) {
+    return !conexion
+                .Ejecutar(
+                    "SELECT ID FROM Solicitudes_de_Facturas_OL WHERE (ID_Sucursal = " +
+                    std::to_string(s.ID_Sucursal) + ") AND (Serie = '" +
+                    conexion.Escapar(sf.Serie) + "') AND (Folio = " + std::to_string(sf.Folio) +
+                    ") AND ((Status = 2) OR (Status = 3)) AND (ID <> " + std::to_string(s.ID) + ")")
+                .Fin();
+}
+
 // What already holds the series and folio in the branch, as the log tells it.
 std::optional<std::string> Ocupante(Conexion& conexion, const Solicitud_Factura& s,
                                     const Datos_Emision& perfil, const Serie_y_Folio& sf) {
@@ -49,8 +61,9 @@ Eleccion_Folio Elegir_Serie_y_Folio(Conexion& conexion, const Solicitud_Factura&
                                     Diario_Diferido& diario) {
     if (Tiene_Serie_y_Folio_Propios(s)) {
         const Serie_y_Folio propios = Serie_y_Folio_Propios(s);
-        if (const auto factura =
-                Buscar_Factura_Registrada(conexion, propios, s.ID_Sucursal, s.Nro_Ticket))
+        const auto factura =
+            Buscar_Factura_Registrada(conexion, propios, s.ID_Sucursal, s.Nro_Ticket);
+        if (factura && !De_Otra_Solicitud(conexion, s, propios))
             return {propios, false, *factura};
     }
     if (Trae_Serie_o_Folio(s))

@@ -26,9 +26,10 @@ struct Eleccion_Folio {
 
 // Inside the request's unit of work. A request keeps the series and folio it carries only when its
 // branch has an invoice row with them for its ticket (a request put back to pending after a
-// rejection always has one). Whatever else it carries is ignored, told once in the log, and it
-// takes the branch's next folio, whose counter row stays locked until the unit ends. An empty
-// series means that the branch has none.
+// rejection always has one) and no other request of the branch is on its way to stamping or
+// stamped with them. Whatever else it carries is ignored, told once in the log, and it takes the
+// branch's next folio, whose counter row stays locked until the unit ends. An empty series means
+// that the branch has none.
 Eleccion_Folio Elegir_Serie_y_Folio(Conexion& conexion, const Solicitud_Factura& solicitud,
                                     Diario_Diferido& diario);
 

@@ -103,8 +103,9 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
 
 // A request put back to pending after a rejection keeps its series, folio and invoice row, even
 // when a new request of the same pass registered another invoice just before it. Whatever else a
-// request carries (a series and folio with no invoice row of its branch for its ticket, only one
-// of the two, a series the branch never had) is ignored and told once: it takes the next folio.
+// request carries (a series and folio with no invoice row of its branch for its ticket, or that
+// another request already went with, only one of the two, a series the branch never had) is
+// ignored and told once: it takes the next folio.
 TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMuevenElFolio) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1501);
     Sembrar_Ticket(4711, 3, "1000");
@@ -118,6 +119,7 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
     Sembrar_Solicitud(12, {{"Serie", "'Z'"}, {"Folio", "0"}});
     Sembrar_Solicitud(13, {{"Serie", "''"}, {"Folio", "77"}});
     Sembrar_Solicitud(14, {{"Serie", "'ZZ'"}, {"Folio", "4"}});
+    Sembrar_Solicitud(15, {{"Serie", "'A'"}, {"Folio", "1432"}});  // request 10's
     Cargar_Datos();
     Ejecutar_Pase();
 
@@ -128,11 +130,12 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
     EXPECT_EQ(Estado(12), "2/A/1503/-8");
     EXPECT_EQ(Estado(13), "2/A/1504/-9");
     EXPECT_EQ(Estado(14), "2/A/1505/-10");
+    EXPECT_EQ(Estado(15), "2/A/1506/-11");
     EXPECT_FALSE(En_Cola(carpetas, 1433));
-    EXPECT_EQ(Facturas(), "8");
-    EXPECT_EQ(Folio_Siguiente(3), "1506");
+    EXPECT_EQ(Facturas(), "9");
+    EXPECT_EQ(Folio_Siguiente(3), "1507");
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, "que trae la solicitud"), 4);
+    EXPECT_EQ(Veces(log, "que trae la solicitud"), 5);
     EXPECT_EQ(Veces(log,
                     "Solicitud ID: 14 - Ticket Nro. 4711 - Se ignoran la Serie \"ZZ\" y el "
                     "Folio 4 que trae la solicitud"),
