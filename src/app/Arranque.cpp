@@ -6,6 +6,7 @@
 #include "app/Turno_Trabajo.h"
 #include "data/Configuracion.h"
 #include "data/Sucursales.h"
+#include "generation/Recuperacion_Cola.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
 
@@ -17,6 +18,8 @@ constexpr const char* kPaso_Configuracion = "Cargar la configuración";
 constexpr const char* kPaso_Sucursales = "Cargar las sucursales";
 constexpr const char* kPaso_Datos_Emision = "Cargar los datos de emisión de las sucursales";
 constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
+constexpr const char* kPaso_Recuperar_Cola = "Revisar los archivos para timbrar en espera";
+constexpr const char* kPaso_Copias = "Borrar las copias de trabajo de archivos para timbrar";
 
 void Cargar_Sucursales_Registrando_Falla() {
     Estado_App().sucursales_por_cargar =
@@ -42,6 +45,10 @@ Resultado_Arranque Cargar_Datos_Iniciales() {
         return Resultado_Arranque::Terminar_Programa;
     Cargar_Sucursales_Registrando_Falla();
     Cargar_Datos_de_Emision_Registrando_Falla();
+    Ejecutar_Registrando_Falla(kPaso_Copias, Borrar_Copias_de_Trabajo);
+    // Without the profiles the queue folders are unknown; the first pass settles them instead.
+    if (!Estado_App().datos_emision_por_cargar)
+        Ejecutar_Registrando_Falla(kPaso_Recuperar_Cola, Recuperar_Cola_al_Arrancar);
     return Resultado_Arranque::Continuar;
 }
 

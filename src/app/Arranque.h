@@ -4,9 +4,10 @@ namespace facturador {
 
 enum class Resultado_Arranque { Continuar, Terminar_Programa };
 
-// Start-up up to the window: configuration, branch list and issuing profiles. An unreachable
-// central database does not stop it: the failure is logged and the first cycle that reaches the
-// database loads what could not be loaded here.
+// Start-up up to the window: configuration, branch list, issuing profiles, and the files to stamp
+// that an earlier run left waiting in the queue folders, settled before the first cycle. An
+// unreachable central database does not stop it: the failure is logged and the first cycle that
+// reaches the database loads what could not be loaded here.
 Resultado_Arranque Cargar_Datos_Iniciales();
 // The rejected-request scan run once at start-up, with its statements executed.
 void Revisar_Rechazadas_Al_Arrancar();

@@ -104,7 +104,9 @@ void Revisar_Carpetas(const Datos_Emision& perfil, Salud_Sucursal& sucursal) {
                                                   (ruta->empty() ? "(sin carpeta)" : *ruta));
     try {
         if (Existe_Carpeta(perfil.Ruta_Cola_Facturas))
-            sucursal.Archivos_En_Cola = Contar_Archivos_Visibles(perfil.Ruta_Cola_Facturas);
+            for (const std::string& nombre : Archivos_en_Carpeta(perfil.Ruta_Cola_Facturas))
+                // A hidden name is a file still on its way in, not one waiting to be stamped.
+                sucursal.Archivos_En_Cola += !nombre.starts_with('.');
     } catch (const std::exception&) {
         sucursal.Carpetas_Faltantes.push_back("cola: " + perfil.Ruta_Cola_Facturas + " (ilegible)");
     }

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "generation/Formatos_Importe.h"
+#include "platform/Texto.h"
 
 namespace facturador {
 
@@ -10,10 +11,12 @@ namespace {
 
 constexpr double kFactor_IVA = 1.16;
 
+// Each line ends with CR LF, and only there: a value holding a line break or any other control
+// character gets a blank in its place, so it can never add a key or a section of its own.
 std::string Lineas(std::initializer_list<std::string> lineas) {
     std::string texto;
     for (const std::string& linea : lineas)
-        texto += linea + "\r\n";
+        texto += Sin_Controles(linea) + "\r\n";
     return texto;
 }
 

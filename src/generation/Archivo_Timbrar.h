@@ -11,6 +11,7 @@ namespace facturador {
 // The file to stamp as text (UTF-8): the 77 lines of the sections [Comprobante], [Emisor],
 // [Receptor], [Concepto1] and [Impuestos] that the stamping program reads, each ending with CR LF.
 // One concept, one transferred tax (IVA at 16%), no withheld tax. `fecha` is the "Fecha=" value.
+// A control character in any value is written as one blank.
 std::string Texto_para_Timbrar(const Solicitud_Factura& solicitud, const Datos_Emision& emisor,
                                const std::string& serie, int32_t folio, const std::string& fecha);
 

@@ -2,13 +2,13 @@
 
 #include <fmt/format.h>
 
+#include <cctype>
 #include <cerrno>
 
 #include "data/Log.h"
 #include "generation/Archivo_Timbrar.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Fecha_Factura.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
@@ -20,13 +20,12 @@ namespace facturador {
 namespace {
 
 constexpr long kError_Tipos = 13;
+constexpr std::string_view kSeparador_Rutas = "  --  ";
 
 struct Rutas_Archivo {
     std::string cola;
-    // Hidden name in the queue folder under which the copy is made, then renamed to `cola`, so the
-    // stamping program never sees a file half copied.
-    std::string llegando;
-    std::string temporal;
+    std::string oculta;
+    std::string temporal;  // the working copy in the program folder
     // The folders involved, as the operator reads them in a failure.
     std::string texto;
 };
@@ -40,10 +39,10 @@ Fecha_Hora Fecha_de(const Solicitud_Factura& solicitud) {
 }
 
 Rutas_Archivo Armar_Rutas(const Datos_Emision& emisor, const std::string& nombre,
-                          const Fecha_Hora& ahora) {
+                          const std::string& nombre_oculto, const Fecha_Hora& ahora) {
     Rutas_Archivo rutas;
     rutas.cola = Unir_Ruta(emisor.Ruta_Cola_Facturas, nombre);
-    rutas.llegando = Unir_Ruta(emisor.Ruta_Cola_Facturas, "." + nombre + ".copiando");
+    rutas.oculta = Unir_Ruta(emisor.Ruta_Cola_Facturas, nombre_oculto);
     rutas.temporal = Unir_Ruta(
         Carpeta_Programa(),
         fmt::format("_{:02}_{:02}_{:02}_", ahora.Hora, ahora.Minuto, ahora.Segundo) + nombre);
@@ -58,44 +57,98 @@ void Mostrar_Archivo(const std::string& nombre) {
         mostrar(nombre);
 }
 
+// The complete file, read-only, in the program folder, then copied under its hidden name into the
+// queue folder and flushed there, so that it outlives a power cut once the request is committed.
+// (The file systems of a Linux server journal a new file's name with it, so flushing the file
+// keeps its name as well.)
+void Escribir_y_Copiar(const std::string& texto, const Rutas_Archivo& rutas) {
+    Escribir_Archivo(rutas.temporal, A_Windows_1252(texto));
+    Poner_Solo_Lectura(rutas.temporal);
+    Copiar_Archivo(rutas.temporal, rutas.oculta);
+    Asegurar_en_Disco(rutas.oculta);
+    Borrar_Archivo_Ignorando_Errores(rutas.temporal);
+}
+
+// "_hh_mm_ss_", the time a working copy was written.
+bool Empieza_Con_Hora(std::string_view nombre) {
+    constexpr std::string_view kMolde = "_##_##_##_";
+    if (nombre.size() < kMolde.size())
+        return false;
+    for (size_t i = 0; i < kMolde.size(); ++i)
+        if (kMolde[i] == '#' ? !std::isdigit(static_cast<unsigned char>(nombre[i]))
+                             : nombre[i] != kMolde[i])
+            return false;
+    return true;
+}
+
 }  // namespace
 
-Archivo_Encolado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
-                                            const std::string& serie, int32_t folio) {
+Error_Archivo_Timbrar Error_Sin_Rutas(const std::string& descripcion) {
+    return Error_Archivo_Timbrar("Rutas: " + std::string(kSeparador_Rutas) + descripcion);
+}
+
+Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
+                                             const Datos_Emision& emisor, const std::string& serie,
+                                             int32_t folio, const std::string& nombre_oculto) {
     Rutas_Archivo rutas;
-    bool copiando = false;
     try {
         const Fecha_Hora ahora = Ahora();
         const std::string fecha = Fecha_para_Timbrar(Fecha_de(solicitud), ahora);
-        const Datos_Emision emisor = Obtener_Datos_Emision(solicitud.ID_Sucursal);
         const std::string nombre = Nombre_Archivo_para_Timbrar(serie, folio);
         Mostrar_Archivo(nombre);
-        rutas = Armar_Rutas(emisor, nombre, ahora);
+        rutas = Armar_Rutas(emisor, nombre, nombre_oculto, ahora);
         if (emisor.Ruta_Cola_Facturas.empty())
             throw Error_Plataforma(ENOENT, "La sucursal " + std::to_string(solicitud.ID_Sucursal) +
                                                " no tiene carpeta de cola de facturas");
         Borrar_Archivo_Ignorando_Errores(Unir_Ruta(emisor.Ruta_Cola_Facturas, "Cancelar.xml"));
         Borrar_Archivo_Ignorando_Errores(rutas.temporal);
-        Borrar_Archivo_Ignorando_Errores(rutas.cola);
-        Borrar_Archivo_Ignorando_Errores(rutas.llegando);  // left by a copy cut short
-        Escribir_Archivo(rutas.temporal, A_Windows_1252(Texto_para_Timbrar(solicitud, emisor, serie,
-                                                                           folio, fecha)));
-        Poner_Solo_Lectura(rutas.temporal);
-        copiando = true;
-        Copiar_Archivo(rutas.temporal, rutas.llegando);
-        Renombrar_Archivo(rutas.llegando, rutas.cola);
-        Borrar_Archivo_Ignorando_Errores(rutas.temporal);
-        return {nombre.substr(0, nombre.size() - 4), emisor.Ruta_Facturas_Validas, rutas.cola};
+        Borrar_Archivo_Ignorando_Errores(rutas.oculta);
+        Escribir_y_Copiar(Texto_para_Timbrar(solicitud, emisor, serie, folio, fecha), rutas);
+        return {Archivo_Base(serie, folio), emisor.Ruta_Facturas_Validas, emisor.Ruta_Cola_Facturas,
+                rutas.cola, rutas.oculta};
     } catch (const Error_Plataforma& e) {
-        if (!rutas.temporal.empty())
+        if (!rutas.temporal.empty()) {
             Borrar_Archivo_Ignorando_Errores(rutas.temporal);
-        // A copy cut short must not reach the stamping program.
-        if (copiando) {
-            Borrar_Archivo_Ignorando_Errores(rutas.llegando);
-            Borrar_Archivo_Ignorando_Errores(rutas.cola);
+            Borrar_Archivo_Ignorando_Errores(rutas.oculta);
         }
-        throw Error_Archivo_Timbrar("Rutas: " + rutas.texto + "  --  " + e.Descripcion);
+        throw Error_Archivo_Timbrar("Rutas: " + rutas.texto + std::string(kSeparador_Rutas) +
+                                    e.Descripcion);
     }
+}
+
+std::optional<std::string> Publicar_Archivo(const std::string& carpeta_cola,
+                                            const std::string& oculta, const std::string& cola) {
+    try {
+        Renombrar_Archivo(oculta, cola);
+    } catch (const Error_Plataforma& e) {
+        return e.Descripcion;
+    }
+    // Lost to a power cut, the rename comes back as the waiting file, which the recovery of the
+    // queue publishes again; so a failure here is no reason to stop.
+    try {
+        Asegurar_Carpeta_en_Disco(carpeta_cola);
+    } catch (const Error_Plataforma&) {
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Publicar_o_Esperar(const std::string& carpeta_cola,
+                                              const std::string& oculta, const std::string& cola) {
+    const auto falla = Publicar_Archivo(carpeta_cola, oculta, cola);
+    if (!falla) {
+        Olvidar_Aviso("publicar " + oculta);
+        return std::nullopt;
+    }
+    Estado_Generacion_Actual().Temporales_en_Cola.emplace(cola, oculta);
+    if (!Primer_Aviso("publicar " + oculta))
+        return std::nullopt;
+    return "No se pudo poner en la cola el archivo para timbrar " + cola + " (" + *falla +
+           "); queda como " + oculta + " y se reintentará.";
+}
+
+bool Es_Copia_de_Trabajo(std::string_view nombre) {
+    return Empieza_Con_Hora(nombre) && nombre.substr(10).starts_with("Factura ") &&
+           nombre.ends_with(".txt");
 }
 
 void Avisar_Error_Archivo_para_Timbrar(int32_t id_solicitud, const Error_Archivo_Timbrar& error) {

@@ -1,76 +1,102 @@
 #include "generation/Emision_Solicitud.h"
 
-#include "data/Log.h"
 #include "data/Sucursales.h"
 #include "generation/Cola_Timbrado.h"
-#include "generation/Folios.h"
+#include "generation/Diario_Diferido.h"
+#include "generation/Eleccion_Folio.h"
+#include "generation/Estado_Generacion.h"
 #include "generation/Registro_Factura.h"
 #include "generation/Unidad_Trabajo.h"
+#include "issuing_config/Intercambio_Timbrado.h"
 
 namespace facturador {
 
 namespace {
 
-std::string Encabezado_Log(const Solicitud_Factura& s) {
-    return "Solicitud ID: " + std::to_string(s.ID) + " - Ticket Nro. " +
-           std::to_string(s.Nro_Ticket) + " - ";
+std::string Sin_Serie(const Solicitud_Factura& s) {
+    return "ID Solicitud: " + std::to_string(s.ID) + " -  " +
+           "No se encontró la Serie y Folio de facturas para la sucursal " +
+           Nombre_Sucursal(s.ID_Sucursal);
 }
 
-void Avisar_Sin_Serie(const Solicitud_Factura& s) {
-    Escribir_Log("ID Solicitud: " + std::to_string(s.ID) + " -  " +
-                 "No se encontró la Serie y Folio de facturas para la sucursal " +
-                 Nombre_Sucursal(s.ID_Sucursal));
+// The file to stamp, waiting in the queue folder under the request's temporary name.
+Archivo_Preparado Preparar_Archivo(const Solicitud_Factura& s, const Eleccion_Folio& eleccion,
+                                   const Datos_Emision& perfil) {
+    const Serie_y_Folio& sf = eleccion.Serie_Folio;
+    return Crear_Archivo_para_Timbrar(
+        s, perfil, sf.Serie, sf.Folio,
+        Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID));
 }
 
-// A new request gets a new invoice row. One that keeps its own series and folio was registered
-// when it first went to stamping, and its status-2 row must name that same invoice; only if that
-// row is missing is it registered now.
-int32_t Factura_de(Conexion& conexion, const Solicitud_Factura& s, const Serie_y_Folio& sf,
-                   bool nueva) {
-    if (!nueva)
-        if (const auto registrada = Buscar_Factura_Registrada(conexion, sf, s.ID_Sucursal))
-            return *registrada;
-    return Registrar_Factura(conexion, s.Nro_Ticket, sf, s.Total, s.ID_Sucursal);
+// Registration, status 2 and the counter, on the unit's connection.
+void Registrar_Envio(Conexion& conexion, const Solicitud_Factura& s, const Eleccion_Folio& e,
+                     const Archivo_Preparado& archivo, Progreso_Pase& progreso) {
+    progreso.Paso = "Registrar factura";
+    const int32_t id_factura =
+        e.Nueva ? Registrar_Factura(conexion, s.Nro_Ticket, e.Serie_Folio, s.Total, s.ID_Sucursal)
+                : e.ID_Factura;
+    progreso.Paso = "Actualizar status de solicitud";
+    Actualizar_Status_Solicitud(conexion, s, e.Serie_Folio, id_factura, archivo);
+    if (e.Nueva) {
+        progreso.Paso = "Actualizar proximo folio a emitir";
+        Actualizar_Proximo_Folio(conexion, s.ID_Sucursal);
+    }
+}
+
+// After COMMIT. A file that cannot take its name now waits under its temporary one, and every
+// later pass tries again before anything else.
+void Publicar(const Solicitud_Factura& s, const Archivo_Preparado& archivo,
+              Diario_Diferido& diario) {
+    if (const auto aviso =
+            Publicar_o_Esperar(archivo.Carpeta_Cola, archivo.Ruta_Oculta, archivo.Ruta_Cola))
+        diario.Anotar(Encabezado_Log(s) + *aviso);
+}
+
+void Emitir_en_Unidad(Conexion& conexion, const Solicitud_Factura& s, Progreso_Pase& progreso,
+                      Unidad_Trabajo& unidad, Diario_Diferido& diario) {
+    Eleccion_Folio eleccion = Elegir_Serie_y_Folio(conexion, s, diario);
+    if (eleccion.Serie_Folio.Serie.empty()) {
+        unidad.Deshacer();
+        diario.Anotar(Sin_Serie(s));
+        return diario.Escribir();
+    }
+    const Datos_Emision perfil = Obtener_Datos_Emision(s.ID_Sucursal);
+    Archivo_Preparado archivo;
+    try {
+        Comprobar_Serie_y_Folio(eleccion, s.ID_Sucursal);
+        if (eleccion.Nueva && !Saltar_Folios_Ocupados(conexion, s, perfil, eleccion, diario)) {
+            unidad.Confirmar();  // the skipped folios stay behind the counter
+            return diario.Escribir();
+        }
+        diario.Anotar(Encabezado_Log(s) + "Se inicia el proceso para el timbrado.");
+        progreso.Paso = "Crear Archivo para timbrar";
+        archivo = Preparar_Archivo(s, eleccion, perfil);
+    } catch (const Error_Archivo_Timbrar& error) {
+        unidad.Deshacer();
+        diario.Escribir();
+        return Avisar_Error_Archivo_para_Timbrar(s.ID, error);
+    }
+    unidad.Archivo_Preparado(archivo.Ruta_Oculta);
+    Registrar_Envio(conexion, s, eleccion, archivo, progreso);
+    unidad.Confirmar();
+    Publicar(s, archivo, diario);
+    diario.Anotar(Encabezado_Log(s) + "Se completó el proceso para el timbrado.");
+    diario.Escribir();
 }
 
 }  // namespace
 
 void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
                       Progreso_Pase& progreso) {
-    // A request carrying only one of series and folio takes both anew, like a new one.
-    const bool nueva = !Tiene_Serie_y_Folio_Propios(solicitud);
+    Diario_Diferido diario;
     Unidad_Trabajo unidad(conexion);
-    const Serie_y_Folio sf = nueva ? Obtener_Serie_y_Folio(conexion, solicitud.ID_Sucursal)
-                                   : Serie_y_Folio_Propios(solicitud);
-    if (sf.Serie.empty()) {
-        unidad.Deshacer();
-        Avisar_Sin_Serie(solicitud);
-        return;
-    }
-    Escribir_Log(Encabezado_Log(solicitud) + "Se inicia el proceso para el timbrado.");
-
-    progreso.Paso = "Crear Archivo para timbrar";
-    Archivo_Encolado archivo;
     try {
-        archivo = Crear_Archivo_para_Timbrar(solicitud, sf.Serie, sf.Folio);
-    } catch (const Error_Archivo_Timbrar& error) {
-        // Released before the operator is asked to read the message, which may take a while.
+        Emitir_en_Unidad(conexion, solicitud, progreso, unidad, diario);
+    } catch (...) {
         unidad.Deshacer();
-        Avisar_Error_Archivo_para_Timbrar(solicitud.ID, error);
-        return;
+        diario.Escribir();
+        throw;
     }
-    unidad.Archivo_Encolado(archivo.Ruta_Cola);
-
-    progreso.Paso = "Registrar factura";
-    const int32_t id_factura = Factura_de(conexion, solicitud, sf, nueva);
-    progreso.Paso = "Actualizar status de solicitud";
-    Actualizar_Status_Solicitud(conexion, solicitud, sf, id_factura, archivo);
-    if (nueva) {
-        progreso.Paso = "Actualizar proximo folio a emitir";
-        Actualizar_Proximo_Folio(conexion, solicitud.ID_Sucursal);
-    }
-    unidad.Confirmar();
-    Escribir_Log(Encabezado_Log(solicitud) + "Se completó el proceso para el timbrado.");
 }
 
 }  // namespace facturador

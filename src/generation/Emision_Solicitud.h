@@ -17,10 +17,12 @@ struct Progreso_Pase {
 };
 
 // Sends a request that passed the amount check to stamping, as one unit of work on the cycle's
-// connection: series and folio (the branch's counter row locked for a new request), the file to
-// stamp, the invoice row, status 2 and the advanced counter. A branch without series is logged and
-// the request stays pending; a file that cannot be queued is reported and the request stays
-// pending with nothing spent. Database failures roll the unit back and reach the caller.
+// connection: series and folio (the branch's counter row locked for a new request, taken folios
+// skipped), the file to stamp written under its temporary name in the queue folder, the invoice
+// row, status 2 and the advanced counter, COMMIT, and only then the file published under its name.
+// A branch without series is logged and the request stays pending; a file that cannot be written
+// is reported and the request stays pending with nothing spent. Database failures roll the unit
+// back and reach the caller. The unit's log lines are written once it has ended.
 void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
                       Progreso_Pase& progreso);
 

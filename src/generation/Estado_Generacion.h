@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,10 +19,22 @@ struct Estado_Generacion {
     std::set<std::string> Solicitudes_Invalidas_Avisadas;
     // Shows the name of the file to stamp being written (the main window's file label).
     std::function<void(const std::string&)> Mostrar_Archivo;
+    // Files to stamp of committed requests that the last recovery of the queue folders could not
+    // put in place: published path -> the temporary file that waits for the next try.
+    std::map<std::string, std::string> Temporales_en_Cola;
+    // Situations already told in the daily log, by key, so that a repeating one is told once.
+    std::set<std::string> Avisos_Dados;
 };
 
 Estado_Generacion& Estado_Generacion_Actual();
 const std::vector<Solicitud_Factura>& Solicitudes_Pendientes();
 void Reiniciar_Estado_Generacion();
+
+// True the first time the situation `clave` comes up, until it is forgotten.
+bool Primer_Aviso(const std::string& clave);
+// Writes the line to the daily log unless the situation `clave` was already told.
+void Avisar_Una_Vez(const std::string& clave, const std::string& linea);
+// The situation is over: if it comes back, it is told again.
+void Olvidar_Aviso(const std::string& clave);
 
 }  // namespace facturador

@@ -14,7 +14,7 @@ struct Serie_y_Folio {
 };
 
 // A request that has been through status 2 before (and was put back to pending) carries both its
-// series and its folio, and keeps them.
+// series and its folio; it keeps them when its invoice row confirms them (Elegir_Serie_y_Folio).
 bool Tiene_Serie_y_Folio_Propios(const Solicitud_Factura& solicitud);
 Serie_y_Folio Serie_y_Folio_Propios(const Solicitud_Factura& solicitud);
 

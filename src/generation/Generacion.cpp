@@ -6,6 +6,7 @@
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Rechazo.h"
+#include "generation/Recuperacion_Cola.h"
 #include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"
 #include "platform/Entorno.h"
@@ -43,6 +44,7 @@ void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descrip
 bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
     Progreso_Pase progreso;
     try {
+        Recuperar_Archivos_en_Cola(conexion_ciclo);
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
         // One request at a time, by copy: nothing the pass calls may pull the list from under it.
         for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {

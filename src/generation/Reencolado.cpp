@@ -1,10 +1,119 @@
 #include "generation/Reencolado.h"
 
+#include <stdexcept>
+
+#include "data/Conexiones.h"
+#include "data/Log.h"
+#include "generation/Cola_Timbrado.h"
+#include "generation/Folios.h"
+#include "generation/Ocupacion_Folio.h"
+#include "generation/Solicitudes.h"
+#include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Intercambio_Timbrado.h"
+#include "issuing_config/Serie_Facturas.h"
+#include "issuing_config/Valores_Campo.h"
+#include "platform/Archivos.h"
+#include "platform/Error_Plataforma.h"
+#include "platform/Texto.h"
+
 namespace facturador {
 
+namespace {
+
+// Why the file is not written again.
+class Negativa : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Datos_Reencolado {
+    Solicitud_Factura solicitud;
+    Serie_y_Folio serie_folio;
+    Datos_Emision perfil;
+};
+
+Datos_Emision Leer_Perfil(Conexion& conexion, int32_t sucursal) {
+    Recordset rs =
+        conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas WHERE ID_Sucursal = " +
+                          std::to_string(sucursal));
+    if (rs.Fin())
+        throw Negativa("la sucursal " + std::to_string(sucursal) + " no tiene perfil de emisión.");
+    return Leer_Datos_Emision(rs);
+}
+
+// The request in status 2, its series and folio as its file carries them, and its branch's
+// profile as the database holds it now.
+Datos_Reencolado Leer_Datos(Conexion& conexion, int32_t id) {
+    Recordset rs = conexion.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = " +
+                                     std::to_string(id));
+    if (rs.Fin())
+        throw Negativa("la solicitud no existe.");
+    if (Valor_Inicial(rs.Texto("Status")) != 2)
+        throw Negativa("la solicitud está en status " + rs.Texto("Status") +
+                       " y sólo se reencola una solicitud en status 2.");
+    Solicitud_Invalida falla;
+    const auto solicitud = Leer_Solicitud(rs, falla);
+    if (!solicitud)
+        throw Negativa("la columna " + falla.Columna + " de la solicitud no se puede leer.");
+    const Serie_y_Folio sf = Serie_y_Folio_Propios(*solicitud);
+    if (sf.Serie.empty() || !Serie_Valida(sf.Serie))
+        throw Negativa("su Serie \"" + Sin_Controles(sf.Serie) + "\" no se puede usar. " +
+                       kMotivo_Serie_Invalida + ".");
+    if (rs.Texto("Archivo") != Archivo_Base(sf.Serie, sf.Folio))
+        throw Negativa("su Archivo \"" + Sin_Controles(rs.Texto("Archivo")) +
+                       "\" no corresponde a su Serie y Folio.");
+    return {*solicitud, sf, Leer_Perfil(conexion, solicitud->ID_Sucursal)};
+}
+
+Datos_Reencolado Leer_Datos(int32_t id) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    try {
+        Datos_Reencolado datos = Leer_Datos(conexion, id);
+        Cerrar_Conexion(conexion);
+        return datos;
+    } catch (...) {
+        Cerrar_Conexion(conexion);
+        throw;
+    }
+}
+
+// Written under a hidden name of its own, which the recovery of the queue, running meanwhile in
+// the program, leaves alone, and published by rename once it is complete on disk.
+std::string Escribir_de_Nuevo(const Datos_Reencolado& d) {
+    const Serie_y_Folio& sf = d.serie_folio;
+    const auto existente =
+        Archivo_Existente(d.perfil, sf, Temporales_en_Carpeta(d.perfil.Ruta_Cola_Facturas));
+    if (existente)
+        throw Negativa("ya existe " + *existente + ".");
+    const std::string nombre = Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio);
+    const Archivo_Preparado archivo = Crear_Archivo_para_Timbrar(
+        d.solicitud, d.perfil, sf.Serie, sf.Folio,
+        "." + nombre + "." + std::to_string(d.solicitud.ID) + ".reencolando");
+    if (const auto falla =
+            Publicar_Archivo(archivo.Carpeta_Cola, archivo.Ruta_Oculta, archivo.Ruta_Cola)) {
+        Borrar_Archivo_Ignorando_Errores(archivo.Ruta_Oculta);
+        throw Negativa("no se pudo poner en la cola " + archivo.Ruta_Cola + ": " + *falla);
+    }
+    return archivo.Ruta_Cola;
+}
+
+}  // namespace
+
 Resultado_Reencolado Reencolar_Solicitud(int32_t id_solicitud) {
-    return {false, "Solicitud ID: " + std::to_string(id_solicitud) +
-                       " - reencolar aún no está disponible."};
+    const std::string solicitud = "Solicitud ID: " + std::to_string(id_solicitud) + " - ";
+    try {
+        const std::string cola = Escribir_de_Nuevo(Leer_Datos(id_solicitud));
+        const std::string mensaje =
+            solicitud + "Se escribió de nuevo el archivo para timbrar " + cola + ".";
+        Escribir_Log(mensaje);
+        return {true, mensaje};
+    } catch (const Error_Plataforma& e) {
+        return {false, solicitud + "No se reencola: error " + std::to_string(e.Numero) + " - " +
+                           e.Descripcion};
+    } catch (const std::runtime_error& e) {
+        return {false, solicitud + "No se reencola: " + e.what()};
+    }
 }
 
 }  // namespace facturador

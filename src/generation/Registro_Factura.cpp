@@ -107,14 +107,17 @@ int32_t Registrar_Factura(Conexion& conexion, int32_t ticket, const Serie_y_Foli
 }
 
 std::optional<int32_t> Buscar_Factura_Registrada(Conexion& conexion,
-                                                 const Serie_y_Folio& serie_folio,
-                                                 int32_t sucursal) {
+                                                 const Serie_y_Folio& serie_folio, int32_t sucursal,
+                                                 std::optional<int32_t> ticket) {
+    const std::string del_ticket =
+        ticket ? " AND (Nro_Ticket = " + std::to_string(*ticket) + ")" : "";
     // Keys of this system count down, so the first registered has the highest one.
-    Recordset rs = conexion.Ejecutar(
-        "SELECT ID_Factura FROM Facturas_Electronicas WHERE (serie = " +
-        Texto_SQL(conexion, serie_folio.Serie) +
-        ") AND (folio = " + std::to_string(serie_folio.Folio) +
-        ") AND (ID_Sucursal = " + std::to_string(sucursal) + ") ORDER BY ID_Factura DESC");
+    Recordset rs =
+        conexion.Ejecutar("SELECT ID_Factura FROM Facturas_Electronicas WHERE (serie = " +
+                          Texto_SQL(conexion, serie_folio.Serie) +
+                          ") AND (folio = " + std::to_string(serie_folio.Folio) +
+                          ") AND (ID_Sucursal = " + std::to_string(sucursal) + ")" + del_ticket +
+                          " ORDER BY ID_Factura DESC");
     if (rs.Fin())
         return std::nullopt;
     return Leer_Entero(rs.Texto("ID_Factura"));
@@ -122,7 +125,7 @@ std::optional<int32_t> Buscar_Factura_Registrada(Conexion& conexion,
 
 void Actualizar_Status_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
                                  const Serie_y_Folio& serie_folio, int32_t id_factura,
-                                 const Archivo_Encolado& archivo) {
+                                 const Archivo_Preparado& archivo) {
     conexion.Ejecutar(
         "UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = " +
         Texto_SQL(conexion, serie_folio.Serie) + ", Folio = " + std::to_string(serie_folio.Folio) +

@@ -16,16 +16,16 @@ namespace facturador {
 int32_t Registrar_Factura(Conexion& conexion, int32_t ticket, const Serie_y_Folio& serie_folio,
                           double total, int32_t sucursal);
 
-// The key of the invoice row already registered for this series, folio and branch (the first one
-// registered, if there are several), or nothing.
+// The key of the invoice row already registered for this series, folio and branch, and for this
+// ticket when one is given (the first one registered, if there are several), or nothing.
 std::optional<int32_t> Buscar_Factura_Registrada(Conexion& conexion,
-                                                 const Serie_y_Folio& serie_folio,
-                                                 int32_t sucursal);
+                                                 const Serie_y_Folio& serie_folio, int32_t sucursal,
+                                                 std::optional<int32_t> ticket = std::nullopt);
 
 // Status 2: the request waits for its stamped result, which the intake finds through the invoice
 // key, the file's name and the valid folder recorded here.
 void Actualizar_Status_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
                                  const Serie_y_Folio& serie_folio, int32_t id_factura,
-                                 const Archivo_Encolado& archivo);
+                                 const Archivo_Preparado& archivo);
 
 }  // namespace facturador

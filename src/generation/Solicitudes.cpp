@@ -104,6 +104,11 @@ std::optional<Solicitud_Factura> Leer_Solicitud(const Recordset& rs, Solicitud_I
     return s;
 }
 
+std::string Encabezado_Log(const Solicitud_Factura& s) {
+    return "Solicitud ID: " + std::to_string(s.ID) + " - Ticket Nro. " +
+           std::to_string(s.Nro_Ticket) + " - ";
+}
+
 void Cargar_Solicitudes_Pendientes(Conexion& conexion) {
     Estado_Generacion& estado = Estado_Generacion_Actual();
     estado.Solicitudes_Pendientes.clear();

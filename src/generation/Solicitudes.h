@@ -46,6 +46,10 @@ struct Solicitud_Factura {
     bool operator==(const Solicitud_Factura&) const = default;
 };
 
+// "Solicitud ID: <ID> - Ticket Nro. <ticket> - ": how the daily log opens a line about a request
+// on its way to stamping.
+std::string Encabezado_Log(const Solicitud_Factura& solicitud);
+
 // A pending row that cannot be worked with: the column at fault, and the row's ID as text when it
 // has one.
 struct Solicitud_Invalida {

@@ -13,8 +13,8 @@ Unidad_Trabajo::~Unidad_Trabajo() {
 }
 
 void Unidad_Trabajo::Confirmar() {
-    conexion_.Confirmar_Transaccion();
     cerrada_ = true;
+    conexion_.Confirmar_Transaccion();
 }
 
 void Unidad_Trabajo::Deshacer() noexcept {
@@ -25,8 +25,8 @@ void Unidad_Trabajo::Deshacer() noexcept {
         conexion_.Deshacer_Transaccion();
     } catch (...) {
     }
-    if (!ruta_cola_.empty())
-        Borrar_Archivo_Ignorando_Errores(ruta_cola_);
+    if (!ruta_temporal_.empty())
+        Borrar_Archivo_Ignorando_Errores(ruta_temporal_);
 }
 
 }  // namespace facturador

@@ -6,10 +6,15 @@
 
 namespace facturador {
 
-// The work of sending one request to stamping, as one transaction on the cycle's connection:
-// unless it is confirmed, the database work is rolled back and the file already copied into the
-// queue folder is removed, so that no folio is spent and no invoice row exists without its request
-// in status 2.
+// The work of sending one request to stamping, as one transaction on the cycle's connection, with
+// the request's file to stamp waiting in the queue folder under its temporary name as the
+// prepared state: the stamping program reads only published names, so it cannot see the file
+// before the request is committed in status 2.
+//
+// Undone, the unit rolls back and removes the prepared file: no folio is spent and no invoice row
+// exists without its request in status 2. A COMMIT that fails leaves the prepared file where it
+// is: the server may have committed before the connection broke, and only the recovery of the
+// queue folders, which reads the request back, may publish or remove it.
 class Unidad_Trabajo {
   public:
     explicit Unidad_Trabajo(Conexion& conexion);
@@ -17,16 +22,17 @@ class Unidad_Trabajo {
     Unidad_Trabajo(const Unidad_Trabajo&) = delete;
     Unidad_Trabajo& operator=(const Unidad_Trabajo&) = delete;
 
-    // The file in the queue folder that belongs to this unit.
-    void Archivo_Encolado(const std::string& ruta_cola) { ruta_cola_ = ruta_cola; }
+    // The temporary file in the queue folder that belongs to this unit.
+    void Archivo_Preparado(const std::string& ruta_temporal) { ruta_temporal_ = ruta_temporal; }
+    // COMMIT. From here on, whatever its outcome, the unit neither rolls back nor removes files.
     void Confirmar();
     // Rolls back (ignoring failures: the server rolls back a lost connection's work itself) and
-    // removes the queued file. Nothing happens if the unit is already closed.
+    // removes the prepared file. Nothing happens if the unit is already closed.
     void Deshacer() noexcept;
 
   private:
     Conexion& conexion_;
-    std::string ruta_cola_;
+    std::string ruta_temporal_;
     bool cerrada_ = false;
 };
 

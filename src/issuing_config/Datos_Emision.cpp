@@ -58,7 +58,6 @@ Datos_Emision Leer_Datos_Emision(const Recordset& rs) {
 }
 
 void Cargar_Datos_de_Emision() {
-    Perfiles().clear();
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     try {

@@ -49,7 +49,9 @@ struct Datos_Emision {
 };
 
 // Replaces every loaded profile with those of the central database, in the order the query gives
-// them. The table is emptied first, so a failure (passed on to the caller) leaves it empty.
+// them, once all of them have been read: a failure (passed on to the caller) leaves the profiles
+// loaded before as they were, never an empty or half table that would blank a branch's folders
+// or let a blank profile be saved over a real one.
 void Cargar_Datos_de_Emision();
 // A copy of the first loaded profile of the branch, or a blank one when the branch has none.
 Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);

@@ -4,6 +4,7 @@
 
 #include "data/Conexiones.h"
 #include "issuing_config/Avisos_Configuracion.h"
+#include "issuing_config/Serie_Facturas.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
@@ -23,6 +24,13 @@ constexpr const char* kFalla_Guardar =
 constexpr const char* kFalla_Recargar =
     "No se pudieron leer los perfiles de emisión de las sucursales de la base de datos central. "
     "Detalle: ";
+constexpr const char* kSin_Carga =
+    "Los perfiles de emisión no se pudieron leer de la base de datos central al abrir esta "
+    "ventana; no se almacenó ningún cambio. Cierre la ventana y vuelva a abrirla.";
+constexpr const char* kAlmacenada_Sin_Recargar =
+    ", pero no se pudieron volver a leer los perfiles de emisión de la base de datos central: el "
+    "programa sigue con los que tenía hasta que se lean de nuevo (al abrir esta ventana o al "
+    "reiniciar el programa). Detalle: ";
 
 void Avisar(const char* titulo, const std::string& mensaje) {
     Operador_Actual().Mostrar_Advertencia(titulo, mensaje);
@@ -111,14 +119,30 @@ bool Recargar_Datos_de_Emision() {
     }
 }
 
-bool Aceptar_Datos_Emision(const Datos_Capturados& datos) {
-    const auto folio = Folio_Capturado(datos.Folio_Inicial_Facturas);
-    if (!folio) {
-        Avisar(kTitulo_Atencion_Configuracion, kFolio_Fuera_De_Rango);
+namespace {
+
+// Why what the boxes hold cannot be stored as it stands, or nothing.
+std::optional<std::string> Negativa(const Datos_Capturados& datos, Cajas_Llenadas cajas) {
+    if (cajas == Cajas_Llenadas::Sin_Carga)
+        return kSin_Carga;
+    if (cajas == Cajas_Llenadas::Sin_Perfil)
+        return kSin_Registro;
+    if (!Folio_Capturado(datos.Folio_Inicial_Facturas))
+        return kFolio_Fuera_De_Rango;
+    if (!Serie_Valida(datos.Serie_Facturas))
+        return std::string(kMotivo_Serie_Invalida) + ", favor de verificar.";
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas) {
+    if (const auto negativa = Negativa(datos, cajas)) {
+        Avisar(kTitulo_Atencion_Configuracion, *negativa);
         return false;
     }
     try {
-        if (!Guardar_Datos_Emision(datos, *folio)) {
+        if (!Guardar_Datos_Emision(datos, *Folio_Capturado(datos.Folio_Inicial_Facturas))) {
             Avisar(kTitulo_Atencion_Configuracion, kSin_Registro);
             return false;
         }
@@ -126,9 +150,13 @@ bool Aceptar_Datos_Emision(const Datos_Capturados& datos) {
         Avisar(kTitulo_Falla_Configuracion, kFalla_Guardar + std::string(e.what()));
         return false;
     }
-    if (!Recargar_Datos_de_Emision())
-        return false;
-    Avisar(kTitulo_Atencion_Configuracion, kConfiguracion_Almacenada);
+    try {
+        Cargar_Datos_de_Emision();
+        Avisar(kTitulo_Atencion_Configuracion, kConfiguracion_Almacenada);
+    } catch (const std::exception& e) {
+        Avisar(kTitulo_Atencion_Configuracion,
+               kConfiguracion_Almacenada + std::string(kAlmacenada_Sin_Recargar) + e.what());
+    }
     return true;
 }
 

@@ -27,9 +27,19 @@ std::string Sentencia_Guardar_Datos_Emision(const Datos_Capturados& datos, int32
 // Reloads the branches' profiles; on failure the operator is told and the answer is false.
 bool Recargar_Datos_de_Emision();
 
-// "Aceptar" of the profile: stores it, reloads the profiles and tells the operator. Answers true
-// when the window may close; on any refusal or failure the operator has been told why and
+// What filled the boxes of the branch being saved.
+enum class Cajas_Llenadas {
+    De_Su_Perfil,  // the branch's profile, from a load that succeeded
+    Sin_Perfil,    // a load that succeeded had no profile for the branch: the boxes are blank
+    Sin_Carga,     // the load failed: the boxes may hold nothing, or values older than the database
+};
+
+// "Aceptar" of the profile: stores it, reloads the profiles and tells the operator. Only boxes
+// filled from the branch's loaded profile are stored, so that blank boxes never overwrite a real
+// profile or reset its folio; a series that cannot name a file to stamp is refused. Answers true
+// when the window may close: the profile was stored (the message says so even when the reload
+// after it failed). On any refusal or failure to store, the operator has been told why and
 // nothing was stored.
-bool Aceptar_Datos_Emision(const Datos_Capturados& datos);
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas);
 
 }  // namespace facturador

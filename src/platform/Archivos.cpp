@@ -1,12 +1,13 @@
 #include "platform/Archivos.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include <unistd.h>
 
 #include "platform/Error_Plataforma.h"
 
@@ -40,6 +41,19 @@ void Escribir_Con_Modo(const std::string& ruta, std::string_view bytes, const ch
         errno = numero;
     if (!escrito || !cerrado)
         Fallar_Con_Errno(ruta);
+}
+
+void Sincronizar(const std::string& ruta, int banderas) {
+    const int fd = ::open(ruta.c_str(), banderas | O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fallar_Con_Errno(ruta);
+    const bool sincronizado = ::fsync(fd) == 0;
+    const int numero = errno;
+    ::close(fd);
+    if (!sincronizado) {
+        errno = numero;
+        Fallar_Con_Errno(ruta);
+    }
 }
 
 }  // namespace
@@ -130,14 +144,26 @@ void Quitar_Solo_Lectura(const std::string& ruta) {
         Fallar_Con(ec, ruta);
 }
 
-size_t Contar_Archivos_Visibles(const std::string& carpeta) {
+std::vector<std::string> Archivos_en_Carpeta(const std::string& carpeta) {
+    std::vector<std::string> nombres;
     std::error_code ec;
-    size_t cuantos = 0;
-    for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec))
-        cuantos += it->is_regular_file(ec) && !it->path().filename().string().starts_with('.');
+    fs::directory_iterator entrada(carpeta, ec);
+    for (; !ec && entrada != fs::directory_iterator(); entrada.increment(ec)) {
+        std::error_code ec_tipo;
+        if (entrada->is_regular_file(ec_tipo))
+            nombres.push_back(entrada->path().filename().string());
+    }
     if (ec)
         Fallar_Con(ec, carpeta);
-    return cuantos;
+    return nombres;
+}
+
+void Asegurar_en_Disco(const std::string& ruta) {
+    Sincronizar(ruta, 0);
+}
+
+void Asegurar_Carpeta_en_Disco(const std::string& carpeta) {
+    Sincronizar(carpeta, O_DIRECTORY);
 }
 
 std::string Carpeta_Del_Ejecutable() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Siembra_Central.h"
+#include "generation/Archivo_Timbrar.h"
 #include "generation/Cola_Timbrado.h"
 
 namespace facturador::pruebas {
@@ -30,9 +31,10 @@ std::string Con_CRLF(const std::string& lineas) {
     return texto;
 }
 
-// The queue gets the whole file at once and read-only: its 77 lines byte for byte, in
-// Windows-1252 with "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no half
-// copy stays anywhere. On 100.00 the subtotal is rounded to cents and the tax is the difference.
+// The file waits complete and read-only under its hidden name while the published one is left
+// alone; publishing puts it in place at once: its 77 lines byte for byte, in Windows-1252 with
+// "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no working copy stays. On
+// 100.00 the subtotal is rounded to cents and the tax is the difference.
 TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central(
@@ -54,7 +56,10 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
         "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'NUÑEZ € Ω', Total = 100, Numero_Exterior "
         "= '12', Numero_Interior = 'Depto 2', Colonia = 'Centro', Ciudad = 'Guadalajara', Estado "
         "= 'Jalisco', Pais = 'México', Referencia = 'no se escribe'");
-    Crear_Archivo_para_Timbrar(Solicitud_Cargada(), "A", 1500);
+    const auto archivo = Crear_Archivo_para_Timbrar(Solicitud_Cargada(), Obtener_Datos_Emision(3),
+                                                    "A", 1500, ".oculto");
+    EXPECT_EQ(Leer_Archivo(destino), "viejo");
+    EXPECT_EQ(Publicar_Archivo(carpetas.cola, archivo.Ruta_Oculta, destino), std::nullopt);
 
     const std::string bytes = Leer_Archivo(destino);
     EXPECT_EQ(bytes,
@@ -101,10 +106,24 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     Cargar_Datos();
     Sembrar_Solicitud(10);
     const auto solicitud = Solicitud_Cargada();
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
-    Reiniciar_Datos_de_Emision();
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, "A", 1500), Error_Archivo_Timbrar);
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Datos_Emision{}, "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
+    EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
+}
+
+// A line break or other control character in any value becomes a blank: no value adds a line.
+TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
+    Solicitud_Factura solicitud;
+    solicitud.Nombre = "X\r\nTotal=0.01";
+    Datos_Emision emisor;
+    emisor.Razon_Social_Emisor = "A\n\n[Receptor]\x1f";
+    const std::string texto = Texto_para_Timbrar(solicitud, emisor, "A", 1, "2026-12-05T10:15:40");
+    EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
+    EXPECT_NE(texto.find("\r\nNombre=X  Total=0.01\r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nNombre=A  [Receptor] \r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
+#include <atomic>
+#include <thread>
+
 #include "Siembra_Central.h"
+#include "data/Log.h"
+#include "generation/Eleccion_Folio.h"
 #include "generation/Rechazo.h"
+#include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
@@ -17,10 +23,10 @@ class Pase_Generacion : public Prueba_Central {
     }
 };
 
-// Every value is stored and written as it came, apostrophes and backslashes included, and the
-// branch's folio counter stays locked while the request's unit of work runs.
+// Every value is stored and written as it came, apostrophes and backslashes included, the branch's
+// folio counter stays locked while the request's unit of work runs, and its log lines follow it.
 TEST_F(Pase_Generacion, SolicitudNuevaSeEncolaYSeRegistraTalCualConElContadorBloqueado) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "O'B\\", 1500);
+    const auto carpetas = Sembrar_Sucursal(3, "Centro", "O'B", 1500);
     Sembrar_Ticket(4711, 3, "300");
     Ejecutar_Central("INSERT INTO Facturas_Electronicas (ID_Factura, Status) VALUES (-16, 2)");
     Sembrar_Solicitud(10, {{"Total", "150.5"}, {"Nombre", Literal("D'Arcy \\ Cía")}});
@@ -38,27 +44,32 @@ TEST_F(Pase_Generacion, SolicitudNuevaSeEncolaYSeRegistraTalCualConElContadorBlo
     std::vector<bool> durante;
     Estado_Generacion_Actual().Mostrar_Archivo = [&](const std::string&) {
         durante.push_back(contador_bloqueado());
+        durante.push_back(Leer_Log().empty());  // nothing logged while the lock is held
     };
     Ejecutar_Pase();
 
-    EXPECT_EQ(durante, std::vector<bool>{true});
+    EXPECT_EQ(durante, (std::vector<bool>{true, true}));
     EXPECT_FALSE(contador_bloqueado());
     const std::string archivo =
-        Texto_Leido(Leer_Archivo(Unir_Ruta(carpetas.cola, "Factura O'B\\ Folio 1500.txt")));
+        Texto_Leido(Leer_Archivo(Unir_Ruta(carpetas.cola, "Factura O'B Folio 1500.txt")));
     EXPECT_NE(archivo.find("\r\nNombre=D'Arcy \\ Cía\r\n"), std::string::npos);
-    EXPECT_EQ(Estado(10), "2/O'B\\/1500/-17");
-    EXPECT_EQ(Solicitud(10, "Archivo"), "Factura O'B\\ Folio 1500");
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola).size(), 1u);
+    EXPECT_EQ(Estado(10), "2/O'B/1500/-17");
+    EXPECT_EQ(Solicitud(10, "Archivo"), "Factura O'B Folio 1500");
     EXPECT_EQ(Solicitud(10, "Ruta_Archivo"), Ruta_Para_BD(carpetas.validas));
     EXPECT_EQ(Folio_Siguiente(3), "1501");
     EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', Nro_Ticket, Fecha_Emision, Consumo, Descuento, "
                             "total, folio, serie, Status, ID_Sucursal, ID_Cliente, noCertificado, "
                             "FUM) FROM Facturas_Electronicas WHERE ID_Factura = -17"),
-              "4711|2026-12-05|150.5|0|0|1500|O'B\\|1|3|0||2026-12-05");
+              "4711|2026-12-05|150.5|0|0|1500|O'B|1|3|0||2026-12-05");
     const std::string log = Leer_Log();
-    for (const char* paso : {"inicia", "completó"})
-        EXPECT_NE(log.find("Solicitud ID: 10 - Ticket Nro. 4711 - Se " + std::string(paso) +
-                           " el proceso para el timbrado.\r\n"),
-                  std::string::npos);
+    const size_t completo = log.find(
+        "Solicitud ID: 10 - Ticket Nro. 4711 - Se completó el proceso para el timbrado.\r\n");
+    EXPECT_NE(completo, std::string::npos);
+    EXPECT_LT(
+        log.find(
+            "Solicitud ID: 10 - Ticket Nro. 4711 - Se inicia el proceso para el timbrado.\r\n"),
+        completo);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
     EXPECT_TRUE(Solicitudes_Pendientes().empty());  // reloaded at the end
 }
@@ -91,81 +102,108 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
 }
 
 // A request put back to pending after a rejection keeps its series, folio and invoice row, even
-// when a new request of the same pass registered another invoice just before it; one with only
-// a series or only a folio is new.
-TEST_F(Pase_Generacion, SolicitudReactivadaReusaSuFacturaYSoloLasNuevasMuevenElFolio) {
+// when a new request of the same pass registered another invoice just before it. Whatever else a
+// request carries (a series and folio with no invoice row of its branch for its ticket, or that
+// another request already went with, only one of the two, a series the branch never had) is
+// ignored and told once: it takes the next folio.
+TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMuevenElFolio) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1501);
     Sembrar_Ticket(4711, 3, "1000");
     Ejecutar_Central(
-        "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Status) VALUES "
-        "(-5, 'A', 1432, 3, 1), (-4, 'A', 1432, 4, 1)");
+        "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Nro_Ticket, "
+        "Status) VALUES (-5, 'A', 1432, 3, 4711, 1), (-4, 'A', 1432, 4, 4711, 1), "
+        "(-3, 'A', 1433, 3, 9999, 1)");
     Sembrar_Solicitud(9);
     Sembrar_Solicitud(10, {{"Serie", "'A'"}, {"Folio", "1432"}, {"ID_Factura", "-5"}});
-    Sembrar_Solicitud(11, {{"Serie", "'A'"}, {"Folio", "1433"}});  // its row is missing
+    Sembrar_Solicitud(11, {{"Serie", "'A'"}, {"Folio", "1433"}});  // another ticket's folio
     Sembrar_Solicitud(12, {{"Serie", "'Z'"}, {"Folio", "0"}});
     Sembrar_Solicitud(13, {{"Serie", "''"}, {"Folio", "77"}});
+    Sembrar_Solicitud(14, {{"Serie", "'ZZ'"}, {"Folio", "4"}});
+    Sembrar_Solicitud(15, {{"Serie", "'A'"}, {"Folio", "1432"}});  // request 10's
     Cargar_Datos();
     Ejecutar_Pase();
 
     EXPECT_EQ(Estado(9), "2/A/1501/-6");
     EXPECT_EQ(Estado(10), "2/A/1432/-5");
     EXPECT_TRUE(En_Cola(carpetas, 1432));
-    EXPECT_EQ(Estado(11), "2/A/1433/-7");
-    EXPECT_EQ(Valor_Central("SELECT CONCAT(serie, folio) FROM Facturas_Electronicas WHERE "
-                            "ID_Factura = -7"),
-              "A1433");
-    EXPECT_EQ(Estado(12), "2/A/1502/-8");
-    EXPECT_EQ(Estado(13), "2/A/1503/-9");
-    EXPECT_EQ(Facturas(), "6");
-    EXPECT_EQ(Folio_Siguiente(3), "1504");
+    EXPECT_EQ(Estado(11), "2/A/1502/-7");
+    EXPECT_EQ(Estado(12), "2/A/1503/-8");
+    EXPECT_EQ(Estado(13), "2/A/1504/-9");
+    EXPECT_EQ(Estado(14), "2/A/1505/-10");
+    EXPECT_EQ(Estado(15), "2/A/1506/-11");
+    EXPECT_FALSE(En_Cola(carpetas, 1433));
+    EXPECT_EQ(Facturas(), "9");
+    EXPECT_EQ(Folio_Siguiente(3), "1507");
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "que trae la solicitud"), 5);
+    EXPECT_EQ(Veces(log,
+                    "Solicitud ID: 14 - Ticket Nro. 4711 - Se ignoran la Serie \"ZZ\" y el "
+                    "Folio 4 que trae la solicitud"),
+              1);
 }
 
-// A request that cannot reach the queue (its branch has no series or no profile, or its file
-// could not be written) spends nothing: no invoice, no folio, and it stays pending.
+// A request that cannot reach the queue (its branch has no series or no profile, its file could
+// not be written, its series cannot name a file, or the counter cannot go past its folio) spends
+// nothing: no invoice, no folio, no file, and it stays pending.
 TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
     Sembrar_Sucursal(4, "Norte", "");
     Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (5, 'Sur')");
-    for (int sucursal : {3, 4, 5})
+    const auto salto = Sembrar_Sucursal(6, "Oeste", "Z\r\nW");
+    const auto ultimo = Sembrar_Sucursal(7, "Alto", "A", 2147483647);
+    for (int sucursal = 3; sucursal <= 7; ++sucursal) {
         Sembrar_Ticket(4711, sucursal, "1000");
-    Sembrar_Solicitud(8, {{"ID_Sucursal", "4"}});
-    Sembrar_Solicitud(9, {{"ID_Sucursal", "5"}});
-    Sembrar_Solicitud(10);
+        Sembrar_Solicitud(sucursal + 5, {{"ID_Sucursal", std::to_string(sucursal)}});
+    }
     Cargar_Datos();
     Ejecutar_Pase();
 
     const std::string log = Leer_Log();
     for (const char* caso :
-         {"8 -  No se encontró la Serie y Folio de facturas para la sucursal Norte",
-          "9 -  No se encontró la Serie y Folio de facturas para la sucursal Sur"})
+         {"9 -  No se encontró la Serie y Folio de facturas para la sucursal Norte",
+          "10 -  No se encontró la Serie y Folio de facturas para la sucursal Sur"})
         EXPECT_NE(log.find("ID Solicitud: " + std::string(caso) + "\r\n"), std::string::npos)
             << caso;
     const auto mostrados = entorno.operador.De_Tipo("estandar");
-    ASSERT_EQ(mostrados.size(), 1u);
-    EXPECT_EQ(mostrados[0].titulo, "Error creando archivo para timbrar");
+    ASSERT_EQ(mostrados.size(), 3u);
+    for (const auto& mostrado : mostrados) {
+        EXPECT_EQ(mostrado.titulo, "Error creando archivo para timbrar");
+        EXPECT_NE(log.find("Error creando archivo para timbrar - " + mostrado.texto),
+                  std::string::npos);
+    }
     const std::string temporal = Unir_Ruta(entorno.Carpeta(), "_10_15_40_Factura A Folio 1500.txt");
     EXPECT_TRUE(mostrados[0].texto.starts_with(
         "Rutas: Validas: " + carpetas.validas + "  -  " + temporal +
         "  ---- Para timbrar: " + Unir_Ruta(carpetas.cola, "Factura A Folio 1500.txt") + "  --  "));
-    EXPECT_FALSE(Existe_Archivo(temporal));
-    EXPECT_NE(log.find("Error creando archivo para timbrar - " + mostrados[0].texto),
-              std::string::npos);
-    EXPECT_EQ(Solicitud(8, "Status") + Solicitud(9, "Status") + Solicitud(10, "Status"), "111");
+    EXPECT_TRUE(mostrados[1].texto.starts_with(
+        "Rutas:   --  La Serie de Facturas \"Z  W\" de la sucursal 6 no se puede usar: La Serie de "
+        "Facturas no puede contener saltos de línea"));
+    EXPECT_EQ(mostrados[2].texto,
+              "Rutas:   --  El Siguiente Folio a Emitir de la sucursal 7 es 2147483647, el mayor "
+              "posible: no se puede emitir otro folio de la serie A.");
+    EXPECT_EQ(Archivos_en_Carpeta(entorno.Carpeta()),
+              std::vector<std::string>{Nombre_Archivo_Log()});
+    EXPECT_TRUE(Archivos_en_Carpeta(salto.cola).empty() &&
+                Archivos_en_Carpeta(ultimo.cola).empty());
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status) FROM Solicitudes_de_Facturas_OL"),
+              "1,1,1,1,1");
     EXPECT_EQ(Facturas(), "0");
-    EXPECT_EQ(Folio_Siguiente(3), "1500");
-    EXPECT_EQ(Solicitudes_Pendientes().size(), 3u);
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Folio_Inicial_Facturas ORDER BY ID_Sucursal) FROM "
+                            "Configuracion_Facturas_Electronicas"),
+              "1500,1500,1500,2147483647");
+    EXPECT_EQ(Solicitudes_Pendientes().size(), 5u);
 
     for (const auto& carpeta : {carpetas.cola, carpetas.validas})
         std::filesystem::create_directories(carpeta);
     Ejecutar_Pase();
-    EXPECT_EQ(Estado(10), "2/A/1500/-1");
+    EXPECT_EQ(Estado(8), "2/A/1500/-1");
     EXPECT_TRUE(En_Cola(carpetas, 1500));
     EXPECT_EQ(Folio_Siguiente(3), "1501");
 }
 
 // The third request cannot be moved to status 2 (its row is held by another writer): its unit
-// is undone whole, its queued file removed, the pass stops there, and the next pass gives it the
-// same folio.
+// is undone whole, its waiting file removed before the stamping program could ever see it, the
+// pass stops there, and the next pass gives it the same folio.
 TEST_F(Pase_Generacion, FallaEnUnaUnidadLaDeshaceYDetieneElPase) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
     for (int i = 0; i < 4; ++i) {
@@ -193,7 +231,7 @@ TEST_F(Pase_Generacion, FallaEnUnaUnidadLaDeshaceYDetieneElPase) {
     EXPECT_EQ(Solicitud(12, "Status") + Solicitud(13, "Status"), "11");
     EXPECT_EQ(Facturas(), "2");
     EXPECT_EQ(Folio_Siguiente(3), "1502");
-    EXPECT_FALSE(En_Cola(carpetas, 1502));
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola).size(), 2u);  // 1500 and 1501
 
     otro.Deshacer_Transaccion();
     otro.Cerrar();
@@ -202,6 +240,85 @@ TEST_F(Pase_Generacion, FallaEnUnaUnidadLaDeshaceYDetieneElPase) {
     EXPECT_EQ(Estado(13), "2/A/1503/-4");
     EXPECT_EQ(Valor_Central("SELECT COUNT(DISTINCT folio) FROM Facturas_Electronicas"), "4");
     EXPECT_EQ(Folio_Siguiente(3), "1504");
+}
+
+// While the unit waits for a row that another writer holds, its file is complete in the queue
+// folder under its temporary name only; it takes its name once the request is committed.
+TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
+    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Sembrar_Ticket(4711, 3, "116");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    // Both opened before the pass starts: the pool of connections is not shared between threads.
+    Conexion otro, vigia;
+    otro.Abrir(Cadena_Central_Pruebas());
+    vigia.Abrir(Cadena_Central_Pruebas());
+    otro.Iniciar_Transaccion();
+    otro.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = 10 FOR UPDATE");
+    std::atomic<bool> terminado = false;
+    std::thread pase([&] {
+        Ejecutar_Pase();
+        terminado = true;
+    });
+    // The pass's status update shows in the server's list while it waits for the row.
+    const std::string esperando =
+        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE 'UPDATE "
+        "Solicitudes_de_Facturas_OL SET Status = 2%'";
+    while (!terminado && vigia.Ejecutar(esperando).Texto(size_t{0}) == "0")
+        std::this_thread::yield();
+    EXPECT_FALSE(terminado);
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
+              std::vector<std::string>{".Factura A Folio 1500.txt.10.pendiente"});
+    otro.Confirmar_Transaccion();
+    pase.join();
+    otro.Cerrar();
+    vigia.Cerrar();
+
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
+              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Estado(10), "2/A/1500/-1");
+}
+
+// A new request never takes a folio that something already holds: a file published in the queue,
+// a stamped or rejected result, an invoice row. The counter moves past each, the skip is logged
+// with its holder, and nothing of the holder is touched. A branch whose folders hold a long run of
+// old results is skipped through a bounded stretch per pass, the request waiting meanwhile.
+TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
+    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Sembrar_Ticket(4711, 3, "1000");
+    Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");
+    Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 1501.pdf"), "timbrada");
+    Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 1502-error timbrado.txt"), "error");
+    Ejecutar_Central(
+        "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Status) VALUES "
+        "(-1, 'A', 1503, 3, 2)");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    Ejecutar_Pase();
+
+    EXPECT_EQ(Estado(10), "2/A/1504/-2");
+    EXPECT_EQ(Folio_Siguiente(3), "1505");
+    EXPECT_EQ(Leer_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt")), "de otra solicitud");
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Ticket Nro. 4711 - Se salta el folio "), 4);
+    EXPECT_EQ(Veces(log, "Se salta el folio 1501 de la serie A: ya existe " +
+                             Unir_Ruta(c.validas, "Factura A Folio 1501.pdf") + ".\r\n"),
+              1);
+    EXPECT_EQ(Veces(log, "Se salta el folio 1503 de la serie A: ya está registrada la factura -1"),
+              1);
+
+    for (int folio = 1505; folio <= 1505 + kMaximo_Folios_Saltados; ++folio)
+        Escribir_Archivo(Unir_Ruta(c.validas, Archivo_Base("A", folio) + ".xml"), "");
+    Sembrar_Solicitud(11);
+    Ejecutar_Pase();
+    EXPECT_EQ(Solicitud(11, "Status"), "1");
+    EXPECT_EQ(Folio_Siguiente(3), std::to_string(1505 + kMaximo_Folios_Saltados));
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Se saltaron 1000 folios ocupados de la serie A sin hallar uno "
+                    "libre; la solicitud espera al siguiente ciclo."),
+              1);
+    Ejecutar_Pase();
+    EXPECT_EQ(Estado(11), "2/A/" + std::to_string(1506 + kMaximo_Folios_Saltados) + "/-3");
 }
 
 }  // namespace

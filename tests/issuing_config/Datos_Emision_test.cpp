@@ -1,5 +1,8 @@
+#include "apoyo/Proxy_Central.h"
 #include "generation/Folios.h"
 #include "generation/Siembra_Central.h"
+#include "issuing_config/Guardar_Configuracion.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -41,6 +44,36 @@ TEST_F(Perfiles_Emision, SeCarganConSusCarpetasSonCopiasYFaltanEnBlanco) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "15");
     Cargar_Datos_de_Emision();
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "16");
+}
+
+// A load that fails leaves the profiles loaded before, never an empty table; a save whose reload
+// fails still says that the profile was stored, for it was.
+TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
+    Sembrar_Sucursal(3, "Centro", "A", 15);
+    Cargar_Datos_de_Emision();
+    {
+        Tabla_Ausente perfiles("Configuracion_Facturas_Electronicas");
+        EXPECT_THROW(Cargar_Datos_de_Emision(), Error_Plataforma);
+    }
+    EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "A");
+
+    Datos_Capturados datos = Obtener_Datos_Emision(3);
+    datos.Serie_Facturas = "B";
+    {
+        const Proxy_Central proxy("SELECT * FROM Configuracion_Facturas_Electronicas",
+                                  Proxy_Central::Corte::Antes_de_Ejecutar);
+        EXPECT_TRUE(Aceptar_Datos_Emision(datos, Cajas_Llenadas::De_Su_Perfil));
+    }
+    EXPECT_EQ(Valor_Central("SELECT CONCAT(Serie_Facturas, Folio_Inicial_Facturas) FROM "
+                            "Configuracion_Facturas_Electronicas"),
+              "B15");
+    EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "A");
+    const auto avisos = entorno.operador.De_Tipo("advertencia");
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_TRUE(avisos[0].texto.starts_with(
+        "Se almacenó correctamente la configuración para la emisión de Facturas Electrónicas, "
+        "pero no se pudieron volver a leer los perfiles"))
+        << avisos[0].texto;
 }
 
 }  // namespace

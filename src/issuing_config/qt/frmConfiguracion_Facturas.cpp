@@ -152,7 +152,7 @@ frmConfiguracion_Facturas::frmConfiguracion_Facturas(QWidget* propietario) : QDi
     Disponer_Ventana();
     Acomodar_Opciones();
     Preparar_Menu();
-    Recargar_Datos_de_Emision();
+    perfiles_cargados_ = Recargar_Datos_de_Emision();
     Llenar_Combo_Sucursales(cboSucursal, false);
     Llenar_Combo_Estados(cboEstado, false);
     Llenar_Combo_Estados(cboEstado_Expedicion, false);
@@ -429,6 +429,7 @@ void frmConfiguracion_Facturas::cboSucursal_Click(int indice) {
 
 void frmConfiguracion_Facturas::Mostrar_Datos_Sucursal(int32_t id_sucursal) {
     const Datos_Emision datos = Obtener_Datos_Emision(id_sucursal);
+    perfil_mostrado_ = datos.ID_Sucursal == id_sucursal && id_sucursal != 0;
     for (const Caja_Perfil& caja : Cajas_Perfil()) {
         QLineEdit* linea = cajas_.at(caja.nombre);
         if (caja.uso == Uso_Caja::Llenar_y_Guardar || caja.uso == Uso_Caja::Solo_Llenar)
@@ -457,7 +458,10 @@ void frmConfiguracion_Facturas::cmdAceptar_Click() {
         cboSucursal->setFocus();
         return;
     }
-    if (Aceptar_Datos_Emision(Capturar_Datos()))
+    const Cajas_Llenadas cajas = !perfiles_cargados_ ? Cajas_Llenadas::Sin_Carga
+                                 : perfil_mostrado_  ? Cajas_Llenadas::De_Su_Perfil
+                                                     : Cajas_Llenadas::Sin_Perfil;
+    if (Aceptar_Datos_Emision(Capturar_Datos(), cajas))
         accept();
 }
 

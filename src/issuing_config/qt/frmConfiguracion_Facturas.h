@@ -78,6 +78,10 @@ class frmConfiguracion_Facturas : public QDialog {
     std::map<std::string, QLineEdit*> cajas_;
     // Index of the menu label last highlighted; -1 until the pointer passes over one.
     int Ultimo_Menu_Resaltado = -1;
+    // Whether the profiles were read when the window opened, and whether the boxes show the
+    // selected branch's profile: only such boxes may be saved.
+    bool perfiles_cargados_ = false;
+    bool perfil_mostrado_ = false;
 };
 
 // Shows the window modally, owned by `propietario`, and returns when it closes.

@@ -164,13 +164,19 @@ TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsT
 }
 
 // Nothing is reported as saved when nothing was: no branch chosen, a folio beyond 32 bits, a
-// branch without a profile row, a failing database. A state not in the list keeps the one shown
-// before ("jalisco" differs in case from the entry), and an empty folio saves 0.
+// series that cannot name a file to stamp, a branch without a profile row, a failing database. A
+// state not in the list keeps the one shown before ("jalisco" differs in case from the entry), and
+// an empty folio saves 0.
 TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsThePreviousOne) {
     Pulsar("cmdAceptar");
     Elegir_Sucursal("Sur");
     Control("txtFolio")->setText("99999999999");
     Pulsar("cmdAceptar");
+    Control("txtFolio")->setText("1500");
+    for (const char* serie : {"A/B", "A\xF0\x9F\x98\x80"}) {
+        Control("txtSerie_Folios")->setText(QString::fromUtf8(serie));
+        Pulsar("cmdAceptar");
+    }
     Elegir_Sucursal("Sin perfil");
     EXPECT_EQ(Texto("txtRFC"), "");
     Pulsar("cmdAceptar");
@@ -180,19 +186,24 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
         Pulsar("cmdAceptar");
     }
     const auto avisos = Advertencias();
-    ASSERT_EQ(avisos.size(), 4u);
+    ASSERT_EQ(avisos.size(), 6u);
     EXPECT_EQ(avisos[0],
               "Atención / Favor de seleccionar la Sucursal cuya configuración desea almacenar.");
     EXPECT_EQ(avisos[1],
               "Atención / El Siguiente Folio a Emitir no puede ser mayor que 2147483647, favor "
               "de verificar.");
-    EXPECT_EQ(avisos[2],
+    for (int i : {2, 3})
+        EXPECT_EQ(avisos[i],
+                  "Atención / La Serie de Facturas no puede contener saltos de línea ni otros "
+                  "caracteres de control, diagonales (/ o \\) ni caracteres que no existen en "
+                  "Windows-1252, favor de verificar.");
+    EXPECT_EQ(avisos[4],
               "Atención / La sucursal seleccionada no tiene registro de configuración de "
               "Facturas Electrónicas en la base de datos central; no se almacenó ningún cambio.");
     EXPECT_TRUE(
-        avisos[3].starts_with("Se produjo un error / No se pudo almacenar la "
+        avisos[5].starts_with("Se produjo un error / No se pudo almacenar la "
                               "configuración; no se realizó ningún cambio. Detalle: "))
-        << avisos[3];
+        << avisos[5];
     EXPECT_TRUE(ventana->isVisible());
     EXPECT_EQ(Columna("Folio_Inicial_Facturas"), "1500");
 
@@ -206,6 +217,30 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
     EXPECT_EQ(
         Columna("CONCAT_WS('|', Estado, Estado_Domicilio_Expedicion, Folio_Inicial_Facturas)", 3),
         "Jalisco|Colima|0");
+}
+
+// Opened while the profiles cannot be read, the window shows those read before but saves none of
+// them: its boxes may be older than the database, and saving them would set the folio back.
+TEST_F(Configuracion_Facturas, AfterAFailedLoadNothingIsSaved) {
+    {
+        Tabla_Ausente perfiles("Configuracion_Facturas_Electronicas");
+        Abrir();
+    }
+    Elegir_Sucursal("Sur");
+    EXPECT_EQ(Texto("txtFolio"), "1500");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET Folio_Inicial_Facturas = 1600 WHERE "
+        "ID_Sucursal = 7");
+    Pulsar("cmdAceptar");
+    const auto avisos = Advertencias();
+    ASSERT_EQ(avisos.size(), 2u);
+    EXPECT_TRUE(avisos[0].starts_with("Se produjo un error / No se pudieron leer los perfiles"));
+    EXPECT_EQ(avisos[1],
+              "Atención / Los perfiles de emisión no se pudieron leer de la base de datos central "
+              "al abrir esta ventana; no se almacenó ningún cambio. Cierre la ventana y vuelva a "
+              "abrirla.");
+    EXPECT_TRUE(ventana->isVisible());
+    EXPECT_EQ(Columna("Folio_Inicial_Facturas"), "1600");
 }
 
 TEST_F(Configuracion_Facturas, EmailTextIsSavedToEveryRowAndKeptForTheRun) {

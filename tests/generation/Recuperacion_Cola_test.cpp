@@ -1,0 +1,113 @@
+#include <algorithm>
+
+#include "Siembra_Central.h"
+#include "apoyo/Proxy_Central.h"
+#include "generation/Recuperacion_Cola.h"
+
+namespace facturador::pruebas {
+namespace {
+
+using Nombres = std::vector<std::string>;
+
+class Recuperacion_Cola : public Prueba_Central {
+  protected:
+    static Nombres En(const std::string& carpeta) {
+        Nombres nombres = Archivos_en_Carpeta(carpeta);
+        std::sort(nombres.begin(), nombres.end());
+        return nombres;
+    }
+    void Recuperar() {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Recuperar_Archivos_en_Cola(conexion);
+        Cerrar_Conexion(conexion);
+    }
+};
+
+// A COMMIT whose answer never comes leaves the request's file waiting under its temporary name,
+// whatever the server did. The next pass reads the request back before anything else: not
+// committed, the file is removed and the request goes again with the same folio; committed, the
+// file is published and the request is not sent a second time.
+TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
+    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Sembrar_Ticket(4711, 3, "1000");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    const auto pase_cortado = [&](Proxy_Central::Corte corte) {
+        const Proxy_Central proxy("COMMIT", corte);
+        Ejecutar_Pase();
+        EXPECT_TRUE(proxy.Cortado());
+    };
+
+    pase_cortado(Proxy_Central::Corte::Antes_de_Ejecutar);
+    EXPECT_EQ(En(c.cola), Nombres{".Factura A Folio 1500.txt.10.pendiente"});
+    EXPECT_EQ(Solicitud(10, "Status") + Folio_Siguiente(3) + Facturas(), "115000");
+    Ejecutar_Pase();
+    EXPECT_EQ(En(c.cola), Nombres{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Solicitud(10, "CONCAT(Status, '/', Folio)"), "2/1500");
+
+    Sembrar_Solicitud(11);
+    pase_cortado(Proxy_Central::Corte::Sin_Respuesta);
+    EXPECT_EQ(Solicitud(11, "CONCAT(Status, '/', Folio)"), "2/1501");
+    EXPECT_EQ(En(c.cola),
+              (Nombres{".Factura A Folio 1501.txt.11.pendiente", "Factura A Folio 1500.txt"}));
+    Ejecutar_Pase();
+    EXPECT_EQ(En(c.cola), (Nombres{"Factura A Folio 1500.txt", "Factura A Folio 1501.txt"}));
+    EXPECT_EQ(Facturas(), "2");
+    EXPECT_EQ(Folio_Siguiente(3), "1502");
+
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Se descartó el archivo para timbrar " +
+                             Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.pendiente")),
+              1);
+    EXPECT_EQ(Veces(log, "Solicitud ID: 11 - Se puso en la cola el archivo para timbrar " +
+                             Unir_Ruta(c.cola, "Factura A Folio 1501.txt")),
+              1);
+    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 2u);  // each broken pass was told
+}
+
+// Each waiting file follows its request: published when the request is committed in status 2
+// naming that file, in that branch's queue; removed otherwise, as are the half copies of older
+// versions. Other files stay. A queue folder that cannot be read is told once and holds up no
+// other; a file that cannot take its name waits, told once, and keeps its folio taken.
+TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
+    const auto c3 = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    const auto c4 = Sembrar_Sucursal(4, "Norte", "B", 1, false);
+    const auto c5 = Sembrar_Sucursal(5, "Sur", "A", 1);
+    Sembrar_Solicitud(10, {{"Status", "2"}, {"Archivo", "'Factura A Folio 7'"}});
+    Sembrar_Solicitud(11, {{"Status", "1"}});
+    Sembrar_Solicitud(12, {{"Status", "2"}, {"Archivo", "'Factura A Folio 99'"}});
+    Sembrar_Solicitud(13,
+                      {{"Status", "2"}, {"Archivo", "'Factura A Folio 9'"}, {"ID_Sucursal", "5"}});
+    for (const char* nombre :
+         {".Factura A Folio 7.txt.10.pendiente", ".Factura A Folio 8.txt.11.pendiente",
+          ".Factura A Folio 9.txt.12.pendiente", ".Factura A Folio 9.txt.13.pendiente",
+          ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 11.txt.copiando", ".notas",
+          "Cancelar_A1.xml"})
+        Escribir_Archivo(Unir_Ruta(c3.cola, nombre), "x");
+    Escribir_Archivo(Unir_Ruta(c5.cola, ".Factura A Folio 9.txt.13.pendiente"), "x");
+    const std::string publicado = Unir_Ruta(c3.cola, "Factura A Folio 7.txt");
+    std::filesystem::create_directory(publicado);  // nothing can be renamed onto it
+    Cargar_Datos();
+
+    Recuperar();
+    Recuperar();
+    EXPECT_EQ(En(c3.cola),
+              (Nombres{".Factura A Folio 7.txt.10.pendiente", ".notas", "Cancelar_A1.xml"}));
+    EXPECT_EQ(En(c5.cola), Nombres{"Factura A Folio 9.txt"});
+    EXPECT_EQ(Estado_Generacion_Actual().Temporales_en_Cola.count(publicado), 1u);
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "No se pudo revisar la carpeta de cola " + c4.cola + ": "), 1);
+    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - No se pudo poner en la cola el archivo para timbrar " +
+                             publicado),
+              1);
+    EXPECT_EQ(Veces(log, "Se descartó el archivo para timbrar"), 4);
+
+    std::filesystem::remove(publicado);
+    Recuperar();
+    EXPECT_EQ(En(c3.cola), (Nombres{".notas", "Cancelar_A1.xml", "Factura A Folio 7.txt"}));
+    EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
