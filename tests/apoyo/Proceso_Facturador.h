@@ -32,6 +32,7 @@ class Proceso_Hijo {
 
     bool Sigue_Corriendo();
     void Enviar(int senal) const;
+    pid_t Pid() const { return pid_; }
     // The wait status, once the process has ended within the deadline (polled, not slept).
     std::optional<int> Esperar_Fin(std::chrono::seconds plazo);
 
