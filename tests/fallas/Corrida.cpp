@@ -101,13 +101,15 @@ Conteo Revisar_Tras_Falla(Mundo_Fallas& mundo, Invariantes& invariantes, int num
     return conteo;
 }
 
-long Completadas(const std::vector<int>& validas) {
+// How far the valid requests have gone: each counts its status (1 pending, 2 queued, 3 stored),
+// so that a long first pass that queues a backlog counts as progress too.
+long Avance(const std::vector<int>& validas) {
     std::string lista;
     for (const int id : validas)
         lista += (lista.empty() ? "" : ",") + std::to_string(id);
-    return std::stol(Valor_Central(
-        "SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 3 AND ID IN (" + lista +
-        ")"));
+    return std::stol("0" + Valor_Central("SELECT SUM(LEAST(Status, 3)) FROM "
+                                         "Solicitudes_de_Facturas_OL WHERE ID IN (" +
+                                         lista + ")"));
 }
 
 // A last restart of both programs, then the wait for every valid request to be stamped.
@@ -117,10 +119,11 @@ Conteo Revisar_Final(Mundo_Fallas& mundo, Invariantes& invariantes,
     mundo.Matar_Programa();
     mundo.Arrancar_Programa();
     mundo.Arrancar_Timbrador();
-    long hechas = -1;
-    while (hechas < static_cast<long>(validas.size())) {
-        const long antes = hechas;
-        if (!Esperar([&] { return (hechas = Completadas(validas)) > antes; }, kEspera_Sin_Avance))
+    const long meta = 3 * static_cast<long>(validas.size());
+    long avance = -1;
+    while (avance < meta) {
+        const long antes = avance;
+        if (!Esperar([&] { return (avance = Avance(validas)) > antes; }, kEspera_Sin_Avance))
             break;
     }
     mundo.Detener_Timbrador();
