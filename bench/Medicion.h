@@ -25,6 +25,10 @@ struct Medida {
 // outside the program's pool.
 Medida Medir(const std::function<void()>& accion);
 
+// Sets the server's innodb_flush_log_at_trx_commit: 1 is its durable default (the log is flushed
+// to disk at every commit), 2 the relaxed setting of the tests (flushed about once a second).
+void Poner_Durabilidad(int flush_log_at_trx_commit);
+
 // CPU time of this process so far: the figure that does not depend on how busy the machine is.
 double Segundos_CPU();
 double Memoria_Maxima_MB();

@@ -1,88 +1,25 @@
 // Throughput of the generation pass: 1,000 and then 10,000 pending requests, each on a valid
 // ticket, spread over five branches, turned into files to stamp, invoice rows, requests in
-// status 2 and advanced folios. Reports requests per second, the statements the server receives
-// and the physical connections it opens per request, and the process's peak memory.
+// status 2 and advanced folios; first with the server's durable default
+// (innodb_flush_log_at_trx_commit=1, the log flushed at every commit, as in production), then
+// with the relaxed setting of the tests (2). Reports requests per second, the statements the
+// server receives and the physical connections it opens per request, and the process's peak
+// memory.
 //   bench/correr.sh bench_generacion [BUILD_FOLDER]
 // starts a private server, runs it there and stops the server.
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "Banco.h"
 #include "Medicion.h"
+#include "Siembra_Banco.h"
 #include "data/Conexiones.h"
 #include "data/Sucursales.h"
 #include "generation/Generacion.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Valores_Campo.h"
 
 namespace facturador {
 namespace {
-
-constexpr int kSucursales = 5;
-constexpr int kFilas_Por_Insert = 1000;
-
-void Ejecutar(Conexion& conexion, const std::string& sql) {
-    conexion.Ejecutar(sql);
-}
-
-void Sembrar_Sucursales(Conexion& conexion, const std::string& carpeta) {
-    namespace fs = std::filesystem;
-    for (int s = 1; s <= kSucursales; ++s) {
-        const std::string base = carpeta + "/sucursal" + std::to_string(s);
-        fs::create_directories(base + "/cola");
-        fs::create_directories(base + "/validas");
-        const std::string id = std::to_string(s);
-        Ejecutar(conexion,
-                 "INSERT INTO Sucursales (ID, Nombre) VALUES (" + id + ", 'Sucursal " + id + "')");
-        Ejecutar(conexion,
-                 "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, "
-                 "Razon_Social_Emisor, RFC_Emisor, CP_Domicilio_Expedicion, Serie_Facturas, "
-                 "Folio_Inicial_Facturas, Regimen_Fiscal_Facturas, Ruta_Cola_Facturas, "
-                 "Ruta_Facturas_Validas) VALUES (" +
-                     id + ", 'ANTOJERIA LOS TULIPANES', 'ALT150312AB1', '06000', 'S" + id +
-                     "', 1, '601', '" + Ruta_Para_BD(base + "/cola") + "', '" +
-                     Ruta_Para_BD(base + "/validas") + "')");
-    }
-}
-
-// Requests and their tickets, numbered from `primero`, in batches of one statement each.
-void Sembrar_Solicitudes(Conexion& conexion, int primero, int cantidad) {
-    for (int inicio = primero; inicio < primero + cantidad; inicio += kFilas_Por_Insert) {
-        std::string tickets, solicitudes;
-        const int fin = std::min(inicio + kFilas_Por_Insert, primero + cantidad);
-        for (int i = inicio; i < fin; ++i) {
-            const std::string n = std::to_string(i), s = std::to_string(i % kSucursales + 1);
-            const std::string total = std::to_string(100 + i % 900) + ".50";
-            tickets += (tickets.empty() ? "" : ",") + ("(" + n + ", " + s + ", " + total + ")");
-            solicitudes += (solicitudes.empty() ? "" : ",") +
-                           ("(" + n + ", 'CLIENTE " + n + "', " + s +
-                            ", 'Calle Pedro Moreno', '44100', 'México', 'RALJ900215QW1', '612', " +
-                            n + ", '01', " + total + ", '2026/12/04', 'G03', 1)");
-        }
-        Ejecutar(conexion, "INSERT INTO Tickets (Numero, ID_Sucursal, Total) VALUES " + tickets);
-        Ejecutar(conexion,
-                 "INSERT INTO Solicitudes_de_Facturas_OL (ID, Nombre, ID_Sucursal, Direccion, "
-                 "Codigo_Postal, Pais, RFC, Regimen_Fiscal, Nro_Ticket, Metodo, Total, Fecha, Uso, "
-                 "Status) VALUES " +
-                     solicitudes);
-    }
-}
-
-void Vaciar_Tablas_Centrales(Conexion& conexion) {
-    for (const char* tabla :
-         {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
-          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales"})
-        Ejecutar(conexion, std::string("DELETE FROM ") + tabla);
-}
-
-long long Contar(Conexion& conexion, const std::string& sql) {
-    Recordset rs = conexion.Ejecutar(sql);
-    return rs.Fin() ? 0 : std::atoll(rs.Texto(size_t{0}).c_str());
-}
 
 void Medir_Pase(int primero, int cantidad) {
     Conexion preparacion;
@@ -116,7 +53,11 @@ void Medir_Pase(int primero, int cantidad) {
     std::printf("  memoria máxima del proceso:    %.1f MB (meta: < 64 MB)\n", Memoria_Maxima_MB());
 }
 
-void Correr(const std::string& carpeta) {
+// The same passes on the same starting data, under one durability setting of the server.
+void Medir_Con_Durabilidad(const std::string& carpeta, int flush_log_at_trx_commit,
+                           const char* nombre) {
+    Poner_Durabilidad(flush_log_at_trx_commit);
+    std::printf("== %s (innodb_flush_log_at_trx_commit=%d)\n", nombre, flush_log_at_trx_commit);
     Conexion preparacion;
     Abrir_Conexion_Central(preparacion);
     Vaciar_Tablas_Centrales(preparacion);
@@ -127,6 +68,11 @@ void Correr(const std::string& carpeta) {
 
     Medir_Pase(1, 1000);
     Medir_Pase(1001, 10000);
+}
+
+void Correr(const std::string& carpeta) {
+    Medir_Con_Durabilidad(carpeta, 1, "durable, lo predeterminado del servidor");
+    Medir_Con_Durabilidad(carpeta, 2, "relajada, la de las pruebas");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Cost of the result intake:
 //  - a scan of 10,000 requests waiting in status 2 whose result has not arrived (the query and one
 //    look for the XML, the PDF and the error file of each), per cycle;
-//  - taking in 1,000 stamped results (XML and PDF of each stored as documents, invoice updates and
+//  - taking in 500 stamped results (what one scan takes in at the most) (XML and PDF of each stored
+//  as documents, invoice updates and
 //    amounts queued) and running the cycle's statement queue, in requests per second;
 // and the process's peak memory.
 //   bench/correr.sh bench_recepcion [BUILD_FOLDER]
@@ -29,7 +30,7 @@ namespace facturador {
 namespace {
 
 constexpr int kEn_Espera = 10000;
-constexpr int kTimbradas = 1000;
+constexpr int kTimbradas = 500;
 constexpr int kEscaneos = 20;
 constexpr int kFilas_Por_Insert = 1000;
 constexpr size_t kBytes_PDF = 60 * 1024;

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Runs one benchmark, or all of them, against a private server of its own, stopped afterwards.
 #   bench/correr.sh [NOMBRE] [BUILD_FOLDER]
-# NOMBRE: bench_ciclo_inactivo, bench_generacion or bench_recepcion; "todos" or nothing runs the
-# three. BUILD_FOLDER defaults to build.
+# NOMBRE: bench_ciclo_inactivo, bench_generacion, bench_recepcion or bench_memoria_programa;
+# "todos" or nothing runs them all. BUILD_FOLDER defaults to build.
 set -euo pipefail
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 nombre=${1:-todos}
 build=$(cd "${2:-$raiz/build}" && pwd)
 case $nombre in
-  todos) bancos=(bench_ciclo_inactivo bench_generacion bench_recepcion) ;;
-  bench_ciclo_inactivo | bench_generacion | bench_recepcion) bancos=("$nombre") ;;
-  *) echo "uso: $0 [bench_ciclo_inactivo|bench_generacion|bench_recepcion|todos] [BUILD_FOLDER]" >&2
+  todos) bancos=(bench_ciclo_inactivo bench_generacion bench_recepcion bench_memoria_programa) ;;
+  bench_ciclo_inactivo | bench_generacion | bench_recepcion | bench_memoria_programa)
+    bancos=("$nombre") ;;
+  *) echo "uso: $0 [bench_ciclo_inactivo|bench_generacion|bench_recepcion|bench_memoria_programa|todos] [BUILD_FOLDER]" >&2
      exit 2 ;;
 esac
 carpeta_bd=$build/mariadb-bench

@@ -25,6 +25,11 @@ enum Columna : size_t {
     kTotal
 };
 
+// Results one scan takes in at the most. The statements each one queues (the stamped XML's values
+// run to kilobytes) wait in memory until the end of the cycle, so a backlog of thousands is taken
+// in over several cycles, a second apart, instead of all at once.
+constexpr size_t kMaximo_Por_Escaneo = 500;
+
 int32_t Numero(const Recordset& rs, Columna columna) {
     return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
 }
@@ -46,7 +51,8 @@ Recordset Consultar_Solicitudes(const std::string& consulta) {
 void Procesar_Solicitudes(const std::string& condicion) {
     Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
     std::map<int32_t, Carpetas_Resultado> carpetas;  // of each branch, once per scan
-    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
+    for (rs.Mover_Primero(); !rs.Fin() && Solicitudes_Timbradas().size() < kMaximo_Por_Escaneo;
+         rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())

@@ -106,11 +106,15 @@ std::string Prueba_Sembrada::Leer_Log() const {
     return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
 }
 
-long Prueba_Sembrada::Veces(const std::string& texto, const std::string& parte) {
+long Veces_En(const std::string& texto, const std::string& parte) {
     long veces = 0;
     for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
         ++veces;
     return veces;
+}
+
+long Prueba_Sembrada::Veces(const std::string& texto, const std::string& parte) {
+    return Veces_En(texto, parte);
 }
 
 }  // namespace facturador::pruebas

@@ -14,6 +14,8 @@ using Columnas = std::map<std::string, std::string>;
 
 // A text as an SQL literal of the central database.
 std::string Literal(const std::string& texto);
+// How many times `parte` occurs in `texto`.
+long Veces_En(const std::string& texto, const std::string& parte);
 
 // The folders one branch shares with the stamping program.
 struct Carpetas_Sucursal {

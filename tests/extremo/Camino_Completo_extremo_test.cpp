@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <string>
 
-#include "Proceso_Facturador.h"
-#include "Siembra_Extremo.h"
+#include "apoyo/Proceso_Facturador.h"
+#include "apoyo/Siembra_Extremo.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "platform/Archivos.h"

@@ -8,8 +8,8 @@
 #include <chrono>
 #include <string>
 
-#include "Proceso_Facturador.h"
-#include "Siembra_Extremo.h"
+#include "apoyo/Proceso_Facturador.h"
+#include "apoyo/Siembra_Extremo.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "platform/Archivos.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "Proceso_Facturador.h"
+#include "apoyo/Proceso_Facturador.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "platform/Archivos.h"

@@ -156,5 +156,21 @@ TEST_F(Pasada, SiNoSePuedeEntregarElArchivoVuelveIntactoALaColaYNoQuedaMedioResu
     EXPECT_EQ(Listado(carpetas.no_validas), "");
 }
 
+// The record counts what was stamped or rejected, not what went back to the queue.
+TEST_F(Pasada, ElRegistroLlevaUnaLineaPorArchivoTimbradoORechazado) {
+    std::ostringstream registro;
+    Encolar(kNombre, Texto_para_Timbrar());
+    Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar("Folio=1501", "Folio=1502"));
+    fs::create_directory(Valida("Factura A Folio 1502.pdf"));  // its delivery fails
+    Encolar("Factura A Folio 1503.txt", Texto_para_Timbrar("Rfc=PEÑJ800101AB1", "Rfc=X"));
+    Atender_Cola(carpetas, {}, ahora, bitacora, &registro);
+
+    const std::string texto = registro.str();
+    const std::string uuid = texto.substr(texto.find("\t1501\t") + 6, 36);
+    EXPECT_EQ(texto, "timbrada\tsucursal de prueba\tA\t1501\t" + uuid +
+                         "\t77\nrechazada\tsucursal de prueba\tA\t1501\t\t77\n");
+    EXPECT_TRUE(Existe_Archivo(Valida("Factura A Folio 1501.xml")));
+}
+
 }  // namespace
 }  // namespace timbrador::pruebas

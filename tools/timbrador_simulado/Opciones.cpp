@@ -47,6 +47,8 @@ Opciones Leer_Opciones(const std::vector<std::string>& argumentos) {
                 throw Error_Opciones("--fallar espera un motivo");
         } else if (a == "--carpeta-base") {
             o.carpeta_base = Valor_De(argumentos, i);
+        } else if (a == "--registro") {
+            o.registro = Valor_De(argumentos, i);
         } else if (a == "--ayuda" || a == "-h" || a == "--help") {
             o.ayuda = true;
         } else {
@@ -59,6 +61,7 @@ Opciones Leer_Opciones(const std::vector<std::string>& argumentos) {
 std::string Texto_Uso() {
     return "Uso: timbrador_simulado [--una-vez] [--demora N] [--solo-xml | --solo-pdf]\n"
            "                          [--fallar \"motivo\"] [--carpeta-base CARPETA]\n"
+           "                          [--registro ARCHIVO]\n"
            "\n"
            "Atiende las carpetas de cola de las sucursales como lo haría el programa de\n"
            "timbrado: deja XML y PDF timbrados en la carpeta de válidas, o el texto de error\n"
@@ -73,7 +76,9 @@ std::string Texto_Uso() {
            "  --fallar MOTIVO   rechaza todo archivo con ese motivo\n"
            "  --carpeta-base C  atiende C/cola (o C/*/cola) en lugar de las carpetas de los\n"
            "                    perfiles de emisión de la base central; los resultados van a\n"
-           "                    validas/ y no_validas/ junto a cada cola\n";
+           "                    validas/ y no_validas/ junto a cada cola\n"
+           "  --registro A      añade a A una línea por archivo atendido (timbrada o\n"
+           "                    rechazada, sucursal, serie, folio, UUID, líneas del archivo)\n";
 }
 
 }  // namespace timbrador

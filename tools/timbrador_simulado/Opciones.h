@@ -16,6 +16,8 @@ struct Opciones {
     // Folder holding cola/, validas/ and no_validas/ (directly or per branch subfolder) to serve
     // instead of the folders of the branch profiles in the central database.
     std::optional<std::string> carpeta_base;
+    // File to which one line per file taken is appended (see Atender_Cola).
+    std::optional<std::string> registro;
 };
 
 class Error_Opciones : public std::runtime_error {

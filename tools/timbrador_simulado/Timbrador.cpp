@@ -73,6 +73,7 @@ struct Resultado {
     std::vector<std::pair<std::string, std::string>> archivos;
     std::string resumen;
     bool timbrado = false;
+    std::string uuid;
 };
 
 Resultado Rechazo(const Carpetas_Sucursal& c, const std::string& base, const std::string& nombre,
@@ -82,13 +83,14 @@ Resultado Rechazo(const Carpetas_Sucursal& c, const std::string& base, const std
     return {{{facturador::Unir_Ruta(c.no_validas, base + "-error timbrado.txt"),
               facturador::A_Windows_1252(texto)}},
             "rechazada: " + motivo,
-            false};
+            false,
+            {}};
 }
 
 Resultado Timbrado(const Carpetas_Sucursal& c, const std::string& base,
                    const Archivo_para_Timbrar& archivo, Entrega entrega, Instante ahora) {
     const Timbre t = Nuevo_Timbre(Fecha_ISO(ahora));
-    Resultado r{{}, "timbrada, UUID " + t.uuid, true};
+    Resultado r{{}, "timbrada, UUID " + t.uuid, true, t.uuid};
     if (entrega != Entrega::Solo_PDF)
         r.archivos.emplace_back(facturador::Unir_Ruta(c.validas, base + ".xml"),
                                 Comprobante_XML(archivo, t));
@@ -135,9 +137,25 @@ void Sacar_De_Cola(const fs::path& ruta) {
         throw facturador::Error_Plataforma(ENOENT, "el archivo ya no está en la cola");
 }
 
+// One line per file taken, written and flushed at once, so that a record survives whatever
+// happens next: outcome, branch, series, folio, UUID (empty when rejected) and the file's lines.
+void Registrar(std::ostream* registro, const Carpetas_Sucursal& c, std::string_view bytes,
+               const Resultado& r) {
+    if (!registro)
+        return;
+    const Archivo_para_Timbrar archivo = Archivo_para_Timbrar::Leer(bytes);
+    size_t lineas = 0;
+    for (size_t i = bytes.find("\r\n"); i != std::string_view::npos; i = bytes.find("\r\n", i + 2))
+        ++lineas;
+    *registro << (r.timbrado ? "timbrada" : "rechazada") << '\t' << c.nombre << '\t'
+              << archivo.Valor("Comprobante", "Serie") << '\t'
+              << archivo.Valor("Comprobante", "Folio") << '\t' << r.uuid << '\t' << lineas
+              << std::endl;
+}
+
 void Timbrar_Archivo(const fs::path& ruta, const Carpetas_Sucursal& c,
                      const Comportamiento& comportamiento, Instante ahora, std::ostream& bitacora,
-                     Resumen_Pasada& resumen) {
+                     Resumen_Pasada& resumen, std::ostream* registro) {
     const std::string nombre = ruta.filename().string();
     const std::string bytes = facturador::Leer_Archivo(ruta.string());
     const Resultado r = Resultado_Para(c, nombre, bytes, comportamiento, ahora);
@@ -153,6 +171,7 @@ void Timbrar_Archivo(const fs::path& ruta, const Carpetas_Sucursal& c,
         }
         throw;
     }
+    Registrar(registro, c, bytes, r);
     ++(r.timbrado ? resumen.timbrados : resumen.rechazados);
     Anotar(bitacora, ahora, c, nombre, r.resumen);
 }
@@ -179,7 +198,7 @@ Resumen_Pasada& Resumen_Pasada::operator+=(const Resumen_Pasada& otro) {
 }
 
 Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamiento& comportamiento,
-                            Instante ahora, std::ostream& bitacora) {
+                            Instante ahora, std::ostream& bitacora, std::ostream* registro) {
     Resumen_Pasada resumen;
     for (const fs::path& ruta : Archivos_En_Cola(carpetas.cola)) {
         const Clase clase = Clase_De(ruta.filename().string());
@@ -193,7 +212,7 @@ Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamie
             if (clase == Clase::Cancelacion)
                 Atender_Cancelacion(ruta, carpetas, ahora, bitacora, resumen);
             else
-                Timbrar_Archivo(ruta, carpetas, comportamiento, ahora, bitacora, resumen);
+                Timbrar_Archivo(ruta, carpetas, comportamiento, ahora, bitacora, resumen, registro);
         } catch (const std::exception& e) {
             ++resumen.fallas;
             Anotar(bitacora, ahora, carpetas, ruta.filename().string(),
@@ -205,10 +224,10 @@ Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamie
 
 Resumen_Pasada Atender_Colas(const std::vector<Carpetas_Sucursal>& sucursales,
                              const Comportamiento& comportamiento, Instante ahora,
-                             std::ostream& bitacora) {
+                             std::ostream& bitacora, std::ostream* registro) {
     Resumen_Pasada total;
     for (const Carpetas_Sucursal& c : sucursales)
-        total += Atender_Cola(c, comportamiento, ahora, bitacora);
+        total += Atender_Cola(c, comportamiento, ahora, bitacora, registro);
     return total;
 }
 

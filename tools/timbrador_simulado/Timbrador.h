@@ -28,12 +28,16 @@ struct Resumen_Pasada {
 // - Anything else, hidden files included, is left alone.
 // A file is taken once it is `demora` old, and never before it is a second old, so that a copy
 // still in progress is not read. A missing queue folder is an empty one. Each file handled gets one
-// line in `bitacora`.
+// line in `bitacora`. With a `registro`, every file taken, stamped or rejected, also gets one
+// tab-separated line there, flushed before the next file is looked at: "timbrada" or "rechazada",
+// the branch, the series and folio read from the file, the UUID (empty when rejected) and the
+// number of lines the file had.
 Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamiento& comportamiento,
-                            Instante ahora, std::ostream& bitacora);
+                            Instante ahora, std::ostream& bitacora,
+                            std::ostream* registro = nullptr);
 
 Resumen_Pasada Atender_Colas(const std::vector<Carpetas_Sucursal>& sucursales,
                              const Comportamiento& comportamiento, Instante ahora,
-                             std::ostream& bitacora);
+                             std::ostream& bitacora, std::ostream* registro = nullptr);
 
 }  // namespace timbrador

@@ -2,6 +2,7 @@
 // tests. See README.md.
 
 #include <csignal>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <thread>
@@ -74,12 +75,12 @@ void Informar_Falla(const std::string& falla, Memoria& memoria) {
 }
 
 // One pass over every queue; false when something could not be done.
-bool Pasada(const Opciones& o, Memoria& memoria) {
+bool Pasada(const Opciones& o, Memoria& memoria, std::ostream* registro) {
     try {
         const std::vector<Carpetas_Sucursal> carpetas = Leer_Carpetas(o);
         Informar_Carpetas(carpetas, memoria);
-        const Resumen_Pasada r =
-            Atender_Colas(carpetas, o.comportamiento, std::chrono::system_clock::now(), std::cout);
+        const Resumen_Pasada r = Atender_Colas(
+            carpetas, o.comportamiento, std::chrono::system_clock::now(), std::cout, registro);
         std::cout.flush();
         memoria.ultimo_error.clear();
         return r.fallas == 0;
@@ -104,13 +105,22 @@ int main(int argc, char** argv) {
         std::cout << Texto_Uso();
         return 0;
     }
+    std::ofstream registro;
+    if (opciones.registro) {
+        registro.open(*opciones.registro, std::ios::app);
+        if (!registro) {
+            std::cerr << "timbrador_simulado: no se puede abrir " << *opciones.registro << '\n';
+            return 2;
+        }
+    }
+    std::ostream* destino = opciones.registro ? &registro : nullptr;
     Instalar_Senales();
     Memoria memoria;
-    bool bien = Pasada(opciones, memoria);
+    bool bien = Pasada(opciones, memoria, destino);
     while (!opciones.una_vez && !g_terminar) {
         Esperar_Un_Segundo();
         if (!g_terminar)
-            bien = Pasada(opciones, memoria);
+            bien = Pasada(opciones, memoria, destino);
     }
     return bien ? 0 : 1;
 }

@@ -1,6 +1,7 @@
-#include "Proceso_Facturador.h"
+#include "apoyo/Proceso_Facturador.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -27,21 +28,28 @@ std::string Copiar_Programa(const std::string& carpeta) {
 }
 
 // In the child: the rest of the start, which ends in the program or in _exit. Everything it needs
-// is built before the fork.
-[[noreturn]] void Ejecutar_En_Hijo(const char* programa, char* const* argv, const char* salida) {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
+// is built before the fork. The output file is opened before the user changes, and the death
+// signal is set after it, since a change of user clears it.
+[[noreturn]] void Ejecutar_En_Hijo(const char* programa, char* const* argv,
+                                   const Arranque_Hijo& arranque) {
     if (chdir("/") != 0)
         _exit(126);
     const int nulo = open("/dev/null", O_RDONLY);
     dup2(nulo, STDIN_FILENO);
-    if (salida != nullptr) {
-        const int archivo = open(salida, O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (!arranque.salida.empty()) {
+        const int archivo = open(arranque.salida.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
         if (archivo < 0)
             _exit(126);
         dup2(archivo, STDOUT_FILENO);
         dup2(archivo, STDERR_FILENO);
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    for (const std::string& variable : arranque.entorno)
+        putenv(const_cast<char*>(variable.c_str()));
+    if (const auto& u = arranque.usuario)
+        if (setgroups(0, nullptr) != 0 || setgid(u->second) != 0 || setuid(u->first) != 0)
+            _exit(126);
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     execv(programa, argv);
     _exit(127);
 }
@@ -49,7 +57,11 @@ std::string Copiar_Programa(const std::string& carpeta) {
 }  // namespace
 
 Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
-                           const std::string& salida) {
+                           const std::string& salida)
+    : Proceso_Hijo(programa, argumentos, Arranque_Hijo{salida, {}, {}}) {}
+
+Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
+                           const Arranque_Hijo& arranque) {
     std::vector<char*> argv{const_cast<char*>(programa.c_str())};
     for (const std::string& a : argumentos)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -58,7 +70,7 @@ Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::s
     if (pid_ < 0)
         throw std::runtime_error("cannot start " + programa);
     if (pid_ == 0)
-        Ejecutar_En_Hijo(programa.c_str(), argv.data(), salida.empty() ? nullptr : salida.c_str());
+        Ejecutar_En_Hijo(programa.c_str(), argv.data(), arranque);
 }
 
 Proceso_Hijo::~Proceso_Hijo() {
@@ -95,6 +107,9 @@ bool Proceso_Hijo::Recoger() {
 Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::string& salida,
                                        const std::vector<std::string>& argumentos)
     : Proceso_Hijo(Copiar_Programa(carpeta), argumentos, salida) {}
+
+Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque)
+    : Proceso_Hijo(Copiar_Programa(carpeta), {}, arranque) {}
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {
     return Codigo_De_Salida(estado) == 0;

@@ -1,4 +1,4 @@
-#include "Siembra_Extremo.h"
+#include "apoyo/Siembra_Extremo.h"
 
 #include <filesystem>
 #include <thread>

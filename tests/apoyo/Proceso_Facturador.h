@@ -9,6 +9,14 @@
 
 namespace facturador::pruebas {
 
+// How a child program is started, besides its arguments.
+struct Arranque_Hijo {
+    std::string salida;                // standard output and error are appended here, if given
+    std::vector<std::string> entorno;  // "NAME=value" settings added to the child's environment
+    // The user and group it runs as, when not the test's own.
+    std::optional<std::pair<uid_t, gid_t>> usuario;
+};
+
 // A built program started by the test from the root folder on the offscreen platform, with its
 // standard output and error sent to `salida` when one is given. A process the test has not seen
 // end is killed when the object goes, and also when the test program itself dies.
@@ -16,12 +24,15 @@ class Proceso_Hijo {
   public:
     Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
                  const std::string& salida = "");
+    Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
+                 const Arranque_Hijo& arranque);
     ~Proceso_Hijo();
     Proceso_Hijo(const Proceso_Hijo&) = delete;
     Proceso_Hijo& operator=(const Proceso_Hijo&) = delete;
 
     bool Sigue_Corriendo();
     void Enviar(int senal) const;
+    pid_t Pid() const { return pid_; }
     // The wait status, once the process has ended within the deadline (polled, not slept).
     std::optional<int> Esperar_Fin(std::chrono::seconds plazo);
 
@@ -37,6 +48,7 @@ class Proceso_Facturador : public Proceso_Hijo {
   public:
     explicit Proceso_Facturador(const std::string& carpeta, const std::string& salida = "",
                                 const std::vector<std::string>& argumentos = {});
+    Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque);
 };
 
 // True for a wait status of a normal exit with code 0.

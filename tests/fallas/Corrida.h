@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Inyectores.h"
+
+namespace facturador::pruebas {
+
+struct Opciones_Corrida {
+    unsigned semilla = 0;
+    int fallas = 20;
+    std::string carpeta_servidor;
+    std::vector<Falla> elegidas;  // the kinds of fault drawn from; all when empty
+    bool solo_informar = false;   // violations are reported, and the run still ends well
+};
+
+// Injects `fallas` random faults, checks the invariants after each, then restarts the program
+// and the stamping program a last time and checks that every valid request ends stamped and
+// stored. Prints a line per fault and the table of violations by fault; the exit status is 1
+// when there was any violation (0 with `solo_informar`).
+int Correr_Fallas(const Opciones_Corrida& opciones);
+
+}  // namespace facturador::pruebas

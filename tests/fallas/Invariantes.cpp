@@ -1,0 +1,157 @@
+#include "Invariantes.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "apoyo/Bd_Central.h"
+#include "issuing_config/Intercambio_Timbrado.h"
+#include "platform/Archivos.h"
+
+namespace facturador::pruebas {
+
+namespace fs = std::filesystem;
+
+const std::array<const char*, kCuantas_Violaciones> kNombres_Violacion = {
+    "folio_repetido", "contador",         "sin_archivo", "archivo_huerfano",
+    "timbrado_doble", "lineas_sobrantes", "bloqueado",   "no_completada"};
+
+namespace {
+
+// The file to stamp has 77 lines, each ended by CR LF.
+constexpr long kLineas_Archivo = 77;
+
+std::string Numero(int n) {
+    return std::to_string(n);
+}
+
+bool Tiene_Resultado(const std::string& archivo, const Carpetas_Sucursal& c) {
+    const Rutas_Resultado r = Rutas_de_Resultado(archivo, {c.validas, c.no_validas});
+    return (Existe_Archivo(r.XML) && Existe_Archivo(r.PDF)) || Existe_Archivo(r.Error);
+}
+
+}  // namespace
+
+void Invariantes::Anotar(Conteo& conteo, Violacion violacion, const std::string& descripcion) {
+    if (!vistas_.insert(descripcion).second)
+        return;
+    ++conteo[violacion];
+    nuevas.push_back(std::string(kNombres_Violacion[violacion]) + ": " + descripcion);
+}
+
+const Sucursal_Fallas* Invariantes::Sucursal(int id) const {
+    for (const Sucursal_Fallas& s : mundo_.Sucursales())
+        if (s.id == id)
+            return &s;
+    return nullptr;
+}
+
+Conteo Invariantes::Revisar() {
+    Conteo conteo{};
+    Revisar_Folios(conteo);
+    Revisar_Colas(conteo);
+    Revisar_Registro(conteo);
+    return conteo;
+}
+
+void Invariantes::Revisar_Folios(Conteo& conteo) {
+    Recordset rs = Consultar_Central(
+        "SELECT ID_Sucursal, serie, folio, COUNT(*) FROM Facturas_Electronicas GROUP BY "
+        "ID_Sucursal, serie, folio HAVING COUNT(*) > 1");
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+        Anotar(conteo, kFolio_Repetido,
+               "sucursal " + rs.Texto(size_t{0}) + ", " + rs.Texto(1) + " " + rs.Texto(2) + " en " +
+                   rs.Texto(3) + " facturas");
+    for (const Sucursal_Fallas& s : mundo_.Sucursales()) {
+        const std::string id = Numero(s.id);
+        const std::string contador = Valor_Central(
+            "SELECT Folio_Inicial_Facturas FROM Configuracion_Facturas_Electronicas WHERE "
+            "ID_Sucursal = " +
+            id);
+        const std::string maximo =
+            Valor_Central("SELECT MAX(folio) FROM Facturas_Electronicas WHERE ID_Sucursal = " + id +
+                          " AND serie = " + Literal(s.serie));
+        const std::string esperado =
+            maximo.empty() ? Numero(s.folio_inicial) : std::to_string(std::stoll(maximo) + 1);
+        if (contador != esperado)
+            Anotar(conteo, kContador,
+                   "sucursal " + id + " en " + contador + ", su folio más alto " + maximo);
+    }
+}
+
+void Invariantes::Revisar_Colas(Conteo& conteo) {
+    std::set<std::pair<int, std::string>> esperados;  // branch and published name
+    Recordset rs = Consultar_Central(
+        "SELECT ID, ID_Sucursal, Archivo FROM Solicitudes_de_Facturas_OL WHERE Status = 2");
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
+        const int id = std::stoi(rs.Texto(size_t{0}));
+        const Sucursal_Fallas* s = Sucursal(std::stoi("0" + rs.Texto(1)));
+        const std::string nombre = rs.Texto(2) + ".txt";
+        if (s)
+            esperados.emplace(s->id, nombre);
+        const bool tiene =
+            s &&
+            (Existe_Archivo(Unir_Ruta(s->carpetas.cola, nombre)) ||
+             Existe_Archivo(Unir_Ruta(s->carpetas.cola, Nombre_Temporal_en_Cola(nombre, id))) ||
+             Tiene_Resultado(rs.Texto(2), s->carpetas));
+        if (!tiene)
+            Anotar(conteo, kSin_Archivo, "solicitud " + Numero(id) + " (" + nombre + ")");
+    }
+    for (const Sucursal_Fallas& s : mundo_.Sucursales()) {
+        std::error_code ec;
+        for (const fs::directory_entry& e : fs::directory_iterator(s.carpetas.cola, ec)) {
+            const std::string nombre = e.path().filename().string();
+            if (!Leer_Nombre_Temporal(nombre) && !esperados.contains({s.id, nombre}))
+                Anotar(conteo, kArchivo_Huerfano, "sucursal " + Numero(s.id) + ": " + nombre);
+        }
+    }
+}
+
+// New lines of the stamping record: "timbrada|rechazada, branch, series, folio, UUID, lines".
+void Invariantes::Revisar_Registro(Conteo& conteo) {
+    const std::string registro = Leer_Archivo(mundo_.Registro_Timbrados());
+    const size_t fin = registro.rfind('\n');
+    if (fin == std::string::npos || fin + 1 <= leido_)
+        return;
+    std::istringstream lineas(registro.substr(leido_, fin + 1 - leido_));
+    leido_ = fin + 1;
+    for (std::string linea; std::getline(lineas, linea);) {
+        std::vector<std::string> campos;
+        std::istringstream partes(linea);
+        for (std::string campo; std::getline(partes, campo, '\t');)
+            campos.push_back(campo);
+        campos.resize(6);
+        const std::string folio = campos[1] + ", " + campos[2] + " " + campos[3];
+        if (campos[0] == "timbrada" && !timbradas_.insert(folio).second)
+            Anotar(conteo, kTimbrado_Doble, folio + " otra vez, UUID " + campos[4]);
+        if (campos[5] != std::to_string(kLineas_Archivo))
+            Anotar(conteo, kLineas_Agregadas, folio + " con " + campos[5] + " líneas");
+    }
+}
+
+Conteo Invariantes::Revisar_Final(const std::vector<int>& validas) {
+    Conteo conteo = Revisar();
+    for (const int id : validas) {
+        Recordset rs = Consultar_Central(
+            "SELECT Status, ID_Factura, Archivo, ID_Sucursal FROM Solicitudes_de_Facturas_OL "
+            "WHERE ID = " +
+            Numero(id));
+        const std::string descripcion = "solicitud " + Numero(id);
+        if (rs.Fin() || rs.Texto(size_t{0}) != "3") {
+            Anotar(conteo, kNo_Completada,
+                   descripcion + " en status " + (rs.Fin() ? "?" : rs.Texto(size_t{0})));
+            continue;
+        }
+        const Sucursal_Fallas* s = Sucursal(std::stoi(rs.Texto(3)));
+        const Rutas_Resultado r = Rutas_de_Resultado(rs.Texto(2), {s->carpetas.validas, ""});
+        for (const auto& [tipo, ruta] : {std::pair{"XML", r.XML}, std::pair{"PDF", r.PDF}}) {
+            const std::string guardado = Valor_Central(
+                "SELECT Documento FROM Comprobantes_Fiscales WHERE ID_Factura = " + rs.Texto(1) +
+                " AND Descripcion = '" + tipo + "'");
+            if (!Existe_Archivo(ruta) || guardado != Leer_Archivo(ruta))
+                Anotar(conteo, kNo_Completada, descripcion + ": su " + tipo + " no es el archivo");
+        }
+    }
+    return conteo;
+}
+
+}  // namespace facturador::pruebas
