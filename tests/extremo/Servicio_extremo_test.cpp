@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "Proceso_Facturador.h"
-#include "Siembra_Extremo.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Proceso_Facturador.h"
+#include "apoyo/Siembra_Extremo.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
