@@ -2,7 +2,7 @@
 
 #include "cancellation/Archivo_Cancelacion.h"
 #include "data/Conexiones.h"
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Entorno.h"
 

@@ -1,8 +1,8 @@
 #include "intake/Montos_Facturados.h"
 
 #include "app/Sentencias_Pendientes.h"
+#include "data/Formatos_Importe.h"
 #include "data/Log.h"
-#include "generation/Formatos_Importe.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
 
