@@ -116,6 +116,14 @@ std::string Recortar(std::string_view texto) {
     return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
 }
 
+std::string Mayusculas_ASCII(std::string_view texto) {
+    std::string mayusculas(texto);
+    for (char& c : mayusculas)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return mayusculas;
+}
+
 std::string Sin_Controles(std::string_view texto) {
     std::string limpio;
     limpio.reserve(texto.size());
