@@ -33,7 +33,7 @@ void Tomar_Comprobante_Timbrado(const Solicitud_Timbrado& s, const Rutas_Resulta
     Almacenar_Documento(Documento(s, ".pdf", rutas.PDF, "PDF"));
     Almacenar_Documento(Documento(s, ".xml", rutas.XML, "XML"));
     for (const std::string& sentencia : actualizaciones)
-        Agregar_Sentencia_Pendiente(sentencia);
+        Agregar_Sentencia_de_Solicitud(s.ID, sentencia);
     Agregar_Solicitud_Timbrada(s.ID);
     Asentar_Monto_Facturado(s);
 }
