@@ -1,8 +1,11 @@
 #include "intake/Escaneo_Resultados.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "data/Conexiones.h"
+#include "intake/Observaciones_Recepcion.h"
 #include "intake/Resultado_Timbrado.h"
 #include "intake/Solicitudes_Timbradas.h"
 #include "issuing_config/Valores_Campo.h"
@@ -43,16 +46,21 @@ Recordset Consultar_Solicitudes(const std::string& consulta) {
     }
 }
 
-void Procesar_Solicitudes(const std::string& condicion) {
+void Procesar_Solicitudes(const std::string& condicion, int32_t status) {
     Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
-    std::map<int32_t, Carpetas_Resultado> carpetas;  // of each branch, once per scan
+    std::map<int32_t, Carpetas_Solicitud> carpetas;  // of each branch, once per scan
+    std::vector<int32_t> vistas;
+    vistas.reserve(rs.Cantidad_Filas());
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
+        vistas.push_back(s.ID);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())
-            it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Resultado(s.ID_Sucursal)).first;
-        Procesar_Resultado_Timbrado(s, it->second);
+            it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
+        Procesar_Resultado_Timbrado(s, it->second, status);
     }
+    std::sort(vistas.begin(), vistas.end());
+    Olvidar_Solicitudes_Ausentes(vistas, status);
 }
 
 }  // namespace
@@ -77,10 +85,10 @@ Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs) {
     return s;
 }
 
-void Escanear_Resultados(const std::string& condicion) {
+void Escanear_Resultados(const std::string& condicion, int32_t status) {
     Reiniciar_Solicitudes_Timbradas();
     try {
-        Procesar_Solicitudes(condicion);
+        Procesar_Solicitudes(condicion, status);
     } catch (...) {
         Marcar_Solicitudes_Timbradas();
         throw;

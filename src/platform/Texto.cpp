@@ -116,6 +116,13 @@ std::string Recortar(std::string_view texto) {
     return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
 }
 
+size_t Contar_Caracteres(std::string_view utf8) {
+    size_t caracteres = 0;
+    for (const char c : utf8)
+        caracteres += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return caracteres;
+}
+
 std::string Mayusculas_ASCII(std::string_view texto) {
     std::string mayusculas(texto);
     for (char& c : mayusculas)

@@ -23,6 +23,8 @@ std::string Texto_Leido(std::string_view bytes);
 // blank, so that a value written into a line-oriented file can never start a line of its own.
 // Bytes that are not valid UTF-8 are left as they are.
 std::string Sin_Controles(std::string_view texto);
+// How many characters a UTF-8 text holds (bytes that begin one).
+size_t Contar_Caracteres(std::string_view utf8);
 // The text with the ASCII letters in upper case and everything else as it is, whatever the locale:
 // for names and codes (attribute names, RFCs) that are plain ASCII.
 std::string Mayusculas_ASCII(std::string_view texto);
