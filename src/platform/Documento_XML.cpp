@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QXmlStreamReader>
 
-#include "platform/Texto.h"
-
 namespace facturador {
 
 namespace {
@@ -22,9 +20,8 @@ Elemento_XML Leer_Elemento(const QXmlStreamReader& lector, int nivel) {
 }  // namespace
 
 std::optional<std::string> Elemento_XML::Atributo(std::string_view nombre) const {
-    const std::string buscado = Mayusculas_ASCII(nombre);
     for (const auto& [clave, valor] : Atributos)
-        if (Mayusculas_ASCII(clave) == buscado)
+        if (clave == nombre)
             return valor;
     return std::nullopt;
 }

@@ -17,8 +17,8 @@ struct Elemento_XML {
     int Nivel = 0;
     std::vector<std::pair<std::string, std::string>> Atributos;
 
-    // The value of the attribute whose local name equals `nombre` without regard to the case of
-    // ASCII letters; nothing when the element has none.
+    // The value of the attribute with this local name (XML names are case-sensitive); nothing when
+    // the element has none.
     std::optional<std::string> Atributo(std::string_view nombre) const;
 };
 
