@@ -105,17 +105,6 @@ bool Es_UTF8_Valido(std::string_view bytes) {
     return true;
 }
 
-std::string Texto_Leido(std::string_view bytes) {
-    return Es_UTF8_Valido(bytes) ? std::string(bytes) : Desde_Windows_1252(bytes);
-}
-
-std::string Recortar(std::string_view texto) {
-    const auto inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string_view::npos)
-        return "";
-    return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
-}
-
 size_t Contar_Caracteres(std::string_view utf8) {
     size_t caracteres = 0;
     for (const char c : utf8)
@@ -129,6 +118,33 @@ std::string Mayusculas_ASCII(std::string_view texto) {
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(c - 'a' + 'A');
     return mayusculas;
+}
+
+std::string Texto_Leido(std::string_view bytes) {
+    return Es_UTF8_Valido(bytes) ? std::string(bytes) : Desde_Windows_1252(bytes);
+}
+
+std::string Recortar(std::string_view texto) {
+    const auto inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string_view::npos)
+        return "";
+    return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
+}
+
+std::string Mayusculas(std::string_view texto) {
+    std::string resultado(texto);
+    for (size_t i = 0; i < resultado.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(resultado[i]);
+        if (byte >= 'a' && byte <= 'z') {
+            resultado[i] = static_cast<char>(byte - 0x20);
+        } else if (byte == 0xC3 && i + 1 < resultado.size()) {
+            // U+00E0 to U+00FE, but for the division sign U+00F7, lie 0x20 above their capitals.
+            const auto siguiente = static_cast<unsigned char>(resultado[i + 1]);
+            if (siguiente >= 0xA0 && siguiente <= 0xBE && siguiente != 0xB7)
+                resultado[++i] = static_cast<char>(siguiente - 0x20);
+        }
+    }
+    return resultado;
 }
 
 std::string Sin_Controles(std::string_view texto) {

@@ -16,6 +16,11 @@ std::string A_Windows_1252(std::string_view utf8);
 std::string Desde_Windows_1252(std::string_view bytes);
 // True for well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
 bool Es_UTF8_Valido(std::string_view bytes);
+// How many characters a UTF-8 text holds (bytes that begin one).
+size_t Contar_Caracteres(std::string_view utf8);
+// The text with the ASCII letters in upper case and everything else as it is, whatever the locale:
+// for names and codes (attribute names, RFCs) that are plain ASCII.
+std::string Mayusculas_ASCII(std::string_view texto);
 // Text read from a file of unknown encoding: kept as it is when it is valid UTF-8, otherwise read
 // as Windows-1252.
 std::string Texto_Leido(std::string_view bytes);
@@ -23,12 +28,10 @@ std::string Texto_Leido(std::string_view bytes);
 // blank, so that a value written into a line-oriented file can never start a line of its own.
 // Bytes that are not valid UTF-8 are left as they are.
 std::string Sin_Controles(std::string_view texto);
-// How many characters a UTF-8 text holds (bytes that begin one).
-size_t Contar_Caracteres(std::string_view utf8);
-// The text with the ASCII letters in upper case and everything else as it is, whatever the locale:
-// for names and codes (attribute names, RFCs) that are plain ASCII.
-std::string Mayusculas_ASCII(std::string_view texto);
 // The text without the blanks at either end.
 std::string Recortar(std::string_view texto);
+// The text with its lower-case letters in upper case: a to z and the Latin-1 letters with an
+// accent, tilde or diaeresis (á, ñ, ü become Á, Ñ, Ü); every other byte as it is.
+std::string Mayusculas(std::string_view texto);
 
 }  // namespace facturador
