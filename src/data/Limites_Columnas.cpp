@@ -26,7 +26,7 @@ std::unique_ptr<Limites_Central>& Cargados() {
 }
 
 std::string Clave(const std::string& tabla, const std::string& columna) {
-    return tabla + "." + Mayusculas_ASCII(columna);
+    return tabla + "." + Mayusculas(columna);
 }
 
 uintmax_t Numero(const std::string& texto) {
@@ -38,9 +38,9 @@ uintmax_t Numero(const std::string& texto) {
 Limite_Columna Leer_Limite(const Recordset& rs) {
     static const std::map<std::string, int> kEnteros = {
         {"TINYINT", 1}, {"SMALLINT", 2}, {"MEDIUMINT", 3}, {"INT", 4}, {"BIGINT", 8}};
-    const std::string tipo = Mayusculas_ASCII(rs.Texto(2));
+    const std::string tipo = Mayusculas(rs.Texto(2));
     Limite_Columna limite;
-    limite.sin_signo = Mayusculas_ASCII(rs.Texto(7)).find("UNSIGNED") != std::string::npos;
+    limite.sin_signo = Mayusculas(rs.Texto(7)).find("UNSIGNED") != std::string::npos;
     if (rs.Campo(3) && tipo.find("BLOB") == std::string::npos && tipo != "BINARY" &&
         tipo != "VARBINARY") {
         limite.clase = Clase::Texto;

@@ -45,11 +45,7 @@ void Tomar_Elemento(const Elemento_XML& e, Datos_Comprobante& d) {
 
 // RFCs are upper case; a customer may have typed one in lower case, "ñ" included.
 std::string RFC_Comparable(const std::string& rfc) {
-    std::string comparable = Mayusculas_ASCII(Recortar(rfc));
-    for (size_t i = comparable.find("\xC3\xB1"); i != std::string::npos;
-         i = comparable.find("\xC3\xB1", i + 2))
-        comparable[i + 1] = '\x91';
-    return comparable;
+    return Mayusculas(Recortar(rfc));
 }
 
 // Amounts as numbers where both are numbers ("116.5" is "116.50"), otherwise as texts.

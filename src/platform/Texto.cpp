@@ -112,14 +112,6 @@ size_t Contar_Caracteres(std::string_view utf8) {
     return caracteres;
 }
 
-std::string Mayusculas_ASCII(std::string_view texto) {
-    std::string mayusculas(texto);
-    for (char& c : mayusculas)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return mayusculas;
-}
-
 std::string Texto_Leido(std::string_view bytes) {
     return Es_UTF8_Valido(bytes) ? std::string(bytes) : Desde_Windows_1252(bytes);
 }

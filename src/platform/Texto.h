@@ -18,9 +18,6 @@ std::string Desde_Windows_1252(std::string_view bytes);
 bool Es_UTF8_Valido(std::string_view bytes);
 // How many characters a UTF-8 text holds (bytes that begin one).
 size_t Contar_Caracteres(std::string_view utf8);
-// The text with the ASCII letters in upper case and everything else as it is, whatever the locale:
-// for names and codes (attribute names, RFCs) that are plain ASCII.
-std::string Mayusculas_ASCII(std::string_view texto);
 // Text read from a file of unknown encoding: kept as it is when it is valid UTF-8, otherwise read
 // as Windows-1252.
 std::string Texto_Leido(std::string_view bytes);
