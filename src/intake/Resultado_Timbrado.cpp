@@ -2,6 +2,7 @@
 
 #include "app/Estado_Aplicacion.h"
 #include "generation/Rechazo.h"
+#include "intake/Observaciones_Recepcion.h"
 #include "intake/Toma_Resultado.h"
 #include "intake/Vigilancia_Cola.h"
 #include "issuing_config/Datos_Emision.h"
@@ -23,6 +24,8 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
     const auto xml = Examinar_Entrada(rutas.XML);
     const auto pdf = xml ? Examinar_Entrada(rutas.PDF) : std::nullopt;
     if (!xml || !pdf) {
+        // A refused result taken away: nothing of it is left to report.
+        Quitar_Observaciones_Resultado(s.ID);
         if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
             Terminar_Vigilancia(s.ID);
         else if (status == 2)
