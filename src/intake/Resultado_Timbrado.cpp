@@ -1,8 +1,11 @@
 #include "intake/Resultado_Timbrado.h"
 
 #include "app/Estado_Aplicacion.h"
+#include "app/Sentencias_Pendientes.h"
 #include "generation/Rechazo.h"
+#include "intake/Montos_Facturados.h"
 #include "intake/Observaciones_Recepcion.h"
+#include "intake/Solicitudes_Timbradas.h"
 #include "intake/Toma_Resultado.h"
 #include "intake/Vigilancia_Cola.h"
 #include "issuing_config/Datos_Emision.h"
@@ -11,6 +14,22 @@
 #include "platform/Texto.h"
 
 namespace facturador {
+
+namespace {
+
+// The invoice updates and the amount of a request taken in, its status 3 to come at the end of the
+// scan; if they fail on their own in the batch, its result is set aside as not storable.
+void Encolar(const Solicitud_Timbrado& s, int32_t status, const Resultado_Tomado& tomado) {
+    for (const std::string& sentencia : tomado.Sentencias)
+        Agregar_Sentencia_de_Solicitud(s.ID, sentencia);
+    Agregar_Solicitud_Timbrada(s.ID);
+    Asentar_Monto_Facturado(s);
+    Al_Fallar_Solicitud(s.ID, [s, status, huella = tomado.Huella](const std::string& falla) {
+        Apartar_No_Almacenable(s, status, "sus sentencias fallaron: " + falla, huella);
+    });
+}
+
+}  // namespace
 
 Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
     const Datos_Emision datos = Obtener_Datos_Emision(id_sucursal);
@@ -34,7 +53,8 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
     }
     Terminar_Vigilancia(s.ID);
     try {
-        Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status);
+        if (const auto tomado = Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status))
+            Encolar(s, status, *tomado);
     } catch (const Error_Plataforma& e) {
         Estado_App().fallas.Registrar(e.Descripcion,
                                       "Almacenar el comprobante timbrado de la "

@@ -2,16 +2,13 @@
 
 #include <vector>
 
-#include "app/Sentencias_Pendientes.h"
 #include "data/Conexiones.h"
 #include "data/Limites_Columnas.h"
 #include "data/Log.h"
 #include "intake/Actualizacion_Factura.h"
 #include "intake/Almacen_Comprobantes.h"
 #include "intake/Almacenabilidad.h"
-#include "intake/Montos_Facturados.h"
 #include "intake/Observaciones_Recepcion.h"
-#include "intake/Solicitudes_Timbradas.h"
 #include "intake/Verificacion_Resultado.h"
 #include "platform/Entorno.h"
 
@@ -93,43 +90,43 @@ void Avisar_Fuera_de_Rango(const Solicitud_Timbrado& s, int32_t status,
     }
 }
 
-void Encolar(const Solicitud_Timbrado& s, int32_t status,
-             const std::vector<Valor_Timbrado>& valores, const Huella_Resultado& huella) {
-    for (const std::string& sentencia : Sentencias_Factura_Timbrada(valores, s.ID_Factura))
-        Agregar_Sentencia_de_Solicitud(s.ID, sentencia);
-    Agregar_Solicitud_Timbrada(s.ID);
-    Asentar_Monto_Facturado(s);
-    Al_Fallar_Solicitud(s.ID, [s, status, huella](const std::string& falla) {
-        Apartar(s, status, Motivo::No_Almacenable, "sus sentencias fallaron: " + falla, huella);
-    });
-}
-
 }  // namespace
 
-void Tomar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Rutas_Resultado& rutas,
-                              const Entrada_Archivo& xml, const Entrada_Archivo& pdf,
-                              int32_t status) {
+std::optional<Resultado_Tomado> Tomar_Resultado_Timbrado(const Solicitud_Timbrado& s,
+                                                         const Rutas_Resultado& rutas,
+                                                         const Entrada_Archivo& xml,
+                                                         const Entrada_Archivo& pdf,
+                                                         int32_t status) {
     const Huella_Resultado huella{xml, pdf, s.Serie, s.Folio, s.Total, s.ID_Factura};
+    const auto refusar = [&](Motivo motivo, const std::string& problema) {
+        Apartar(s, status, motivo, problema, huella);
+        return std::nullopt;
+    };
     if (Sigue_Apartada(s.ID, huella))
-        return;
+        return std::nullopt;
     if (const auto problema = Revisar_Archivos(xml, pdf))
-        return Apartar(s, status, Motivo::Discrepancia, *problema, huella);
+        return refusar(Motivo::Discrepancia, *problema);
     const Limites_Central& limites = Limites_Columnas_Central();
     if (const auto problema = Revisar_Tamano_Documentos(xml.Tamano, pdf.Tamano, limites))
-        return Apartar(s, status, Motivo::No_Almacenable, *problema, huella);
+        return refusar(Motivo::No_Almacenable, *problema);
     const std::string contenido = Leer_Archivo(rutas.XML);
     if (const auto problema = Revisar_Comprobante(contenido, s, Leer_RFC_Solicitud(s.ID)))
-        return Apartar(s, status, Motivo::Discrepancia, *problema, huella);
+        return refusar(Motivo::Discrepancia, *problema);
     const std::vector<Valor_Timbrado> valores = Leer_Valores_Timbrados(contenido, limites);
     const std::vector<Documento_Fiscal> documentos = {Documento(s, ".pdf", rutas.PDF, "PDF"),
                                                       Documento(s, ".xml", rutas.XML, "XML")};
     if (const auto problema = Revisar_Valores(s, valores, documentos, limites))
-        return Apartar(s, status, Motivo::No_Almacenable, *problema, huella);
+        return refusar(Motivo::No_Almacenable, *problema);
     for (const Documento_Fiscal& documento : documentos)
         Almacenar_Documento(documento);
     Avisar_Fuera_de_Rango(s, status, valores);
-    Encolar(s, status, valores, huella);
     Quitar_Observaciones_Resultado(s.ID);
+    return Resultado_Tomado{Sentencias_Factura_Timbrada(valores, s.ID_Factura), huella};
+}
+
+void Apartar_No_Almacenable(const Solicitud_Timbrado& s, int32_t status, const std::string& detalle,
+                            const Huella_Resultado& huella) {
+    Apartar(s, status, Motivo::No_Almacenable, detalle, huella);
 }
 
 }  // namespace facturador
