@@ -9,6 +9,7 @@
 #include "intake/Resultado_Timbrado.h"
 #include "intake/Solicitudes_Timbradas.h"
 #include "issuing_config/Valores_Campo.h"
+#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -51,13 +52,14 @@ void Procesar_Solicitudes(const std::string& condicion, int32_t status) {
     std::map<int32_t, Carpetas_Solicitud> carpetas;  // of each branch, once per scan
     std::vector<int32_t> vistas;
     vistas.reserve(rs.Cantidad_Filas());
+    const Fecha_Hora ahora = Ahora();
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
         vistas.push_back(s.ID);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())
             it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
-        Procesar_Resultado_Timbrado(s, it->second, status);
+        Procesar_Resultado_Timbrado(s, it->second, status, ahora);
     }
     std::sort(vistas.begin(), vistas.end());
     Olvidar_Solicitudes_Ausentes(vistas, status);

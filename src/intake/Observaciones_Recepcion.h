@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -67,13 +68,16 @@ struct Seguimiento_Recepcion {
         Fecha_Hora Revisar_Desde;
     };
     std::map<int32_t, Apartada> Apartadas;
-    // Requests in status 2 whose result has not arrived: when their folders are to be looked at
-    // again for their file, and since when none was found.
+    // Requests in status 2 whose result has not arrived: when their folders were last looked at
+    // for their file and when they are to be looked at again, since when none was found and when
+    // that makes them stuck. Looked up for every waiting request of every scan.
     struct Vigilancia {
+        Fecha_Hora Revisada;
         Fecha_Hora Proxima_Revision;
         std::optional<Fecha_Hora> Sin_Archivo_Desde;
+        Fecha_Hora Atascada_Desde;
     };
-    std::map<int32_t, Vigilancia> Sin_Resultado;
+    std::unordered_map<int32_t, Vigilancia> Sin_Resultado;
     // Values replaced by their empty value, already told in the daily log: (request, text).
     std::set<std::pair<int32_t, std::string>> Avisos_Escritos;
 };

@@ -38,7 +38,7 @@ Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
 }
 
 void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Solicitud& carpetas,
-                                 int32_t status) {
+                                 int32_t status, const Fecha_Hora& ahora) {
     const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas.Resultado);
     const auto xml = Examinar_Entrada(rutas.XML);
     const auto pdf = xml ? Examinar_Entrada(rutas.PDF) : std::nullopt;
@@ -48,7 +48,7 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
         if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
             Terminar_Vigilancia(s.ID);
         else if (status == 2)
-            Vigilar_Sin_Resultado(s, carpetas.Cola, rutas);
+            Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
         return;
     }
     Terminar_Vigilancia(s.ID);

@@ -5,6 +5,7 @@
 
 #include "intake/Solicitud_Timbrado.h"
 #include "issuing_config/Intercambio_Timbrado.h"
+#include "platform/Fecha_Hora.h"
 
 namespace facturador {
 
@@ -22,8 +23,10 @@ Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal);
 // an error file rejects the request; with nothing, the request is left as it is, and one in status
 // 2 is watched for a file to stamp that has gone (Vigilar_Sin_Resultado). A failure rejecting the
 // request is passed to the caller.
+// `ahora` is the time of the scan.
 void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& solicitud,
-                                 const Carpetas_Solicitud& carpetas, int32_t status);
+                                 const Carpetas_Solicitud& carpetas, int32_t status,
+                                 const Fecha_Hora& ahora);
 
 // Rejects the request with "Error: " and the first line of the error file, if that file is there;
 // answers whether it was.

@@ -3,7 +3,6 @@
 #include "data/Log.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "platform/Archivos.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -21,14 +20,11 @@ bool Hay_Archivo(const Solicitud_Timbrado& s, const std::string& cola,
 }
 
 // Time to look at the folders again: the minute has passed, the request is due to be called
-// stuck, or the clock was set back.
+// stuck, or the clock was set back. Comparisons only: this runs for every waiting request.
 bool Revision_Debida(const Seguimiento_Recepcion::Vigilancia& v, const Fecha_Hora& ahora,
                      bool ya_atascada) {
-    if (ahora >= v.Proxima_Revision ||
-        Sumar_Segundos(ahora, 2 * kSegundos_Entre_Revisiones) < v.Proxima_Revision)
-        return true;
-    return v.Sin_Archivo_Desde && !ya_atascada &&
-           ahora >= Sumar_Segundos(*v.Sin_Archivo_Desde, kSegundos_Atascada);
+    return ahora >= v.Proxima_Revision || ahora < v.Revisada ||
+           (v.Sin_Archivo_Desde && !ya_atascada && ahora >= v.Atascada_Desde);
 }
 
 void Declarar_Atascada(const Solicitud_Timbrado& s, const Fecha_Hora& desde) {
@@ -43,8 +39,7 @@ void Declarar_Atascada(const Solicitud_Timbrado& s, const Fecha_Hora& desde) {
 }  // namespace
 
 void Vigilar_Sin_Resultado(const Solicitud_Timbrado& s, const std::string& cola,
-                           const Rutas_Resultado& rutas) {
-    const Fecha_Hora ahora = Ahora();
+                           const Rutas_Resultado& rutas, const Fecha_Hora& ahora) {
     auto [entrada, nueva] = Seguimiento_Recepcion_Actual().Sin_Resultado.try_emplace(s.ID);
     auto& v = entrada->second;
     const bool ya_atascada = Observaciones_Recepcion_Actuales().Atascadas.contains(s.ID);
@@ -52,6 +47,7 @@ void Vigilar_Sin_Resultado(const Solicitud_Timbrado& s, const std::string& cola,
         return;
     // Spread over the minute, so that thousands of requests seen at once are not all looked at
     // again in the same scan.
+    v.Revisada = ahora;
     v.Proxima_Revision = Sumar_Segundos(
         ahora, nueva ? s.ID % kSegundos_Entre_Revisiones : kSegundos_Entre_Revisiones);
     if (Hay_Archivo(s, cola, rutas)) {
@@ -59,9 +55,11 @@ void Vigilar_Sin_Resultado(const Solicitud_Timbrado& s, const std::string& cola,
         Observaciones_Recepcion_Actuales().Atascadas.erase(s.ID);
         return;
     }
-    if (!v.Sin_Archivo_Desde || *v.Sin_Archivo_Desde > ahora)
+    if (!v.Sin_Archivo_Desde || *v.Sin_Archivo_Desde > ahora) {
         v.Sin_Archivo_Desde = ahora;
-    if (ahora >= Sumar_Segundos(*v.Sin_Archivo_Desde, kSegundos_Atascada))
+        v.Atascada_Desde = Sumar_Segundos(ahora, kSegundos_Atascada);
+    }
+    if (ahora >= v.Atascada_Desde)
         Declarar_Atascada(s, *v.Sin_Archivo_Desde);
 }
 

@@ -5,6 +5,7 @@
 
 #include "intake/Solicitud_Timbrado.h"
 #include "issuing_config/Intercambio_Timbrado.h"
+#include "platform/Fecha_Hora.h"
 
 namespace facturador {
 
@@ -17,8 +18,9 @@ namespace facturador {
 // For a request of the status-2 scan with no result: no whole result, no error file, no XML.
 // The folders are looked at again about once a minute, which keeps the scan of thousands of
 // waiting requests cheap, and always before the request is called stuck.
+// `ahora` is the time of the scan.
 void Vigilar_Sin_Resultado(const Solicitud_Timbrado& solicitud, const std::string& cola,
-                           const Rutas_Resultado& rutas);
+                           const Rutas_Resultado& rutas, const Fecha_Hora& ahora);
 // Something of the request's result is there: whatever was observed of it ends.
 void Terminar_Vigilancia(int32_t id_solicitud);
 
