@@ -64,7 +64,10 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
 }
 
 bool Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud) {
-    if (!Existe_Archivo(ruta_error))
+    // A plain file only: the first line of whatever a link points at (a system file) must never
+    // become the request's reason.
+    const auto entrada = Examinar_Entrada(ruta_error);
+    if (!entrada || !entrada->Regular)
         return false;
     std::string motivo = "Error: " + Leer_Primera_Linea(ruta_error);
     Rechazar_Solicitud(id_solicitud, motivo);

@@ -28,8 +28,8 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& solicitud,
                                  const Carpetas_Solicitud& carpetas, int32_t status,
                                  const Fecha_Hora& ahora);
 
-// Rejects the request with "Error: " and the first line of the error file, if that file is there;
-// answers whether it was.
+// Rejects the request with "Error: " and the first line of the error file, if that file is there
+// as a plain file (not a link); answers whether it was.
 bool Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud);
 
 // The first line of a text file, without its line end (a CR, LF or CR LF); the empty text for an

@@ -79,7 +79,7 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
 }
 
 // Half a result, or none, leaves a request waiting; an error file rejects it with the file's first
-// line, cleaned, unless its XML and PDF arrived.
+// line, cleaned, unless its XML and PDF arrived; a link in its place is not read.
 TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     Sembrar_Solicitud(1);
     Dejar(Ruta_PDF(1), "pdf");
@@ -97,8 +97,10 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
         Dejar(Ruta_Error(id), texto);
     }
     Dejar_Timbrado(7);
+    Sembrar_Solicitud(8);
+    std::filesystem::create_symlink("/etc/passwd", Ruta_Error(8));
     Almacenar_Comprobantes_Pendientes();
-    for (int id : {1, 2, 3, 7})
+    for (int id : {1, 2, 3, 7, 8})
         EXPECT_EQ(Solicitud(id, "CONCAT(Status, Resultado)"), "2") << id;
     EXPECT_EQ(Solicitud(4, "Resultado"), "Error: Timbrado rechazado: RFC inválido");
     EXPECT_EQ(Solicitud(5, "Resultado"), "Error:");
@@ -120,8 +122,11 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
     Sembrar_Solicitud(4);
     Dejar_Timbrado(4);
     Sembrar_Solicitud(5, {{"Status", "4"}});
-    Hacer_Ilegible(Ruta_Error(5));
-    EXPECT_NO_THROW(Almacenar_Comprobantes_con_Errores_de_Timbrados());
+    Dejar(Ruta_Error(5), "rechazo que el servidor no acepta");
+    {
+        const Regla_Temporal regla("Solicitudes_de_Facturas_OL", "Resultado NOT LIKE '%acepta%'");
+        EXPECT_NO_THROW(Almacenar_Comprobantes_con_Errores_de_Timbrados());
+    }
     EXPECT_TRUE(entorno.operador.mostrados.empty());
     EXPECT_NE(Leer_Log().find("  -  Almacenar comprobantes con errores de timbrado"),
               std::string::npos);
@@ -133,8 +138,8 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
 }
 
 // When a document of a request cannot be stored nothing of it is queued (what was stored stays),
-// the failure is logged, and the next scan takes it in. A failure that ends the scan (an error file
-// that cannot be read) still leaves the requests taken in before it with their status 3, and
+// the failure is logged, and the next scan takes it in. A failure that ends the scan (a rejection
+// the database refuses) still leaves the requests taken in before it with their status 3, and
 // nothing of a later one.
 TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
     for (int id = 1; id <= 5; ++id) {
@@ -142,11 +147,13 @@ TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
         if (id != 4)
             Dejar_Timbrado(id);
     }
-    Hacer_Ilegible(Ruta_Error(4));
+    Dejar(Ruta_Error(4), "rechazo que el servidor no acepta");
     {
-        const Regla_Temporal regla(
+        const Regla_Temporal documentos(
             "Comprobantes_Fiscales",
             "ID_Factura <> -1 AND (ID_Factura <> -2 OR Descripcion <> 'XML')");
+        const Regla_Temporal solicitudes("Solicitudes_de_Facturas_OL",
+                                         "Resultado NOT LIKE '%acepta%'");
         EXPECT_THROW(Almacenar_Comprobantes_Pendientes(), Error_Plataforma);
     }
     EXPECT_EQ(Sentencias_De(1) + Sentencias_De(2) + Sentencias_De(5), 0);
