@@ -41,6 +41,19 @@ void Escribir_Con_Modo(const std::string& ruta, std::string_view bytes, const ch
         Fallar_Con_Errno(ruta);
 }
 
+void Sincronizar(const std::string& ruta, int banderas) {
+    const int fd = ::open(ruta.c_str(), banderas | O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fallar_Con_Errno(ruta);
+    const bool sincronizado = ::fsync(fd) == 0;
+    const int numero = errno;
+    ::close(fd);
+    if (!sincronizado) {
+        errno = numero;
+        Fallar_Con_Errno(ruta);
+    }
+}
+
 // Closes a descriptor on every way out.
 class Descriptor {
   public:
@@ -172,6 +185,28 @@ void Quitar_Solo_Lectura(const std::string& ruta) {
     fs::permissions(ruta, fs::perms::owner_write, fs::perm_options::add, ec);
     if (ec)
         Fallar_Con(ec, ruta);
+}
+
+std::vector<std::string> Archivos_en_Carpeta(const std::string& carpeta) {
+    std::vector<std::string> nombres;
+    std::error_code ec;
+    fs::directory_iterator entrada(carpeta, ec);
+    for (; !ec && entrada != fs::directory_iterator(); entrada.increment(ec)) {
+        std::error_code ec_tipo;
+        if (entrada->is_regular_file(ec_tipo))
+            nombres.push_back(entrada->path().filename().string());
+    }
+    if (ec)
+        Fallar_Con(ec, carpeta);
+    return nombres;
+}
+
+void Asegurar_en_Disco(const std::string& ruta) {
+    Sincronizar(ruta, 0);
+}
+
+void Asegurar_Carpeta_en_Disco(const std::string& carpeta) {
+    Sincronizar(carpeta, O_DIRECTORY);
 }
 
 std::string Carpeta_Del_Ejecutable() {

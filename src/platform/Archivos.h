@@ -46,6 +46,13 @@ void Copiar_Archivo(const std::string& origen, const std::string& destino);
 void Renombrar_Archivo(const std::string& origen, const std::string& destino);
 void Poner_Solo_Lectura(const std::string& ruta);
 void Quitar_Solo_Lectura(const std::string& ruta);
+// The names of the files in a folder (not its subfolders), in no particular order.
+std::vector<std::string> Archivos_en_Carpeta(const std::string& carpeta);
+// Returns once the file's contents are on disk, so that a power cut cannot take them back.
+void Asegurar_en_Disco(const std::string& ruta);
+// Returns once the folder's entries are on disk: a file just created, renamed or removed there
+// stays so after a power cut.
+void Asegurar_Carpeta_en_Disco(const std::string& carpeta);
 // Folder holding the running executable, without a trailing separator.
 std::string Carpeta_Del_Ejecutable();
 

@@ -85,6 +85,16 @@ std::string A_Windows_1252(std::string_view utf8) {
     return resultado;
 }
 
+bool Cabe_en_Windows_1252(std::string_view utf8) {
+    for (size_t i = 0; i < utf8.size();) {
+        const auto caracter = Leer_Caracter(utf8, i);
+        if (!caracter || (caracter->codigo != '?' && Byte_Windows_1252(caracter->codigo) == '?'))
+            return false;
+        i += caracter->longitud;
+    }
+    return true;
+}
+
 std::string Desde_Windows_1252(std::string_view bytes) {
     std::string resultado;
     resultado.reserve(bytes.size());

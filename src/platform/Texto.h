@@ -11,6 +11,9 @@ namespace facturador {
 // UTF-8 to Windows-1252. A character the code page lacks, or a byte that is not valid UTF-8,
 // becomes "?".
 std::string A_Windows_1252(std::string_view utf8);
+// True when the text is valid UTF-8 and Windows-1252 has every one of its characters, so that it
+// reaches a file of the stamping program unchanged.
+bool Cabe_en_Windows_1252(std::string_view utf8);
 // Windows-1252 to UTF-8. The five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) become the control characters of the same number, as Windows converts them.
 std::string Desde_Windows_1252(std::string_view bytes);
