@@ -37,14 +37,15 @@ void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc
     // One left by a crash while it was being written.
     Borrar_Archivo_Ignorando_Errores(parcial);
     try {
-        Escribir_Archivo_Sincronizado(parcial, Linea_Cancelacion(rfc_emisor, uuid));
+        Escribir_Archivo(parcial, Linea_Cancelacion(rfc_emisor, uuid));
+        Asegurar_en_Disco(parcial);
         Renombrar_Archivo(parcial, ruta);
     } catch (const Error_Plataforma&) {
         Borrar_Archivo_Ignorando_Errores(parcial);
         throw;
     }
     try {
-        Sincronizar_Carpeta(destino.parent_path().string());
+        Asegurar_Carpeta_en_Disco(destino.parent_path().string());
     } catch (const Error_Plataforma& e) {
         throw Cancelacion_Sin_Registrar(e.Descripcion);
     }

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <utility>
 
 #include "platform/Error_Plataforma.h"
 
@@ -51,35 +50,6 @@ void Sincronizar(const std::string& ruta, int banderas) {
     if (!sincronizado) {
         errno = numero;
         Fallar_Con_Errno(ruta);
-    }
-}
-
-// Closes a descriptor on every way out.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Fd() const { return fd_; }
-    // Closes it now, answering whether the close went well (a late write error shows here).
-    bool Cerrar() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-  private:
-    int fd_;
-};
-
-void Escribir_Todo(int fd, std::string_view bytes, const std::string& ruta) {
-    while (!bytes.empty()) {
-        const ssize_t escritos = ::write(fd, bytes.data(), bytes.size());
-        if (escritos < 0 && errno == EINTR)
-            continue;
-        if (escritos < 0)
-            Fallar_Con_Errno(ruta);
-        bytes.remove_prefix(static_cast<size_t>(escritos));
     }
 }
 
@@ -125,21 +95,6 @@ void Anexar_Archivo(const std::string& ruta, std::string_view bytes) {
 
 void Escribir_Archivo(const std::string& ruta, std::string_view bytes) {
     Escribir_Con_Modo(ruta, bytes, "wb");
-}
-
-void Escribir_Archivo_Sincronizado(const std::string& ruta, std::string_view bytes) {
-    Descriptor archivo(::open(ruta.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (archivo.Fd() < 0)
-        Fallar_Con_Errno(ruta);
-    Escribir_Todo(archivo.Fd(), bytes, ruta);
-    if (::fsync(archivo.Fd()) != 0 || !archivo.Cerrar())
-        Fallar_Con_Errno(ruta);
-}
-
-void Sincronizar_Carpeta(const std::string& carpeta) {
-    Descriptor descriptor(::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (descriptor.Fd() < 0 || ::fsync(descriptor.Fd()) != 0)
-        Fallar_Con_Errno(carpeta);
 }
 
 std::string Leer_Archivo(const std::string& ruta) {

@@ -34,11 +34,6 @@ void Borrar_Archivo_Ignorando_Errores(const std::string& ruta) noexcept;
 void Anexar_Archivo(const std::string& ruta, std::string_view bytes);
 // Creates or replaces the file with exactly these bytes.
 void Escribir_Archivo(const std::string& ruta, std::string_view bytes);
-// The same, returning only once the bytes are on the disk, so that a crash or a power cut right
-// after a rename of the file never leaves an empty or partial file under the new name.
-void Escribir_Archivo_Sincronizado(const std::string& ruta, std::string_view bytes);
-// Returns once the folder's entries (files created, renamed or removed in it) are on the disk.
-void Sincronizar_Carpeta(const std::string& carpeta);
 std::string Leer_Archivo(const std::string& ruta);
 void Copiar_Archivo(const std::string& origen, const std::string& destino);
 // Renames within one file system, replacing the destination at once: a reader sees either the old
