@@ -47,22 +47,29 @@ Recordset Consultar_Solicitudes(const std::string& consulta) {
     }
 }
 
+// The keys of every request the query found, in ascending order, whether or not the scan got to
+// it: what was observed of any other request is forgotten, as it has left the scan's status.
+std::vector<int32_t> Claves_Encontradas(Recordset& rs) {
+    std::vector<int32_t> claves;
+    claves.reserve(rs.Cantidad_Filas());
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+        claves.push_back(Numero(rs, kID));
+    std::sort(claves.begin(), claves.end());
+    return claves;
+}
+
 void Procesar_Solicitudes(const std::string& condicion, int32_t status) {
     Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
     std::map<int32_t, Carpetas_Solicitud> carpetas;  // of each branch, once per scan
-    std::vector<int32_t> vistas;
-    vistas.reserve(rs.Cantidad_Filas());
     const Fecha_Hora ahora = Ahora();
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
-        vistas.push_back(s.ID);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())
             it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
         Procesar_Resultado_Timbrado(s, it->second, status, ahora);
     }
-    std::sort(vistas.begin(), vistas.end());
-    Olvidar_Solicitudes_Ausentes(vistas, status);
+    Olvidar_Solicitudes_Ausentes(Claves_Encontradas(rs), status);
 }
 
 }  // namespace
