@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <fmt/format.h>
+
 #include "Banco.h"
 #include "Medicion.h"
 #include "app/Sentencias_Pendientes.h"
@@ -61,12 +63,12 @@ void Sembrar_En_Espera(int primero, int cantidad) {
             const std::string n = std::to_string(i);
             solicitudes += (solicitudes.empty() ? "(" : ", (") + n + ", 1, 'A', " + n + ", " + n +
                            ", 116.5, '2026/12/04', 2, -" + n + ", '" + Archivo(i) +
-                           "', 'C:*cola*')";
+                           "', 'C:*cola*', 'ICV060329BY0')";
             facturas += (facturas.empty() ? "(-" : ", (-") + n + ", 1)";
         }
         Ejecutar(
             "INSERT INTO Solicitudes_de_Facturas_OL (ID, ID_Sucursal, Serie, Folio, "
-            "Nro_Ticket, Total, Fecha, Status, ID_Factura, Archivo, Ruta_Archivo) VALUES " +
+            "Nro_Ticket, Total, Fecha, Status, ID_Factura, Archivo, Ruta_Archivo, RFC) VALUES " +
             solicitudes);
         Ejecutar("INSERT INTO Facturas_Electronicas (ID_Factura, Status) VALUES " + facturas);
     }
@@ -122,14 +124,21 @@ void Medir_Escaneo_En_Espera() {
 void Medir_Recepcion(const std::string& validas) {
     const int primero = kEn_Espera + 1;
     Sembrar_En_Espera(primero, kTimbradas);
-    const std::string xml =
+    // A real stamped sample made the invoice of each request: its series, folio and total.
+    std::string xml =
         Leer_Archivo(std::string(RAIZ_FUENTES) +
                      "/tests/fixtures/cfdi/cfdi40-single-line-finkok-retenciones.xml");
+    const auto cambiar = [&](const std::string& de, const std::string& a) {
+        xml.replace(xml.find(de), de.size(), a);
+    };
+    cambiar(" Total=\"1191.95\"", " Total=\"116.50\"");
+    cambiar("Serie=\"T\" Folio=\"1000\"", "Serie=\"A\" Folio=\"{}\"");
     std::string pdf(kBytes_PDF, '\0');
     for (size_t i = 0; i < pdf.size(); ++i)
         pdf[i] = static_cast<char>((i * 2654435761u) >> 13);
     for (int i = primero; i < primero + kTimbradas; ++i) {
-        Escribir_Archivo(Unir_Ruta(validas, Archivo(i) + ".xml"), xml);
+        Escribir_Archivo(Unir_Ruta(validas, Archivo(i) + ".xml"),
+                         fmt::format(fmt::runtime(xml), i));
         Escribir_Archivo(Unir_Ruta(validas, Archivo(i) + ".pdf"), pdf);
     }
     Reiniciar_Sentencias_Pendientes();

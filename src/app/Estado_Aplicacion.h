@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +24,15 @@ struct Turno_Trabajo {
 struct Estado_Aplicacion {
     // The statement queue of the running cycle, in the order the statements were added.
     std::vector<std::string> sentencias_pendientes;
+    // For each statement of the queue, at the same index: the request it belongs to (0 for none)
+    // and the daily-log line that tells it was done, written once it is committed.
+    struct Origen_Sentencia {
+        int32_t solicitud = 0;
+        std::string linea_log;
+    };
+    std::vector<Origen_Sentencia> origenes_sentencias;
+    // What to do, by request, when the statements of the request fail on their own.
+    std::map<int32_t, std::function<void(const std::string& falla)>> al_fallar_solicitud;
     // Start-up data that could not be loaded yet; the first cycle that reaches the central
     // database loads it.
     bool sucursales_por_cargar = false;

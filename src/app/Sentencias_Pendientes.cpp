@@ -1,13 +1,37 @@
 #include "app/Sentencias_Pendientes.h"
 
+#include <algorithm>
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "app/Estado_Aplicacion.h"
 #include "data/Conexiones.h"
+#include "data/Log.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
 namespace {
+
+using Indices = std::vector<size_t>;
+
+struct Falla_Lote {
+    std::string descripcion;
+    std::string sentencia;  // the last one started, as the log names it
+    // Whether a statement failed on its own: not the connection, the server or the commit.
+    bool de_sentencia = false;
+};
+
+// Failures that say nothing about the statement that met them: the connection or the server
+// went away, or the statement lost a race for a lock.
+bool Es_Pasajera(long numero) {
+    constexpr long kPasajeras[] = {1040, 1053, 1152, 1153, 1158, 1159, 1160,
+                                   1161, 1180, 1181, 1205, 1213, 1927};
+    if (numero < 1000 || (numero >= 2000 && numero < 3000))
+        return true;
+    return std::find(std::begin(kPasajeras), std::end(kPasajeras), numero) != std::end(kPasajeras);
+}
 
 void Deshacer_Ignorando_Errores(Conexion& conexion) noexcept {
     if (!conexion.Abierta())
@@ -19,14 +43,115 @@ void Deshacer_Ignorando_Errores(Conexion& conexion) noexcept {
     }
 }
 
+// Runs the statements at `indices` of the queue in one transaction on a connection of its own,
+// rolled back and closed before it returns on a failure: the caller writes to the log, which may
+// wait on a message box, and the batch's row locks must not be held meanwhile. Nothing when they
+// were committed; `sin_conexion` when the connection did not open and nothing was done.
+std::optional<Falla_Lote> Ejecutar_Lote(const Indices& indices, bool& sin_conexion) {
+    const auto& textos = Estado_App().sentencias_pendientes;
+    Falla_Lote falla;
+    bool ejecutando = false;
+    Conexion conexion;
+    try {
+        Abrir_Conexion_Central(conexion);
+        sin_conexion = !conexion.Abierta();
+        if (sin_conexion)
+            return std::nullopt;
+        conexion.Iniciar_Transaccion();
+        for (const size_t i : indices) {
+            falla.sentencia = textos[i];
+            ejecutando = !textos[i].empty();
+            if (ejecutando)
+                conexion.Ejecutar(textos[i]);
+            ejecutando = false;
+        }
+        conexion.Confirmar_Transaccion();
+        Cerrar_Conexion(conexion);
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        const auto* plataforma = dynamic_cast<const Error_Plataforma*>(&e);
+        falla.descripcion = e.what();
+        falla.de_sentencia = ejecutando && plataforma && !Es_Pasajera(plataforma->Numero);
+    }
+    Deshacer_Ignorando_Errores(conexion);
+    Cerrar_Conexion(conexion);
+    return falla;
+}
+
+// The queue's indices by request, in the order of each request's first statement; the statements
+// of no request are one more group, where their first one stands.
+std::vector<std::pair<int32_t, Indices>> Grupos_por_Solicitud() {
+    const auto& origenes = Estado_App().origenes_sentencias;
+    std::vector<std::pair<int32_t, Indices>> grupos;
+    for (size_t i = 0; i < origenes.size(); ++i) {
+        const int32_t solicitud = origenes[i].solicitud;
+        auto grupo = std::find_if(grupos.begin(), grupos.end(),
+                                  [&](const auto& g) { return g.first == solicitud; });
+        if (grupo == grupos.end())
+            grupo = grupos.insert(grupos.end(), {solicitud, {}});
+        grupo->second.push_back(i);
+    }
+    return grupos;
+}
+
+void Escribir_Lineas_Confirmadas(const std::vector<bool>& confirmadas) {
+    const auto& origenes = Estado_App().origenes_sentencias;
+    for (size_t i = 0; i < origenes.size(); ++i)
+        if (confirmadas[i] && !origenes[i].linea_log.empty())
+            Escribir_Log(origenes[i].linea_log);
+}
+
+// The safety net after a failed batch: each request on its own. Stops at a failure of the
+// connection or the server, which the next cycle meets again with the whole queue.
+void Ejecutar_por_Solicitud() {
+    auto& estado = Estado_App();
+    std::vector<bool> confirmadas(estado.sentencias_pendientes.size(), false);
+    std::vector<std::pair<int32_t, std::string>> fallidas;
+    for (const auto& [solicitud, indices] : Grupos_por_Solicitud()) {
+        bool sin_conexion = false;
+        const auto falla = Ejecutar_Lote(indices, sin_conexion);
+        if (sin_conexion)
+            break;
+        if (!falla) {
+            for (const size_t i : indices)
+                confirmadas[i] = true;
+            continue;
+        }
+        estado.fallas.Registrar(falla->descripcion, falla->sentencia);
+        if (!falla->de_sentencia)
+            break;
+        fallidas.emplace_back(solicitud, falla->descripcion + "  -  " + falla->sentencia);
+    }
+    Escribir_Lineas_Confirmadas(confirmadas);
+    for (const auto& [solicitud, falla] : fallidas)
+        if (const auto accion = estado.al_fallar_solicitud.find(solicitud);
+            accion != estado.al_fallar_solicitud.end() && accion->second)
+            accion->second(falla);
+}
+
 }  // namespace
 
 void Reiniciar_Sentencias_Pendientes() {
-    Estado_App().sentencias_pendientes.clear();
+    auto& estado = Estado_App();
+    estado.sentencias_pendientes.clear();
+    estado.origenes_sentencias.clear();
+    estado.al_fallar_solicitud.clear();
 }
 
 void Agregar_Sentencia_Pendiente(const std::string& sentencia) {
-    Estado_App().sentencias_pendientes.push_back(sentencia);
+    Agregar_Sentencia_de_Solicitud(0, sentencia);
+}
+
+void Agregar_Sentencia_de_Solicitud(int32_t id_solicitud, const std::string& sentencia,
+                                    const std::string& linea_log) {
+    auto& estado = Estado_App();
+    estado.sentencias_pendientes.push_back(sentencia);
+    estado.origenes_sentencias.push_back({id_solicitud, linea_log});
+}
+
+void Al_Fallar_Solicitud(int32_t id_solicitud,
+                         std::function<void(const std::string& falla)> accion) {
+    Estado_App().al_fallar_solicitud[id_solicitud] = std::move(accion);
 }
 
 const std::vector<std::string>& Sentencias_Pendientes() {
@@ -34,29 +159,21 @@ const std::vector<std::string>& Sentencias_Pendientes() {
 }
 
 void Ejecutar_Sentencias_Pendientes() {
-    static const std::string ninguna;
-    const std::string* actual = &ninguna;
-    Conexion conexion;
-    try {
-        Abrir_Conexion_Central(conexion);
-        if (!conexion.Abierta())
-            return;
-        conexion.Iniciar_Transaccion();
-        for (const std::string& sentencia : Sentencias_Pendientes()) {
-            actual = &sentencia;
-            if (!sentencia.empty())
-                conexion.Ejecutar(sentencia);
-        }
-        conexion.Confirmar_Transaccion();
-        Cerrar_Conexion(conexion);
-    } catch (const std::exception& e) {
-        // Rolled back and closed before the log is written: writing it may wait on a message box,
-        // and the batch's row locks must not be held meanwhile.
-        const std::string sentencia_fallida = *actual;
-        Deshacer_Ignorando_Errores(conexion);
-        Cerrar_Conexion(conexion);
-        Estado_App().fallas.Registrar(e.what(), sentencia_fallida);
+    auto& estado = Estado_App();
+    Indices todas(estado.sentencias_pendientes.size());
+    for (size_t i = 0; i < todas.size(); ++i)
+        todas[i] = i;
+    bool sin_conexion = false;
+    const auto falla = Ejecutar_Lote(todas, sin_conexion);
+    if (sin_conexion)
+        return;
+    if (!falla) {
+        Escribir_Lineas_Confirmadas(std::vector<bool>(todas.size(), true));
+        return;
     }
+    estado.fallas.Registrar(falla->descripcion, falla->sentencia);
+    if (falla->de_sentencia)
+        Ejecutar_por_Solicitud();
 }
 
 }  // namespace facturador

@@ -3,9 +3,20 @@
 #include <filesystem>
 
 #include "platform/Archivos.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
+
+namespace {
+
+// Hidden, and of another form than the names the stamping program reads or that a file to stamp
+// waits under, so that nobody takes it for a request.
+std::string Ruta_Parcial(const std::filesystem::path& ruta) {
+    return (ruta.parent_path() / ("." + ruta.filename().string() + ".parcial")).string();
+}
+
+}  // namespace
 
 std::string Nombre_Archivo_Cancelacion(const std::string& serie, const std::string& nro) {
     return "Cancelar_" + serie + nro + ".xml";
@@ -15,19 +26,29 @@ bool Queda_En_Su_Carpeta(const std::string& nombre_archivo) {
     return !std::filesystem::path(nombre_archivo).has_parent_path();
 }
 
-void Borrar_Archivo_Cancelacion(const std::string& ruta) noexcept {
-    try {
-        Quitar_Solo_Lectura(ruta);
-    } catch (...) {
-    }
-    Borrar_Archivo_Ignorando_Errores(ruta);
+std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& uuid) {
+    return A_Windows_1252(Sin_Controles(rfc_emisor) + "|" + Sin_Controles(uuid)) + "\r\n";
 }
 
 void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc_emisor,
                                  const std::string& uuid) {
-    if (Existe_Archivo(ruta))
-        Borrar_Archivo_Cancelacion(ruta);
-    Escribir_Archivo(ruta, A_Windows_1252(rfc_emisor + "|" + uuid) + "\r\n");
+    const std::filesystem::path destino(ruta);
+    const std::string parcial = Ruta_Parcial(destino);
+    // One left by a crash while it was being written.
+    Borrar_Archivo_Ignorando_Errores(parcial);
+    try {
+        Escribir_Archivo(parcial, Linea_Cancelacion(rfc_emisor, uuid));
+        Asegurar_en_Disco(parcial);
+        Renombrar_Archivo(parcial, ruta);
+    } catch (const Error_Plataforma&) {
+        Borrar_Archivo_Ignorando_Errores(parcial);
+        throw;
+    }
+    try {
+        Asegurar_Carpeta_en_Disco(destino.parent_path().string());
+    } catch (const Error_Plataforma& e) {
+        throw Cancelacion_Sin_Registrar(e.Descripcion);
+    }
 }
 
 }  // namespace facturador

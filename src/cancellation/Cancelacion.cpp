@@ -54,6 +54,10 @@ constexpr const char* kProceso_Iniciado =
 constexpr const char* kTitulo_Falla = "Se produjo un error";
 constexpr const char* kMensaje_Falla =
     "No se pudo cancelar la factura; no se realizó ningún cambio. Detalle: ";
+constexpr const char* kMensaje_Sin_Registrar =
+    "La solicitud de cancelación quedó en la carpeta del programa de timbrado, pero la "
+    "cancelación no se pudo registrar en el sistema. Favor de volver a cancelar la factura. "
+    "Detalle: ";
 
 enum class Resultado { Hecha, Rechazada, Detenida };
 
@@ -175,6 +179,9 @@ void Aceptar_Cancelacion(Vista_Cancelacion& vista) {
             return;
         if (resultado == Resultado::Hecha)
             Avisar(kTitulo_Atencion, kProceso_Iniciado);
+    } catch (const Cancelacion_Sin_Registrar& e) {
+        Avisar(kTitulo_Falla, kMensaje_Sin_Registrar + std::string(e.what()));
+        return;
     } catch (const std::exception& e) {
         Avisar(kTitulo_Falla, kMensaje_Falla + std::string(e.what()));
         return;

@@ -27,7 +27,8 @@ class Vista_Cancelacion {
 //   operator is told (or has answered) and the window is cleared.
 // - Done: "Se inició el proceso..." and the window is cleared.
 // - A database or file failure, or a branch without a queue folder: the operator is told, the
-//   input stays, and nothing is left written (the file goes away again if the commit fails).
+//   input stays, and nothing is left written; but a request file already in place when the commit
+//   fails stays (see Aplicar_Cancelacion), and the operator is asked to cancel again.
 void Aceptar_Cancelacion(Vista_Cancelacion& vista);
 
 }  // namespace facturador

@@ -1,8 +1,10 @@
 #include "cancellation/Factura_a_Cancelar.h"
 
+#include <exception>
+
 #include "cancellation/Archivo_Cancelacion.h"
 #include "data/Conexiones.h"
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Entorno.h"
 
@@ -87,19 +89,24 @@ void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket,
                          const std::string& ruta) {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
-    bool archivo_escrito = false;
     try {
         conexion.Iniciar_Transaccion();
         Ejecutar_Actualizaciones(conexion, factura, ticket);
         Generar_Archivo_Cancelacion(ruta, factura.rfc_emisor, factura.UUID);
-        archivo_escrito = true;
-        conexion.Confirmar_Transaccion();
     } catch (...) {
-        if (archivo_escrito)
-            Borrar_Archivo_Cancelacion(ruta);
         Deshacer_Ignorando_Errores(conexion);
         Cerrar_Conexion(conexion);
         throw;
+    }
+    try {
+        conexion.Confirmar_Transaccion();
+    } catch (const std::exception& e) {
+        // A commit that fails may still have been made on the server, so the request file stays:
+        // the database showing the invoice active while its cancellation is requested is mended
+        // by cancelling again; a cancelled invoice with no request would stay valid at the SAT.
+        Deshacer_Ignorando_Errores(conexion);
+        Cerrar_Conexion(conexion);
+        throw Cancelacion_Sin_Registrar(e.what());
     }
     Cerrar_Conexion(conexion);
 }

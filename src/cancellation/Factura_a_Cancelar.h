@@ -40,9 +40,12 @@ std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& c
                                                           const std::string& motivo);
 
 // In one transaction: the invoice marked as cancelled with its new comment and, for a ticket
-// other than 0, the ticket freed and its amounts voided; the request file is written at `ruta`
-// before the commit. A failure rolls everything back, removes a file already written and
-// reaches the caller.
+// other than 0, the ticket freed and its amounts voided. The request file is put at `ruta` after
+// those changes and before their commit, so that a crash or a failure in between can only leave a
+// request for an invoice still shown as active (cancelling again mends it), never an invoice shown
+// as cancelled, its ticket free to invoice again, that the SAT was never asked to cancel.
+// A failure before the file is in place rolls everything back and reaches the caller; from then
+// on it is a Cancelacion_Sin_Registrar and the file stays.
 void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket, const std::string& ruta);
 
 }  // namespace facturador

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 #include "platform/Texto.h"
 
 namespace facturador {

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 #include "intake/Nuevo_ID.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Entorno.h"

@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "data/Formatos_Importe.h"
 #include "data/Sucursales.h"
-#include "generation/Formatos_Importe.h"
 #include "issuing_config/Valores_Campo.h"
 
 namespace facturador {

@@ -70,28 +70,52 @@ std::string Actualizar(std::string_view columna, const std::string& valor_sql, i
            " WHERE ID_Factura = " + std::to_string(id_factura);
 }
 
-// The value as it goes into the statement. A number column takes only a number: anything else
-// (which would make the statement, and with it the whole batch of the cycle, fail on every cycle)
-// counts as empty.
-std::string Valor_SQL(const Campo_Timbrado& campo, const std::string& valor) {
-    if (campo.Como == Forma::Numero)
-        return Leer_Numero(valor) ? valor : std::string(campo.Si_Vacio);
-    return "'" + Escapar_Central(valor.empty() ? campo.Si_Vacio : valor) + "'";
+Valor_Timbrado Valor_de(const Campo_Timbrado& campo, const std::string& leido,
+                        const Limites_Central& limites) {
+    Valor_Timbrado v{campo.Columna, campo.Como == Forma::Numero, leido, ""};
+    if (v.Valor.empty()) {
+        v.Valor = campo.Si_Vacio;
+    } else if (v.Numero && !Leer_Numero(leido)) {
+        v.Valor = campo.Si_Vacio;
+    } else if (v.Numero) {
+        const auto numero = Leer_Numero_en_Rango(leido);
+        if (!numero ||
+            !limites.Cabe_Numero("Facturas_Electronicas", std::string(campo.Columna), *numero)) {
+            v.Valor = campo.Si_Vacio;
+            v.Fuera_de_Rango = leido;
+        }
+    }
+    return v;
 }
 
 }  // namespace
 
+std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view contenido,
+                                                   const Limites_Central& limites) {
+    std::vector<Valor_Timbrado> valores;
+    valores.reserve(std::size(kCampos));
+    for (const Campo_Timbrado& campo : kCampos)
+        valores.push_back(Valor_de(
+            campo, Buscar_Atributo_XML(contenido, campo.Etiqueta, campo.Atributo), limites));
+    return valores;
+}
+
+std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Timbrado>& valores,
+                                                     int32_t id_factura) {
+    std::vector<std::string> sentencias;
+    sentencias.reserve(valores.size() + 1);
+    for (const Valor_Timbrado& v : valores)
+        sentencias.push_back(Actualizar(
+            v.Columna, v.Numero ? v.Valor : "'" + Escapar_Central(v.Valor) + "'", id_factura));
+    sentencias.push_back(Actualizar("Status", "2", id_factura));
+    return sentencias;
+}
+
 std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml,
                                                    int32_t id_factura) {
     const std::string contenido = Leer_Archivo(ruta_xml);
-    std::vector<std::string> sentencias;
-    sentencias.reserve(std::size(kCampos) + 1);
-    for (const Campo_Timbrado& campo : kCampos) {
-        const std::string valor = Buscar_Atributo_XML(contenido, campo.Etiqueta, campo.Atributo);
-        sentencias.push_back(Actualizar(campo.Columna, Valor_SQL(campo, valor), id_factura));
-    }
-    sentencias.push_back(Actualizar("Status", "2", id_factura));
-    return sentencias;
+    return Sentencias_Factura_Timbrada(
+        Leer_Valores_Timbrados(contenido, Limites_Columnas_Central()), id_factura);
 }
 
 }  // namespace facturador

@@ -1,11 +1,15 @@
 #include "intake/Escaneo_Resultados.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 #include "data/Conexiones.h"
+#include "intake/Observaciones_Recepcion.h"
 #include "intake/Resultado_Timbrado.h"
 #include "intake/Solicitudes_Timbradas.h"
 #include "issuing_config/Valores_Campo.h"
+#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -48,17 +52,30 @@ Recordset Consultar_Solicitudes(const std::string& consulta) {
     }
 }
 
-void Procesar_Solicitudes(const std::string& condicion) {
+// The keys of every request the query found, in ascending order, whether or not the scan got to
+// it: what was observed of any other request is forgotten, as it has left the scan's status.
+std::vector<int32_t> Claves_Encontradas(Recordset& rs) {
+    std::vector<int32_t> claves;
+    claves.reserve(rs.Cantidad_Filas());
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+        claves.push_back(Numero(rs, kID));
+    std::sort(claves.begin(), claves.end());
+    return claves;
+}
+
+void Procesar_Solicitudes(const std::string& condicion, int32_t status) {
     Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
-    std::map<int32_t, Carpetas_Resultado> carpetas;  // of each branch, once per scan
+    std::map<int32_t, Carpetas_Solicitud> carpetas;  // of each branch, once per scan
+    const Fecha_Hora ahora = Ahora();
     for (rs.Mover_Primero(); !rs.Fin() && Solicitudes_Timbradas().size() < kMaximo_Por_Escaneo;
          rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())
-            it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Resultado(s.ID_Sucursal)).first;
-        Procesar_Resultado_Timbrado(s, it->second);
+            it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
+        Procesar_Resultado_Timbrado(s, it->second, status, ahora);
     }
+    Olvidar_Solicitudes_Ausentes(Claves_Encontradas(rs), status);
 }
 
 }  // namespace
@@ -83,10 +100,10 @@ Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs) {
     return s;
 }
 
-void Escanear_Resultados(const std::string& condicion) {
+void Escanear_Resultados(const std::string& condicion, int32_t status) {
     Reiniciar_Solicitudes_Timbradas();
     try {
-        Procesar_Solicitudes(condicion);
+        Procesar_Solicitudes(condicion, status);
     } catch (...) {
         Marcar_Solicitudes_Timbradas();
         throw;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "intake/Solicitud_Timbrado.h"
@@ -14,10 +15,11 @@ std::string Consulta_Resultados(const std::string& condicion);
 // (Null as empty) and numbers by their leading number; Total is 0 when Null.
 Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs);
 
-// Looks for the result of every request that meets the condition, in the order of their keys, and
-// at the end queues status 3 for those taken in. A failure ends the scan and is passed to the
+// Looks for the result of every request that meets the condition (all of them in `status`), in the
+// order of their keys, and at the end queues status 3 for those taken in; what was observed of
+// requests no longer in that status is forgotten. A failure ends the scan and is passed to the
 // caller, but the requests taken in before it still get their status 3 queued, so the queue never
 // holds the invoice updates and amount of a request without its status.
-void Escanear_Resultados(const std::string& condicion);
+void Escanear_Resultados(const std::string& condicion, int32_t status);
 
 }  // namespace facturador

@@ -1,8 +1,7 @@
 #include "intake/Montos_Facturados.h"
 
 #include "app/Sentencias_Pendientes.h"
-#include "data/Log.h"
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
 
@@ -29,11 +28,12 @@ std::string Sentencia_Monto_Facturado(const Solicitud_Timbrado& s, const Fecha_H
 }
 
 void Asentar_Monto_Facturado(const Solicitud_Timbrado& s) {
-    Agregar_Sentencia_Pendiente(Sentencia_Monto_Facturado(s, Ahora()));
-    Escribir_Log("Solicitud ID: " + std::to_string(s.ID) + "  -  Ticket Nro. " +
-                 std::to_string(s.Nro_Ticket) + " - Se asentó el monto Facturado:  $ " +
-                 Formato_Importe_SQL(s.Total) + "    Factura: " + s.Serie + "-" +
-                 std::to_string(s.Folio));
+    Agregar_Sentencia_de_Solicitud(s.ID, Sentencia_Monto_Facturado(s, Ahora()),
+                                   "Solicitud ID: " + std::to_string(s.ID) + "  -  Ticket Nro. " +
+                                       std::to_string(s.Nro_Ticket) +
+                                       " - Se asentó el monto Facturado:  $ " +
+                                       Formato_Importe_SQL(s.Total) + "    Factura: " + s.Serie +
+                                       "-" + std::to_string(s.Folio));
 }
 
 }  // namespace facturador

@@ -11,8 +11,8 @@ namespace facturador {
 // ticket, dated `ahora`.
 std::string Sentencia_Monto_Facturado(const Solicitud_Timbrado& solicitud, const Fecha_Hora& ahora);
 
-// Queues the amount row of a request taken in and writes it to the daily log. The log line is
-// written when the row is queued, before the queue runs.
+// Queues the amount row of a request taken in, with the daily-log line that tells of it: the line
+// is written once the row is committed, so the log never shows an amount that was rolled back.
 void Asentar_Monto_Facturado(const Solicitud_Timbrado& solicitud);
 
 }  // namespace facturador

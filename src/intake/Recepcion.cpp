@@ -15,11 +15,11 @@ constexpr const char* kPaso_Rechazadas = "Almacenar comprobantes con errores de 
 }  // namespace
 
 void Almacenar_Comprobantes_Pendientes() {
-    Escanear_Resultados(kEn_Espera);
+    Escanear_Resultados(kEn_Espera, 2);
 }
 
 void Almacenar_Comprobantes_con_Errores_de_Timbrados() {
-    Ejecutar_Registrando_Falla(kPaso_Rechazadas, [] { Escanear_Resultados(kRechazadas); });
+    Ejecutar_Registrando_Falla(kPaso_Rechazadas, [] { Escanear_Resultados(kRechazadas, 4); });
 }
 
 }  // namespace facturador

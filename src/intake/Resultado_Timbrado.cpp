@@ -1,14 +1,13 @@
 #include "intake/Resultado_Timbrado.h"
 
-#include <vector>
-
 #include "app/Estado_Aplicacion.h"
 #include "app/Sentencias_Pendientes.h"
 #include "generation/Rechazo.h"
-#include "intake/Actualizacion_Factura.h"
-#include "intake/Almacen_Comprobantes.h"
 #include "intake/Montos_Facturados.h"
+#include "intake/Observaciones_Recepcion.h"
 #include "intake/Solicitudes_Timbradas.h"
+#include "intake/Toma_Resultado.h"
+#include "intake/Vigilancia_Cola.h"
 #include "issuing_config/Datos_Emision.h"
 #include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
@@ -18,41 +17,44 @@ namespace facturador {
 
 namespace {
 
-Documento_Fiscal Documento(const Solicitud_Timbrado& s, const std::string& extension,
-                           const std::string& ruta, const std::string& tipo) {
-    // Two blanks after the type, then series and folio with nothing between them.
-    return {s.ID_Factura, s.Archivo + extension,
-            ruta,         "Documento " + tipo + "  " + s.Serie + std::to_string(s.Folio),
-            tipo,         s.ID_Sucursal};
-}
-
-// Reads the XML and stores both documents before anything of the request is queued.
-void Tomar_Comprobante_Timbrado(const Solicitud_Timbrado& s, const Rutas_Resultado& rutas) {
-    const std::vector<std::string> actualizaciones =
-        Leer_Comprobante_Timbrado(rutas.XML, s.ID_Factura);
-    Almacenar_Documento(Documento(s, ".pdf", rutas.PDF, "PDF"));
-    Almacenar_Documento(Documento(s, ".xml", rutas.XML, "XML"));
-    for (const std::string& sentencia : actualizaciones)
-        Agregar_Sentencia_Pendiente(sentencia);
+// The invoice updates and the amount of a request taken in, its status 3 to come at the end of the
+// scan; if they fail on their own in the batch, its result is set aside as not storable.
+void Encolar(const Solicitud_Timbrado& s, int32_t status, const Resultado_Tomado& tomado) {
+    for (const std::string& sentencia : tomado.Sentencias)
+        Agregar_Sentencia_de_Solicitud(s.ID, sentencia);
     Agregar_Solicitud_Timbrada(s.ID);
     Asentar_Monto_Facturado(s);
+    Al_Fallar_Solicitud(s.ID, [s, status, huella = tomado.Huella](const std::string& falla) {
+        Apartar_No_Almacenable(s, status, "sus sentencias fallaron: " + falla, huella);
+    });
 }
 
 }  // namespace
 
-Carpetas_Resultado Carpetas_de_Resultado(int32_t id_sucursal) {
+Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
     const Datos_Emision datos = Obtener_Datos_Emision(id_sucursal);
-    return {datos.Ruta_Facturas_Validas, datos.Ruta_Facturas_NO_Validas};
+    return {{datos.Ruta_Facturas_Validas, datos.Ruta_Facturas_NO_Validas},
+            datos.Ruta_Cola_Facturas};
 }
 
-void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Resultado& carpetas) {
-    const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas);
-    if (!Existe_Archivo(rutas.XML) || !Existe_Archivo(rutas.PDF)) {
-        Registrar_Error_Timbrado(rutas.Error, s.ID);
+void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Solicitud& carpetas,
+                                 int32_t status, const Fecha_Hora& ahora) {
+    const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas.Resultado);
+    const auto xml = Examinar_Entrada(rutas.XML);
+    const auto pdf = xml ? Examinar_Entrada(rutas.PDF) : std::nullopt;
+    if (!xml || !pdf) {
+        // A refused result taken away: nothing of it is left to report.
+        Quitar_Observaciones_Resultado(s.ID);
+        if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
+            Terminar_Vigilancia(s.ID);
+        else if (status == 2)
+            Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
         return;
     }
+    Terminar_Vigilancia(s.ID);
     try {
-        Tomar_Comprobante_Timbrado(s, rutas);
+        if (const auto tomado = Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status))
+            Encolar(s, status, *tomado);
     } catch (const Error_Plataforma& e) {
         Estado_App().fallas.Registrar(e.Descripcion,
                                       "Almacenar el comprobante timbrado de la "
@@ -61,11 +63,15 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Res
     }
 }
 
-void Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud) {
-    if (!Existe_Archivo(ruta_error))
-        return;
+bool Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud) {
+    // A plain file only: the first line of whatever a link points at (a system file) must never
+    // become the request's reason.
+    const auto entrada = Examinar_Entrada(ruta_error);
+    if (!entrada || !entrada->Regular)
+        return false;
     std::string motivo = "Error: " + Leer_Primera_Linea(ruta_error);
     Rechazar_Solicitud(id_solicitud, motivo);
+    return true;
 }
 
 std::string Leer_Primera_Linea(const std::string& ruta) {

@@ -29,8 +29,9 @@ const std::vector<int32_t>& Solicitudes_Timbradas() {
 
 void Marcar_Solicitudes_Timbradas() {
     for (const int32_t id : Lista())
-        Agregar_Sentencia_Pendiente("UPDATE Solicitudes_de_Facturas_OL SET Status = 3 WHERE ID = " +
-                                    std::to_string(id));
+        Agregar_Sentencia_de_Solicitud(
+            id,
+            "UPDATE Solicitudes_de_Facturas_OL SET Status = 3 WHERE ID = " + std::to_string(id));
 }
 
 }  // namespace facturador

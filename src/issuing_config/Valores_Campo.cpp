@@ -86,6 +86,18 @@ std::optional<double> Leer_Numero(std::string_view texto) {
     return Convertir(texto);
 }
 
+std::optional<double> Leer_Numero_en_Rango(std::string_view texto) {
+    texto = Sin_Blancos(texto);
+    if (texto.empty() || Largo_Numero(texto) != texto.size())
+        return std::nullopt;
+    if (texto.front() == '+')
+        texto.remove_prefix(1);
+    double valor = 0;
+    if (std::from_chars(texto.data(), texto.data() + texto.size(), valor).ec != std::errc())
+        return std::nullopt;
+    return valor;
+}
+
 std::optional<int32_t> Leer_Entero(std::string_view texto) {
     const auto numero = Leer_Numero(texto);
     if (!numero)

@@ -22,6 +22,9 @@ std::optional<int32_t> Entero_Redondeado(double valor);
 std::optional<int32_t> Leer_Entero(std::string_view texto);
 // The whole text read as a floating-point number; nothing when it is not entirely a number.
 std::optional<double> Leer_Numero(std::string_view texto);
+// The same, and nothing as well for a number no double holds ("1e400"), which Leer_Numero reads
+// as 0.
+std::optional<double> Leer_Numero_en_Rango(std::string_view texto);
 
 // Folder paths travel through the central database with "*" in place of every separator.
 std::string Ruta_Desde_BD(std::string_view guardada);

@@ -1,6 +1,7 @@
 #include "platform/Archivos.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -68,6 +69,18 @@ std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre) {
 bool Existe_Archivo(const std::string& ruta) {
     std::error_code ec;
     return fs::is_regular_file(ruta, ec);
+}
+
+std::optional<Entrada_Archivo> Examinar_Entrada(const std::string& ruta) {
+    struct stat datos {};
+    if (::lstat(ruta.c_str(), &datos) != 0)
+        return std::nullopt;
+    Entrada_Archivo entrada;
+    entrada.Regular = S_ISREG(datos.st_mode);
+    entrada.Tamano = static_cast<uintmax_t>(datos.st_size);
+    entrada.Inodo = datos.st_ino;
+    entrada.Modificado_ns = datos.st_mtim.tv_sec * 1000000000LL + datos.st_mtim.tv_nsec;
+    return entrada;
 }
 
 bool Existe_Carpeta(const std::string& ruta) {

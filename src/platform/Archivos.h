@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,20 @@ namespace facturador {
 // Joins a folder and a file name with the platform's separator.
 std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre);
 bool Existe_Archivo(const std::string& ruta);
+
+// What lies at a path, looked at without following a symbolic link.
+struct Entrada_Archivo {
+    bool Regular = false;  // a plain file: not a link, a folder, a device or a pipe
+    uintmax_t Tamano = 0;
+    // Together these tell one version of the file from another: a file replaced (a rename over
+    // it) or rewritten differs in at least one of them.
+    unsigned long long Inodo = 0;
+    long long Modificado_ns = 0;
+
+    bool operator==(const Entrada_Archivo&) const = default;
+};
+// Nothing when there is nothing at the path (or it cannot be looked at).
+std::optional<Entrada_Archivo> Examinar_Entrada(const std::string& ruta);
 bool Existe_Carpeta(const std::string& ruta);
 void Borrar_Archivo_Ignorando_Errores(const std::string& ruta) noexcept;
 // Appends the bytes, creating the file if it does not exist.

@@ -115,6 +115,13 @@ bool Es_UTF8_Valido(std::string_view bytes) {
     return true;
 }
 
+size_t Contar_Caracteres(std::string_view utf8) {
+    size_t caracteres = 0;
+    for (const char c : utf8)
+        caracteres += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return caracteres;
+}
+
 std::string Texto_Leido(std::string_view bytes) {
     return Es_UTF8_Valido(bytes) ? std::string(bytes) : Desde_Windows_1252(bytes);
 }

@@ -21,6 +21,8 @@ bool Cabe_en_Windows_1252(std::string_view utf8);
 std::string Desde_Windows_1252(std::string_view bytes);
 // True for well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
 bool Es_UTF8_Valido(std::string_view bytes);
+// How many characters a UTF-8 text holds (bytes that begin one).
+size_t Contar_Caracteres(std::string_view utf8);
 // Text read from a file of unknown encoding: kept as it is when it is valid UTF-8, otherwise read
 // as Windows-1252.
 std::string Texto_Leido(std::string_view bytes);

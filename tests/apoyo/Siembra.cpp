@@ -18,12 +18,14 @@ std::string Literal(const std::string& texto) {
 }
 
 namespace {
-// Renaming a table takes rights the program's own user lacks.
-bool Renombrar_Tabla(const std::string& de, const std::string& a) {
+// Changing tables takes rights the program's own user lacks.
+bool Administrar(const std::string& sql) {
     const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
-                              " -uroot Morvane_Central -e 'RENAME TABLE " + de + " TO " + a +
-                              "' >/dev/null 2>&1";
+                              " -uroot Morvane_Central -e \"" + sql + "\" >/dev/null 2>&1";
     return std::system(orden.c_str()) == 0;
+}
+bool Renombrar_Tabla(const std::string& de, const std::string& a) {
+    return Administrar("RENAME TABLE " + de + " TO " + a);
 }
 }  // namespace
 
@@ -34,6 +36,18 @@ Tabla_Ausente::Tabla_Ausente(std::string tabla) : tabla_(std::move(tabla)) {
 
 Tabla_Ausente::~Tabla_Ausente() {
     EXPECT_TRUE(Renombrar_Tabla(tabla_ + "_ausente", tabla_)) << "table " << tabla_ << " not back";
+}
+
+Regla_Temporal::Regla_Temporal(std::string tabla, const std::string& condicion)
+    : tabla_(std::move(tabla)) {
+    if (!Administrar("ALTER TABLE " + tabla_ + " ADD CONSTRAINT regla_prueba CHECK (" + condicion +
+                     ")"))
+        throw std::runtime_error("cannot add the rule to " + tabla_);
+}
+
+Regla_Temporal::~Regla_Temporal() {
+    EXPECT_TRUE(Administrar("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
+        << "rule of " << tabla_ << " not removed";
 }
 
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,

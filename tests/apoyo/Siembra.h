@@ -49,6 +49,19 @@ class Tabla_Ausente {
     std::string tabla_;
 };
 
+// A rule the administrator adds to a central table, refusing every row that breaks `condicion`
+// (statements that write one fail), for as long as it lives.
+class Regla_Temporal {
+  public:
+    Regla_Temporal(std::string tabla, const std::string& condicion);
+    ~Regla_Temporal();
+    Regla_Temporal(const Regla_Temporal&) = delete;
+    Regla_Temporal& operator=(const Regla_Temporal&) = delete;
+
+  private:
+    std::string tabla_;
+};
+
 // A test that seeds an empty central database, with its own environment in place (clock at
 // 05/12/2026 10:15:40), and reads back the requests and the log.
 class Prueba_Sembrada : public testing::Test {

@@ -46,5 +46,51 @@ TEST_F(Sentencias_Pendientes_Test, Un_Lote_Va_Entero_O_Nada_Y_El_Log_Nombra_La_S
     EXPECT_EQ(Veces(log, "  -  " + tercera + "\r\n"), 1) << log;
 }
 
+// Each request's statements as one group: with nothing failing the whole queue is one transaction
+// and the log lines follow its commit in order; a statement that fails keeps back only its own
+// request, whose failure is handed over, while the others, and the statements of no request, are
+// done and logged.
+TEST_F(Sentencias_Pendientes_Test, Una_Solicitud_Fallida_No_Detiene_A_Las_Demas) {
+    const auto commits = [] {
+        return std::stol(Consultar_Central("SHOW GLOBAL STATUS LIKE 'Com_commit'").Texto(1));
+    };
+    std::vector<std::string> fallas;
+    const std::string demasiado_largo =
+        "UPDATE Sucursales SET Nombre = REPEAT('x', 101) WHERE ID = ";
+    const auto encolar = [&](int primera, bool con_falla) {
+        Reiniciar_Sentencias_Pendientes();
+        for (int id = primera; id < primera + 3; ++id) {
+            const std::string n = std::to_string(id);
+            Agregar_Sentencia_de_Solicitud(id, Insertar_Sucursal(id, "S" + n), "hecha " + n);
+            Al_Fallar_Solicitud(
+                id, [&fallas, n](const std::string& f) { fallas.push_back(n + ": " + f); });
+            Agregar_Sentencia_Pendiente(Insertar_Sucursal(100 + id, "Sin solicitud"));
+            const bool mala = con_falla && id == primera + 1;
+            Agregar_Sentencia_de_Solicitud(id, mala ? demasiado_largo + n : "");
+        }
+    };
+    encolar(1, false);
+    const long antes = commits();
+    Ejecutar_Sentencias_Pendientes();
+    EXPECT_EQ(commits() - antes, 1);
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Sucursales"), "6");
+
+    encolar(11, true);
+    Ejecutar_Sentencias_Pendientes();
+    EXPECT_EQ(
+        Valor_Central(
+            "SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Sucursales WHERE ID BETWEEN 11 AND 13 OR "
+            "ID > 110"),
+        "11,13,111,112,113");
+    const std::string log = Leer_Log();
+    EXPECT_LT(log.find("hecha 1\r\n"), log.find("hecha 3\r\n"));
+    EXPECT_LT(log.find("hecha 11"), log.find("hecha 13"));
+    EXPECT_EQ(Veces(log, "hecha 12"), 0);
+    EXPECT_EQ(Veces(log, " -  Error:  Data too long for column 'Nombre'"), 1) << log;
+    ASSERT_EQ(fallas.size(), 1u);
+    EXPECT_EQ(fallas[0].rfind("12: Data too long for column 'Nombre' at row 1  -  UPDATE", 0), 0u)
+        << fallas[0];
+}
+
 }  // namespace
 }  // namespace facturador::pruebas

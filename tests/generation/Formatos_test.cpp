@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "data/Formatos_Importe.h"
 #include "generation/Fecha_Factura.h"
-#include "generation/Formatos_Importe.h"
 #include "generation/Rechazo.h"
 
 namespace facturador {

@@ -60,6 +60,10 @@ TEST_F(Comprobante_Timbrado, ValuesOfRealSamplesEmptyValueRulesAndSafeValues) {
         "<cfdi:Receptor Nombre=\"O'BRIEN\\ Y MU\xD1OZ\"/>");
     EXPECT_EQ(v["total"] + v["folio"], "00");
     EXPECT_EQ(v["nombre_cliente"], "'O\\'BRIEN\\\\ Y MUÑOZ'");
+    // A number its column cannot hold counts as empty too: beyond 32 bits, beyond a double.
+    v = Asignaciones(
+        "<cfdi:Comprobante Folio=\"99999999999\" Total=\"1e400\" SubTotal=\"-1e308\">");
+    EXPECT_EQ(v["folio"] + v["total"] + v["subTotal"], "00-1e308");
 }
 
 // Every real sample, CFDI 3.3 included, gives the 33 statements in their order, and they complete

@@ -11,6 +11,9 @@
 #include "apoyo/Siembra.h"
 #include "app/Estado_Aplicacion.h"
 #include "app/Sentencias_Pendientes.h"
+#include "data/Formatos_Importe.h"
+#include "data/Limites_Columnas.h"
+#include "intake/Observaciones_Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
@@ -39,6 +42,31 @@ inline void Dejar(const std::string& ruta, const std::string& contenido) {
     Escribir_Archivo(ruta, contenido);
 }
 
+// The sample with `valor` for the attribute of the first element `elemento` (qualified name):
+// replaced, or added first when the element has none.
+inline std::string Con_Atributo(std::string xml, const std::string& elemento,
+                                const std::string& atributo, const std::string& valor) {
+    const size_t inicio = xml.find("<" + elemento + " ");
+    const size_t fin = xml.find('>', inicio);
+    const std::string nombre = " " + atributo + "=\"";
+    const size_t en = xml.find(nombre, inicio);
+    if (en < fin) {
+        const size_t valor_en = en + nombre.size();
+        return xml.replace(valor_en, xml.find('"', valor_en) - valor_en, valor);
+    }
+    return xml.insert(inicio + elemento.size() + 1, nombre + valor + "\"");
+}
+
+inline std::string Escapar_XML(const std::string& texto) {
+    std::string escapado;
+    for (const char c : texto)
+        escapado += c == '&'    ? "&amp;"
+                    : c == '\'' ? "&apos;"
+                    : c == '"'  ? "&quot;"
+                                : std::string(1, c);
+    return escapado;
+}
+
 // Present as a normal file, yet every read fails: /proc/self/mem has nothing at offset 0.
 inline void Hacer_Ilegible(const std::string& ruta) {
     std::filesystem::remove(ruta);
@@ -51,12 +79,15 @@ class Prueba_Recepcion : public Prueba_Sembrada {
   protected:
     Prueba_Recepcion() {
         Reiniciar_Estado_Aplicacion();
-        std::filesystem::create_directories(validas);
-        std::filesystem::create_directories(no_validas);
+        Reiniciar_Observaciones_Recepcion();
+        Reiniciar_Limites_Columnas();
+        for (const std::string& carpeta : {validas, no_validas, cola})
+            std::filesystem::create_directories(carpeta);
         Ejecutar_Central(
             "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Facturas_Validas, "
-            "Ruta_Facturas_NO_Validas) VALUES (3, '" +
-            Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "')");
+            "Ruta_Facturas_NO_Validas, Ruta_Cola_Facturas) VALUES (3, '" +
+            Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "', '" +
+            Ruta_Para_BD(cola) + "')");
         Cargar_Datos_de_Emision();
         Reiniciar_Sentencias_Pendientes();
     }
@@ -70,6 +101,7 @@ class Prueba_Recepcion : public Prueba_Sembrada {
                       {"Serie", "'A'"},
                       {"Folio", Folio(id)},
                       {"Nro_Ticket", "4711"},
+                      {"RFC", "'EKU9003173C9'"},
                       {"Total", "116.5"},
                       {"Status", "2"},
                       {"ID_Factura", Factura(id)},
@@ -87,9 +119,22 @@ class Prueba_Recepcion : public Prueba_Sembrada {
     std::string Ruta_Error(int id) const {
         return Unir_Ruta(no_validas, "F" + Folio(id) + "-error timbrado.txt");
     }
+    // A real sample stamped for request `id`: its series, folio, receiver's RFC and total (as the
+    // file to stamp writes it).
+    static std::string Cfdi_Para(int id, const std::string& muestra = kCfdi_Una_Linea) {
+        const Recordset rs = Consultar_Central(
+            "SELECT Serie, Folio, RFC, Total FROM Solicitudes_de_Facturas_OL WHERE ID = " +
+            std::to_string(id));
+        std::string xml = Muestra_Cfdi(muestra);
+        xml = Con_Atributo(xml, "cfdi:Comprobante", "Serie", Escapar_XML(rs.Texto("Serie")));
+        xml = Con_Atributo(xml, "cfdi:Comprobante", "Folio", rs.Texto("Folio"));
+        xml = Con_Atributo(xml, "cfdi:Comprobante", "Total",
+                           Formato_Importe_Archivo(Valor_Inicial(rs.Texto("Total"))));
+        return Con_Atributo(xml, "cfdi:Receptor", "Rfc", Escapar_XML(rs.Texto("RFC")));
+    }
     // What the stamping program leaves for a stamped request.
     void Dejar_Timbrado(int id, const std::string& muestra = kCfdi_Una_Linea) {
-        Dejar(Ruta_XML(id), Muestra_Cfdi(muestra));
+        Dejar(Ruta_XML(id), Cfdi_Para(id, muestra));
         Dejar(Ruta_PDF(id), Contenido_PDF());
     }
 
@@ -111,6 +156,7 @@ class Prueba_Recepcion : public Prueba_Sembrada {
 
     const std::string validas = Unir_Ruta(entorno.Carpeta(), "validas");
     const std::string no_validas = Unir_Ruta(entorno.Carpeta(), "no_validas");
+    const std::string cola = Unir_Ruta(entorno.Carpeta(), "cola");
 };
 
 }  // namespace facturador::pruebas

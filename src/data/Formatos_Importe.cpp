@@ -1,4 +1,4 @@
-#include "generation/Formatos_Importe.h"
+#include "data/Formatos_Importe.h"
 
 #include <fmt/format.h>
 
