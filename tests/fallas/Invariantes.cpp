@@ -53,10 +53,13 @@ Conteo Invariantes::Revisar() {
     return conteo;
 }
 
+// Each branch issues under one series, and the stamped XML writes its series back into the invoice
+// row as the XML spells it ("D&apos;1" for D'1), so folios are compared per branch, not per
+// series text.
 void Invariantes::Revisar_Folios(Conteo& conteo) {
     Recordset rs = Consultar_Central(
-        "SELECT ID_Sucursal, serie, folio, COUNT(*) FROM Facturas_Electronicas GROUP BY "
-        "ID_Sucursal, serie, folio HAVING COUNT(*) > 1");
+        "SELECT ID_Sucursal, MIN(serie), folio, COUNT(*) FROM Facturas_Electronicas GROUP BY "
+        "ID_Sucursal, folio HAVING COUNT(*) > 1");
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
         Anotar(conteo, kFolio_Repetido,
                "sucursal " + rs.Texto(size_t{0}) + ", " + rs.Texto(1) + " " + rs.Texto(2) + " en " +
@@ -68,8 +71,7 @@ void Invariantes::Revisar_Folios(Conteo& conteo) {
             "ID_Sucursal = " +
             id);
         const std::string maximo =
-            Valor_Central("SELECT MAX(folio) FROM Facturas_Electronicas WHERE ID_Sucursal = " + id +
-                          " AND serie = " + Literal(s.serie));
+            Valor_Central("SELECT MAX(folio) FROM Facturas_Electronicas WHERE ID_Sucursal = " + id);
         const std::string esperado =
             maximo.empty() ? Numero(s.folio_inicial) : std::to_string(std::stoll(maximo) + 1);
         if (contador != esperado)
