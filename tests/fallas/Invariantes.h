@@ -42,6 +42,7 @@ class Invariantes {
     std::vector<std::string> nuevas;
 
   private:
+    std::set<int> No_Almacenables() const;
     void Revisar_Folios(Conteo& conteo);
     void Revisar_Colas(Conteo& conteo);
     void Revisar_Registro(Conteo& conteo);
