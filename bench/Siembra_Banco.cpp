@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace facturador {
 

@@ -21,11 +21,11 @@
 
 #include "Banco.h"
 #include "Medicion.h"
-#include "app/Sentencias_Pendientes.h"
 #include "data/Conexiones.h"
+#include "data/Sentencias_Pendientes.h"
+#include "data/Valores_Campo.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 
 namespace facturador {

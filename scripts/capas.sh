@@ -39,5 +39,5 @@ while IFS= read -r archivo; do
   done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$archivo")
 done < <(find . -mindepth 2 -name '*.cpp' -o -mindepth 2 -name '*.h' | sed 's#^\./##' | sort)
 [ "$fallas" -eq 0 ] && echo "Las inclusiones bajan por los pisos." && exit 0
-echo "$fallas inclusiones rompen los pisos." >&2
+echo "$fallas inclusiones rompen los pisos."
 exit 1

@@ -2,9 +2,9 @@
 
 #include "app/Estado_Aplicacion.h"
 #include "app/Seguimiento_Solicitudes.h"
-#include "app/Sentencias_Pendientes.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Configuracion.h"
+#include "data/Sentencias_Pendientes.h"
 #include "data/Sucursales.h"
 #include "generation/Recuperacion_Cola.h"
 #include "intake/Recepcion.h"

@@ -5,10 +5,10 @@
 #include "app/Arranque.h"
 #include "app/Estado_Aplicacion.h"
 #include "app/Seguimiento_Solicitudes.h"
-#include "app/Sentencias_Pendientes.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
+#include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
 #include "intake/Recepcion.h"
 #include "platform/Archivos.h"
@@ -161,9 +161,9 @@ void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
 // and nothing failed, the statement batch included. The timer is enabled once more because the
 // view keeps it off while the cycle runs, also when a window opened meanwhile has closed.
 void Ciclo_Sincronizacion::Terminar_Ciclo() {
-    const bool exitoso = pase_completo_ && !Estado_App().fallas.Falla_En_Ciclo();
+    const bool exitoso = pase_completo_ && !Fallas_Programa().Falla_En_Ciclo();
     Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
-    Estado_App().fallas.Cerrar_Ciclo();
+    Fallas_Programa().Cerrar_Ciclo();
     vista_.Habilitar_Timer(true);
 }
 

@@ -1,6 +1,6 @@
 #include "app/Estado_Aplicacion.h"
 
-#include <exception>
+#include "data/Sentencias_Pendientes.h"
 
 namespace facturador {
 
@@ -11,16 +11,8 @@ Estado_Aplicacion& Estado_App() {
 
 void Reiniciar_Estado_Aplicacion() {
     Estado_App() = Estado_Aplicacion{};
-}
-
-bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion) {
-    try {
-        accion();
-        return true;
-    } catch (const std::exception& e) {
-        Estado_App().fallas.Registrar(e.what(), paso);
-        return false;
-    }
+    Reiniciar_Sentencias_Pendientes();
+    Fallas_Programa() = Registro_Fallas{};
 }
 
 }  // namespace facturador

@@ -10,8 +10,8 @@
 #include "app/Solicitudes_En_Espera.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
+#include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 

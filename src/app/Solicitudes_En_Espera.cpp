@@ -1,6 +1,6 @@
 #include "app/Solicitudes_En_Espera.h"
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace facturador {
 

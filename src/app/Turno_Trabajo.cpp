@@ -16,7 +16,7 @@ bool Tiene_Turno_de_Trabajo() {
     Turno_Trabajo& turno = Estado_App().turno;
     const auto estado = turno.candado->Asegurar(Cadena_Central_de_Operacion());
     if (estado == Candado_Central::Estado::Sin_Servidor) {
-        Estado_App().fallas.Registrar(turno.candado->Falla(), kPaso_Turno);
+        Fallas_Programa().Registrar(turno.candado->Falla(), kPaso_Turno);
         return false;
     }
     const bool tenido = estado == Candado_Central::Estado::Tenido;

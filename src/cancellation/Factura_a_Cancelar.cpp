@@ -5,7 +5,7 @@
 #include "cancellation/Archivo_Cancelacion.h"
 #include "data/Conexiones.h"
 #include "data/Formatos_Importe.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Entorno.h"
 
 namespace facturador {

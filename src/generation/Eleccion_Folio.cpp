@@ -4,12 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "data/Valores_Campo.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Ocupacion_Folio.h"
 #include "generation/Registro_Factura.h"
 #include "issuing_config/Serie_Facturas.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Texto.h"
 
 namespace facturador {

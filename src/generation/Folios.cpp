@@ -1,6 +1,6 @@
 #include "generation/Folios.h"
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace facturador {
 

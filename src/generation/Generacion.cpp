@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "data/Log.h"
+#include "data/Rechazo_Solicitud.h"
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
-#include "generation/Rechazo.h"
 #include "generation/Recuperacion_Cola.h"
 #include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"

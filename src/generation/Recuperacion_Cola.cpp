@@ -5,11 +5,11 @@
 
 #include "data/Conexiones.h"
 #include "data/Log.h"
+#include "data/Valores_Campo.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Estado_Generacion.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Intercambio_Timbrado.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"

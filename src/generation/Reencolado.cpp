@@ -4,6 +4,7 @@
 
 #include "data/Conexiones.h"
 #include "data/Log.h"
+#include "data/Valores_Campo.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Folios.h"
 #include "generation/Ocupacion_Folio.h"
@@ -11,7 +12,6 @@
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "issuing_config/Serie_Facturas.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "data/Formatos_Importe.h"
-#include "intake/Nuevo_ID.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Nuevo_ID.h"
+#include "data/Valores_Campo.h"
 #include "platform/Entorno.h"
 
 namespace facturador {

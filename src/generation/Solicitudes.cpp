@@ -1,8 +1,8 @@
 #include "generation/Solicitudes.h"
 
 #include "data/Log.h"
+#include "data/Valores_Campo.h"
 #include "generation/Estado_Generacion.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Fecha_Hora.h"
 
 namespace facturador {

@@ -4,7 +4,7 @@
 
 #include "data/Formatos_Importe.h"
 #include "data/Sucursales.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace facturador {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
+#include "data/Valores_Campo.h"
 #include "intake/Lector_XML.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 

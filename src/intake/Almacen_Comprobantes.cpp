@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "data/Conexiones.h"
-#include "intake/Nuevo_ID.h"
+#include "data/Nuevo_ID.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "data/Formatos_Importe.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Texto.h"
 
 namespace facturador {

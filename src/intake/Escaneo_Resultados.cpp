@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "data/Conexiones.h"
+#include "data/Valores_Campo.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "intake/Resultado_Timbrado.h"
 #include "intake/Solicitudes_Timbradas.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Entorno.h"
 
 namespace facturador {

@@ -1,7 +1,7 @@
 #include "intake/Montos_Facturados.h"
 
-#include "app/Sentencias_Pendientes.h"
 #include "data/Formatos_Importe.h"
+#include "data/Sentencias_Pendientes.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
 

@@ -1,6 +1,6 @@
 #include "intake/Recepcion.h"
 
-#include "app/Estado_Aplicacion.h"
+#include "data/Registro_Fallas.h"
 #include "intake/Escaneo_Resultados.h"
 
 namespace facturador {

@@ -1,8 +1,8 @@
 #include "intake/Resultado_Timbrado.h"
 
-#include "app/Estado_Aplicacion.h"
-#include "app/Sentencias_Pendientes.h"
-#include "generation/Rechazo.h"
+#include "data/Rechazo_Solicitud.h"
+#include "data/Registro_Fallas.h"
+#include "data/Sentencias_Pendientes.h"
 #include "intake/Montos_Facturados.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "intake/Solicitudes_Timbradas.h"
@@ -56,10 +56,10 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
         if (const auto tomado = Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status))
             Encolar(s, status, *tomado);
     } catch (const Error_Plataforma& e) {
-        Estado_App().fallas.Registrar(e.Descripcion,
-                                      "Almacenar el comprobante timbrado de la "
-                                      "Solicitud ID: " +
-                                          std::to_string(s.ID));
+        Fallas_Programa().Registrar(e.Descripcion,
+                                    "Almacenar el comprobante timbrado de la "
+                                    "Solicitud ID: " +
+                                        std::to_string(s.ID));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Sentencias_Pendientes.h"
+#include "data/Sentencias_Pendientes.h"
 
 namespace facturador {
 

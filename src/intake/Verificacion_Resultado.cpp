@@ -1,8 +1,8 @@
 #include "intake/Verificacion_Resultado.h"
 
 #include "data/Formatos_Importe.h"
+#include "data/Valores_Campo.h"
 #include "intake/Observaciones_Recepcion.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Documento_XML.h"
 #include "platform/Texto.h"
 

@@ -1,7 +1,7 @@
 #include "issuing_config/Datos_Emision.h"
 
 #include "data/Conexiones.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace facturador {
 

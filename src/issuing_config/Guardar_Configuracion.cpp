@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "data/Conexiones.h"
+#include "data/Valores_Campo.h"
 #include "issuing_config/Avisos_Configuracion.h"
 #include "issuing_config/Serie_Facturas.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
 #include "platform/Texto.h"

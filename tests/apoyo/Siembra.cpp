@@ -6,7 +6,7 @@
 
 #include "Bd_Central.h"
 #include "data/Log.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 #include "platform/Texto.h"

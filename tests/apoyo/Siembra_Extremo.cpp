@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "apoyo/Bd_Central.h"
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 

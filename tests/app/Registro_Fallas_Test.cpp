@@ -1,4 +1,4 @@
-#include "app/Registro_Fallas.h"
+#include "data/Registro_Fallas.h"
 
 #include "Apoyo_App.h"
 

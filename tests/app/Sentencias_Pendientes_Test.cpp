@@ -1,4 +1,4 @@
-#include "app/Sentencias_Pendientes.h"
+#include "data/Sentencias_Pendientes.h"
 
 #include "Apoyo_App.h"
 #include "platform/Conexion.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "data/Formatos_Importe.h"
+#include "data/Rechazo_Solicitud.h"
 #include "generation/Fecha_Factura.h"
-#include "generation/Rechazo.h"
 
 namespace facturador {
 namespace {

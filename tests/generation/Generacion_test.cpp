@@ -3,8 +3,8 @@
 
 #include "Siembra_Central.h"
 #include "data/Log.h"
+#include "data/Rechazo_Solicitud.h"
 #include "generation/Eleccion_Folio.h"
-#include "generation/Rechazo.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 

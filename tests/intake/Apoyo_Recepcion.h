@@ -10,12 +10,12 @@
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
 #include "app/Estado_Aplicacion.h"
-#include "app/Sentencias_Pendientes.h"
 #include "data/Formatos_Importe.h"
 #include "data/Limites_Columnas.h"
+#include "data/Sentencias_Pendientes.h"
+#include "data/Valores_Campo.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {

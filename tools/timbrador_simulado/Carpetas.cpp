@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Conexion.h"
 #include "platform/Error_Plataforma.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 namespace timbrador {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Texto.h"
 
 namespace timbrador {

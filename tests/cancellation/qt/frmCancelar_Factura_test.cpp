@@ -14,8 +14,8 @@
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Siembra.h"
 #include "data/Sucursales.h"
+#include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Valores_Campo.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -33,5 +34,14 @@ class Registro_Fallas {
     bool falla_en_ciclo_ = false;
     bool en_falla_ = false;
 };
+
+// The failures of the running program: one registry for the cycle, start-up and the statement
+// batch, so that the same line is kept from the log for a minute wherever it comes from.
+Registro_Fallas& Fallas_Programa();
+
+// Runs one step of start-up or of a cycle. A failure is written to the daily log (see
+// Registro_Fallas) together with the step's name, and the caller goes on; answers whether the
+// step completed.
+bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion);
 
 }  // namespace facturador

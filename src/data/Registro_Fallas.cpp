@@ -1,4 +1,6 @@
-#include "app/Registro_Fallas.h"
+#include "data/Registro_Fallas.h"
+
+#include <exception>
 
 #include "data/Log.h"
 #include "platform/Entorno.h"
@@ -41,6 +43,21 @@ void Registro_Fallas::Cerrar_Ciclo() {
 void Registro_Fallas::Olvidar_Lineas_Vencidas(const Fecha_Hora& ahora) {
     std::erase_if(escritas_,
                   [&](const auto& escrita) { return Puede_Repetirse(escrita.second, ahora); });
+}
+
+Registro_Fallas& Fallas_Programa() {
+    static Registro_Fallas fallas;
+    return fallas;
+}
+
+bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion) {
+    try {
+        accion();
+        return true;
+    } catch (const std::exception& e) {
+        Fallas_Programa().Registrar(e.what(), paso);
+        return false;
+    }
 }
 
 }  // namespace facturador

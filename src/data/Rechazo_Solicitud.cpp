@@ -1,4 +1,4 @@
-#include "generation/Rechazo.h"
+#include "data/Rechazo_Solicitud.h"
 
 #include "data/Conexiones.h"
 #include "platform/Texto.h"

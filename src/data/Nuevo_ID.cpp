@@ -1,8 +1,8 @@
-#include "intake/Nuevo_ID.h"
+#include "data/Nuevo_ID.h"
 
 #include <limits>
 
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador {

@@ -1,4 +1,4 @@
-#include "issuing_config/Valores_Campo.h"
+#include "data/Valores_Campo.h"
 
 #include <charconv>
 #include <cmath>

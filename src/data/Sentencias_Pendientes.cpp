@@ -1,13 +1,14 @@
-#include "app/Sentencias_Pendientes.h"
+#include "data/Sentencias_Pendientes.h"
 
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <optional>
 #include <utility>
 
-#include "app/Estado_Aplicacion.h"
 #include "data/Conexiones.h"
 #include "data/Log.h"
+#include "data/Registro_Fallas.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador {
@@ -15,6 +16,25 @@ namespace facturador {
 namespace {
 
 using Indices = std::vector<size_t>;
+
+// The queue of the running cycle, in the order the statements were added.
+struct Cola_Sentencias {
+    std::vector<std::string> sentencias_pendientes;
+    // For each statement, at the same index: the request it belongs to (0 for none) and the
+    // daily-log line that tells it was done, written once it is committed.
+    struct Origen_Sentencia {
+        int32_t solicitud = 0;
+        std::string linea_log;
+    };
+    std::vector<Origen_Sentencia> origenes_sentencias;
+    // What to do, by request, when the statements of the request fail on their own.
+    std::map<int32_t, std::function<void(const std::string& falla)>> al_fallar_solicitud;
+};
+
+Cola_Sentencias& Cola() {
+    static Cola_Sentencias cola;
+    return cola;
+}
 
 struct Falla_Lote {
     std::string descripcion;
@@ -48,7 +68,7 @@ void Deshacer_Ignorando_Errores(Conexion& conexion) noexcept {
 // wait on a message box, and the batch's row locks must not be held meanwhile. Nothing when they
 // were committed; `sin_conexion` when the connection did not open and nothing was done.
 std::optional<Falla_Lote> Ejecutar_Lote(const Indices& indices, bool& sin_conexion) {
-    const auto& textos = Estado_App().sentencias_pendientes;
+    const auto& textos = Cola().sentencias_pendientes;
     Falla_Lote falla;
     bool ejecutando = false;
     Conexion conexion;
@@ -81,7 +101,7 @@ std::optional<Falla_Lote> Ejecutar_Lote(const Indices& indices, bool& sin_conexi
 // The queue's indices by request, in the order of each request's first statement; the statements
 // of no request are one more group, where their first one stands.
 std::vector<std::pair<int32_t, Indices>> Grupos_por_Solicitud() {
-    const auto& origenes = Estado_App().origenes_sentencias;
+    const auto& origenes = Cola().origenes_sentencias;
     std::vector<std::pair<int32_t, Indices>> grupos;
     for (size_t i = 0; i < origenes.size(); ++i) {
         const int32_t solicitud = origenes[i].solicitud;
@@ -95,7 +115,7 @@ std::vector<std::pair<int32_t, Indices>> Grupos_por_Solicitud() {
 }
 
 void Escribir_Lineas_Confirmadas(const std::vector<bool>& confirmadas) {
-    const auto& origenes = Estado_App().origenes_sentencias;
+    const auto& origenes = Cola().origenes_sentencias;
     for (size_t i = 0; i < origenes.size(); ++i)
         if (confirmadas[i] && !origenes[i].linea_log.empty())
             Escribir_Log(origenes[i].linea_log);
@@ -104,7 +124,7 @@ void Escribir_Lineas_Confirmadas(const std::vector<bool>& confirmadas) {
 // The safety net after a failed batch: each request on its own. Stops at a failure of the
 // connection or the server, which the next cycle meets again with the whole queue.
 void Ejecutar_por_Solicitud() {
-    auto& estado = Estado_App();
+    auto& estado = Cola();
     std::vector<bool> confirmadas(estado.sentencias_pendientes.size(), false);
     std::vector<std::pair<int32_t, std::string>> fallidas;
     for (const auto& [solicitud, indices] : Grupos_por_Solicitud()) {
@@ -117,7 +137,7 @@ void Ejecutar_por_Solicitud() {
                 confirmadas[i] = true;
             continue;
         }
-        estado.fallas.Registrar(falla->descripcion, falla->sentencia);
+        Fallas_Programa().Registrar(falla->descripcion, falla->sentencia);
         if (!falla->de_sentencia)
             break;
         fallidas.emplace_back(solicitud, falla->descripcion + "  -  " + falla->sentencia);
@@ -132,7 +152,7 @@ void Ejecutar_por_Solicitud() {
 }  // namespace
 
 void Reiniciar_Sentencias_Pendientes() {
-    auto& estado = Estado_App();
+    auto& estado = Cola();
     estado.sentencias_pendientes.clear();
     estado.origenes_sentencias.clear();
     estado.al_fallar_solicitud.clear();
@@ -144,22 +164,22 @@ void Agregar_Sentencia_Pendiente(const std::string& sentencia) {
 
 void Agregar_Sentencia_de_Solicitud(int32_t id_solicitud, const std::string& sentencia,
                                     const std::string& linea_log) {
-    auto& estado = Estado_App();
+    auto& estado = Cola();
     estado.sentencias_pendientes.push_back(sentencia);
     estado.origenes_sentencias.push_back({id_solicitud, linea_log});
 }
 
 void Al_Fallar_Solicitud(int32_t id_solicitud,
                          std::function<void(const std::string& falla)> accion) {
-    Estado_App().al_fallar_solicitud[id_solicitud] = std::move(accion);
+    Cola().al_fallar_solicitud[id_solicitud] = std::move(accion);
 }
 
 const std::vector<std::string>& Sentencias_Pendientes() {
-    return Estado_App().sentencias_pendientes;
+    return Cola().sentencias_pendientes;
 }
 
 void Ejecutar_Sentencias_Pendientes() {
-    auto& estado = Estado_App();
+    auto& estado = Cola();
     Indices todas(estado.sentencias_pendientes.size());
     for (size_t i = 0; i < todas.size(); ++i)
         todas[i] = i;
@@ -171,7 +191,7 @@ void Ejecutar_Sentencias_Pendientes() {
         Escribir_Lineas_Confirmadas(std::vector<bool>(todas.size(), true));
         return;
     }
-    estado.fallas.Registrar(falla->descripcion, falla->sentencia);
+    Fallas_Programa().Registrar(falla->descripcion, falla->sentencia);
     if (falla->de_sentencia)
         Ejecutar_por_Solicitud();
 }
