@@ -13,6 +13,10 @@ namespace facturador {
 
 namespace {
 
+constexpr const char* kYa_No_Pendiente =
+    "La solicitud ya no estaba pendiente al enviarla a timbrar: otra copia del programa la "
+    "atendió. No se emitió nada.";
+
 std::string Sin_Serie(const Solicitud_Factura& s) {
     return "ID Solicitud: " + std::to_string(s.ID) + " -  " +
            "No se encontró la Serie y Folio de facturas para la sucursal " +
@@ -28,19 +32,23 @@ Archivo_Preparado Preparar_Archivo(const Solicitud_Factura& s, const Eleccion_Fo
         Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID));
 }
 
-// Registration, status 2 and the counter, on the unit's connection.
-void Registrar_Envio(Conexion& conexion, const Solicitud_Factura& s, const Eleccion_Folio& e,
+// Registration, status 2 and the counter, on the unit's connection. False, with nothing to
+// commit, when the request is no longer pending.
+bool Registrar_Envio(Conexion& conexion, const Solicitud_Factura& s, const Eleccion_Folio& e,
                      const Archivo_Preparado& archivo, Progreso_Pase& progreso) {
     progreso.Paso = "Registrar factura";
     const int32_t id_factura =
         e.Nueva ? Registrar_Factura(conexion, s.Nro_Ticket, e.Serie_Folio, s.Total, s.ID_Sucursal)
                 : e.ID_Factura;
     progreso.Paso = "Actualizar status de solicitud";
+    if (!Bloquear_Solicitud_Pendiente(conexion, s.ID))
+        return false;
     Actualizar_Status_Solicitud(conexion, s, e.Serie_Folio, id_factura, archivo);
     if (e.Nueva) {
         progreso.Paso = "Actualizar proximo folio a emitir";
         Actualizar_Proximo_Folio(conexion, s.ID_Sucursal);
     }
+    return true;
 }
 
 // After COMMIT. A file that cannot take its name now waits under its temporary one, and every
@@ -77,7 +85,11 @@ void Emitir_en_Unidad(Conexion& conexion, const Solicitud_Factura& s, Progreso_P
         return Avisar_Error_Archivo_para_Timbrar(s.ID, error);
     }
     unidad.Archivo_Preparado(archivo.Ruta_Oculta);
-    Registrar_Envio(conexion, s, eleccion, archivo, progreso);
+    if (!Registrar_Envio(conexion, s, eleccion, archivo, progreso)) {
+        unidad.Deshacer();
+        diario.Anotar(Encabezado_Log(s) + kYa_No_Pendiente);
+        return diario.Escribir();
+    }
     unidad.Confirmar();
     Publicar(s, archivo, diario);
     diario.Anotar(Encabezado_Log(s) + "Se completó el proceso para el timbrado.");

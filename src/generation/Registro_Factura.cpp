@@ -123,6 +123,12 @@ std::optional<int32_t> Buscar_Factura_Registrada(Conexion& conexion,
     return Leer_Entero(rs.Texto("ID_Factura"));
 }
 
+bool Bloquear_Solicitud_Pendiente(Conexion& conexion, int32_t id_solicitud) {
+    Recordset rs = conexion.Ejecutar("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " +
+                                     std::to_string(id_solicitud) + " FOR UPDATE");
+    return !rs.Fin() && rs.Texto(size_t{0}) == "1";
+}
+
 void Actualizar_Status_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
                                  const Serie_y_Folio& serie_folio, int32_t id_factura,
                                  const Archivo_Preparado& archivo) {

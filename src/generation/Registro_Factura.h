@@ -22,6 +22,12 @@ std::optional<int32_t> Buscar_Factura_Registrada(Conexion& conexion,
                                                  const Serie_y_Folio& serie_folio, int32_t sucursal,
                                                  std::optional<int32_t> ticket = std::nullopt);
 
+// Locks the request's row until the unit ends and answers whether it is still pending (status 1).
+// Only one copy of the program works with the central database at a time, but should a second
+// one have taken the request between the load of the pending list and this unit, the request is
+// not sent to stamping twice.
+bool Bloquear_Solicitud_Pendiente(Conexion& conexion, int32_t id_solicitud);
+
 // Status 2: the request waits for its stamped result, which the intake finds through the invoice
 // key, the file's name and the valid folder recorded here.
 void Actualizar_Status_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,

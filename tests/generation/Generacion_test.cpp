@@ -260,10 +260,10 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
         Ejecutar_Pase();
         terminado = true;
     });
-    // The pass's status update shows in the server's list while it waits for the row.
+    // The pass's look at the request's status shows in the server's list while it waits.
     const std::string esperando =
-        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE 'UPDATE "
-        "Solicitudes_de_Facturas_OL SET Status = 2%'";
+        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE 'SELECT Status FROM "
+        "Solicitudes_de_Facturas_OL WHERE ID = 10 FOR UPDATE'";
     while (!terminado && vigia.Ejecutar(esperando).Texto(size_t{0}) == "0")
         std::this_thread::yield();
     EXPECT_FALSE(terminado);
@@ -271,12 +271,38 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
               std::vector<std::string>{".Factura A Folio 1500.txt.10.pendiente"});
     otro.Confirmar_Transaccion();
     pase.join();
-    otro.Cerrar();
-    vigia.Cerrar();
 
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
               std::vector<std::string>{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Estado(10), "2/A/1500/-1");
+
+    // The same wait, but the writer holding the row is a second copy of the program that sends
+    // the request to stamping itself: this unit finds it no longer pending and issues nothing.
+    Sembrar_Ticket(4712, 3, "116");
+    Sembrar_Solicitud(11, {{"Nro_Ticket", "4712"}});
+    Cargar_Datos();
+    otro.Iniciar_Transaccion();
+    otro.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = 11 FOR UPDATE");
+    terminado = false;
+    std::thread segundo([&] {
+        Ejecutar_Pase();
+        terminado = true;
+    });
+    const std::string esperando_11 =
+        "SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE 'SELECT Status FROM "
+        "Solicitudes_de_Facturas_OL WHERE ID = 11 FOR UPDATE'";
+    while (!terminado && vigia.Ejecutar(esperando_11).Texto(size_t{0}) == "0")
+        std::this_thread::yield();
+    otro.Ejecutar("UPDATE Solicitudes_de_Facturas_OL SET Status = 2 WHERE ID = 11");
+    otro.Confirmar_Transaccion();
+    segundo.join();
+    otro.Cerrar();
+    vigia.Cerrar();
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
+              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Folio_Siguiente(3), "1501");
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Facturas_Electronicas"), "1");
+    EXPECT_EQ(Veces(Leer_Log(), "otra copia del programa la atendió"), 1);
 }
 
 // A new request never takes a folio that something already holds: a file published in the queue,
