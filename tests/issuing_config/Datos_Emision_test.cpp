@@ -1,14 +1,15 @@
 #include "generation/Folios.h"
 #include "generation/Siembra_Central.h"
+#include "issuing_config/Guardar_Configuracion.h"
 
 namespace facturador::pruebas {
 namespace {
 
 using Perfiles_Emision = Prueba_Central;
 
-// Profiles load with their folders ("*" back to the separator) and are handed out as copies; a
-// branch without one gets a blank profile. The loaded folio stays until the next load.
-TEST_F(Perfiles_Emision, SeCarganConSusCarpetasSonCopiasYFaltanEnBlanco) {
+// Profiles load with their folders ("*" back to the separator); a branch without one gets a blank
+// profile. The loaded folio stays until the next load.
+TEST_F(Perfiles_Emision, LoadWithTheirFoldersAndAreBlankWhenMissing) {
     Cargar_Datos_de_Emision();
     EXPECT_TRUE(Datos_Emision_Sucursales().empty());
     EXPECT_EQ(Obtener_Datos_Emision(3), Datos_Emision{});
@@ -17,22 +18,18 @@ TEST_F(Perfiles_Emision, SeCarganConSusCarpetasSonCopiasYFaltanEnBlanco) {
     Sembrar_Sucursal(4, "Norte", "B", 1);
     Ejecutar_Central(
         "UPDATE Configuracion_Facturas_Electronicas SET Referencia = NULL, "
-        "Ruta_Facturas_NO_Validas = 'sin_asterisco', email_envio = 'f@example.com' WHERE "
-        "ID_Sucursal = 3");
+        "Ruta_Facturas_NO_Validas = 'sin_asterisco' WHERE ID_Sucursal = 3");
     Cargar_Datos_de_Emision();
     ASSERT_EQ(Datos_Emision_Sucursales().size(), 2u);
-    Datos_Emision d = Obtener_Datos_Emision(3);
+    const Datos_Emision d = Obtener_Datos_Emision(3);
     EXPECT_EQ(d.ID_Sucursal, 3);
-    EXPECT_EQ(d.Ruta_Cola_Facturas, carpetas.cola);
-    EXPECT_EQ(d.Ruta_Facturas_Validas, carpetas.validas);
-    EXPECT_EQ(d.Ruta_Facturas_NO_Validas, "sin_asterisco");
-    EXPECT_EQ(
-        d.Serie_Facturas + d.Folio_Inicial_Facturas + "|" + d.Referencia + "|" + d.email_envio,
-        "A15||f@example.com");
+    EXPECT_EQ(d.Ruta_Cola_Facturas + "|" + d.Ruta_Facturas_Validas,
+              carpetas.cola + "|" + carpetas.validas);
+    EXPECT_EQ(d.Ruta_Facturas_NO_Validas + "|" + d.Serie_Facturas + d.Folio_Inicial_Facturas + "|" +
+                  d.Referencia,
+              "sin_asterisco|A15|");
     EXPECT_EQ(Obtener_Datos_Emision(4).Serie_Facturas, "B");
     EXPECT_EQ(Obtener_Datos_Emision(5), Datos_Emision{});
-    d.Serie_Facturas = "Z";
-    EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "A");
 
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
@@ -41,6 +38,35 @@ TEST_F(Perfiles_Emision, SeCarganConSusCarpetasSonCopiasYFaltanEnBlanco) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "15");
     Cargar_Datos_de_Emision();
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "16");
+}
+
+// Every text column of a profile holds a value of its own (the folders with "*" separators); the
+// profile loaded and saved back as it is leaves each value in its column, except the emptied
+// promissory-note legend. The e-mail addresses are not the window's to save.
+TEST_F(Perfiles_Emision, AProfileSavedAsLoadedKeepsEveryValueInItsColumn) {
+    Sembrar_Sucursal(3, "Centro", "A", 15);
+    Recordset columnas = Consultar_Central(
+        "SELECT COLUMN_NAME, ORDINAL_POSITION FROM information_schema.COLUMNS WHERE TABLE_SCHEMA "
+        "= 'Morvane_Central' AND TABLE_NAME = 'Configuracion_Facturas_Electronicas' AND "
+        "DATA_TYPE IN ('varchar', 'text') ORDER BY ORDINAL_POSITION");
+    std::string asignaciones, lista, esperado;
+    for (; !columnas.Fin(); columnas.Mover_Siguiente()) {
+        const std::string columna = columnas.Texto(size_t{0});
+        const std::string valor = (columna.starts_with("Ruta_") ? "*v" : "v") + columnas.Texto(1);
+        asignaciones += (asignaciones.empty() ? "" : ", ") + columna + " = '" + valor + "'";
+        lista += ", " + columna;
+        esperado += "|" + (columna == "Leyenda_de_Pagare_Facturas" ? "" : valor);
+    }
+    ASSERT_GT(lista.size(), 30 * 4u);
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET " + asignaciones);
+    Cargar_Datos_de_Emision();
+    Datos_Emision d = Obtener_Datos_Emision(3);
+    d.email_envio = "nunca@example.com";
+    Ejecutar_Central(Sentencia_Guardar_Datos_Emision(d, 16));
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', ''" + lista +
+                            ") FROM Configuracion_Facturas_Electronicas"),
+              esperado);
+    EXPECT_EQ(Folio_Siguiente(3), "16");
 }
 
 }  // namespace
