@@ -1,5 +1,6 @@
 // The stamping stand-in as the facturador's own tests and the demo rely on it: one pass over a
-// branch's queue, what it leaves and where, the provider's refusals, and its command line.
+// branch's queue, what it leaves and where, and the provider's refusals. Its command line and the
+// profile folders it serves are exercised by the demo and the end-to-end tests that run it.
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include "Carpetas.h"
-#include "Opciones.h"
 #include "Timbrador.h"
 #include "Validacion.h"
 #include "apoyo/Entorno_Pruebas.h"
@@ -145,26 +144,16 @@ TEST_F(Pasada, ARefusalLeavesTheReasonOnTheFirstLineOfTheErrorText) {
     EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.validas), "/");
 }
 
-// Only one of the two files when told; a file younger than the delay, or than a second while it
-// may still be being copied, waits; a cancellation leaves the queue unanswered and anything else
-// stays.
-TEST_F(Pasada, DeliveryChoiceDelayCancellationsAndForeignFiles) {
-    Comportamiento c;
-    c.entrega = Entrega::Solo_XML;
-    Encolar(kNombre, Archivo_Valido());
-    Atender(c);
-    c.entrega = Entrega::Solo_PDF;
-    Encolar("Factura A Folio 1502.txt", Archivo_Valido());
-    Atender(c);
-    EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.xml|Factura A Folio 1502.pdf");
-
+// A file younger than the delay, or than a second while it may still be being copied, waits; a
+// cancellation leaves the queue unanswered and anything else stays.
+TEST_F(Pasada, TheDelayCancellationsAndForeignFiles) {
     Encolar("Factura A Folio 1.txt", "[Comprobante]", 0);
     Encolar("Factura A Folio 2.txt", Archivo_Valido(), 29);
     Encolar("Factura A Folio 3.txt", Archivo_Valido(), 30);
     Encolar("Cancelar_A1400.xml", "TCO010101AB1|C95E14EF-F8C7-4B4B-9F88-A27800A46A2D\r\n");
     Encolar("notas.doc", "x");
     Encolar(".Factura A Folio 9.txt.123.parcial", "x");
-    c = {};
+    Comportamiento c;
     c.demora = std::chrono::seconds(30);
     const Resumen_Pasada r = Atender(c);
     EXPECT_EQ(r.timbrados * 100 + r.en_espera * 10 + r.cancelaciones, 121);
@@ -209,37 +198,6 @@ TEST(Validacion, AFaultyFileIsRefusedWithTheProvidersCode) {
         EXPECT_EQ(motivo.value_or("").substr(0, std::strlen(codigo)), codigo) << por;
         EXPECT_EQ(motivo.has_value(), *codigo != '\0') << por;
     }
-}
-
-TEST(Opciones, ReadsEachOptionAndRefusesWhatItDoesNotUnderstand) {
-    const Opciones o = Leer_Opciones({"--una-vez", "--demora", "15", "--solo-pdf", "--fallar",
-                                      "CFDI40147 - x", "--carpeta-base", "/tmp/demo"});
-    EXPECT_TRUE(o.una_vez);
-    EXPECT_EQ(o.comportamiento.demora, std::chrono::seconds(15));
-    EXPECT_EQ(o.comportamiento.entrega, Entrega::Solo_PDF);
-    EXPECT_EQ(o.comportamiento.falla, "CFDI40147 - x");
-    EXPECT_EQ(o.carpeta_base, "/tmp/demo");
-    using Argumentos = std::vector<std::string>;
-    for (const Argumentos& args :
-         {Argumentos{"--demora", "-3"}, Argumentos{"--demora", "5s"},
-          Argumentos{"--solo-xml", "--solo-pdf"}, Argumentos{"--fallar"}, Argumentos{"--una_vez"}})
-        EXPECT_THROW(Leer_Opciones(args), Error_Opciones) << args[0];
-}
-
-// Under a base folder: the base's own queue and each subfolder's, their result folders created;
-// no queue at all is an error.
-TEST(Carpetas, TheBaseFolderAndItsSubfoldersWithAQueue) {
-    facturador::pruebas::Carpeta_Temporal t;
-    const fs::path raiz(t.Ruta());
-    EXPECT_ANY_THROW(Carpetas_Desde_Base(t.Ruta()));
-    for (const char* carpeta : {"sucursal2/cola", "sucursal1/cola", "otra", "cola"})
-        fs::create_directories(raiz / carpeta);
-    std::string nombres;
-    for (const Carpetas_Sucursal& c : Carpetas_Desde_Base(t.Ruta()))
-        nombres += fs::path(c.cola).lexically_relative(raiz).string() + " ";
-    EXPECT_EQ(nombres, "cola sucursal1/cola sucursal2/cola ");
-    EXPECT_TRUE(fs::is_directory(raiz / "sucursal1" / "no_validas"));
-    EXPECT_TRUE(fs::is_directory(raiz / "sucursal2" / "validas"));
 }
 
 }  // namespace
