@@ -30,7 +30,7 @@ constexpr const char* kNombre = "Factura A Folio 1501.txt";
 
 // A file to stamp as the facturador writes it (Windows-1252): invoice A 1501 for 116.00 from
 // issuer TCO010101AB1 to receiver PEÑJ800101AB1, with `linea` replaced by `por` when given.
-std::string Archivo_Valido(const std::string& linea = "", const std::string& por = "") {
+std::string Texto_para_Timbrar(const std::string& linea = "", const std::string& por = "") {
     facturador::Solicitud_Factura receptor;
     receptor.RFC = "PEÑJ800101AB1";
     receptor.Nombre = "Juan Peña Güemes";
@@ -84,6 +84,9 @@ class Pasada : public ::testing::Test {
     Resumen_Pasada Atender(const Comportamiento& c = {}) {
         return Atender_Cola(carpetas, c, ahora, bitacora);
     }
+    std::string Valida(const std::string& nombre) const {
+        return Unir_Ruta(carpetas.validas, nombre);
+    }
     std::string Primera_Linea_Del_Error(const std::string& base) const {
         const std::string texto =
             Leer_Archivo(Unir_Ruta(carpetas.no_validas, base + "-error timbrado.txt"));
@@ -102,14 +105,13 @@ class Pasada : public ::testing::Test {
 // The stamped XML has CR LF lines and gives the facturador's reader every value it stores in the
 // invoice row, texts escaped; the file leaves the queue and no temporary file stays.
 TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
-    Encolar(kNombre, Archivo_Valido());
+    Encolar(kNombre, Texto_para_Timbrar());
     EXPECT_EQ(Atender().timbrados, 1);
     EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.no_validas), "/");
     EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf|Factura A Folio 1501.xml");
-    EXPECT_TRUE(Leer_Archivo(Unir_Ruta(carpetas.validas, "Factura A Folio 1501.pdf"))
-                    .starts_with("%PDF-1.4\n"));
+    EXPECT_TRUE(Leer_Archivo(Valida("Factura A Folio 1501.pdf")).starts_with("%PDF-1.4\n"));
 
-    const std::string ruta_xml = Unir_Ruta(carpetas.validas, "Factura A Folio 1501.xml");
+    const std::string ruta_xml = Valida("Factura A Folio 1501.xml");
     const std::string xml = Leer_Archivo(ruta_xml);
     EXPECT_TRUE(
         xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<cfdi:Comprobante "));
@@ -131,12 +133,12 @@ TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
 
 // The reason, refused or forced, is the first line of the error text, in Windows-1252.
 TEST_F(Pasada, ARefusalLeavesTheReasonOnTheFirstLineOfTheErrorText) {
-    Encolar(kNombre, Archivo_Valido("Rfc=PEÑJ800101AB1", "Rfc=XAXX0101"));
+    Encolar(kNombre, Texto_para_Timbrar("Rfc=PEÑJ800101AB1", "Rfc=XAXX0101"));
     EXPECT_EQ(Atender().rechazados, 1);
     EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1501"),
               "CFDI40147 - El RFC del receptor no es v\xE1lido");
 
-    Encolar("Factura A Folio 1502.txt", Archivo_Valido());
+    Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
     Comportamiento c;
     c.falla = "307 - El comprobante contiene un timbre previo";
     EXPECT_EQ(Atender(c).rechazados, 1);
@@ -148,8 +150,8 @@ TEST_F(Pasada, ARefusalLeavesTheReasonOnTheFirstLineOfTheErrorText) {
 // cancellation leaves the queue unanswered and anything else stays.
 TEST_F(Pasada, TheDelayCancellationsAndForeignFiles) {
     Encolar("Factura A Folio 1.txt", "[Comprobante]", 0);
-    Encolar("Factura A Folio 2.txt", Archivo_Valido(), 29);
-    Encolar("Factura A Folio 3.txt", Archivo_Valido(), 30);
+    Encolar("Factura A Folio 2.txt", Texto_para_Timbrar(), 29);
+    Encolar("Factura A Folio 3.txt", Texto_para_Timbrar(), 30);
     Encolar("Cancelar_A1400.xml", "TCO010101AB1|C95E14EF-F8C7-4B4B-9F88-A27800A46A2D\r\n");
     Encolar("notas.doc", "x");
     Encolar(".Factura A Folio 9.txt.123.parcial", "x");
@@ -167,9 +169,9 @@ TEST_F(Pasada, TheDelayCancellationsAndForeignFiles) {
 // A result that cannot be written sends the file back into the queue, whole, and leaves no half
 // result.
 TEST_F(Pasada, WhenTheResultCannotBeWrittenTheFileGoesBackIntact) {
-    const std::string bytes = Archivo_Valido();
+    const std::string bytes = Texto_para_Timbrar();
     const std::string ruta = Encolar(kNombre, bytes);
-    fs::create_directory(Unir_Ruta(carpetas.validas, "Factura A Folio 1501.pdf"));
+    fs::create_directory(Valida("Factura A Folio 1501.pdf"));
     EXPECT_EQ(Atender().fallas, 1);
     EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf");
     EXPECT_EQ(Leer_Archivo(ruta), bytes);
@@ -194,7 +196,8 @@ TEST(Validacion, AFaultyFileIsRefusedWithTheProvidersCode) {
         {"[Receptor]", "[Cliente]", "301"},
     };
     for (const auto& [linea, por, codigo] : casos) {
-        const auto motivo = Motivo_Rechazo(Archivo_para_Timbrar::Leer(Archivo_Valido(linea, por)));
+        const auto motivo =
+            Motivo_Rechazo(Archivo_para_Timbrar::Leer(Texto_para_Timbrar(linea, por)));
         EXPECT_EQ(motivo.value_or("").substr(0, std::strlen(codigo)), codigo) << por;
         EXPECT_EQ(motivo.has_value(), *codigo != '\0') << por;
     }
