@@ -46,4 +46,11 @@ std::vector<Operador_Guionado::Mostrado> Operador_Guionado::De_Tipo(const std::s
     return de_tipo;
 }
 
+std::vector<std::string> Operador_Guionado::Textos() const {
+    std::vector<std::string> textos;
+    for (const auto& m : mostrados)
+        textos.push_back(m.tipo + ": " + m.titulo + " / " + m.texto);
+    return textos;
+}
+
 }  // namespace facturador::pruebas

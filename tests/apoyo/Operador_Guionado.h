@@ -28,6 +28,8 @@ class Operador_Guionado : public Operador {
 
     // Only the entries of one kind.
     std::vector<Mostrado> De_Tipo(const std::string& tipo) const;
+    // Everything shown, in order, each as "kind: title / text".
+    std::vector<std::string> Textos() const;
 
     std::vector<Mostrado> mostrados;
     std::deque<bool> respuestas;                  // for Pedir_Confirmacion; none left answers "no"

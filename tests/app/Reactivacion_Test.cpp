@@ -11,32 +11,41 @@ std::string Solicitudes() {
         "Solicitudes_de_Facturas_OL");
 }
 
+// The operator is asked first; declining changes nothing and the window may hide again. A failure
+// is shown and changes nothing. Confirmed, a request of 30 July 2024 stays rejected and one of 31
+// July goes back to pending with an empty result; stamped ones are left alone.
 TEST_F(Reactivacion_Test, Desde_El_31_De_Julio_Vuelven_A_Pendiente_Solo_Si_Se_Confirma) {
     Ejecutar_Central(
         "INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status, Resultado) VALUES "
         "(1, '2024/07/30', 4, 'Error: uno'), (2, '2024/07/31', 4, 'Error: dos'), "
         "(3, '2024/08/02', 3, 'Timbrada')");
     const std::string antes = "1:4:Error: uno,2:4:Error: dos,3:3:Timbrada";
-
-    // Declined: nothing changes, and the window may hide again.
+    const std::string pregunta =
+        "confirmacion: ATENCION / Se reactivarán las Solicitudes de Facturas ingresadas a partir "
+        "del 31-julio-2024 y que quedaron como Rechazadas.";
     ciclo.cmdDesrechazar_Click();
     EXPECT_EQ(Solicitudes(), antes);
     EXPECT_EQ(vista.llamadas, (std::vector<std::string>{"ocultamiento:0", "ocultamiento:1"}));
 
-    // A failure is shown to the operator and changes nothing.
     entorno.operador.respuestas = {true};
     {
         const Tabla_Ausente tabla("Solicitudes_de_Facturas_OL");
         ciclo.cmdDesrechazar_Click();
     }
-    EXPECT_EQ(entorno.operador.De_Tipo("advertencia").size(), 1u);
     EXPECT_EQ(Solicitudes(), antes);
 
-    // Confirmed: 30 July stays rejected, 31 July goes back to pending.
     entorno.operador.respuestas = {true};
     ciclo.cmdDesrechazar_Click();
     EXPECT_EQ(Solicitudes(), "1:4:Error: uno,2:1:,3:3:Timbrada");
-    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").size(), 3u);
+    const auto mostrados = entorno.operador.Textos();
+    ASSERT_EQ(mostrados.size(), 4u);
+    EXPECT_EQ(mostrados[0], pregunta);
+    EXPECT_EQ(mostrados[1], pregunta);
+    EXPECT_TRUE(mostrados[2].starts_with(
+        "advertencia: Se produjo un error / No se pudieron reactivar las Solicitudes de Facturas "
+        "rechazadas; ninguna fue modificada. Detalle: "))
+        << mostrados[2];
+    EXPECT_EQ(mostrados[3], pregunta);
 }
 
 }  // namespace

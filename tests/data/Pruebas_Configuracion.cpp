@@ -1,43 +1,19 @@
 #include <gtest/gtest.h>
 
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Siembra.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "platform/Archivos.h"
 
-namespace facturador {
+namespace facturador::pruebas {
 namespace {
-
-using pruebas::Ejecutar_SQLite;
-
-// The per-operation central string leaves the port to the driver: nothing between the two keys.
-TEST(Conexiones, CadenasExactasYLaCentralDeCadaOperacionSinPuerto) {
-    pruebas::Entorno_Pruebas entorno;
-    EXPECT_EQ(Armar_Cadena_Central("Morvane_Central", "localhost", "3306"),
-              "Provider=MSDASQL.1;Password=;Persist Security Info=True;User ID=;Extended "
-              "Properties=\"DRIVER={MySQL ODBC 3.51 Driver};DESC=;DATABASE=Morvane_Central;"
-              "SERVER=localhost;UID=usuarios;PASSWORD=m58kbwTavRz07;PORT=3306;OPTION=16387;"
-              "STMT=;\"");
-    const std::string jet = "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" + entorno.Carpeta();
-    const std::string clave = " ;Jet OLEDB:Database Password= Qx7Lm2Vb9TpWc4Hd";
-    EXPECT_EQ(Cadena_Conexion_Local(), jet + "/local.dll" + clave);
-    EXPECT_EQ(Armar_Cadena_Historial(), jet + "/Taldo.dll" + clave);
-
-    Configuracion().Cadena_Conexion_Central = "otra";
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    EXPECT_TRUE(conexion.Abierta());
-    EXPECT_EQ(Configuracion().Cadena_Conexion_Central, pruebas::Cadena_Central_Pruebas());
-    Cerrar_Conexion(conexion);
-    EXPECT_FALSE(conexion.Abierta());
-}
 
 class Cargar_Configuracion_Test : public testing::Test {
   protected:
     void SetUp() override {
         entorno.Crear_Bases_Locales();
-        pruebas::Vaciar_Base_Central();
+        Vaciar_Base_Central();
         Reiniciar_Configuracion();
     }
 
@@ -48,18 +24,28 @@ class Cargar_Configuracion_Test : public testing::Test {
                cfg.Hora_Ultima_Exitosa + " | " + cfg.Proxima_Sincronizacion;
     }
 
-    pruebas::Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
+    Entorno_Pruebas entorno;  // 05/12/2026 10:15:40
     const Configuracion_Programa& cfg = Configuracion();
 };
 
-// With no run history the times are today's defaults, and a clock before June 2014 shows that
-// date. A history that cannot be read gives the same, is logged, and start-up goes on.
-TEST_F(Cargar_Configuracion_Test, HistorialVacioIlegibleYRelojAnteriorAJunio2014) {
+// Start-up connects to this machine on port 3306, each later operation leaves the port to the
+// driver, and the local files are named in their Jet strings. With no run history the times are
+// today's defaults; a clock before June 2014 shows that date. A history that cannot be read gives
+// the same, is logged, and start-up goes on.
+TEST_F(Cargar_Configuracion_Test, ConnectionStringsAndTheDefaultsOfAnEmptyOrUnreadableHistory) {
     ASSERT_EQ(Cargar_Configuracion(), Resultado_Configuracion::Continuar);
+    std::string con_puerto = Cadena_Central_Pruebas();
     EXPECT_EQ(cfg.Cadena_Conexion_Central,
-              Armar_Cadena_Central("Morvane_Central", "localhost", "3306"));
+              con_puerto.replace(con_puerto.find("PORT=;"), 6, "PORT=3306;"));
+    const std::string jet = "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=" + entorno.Carpeta();
+    const std::string clave = " ;Jet OLEDB:Database Password= Qx7Lm2Vb9TpWc4Hd";
+    EXPECT_EQ(cfg.Cadena_Conexion_Historial, jet + "/Taldo.dll" + clave);
+    EXPECT_EQ(Cadena_Conexion_Local(), jet + "/local.dll" + clave);
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    EXPECT_EQ(cfg.Cadena_Conexion_Central, Cadena_Central_Pruebas());
+    Cerrar_Conexion(conexion);
     EXPECT_EQ(Horarios(), "05/12/2026  | 05/12/2026 08:01 | 05/12/2026 00:00");
-    EXPECT_EQ(cfg.Fecha_Apertura_Turno, "");
     EXPECT_FALSE(Existe_Archivo(Archivo("log_05_12_2026.txt")));
 
     Borrar_Archivo_Ignorando_Errores(Archivo("Taldo.dll"));
@@ -81,17 +67,15 @@ TEST_F(Cargar_Configuracion_Test, HistorialVacioIlegibleYRelojAnteriorAJunio2014
 // The newest run and the newest successful one by key; the next run keeps the last one's minute
 // and never passes into tomorrow. The central server is this machine's, whatever the local table
 // names.
-TEST_F(Cargar_Configuracion_Test, TomaLaUltimaYLaUltimaExitosaYElCentralEsElDeEstaMaquina) {
+TEST_F(Cargar_Configuracion_Test, TakesTheNewestRunsAndThisMachinesCentralDatabase) {
     Ejecutar_SQLite(Archivo("Taldo.dll"),
-                    "INSERT INTO Sincronizaciones VALUES "
-                    "(7, '2026-12-04', '18:20:00', 'ok', 1), "
-                    "(9, '2026-12-04', '11:30:15', 'ok', 1), "
-                    "(12, '2026-12-03', '23:59:59', 'falla', 0), "
-                    "(10, '2026-12-05', '06:00:00', 'falla', 0)");
+                    "INSERT INTO Sincronizaciones VALUES (7, '2026-12-04', '18:20:00', 'ok', 1), "
+                    "(9, '2026-12-04', '11:30:15', 'ok', 1), (12, '2026-12-03', '23:59:59', "
+                    "'falla', 0), (10, '2026-12-05', '06:00:00', 'falla', 0)");
     Ejecutar_SQLite(Archivo("local.dll"),
                     "UPDATE Configuracion SET BD_MySQL = 'Otra', IP_Servidor = '10.1.2.3', "
                     "Ruta_BD = 'C:\\datos'");
-    pruebas::Ejecutar_Central(
+    Ejecutar_Central(
         "INSERT INTO Configuracion (ID, Fecha_Apertura_Turno) VALUES (1, '2026-12-01')");
     ASSERT_EQ(Cargar_Configuracion(), Resultado_Configuracion::Continuar);
     EXPECT_EQ(Horarios(), "05/12/2026 23:59 | 05/12/2026 11:30 | 05/12/2026 23:59");
@@ -100,24 +84,36 @@ TEST_F(Cargar_Configuracion_Test, TomaLaUltimaYLaUltimaExitosaYElCentralEsElDeEs
     EXPECT_EQ(cfg.Fecha_Apertura_Turno, "01/12/2026");
 }
 
-TEST_F(Cargar_Configuracion_Test, SinColumnaIP_ServidorPideLaRutaYTermina) {
+// Without the local column IP_Servidor: the message, the location dialog, and the program ends
+// before the run times are worked out.
+TEST_F(Cargar_Configuracion_Test, WithoutTheLocalServerColumnItAsksForTheDatabaseAndEnds) {
     Ejecutar_SQLite(Archivo("local.dll"),
                     "DROP TABLE Configuracion; CREATE TABLE Configuracion (Ruta_BD TEXT, "
                     "Ruta_BD_Documentos TEXT, Ruta_BD_Fotos TEXT, BD_MySQL TEXT); "
                     "INSERT INTO Configuracion VALUES ('', '', '', 'Morvane_Central')");
-    bool dialogo_mostrado = false;
-    entorno.operador.al_configurar_ruta_bd = [&] { dialogo_mostrado = true; };
     EXPECT_EQ(Cargar_Configuracion(), Resultado_Configuracion::Terminar_Programa);
-    EXPECT_TRUE(dialogo_mostrado);
-    const auto& mostrados = entorno.operador.mostrados;
-    ASSERT_EQ(mostrados.size(), 2u);
-    EXPECT_EQ(mostrados[0].tipo + ": " + mostrados[0].titulo + " / " + mostrados[0].texto,
-              "advertencia: Se produjo un error / Favor de seleccionar la base de datos y "
-              "reiniciar el programa.");
-    EXPECT_EQ(mostrados[1].tipo, "ruta_bd");
-    // Nothing after the failure ran: the run times were never worked out.
+    EXPECT_EQ(entorno.operador.Textos(),
+              (std::vector<std::string>{"advertencia: Se produjo un error / Favor de seleccionar "
+                                        "la base de datos y reiniciar el programa.",
+                                        "ruta_bd:  / "}));
     EXPECT_EQ(cfg.Proxima_Sincronizacion, "");
 }
 
+// A shift date that cannot be read: the standard box "Error: " + number + description under
+// "Error", then the location dialog; start-up goes on with the run history.
+TEST_F(Cargar_Configuracion_Test, AnUnreadableShiftDateShowsTheErrorAsksForTheDatabaseAndGoesOn) {
+    Ejecutar_SQLite(Archivo("Taldo.dll"),
+                    "INSERT INTO Sincronizaciones VALUES (7, '2026-12-04', '18:20:00', 'ok', 1)");
+    {
+        Tabla_Ausente configuracion("Configuracion");
+        EXPECT_EQ(Cargar_Configuracion(), Resultado_Configuracion::Continuar);
+    }
+    const auto mostrados = entorno.operador.Textos();
+    ASSERT_EQ(mostrados.size(), 2u);
+    EXPECT_TRUE(mostrados[0].starts_with("estandar: Error / Error: 1146 Table ")) << mostrados[0];
+    EXPECT_EQ(mostrados[1], "ruta_bd:  / ");
+    EXPECT_EQ(Horarios(), "05/12/2026 18:20 | 05/12/2026 18:20 | 05/12/2026 18:20");
+}
+
 }  // namespace
-}  // namespace facturador
+}  // namespace facturador::pruebas

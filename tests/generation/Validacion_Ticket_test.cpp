@@ -60,7 +60,8 @@ TEST_F(Validacion_Ticket, LasTresFormasDelMotivoYLoEnCaminoMedidoAparte) {
     EXPECT_EQ(Validar(4711, 150),
               "El Monto de la Solicitud ($ 150.00) + El Monto Ya Facturado ($ 200.00)  Excede al "
               "monto del Ticket Nro: 4711  (Sucursal: Centro) ($ 300.00)");
-    // The two sums are not added: 150 invoiced + 150 on its way + 100 still fits each of them.
+    // The two sums are not added: with 150 invoiced and 150 on its way, another 150 fits each
+    // of them, though not the three together.
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Total = 150 WHERE ID = 1");
     Sembrar_Monto(4711, "150", 0);
     EXPECT_EQ(Validar(4711, 150), "aceptada");

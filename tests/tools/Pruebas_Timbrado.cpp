@@ -1,16 +1,22 @@
-// One pass of the stamping stand-in over a branch's queue: what it leaves, and where.
+// The stamping stand-in as the facturador's own tests and the demo rely on it: one pass over a
+// branch's queue, what it leaves and where, and the provider's refusals. Its command line and the
+// profile folders it serves are exercised by the demo and the end-to-end tests that run it.
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <sstream>
 
-#include "Archivo_Prueba.h"
 #include "Timbrador.h"
+#include "Validacion.h"
 #include "apoyo/Entorno_Pruebas.h"
+#include "generation/Archivo_Timbrar.h"
+#include "intake/Actualizacion_Factura.h"
 #include "intake/Lector_XML.h"
 #include "platform/Archivos.h"
+#include "platform/Texto.h"
 
 namespace timbrador::pruebas {
 namespace {
@@ -21,6 +27,33 @@ using facturador::Leer_Archivo;
 using facturador::Unir_Ruta;
 
 constexpr const char* kNombre = "Factura A Folio 1501.txt";
+
+// A file to stamp as the facturador writes it (Windows-1252): invoice A 1501 for 116.00 from
+// issuer TCO010101AB1 to receiver PEÑJ800101AB1, with `linea` replaced by `por` when given.
+std::string Texto_para_Timbrar(const std::string& linea = "", const std::string& por = "") {
+    facturador::Solicitud_Factura receptor;
+    receptor.RFC = "PEÑJ800101AB1";
+    receptor.Nombre = "Juan Peña Güemes";
+    receptor.Codigo_Postal = "03100";
+    receptor.Regimen_Fiscal = "612";
+    receptor.Uso = "G03";
+    receptor.Metodo = "03";
+    receptor.Total = 116;
+    receptor.Nro_Ticket = 4417;
+    facturador::Datos_Emision emisor;
+    emisor.RFC_Emisor = "TCO010101AB1";
+    emisor.Razon_Social_Emisor = "Café & Té \"La Ñ\" <Centro>";
+    emisor.Regimen_Fiscal_Facturas = "601";
+    emisor.CP_Domicilio_Expedicion = "06000";
+    std::string texto =
+        facturador::Texto_para_Timbrar(receptor, emisor, "A", 1501, "2026-12-05T10:15:40");
+    if (!linea.empty()) {
+        const size_t donde = texto.find("\r\n" + linea + "\r\n");
+        EXPECT_NE(donde, std::string::npos) << linea;
+        texto.replace(donde + 2, linea.size(), por);
+    }
+    return facturador::A_Windows_1252(texto);
+}
 
 // A temporary branch with its cola/, validas/ and no_validas/ folders, served at a fixed moment.
 class Pasada : public ::testing::Test {
@@ -38,7 +71,7 @@ class Pasada : public ::testing::Test {
             ruta, std::chrono::file_clock::from_sys(ahora - std::chrono::seconds(antiguedad)));
         return ruta;
     }
-    // Names of the files in a folder, hidden ones included, in order.
+    // Names of the files in a folder, hidden ones included, in order, "|"-separated.
     static std::string Listado(const std::string& carpeta) {
         std::set<std::string> nombres;
         for (const fs::directory_entry& e : fs::directory_iterator(carpeta))
@@ -69,27 +102,39 @@ class Pasada : public ::testing::Test {
     std::ostringstream bitacora;
 };
 
-TEST_F(Pasada, UnArchivoValidoDejaXmlYPdfConSuNombreYSaleDeLaCola) {
+// The stamped XML has CR LF lines and gives the facturador's reader every value it stores in the
+// invoice row, texts escaped; the file leaves the queue and no temporary file stays.
+TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
     Encolar(kNombre, Texto_para_Timbrar());
-    const Resumen_Pasada r = Atender();
-
-    EXPECT_EQ(r.timbrados, 1);
-    EXPECT_EQ(Listado(carpetas.cola), "");
-    // Hidden files are listed too: no temporary file is left beside the finished ones.
+    EXPECT_EQ(Atender().timbrados, 1);
+    EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.no_validas), "/");
     EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf|Factura A Folio 1501.xml");
-    EXPECT_EQ(Listado(carpetas.no_validas), "");
-    const std::string xml = Leer_Archivo(Valida("Factura A Folio 1501.xml"));
+    EXPECT_TRUE(Leer_Archivo(Valida("Factura A Folio 1501.pdf")).starts_with("%PDF-1.4\n"));
+
+    const std::string ruta_xml = Valida("Factura A Folio 1501.xml");
+    const std::string xml = Leer_Archivo(ruta_xml);
     EXPECT_TRUE(
         xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<cfdi:Comprobante "));
-    EXPECT_TRUE(xml.ends_with("</cfdi:Comprobante>\r\n"));
-    EXPECT_EQ(facturador::Buscar_Atributo_XML(xml, "<cfdi:Comprobante", "Total"), "116.00");
-    EXPECT_TRUE(Leer_Archivo(Valida("Factura A Folio 1501.pdf")).starts_with("%PDF-1.4\n"));
+    EXPECT_EQ(std::count(xml.begin(), xml.end(), '\n'), std::count(xml.begin(), xml.end(), '\r'));
+    EXPECT_EQ(xml.find("\r\r"), std::string::npos);
+    for (const std::string& sentencia : facturador::Leer_Comprobante_Timbrado(ruta_xml, -7)) {
+        EXPECT_EQ(sentencia.find("= '' WHERE"), std::string::npos) << sentencia;
+        EXPECT_EQ(sentencia.find("= 0 WHERE"), std::string::npos) << sentencia;
+    }
+    const auto valor = [&](const char* etiqueta, const char* atributo) {
+        return facturador::Buscar_Atributo_XML(xml, etiqueta, atributo);
+    };
+    EXPECT_EQ(valor("<cfdi:Comprobante", "total") + " " + valor("<cfdi:Comprobante", "FormaPago") +
+                  " " + valor("<cfdi:Impuestos", "importe"),
+              "116.00 03 16.00");
+    EXPECT_EQ(valor("<cfdi:Emisor", "nombre"), "Café &amp; Té &quot;La Ñ&quot; &lt;Centro&gt;");
+    EXPECT_EQ(valor("<cfdi:Receptor", "nombre"), "Juan Peña Güemes");
 }
 
-TEST_F(Pasada, UnRechazoYFallarDejanElMotivoEnLaPrimeraLineaDelTextoDeError) {
+// The reason, refused or forced, is the first line of the error text, in Windows-1252.
+TEST_F(Pasada, ARefusalLeavesTheReasonOnTheFirstLineOfTheErrorText) {
     Encolar(kNombre, Texto_para_Timbrar("Rfc=PEÑJ800101AB1", "Rfc=XAXX0101"));
     EXPECT_EQ(Atender().rechazados, 1);
-    // The intake reads the first line as 8-bit text: "válido" in Windows-1252.
     EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1501"),
               "CFDI40147 - El RFC del receptor no es v\xE1lido");
 
@@ -98,60 +143,42 @@ TEST_F(Pasada, UnRechazoYFallarDejanElMotivoEnLaPrimeraLineaDelTextoDeError) {
     c.falla = "307 - El comprobante contiene un timbre previo";
     EXPECT_EQ(Atender(c).rechazados, 1);
     EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1502"), *c.falla);
-    EXPECT_EQ(Listado(carpetas.cola), "");
-    EXPECT_EQ(Listado(carpetas.validas), "");
+    EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.validas), "/");
 }
 
-TEST_F(Pasada, SoloXmlYSoloPdfDejanUnoDeLosDos) {
-    Encolar(kNombre, Texto_para_Timbrar());
-    Comportamiento c;
-    c.entrega = Entrega::Solo_XML;
-    Atender(c);
-    Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
-    c.entrega = Entrega::Solo_PDF;
-    Atender(c);
-    EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.xml|Factura A Folio 1502.pdf");
-    EXPECT_EQ(Listado(carpetas.cola), "");
-}
-
-TEST_F(Pasada, LaDemoraYUnArchivoDeMenosDeUnSegundoLoDejanEnLaCola) {
-    const std::string copiandose = Encolar("Factura A Folio 1.txt", "[Comprobante]", 0);
-    const std::string reciente = Encolar("Factura A Folio 2.txt", Texto_para_Timbrar(), 29);
+// A file younger than the delay, or than a second while it may still be being copied, waits; a
+// cancellation leaves the queue unanswered and anything else stays.
+TEST_F(Pasada, TheDelayCancellationsAndForeignFiles) {
+    Encolar("Factura A Folio 1.txt", "[Comprobante]", 0);
+    Encolar("Factura A Folio 2.txt", Texto_para_Timbrar(), 29);
     Encolar("Factura A Folio 3.txt", Texto_para_Timbrar(), 30);
-    Comportamiento c;
-    c.demora = std::chrono::seconds(30);
-    const Resumen_Pasada r = Atender(c);
-    EXPECT_EQ(r.en_espera, 2);
-    EXPECT_EQ(r.timbrados, 1);
-    EXPECT_TRUE(Existe_Archivo(copiandose));
-    EXPECT_TRUE(Existe_Archivo(reciente));
-    EXPECT_EQ(Atender().en_espera, 1) << "without a delay only the file being copied waits";
-}
-
-TEST_F(Pasada, LaCancelacionSaleDeLaColaSinRespuestaYLoAjenoSeQueda) {
     Encolar("Cancelar_A1400.xml", "TCO010101AB1|C95E14EF-F8C7-4B4B-9F88-A27800A46A2D\r\n");
     Encolar("notas.doc", "x");
     Encolar(".Factura A Folio 9.txt.123.parcial", "x");
-    EXPECT_EQ(Atender().cancelaciones, 1);
-    EXPECT_EQ(Listado(carpetas.cola), ".Factura A Folio 9.txt.123.parcial|notas.doc");
-    EXPECT_EQ(Listado(carpetas.validas), "");
+    Comportamiento c;
+    c.demora = std::chrono::seconds(30);
+    const Resumen_Pasada r = Atender(c);
+    EXPECT_EQ(r.timbrados * 100 + r.en_espera * 10 + r.cancelaciones, 121);
     EXPECT_NE(bitacora.str().find("C95E14EF-F8C7-4B4B-9F88-A27800A46A2D"), std::string::npos);
+    EXPECT_EQ(Listado(carpetas.cola),
+              ".Factura A Folio 9.txt.123.parcial|Factura A Folio 1.txt|"
+              "Factura A Folio 2.txt|notas.doc");
+    EXPECT_EQ(Atender().en_espera, 1) << "without a delay only the file being copied waits";
 }
 
-TEST_F(Pasada, SiNoSePuedeEntregarElArchivoVuelveIntactoALaColaYNoQuedaMedioResultado) {
+// A result that cannot be written sends the file back into the queue, whole, and leaves no half
+// result.
+TEST_F(Pasada, WhenTheResultCannotBeWrittenTheFileGoesBackIntact) {
     const std::string bytes = Texto_para_Timbrar();
     const std::string ruta = Encolar(kNombre, bytes);
-    fs::create_directory(Valida("Factura A Folio 1501.pdf"));  // a folder in the PDF's place
+    fs::create_directory(Valida("Factura A Folio 1501.pdf"));
     EXPECT_EQ(Atender().fallas, 1);
     EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf");
-    EXPECT_EQ(Listado(carpetas.cola), kNombre);
     EXPECT_EQ(Leer_Archivo(ruta), bytes);
 
-    fs::remove(Valida("Factura A Folio 1501.pdf"));
-    fs::remove(carpetas.validas);
-    Encolar(kNombre, bytes);  // back to an hour old
+    fs::remove_all(carpetas.validas);
+    Encolar(kNombre, bytes);
     EXPECT_EQ(Atender().fallas, 1);
-    EXPECT_EQ(Listado(carpetas.cola), kNombre);
     EXPECT_EQ(Leer_Archivo(ruta), bytes);
     EXPECT_EQ(Listado(carpetas.no_validas), "");
 }
@@ -170,6 +197,26 @@ TEST_F(Pasada, ElRegistroLlevaUnaLineaPorArchivoTimbradoORechazado) {
     EXPECT_EQ(texto, "timbrada\tsucursal de prueba\tA\t1501\t" + uuid +
                          "\t77\nrechazada\tsucursal de prueba\tA\t1501\t\t77\n");
     EXPECT_TRUE(Existe_Archivo(Valida("Factura A Folio 1501.xml")));
+}
+
+TEST(Validacion, AFaultyFileIsRefusedWithTheProvidersCode) {
+    const char* const casos[][3] = {
+        // line of the file to stamp, replaced by, expected code ("" when it can be stamped)
+        {"Rfc=PEÑJ800101AB1", "Rfc=XAXX010101000", ""},
+        {"Rfc=PEÑJ800101AB1", "Rfc=pejj800101ab1", "CFDI40147"},
+        {"Rfc=TCO010101AB1", "Rfc=", "CFDI40131"},
+        {"DomicilioFiscalReceptor=03100", "DomicilioFiscalReceptor=3100", "CFDI40149"},
+        {"FormaPago=03", "FormaPago=Efectivo", "CFDI40104"},
+        {"Total=116.00", "Total=116.02", "CFDI40119"},
+        {"UsoCFDI=G03", "UsoCFDI=", "CFDI40158"},
+        {"[Receptor]", "[Cliente]", "301"},
+    };
+    for (const auto& [linea, por, codigo] : casos) {
+        const auto motivo =
+            Motivo_Rechazo(Archivo_para_Timbrar::Leer(Texto_para_Timbrar(linea, por)));
+        EXPECT_EQ(motivo.value_or("").substr(0, std::strlen(codigo)), codigo) << por;
+        EXPECT_EQ(motivo.has_value(), *codigo != '\0') << por;
+    }
 }
 
 }  // namespace

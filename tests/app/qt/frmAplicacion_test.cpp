@@ -1,14 +1,12 @@
 #include "app/qt/frmAplicacion.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QTest>
 #include <QTimer>
 
 #include "../Apoyo_App.h"
+#include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
 
 namespace facturador::pruebas {
@@ -35,16 +33,12 @@ class Ventana_Probada : public frmAplicacion {
 // A started program with its main window.
 class Ventana_Test : public Prueba_App {
   protected:
-    template <typename Control = QWidget>
-    Control* Control_(const char* nombre) {
-        Control* control = ventana.findChild<Control*>(QString::fromLatin1(nombre));
-        EXPECT_NE(control, nullptr) << nombre;
-        return control;
+    QString Texto(const char* nombre) { return Control_De<QLabel>(ventana, nombre)->text(); }
+    QTimer* tmrTimer() { return Control_De<QTimer>(ventana, "tmrTimer"); }
+    QTimer* tmrMostrar() { return Control_De<QTimer>(ventana, "tmrMostrar"); }
+    void Clic(const char* nombre) {
+        QTest::mouseClick(Control_De(ventana, nombre), Qt::LeftButton);
     }
-    QString Texto(const char* nombre) { return Control_<QLabel>(nombre)->text(); }
-    QTimer* tmrTimer() { return Control_<QTimer>("tmrTimer"); }
-    QTimer* tmrMostrar() { return Control_<QTimer>("tmrMostrar"); }
-    void Clic(const char* nombre) { QTest::mouseClick(Control_(nombre), Qt::LeftButton); }
     void Mostrar_Desde_Icono() {
         ventana.Evento_Bandeja(Mensaje_Bandeja(QSystemTrayIcon::Context));
     }
@@ -63,7 +57,8 @@ TEST_F(Ventana_Test, Arranca_Oculta_Y_Armada_Solo_Con_Base_Local_Y_El_Doble_Clic
     EXPECT_TRUE(ventana.isHidden());
 
     Mostrar_Desde_Icono();
-    QTimer::singleShot(0, [&] { QTest::mouseDClick(Control_("lblEncabezado1"), Qt::LeftButton); });
+    QTimer::singleShot(
+        0, [&] { QTest::mouseDClick(Control_De(ventana, "lblEncabezado1"), Qt::LeftButton); });
     QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });  // only a safety net
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(tmrTimer()->isActive());
@@ -133,6 +128,23 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
     EXPECT_TRUE(tmrTimer()->isActive());  // the interrupted cycle enabled it when it ended
     EXPECT_EQ(ventana.ciclos, 1);
     EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
+}
+
+// After a cycle that counts a rejected request the error-log link shows; a click opens the
+// stamping error log of the program folder, which this program never writes itself.
+TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Errores_De_Timbrado) {
+    entorno.Crear_Bases_Locales();
+    ASSERT_TRUE(ventana.Iniciar());
+    Ejecutar_Central(
+        "INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, '2026/12/01', 4)");
+    Mostrar_Desde_Icono();
+    EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
+    Clic("cmdSincronizar");
+    ASSERT_TRUE(Control_De(ventana, "lblLog")->isVisible());
+    Clic("lblLog");
+    EXPECT_EQ(entorno.operador.Textos(),
+              std::vector<std::string>{"abrir:  / " +
+                                       Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt")});
 }
 
 }  // namespace

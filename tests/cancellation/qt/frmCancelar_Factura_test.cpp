@@ -1,18 +1,13 @@
 #include "cancellation/qt/frmCancelar_Factura.h"
 
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
-
 #include <filesystem>
 
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Siembra.h"
+#include "apoyo/qt/Ventanas.h"
 #include "data/Sucursales.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
@@ -23,14 +18,12 @@ namespace {
 
 constexpr const char* kUUID = "6F1A2B3C-4D5E-4F60-8A7B-9C0D1E2F3A4B";
 
-// Branch 3 "Centro" with its queue folder, ticket 4711 invoiced twice (invoice A-1500, stamped,
-// and A-1501), and the amounts of that ticket, of another ticket and of the same ticket number
-// in branch 4.
+// Branch 3 "Centro" with its queue folder; ticket 4711 invoiced twice (A-1500 and A-1501, both
+// stamped); amounts of that ticket, of ticket 4712, of ticket 4711 in branch 4 and of ticket 0.
 class Cancelar_Factura : public testing::Test {
   protected:
     void SetUp() override {
         Vaciar_Base_Central();
-        cola = Unir_Ruta(entorno.Carpeta(), "cola");
         std::filesystem::create_directories(cola);
         Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (3, 'Centro'), (4, 'Norte')");
         Poner_Cola(cola);
@@ -43,12 +36,10 @@ class Cancelar_Factura : public testing::Test {
             "INSERT INTO Montos_Facturados (Nro_Ticket, ID_Sucursal, Total) VALUES "
             "(4711, 3, 60), (4711, 3, 56), (4712, 3, 50), (4711, 4, 80), (0, 3, 10)");
         Cargar_Sucursales();
-        ventana.show();
-        ventana.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+        ASSERT_TRUE(Mostrar_Ventana(ventana));
     }
 
-    void Poner_Cola(const std::string& carpeta) {
+    static void Poner_Cola(const std::string& carpeta) {
         Ejecutar_Central("DELETE FROM Configuracion_Facturas_Electronicas");
         Ejecutar_Central(
             "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Cola_Facturas) "
@@ -57,7 +48,7 @@ class Cancelar_Factura : public testing::Test {
         Cargar_Datos_de_Emision();
     }
 
-    // A stamped invoice of branch 3; `serie` and `uuid` as SQL literals, `ticket` as SQL.
+    // A stamped invoice of branch 3; `serie`, `ticket` and `uuid` as SQL literals.
     static void Sembrar_Factura(int id, const std::string& serie, int folio,
                                 const std::string& ticket, const std::string& uuid) {
         Ejecutar_Central(
@@ -67,16 +58,8 @@ class Cancelar_Factura : public testing::Test {
             ", 2, " + uuid + ", 'ALT150312AB1', 3, 'Timbrada')");
     }
 
-    QLineEdit* Caja(const char* nombre) {
-        auto* caja = ventana.findChild<QLineEdit*>(nombre);
-        EXPECT_NE(caja, nullptr) << nombre;
-        return caja;
-    }
-    QString Etiqueta(const char* nombre) { return ventana.findChild<QLabel*>(nombre)->text(); }
-
-    void Aceptar() {
-        QTest::mouseClick(ventana.findChild<QPushButton*>("cmdAceptar"), Qt::LeftButton);
-    }
+    QLineEdit* Caja(const char* nombre) const { return Control_De<QLineEdit>(ventana, nombre); }
+    void Aceptar() { QTest::mouseClick(Control_De(ventana, "cmdAceptar"), Qt::LeftButton); }
     void Aceptar(const QString& serie, const QString& nro, const QString& motivo) {
         Caja("txtSerie")->setText(serie);
         Caja("txtNro")->setText(nro);
@@ -84,21 +67,18 @@ class Cancelar_Factura : public testing::Test {
         Aceptar();
     }
 
-    // What the operator was shown, in order, each "kind: title / text" holding its fragment.
+    // What the operator was shown, in order: each "kind: title / text" holds its fragment.
     void Esperar_Mostrado(const std::vector<std::string>& fragmentos) const {
-        const auto& mostrados = entorno.operador.mostrados;
-        ASSERT_EQ(mostrados.size(), fragmentos.size());
-        for (size_t i = 0; i < mostrados.size(); ++i) {
-            const auto& m = mostrados[i];
-            EXPECT_NE((m.tipo + ": " + m.titulo + " / " + m.texto).find(fragmentos[i]),
-                      std::string::npos)
-                << m.texto;
-        }
+        const auto textos = entorno.operador.Textos();
+        ASSERT_EQ(textos.size(), fragmentos.size());
+        for (size_t i = 0; i < textos.size(); ++i)
+            EXPECT_NE(textos[i].find(fragmentos[i]), std::string::npos) << textos[i];
     }
 
-    std::string Status(int id) const {
-        return Valor_Central("SELECT Status FROM Facturas_Electronicas WHERE ID_Factura = " +
-                             std::to_string(id));
+    static std::string Factura(int id, const char* columna) {
+        return Valor_Central(
+            std::string("SELECT ") + columna +
+            " FROM Facturas_Electronicas WHERE ID_Factura = " + std::to_string(id));
     }
     // Se_dio_Factura of the tickets by branch and number, then Status of the amounts as seeded.
     static std::string Tickets_y_Montos() {
@@ -110,47 +90,49 @@ class Cancelar_Factura : public testing::Test {
     std::string Archivo(const std::string& nombre) const { return Unir_Ruta(cola, nombre); }
 
     void Esperar_Sin_Cambios() const {
-        EXPECT_EQ(Status(-1), "2");
-        EXPECT_EQ(Tickets_Iniciales, Tickets_y_Montos());
+        EXPECT_EQ(Factura(-1, "Status"), "2");
+        EXPECT_EQ(Tickets_y_Montos(), kIniciales);
         EXPECT_TRUE(std::filesystem::is_empty(cola));
     }
-    void Esperar_Conservada() {
+    void Esperar_Conservada() const {
         EXPECT_EQ(Caja("txtSerie")->text() + Caja("txtNro")->text() + Caja("txtMotivo")->text(),
                   "A1500Motivo");
     }
-    void Esperar_Limpia() {
+    void Esperar_Limpia() const {
         for (const char* caja : {"txtSerie", "txtNro", "txtMotivo"})
             EXPECT_TRUE(Caja(caja)->text().isEmpty()) << caja;
-        EXPECT_TRUE(Etiqueta("lblUUID").isEmpty());
-        EXPECT_EQ(Etiqueta("lblTicket"), "0");
+        EXPECT_TRUE(Control_De<QLabel>(ventana, "lblUUID")->text().isEmpty());
+        EXPECT_EQ(Control_De<QLabel>(ventana, "lblTicket")->text(), "0");
         EXPECT_EQ(ventana.focusWidget(), Caja("txtSerie"));
     }
 
-    const std::string Tickets_Iniciales = "1111|00000";
+    static constexpr const char* kIniciales = "1111|00000";
     Entorno_Pruebas entorno;
-    std::string cola;
+    const std::string cola = Unir_Ruta(entorno.Carpeta(), "cola");
     frmCancelar_Factura ventana;
 };
 
-// Typed series is upper case, the folio takes digits only, and Enter in a box moves on without
-// pressing Aceptar; Enter on the focused button does. The cancellation writes the queue file,
-// marks the invoice, voids both amounts of its ticket (invoiced twice) and frees the ticket.
+// The typed series is upper case and the folio takes digits only (the keypad's too, editing keys
+// still work); Enter in a box moves on without pressing Aceptar, Enter on the button presses it.
+// The cancellation writes the queue file, marks the invoice, voids both amounts of its ticket
+// (invoiced twice) and frees the ticket.
 TEST_F(Cancelar_Factura, TypedSeriesIsUpperCaseFolioDigitsOnlyAndEnterMovesOn) {
     entorno.operador.respuestas = {true};
-    const auto teclear = [&](const char* caja, const char* texto) {
-        QTest::keyClicks(Caja(caja), texto);
-        QTest::keyClick(Caja(caja), Qt::Key_Return);
-        QCoreApplication::processEvents();
-    };
-    teclear("txtSerie", "a");
+    Teclear_Y_Enter(Caja("txtSerie"), "a");
     EXPECT_EQ(ventana.focusWidget(), Caja("txtNro"));
-    teclear("txtNro", "15x0 0");
+    Caja("txtNro")->setFocus();
+    QTest::keyClicks(Caja("txtNro"), "915x0 -.7");
+    QTest::keyClick(Caja("txtNro"), Qt::Key_Backspace);
+    QTest::keyClick(Caja("txtNro"), Qt::Key_0, Qt::KeypadModifier);
+    QTest::keyClick(Caja("txtNro"), Qt::Key_Home);
+    QTest::keyClick(Caja("txtNro"), Qt::Key_Delete);
+    Teclear_Y_Enter(Caja("txtNro"));
     EXPECT_EQ(ventana.focusWidget(), Caja("txtMotivo"));
-    teclear("txtMotivo", "Error en RFC");
+    Teclear_Y_Enter(Caja("txtMotivo"), "Error en RFC");
     EXPECT_EQ(Caja("txtSerie")->text() + "|" + Caja("txtNro")->text(), "A|1500");
     EXPECT_TRUE(entorno.operador.mostrados.empty()) << "Enter must not press Aceptar from a box";
 
-    EXPECT_EQ(ventana.focusWidget(), ventana.findChild<QPushButton*>("cmdAceptar"));
+    ASSERT_EQ(ventana.focusWidget(), Control_De(ventana, "cmdAceptar"));
     QTest::keyClick(ventana.focusWidget(), Qt::Key_Return);
     Esperar_Mostrado(
         {"confirmacion: ATENCION / Se cancelará la Factura Serie: A   Folio: 1500  "
@@ -158,8 +140,8 @@ TEST_F(Cancelar_Factura, TypedSeriesIsUpperCaseFolioDigitsOnlyAndEnterMovesOn) {
          "advertencia: ATENCION / Se inició el proceso de Cancelación"});
     EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")),
               std::string("ALT150312AB1|") + kUUID + "\r\n");
-    EXPECT_EQ(Status(-1) + Status(-2), "32");
-    EXPECT_EQ(Valor_Central("SELECT Comentario FROM Facturas_Electronicas WHERE ID_Factura = -1"),
+    EXPECT_EQ(Factura(-1, "Status") + Factura(-2, "Status"), "32");
+    EXPECT_EQ(Factura(-1, "Comentario"),
               "Timbrada     Cancelada el: 05-12-26, Motivo: Error en RFC");
     EXPECT_EQ(Tickets_y_Montos(), "1011|11000");
     Esperar_Limpia();
@@ -224,6 +206,7 @@ TEST_F(Cancelar_Factura, RefusalsClearTheFormAndAnAlreadyCancelledInvoiceGoesOn)
                       "confirmacion: ", "Se inició el proceso de Cancelación"});
     EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")),
               std::string("MU\xD1") + "010101AB\x80|" + kUUID + "\r\n");
+    EXPECT_EQ(Factura(-1, "Status"), "3");
     EXPECT_EQ(Tickets_y_Montos(), "1011|11000");
 }
 
@@ -237,13 +220,13 @@ TEST_F(Cancelar_Factura, OnlyTheInvoicesTicketIsFreedAndTextsAreStoredAsTyped) {
     entorno.operador.respuestas = {true, true, true};
     Aceptar("B", "7", "Sin ticket");
     Aceptar("B", "008", "Sin ticket");
-    EXPECT_EQ(Status(-3) + Status(-4), "33");
-    EXPECT_EQ(Tickets_y_Montos(), Tickets_Iniciales);
+    EXPECT_EQ(Factura(-3, "Status") + Factura(-4, "Status"), "33");
+    EXPECT_EQ(Tickets_y_Montos(), kIniciales);
     EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_B008.xml")), "ALT150312AB1|u-n\r\n");
 
     Aceptar("Q'\\", "9", "Cliente 'O\\Brien'");
-    EXPECT_EQ(Status(-5), "3");
-    EXPECT_EQ(Valor_Central("SELECT Comentario FROM Facturas_Electronicas WHERE ID_Factura = -5"),
+    EXPECT_EQ(Factura(-5, "Status"), "3");
+    EXPECT_EQ(Factura(-5, "Comentario"),
               "Timbrada     Cancelada el: 05-12-26, Motivo: Cliente 'O\\Brien'");
     EXPECT_TRUE(Existe_Archivo(Archivo("Cancelar_Q'\\9.xml")));
     EXPECT_EQ(Tickets_y_Montos(), "1101|00100");

@@ -1,82 +1,104 @@
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
+#include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/qt/Ventanas.h"
+#include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "data/Ruta_BD.h"
 #include "data/qt/frmConfigurar_Ruta_BD.h"
+#include "platform/Archivos.h"
+#include "platform/Conexion.h"
 
-namespace facturador {
+namespace facturador::pruebas {
 namespace {
 
+// The dialog over a local Configuracion table of two rows.
 class Ventana_Ruta_BD : public testing::Test {
   protected:
     void SetUp() override {
         entorno.Crear_Bases_Locales();
+        Ejecutar_SQLite(Archivo_Local(),
+                        "INSERT INTO Configuracion VALUES ('', '', '', 'Vieja', "
+                        "'viejo')");
         Reiniciar_Configuracion();
-        ventana.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&ventana));
+        Configuracion().Servidor_Central = Configuracion().Cadena_Conexion_Central = "anterior";
+        ASSERT_TRUE(Mostrar_Ventana(ventana));
     }
 
-    template <typename T>
-    T* Control(const char* nombre) {
-        T* control = ventana.findChild<T*>(nombre);
-        EXPECT_NE(control, nullptr) << nombre;
-        return control;
+    std::string Archivo_Local() const { return Unir_Ruta(entorno.Carpeta(), "local.dll"); }
+    // "BD_MySQL|IP_Servidor " of every row of the local table, in row order.
+    std::string Filas_Locales() const {
+        Conexion conexion;
+        conexion.Abrir(Cadena_Conexion_Local());
+        std::string filas;
+        Recordset rs = conexion.Ejecutar("SELECT BD_MySQL, IP_Servidor FROM Configuracion");
+        for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+            filas += rs.Texto("BD_MySQL") + "|" + rs.Texto("IP_Servidor") + " ";
+        return filas;
+    }
+    QLineEdit* Caja(const char* nombre) const { return Control_De<QLineEdit>(ventana, nombre); }
+    void Escribir(const char* servidor, const char* nombre) const {
+        Caja("txtIP")->setText(servidor);
+        Caja("txtNombre")->setText(nombre);
     }
 
-    // The texts shown to the operator.
-    std::vector<std::string> Mostrado() const {
-        std::vector<std::string> textos;
-        for (const auto& m : entorno.operador.mostrados)
-            textos.push_back(m.texto);
-        return textos;
-    }
-
-    void Escribir(const char* servidor, const char* nombre) {
-        Control<QLineEdit>("txtIP")->setText(servidor);
-        Control<QLineEdit>("txtNombre")->setText(nombre);
-    }
-
-    pruebas::Entorno_Pruebas entorno;
+    Entorno_Pruebas entorno;
+    const Configuracion_Programa& cfg = Configuracion();
     frmConfigurar_Ruta_BD ventana;
 };
 
-// A failed save leaves the window open with the focus on txtIP, and Escape does not close it.
-// Enter in txtNombre does not save; in txtIP it does, with the values trimmed.
-TEST_F(Ventana_Ruta_BD, SoloEnterEnTxtIPOAceptarGuardanYUnaFallaDejaLaVentanaAbierta) {
+// A connection that fails leaves the window open with the focus on txtIP, Escape does not close
+// it, and nothing is recorded. Enter in txtNombre does not save; in txtIP it does, with the values
+// trimmed, into every row.
+TEST_F(Ventana_Ruta_BD, OnlyAcceptOrEnterInTxtIPSaveAndAFailureKeepsEverything) {
+    const std::string antes = Filas_Locales();
     Escribir("localhost", "Base_Que_No_Existe");
-    Control<QLineEdit>("txtNombre")->setFocus();
-    QTest::mouseClick(Control<QPushButton>("cmdAceptar"), Qt::LeftButton);
+    Caja("txtNombre")->setFocus();
+    QTest::mouseClick(Control_De(ventana, "cmdAceptar"), Qt::LeftButton);
     QTest::keyClick(&ventana, Qt::Key_Escape);
     EXPECT_TRUE(ventana.isVisible());
-    EXPECT_EQ(ventana.focusWidget(), Control<QLineEdit>("txtIP"));
+    EXPECT_EQ(ventana.focusWidget(), Caja("txtIP"));
+    EXPECT_EQ(Filas_Locales(), antes);
+    EXPECT_EQ(cfg.Cadena_Conexion_Central + cfg.Servidor_Central, "anterior");
 
-    Escribir(" localhost ", "Morvane_Central");
-    QTest::keyClick(Control<QLineEdit>("txtNombre"), Qt::Key_Return);
+    Escribir("  localhost ", " Morvane_Central  ");
+    QTest::keyClick(Caja("txtNombre"), Qt::Key_Return);
     EXPECT_TRUE(ventana.isVisible());
-    QTest::keyClick(Control<QLineEdit>("txtIP"), Qt::Key_Return);
+    QTest::keyClick(Caja("txtIP"), Qt::Key_Return);
     EXPECT_FALSE(ventana.isVisible());
     EXPECT_EQ(ventana.result(), QDialog::Accepted);
-    EXPECT_FALSE(ventana.Termino_Programa());
-    EXPECT_EQ(Mostrado(), (std::vector<std::string>{
-                              "No es posible conectarse a la base de datos, favor de verificar "
-                              "los parámetros ingresados.",
-                              "Se almacenaron correctamente los parámetros de la base de datos."}));
-    EXPECT_EQ(Configuracion().Servidor_Central, "localhost");
+    EXPECT_EQ(Filas_Locales(), "Morvane_Central|localhost Morvane_Central|localhost ");
+    EXPECT_EQ(cfg.Servidor_Central + " " + cfg.Base_Central, "localhost Morvane_Central");
+    EXPECT_EQ(cfg.Cadena_Conexion_Central, Cadena_Central_Pruebas());
+    EXPECT_EQ(
+        entorno.operador.Textos(),
+        (std::vector<std::string>{"advertencia: Atención / No es posible conectarse a la base "
+                                  "de datos, favor de verificar los parámetros ingresados.",
+                                  "advertencia: Atención / Se almacenaron correctamente los "
+                                  "parámetros de la base de datos."}));
 }
 
-TEST_F(Ventana_Ruta_BD, LaXTerminaElPrograma) {
-    QTest::mouseClick(Control<QLabel>("lblCerrar"), Qt::LeftButton);
+// Quotes reach the local table as typed. Without the local database the save fails after a good
+// connection, keeping the tested string.
+TEST_F(Ventana_Ruta_BD, QuotesAreStoredAsTypedAndAMissingLocalFileFailsTheSave) {
+    Actualizar_Configuracion_Local("serv'idor", "O'Brien");
+    EXPECT_EQ(Filas_Locales(), "O'Brien|serv'idor O'Brien|serv'idor ");
+    Borrar_Archivo_Ignorando_Errores(Archivo_Local());
+    EXPECT_FALSE(Guardar_Parametros("localhost", "Morvane_Central"));
+    EXPECT_EQ(cfg.Cadena_Conexion_Central, Cadena_Central_Pruebas());
+    EXPECT_EQ(cfg.Servidor_Central, "anterior");
+    EXPECT_FALSE(Existe_Archivo(Archivo_Local()));
+}
+
+TEST_F(Ventana_Ruta_BD, TheXEndsTheProgram) {
+    QTest::mouseClick(Control_De<QLabel>(ventana, "lblCerrar"), Qt::LeftButton);
     EXPECT_FALSE(ventana.isVisible());
-    EXPECT_TRUE(ventana.Termino_Programa());
     EXPECT_EQ(ventana.result(), frmConfigurar_Ruta_BD::kTerminar_Programa);
-    EXPECT_TRUE(Mostrado().empty());
+    EXPECT_TRUE(ventana.Termino_Programa());
+    EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
 }  // namespace
-}  // namespace facturador
+}  // namespace facturador::pruebas
