@@ -1,7 +1,7 @@
 // Fault runs: the built program and the simulated stamping program against a private durable
 // server, with kills, server restarts and crashes, queue folders that vanish, turn read-only or
 // fill up, and hostile rows injected at random moments; the invariants are checked after each.
-//   pruebas_fallas --servidor CARPETA [--fallas N] [--semilla S] [--solo a,b] [--solo-informar]
+//   inyector_fallas --servidor CARPETA [--fallas N] [--semilla S] [--solo a,b] [--solo-informar]
 // The seed is printed first: the same seed replays the same faults.
 
 #include <fmt/format.h>
@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         return Correr_Fallas(opciones);
     } catch (const std::exception& e) {
-        fmt::print(stderr, "pruebas_fallas: {}\n", e.what());
+        fmt::print(stderr, "inyector_fallas: {}\n", e.what());
         return 2;
     }
 }
