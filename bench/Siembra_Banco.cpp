@@ -16,6 +16,8 @@ void Sembrar_Sucursales(Conexion& conexion, const std::string& carpeta) {
     namespace fs = std::filesystem;
     for (int s = 1; s <= kSucursales_Banco; ++s) {
         const std::string base = carpeta + "/sucursal" + std::to_string(s);
+        // Empty folders: files left by an earlier measurement would hold the folios again.
+        fs::remove_all(base);
         for (const char* sub : {"/cola", "/validas", "/no_validas"})
             fs::create_directories(base + sub);
         const std::string id = std::to_string(s);

@@ -20,5 +20,8 @@ for banco in "${bancos[@]}"; do
   # Each one starts from a freshly loaded central schema.
   "$raiz/scripts/mariadb-privado.sh" iniciar "$carpeta_bd"
   echo "== $banco"
-  MYSQL_UNIX_PORT=$carpeta_bd/mysqld.sock "$build/bench/$banco"
+  # The daily log's lines also go to standard error when it is not a terminal (a service's journal):
+  # kept out of the figures, and shown only when the benchmark fails.
+  MYSQL_UNIX_PORT=$carpeta_bd/mysqld.sock "$build/bench/$banco" 2>"$carpeta_bd/$banco.stderr" ||
+    { tail -20 "$carpeta_bd/$banco.stderr" >&2; exit 1; }
 done

@@ -10,5 +10,4 @@ fallas=${1:-300}
 build=$(cd "${2:-$raiz/build}" && pwd)
 shift $(($# < 2 ? $# : 2))
 cmake --build "$build" --target inyector_fallas >/dev/null
-exec "$build/tools/inyector_fallas/inyector_fallas" --servidor "$build/mariadb-fallas-largas" \
-  --fallas "$fallas" "$@"
+exec "$build/tools/inyector_fallas/inyector_fallas" --fallas "$fallas" "$@"

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -35,7 +36,9 @@ std::optional<std::pair<uid_t, gid_t>> Usuario_Sin_Privilegios() {
 }  // namespace
 
 Mundo_Fallas::Mundo_Fallas(const std::string& carpeta_servidor)
-    : carpeta_servidor_(carpeta_servidor), usuario_(Usuario_Sin_Privilegios()) {
+    : carpeta_servidor_(carpeta_servidor.empty() ? Unir_Ruta(Carpeta(), "servidor")
+                                                 : carpeta_servidor),
+      usuario_(Usuario_Sin_Privilegios()) {
     chmod(Carpeta().c_str(), 0755);
     con_tmpfs_ = geteuid() == 0;
     setenv("FACTURADOR_BD_DURABLE", "1", 1);
@@ -47,6 +50,10 @@ Mundo_Fallas::Mundo_Fallas(const std::string& carpeta_servidor)
     Crear_Sucursal(3, "C", 1, con_tmpfs_);
     Crear_Sucursal(4, "D'1", 1, false);
 
+    // A copy beside the run, so the unprivileged user can run it wherever the build lives.
+    timbrador_copiado_ = Unir_Ruta(Carpeta(), "timbrador_simulado");
+    Copiar_Archivo(EJECUTABLE_TIMBRADOR, timbrador_copiado_);
+    chmod(timbrador_copiado_.c_str(), 0755);
     programa_ = Unir_Ruta(Carpeta(), "programa");
     runtime_ = Unir_Ruta(Carpeta(), "runtime");
     fs::create_directory(programa_);
@@ -80,8 +87,10 @@ void Mundo_Fallas::Crear_Sucursal(int id, const std::string& serie, int folio, b
     Sucursal_Fallas s{id, serie,   folio, Unir_Ruta(Carpeta(), "sucursal" + std::to_string(id)),
                       {}, en_tmpfs};
     fs::create_directory(s.base);
-    if (en_tmpfs && mount("tmpfs", s.base.c_str(), "tmpfs", 0, kOpciones_Tmpfs) != 0)
-        throw std::runtime_error("cannot mount a tmpfs on " + s.base);
+    if (en_tmpfs && mount("tmpfs", s.base.c_str(), "tmpfs", 0, kOpciones_Tmpfs) != 0) {
+        std::fprintf(stderr, "no tmpfs can be mounted here: the full-disk fault is left out\n");
+        s.en_tmpfs = con_tmpfs_ = false;
+    }
     s.carpetas = Sembrar_Sucursal(s.base, id, "Sucursal " + std::to_string(id), serie, folio);
     for (const std::string& ruta :
          {s.base, s.carpetas.cola, s.carpetas.validas, s.carpetas.no_validas})
@@ -123,7 +132,7 @@ void Mundo_Fallas::Matar_Programa() {
 
 void Mundo_Fallas::Arrancar_Timbrador() {
     timbrador_ = std::make_unique<Proceso_Hijo>(
-        EJECUTABLE_TIMBRADOR, std::vector<std::string>{"--registro", Registro_Timbrados()},
+        timbrador_copiado_, std::vector<std::string>{"--registro", Registro_Timbrados()},
         Arranque("timbrador.txt"));
 }
 

@@ -29,6 +29,8 @@ struct Sucursal_Fallas {
 // for them) with a runtime folder and a program folder of their own.
 class Mundo_Fallas {
   public:
+    // `carpeta_servidor`: where the private server lives; empty: inside the run's own folder, which
+    // the unprivileged user can always reach.
     explicit Mundo_Fallas(const std::string& carpeta_servidor);
     ~Mundo_Fallas();
     Mundo_Fallas(const Mundo_Fallas&) = delete;
@@ -67,7 +69,7 @@ class Mundo_Fallas {
     std::optional<std::pair<uid_t, gid_t>> usuario_;
     bool con_tmpfs_ = false;
     std::vector<Sucursal_Fallas> sucursales_;
-    std::string programa_, runtime_;
+    std::string programa_, runtime_, timbrador_copiado_;
     std::unique_ptr<Proceso_Facturador> facturador_;
     std::unique_ptr<Proceso_Hijo> timbrador_;
 };

@@ -51,8 +51,6 @@ Opciones_Corrida Leer_Opciones(int argc, char** argv) {
             throw std::invalid_argument("unknown option: " + a);
         }
     }
-    if (o.carpeta_servidor.empty())
-        throw std::invalid_argument("--servidor is required");
     return o;
 }
 
