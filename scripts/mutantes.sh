@@ -21,12 +21,14 @@ FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/com
 suite() { (cd "$copia/build" && ctest -j2 --timeout 300 >/dev/null 2>&1); }
 suite || { echo "La suite falla sin mutaciones: nada que medir." >&2; exit 1; }
 
-# Replaces the one occurrence of DE by A in the file; fails unless DE occurs exactly once.
+# Replaces the one occurrence of DE by A in the file, a "⏎" in either standing for a line break;
+# fails unless DE occurs exactly once.
 aplicar() {
   DE=$2 A=$3 perl -0777 -i -ne '
-    my $n = () = /\Q$ENV{DE}\E/g;
+    my ($de, $por) = map { s/⏎/\n/gr } @ENV{qw(DE A)};
+    my $n = () = /\Q$de\E/g;
     if ($n != 1) { print; print STDERR "$n\n"; exit 3 }
-    s/\Q$ENV{DE}\E/$ENV{A}/; print' "$1"
+    s/\Q$de\E/$por/; print' "$1"
 }
 
 elegida() {
