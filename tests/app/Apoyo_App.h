@@ -51,18 +51,6 @@ class Vista_Falsa : public Vista_Ciclo {
     }
 };
 
-inline std::string Leer_Log() {
-    const std::string ruta = Unir_Ruta(Carpeta_Programa(), Nombre_Archivo_Log());
-    return Existe_Archivo(ruta) ? Leer_Archivo(ruta) : "";
-}
-
-inline long Veces(const std::string& texto, const std::string& parte) {
-    long veces = 0;
-    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
-        ++veces;
-    return veces;
-}
-
 // Breaks the central database on purpose, as its administrator would; repairs it at the latest
 // when the test ends.
 class Averia {

@@ -20,20 +20,6 @@ class Turno_Test : public Prueba_Ciclo {
         Cargar_Datos_de_Emision();
     }
 
-    static void Sembrar_Pendiente(int id) {
-        Sembrar_Fila("Solicitudes_de_Facturas_OL", {{"ID", std::to_string(id)},
-                                                    {"ID_Sucursal", "3"},
-                                                    {"RFC", "'RALJ900215QW1'"},
-                                                    {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
-                                                    {"Codigo_Postal", "'44100'"},
-                                                    {"Regimen_Fiscal", "'612'"},
-                                                    {"Uso", "'G03'"},
-                                                    {"Nro_Ticket", "4711"},
-                                                    {"Total", "116"},
-                                                    {"Fecha", "'2026/12/05'"},
-                                                    {"Status", "1"}});
-    }
-
     static std::string Status(int id) {
         return Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " +
                              std::to_string(id));
@@ -44,7 +30,7 @@ class Turno_Test : public Prueba_Ciclo {
 
 TEST_F(Turno_Test, La_Copia_Sin_Turno_No_Genera_Lo_Dice_Una_Vez_Y_Lo_Toma_Al_Quedar_Libre) {
     ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
-    Sembrar_Pendiente(1);
+    Sembrar_Solicitud(1);
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "1");
@@ -69,7 +55,7 @@ TEST_F(Turno_Test, Tras_Reiniciar_El_Servidor_Nadie_Trabaja_Con_Un_Turno_Perdido
     ciclo.tmrTimer_Timer();  // this copy holds the lock
     Reiniciar_Servidor_Central();
     ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
-    Sembrar_Pendiente(1);
+    Sembrar_Solicitud(1);
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "1");
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);

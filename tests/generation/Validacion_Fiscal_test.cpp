@@ -118,19 +118,6 @@ TEST_F(Validacion_Fiscal, RechazaConElPrimerMotivoAntesDeTomarFolioYDejaPasarLoV
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
-// The demo data go to stamping but for the one request the README names as refused here.
-TEST_F(Validacion_Fiscal, LosDatosDeDemostracionPasanSalvoLaSolicitudQueLosIlustra) {
-    Cargar_Datos_Demo(entorno.Carpeta());
-    Cargar_Datos();
-    Ejecutar_Pase();
-
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(CONCAT(ID, ':', Status) ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "101:2,102:2,103:2,104:2,105:2,106:4,107:4");
-    EXPECT_EQ(Solicitud(107, "Resultado"),
-              "Uso de CFDI G03 no aplica al régimen fiscal 616 del receptor");
-}
-
 // The catalogues compiled into the program read whole and hold what the rules rely on; a text
 // out of its format is refused, naming the line.
 TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
