@@ -18,8 +18,12 @@ lanzador=$(command -v ccache >/dev/null && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=c
 echo "Compilando la copia de trabajo en $copia ..."
 FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/compilar.sh" "$copia/build" >/dev/null
 
-suite() { (cd "$copia/build" && ctest -j2 --timeout 300 >/dev/null 2>&1); }
-suite || { echo "La suite falla sin mutaciones: nada que medir." >&2; exit 1; }
+suite() { (cd "$copia/build" && ctest -j2 --timeout 300 >"$copia/suite.log" 2>&1); }
+if ! suite; then
+  echo "La suite falla sin mutaciones: nada que medir." >&2
+  sed -n '/tests failed out of/,$p' "$copia/suite.log" >&2
+  exit 1
+fi
 
 # Replaces the one occurrence of DE by A in the file, a "⏎" in either standing for a line break;
 # fails unless DE occurs exactly once.

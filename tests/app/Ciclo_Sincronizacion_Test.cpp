@@ -67,7 +67,7 @@ TEST_F(Ciclo_Test, Nada_De_Lo_Que_Llega_Durante_El_Ciclo_Inicia_Otro) {
 }
 
 TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena) {
-    Averia servidor = Servidor_Detenido();
+    Servidor_Detenido servidor;
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Textos_De_Status(vista), kStatus_De_Un_Ciclo);
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
@@ -79,12 +79,15 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     entorno.reloj.Avanzar_Segundos(59);
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);  // the same minute adds nothing
+    entorno.reloj.Avanzar_Segundos(-3600);  // a clock set back does not hide the failure
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
 
     servidor.Reparar();
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
-    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
     EXPECT_EQ(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso, entorno.reloj.Ahora());
 }
 
