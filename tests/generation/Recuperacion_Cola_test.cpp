@@ -79,11 +79,12 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     Sembrar_Solicitud(12, {{"Status", "2"}, {"Archivo", "'Factura A Folio 99'"}});
     Sembrar_Solicitud(13,
                       {{"Status", "2"}, {"Archivo", "'Factura A Folio 9'"}, {"ID_Sucursal", "5"}});
+    Sembrar_Solicitud(15, {{"Status", "3"}, {"Archivo", "'Factura A Folio 12'"}});
     for (const char* nombre :
          {".Factura A Folio 7.txt.10.pendiente", ".Factura A Folio 8.txt.11.pendiente",
           ".Factura A Folio 9.txt.12.pendiente", ".Factura A Folio 9.txt.13.pendiente",
-          ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 11.txt.copiando", ".notas",
-          "Cancelar_A1.xml"})
+          ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 12.txt.15.pendiente",
+          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml"})
         Escribir_Archivo(Unir_Ruta(c3.cola, nombre), "x");
     Escribir_Archivo(Unir_Ruta(c5.cola, ".Factura A Folio 9.txt.13.pendiente"), "x");
     const std::string publicado = Unir_Ruta(c3.cola, "Factura A Folio 7.txt");
@@ -101,7 +102,7 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     EXPECT_EQ(Veces(log, "Solicitud ID: 10 - No se pudo poner en la cola el archivo para timbrar " +
                              publicado),
               1);
-    EXPECT_EQ(Veces(log, "Se descartó el archivo para timbrar"), 4);
+    EXPECT_EQ(Veces(log, "Se descartó el archivo para timbrar"), 5);
 
     std::filesystem::remove(publicado);
     Recuperar();

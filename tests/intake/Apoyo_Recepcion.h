@@ -57,16 +57,6 @@ inline std::string Con_Atributo(std::string xml, const std::string& elemento,
     return xml.insert(inicio + elemento.size() + 1, nombre + valor + "\"");
 }
 
-inline std::string Escapar_XML(const std::string& texto) {
-    std::string escapado;
-    for (const char c : texto)
-        escapado += c == '&'    ? "&amp;"
-                    : c == '\'' ? "&apos;"
-                    : c == '"'  ? "&quot;"
-                                : std::string(1, c);
-    return escapado;
-}
-
 // Present as a normal file, yet every read fails: /proc/self/mem has nothing at offset 0.
 inline void Hacer_Ilegible(const std::string& ruta) {
     std::filesystem::remove(ruta);
@@ -126,11 +116,11 @@ class Prueba_Recepcion : public Prueba_Sembrada {
             "SELECT Serie, Folio, RFC, Total FROM Solicitudes_de_Facturas_OL WHERE ID = " +
             std::to_string(id));
         std::string xml = Muestra_Cfdi(muestra);
-        xml = Con_Atributo(xml, "cfdi:Comprobante", "Serie", Escapar_XML(rs.Texto("Serie")));
+        xml = Con_Atributo(xml, "cfdi:Comprobante", "Serie", rs.Texto("Serie"));
         xml = Con_Atributo(xml, "cfdi:Comprobante", "Folio", rs.Texto("Folio"));
         xml = Con_Atributo(xml, "cfdi:Comprobante", "Total",
                            Formato_Importe_Archivo(Valor_Inicial(rs.Texto("Total"))));
-        return Con_Atributo(xml, "cfdi:Receptor", "Rfc", Escapar_XML(rs.Texto("RFC")));
+        return Con_Atributo(xml, "cfdi:Receptor", "Rfc", rs.Texto("RFC"));
     }
     // What the stamping program leaves for a stamped request.
     void Dejar_Timbrado(int id, const std::string& muestra = kCfdi_Una_Linea) {

@@ -43,8 +43,12 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
         Sembrar_Solicitud(id);
         Dejar(Ruta_PDF(id), Contenido_PDF());
     }
-    std::filesystem::create_symlink("/etc/passwd", Ruta_XML(1));
-    Dejar(Ruta_XML(2), "");
+    // A link to the request's very invoice, and an empty PDF beside it, are not the result.
+    const std::string enlazado = Unir_Ruta(entorno.Carpeta(), "enlazado.xml");
+    Escribir_Archivo(enlazado, Cfdi_Para(1));
+    std::filesystem::create_symlink(enlazado, Ruta_XML(1));
+    Dejar(Ruta_XML(2), Cfdi_Para(2));
+    Dejar(Ruta_PDF(2), "");
     Dejar(Ruta_XML(3), Cfdi_Para(3).substr(0, Cfdi_Para(3).size() / 2));
     Dejar(Ruta_XML(4), Con_Atributo(Cfdi_Para(4), "cfdi:Comprobante", "Serie", "B"));
     Dejar(Ruta_XML(5), Con_Atributo(Cfdi_Para(5), "cfdi:Comprobante", "Folio", "1501"));
@@ -148,8 +152,8 @@ TEST_F(Resultados_Dudosos, ARequestWithoutFileOrResultIsLoggedOnceAsStuck) {
     Ciclo(14 * 60 + 59);
     EXPECT_TRUE(Observadas().Atascadas.empty());
     Ciclo(1);
-    Ciclo(60);
     EXPECT_EQ(Claves(Observadas().Atascadas), "1 ");
+    Ciclo(60);
     EXPECT_EQ(Veces(Leer_Log(),
                     "Solicitud ID: 1 - Ticket Nro. 4711 - Factura A-1501 - Solicitud "
                     "detenida en status 2: sin archivo para timbrar ni resultado "
