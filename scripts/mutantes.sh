@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Proves that the test suite catches real faults: applies, one at a time, each small mutation of
 # scripts/mutantes.lista to a scratch copy of the tracked sources, rebuilds, runs the suite and
-# reports the mutation as caught (some test failed) or missed (every test passed).
+# reports the mutation as caught (some test failed, named in the table) or missed (every test
+# passed).
 #   scripts/mutantes.sh [LISTA] [NOMBRE...]   NOMBRE: run only the mutations whose name holds it
 # Exits 1 when a mutation is missed, does not apply exactly once, or does not build.
 set -euo pipefail
@@ -18,10 +19,17 @@ lanzador=$(command -v ccache >/dev/null && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=c
 echo "Compilando la copia de trabajo en $copia ..."
 FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/compilar.sh" "$copia/build" >/dev/null
 
-suite() { (cd "$copia/build" && ctest -j2 --timeout 300 >"$copia/suite.log" 2>&1); }
+suite() {
+  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure >"$copia/suite.log" 2>&1)
+}
+# The tests that failed in the last run of the suite, comma-separated.
+fallidas() {
+  sed -n '/The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' \
+    "$copia/suite.log" | paste -sd, -
+}
 if ! suite; then
   echo "La suite falla sin mutaciones: nada que medir." >&2
-  sed -n '/tests failed out of/,$p' "$copia/suite.log" >&2
+  tail -n 80 "$copia/suite.log" >&2
   exit 1
 fi
 
@@ -43,7 +51,7 @@ elegida() {
 
 probar() {  # nombre archivo de a
   elegida "$1" || return 0
-  local original=$copia/$2 respaldo resultado
+  local original=$copia/$2 respaldo resultado por=""
   respaldo=$(mktemp)
   cp "$original" "$respaldo"
   if ! aplicar "$original" "$3" "$4" 2>/dev/null; then
@@ -53,15 +61,16 @@ probar() {  # nombre archivo de a
   elif suite; then
     resultado="ESCAPÓ"
   else
-    resultado="atrapada"
+    resultado="atrapada" por=$(fallidas)
   fi
   cp "$respaldo" "$original" && rm -f "$respaldo"
-  printf '| %-60s | %-10s |\n' "$1" "$resultado"
+  printf '| %-60s | %-10s | %s\n' "$1" "$resultado" "$por"
   [ "$resultado" = atrapada ] || fallas=$((fallas + 1))
 }
 
 fallas=0
-printf '| %-60s | %-10s |\n|%s|%s|\n' "mutación" "resultado" "$(printf -- '-%.0s' {1..62})" "------------"
+printf '| %-60s | %-10s | %s\n|%s|%s|%s\n' "mutación" "resultado" "atrapada por" \
+  "$(printf -- '-%.0s' {1..62})" "------------" "-------------"
 nombre="" archivo="" de="" a=""
 while IFS= read -r linea || [ -n "$linea" ]; do
   case $linea in
