@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
 #include "data/Conexiones.h"

@@ -2,8 +2,6 @@
 // side by side against the test server: pending, queued, stamped and stored; or refused by the
 // provider and rejected with its reason.
 
-#include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <chrono>

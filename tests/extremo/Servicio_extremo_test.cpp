@@ -1,8 +1,6 @@
 // The built program as a service runs it: without windows, nobody to answer a dialog, the central
 // server restarted under it, a branch's folder broken; and asked how it is doing from outside.
 
-#include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <chrono>

@@ -71,13 +71,7 @@ class Prueba_Recepcion : public Prueba_Sembrada {
         Reiniciar_Estado_Aplicacion();
         Reiniciar_Observaciones_Recepcion();
         Reiniciar_Limites_Columnas();
-        for (const std::string& carpeta : {validas, no_validas, cola})
-            std::filesystem::create_directories(carpeta);
-        Ejecutar_Central(
-            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Facturas_Validas, "
-            "Ruta_Facturas_NO_Validas, Ruta_Cola_Facturas) VALUES (3, '" +
-            Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "', '" +
-            Ruta_Para_BD(cola) + "')");
+        Sembrar_Sucursal(entorno.Carpeta(), 3, "Centro", "A", 1);
         Cargar_Datos_de_Emision();
         Reiniciar_Sentencias_Pendientes();
     }

@@ -1,7 +1,5 @@
 #include "issuing_config/qt/frmConfiguracion_Facturas.h"
 
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
