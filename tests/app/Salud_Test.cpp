@@ -12,15 +12,6 @@ namespace {
 
 const Fecha_Hora kAhora{2026, 12, 5, 10, 15, 40};
 
-void Sembrar_Espera(int id, int status, int sucursal, const std::string& fecha,
-                    const std::string& rfc = "'TONA950620LM2'") {
-    Sembrar_Fila("Solicitudes_de_Facturas_OL", {{"ID", std::to_string(id)},
-                                                {"Status", std::to_string(status)},
-                                                {"ID_Sucursal", std::to_string(sucursal)},
-                                                {"Fecha", Literal(fecha)},
-                                                {"RFC", rfc}});
-}
-
 Estado_Publicado Estado_En_Archivo() {
     return Leer_Estado_Publicado(Leer_Archivo(Unir_Ruta(Carpeta_Programa(), kArchivo_Estado)));
 }
@@ -31,8 +22,8 @@ using Seguimiento_Test = Prueba_Ciclo;
 // generation pass never takes, for want of an RFC, is told in the daily log once.
 TEST_F(Seguimiento_Test, Anota_Desde_Cuando_Esperan_Y_Lo_Conserva_Al_Reiniciar) {
     entorno.Crear_Bases_Locales();
-    Sembrar_Espera(1, 1, 3, "2026/12/05", "NULL");
-    Sembrar_Espera(2, 2, 3, "2026/12/05");
+    Sembrar_Solicitud(1, {{"RFC", "NULL"}});
+    Sembrar_Solicitud(2, {{"Status", "2"}});
     ciclo.tmrTimer_Timer();
     Estado_Publicado estado = Estado_En_Archivo();
     using Vistas = std::map<Clave_Espera, Fecha_Hora>;
@@ -80,8 +71,8 @@ TEST_F(Salud_Test, Sin_Configuracion_Local_Es_Desconocido_Y_Sin_Base_Central_Cri
 TEST_F(Salud_Test, Nada_En_Espera_Esta_Bien_Aunque_El_Programa_No_Corra) {
     entorno.Crear_Bases_Locales();
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro", "A", 1);
-    Sembrar_Espera(1, 3, 1, "2026/12/01");
-    Sembrar_Espera(2, 4, 1, "2026/12/01");
+    Sembrar_Solicitud(1, {{"Status", "3"}, {"ID_Sucursal", "1"}});
+    Sembrar_Solicitud(2, {{"Status", "4"}, {"ID_Sucursal", "1"}});
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Bien);
     EXPECT_TRUE(
@@ -97,10 +88,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     entorno.Crear_Bases_Locales();
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro \"Norte\"", "A", 1);
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s2"), 2, "Sur", "B", 1, false);
-    Sembrar_Espera(10, 1, 1, "2026/12/05");        // seen 6 minutes ago
-    Sembrar_Espera(11, 2, 1, "2026/12/04");        // never seen: since its date
-    Sembrar_Espera(12, 1, 2, "2026/12/05", "''");  // after the program's last look
-    Sembrar_Espera(13, 3, 2, "2026/12/05");
+    Sembrar_Solicitud(10, {{"ID_Sucursal", "1"}});  // seen 6 minutes ago
+    Sembrar_Solicitud(11, {{"Status", "2"}, {"ID_Sucursal", "1"}, {"Fecha", "'2026/12/04'"}});
+    Sembrar_Solicitud(12, {{"ID_Sucursal", "2"}, {"RFC", "''"}});  // after the program's last look
+    Sembrar_Solicitud(13, {{"Status", "3"}, {"ID_Sucursal", "2"}});
     Estado_Publicado publicado;
     publicado.Seguimiento.Ultimo_Ciclo_Exitoso = Sumar_Segundos(kAhora, -400);
     publicado.Seguimiento.Revision = Sumar_Segundos(kAhora, -20);

