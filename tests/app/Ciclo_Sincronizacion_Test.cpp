@@ -105,18 +105,14 @@ TEST_F(Ciclo_Test, Las_Sucursales_Que_No_Cargaron_Al_Arrancar_Las_Carga_Un_Ciclo
 }
 
 // Start-up settles what a crash left, before the first cycle: the working copies in the program
-// folder go, a waiting file whose request was committed takes its name, one whose request was not
-// is removed; other files stay.
+// folder go, a waiting file whose request was committed takes its name; other files stay. (Which
+// waiting file goes where is the queue's recovery's to say.)
 TEST_F(Ciclo_Test, Al_Arrancar_Se_Resuelve_Lo_Que_Dejo_Una_Caida) {
     entorno.Crear_Bases_Locales();
     const std::string cola =
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal3"), 3, "Centro", "A", 1500).cola;
-    Ejecutar_Central(
-        "INSERT INTO Solicitudes_de_Facturas_OL (ID, ID_Sucursal, Status, Archivo) VALUES (10, 3, "
-        "2, 'Factura A Folio 1499'), (11, 3, 1, '')");
-    for (const char* nombre :
-         {".Factura A Folio 1499.txt.10.pendiente", ".Factura A Folio 1500.txt.11.pendiente"})
-        Escribir_Archivo(Unir_Ruta(cola, nombre), "");
+    Sembrar_Solicitud(10, {{"Status", "2"}, {"Archivo", "'Factura A Folio 1499'"}});
+    Escribir_Archivo(Unir_Ruta(cola, ".Factura A Folio 1499.txt.10.pendiente"), "");
     const std::string copia = Unir_Ruta(entorno.Carpeta(), "_10_15_39_Factura A Folio 1500.txt");
     const std::string otro = Unir_Ruta(entorno.Carpeta(), "_notas.txt");
     Escribir_Archivo(copia, "");

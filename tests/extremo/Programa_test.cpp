@@ -104,19 +104,6 @@ TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
               std::string::npos);
 }
 
-TEST(Instancia_Unica, Solo_Una_Copia_Tiene_El_Candado_Y_Lo_Suelta_Al_Terminar) {
-    Carpeta_Temporal carpeta;
-    const std::string candado = Unir_Ruta(carpeta.Ruta(), "facturador.lock");
-    {
-        const Instancia_Unica primera(candado);
-        ASSERT_TRUE(primera.Es_Unica());
-        const Instancia_Unica segunda(candado);
-        EXPECT_EQ(segunda.Resultado(), Instancia_Unica::Estado::Otra_Copia);
-    }
-    const Instancia_Unica despues(candado);
-    EXPECT_TRUE(despues.Es_Unica());
-}
-
 TEST(Instancia_Unica, Un_Enlace_Puesto_En_Lugar_Del_Candado_No_Se_Sigue) {
     Carpeta_Temporal carpeta;
     const std::string destino = Unir_Ruta(carpeta.Ruta(), "ajeno");

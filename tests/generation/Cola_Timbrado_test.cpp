@@ -105,9 +105,11 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
 }
 
-// A line break or other control character in any value becomes a blank: no value adds a line.
-TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
+// A line break or other control character in any value becomes a blank: no value adds a line. The
+// tax is what the subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
+TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     Solicitud_Factura solicitud;
+    solicitud.Total = 116.47;
     solicitud.Nombre = "X\r\nTotal=0.01";
     Datos_Emision emisor;
     emisor.Razon_Social_Emisor = "A\n\n[Receptor]\x1f";
@@ -115,6 +117,8 @@ TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
     EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
     EXPECT_NE(texto.find("\r\nNombre=X  Total=0.01\r\n"), std::string::npos);
     EXPECT_NE(texto.find("\r\nNombre=A  [Receptor] \r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nSubTotal=100.41\r\n"), std::string::npos);
+    EXPECT_EQ(Veces(texto, "Importe1=16.06\r\n"), 2);
 }
 
 }  // namespace

@@ -1,7 +1,4 @@
-#include <sstream>
-
 #include "Siembra_Central.h"
-#include "generation/Archivo_Timbrar.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -42,38 +39,6 @@ TEST_F(Solicitudes_Pendientes_Carga, SoloPendientesConRfcEnOrdenDeIdYConLasRegla
 
     Vaciar_Base_Central();
     EXPECT_TRUE(Ids().empty());
-}
-
-// The amount lines of a file to stamp, and its payment form, in the order they are written.
-std::string Lineas_De_Importes(const std::string& texto) {
-    std::string lineas;
-    std::istringstream entrada(texto);
-    for (std::string linea; std::getline(entrada, linea);)
-        for (const char* clave :
-             {"FormaPago=", "SubTotal=", "Total=", "ValorUnitario=", "Importe=", "TrasladoBase1=",
-              "TrasladoImporte1=", "TotalImpuestosTrasladados="})
-            if (linea.starts_with(clave))
-                lineas += linea.substr(0, linea.find('\r')) + "|";
-    return lineas;
-}
-
-// A request loaded without a payment form is invoiced with 99; its file carries the subtotal
-// rounded to cents and the tax as what remains: 116 gives 100.00 and 16.00, 10 gives 8.62 and 1.38.
-TEST_F(Solicitudes_Pendientes_Carga, TheFileOfALoadedRequestCarriesForm99AndItsRoundedTax) {
-    Sembrar_Solicitud(1, {{"Metodo", "NULL"}});
-    Sembrar_Solicitud(2, {{"Metodo", "''"}, {"Total", "10"}});
-    ASSERT_EQ(Ids(), (std::vector<int32_t>{1, 2}));
-    const char* const esperadas[] = {
-        "FormaPago=99|SubTotal=100.00|Total=116.00|ValorUnitario=100.00|Importe=100.00|"
-        "TrasladoBase1=100.00|TrasladoImporte1=16.00|TotalImpuestosTrasladados=16.00|"
-        "TrasladoBase1=100.00|TrasladoImporte1=16.00|",
-        "FormaPago=99|SubTotal=8.62|Total=10.00|ValorUnitario=8.62|Importe=8.62|"
-        "TrasladoBase1=8.62|TrasladoImporte1=1.38|TotalImpuestosTrasladados=1.38|"
-        "TrasladoBase1=8.62|TrasladoImporte1=1.38|"};
-    for (size_t i = 0; i < std::size(esperadas); ++i)
-        EXPECT_EQ(Lineas_De_Importes(Texto_para_Timbrar(Solicitudes_Pendientes().at(i), {}, "A",
-                                                        1501, "2026-12-05T10:15:40")),
-                  esperadas[i]);
 }
 
 // A row the outside system left incomplete no longer holds up every other request, and the log
