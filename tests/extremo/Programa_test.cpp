@@ -25,10 +25,8 @@ namespace facturador::pruebas {
 namespace {
 
 using namespace std::chrono_literals;
-using Reloj_Espera = std::chrono::steady_clock;
 
 constexpr auto kPlazo = 20s;
-constexpr auto kPausa_Sondeo = 50ms;
 
 // SELECT statements the server has run since it started, from every client.
 long Selects_Del_Servidor() {
@@ -41,14 +39,11 @@ long Selects_Del_Servidor() {
 // makes means the cycle timer keeps driving cycles.
 constexpr long kSelects_De_Varios_Ciclos = 25;
 
+// True once the server has run `cuantos` more reads while the program kept running.
 bool Esperar_Selects(long desde, long cuantos, Proceso_Facturador& programa) {
-    const auto limite = Reloj_Espera::now() + 2 * kPlazo;
-    while (Reloj_Espera::now() < limite && programa.Sigue_Corriendo()) {
-        if (Selects_Del_Servidor() - desde >= cuantos)
-            return true;
-        std::this_thread::sleep_for(kPausa_Sondeo);
-    }
-    return false;
+    const auto leidos = [&] { return Selects_Del_Servidor() - desde >= cuantos; };
+    return Esperar([&] { return !programa.Sigue_Corriendo() || leidos(); }, 2 * kPlazo) &&
+           programa.Sigue_Corriendo() && leidos();
 }
 
 class Programa : public testing::Test {

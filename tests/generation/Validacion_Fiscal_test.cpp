@@ -65,8 +65,6 @@ const std::vector<Caso> kCasos = {
     {34, Receptor("XAXX010101000", kPublico, "616", "S01", "44100"),
      "Código postal del receptor con RFC XAXX010101000 debe ser el del lugar de expedición "
      "53100: 44100"},
-    {35, Receptor("XEXX010101000", "ACME TRADING", "601", "G03", "53100"),
-     "Régimen fiscal del receptor con RFC XEXX010101000 debe ser 616: 601"},
     {36, Receptor("SIV120704TR6", "Servicios Integrales del Valle, S.A. de C.V.", "601", "G03"),
      "Nombre del receptor con el régimen societario S.A. DE C.V., que en CFDI 4.0 se omite: "
      "SERVICIOS INTEGRALES DEL VALLE, S.A. DE C.V."},

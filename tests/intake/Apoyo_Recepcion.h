@@ -57,12 +57,6 @@ inline std::string Con_Atributo(std::string xml, const std::string& elemento,
     return xml.insert(inicio + elemento.size() + 1, nombre + valor + "\"");
 }
 
-// Present as a normal file, yet every read fails: /proc/self/mem has nothing at offset 0.
-inline void Hacer_Ilegible(const std::string& ruta) {
-    std::filesystem::remove(ruta);
-    std::filesystem::create_symlink("/proc/self/mem", ruta);
-}
-
 // An empty central database with the profile and folders of branch 3, the state of a program
 // just started, and the clock at 05/12/2026 10:15:40.
 class Prueba_Recepcion : public Prueba_Sembrada {

@@ -211,7 +211,8 @@ TEST_F(Almacen_Comprobantes, StoredWholeUnderNegativeKeysAndReplacedOnlyWhenAllW
     // The earlier document stays when the new file cannot be read, or the new row is refused.
     const std::string antes = Documentos("ID, Documento, FUM");
     Documento_Fiscal ilegible = PDF(-12, "");
-    Hacer_Ilegible(ilegible.Ruta);
+    std::filesystem::remove(ilegible.Ruta);  // every read of /proc/self/mem at offset 0 fails
+    std::filesystem::create_symlink("/proc/self/mem", ilegible.Ruta);
     EXPECT_THROW(Almacenar_Documento(ilegible), Error_Plataforma);
     Documento_Fiscal rechazado = PDF(-12, "tercero");
     rechazado.Nombre_Archivo = std::string(300, 'n') + ".pdf";
