@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,12 +15,13 @@
 #include <string>
 #include <thread>
 
-#include <unistd.h>
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Proceso_Facturador.h"
+#include "apoyo/Siembra.h"
 #include "platform/Archivos.h"
 #include "platform/Instancia_Unica.h"
+#include "platform/Texto.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -108,6 +110,139 @@ TEST(Instancia_Unica, Un_Enlace_Puesto_En_Lugar_Del_Candado_No_Se_Sigue) {
     EXPECT_EQ(instancia.Resultado(), Instancia_Unica::Estado::Falla);
     EXPECT_NE(instancia.Falla().find(candado), std::string::npos);
     EXPECT_FALSE(Existe_Archivo(destino));
+}
+
+// The built program as a service runs it: without windows, nobody to answer a dialog, the central
+// server restarted under it, a branch's folder broken; and asked how it is doing from outside.
+
+const std::vector<std::string> kSin_Ventanas = {"--sin-ventanas"};
+
+class Servicio : public testing::Test {
+  protected:
+    void SetUp() override {
+        Vaciar_Base_Central();
+        entorno.Crear_Bases_Locales();
+    }
+    std::string Salida() const { return Existe_Archivo(salida) ? Leer_Archivo(salida) : ""; }
+
+    Entorno_Pruebas entorno;
+    const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
+};
+
+// The first branch's queue folder cannot exist (a file stands where its parent should be): its
+// request waits, told on standard error, while the other branch's is issued; once the folder is
+// there, the next cycles issue it too.
+TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
+    const std::string base_rota = Unir_Ruta(entorno.Carpeta(), "sucursal1");
+    Escribir_Archivo(base_rota, "no es una carpeta");
+    Sembrar_Sucursal(base_rota, 1, "Centro", "A", 1500, false);
+    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal2"), 2, "Norte", "B", 700);
+    Sembrar_Ticket(4711, 1, "116");
+    Sembrar_Ticket(4711, 2, "116");
+    Sembrar_Solicitud(1, {{"ID_Sucursal", "1"}});
+    Sembrar_Solicitud(2, {{"ID_Sucursal", "2"}});
+
+    Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
+    ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
+    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
+    EXPECT_NE(Salida().find("Error creando archivo para timbrar: Rutas: "), std::string::npos)
+        << Salida();
+
+    std::filesystem::remove(base_rota);
+    for (const char* carpeta : {"cola", "validas", "no_validas"})
+        std::filesystem::create_directories(Unir_Ruta(base_rota, carpeta));
+    EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
+    programa.Enviar(SIGTERM);
+    EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
+}
+
+// What a service manager or a monitoring plugin reads from outside. Without local settings nobody
+// can give the database location: the program says so and ends with a failure at once. --estado
+// ends with the plugins' statuses; a program folder that is not there is a usage error.
+TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugins) {
+    const auto correr = [&](const std::vector<std::string>& argumentos) {
+        std::filesystem::remove(salida);
+        Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos, salida);
+        return Codigo_De_Salida(proceso.Esperar_Fin(kPlazo));
+    };
+    Carpeta_Temporal vacia;
+    EXPECT_EQ(correr({"--sin-ventanas", "--carpeta", vacia.Ruta()}), 1) << Salida();
+    EXPECT_NE(Salida().find("Se produjo un error: Favor de seleccionar la base de datos y "
+                            "reiniciar el programa.\n"),
+              std::string::npos)
+        << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 0) << Salida();
+    // Never seen by a running program: it waits since its date, the day before.
+    Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});
+    EXPECT_EQ(correr({"--estado", "--json", "--carpeta", entorno.Carpeta()}), 1) << Salida();
+    EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
+    EXPECT_EQ(correr({"--version"}), 0);
+    EXPECT_EQ(Salida(), "Facturador V. 5.3.0\n");
+}
+
+// The whole road of a request, with the built program and the simulated stamping program running
+// side by side against the test server: pending, queued, stamped and stored; or refused by the
+// provider and rejected with its reason.
+
+std::string Solicitud(int id, const std::string& columnas) {
+    return Valor_Central("SELECT " + columnas +
+                         " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+}
+
+TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
+    Vaciar_Base_Central();
+    Entorno_Pruebas entorno;
+    entorno.Crear_Bases_Locales();
+    const auto carpetas = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s3"), 3, "Centro", "A", 1);
+    Sembrar_Ticket(4711, 3, "116");
+    Sembrar_Ticket(4712, 3, "116");
+    Sembrar_Solicitud(1);
+    // A payment form named instead of given by its code: nothing on this side checks it, the
+    // provider refuses it.
+    Sembrar_Solicitud(2, {{"Nro_Ticket", "4712"}, {"Metodo", "'Efectivo'"}});
+    Proceso_Facturador programa(entorno.Carpeta());
+    ASSERT_TRUE(Esperar_Status(1, "2"));
+    ASSERT_TRUE(Esperar_Status(2, "2"));
+
+    // Its folders come from the branch profile, as the program reads them.
+    const std::string salida = Unir_Ruta(entorno.Carpeta(), "timbrador.txt");
+    Proceso_Hijo timbrador(EJECUTABLE_TIMBRADOR, {}, salida);
+    ASSERT_TRUE(Esperar_Status(1, "3")) << Leer_Archivo(salida);
+    ASSERT_TRUE(Esperar_Status(2, "4")) << Leer_Archivo(salida);
+    EXPECT_TRUE(std::filesystem::is_empty(carpetas.cola));
+    programa.Enviar(SIGTERM);
+    timbrador.Enviar(SIGTERM);
+    EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
+    EXPECT_TRUE(Termino_Con_Codigo_0(timbrador.Esperar_Fin(kPlazo)));
+
+    // The stamped request: both documents stored byte for byte, the invoice row filled from the
+    // XML, the amount recorded.
+    const std::string base = Unir_Ruta(carpetas.validas, "Factura A Folio 1");
+    const std::string xml = Leer_Archivo(base + ".xml");
+    const std::string factura = Solicitud(1, "ID_Factura");
+    const auto guardado = [&](const char* tipo) {
+        return Valor_Central("SELECT Documento FROM Comprobantes_Fiscales WHERE ID_Factura = " +
+                             factura + " AND Descripcion = '" + tipo + "'");
+    };
+    EXPECT_EQ(guardado("XML"), xml);
+    EXPECT_EQ(guardado("PDF"), Leer_Archivo(base + ".pdf"));
+    const size_t uuid = xml.find(" UUID=\"") + 7;
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', Status, UUID, total, rfc_cliente, folio) FROM "
+                            "Facturas_Electronicas WHERE ID_Factura = " +
+                            factura),
+              "2|" + xml.substr(uuid, 36) + "|116|RALJ900215QW1|1");
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', ID_Solicitud, Nro_Ticket, Total, Serie, Folio) "
+                            "FROM Montos_Facturados"),
+              "1|4711|116|A|1");
+
+    // The refused request: the provider's first line as its reason.
+    const std::string error =
+        Leer_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 2-error timbrado.txt"));
+    EXPECT_EQ(Solicitud(2, "Resultado"),
+              "Error: " + Desde_Windows_1252(error.substr(0, error.find('\r'))));
+    EXPECT_TRUE(error.starts_with("CFDI40104 - El campo FormaPago")) << error;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <utility>
-
 #include <string>
+#include <utility>
 #include <vector>
+
 #include "ui/Puntero_Dentro.h"
 #include "ui/Region_Desde_Imagen.h"
 #include "ui/Solo_Numeros.h"
