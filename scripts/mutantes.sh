@@ -11,6 +11,8 @@ lista=$(cd "$(dirname "${1:-$raiz/scripts/mutantes.lista}")" && pwd)/$(basename 
 shift || true
 filtros=("$@")
 copia=$(mktemp -d /tmp/mutantes.XXXXXX)
+# The fault runs start the programs as an unprivileged user, who must reach the copy's build.
+chmod 755 "$copia"
 trap '"$copia/scripts/mariadb-privado.sh" detener "$copia/build/mariadb-pruebas" >/dev/null 2>&1 || true; rm -rf "$copia"' EXIT
 
 (cd "$raiz" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$copia"
