@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Proves that the test suite catches real faults: applies, one at a time, each small mutation of
 # scripts/mutantes.lista to a scratch copy of the tracked sources, rebuilds, runs the suite and
-# reports the mutation as caught (some test failed) or missed (every test passed).
+# reports the mutation as caught (some test failed, named in the table) or missed (every test
+# passed).
 #   scripts/mutantes.sh [LISTA] [NOMBRE...]   NOMBRE: run only the mutations whose name holds it
 # Exits 1 when a mutation is missed, does not apply exactly once, or does not build.
 set -euo pipefail
@@ -10,6 +11,8 @@ lista=$(cd "$(dirname "${1:-$raiz/scripts/mutantes.lista}")" && pwd)/$(basename 
 shift || true
 filtros=("$@")
 copia=$(mktemp -d /tmp/mutantes.XXXXXX)
+# The fault runs start the programs as an unprivileged user, who must reach the copy's build.
+chmod 755 "$copia"
 trap '"$copia/scripts/mariadb-privado.sh" detener "$copia/build/mariadb-pruebas" >/dev/null 2>&1 || true; rm -rf "$copia"' EXIT
 
 (cd "$raiz" && git ls-files -z | tar --null -T - -cf -) | tar -xf - -C "$copia"
@@ -18,15 +21,28 @@ lanzador=$(command -v ccache >/dev/null && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=c
 echo "Compilando la copia de trabajo en $copia ..."
 FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/compilar.sh" "$copia/build" >/dev/null
 
-suite() { (cd "$copia/build" && ctest -j2 --timeout 300 >/dev/null 2>&1); }
-suite || { echo "La suite falla sin mutaciones: nada que medir." >&2; exit 1; }
+suite() {
+  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure >"$copia/suite.log" 2>&1)
+}
+# The tests that failed in the last run of the suite, comma-separated.
+fallidas() {
+  sed -n '/The following tests FAILED:/,$ s/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' \
+    "$copia/suite.log" | paste -sd, -
+}
+if ! suite; then
+  echo "La suite falla sin mutaciones: nada que medir." >&2
+  tail -n 80 "$copia/suite.log" >&2
+  exit 1
+fi
 
-# Replaces the one occurrence of DE by A in the file; fails unless DE occurs exactly once.
+# Replaces the one occurrence of DE by A in the file, a "⏎" in either standing for a line break;
+# fails unless DE occurs exactly once.
 aplicar() {
   DE=$2 A=$3 perl -0777 -i -ne '
-    my $n = () = /\Q$ENV{DE}\E/g;
+    my ($de, $por) = map { s/⏎/\n/gr } @ENV{qw(DE A)};
+    my $n = () = /\Q$de\E/g;
     if ($n != 1) { print; print STDERR "$n\n"; exit 3 }
-    s/\Q$ENV{DE}\E/$ENV{A}/; print' "$1"
+    s/\Q$de\E/$por/; print' "$1"
 }
 
 elegida() {
@@ -37,7 +53,7 @@ elegida() {
 
 probar() {  # nombre archivo de a
   elegida "$1" || return 0
-  local original=$copia/$2 respaldo resultado
+  local original=$copia/$2 respaldo resultado por=""
   respaldo=$(mktemp)
   cp "$original" "$respaldo"
   if ! aplicar "$original" "$3" "$4" 2>/dev/null; then
@@ -47,15 +63,16 @@ probar() {  # nombre archivo de a
   elif suite; then
     resultado="ESCAPÓ"
   else
-    resultado="atrapada"
+    resultado="atrapada" por=$(fallidas)
   fi
   cp "$respaldo" "$original" && rm -f "$respaldo"
-  printf '| %-60s | %-10s |\n' "$1" "$resultado"
+  printf '| %-60s | %-10s | %s\n' "$1" "$resultado" "$por"
   [ "$resultado" = atrapada ] || fallas=$((fallas + 1))
 }
 
 fallas=0
-printf '| %-60s | %-10s |\n|%s|%s|\n' "mutación" "resultado" "$(printf -- '-%.0s' {1..62})" "------------"
+printf '| %-60s | %-10s | %s\n|%s|%s|%s\n' "mutación" "resultado" "atrapada por" \
+  "$(printf -- '-%.0s' {1..62})" "------------" "-------------"
 nombre="" archivo="" de="" a=""
 while IFS= read -r linea || [ -n "$linea" ]; do
   case $linea in

@@ -13,6 +13,8 @@ lineas() {
 
 codigo=$(lineas src tools bench scripts)
 pruebas=$(lineas tests)
-porcentaje=$((100 * pruebas / codigo))
-echo "código: $codigo líneas · pruebas: $pruebas líneas · pruebas/código: $porcentaje % (límite $limite %)"
-[ "$porcentaje" -le "$limite" ]
+decimas=$((1000 * pruebas / codigo))
+echo "código: $codigo líneas · pruebas: $pruebas líneas · pruebas/código:" \
+  "$((decimas / 10)).$((decimas % 10)) % (límite $limite %)"
+# Compared whole, not rounded down: 35.9 % is over a limit of 35 %.
+[ $((100 * pruebas)) -le $((limite * codigo)) ]

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 #include "platform/Conexion.h"
 
@@ -45,11 +46,34 @@ std::string Valor_Central(const std::string& sql) {
     return rs.Texto(size_t{0});
 }
 
+namespace {
+void Ordenar_Servidor(const std::string& orden) {
+    const std::string linea = std::string(SCRIPT_BD_PRIVADA) + " " + orden + " " +
+                              CARPETA_BD_PRUEBAS + " >/dev/null 2>&1";
+    if (std::system(linea.c_str()) != 0)
+        throw std::runtime_error("the test server did not " + orden);
+}
+}  // namespace
+
 void Reiniciar_Servidor_Central() {
-    const std::string orden =
-        std::string(SCRIPT_BD_PRIVADA) + " reiniciar " + CARPETA_BD_PRUEBAS + " >/dev/null";
-    if (std::system(orden.c_str()) != 0)
-        throw std::runtime_error("cannot restart the test server");
+    Ordenar_Servidor("reiniciar");
+}
+
+Servidor_Detenido::Servidor_Detenido() {
+    Ordenar_Servidor("detener");
+}
+
+Servidor_Detenido::~Servidor_Detenido() {
+    try {
+        Reparar();
+    } catch (const std::exception&) {
+        // The tests that follow find no server and say so.
+    }
+}
+
+void Servidor_Detenido::Reparar() {
+    if (std::exchange(detenido_, false))
+        Ordenar_Servidor("reiniciar");
 }
 
 }  // namespace facturador::pruebas

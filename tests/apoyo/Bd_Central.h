@@ -17,4 +17,17 @@ std::string Valor_Central(const std::string& sql);
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();
 
+// Stops the test server, as its administrator would, until Reparar() or the end of the test.
+class Servidor_Detenido {
+  public:
+    Servidor_Detenido();
+    ~Servidor_Detenido();
+    Servidor_Detenido(const Servidor_Detenido&) = delete;
+    Servidor_Detenido& operator=(const Servidor_Detenido&) = delete;
+    void Reparar();
+
+  private:
+    bool detenido_ = true;
+};
+
 }  // namespace facturador::pruebas

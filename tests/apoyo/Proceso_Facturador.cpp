@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "Bd_Central.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -110,6 +111,22 @@ Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::st
 
 Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque)
     : Proceso_Hijo(Copiar_Programa(carpeta), {}, arranque) {}
+
+bool Esperar(const std::function<bool()>& cumplido, std::chrono::seconds plazo) {
+    const auto limite = std::chrono::steady_clock::now() + plazo;
+    while (!cumplido()) {
+        if (std::chrono::steady_clock::now() > limite)
+            return false;
+        std::this_thread::sleep_for(100ms);
+    }
+    return true;
+}
+
+bool Esperar_Status(int id, const std::string& status) {
+    const std::string consulta =
+        "SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id);
+    return Esperar([&] { return Valor_Central(consulta) == status; }, 40s);
+}
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {
     return Codigo_De_Salida(estado) == 0;

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,6 +52,11 @@ class Proceso_Facturador : public Proceso_Hijo {
     Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque);
 };
 
+// Polls `cumplido` until it holds or the deadline passes.
+bool Esperar(const std::function<bool()>& cumplido, std::chrono::seconds plazo);
+// Polls the central database until the request reaches the status, for as long as a few dozen
+// cycles of a running program take.
+bool Esperar_Status(int id, const std::string& status);
 // True for a wait status of a normal exit with code 0.
 bool Termino_Con_Codigo_0(const std::optional<int>& estado);
 // The exit code of a normal exit; -1 for a process still running or killed by a signal.

@@ -78,21 +78,23 @@ void Sembrar_Ticket(int numero, int sucursal, const std::string& total) {
                      std::to_string(numero) + ", " + std::to_string(sucursal) + ", " + total + ")");
 }
 
-void Cargar_Datos_Demo(const std::string& base) {
-    for (const char* sucursal : {"sucursal1", "sucursal2", "sucursal3"})
-        for (const char* carpeta : {"cola", "validas", "no_validas"})
-            std::filesystem::create_directories(Unir_Ruta(Unir_Ruta(base, sucursal), carpeta));
-    std::string datos = Leer_Fuente("sql/demo/datos_demo.sql");
-    const std::string marca = "@DEMO@";
-    for (size_t i = datos.find(marca); i != std::string::npos; i = datos.find(marca, i))
-        datos.replace(i, marca.size(), Ruta_Para_BD(base));
-    const std::string script = Unir_Ruta(base, "datos_demo.sql");
-    Escribir_Archivo(script, datos);
-    // The script holds several statements, which only the command-line client runs at once.
-    const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
-                              " -uroot < '" + script + "'";
-    if (std::system(orden.c_str()) != 0)
-        throw std::runtime_error("cannot load the demo data");
+void Sembrar_Solicitud(int id, const Columnas& cambios) {
+    Sembrar_Fila("Solicitudes_de_Facturas_OL",
+                 {{"ID", std::to_string(id)},
+                  {"ID_Cliente", "501"},
+                  {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
+                  {"ID_Sucursal", "3"},
+                  {"Direccion", "'Calle Pedro Moreno'"},
+                  {"Codigo_Postal", "'44100'"},
+                  {"RFC", "'RALJ900215QW1'"},
+                  {"Regimen_Fiscal", "'612'"},
+                  {"Nro_Ticket", "4711"},
+                  {"Metodo", "'01'"},
+                  {"Total", "116"},
+                  {"Fecha", "'2026/12/05'"},
+                  {"Uso", "'G03'"},
+                  {"Status", "1"}},
+                 cambios);
 }
 
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios) {
@@ -115,20 +117,16 @@ std::string Prueba_Sembrada::Solicitud(int id, const std::string& columna) {
                          " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
 }
 
-std::string Prueba_Sembrada::Leer_Log() const {
-    const std::string ruta = Unir_Ruta(entorno.Carpeta(), Nombre_Archivo_Log());
+std::string Leer_Log() {
+    const std::string ruta = Unir_Ruta(Carpeta_Programa(), Nombre_Archivo_Log());
     return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
 }
 
-long Veces_En(const std::string& texto, const std::string& parte) {
+long Veces(const std::string& texto, const std::string& parte) {
     long veces = 0;
     for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
         ++veces;
     return veces;
-}
-
-long Prueba_Sembrada::Veces(const std::string& texto, const std::string& parte) {
-    return Veces_En(texto, parte);
 }
 
 }  // namespace facturador::pruebas

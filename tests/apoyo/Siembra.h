@@ -15,7 +15,9 @@ using Columnas = std::map<std::string, std::string>;
 // A text as an SQL literal of the central database.
 std::string Literal(const std::string& texto);
 // How many times `parte` occurs in `texto`.
-long Veces_En(const std::string& texto, const std::string& parte);
+long Veces(const std::string& texto, const std::string& parte);
+// Today's daily log in the program folder, as text ("" while there is none).
+std::string Leer_Log();
 
 // The folders one branch shares with the stamping program.
 struct Carpetas_Sucursal {
@@ -29,10 +31,9 @@ struct Carpetas_Sucursal {
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,
                                    const std::string& serie, int folio, bool crear_carpetas = true);
 void Sembrar_Ticket(int numero, int sucursal, const std::string& total);
-
-// Loads the demo data set (sql/demo/datos_demo.sql) as the demo script does, with the branches'
-// folders under `base` (created).
-void Cargar_Datos_Demo(const std::string& base);
+// A pending request of branch 3 for ticket 4711, 116.00, dated 05/12/2026, with every customer
+// datum the stamping program checks; `cambios` replaces columns by SQL literal.
+void Sembrar_Solicitud(int id, const Columnas& cambios = {});
 
 // Inserts one row of `tabla`: `columnas`, with the ones `cambios` names replaced.
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios = {});
@@ -70,9 +71,6 @@ class Prueba_Sembrada : public testing::Test {
 
     // One column, or an expression over the columns, of request `id`, as text.
     static std::string Solicitud(int id, const std::string& columna);
-    // Today's log as text ("" while there is none).
-    std::string Leer_Log() const;
-    static long Veces(const std::string& texto, const std::string& parte);
 
     Entorno_Pruebas entorno;
 };

@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
-#include <optional>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "apoyo/Bd_Central.h"
@@ -50,46 +46,6 @@ class Vista_Falsa : public Vista_Ciclo {
         llamadas.push_back(valor < 0 ? llamada : llamada + ":" + std::to_string(valor));
     }
 };
-
-inline std::string Leer_Log() {
-    const std::string ruta = Unir_Ruta(Carpeta_Programa(), Nombre_Archivo_Log());
-    return Existe_Archivo(ruta) ? Leer_Archivo(ruta) : "";
-}
-
-inline long Veces(const std::string& texto, const std::string& parte) {
-    long veces = 0;
-    for (size_t i = texto.find(parte); i != std::string::npos; i = texto.find(parte, i + 1))
-        ++veces;
-    return veces;
-}
-
-// Breaks the central database on purpose, as its administrator would; repairs it at the latest
-// when the test ends.
-class Averia {
-  public:
-    Averia(const std::string& romper, std::string reparar) : reparar_(std::move(reparar)) {
-        if (!Ejecutar(romper))
-            throw std::runtime_error("failed: " + romper);
-    }
-    ~Averia() { Reparar(); }
-    void Reparar() {
-        if (!reparar_.empty()) {
-            EXPECT_TRUE(Ejecutar(std::exchange(reparar_, ""))) << "the repair failed";
-        }
-    }
-
-  private:
-    static bool Ejecutar(const std::string& orden) {
-        return std::system((orden + " >/dev/null 2>&1").c_str()) == 0;
-    }
-    std::string reparar_;
-};
-
-// Stops the test server, as its administrator would.
-inline Averia Servidor_Detenido() {
-    return Averia(SCRIPT_BD_PRIVADA " detener " CARPETA_BD_PRUEBAS,
-                  SCRIPT_BD_PRIVADA " reiniciar " CARPETA_BD_PRUEBAS);
-}
 
 // A program just started, with an empty central database and the clock at 05/12/2026 10:15:40.
 class Prueba_App : public ::testing::Test {

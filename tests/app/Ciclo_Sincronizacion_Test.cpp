@@ -3,6 +3,11 @@
 #include "Apoyo_App.h"
 #include "app/Arranque.h"
 #include "app/Estado_Publicado.h"
+#include "app/Textos_Ventana.h"
+#include "app/Turno_Trabajo.h"
+#include "data/Conexiones.h"
+#include "issuing_config/Datos_Emision.h"
+#include "platform/Candado_Central.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -67,7 +72,7 @@ TEST_F(Ciclo_Test, Nada_De_Lo_Que_Llega_Durante_El_Ciclo_Inicia_Otro) {
 }
 
 TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena) {
-    Averia servidor = Servidor_Detenido();
+    Servidor_Detenido servidor;
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Textos_De_Status(vista), kStatus_De_Un_Ciclo);
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
@@ -79,12 +84,15 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     entorno.reloj.Avanzar_Segundos(59);
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);  // the same minute adds nothing
+    entorno.reloj.Avanzar_Segundos(-3600);  // a clock set back does not hide the failure
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
 
     servidor.Reparar();
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
-    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
     EXPECT_EQ(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso, entorno.reloj.Ahora());
 }
 
@@ -102,18 +110,14 @@ TEST_F(Ciclo_Test, Las_Sucursales_Que_No_Cargaron_Al_Arrancar_Las_Carga_Un_Ciclo
 }
 
 // Start-up settles what a crash left, before the first cycle: the working copies in the program
-// folder go, a waiting file whose request was committed takes its name, one whose request was not
-// is removed; other files stay.
+// folder go, a waiting file whose request was committed takes its name; other files stay. (Which
+// waiting file goes where is the queue's recovery's to say.)
 TEST_F(Ciclo_Test, Al_Arrancar_Se_Resuelve_Lo_Que_Dejo_Una_Caida) {
     entorno.Crear_Bases_Locales();
     const std::string cola =
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal3"), 3, "Centro", "A", 1500).cola;
-    Ejecutar_Central(
-        "INSERT INTO Solicitudes_de_Facturas_OL (ID, ID_Sucursal, Status, Archivo) VALUES (10, 3, "
-        "2, 'Factura A Folio 1499'), (11, 3, 1, '')");
-    for (const char* nombre :
-         {".Factura A Folio 1499.txt.10.pendiente", ".Factura A Folio 1500.txt.11.pendiente"})
-        Escribir_Archivo(Unir_Ruta(cola, nombre), "");
+    Sembrar_Solicitud(10, {{"Status", "2"}, {"Archivo", "'Factura A Folio 1499'"}});
+    Escribir_Archivo(Unir_Ruta(cola, ".Factura A Folio 1499.txt.10.pendiente"), "");
     const std::string copia = Unir_Ruta(entorno.Carpeta(), "_10_15_39_Factura A Folio 1500.txt");
     const std::string otro = Unir_Ruta(entorno.Carpeta(), "_notas.txt");
     Escribir_Archivo(copia, "");
@@ -123,6 +127,120 @@ TEST_F(Ciclo_Test, Al_Arrancar_Se_Resuelve_Lo_Que_Dejo_Una_Caida) {
     EXPECT_EQ(Archivos_en_Carpeta(cola), std::vector<std::string>{"Factura A Folio 1499.txt"});
     EXPECT_FALSE(Existe_Archivo(copia));
     EXPECT_TRUE(Existe_Archivo(otro));
+}
+
+using Reactivacion_Test = Prueba_Ciclo;
+
+std::string Solicitudes() {
+    return Valor_Central(
+        "SELECT GROUP_CONCAT(ID, ':', Status, ':', IFNULL(Resultado, '') ORDER BY ID) FROM "
+        "Solicitudes_de_Facturas_OL");
+}
+
+// The operator is asked first; declining changes nothing and the window may hide again. A failure
+// is shown and changes nothing. Confirmed, a request of 30 July 2024 stays rejected and one of 31
+// July goes back to pending with an empty result; stamped ones are left alone.
+TEST_F(Reactivacion_Test, Desde_El_31_De_Julio_Vuelven_A_Pendiente_Solo_Si_Se_Confirma) {
+    Ejecutar_Central(
+        "INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status, Resultado) VALUES "
+        "(1, '2024/07/30', 4, 'Error: uno'), (2, '2024/07/31', 4, 'Error: dos'), "
+        "(3, '2024/08/02', 3, 'Timbrada')");
+    const std::string antes = "1:4:Error: uno,2:4:Error: dos,3:3:Timbrada";
+    const std::string pregunta =
+        "confirmacion: ATENCION / Se reactivarán las Solicitudes de Facturas ingresadas a partir "
+        "del 31-julio-2024 y que quedaron como Rechazadas.";
+    ciclo.cmdDesrechazar_Click();
+    EXPECT_EQ(Solicitudes(), antes);
+    EXPECT_EQ(vista.llamadas, (std::vector<std::string>{"ocultamiento:0", "ocultamiento:1"}));
+
+    entorno.operador.respuestas = {true};
+    {
+        const Tabla_Ausente tabla("Solicitudes_de_Facturas_OL");
+        ciclo.cmdDesrechazar_Click();
+    }
+    EXPECT_EQ(Solicitudes(), antes);
+
+    entorno.operador.respuestas = {true};
+    ciclo.cmdDesrechazar_Click();
+    EXPECT_EQ(Solicitudes(), "1:4:Error: uno,2:1:,3:3:Timbrada");
+    const auto mostrados = entorno.operador.Textos();
+    ASSERT_EQ(mostrados.size(), 4u);
+    EXPECT_EQ(mostrados[0], pregunta);
+    EXPECT_EQ(mostrados[1], pregunta);
+    EXPECT_TRUE(mostrados[2].starts_with(
+        "advertencia: Se produjo un error / No se pudieron reactivar las Solicitudes de Facturas "
+        "rechazadas; ninguna fue modificada. Detalle: "))
+        << mostrados[2];
+    EXPECT_EQ(mostrados[3], pregunta);
+}
+
+// The last runs show "dd-mm-yy  Hh:Nn hs." with two blanks, the next run one blank; the missing
+// time of an empty run history leaves its blanks.
+TEST(Textos_Ventana, Fechas_Cortas_Y_Horas_Sin_Segundos) {
+    Configuracion_Programa c;
+    c.Fecha_Ultima = "05/12/2026";
+    c.Hora_Ultima = "09:07";
+    c.Fecha_Ultima_Exitosa = "31/01/2000";
+    c.Hora_Ultima_Exitosa = "23:59";
+    c.Proxima_Sincronizacion = "05/12/2026 10:15";
+    const Textos_Horas t = Textos_Mostrar_Datos(c);
+    EXPECT_EQ(t.Hora_Ultima, "05-12-26  09:07 hs.");
+    EXPECT_EQ(t.Hora_Ultima_Exitosa, "31-01-00  23:59 hs.");
+    EXPECT_EQ(t.Hora_Siguiente, "05-12-26 10:15 hs.");
+    EXPECT_EQ(Texto_Fecha_y_Hora("05/12/2026", ""), "05-12-26   hs.");
+}
+
+// Two copies of the program pointed at the same central database, one of them this test's: the
+// copy without the worker lock must issue nothing, even right after a server restart released
+// the lock it held, and take over once the lock is free.
+class Turno_Test : public Prueba_Ciclo {
+  protected:
+    Turno_Test() {
+        Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal"), 3, "Centro", "A", 1);
+        Sembrar_Ticket(4711, 3, "1000");
+        Cargar_Sucursales();
+        Cargar_Datos_de_Emision();
+    }
+
+    static std::string Status(int id) {
+        return Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " +
+                             std::to_string(id));
+    }
+
+    Candado_Central otra_copia{"facturador:Morvane_Central"};
+};
+
+TEST_F(Turno_Test, La_Copia_Sin_Turno_No_Genera_Lo_Dice_Una_Vez_Y_Lo_Toma_Al_Quedar_Libre) {
+    ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
+    Sembrar_Solicitud(1);
+    ciclo.tmrTimer_Timer();
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Status(1), "1");
+    EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
+
+    Sembrar_Fila(
+        "Solicitudes_de_Facturas_OL",
+        {{"ID", "2"}, {"Fecha", "'2026/12/01'"}, {"Status", "4"}, {"Resultado", "'Error: x'"}});
+    entorno.operador.respuestas.push_back(true);
+    ciclo.cmdDesrechazar_Click();  // reactivation is the worker's too
+    EXPECT_EQ(Status(2), "4");
+    ASSERT_EQ(entorno.operador.De_Tipo("advertencia").size(), 1u);
+    EXPECT_EQ(entorno.operador.De_Tipo("advertencia")[0].texto.rfind("Otra copia", 0), 0u);
+
+    otra_copia.Soltar();
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Status(1), "2");
+    EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Tomado), 1);
+}
+
+TEST_F(Turno_Test, Tras_Reiniciar_El_Servidor_Nadie_Trabaja_Con_Un_Turno_Perdido) {
+    ciclo.tmrTimer_Timer();  // this copy holds the lock
+    Reiniciar_Servidor_Central();
+    ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
+    Sembrar_Solicitud(1);
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Status(1), "1");
+    EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
 }
 
 }  // namespace

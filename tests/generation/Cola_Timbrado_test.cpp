@@ -3,21 +3,173 @@
 #include <algorithm>
 
 #include "Siembra_Central.h"
+#include "apoyo/Proxy_Central.h"
 #include "generation/Archivo_Timbrar.h"
 #include "generation/Cola_Timbrado.h"
+#include "generation/Recuperacion_Cola.h"
+#include "generation/Reencolado.h"
 
 namespace facturador::pruebas {
 namespace {
+
+using Nombres = std::vector<std::string>;
+
+class Recuperacion_Cola : public Prueba_Central {
+  protected:
+    static Nombres En(const std::string& carpeta) {
+        Nombres nombres = Archivos_en_Carpeta(carpeta);
+        std::sort(nombres.begin(), nombres.end());
+        return nombres;
+    }
+    void Recuperar() {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Recuperar_Archivos_en_Cola(conexion);
+        Cerrar_Conexion(conexion);
+    }
+};
+
+// A COMMIT whose answer never comes leaves the request's file waiting under its temporary name,
+// whatever the server did. The next pass reads the request back before anything else: not
+// committed, the file is removed and the request goes again with the same folio; committed, the
+// file is published and the request is not sent a second time.
+TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
+    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Sembrar_Ticket(4711, 3, "1000");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    const auto pase_cortado = [&](Proxy_Central::Corte corte) {
+        const Proxy_Central proxy("COMMIT", corte);
+        Ejecutar_Pase();
+        EXPECT_TRUE(proxy.Cortado());
+    };
+
+    pase_cortado(Proxy_Central::Corte::Antes_de_Ejecutar);
+    EXPECT_EQ(En(c.cola), Nombres{".Factura A Folio 1500.txt.10.pendiente"});
+    EXPECT_EQ(Solicitud(10, "Status") + Folio_Siguiente(3) + Facturas(), "115000");
+    Ejecutar_Pase();
+    EXPECT_EQ(En(c.cola), Nombres{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Solicitud(10, "CONCAT(Status, '/', Folio)"), "2/1500");
+
+    Sembrar_Solicitud(11);
+    pase_cortado(Proxy_Central::Corte::Sin_Respuesta);
+    EXPECT_EQ(Solicitud(11, "CONCAT(Status, '/', Folio)"), "2/1501");
+    EXPECT_EQ(En(c.cola),
+              (Nombres{".Factura A Folio 1501.txt.11.pendiente", "Factura A Folio 1500.txt"}));
+    Ejecutar_Pase();
+    EXPECT_EQ(En(c.cola), (Nombres{"Factura A Folio 1500.txt", "Factura A Folio 1501.txt"}));
+    EXPECT_EQ(Facturas(), "2");
+    EXPECT_EQ(Folio_Siguiente(3), "1502");
+
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Se descartó el archivo para timbrar " +
+                             Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.pendiente")),
+              1);
+    EXPECT_EQ(Veces(log, "Solicitud ID: 11 - Se puso en la cola el archivo para timbrar " +
+                             Unir_Ruta(c.cola, "Factura A Folio 1501.txt")),
+              1);
+    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 2u);  // each broken pass was told
+}
+
+// Each waiting file follows its request: published when the request is committed in status 2
+// naming that file, in that branch's queue; removed otherwise, as are the half copies of older
+// versions. Other files stay. A queue folder that cannot be read is told once and holds up no
+// other; a file that cannot take its name waits, told once, and keeps its folio taken.
+TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
+    const auto c3 = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    const auto c4 = Sembrar_Sucursal(4, "Norte", "B", 1, false);
+    const auto c5 = Sembrar_Sucursal(5, "Sur", "A", 1);
+    Sembrar_Solicitud(10, {{"Status", "2"}, {"Archivo", "'Factura A Folio 7'"}});
+    Sembrar_Solicitud(11, {{"Status", "1"}});
+    Sembrar_Solicitud(12, {{"Status", "2"}, {"Archivo", "'Factura A Folio 99'"}});
+    Sembrar_Solicitud(13,
+                      {{"Status", "2"}, {"Archivo", "'Factura A Folio 9'"}, {"ID_Sucursal", "5"}});
+    Sembrar_Solicitud(15, {{"Status", "3"}, {"Archivo", "'Factura A Folio 12'"}});
+    for (const char* nombre :
+         {".Factura A Folio 7.txt.10.pendiente", ".Factura A Folio 8.txt.11.pendiente",
+          ".Factura A Folio 9.txt.12.pendiente", ".Factura A Folio 9.txt.13.pendiente",
+          ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 12.txt.15.pendiente",
+          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml"})
+        Escribir_Archivo(Unir_Ruta(c3.cola, nombre), "x");
+    Escribir_Archivo(Unir_Ruta(c5.cola, ".Factura A Folio 9.txt.13.pendiente"), "x");
+    const std::string publicado = Unir_Ruta(c3.cola, "Factura A Folio 7.txt");
+    std::filesystem::create_directory(publicado);  // nothing can be renamed onto it
+    Cargar_Datos();
+
+    Recuperar();
+    Recuperar();
+    EXPECT_EQ(En(c3.cola),
+              (Nombres{".Factura A Folio 7.txt.10.pendiente", ".notas", "Cancelar_A1.xml"}));
+    EXPECT_EQ(En(c5.cola), Nombres{"Factura A Folio 9.txt"});
+    EXPECT_EQ(Estado_Generacion_Actual().Temporales_en_Cola.count(publicado), 1u);
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log, "No se pudo revisar la carpeta de cola " + c4.cola + ": "), 1);
+    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - No se pudo poner en la cola el archivo para timbrar " +
+                             publicado),
+              1);
+    EXPECT_EQ(Veces(log, "Se descartó el archivo para timbrar"), 5);
+
+    std::filesystem::remove(publicado);
+    Recuperar();
+    EXPECT_EQ(En(c3.cola), (Nombres{".notas", "Cancelar_A1.xml", "Factura A Folio 7.txt"}));
+    EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
+}
+
+using Reencolado = Prueba_Central;
+
+// A request in status 2 gets its file to stamp again, same series and folio, only when nothing of
+// it is anywhere: not published, not waiting in the queue, no result. Every refusal says why and
+// writes nothing. It needs nothing loaded: it reads the request and the profile itself.
+TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
+    const auto c = Sembrar_Sucursal(3, "Centro", "B", 90);
+    const Columnas en_cola = {{"Status", "2"},
+                              {"Serie", "'B'"},
+                              {"Folio", "65"},
+                              {"ID_Factura", "-1"},
+                              {"Archivo", "'Factura B Folio 65'"}};
+    Sembrar_Solicitud(194, en_cola);
+    Sembrar_Solicitud(195, {{"Status", "3"}});
+    Columnas otro_archivo = en_cola;
+    otro_archivo["Archivo"] = "'Factura B Folio 66'";
+    Sembrar_Solicitud(196, otro_archivo);
+
+    const std::string cola = Unir_Ruta(c.cola, "Factura B Folio 65.txt");
+    const auto hecho = Reencolar_Solicitud(194);
+    EXPECT_TRUE(hecho.Hecho);
+    EXPECT_EQ(hecho.Mensaje,
+              "Solicitud ID: 194 - Se escribió de nuevo el archivo para timbrar " + cola + ".");
+    const std::string archivo = Leer_Archivo(cola);
+    EXPECT_NE(archivo.find("\r\nSerie=B\r\nFolio=65\r\n"), std::string::npos);
+    EXPECT_NE(Leer_Log().find(hecho.Mensaje), std::string::npos);
+    EXPECT_EQ(Archivos_en_Carpeta(c.cola).size(), 1u);
+
+    const std::string no = "Solicitud ID: 194 - No se reencola: ya existe ";
+    EXPECT_EQ(Reencolar_Solicitud(194).Mensaje, no + cola + ".");
+    std::filesystem::remove(cola);
+    for (const std::string& resto :
+         {Unir_Ruta(c.cola, ".Factura B Folio 65.txt.194.pendiente"),
+          Unir_Ruta(c.validas, "Factura B Folio 65.xml"),
+          Unir_Ruta(c.no_validas, "Factura B Folio 65-error timbrado.txt")}) {
+        Escribir_Archivo(resto, "");
+        const auto negado = Reencolar_Solicitud(194);
+        EXPECT_FALSE(negado.Hecho);
+        EXPECT_EQ(negado.Mensaje, no + resto + ".");
+        std::filesystem::remove(resto);
+    }
+    EXPECT_EQ(Reencolar_Solicitud(195).Mensaje,
+              "Solicitud ID: 195 - No se reencola: la solicitud está en status 3 y sólo se "
+              "reencola una solicitud en status 2.");
+    EXPECT_EQ(Reencolar_Solicitud(196).Mensaje,
+              "Solicitud ID: 196 - No se reencola: su Archivo \"Factura B Folio 66\" no "
+              "corresponde a su Serie y Folio.");
+    EXPECT_TRUE(Archivos_en_Carpeta(c.cola).empty());
+}
 
 class Cola_Timbrado : public Prueba_Central {
   protected:
     Solicitud_Factura Solicitud_Cargada() {
         Cargar_Pendientes();
         return Solicitudes_Pendientes().at(0);
-    }
-    static size_t Archivos_En(const std::string& carpeta) {
-        const std::filesystem::directory_iterator entradas(carpeta);
-        return std::distance(begin(entradas), end(entradas));
     }
 };
 
@@ -32,7 +184,7 @@ std::string Con_CRLF(const std::string& lineas) {
 }
 
 // The file waits complete and read-only under its hidden name while the published one is left
-// alone; publishing puts it in place at once: its 77 lines byte for byte, in Windows-1252 with
+// alone; publishing puts it in place at once: its lines byte for byte, in Windows-1252 with
 // "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no working copy stays. On
 // 100.00 the subtotal is rounded to cents and the tax is the difference.
 TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
@@ -48,8 +200,6 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     Escribir_Archivo(destino, "viejo");
     Poner_Solo_Lectura(destino);
     Escribir_Archivo(cancelacion, "RFC|UUID");
-    std::string mostrado;
-    Estado_Generacion_Actual().Mostrar_Archivo = [&](const std::string& n) { mostrado = n; };
 
     Sembrar_Solicitud(10);
     Ejecutar_Central(
@@ -61,8 +211,7 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     EXPECT_EQ(Leer_Archivo(destino), "viejo");
     EXPECT_EQ(Publicar_Archivo(carpetas.cola, archivo.Ruta_Oculta, destino), std::nullopt);
 
-    const std::string bytes = Leer_Archivo(destino);
-    EXPECT_EQ(bytes,
+    EXPECT_EQ(Leer_Archivo(destino),
               Con_CRLF("[Comprobante]|Version=4.0|Serie=A|Folio=1500|Fecha=2026-12-05T10:15:40|"
                        "FormaPago=01|CondicionesDePago=Contado|MetodoPago=PUE|SubTotal=86.21|"
                        "Descuento=0.00|Moneda=MXN|TipoCambio=1|Total=100.00|TipoDeComprobante=I|"
@@ -86,15 +235,13 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
                        "[Impuestos]|TotalImpuestosRetenidos=|TotalImpuestosTrasladados=13.79|"
                        "TrasladoBase1=86.21|TrasladoImpuesto1=002|TrasladoTipoFactor1=Tasa|"
                        "TrasladoTasaOCuota1=0.160000|TrasladoImporte1=13.79|"));
-    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 77);
-    EXPECT_EQ(mostrado, "Factura A Folio 1500.txt");
     EXPECT_FALSE(Existe_Archivo(cancelar));
     EXPECT_TRUE(Existe_Archivo(cancelacion));  // a real cancellation request stays
     struct stat datos {};
     ASSERT_EQ(stat(destino.c_str(), &datos), 0);
     EXPECT_EQ(datos.st_mode & 0222, 0u);
-    EXPECT_EQ(Archivos_En(entorno.Carpeta()), 1u);  // the branch's folder
-    EXPECT_EQ(Archivos_En(carpetas.cola), 2u);
+    EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola).size(), 2u);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
@@ -114,9 +261,11 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
 }
 
-// A line break or other control character in any value becomes a blank: no value adds a line.
-TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
+// A line break or other control character in any value becomes a blank: no value adds a line. The
+// tax is what the subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
+TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     Solicitud_Factura solicitud;
+    solicitud.Total = 116.47;
     solicitud.Nombre = "X\r\nTotal=0.01";
     Datos_Emision emisor;
     emisor.Razon_Social_Emisor = "A\n\n[Receptor]\x1f";
@@ -124,6 +273,8 @@ TEST(Archivo_para_Timbrar, UnValorConSaltosDeLineaNoAgregaLineas) {
     EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
     EXPECT_NE(texto.find("\r\nNombre=X  Total=0.01\r\n"), std::string::npos);
     EXPECT_NE(texto.find("\r\nNombre=A  [Receptor] \r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nSubTotal=100.41\r\n"), std::string::npos);
+    EXPECT_EQ(Veces(texto, "Importe1=16.06\r\n"), 2);
 }
 
 }  // namespace

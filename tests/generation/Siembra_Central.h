@@ -40,27 +40,6 @@ class Prueba_Central : public Prueba_Sembrada {
             serie, folio, crear_carpetas);
     }
 
-    // A pending request of branch 3 for ticket 4711, 116.00, dated today; `cambios` replaces
-    // columns by SQL literal (so 'NULL' stands for Null).
-    void Sembrar_Solicitud(int id, const Columnas& cambios = {}) {
-        Sembrar_Fila("Solicitudes_de_Facturas_OL",
-                     {{"ID", std::to_string(id)},
-                      {"ID_Cliente", "501"},
-                      {"Nombre", "'JULIA RAMIREZ LOPEZ'"},
-                      {"ID_Sucursal", "3"},
-                      {"Direccion", "'Calle Pedro Moreno'"},
-                      {"Codigo_Postal", "'44100'"},
-                      {"RFC", "'RALJ900215QW1'"},
-                      {"Regimen_Fiscal", "'612'"},
-                      {"Nro_Ticket", "4711"},
-                      {"Metodo", "'01'"},
-                      {"Total", "116"},
-                      {"Fecha", "'2026/12/05'"},
-                      {"Uso", "'G03'"},
-                      {"Status", "1"}},
-                     cambios);
-    }
-
     // Loads what start-up loads: the branch list and the issuing profiles.
     void Cargar_Datos() {
         Cargar_Sucursales();

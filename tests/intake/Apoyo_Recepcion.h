@@ -57,22 +57,6 @@ inline std::string Con_Atributo(std::string xml, const std::string& elemento,
     return xml.insert(inicio + elemento.size() + 1, nombre + valor + "\"");
 }
 
-inline std::string Escapar_XML(const std::string& texto) {
-    std::string escapado;
-    for (const char c : texto)
-        escapado += c == '&'    ? "&amp;"
-                    : c == '\'' ? "&apos;"
-                    : c == '"'  ? "&quot;"
-                                : std::string(1, c);
-    return escapado;
-}
-
-// Present as a normal file, yet every read fails: /proc/self/mem has nothing at offset 0.
-inline void Hacer_Ilegible(const std::string& ruta) {
-    std::filesystem::remove(ruta);
-    std::filesystem::create_symlink("/proc/self/mem", ruta);
-}
-
 // An empty central database with the profile and folders of branch 3, the state of a program
 // just started, and the clock at 05/12/2026 10:15:40.
 class Prueba_Recepcion : public Prueba_Sembrada {
@@ -81,13 +65,7 @@ class Prueba_Recepcion : public Prueba_Sembrada {
         Reiniciar_Estado_Aplicacion();
         Reiniciar_Observaciones_Recepcion();
         Reiniciar_Limites_Columnas();
-        for (const std::string& carpeta : {validas, no_validas, cola})
-            std::filesystem::create_directories(carpeta);
-        Ejecutar_Central(
-            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Facturas_Validas, "
-            "Ruta_Facturas_NO_Validas, Ruta_Cola_Facturas) VALUES (3, '" +
-            Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "', '" +
-            Ruta_Para_BD(cola) + "')");
+        Sembrar_Sucursal(entorno.Carpeta(), 3, "Centro", "A", 1);
         Cargar_Datos_de_Emision();
         Reiniciar_Sentencias_Pendientes();
     }
@@ -126,11 +104,11 @@ class Prueba_Recepcion : public Prueba_Sembrada {
             "SELECT Serie, Folio, RFC, Total FROM Solicitudes_de_Facturas_OL WHERE ID = " +
             std::to_string(id));
         std::string xml = Muestra_Cfdi(muestra);
-        xml = Con_Atributo(xml, "cfdi:Comprobante", "Serie", Escapar_XML(rs.Texto("Serie")));
+        xml = Con_Atributo(xml, "cfdi:Comprobante", "Serie", rs.Texto("Serie"));
         xml = Con_Atributo(xml, "cfdi:Comprobante", "Folio", rs.Texto("Folio"));
         xml = Con_Atributo(xml, "cfdi:Comprobante", "Total",
                            Formato_Importe_Archivo(Valor_Inicial(rs.Texto("Total"))));
-        return Con_Atributo(xml, "cfdi:Receptor", "Rfc", Escapar_XML(rs.Texto("RFC")));
+        return Con_Atributo(xml, "cfdi:Receptor", "Rfc", rs.Texto("RFC"));
     }
     // What the stamping program leaves for a stamped request.
     void Dejar_Timbrado(int id, const std::string& muestra = kCfdi_Una_Linea) {

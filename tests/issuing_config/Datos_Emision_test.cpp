@@ -2,6 +2,7 @@
 #include "generation/Folios.h"
 #include "generation/Siembra_Central.h"
 #include "issuing_config/Guardar_Configuracion.h"
+#include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
@@ -42,6 +43,35 @@ TEST_F(Perfiles_Emision, LoadWithTheirFoldersAndAreBlankWhenMissing) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "16");
 }
 
+// Every text column of a profile holds a value of its own (the folders with "*" separators); the
+// profile loaded and saved back as it is leaves each value in its column, except the emptied
+// promissory-note legend. The e-mail addresses are not the window's to save.
+TEST_F(Perfiles_Emision, AProfileSavedAsLoadedKeepsEveryValueInItsColumn) {
+    Sembrar_Sucursal(3, "Centro", "A", 15);
+    Recordset columnas = Consultar_Central(
+        "SELECT COLUMN_NAME, ORDINAL_POSITION FROM information_schema.COLUMNS WHERE TABLE_SCHEMA "
+        "= 'Morvane_Central' AND TABLE_NAME = 'Configuracion_Facturas_Electronicas' AND "
+        "DATA_TYPE IN ('varchar', 'text') ORDER BY ORDINAL_POSITION");
+    std::string asignaciones, lista, esperado;
+    for (; !columnas.Fin(); columnas.Mover_Siguiente()) {
+        const std::string columna = columnas.Texto(size_t{0});
+        const std::string valor = (columna.starts_with("Ruta_") ? "*v" : "v") + columnas.Texto(1);
+        asignaciones += (asignaciones.empty() ? "" : ", ") + columna + " = '" + valor + "'";
+        lista += ", " + columna;
+        esperado += "|" + (columna == "Leyenda_de_Pagare_Facturas" ? "" : valor);
+    }
+    ASSERT_GT(lista.size(), 30 * 4u);
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET " + asignaciones);
+    Cargar_Datos_de_Emision();
+    Datos_Emision d = Obtener_Datos_Emision(3);
+    d.email_envio = "nunca@example.com";
+    Ejecutar_Central(Sentencia_Guardar_Datos_Emision(d, 16));
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', ''" + lista +
+                            ") FROM Configuracion_Facturas_Electronicas"),
+              esperado);
+    EXPECT_EQ(Folio_Siguiente(3), "16");
+}
+
 // A load that fails leaves the profiles loaded before, never an empty table; a save whose reload
 // fails still says that the profile was stored, for it was.
 TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
@@ -70,6 +100,23 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
         "Se almacenó correctamente la configuración para la emisión de Facturas Electrónicas, "
         "pero no se pudieron volver a leer los perfiles"))
         << avisos[0].texto;
+}
+
+// The recovery after a crash decides from these names alone which request a waiting file belongs
+// to, so a name must read back exactly and nothing else in the queue may pass for one.
+TEST(Intercambio_Timbrado, ElNombreTemporalSeLeeDeVueltaYNingunOtroPasaPorUno) {
+    const std::string nombre = Nombre_Archivo_para_Timbrar("A.B", 1501);
+    EXPECT_EQ(nombre, "Factura A.B Folio 1501.txt");
+    const auto leido = Leer_Nombre_Temporal(Nombre_Temporal_en_Cola(nombre, 57));
+    ASSERT_TRUE(leido);
+    EXPECT_EQ(leido->Nombre_Archivo, nombre);
+    EXPECT_EQ(leido->ID_Solicitud, 57);
+
+    for (const char* otro : {"Factura A Folio 1.txt", ".Factura A Folio 1.txt.copiando",
+                             ".Factura A Folio 1.txt..pendiente", "..57.pendiente",
+                             ".Factura A Folio 1.txt.5x.pendiente", "Cancelar_A1.xml",
+                             ".Factura A Folio 1.txt.99999999999.pendiente"})
+        EXPECT_FALSE(Leer_Nombre_Temporal(otro)) << otro;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 #include "Invariantes.h"
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Siembra_Extremo.h"
+#include "apoyo/Proceso_Facturador.h"
 
 namespace facturador::pruebas {
 

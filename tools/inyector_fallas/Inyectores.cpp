@@ -10,8 +10,8 @@
 #include <functional>
 #include <thread>
 
+#include "apoyo/Proceso_Facturador.h"
 #include "apoyo/Siembra.h"
-#include "apoyo/Siembra_Extremo.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -52,7 +52,7 @@ long Iniciadas(const Mundo_Fallas& mundo) {
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(mundo.Carpeta_Programa(), ec))
         if (e.path().filename().string().starts_with("log_"))
-            iniciadas += Veces_En(Leer_Archivo(e.path().string()), "Se inicia el proceso");
+            iniciadas += Veces(Leer_Archivo(e.path().string()), "Se inicia el proceso");
     return iniciadas;
 }
 

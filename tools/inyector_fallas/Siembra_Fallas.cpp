@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "apoyo/Bd_Central.h"
-#include "apoyo/Siembra_Extremo.h"
+#include "apoyo/Siembra.h"
 
 namespace facturador::pruebas {
 
@@ -68,13 +68,22 @@ const std::vector<std::string> kNulables_Solicitud = {
     "Metodo",          "Total",         "Fecha",      "Uso",
     "Resultado",       "ID_Factura",    "Archivo",    "Ruta_Archivo"};
 
+// A request of the branch and ticket for the total, under whatever else `cambios` sets.
+void Sembrar(int id, int sucursal, int ticket, const std::string& total, Columnas cambios) {
+    cambios.try_emplace("ID_Sucursal", std::to_string(sucursal));
+    cambios.try_emplace("Nro_Ticket", std::to_string(ticket));
+    cambios.try_emplace("Total", total);
+    cambios.try_emplace("Fecha", "CURRENT_DATE");
+    Sembrar_Solicitud(id, cambios);
+}
+
 }  // namespace
 
 int Siembra_Fallas::Solicitud(int sucursal, const std::string& total, const Columnas& cambios,
                               bool valida) {
     const int id = siguiente_++;
     Sembrar_Ticket(id, sucursal, total);
-    Sembrar_Solicitud(id, sucursal, id, total, cambios);
+    Sembrar(id, sucursal, id, total, cambios);
     if (valida)
         validas_.push_back(id);
     return id;
@@ -99,7 +108,7 @@ void Siembra_Fallas::Hostiles(int sucursal) {
     Columnas nulos;
     for (const std::string& columna : kNulables_Solicitud)
         nulos[columna] = "NULL";
-    Sembrar_Solicitud(siguiente_++, sucursal, 0, "0", nulos);
+    Sembrar(siguiente_++, sucursal, 0, "0", nulos);
     Solicitud(sucursal, "116.00", {{"Fecha", "NULL"}}, false);
     for (const char* importe : {"1e15", "-116", "1.7e308", "99999999999999.99"})
         Solicitud(sucursal, importe, {}, false);

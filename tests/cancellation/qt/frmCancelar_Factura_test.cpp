@@ -41,10 +41,9 @@ class Cancelar_Factura : public testing::Test {
 
     static void Poner_Cola(const std::string& carpeta) {
         Ejecutar_Central("DELETE FROM Configuracion_Facturas_Electronicas");
-        Ejecutar_Central(
-            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Ruta_Cola_Facturas) "
-            "VALUES (3, " +
-            Literal(Ruta_Para_BD(carpeta)) + ")");
+        Sembrar_Fila(
+            "Configuracion_Facturas_Electronicas",
+            {{"ID_Sucursal", "3"}, {"Ruta_Cola_Facturas", Literal(Ruta_Para_BD(carpeta))}});
         Cargar_Datos_de_Emision();
     }
 

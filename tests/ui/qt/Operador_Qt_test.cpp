@@ -1,7 +1,5 @@
 #include "ui/qt/Operador_Qt.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,6 +13,7 @@
 #include "apoyo/Entorno_Pruebas.h"
 #include "data/Log.h"
 #include "platform/Archivos.h"
+#include "ui/qt/Boton_Imagen.h"
 #include "ui/qt/Traducciones_Qt.h"
 
 namespace facturador::pruebas {
@@ -24,54 +23,37 @@ using Operador_Qt_Prueba = Prueba_Dialogos;
 
 constexpr auto kCon_Pantalla = Operador_Qt::Pantalla::Presente;
 
-TEST_F(Operador_Qt_Prueba, asks_and_tells_through_the_dialogs) {
+// The question answers what the operator chose; the message dialog is modal and shows heading and
+// message as given. Right after it has closed (its deletion still pending) the standard message box
+// must not belong to it, or deleting the dialog would take the box with it. Its button speaks
+// Spanish once Qt's translations are in place.
+TEST_F(Operador_Qt_Prueba, asks_and_tells_through_the_dialogs_and_the_standard_box_in_spanish) {
+    ASSERT_TRUE(Cargar_Traducciones_Qt(*QCoreApplication::instance()));
     Operador_Qt operador({}, kCon_Pantalla);
     Al_Abrirse(
         [] { QTest::keyClick(frmConfirmar_Operacion::Abierta(), Qt::Key_S, Qt::AltModifier); });
     EXPECT_TRUE(operador.Pedir_Confirmacion("ATENCION", "¿Continuar?"));
-
-    // The message dialog is modal and shows heading and message as given.
-    QString encabezado, mensaje;
+    QString mostrado;
     Al_Abrirse([&] {
         frmAdvertencia* dialogo = frmAdvertencia::Abierta();
         ASSERT_NE(dialogo, nullptr);
         EXPECT_TRUE(dialogo->isModal());
-        encabezado = dialogo->findChild<QLabel*>(QStringLiteral("lblEncabezado"))->text();
-        mensaje = dialogo->findChild<QLabel*>(QStringLiteral("lblMensaje"))->text();
+        mostrado = dialogo->findChild<QLabel*>(QStringLiteral("lblEncabezado"))->text() + "|" +
+                   dialogo->findChild<QLabel*>(QStringLiteral("lblMensaje"))->text();
         QTest::mouseClick(dialogo->findChild<QWidget*>(QStringLiteral("picBoton_Aceptar")),
                           Qt::LeftButton);
     });
     operador.Mostrar_Advertencia("Atención", "Se almacenó la configuración");
-    EXPECT_EQ(encabezado, QStringLiteral("Atención"));
-    EXPECT_EQ(mensaje, QStringLiteral("Se almacenó la configuración"));
-    EXPECT_EQ(frmAdvertencia::Abierta(), nullptr);
-}
-
-// Right after a message dialog has closed (its deletion still pending) the standard message box
-// must not belong to it, or deleting the dialog would take the box with it. Its button speaks
-// Spanish once Qt's translations are in place.
-TEST_F(Operador_Qt_Prueba, the_standard_message_shows_title_and_text_as_given_in_spanish) {
-    ASSERT_TRUE(Cargar_Traducciones_Qt(*QCoreApplication::instance()));
-    Operador_Qt operador({}, kCon_Pantalla);
-    Al_Abrirse([] {
-        QTest::mouseClick(
-            frmAdvertencia::Abierta()->findChild<QWidget*>(QStringLiteral("picBoton_Aceptar")),
-            Qt::LeftButton);
-    });
-    operador.Mostrar_Advertencia("Atención", "Primero");
-    QString titulo, texto, boton;
+    EXPECT_EQ(mostrado, QStringLiteral("Atención|Se almacenó la configuración"));
     QTimer::singleShot(0, [&] {
         auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(caja, nullptr);
-        titulo = caja->windowTitle();
-        texto = caja->text();
-        boton = caja->button(QMessageBox::Ok)->text();
+        mostrado =
+            caja->windowTitle() + "|" + caja->text() + "|" + caja->button(QMessageBox::Ok)->text();
         caja->button(QMessageBox::Ok)->click();
     });
     operador.Mensaje_Estandar("Error <b>1045</b>: acceso denegado", "Facturación");
-    EXPECT_EQ(titulo, QStringLiteral("Facturación"));
-    EXPECT_EQ(texto, QStringLiteral("Error <b>1045</b>: acceso denegado"));
-    EXPECT_EQ(boton, QStringLiteral("Aceptar"));
+    EXPECT_EQ(mostrado, QStringLiteral("Facturación|Error <b>1045</b>: acceso denegado|Aceptar"));
 }
 
 // The tests run on the offscreen platform, where nobody can answer: nothing may wait for a click.
@@ -124,6 +106,124 @@ TEST_F(Operador_Qt_Prueba, a_log_that_cannot_be_written_is_told_once_without_a_d
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "perdido\nError al actualizar archivo Log: error: " + std::to_string(ENOENT) + " - " +
                   std::strerror(ENOENT) + ": " + Unir_Ruta(carpeta, "log_05_12_2026.txt") + "\n");
+}
+
+// The two dialogs shown without a modal loop, so the test can send them events.
+class Dialogos : public Prueba_Dialogos {
+  protected:
+    static frmAdvertencia* Advertencia(const QString& mensaje = QStringLiteral("Mensaje")) {
+        frmAdvertencia* dialogo = frmAdvertencia::Instancia();
+        dialogo->Preparar(QStringLiteral("Atención"), mensaje);
+        dialogo->show();
+        return dialogo;
+    }
+    static frmConfirmar_Operacion* Confirmacion() {
+        frmConfirmar_Operacion* dialogo = frmConfirmar_Operacion::Instancia();
+        dialogo->Preparar(QStringLiteral("ATENCION"), QStringLiteral("¿Reactivar?"));
+        dialogo->show();
+        return dialogo;
+    }
+    static Boton_Imagen* Boton(const QWidget* dialogo, const char* nombre) {
+        return dialogo->findChild<Boton_Imagen*>(QLatin1String(nombre));
+    }
+    static bool Abierto() { return frmAdvertencia::Abierta() || frmConfirmar_Operacion::Abierta(); }
+};
+
+// Each picture button shows its pressed face while held; a release off it keeps the dialog open
+// and the answer unchanged; a release on it, with any mouse button, acts and closes the dialog
+// (the message dialog leaves the answer alone).
+TEST_F(Dialogos, APictureButtonActsOnlyWhenReleasedOverItWithAnyMouseButton) {
+    const struct {
+        QWidget* (*abrir)();
+        const char* boton;
+        bool respuesta;
+    } casos[] = {
+        {[]() -> QWidget* { return Advertencia(); }, "picBoton_Aceptar", false},
+        {[]() -> QWidget* { return Confirmacion(); }, "imgBoton_Aceptar", true},
+        {[]() -> QWidget* { return Confirmacion(); }, "imgBoton_Cancelar", false},
+    };
+    for (const auto& caso : casos) {
+        Boton_Imagen* boton = Boton(caso.abrir(), caso.boton);
+        const bool pregunta = frmConfirmar_Operacion::Abierta() != nullptr;
+        Confirmacion_Aceptada = !caso.respuesta;
+        QTest::mousePress(boton, Qt::LeftButton);
+        EXPECT_TRUE(boton->Presionado()) << caso.boton;
+        QTest::mouseRelease(boton, Qt::LeftButton, {}, QPoint(boton->width() + 3, 5));
+        EXPECT_FALSE(boton->Presionado()) << caso.boton;
+        EXPECT_TRUE(Abierto()) << caso.boton;
+        QTest::mousePress(boton, Qt::RightButton);
+        QTest::mouseRelease(boton, Qt::RightButton, {},
+                            QPoint(boton->width() - 1, boton->height() - 1));
+        EXPECT_FALSE(Abierto()) << caso.boton;
+        EXPECT_EQ(Confirmacion_Aceptada, pregunta == caso.respuesta) << caso.boton;
+    }
+}
+
+// Only an Enter that went down and came up on the button closes the message dialog (the keypad's
+// too); other keys, an Enter that went down elsewhere, and closing the window do nothing.
+TEST_F(Dialogos, TheMessageClosesOnAnEnterPressedAndReleasedOnItsButton) {
+    frmAdvertencia* dialogo = Advertencia();
+    Boton_Imagen* boton = Boton(dialogo, "picBoton_Aceptar");
+    QTest::keyRelease(boton, Qt::Key_Return);
+    QTest::keyClick(boton, Qt::Key_Space);
+    QTest::keyClick(boton, Qt::Key_Escape);
+    QTest::keyClick(dialogo, Qt::Key_Escape);
+    EXPECT_FALSE(dialogo->close());
+    QTest::keyPress(boton, Qt::Key_Return);
+    EXPECT_TRUE(boton->Presionado());
+    EXPECT_EQ(frmAdvertencia::Abierta(), dialogo);
+    QTest::keyRelease(boton, Qt::Key_Return);
+    EXPECT_EQ(frmAdvertencia::Abierta(), nullptr);
+
+    QTest::keyClick(Boton(Advertencia(), "picBoton_Aceptar"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(frmAdvertencia::Abierta(), nullptr);
+}
+
+// Alt+N and Alt+S (either case, from any part of the window) press the button while the key is
+// down and answer when it comes up; other keys and other modifiers do nothing.
+TEST_F(Dialogos, TheQuestionAnswersToAltSAndAltNOnly) {
+    frmConfirmar_Operacion* dialogo = Confirmacion();
+    QWidget* mensaje = dialogo->findChild<QLabel*>(QStringLiteral("lblMensaje"));
+    for (QWidget* destino : {static_cast<QWidget*>(dialogo), mensaje}) {
+        for (const auto tecla : {Qt::Key_S, Qt::Key_N, Qt::Key_Return, Qt::Key_Escape})
+            QTest::keyClick(destino, tecla);
+        QTest::keyClick(destino, Qt::Key_S, Qt::ShiftModifier);
+        QTest::keyClick(destino, Qt::Key_S, Qt::ControlModifier | Qt::AltModifier);
+        QTest::keyClick(destino, Qt::Key_N, Qt::AltModifier | Qt::ShiftModifier);
+        QTest::keyClick(destino, Qt::Key_A, Qt::AltModifier);
+    }
+    EXPECT_FALSE(dialogo->close());
+    EXPECT_FALSE(Boton(dialogo, "imgBoton_Aceptar")->Presionado());
+    QTest::keyPress(dialogo, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(Boton(dialogo, "imgBoton_Cancelar")->Presionado());
+    EXPECT_EQ(frmConfirmar_Operacion::Abierta(), dialogo);
+    QTest::keyRelease(dialogo, Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(frmConfirmar_Operacion::Abierta(), nullptr);
+    EXPECT_FALSE(Confirmacion_Aceptada);
+
+    mensaje = Confirmacion()->findChild<QLabel*>(QStringLiteral("lblMensaje"));
+    QTest::keyClick(mensaje, 's', Qt::AltModifier);
+    EXPECT_EQ(frmConfirmar_Operacion::Abierta(), nullptr);
+    EXPECT_TRUE(Confirmacion_Aceptada);
+    Confirmacion();
+    EXPECT_FALSE(Confirmacion_Aceptada) << "a new question forgets the last answer";
+}
+
+// The message dialog belongs to the main window and grows taller, not wider, for a long message.
+TEST_F(Dialogos, TheMessageFitsItsText) {
+    QWidget frmAplicacion;
+    frmAplicacion.setObjectName(QStringLiteral("frmAplicacion"));
+    frmAdvertencia* corta = Advertencia();
+    EXPECT_EQ(corta->parentWidget(), &frmAplicacion);
+    const QSize tamano_corta = corta->size();
+    QTest::mouseClick(Boton(corta, "picBoton_Aceptar"), Qt::LeftButton);
+    frmAdvertencia* larga =
+        Advertencia(QStringLiteral("No es posible conectarse a la base de datos. ").repeated(12));
+    QLabel* mensaje = larga->findChild<QLabel*>(QStringLiteral("lblMensaje"));
+    EXPECT_EQ(larga->width(), tamano_corta.width());
+    EXPECT_GT(larga->height(), tamano_corta.height());
+    EXPECT_GE(mensaje->height(), mensaje->heightForWidth(mensaje->width()));
+    EXPECT_LE(mensaje->geometry().bottom(), Boton(larga, "picBoton_Aceptar")->y());
 }
 
 }  // namespace

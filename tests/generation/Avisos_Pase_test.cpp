@@ -1,0 +1,76 @@
+#include "Siembra_Central.h"
+
+namespace facturador::pruebas {
+namespace {
+
+using Pase_Avisos = Prueba_Central;
+
+// The operator's message names the request and the step set last: before any request, request 0
+// and "iniciando"; a failure outside the unit of work (the rejection) carries the step of the
+// request before; a failure registering the invoice names "Registrar factura".
+TEST_F(Pase_Avisos, ElMensajeNombraLaSolicitudYElUltimoPasoComenzado) {
+    Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Cargar_Datos();
+    const auto ultimo_mensaje = [this] {
+        const auto mostrados = entorno.operador.De_Tipo("estandar");
+        return mostrados.empty() ? std::string() : mostrados.back().texto;
+    };
+    {
+        const Tabla_Ausente solicitudes("Solicitudes_de_Facturas_OL");
+        Ejecutar_Pase();
+    }
+    EXPECT_EQ(ultimo_mensaje(), "Error en solicitud: 0 - Ticket Nro.  - iniciando");
+
+    for (int ticket : {4710, 4711, 4712})
+        Sembrar_Ticket(ticket, 3, "116");
+    Sembrar_Solicitud(10, {{"Nro_Ticket", "4710"}});
+    Sembrar_Solicitud(11, {{"Nro_Ticket", "4711"}, {"Total", "200"}});  // over its ticket
+    {
+        const Regla_Temporal sin_rechazos("Solicitudes_de_Facturas_OL", "Status <> 4");
+        Ejecutar_Pase();
+    }
+    EXPECT_EQ(Solicitud(10, "Status") + Solicitud(11, "Status"), "21");
+    EXPECT_EQ(ultimo_mensaje(),
+              "Error en solicitud: 11 - Ticket Nro. 4711 - Actualizar proximo folio a emitir");
+
+    Sembrar_Solicitud(12, {{"Nro_Ticket", "4712"}});
+    {
+        const Regla_Temporal folio_vetado("Facturas_Electronicas", "folio <> 1501");
+        Ejecutar_Pase();
+    }
+    EXPECT_EQ(ultimo_mensaje(), "Error en solicitud: 12 - Ticket Nro. 4712 - Registrar factura");
+    EXPECT_EQ(Solicitud(11, "Status") + Solicitud(12, "Status"), "41");
+    EXPECT_EQ(Folio_Siguiente(3), "1501");
+    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 3u);
+}
+
+// The amounts of the file to stamp: the subtotal rounded to cents, the tax what the total leaves,
+// and the payment form 99 for a request that named none.
+TEST_F(Pase_Avisos, ArchivoParaTimbrarConSubtotalRedondeadoYFormaDePago99) {
+    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1);
+    Sembrar_Ticket(4711, 3, "116");
+    Sembrar_Ticket(4712, 3, "10");
+    Sembrar_Solicitud(1, {{"Metodo", "NULL"}});
+    Sembrar_Solicitud(2, {{"Nro_Ticket", "4712"}, {"Total", "10"}, {"Metodo", "''"}});
+    Cargar_Datos();
+    Ejecutar_Pase();
+    const struct {
+        int folio;
+        const char* total;
+        const char* subtotal;
+        const char* iva;
+    } casos[] = {{1, "116.00", "100.00", "16.00"}, {2, "10.00", "8.62", "1.38"}};
+    for (const auto& c : casos) {
+        const std::string texto = Leer_Archivo(
+            Unir_Ruta(carpetas.cola, "Factura A Folio " + std::to_string(c.folio) + ".txt"));
+        for (const std::string& linea :
+             {std::string("FormaPago=99"), "SubTotal=" + std::string(c.subtotal),
+              "Total=" + std::string(c.total), "ValorUnitario=" + std::string(c.subtotal),
+              "TrasladoImporte1=" + std::string(c.iva),
+              "TotalImpuestosTrasladados=" + std::string(c.iva)})
+            EXPECT_NE(texto.find("\r\n" + linea + "\r\n"), std::string::npos) << c.folio << linea;
+    }
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
