@@ -137,6 +137,34 @@ void Sacar_De_Cola(const fs::path& ruta) {
         throw facturador::Error_Plataforma(ENOENT, "el archivo ya no está en la cola");
 }
 
+// The hidden name a file to stamp has while it is being stamped. A rename needs no room on the
+// disk, so a file whose result cannot be written (a full disk) always goes back to the queue.
+fs::path Nombre_Tomado(const fs::path& ruta) {
+    return ruta.parent_path() / ("." + ruta.filename().string() + ".tomado");
+}
+
+// A file left taken by a pass that never ended: gone when its result is there, back in the queue
+// otherwise.
+void Devolver_Tomados(const Carpetas_Sucursal& c) {
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(c.cola, ec)) {
+        const std::string oculto = e.path().filename().string();
+        if (!oculto.starts_with('.') || !Termina_En(oculto, ".txt.tomado"))
+            continue;
+        const std::string nombre = oculto.substr(1, oculto.size() - 8);
+        const std::string base = nombre.substr(0, nombre.size() - 4);
+        const bool con_resultado =
+            facturador::Existe_Archivo(facturador::Unir_Ruta(c.validas, base + ".xml")) ||
+            facturador::Existe_Archivo(
+                facturador::Unir_Ruta(c.no_validas, base + "-error timbrado.txt"));
+        std::error_code ec_archivo;
+        if (con_resultado)
+            fs::remove(e.path(), ec_archivo);
+        else
+            fs::rename(e.path(), e.path().parent_path() / nombre, ec_archivo);
+    }
+}
+
 // One line per file taken, written and flushed at once, so that a record survives whatever
 // happens next: outcome, branch, series, folio, UUID (empty when rejected) and the file's lines.
 void Registrar(std::ostream* registro, const Carpetas_Sucursal& c, std::string_view bytes,
@@ -159,18 +187,20 @@ void Timbrar_Archivo(const fs::path& ruta, const Carpetas_Sucursal& c,
     const std::string nombre = ruta.filename().string();
     const std::string bytes = facturador::Leer_Archivo(ruta.string());
     const Resultado r = Resultado_Para(c, nombre, bytes, comportamiento, ahora);
-    Sacar_De_Cola(ruta);
+    const fs::path tomado = Nombre_Tomado(ruta);
+    facturador::Renombrar_Archivo(ruta.string(), tomado.string());
     try {
         Entregar(r);
     } catch (const std::exception&) {
-        try {
-            Escribir_Atomico(ruta.string(), bytes);
-        } catch (const std::exception& e) {
+        std::error_code ec;
+        fs::rename(tomado, ruta, ec);
+        if (ec)
             Anotar(bitacora, ahora, c, nombre,
-                   std::string("no se pudo devolver a la cola: ") + e.what() + "; se perdió");
-        }
+                   "no se pudo devolver a la cola: " + ec.message() + "; queda como " +
+                       tomado.filename().string());
         throw;
     }
+    facturador::Borrar_Archivo_Ignorando_Errores(tomado.string());
     Registrar(registro, c, bytes, r);
     ++(r.timbrado ? resumen.timbrados : resumen.rechazados);
     Anotar(bitacora, ahora, c, nombre, r.resumen);
@@ -200,6 +230,7 @@ Resumen_Pasada& Resumen_Pasada::operator+=(const Resumen_Pasada& otro) {
 Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamiento& comportamiento,
                             Instante ahora, std::ostream& bitacora, std::ostream* registro) {
     Resumen_Pasada resumen;
+    Devolver_Tomados(carpetas);
     for (const fs::path& ruta : Archivos_En_Cola(carpetas.cola)) {
         const Clase clase = Clase_De(ruta.filename().string());
         if (clase == Clase::Ajeno)
