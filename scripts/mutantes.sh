@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Proves that the test suite catches real faults: applies, one at a time, each small mutation of
 # scripts/mutantes.lista to a scratch copy of the tracked sources, rebuilds, runs the suite and
-# reports the mutation as caught (some test failed, named in the table) or missed (every test
-# passed).
+# reports the mutation as caught (the suite stops at its first failing test, named in the table)
+# or missed (every test passed).
 #   scripts/mutantes.sh [LISTA] [NOMBRE...]   NOMBRE: run only the mutations whose name holds it
 # Exits 1 when a mutation is missed, does not apply exactly once, or does not build.
 set -euo pipefail
@@ -22,7 +22,7 @@ echo "Compilando la copia de trabajo en $copia ..."
 FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/compilar.sh" "$copia/build" >/dev/null
 
 suite() {
-  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure >"$copia/suite.log" 2>&1)
+  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure "$@" >"$copia/suite.log" 2>&1)
 }
 # The tests that failed in the last run of the suite, comma-separated.
 fallidas() {
@@ -60,7 +60,7 @@ probar() {  # nombre archivo de a
     resultado="NO APLICA"
   elif ! cmake --build "$copia/build" >/dev/null 2>&1; then
     resultado="NO COMPILA"
-  elif suite; then
+  elif suite --stop-on-failure; then
     resultado="ESCAPÓ"
   else
     resultado="atrapada" por=$(fallidas)
