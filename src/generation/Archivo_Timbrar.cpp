@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "data/Formatos_Importe.h"
+#include "generation/Validacion_Fiscal.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -41,15 +42,18 @@ std::string Emisor(const Datos_Emision& e) {
                    "CodigoPostal=" + e.CP, ""});
 }
 
-// The receiver's postal code is also its fiscal domicile.
+// The receiver's postal code is also its fiscal domicile. Its codes go as the fiscal check read
+// them, so a padded or lower-case RFC that passed it is not refused by the stamping program.
 std::string Receptor(const Solicitud_Factura& s) {
-    return Lineas({"[Receptor]", "Rfc=" + s.RFC, "Nombre=" + s.Nombre, "Calle=" + s.Direccion,
+    const std::string cp = Forma_Fiscal(s.Codigo_Postal);
+    return Lineas({"[Receptor]", "Rfc=" + Forma_Fiscal(s.RFC), "Nombre=" + s.Nombre,
+                   "Calle=" + s.Direccion,
                    "NoExterior=" + s.Numero_Exterior, "NoInterior=" + s.Numero_Interior,
                    "Colonia=" + s.Colonia, "Localidad=" + s.Ciudad,
                    "Referencia=", "Municipio=", "Estado=" + s.Estado, "Pais=" + s.Pais,
-                   "CodigoPostal=" + s.Codigo_Postal, "DomicilioFiscalReceptor=" + s.Codigo_Postal,
-                   "ResidenciaFiscal=", "NumRegIdTrib=",
-                   "RegimenFiscalReceptor=" + s.Regimen_Fiscal, "UsoCFDI=" + s.Uso, ""});
+                   "CodigoPostal=" + cp, "DomicilioFiscalReceptor=" + cp, "ResidenciaFiscal=",
+                   "NumRegIdTrib=", "RegimenFiscalReceptor=" + Forma_Fiscal(s.Regimen_Fiscal),
+                   "UsoCFDI=" + Forma_Fiscal(s.Uso), ""});
 }
 
 std::string Traslado_IVA(const std::string& base, const std::string& iva) {

@@ -33,10 +33,6 @@ struct Receptor {
     std::string Persona() const { return Es_RFC_Persona_Fisica(RFC) ? "física" : "moral"; }
 };
 
-std::string Normal(const std::string& valor) {
-    return Mayusculas(Recortar(valor));
-}
-
 // A value as the reason shows it.
 std::string Mostrar(const std::string& valor) {
     return valor.empty() ? "(vacío)" : valor;
@@ -140,10 +136,14 @@ constexpr Motivo (*kReglas[])(const Receptor&) = {
 
 }  // namespace
 
+std::string Forma_Fiscal(const std::string& valor) {
+    return Mayusculas(Recortar(valor));
+}
+
 Motivo Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos) {
-    const Receptor receptor{Normal(datos.RFC),           Normal(datos.Nombre),
-                            Normal(datos.Codigo_Postal), Normal(datos.Regimen_Fiscal),
-                            Normal(datos.Uso),           Normal(datos.Lugar_Expedicion)};
+    const Receptor receptor{Forma_Fiscal(datos.RFC),           Forma_Fiscal(datos.Nombre),
+                            Forma_Fiscal(datos.Codigo_Postal), Forma_Fiscal(datos.Regimen_Fiscal),
+                            Forma_Fiscal(datos.Uso),           Forma_Fiscal(datos.Lugar_Expedicion)};
     for (const auto regla : kReglas)
         if (auto motivo = regla(receptor))
             return motivo;

@@ -147,7 +147,7 @@ const std::string kPublico = "PUBLICO EN GENERAL";
 
 const std::vector<Caso> kCasos = {
     {10, {}, ""},
-    // Padded and in lower case, ñ included; the file keeps the values as they came.
+    // Padded and in lower case, ñ included: its file carries the codes as they were checked.
     {11, Receptor(" nuñe850101ab1 ", "  josé nuñez estrada ", " 612 ", " g03 ", " 44100 "), ""},
     {12, Receptor("M&A080808QR5", "MANUFACTURAS M&A", "601", "G03"), ""},
     {13, Receptor("XAXX010101000", kPublico, "616", "S01", "53100"), ""},
@@ -201,7 +201,7 @@ const std::vector<Caso> kCasos = {
 class Validacion_Fiscal : public Prueba_Central {};
 
 TEST_F(Validacion_Fiscal, RechazaConElPrimerMotivoAntesDeTomarFolioYDejaPasarLoValido) {
-    Sembrar_Sucursal(3, "Centro");
+    const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Sembrar_Ticket(4711, 3, "100000");
     Ejecutar_Central(
         "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Status) VALUES "
@@ -232,6 +232,13 @@ TEST_F(Validacion_Fiscal, RechazaConElPrimerMotivoAntesDeTomarFolioYDejaPasarLoV
     EXPECT_EQ(Facturas(), std::to_string(validas + 1));
     EXPECT_EQ(Folio_Siguiente(3), std::to_string(1500 + validas));
     EXPECT_TRUE(entorno.operador.mostrados.empty());
+    const std::string archivo_11 = Leer_Archivo(
+        Unir_Ruta(carpetas.cola, "Factura A Folio " + Solicitud(11, "Folio") + ".txt"));
+    for (const char* linea :
+         {"Rfc=NU\xD1" "E850101AB1", "Nombre=  jos\xE9 nu\xF1" "ez estrada ", "CodigoPostal=44100",
+          "DomicilioFiscalReceptor=44100", "RegimenFiscalReceptor=612", "UsoCFDI=G03"})
+        EXPECT_NE(archivo_11.find(std::string("\r\n") + linea + "\r\n"), std::string::npos)
+            << linea;
 }
 
 // The catalogues compiled into the program read whole and hold what the rules rely on; a text
