@@ -3,7 +3,6 @@
 #include <initializer_list>
 
 #include "data/Formatos_Importe.h"
-#include "generation/Validacion_Fiscal.h"
 #include "platform/Texto.h"
 
 namespace facturador {

@@ -136,10 +136,6 @@ constexpr Motivo (*kReglas[])(const Receptor&) = {
 
 }  // namespace
 
-std::string Forma_Fiscal(const std::string& valor) {
-    return Mayusculas(Recortar(valor));
-}
-
 Motivo Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos) {
     const Receptor receptor{Forma_Fiscal(datos.RFC),           Forma_Fiscal(datos.Nombre),
                             Forma_Fiscal(datos.Codigo_Postal), Forma_Fiscal(datos.Regimen_Fiscal),

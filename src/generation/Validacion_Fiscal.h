@@ -18,10 +18,6 @@ struct Datos_Fiscales_Receptor {
     std::string Lugar_Expedicion;
 };
 
-// A fiscal value as the check reads it and as the file to stamp carries the receiver's codes (RFC,
-// postal code, regime, use): trimmed and in upper case, the form the tax authority's patterns ask.
-std::string Forma_Fiscal(const std::string& valor);
-
 // Why the tax authority would refuse an invoice to this receiver, in the customer's words, or
 // nothing. Only the first rule that fails is told, in the fixed order of Validacion_Fiscal.cpp.
 std::optional<std::string> Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos);

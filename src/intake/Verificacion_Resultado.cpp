@@ -43,11 +43,6 @@ void Tomar_Elemento(const Elemento_XML& e, Datos_Comprobante& d) {
     }
 }
 
-// RFCs are upper case; a customer may have typed one in lower case, "ñ" included.
-std::string RFC_Comparable(const std::string& rfc) {
-    return Mayusculas(Recortar(rfc));
-}
-
 // Amounts as numbers where both are numbers ("116.5" is "116.50"), otherwise as texts.
 bool Mismo_Importe(const std::string& a, const std::string& b) {
     const auto x = Leer_Numero_en_Rango(a);
@@ -96,7 +91,7 @@ std::optional<std::string> Revisar_Comprobante(std::string_view contenido_xml,
     Comparar(diferencias, "Folio", d.Folio, "de la solicitud", std::to_string(s.Folio),
              Recortar(d.Folio) == std::to_string(s.Folio));
     Comparar(diferencias, "RFC del receptor", d.Rfc_Receptor, "de la solicitud", rfc_solicitud,
-             RFC_Comparable(d.Rfc_Receptor) == RFC_Comparable(rfc_solicitud));
+             Forma_Fiscal(d.Rfc_Receptor) == Forma_Fiscal(rfc_solicitud));
     Comparar(diferencias, "Total", d.Total, "del archivo para timbrar", total_archivo,
              Mismo_Importe(d.Total, total_archivo));
     if (diferencias.empty())

@@ -149,6 +149,10 @@ std::string Mayusculas(std::string_view texto) {
     return resultado;
 }
 
+std::string Forma_Fiscal(std::string_view texto) {
+    return Mayusculas(Recortar(texto));
+}
+
 std::string Sin_Controles(std::string_view texto) {
     std::string limpio;
     limpio.reserve(texto.size());

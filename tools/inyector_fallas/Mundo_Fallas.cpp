@@ -21,6 +21,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Sends the signal to a running child, waits for it to end and forgets it.
+template <typename Proceso>
+void Terminar(std::unique_ptr<Proceso>& proceso, int senal, std::chrono::seconds espera) {
+    if (!proceso)
+        return;
+    proceso->Enviar(senal);
+    proceso->Esperar_Fin(espera);
+    proceso.reset();
+}
+
 // Large enough for every result of a long run; filled on purpose by the full-disk fault.
 constexpr const char* kOpciones_Tmpfs = "size=256m,mode=0755";
 
@@ -123,11 +133,7 @@ void Mundo_Fallas::Senal_Programa(int senal) {
 }
 
 void Mundo_Fallas::Matar_Programa() {
-    if (!facturador_)
-        return;
-    facturador_->Enviar(SIGKILL);
-    facturador_->Esperar_Fin(10s);
-    facturador_.reset();
+    Terminar(facturador_, SIGKILL, 10s);
 }
 
 void Mundo_Fallas::Arrancar_Timbrador() {
@@ -137,11 +143,7 @@ void Mundo_Fallas::Arrancar_Timbrador() {
 }
 
 void Mundo_Fallas::Detener_Timbrador() {
-    if (!timbrador_)
-        return;
-    timbrador_->Enviar(SIGTERM);
-    timbrador_->Esperar_Fin(20s);
-    timbrador_.reset();
+    Terminar(timbrador_, SIGTERM, 20s);
 }
 
 void Mundo_Fallas::Servidor(const std::string& accion) const {
