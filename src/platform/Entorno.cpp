@@ -13,15 +13,42 @@ Fecha_Hora Reloj_Sistema::Ahora() const {
                       local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
+Instante Reloj_Sistema::Instante_Actual() const {
+    return std::time(nullptr);
+}
+
+std::string Reloj_Sistema::Zona_Maquina() const {
+    return Zona_del_Sistema();
+}
+
 Entorno& Entorno_Actual() {
     static Entorno entorno;
     return entorno;
 }
 
-Fecha_Hora Ahora() {
+namespace {
+
+const Reloj& Reloj_Actual() {
     static const Reloj_Sistema sistema;
     const Reloj* reloj = Entorno_Actual().reloj;
-    return reloj ? reloj->Ahora() : sistema.Ahora();
+    return reloj ? *reloj : sistema;
+}
+
+}  // namespace
+
+Fecha_Hora Ahora() {
+    return Reloj_Actual().Ahora();
+}
+
+std::string Zona_Maquina() {
+    return Reloj_Actual().Zona_Maquina();
+}
+
+Fecha_Hora Ahora_en_Zona(std::string_view zona) {
+    const Reloj& reloj = Reloj_Actual();
+    if (zona.empty() || zona == reloj.Zona_Maquina())
+        return reloj.Ahora();
+    return Hora_Local(reloj.Instante_Actual(), zona);
 }
 
 Operador& Operador_Actual() {

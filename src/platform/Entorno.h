@@ -3,19 +3,25 @@
 #include <string>
 
 #include "platform/Fecha_Hora.h"
+#include "platform/Zona_Horaria.h"
 
 namespace facturador {
 
+// The machine's clock: its local time, and the same moment as an instant with the zone the machine
+// keeps its local time in, from which the local time of any other place is worked out.
 class Reloj {
   public:
     virtual ~Reloj() = default;
     virtual Fecha_Hora Ahora() const = 0;
+    virtual Instante Instante_Actual() const = 0;
+    virtual std::string Zona_Maquina() const = 0;
 };
 
-// The local clock of the machine.
 class Reloj_Sistema : public Reloj {
   public:
     Fecha_Hora Ahora() const override;
+    Instante Instante_Actual() const override;
+    std::string Zona_Maquina() const override;
 };
 
 // Everything that waits for, or is shown to, the person at the machine.
@@ -45,7 +51,13 @@ struct Entorno {
 };
 
 Entorno& Entorno_Actual();
+// The machine's local date and time.
 Fecha_Hora Ahora();
+// The IANA zone of the machine's local time.
+std::string Zona_Maquina();
+// The local date and time of the IANA zone `zona` now. The machine's own zone gives exactly
+// Ahora(); so does the empty name.
+Fecha_Hora Ahora_en_Zona(std::string_view zona);
 Operador& Operador_Actual();
 const std::string& Carpeta_Programa();
 
