@@ -3,4 +3,6 @@
 
 CREATE USER IF NOT EXISTS 'usuarios'@'localhost' IDENTIFIED BY 'm58kbwTavRz07';
 ALTER USER 'usuarios'@'localhost' IDENTIFIED BY 'm58kbwTavRz07';
-GRANT SELECT, INSERT, UPDATE, DELETE ON Morvane_Central.* TO 'usuarios'@'localhost';
+-- CREATE: al arrancar, el facturador crea las tablas propias que le falten a una base
+-- central anterior a ellas (nunca borra ni altera una tabla).
+GRANT SELECT, INSERT, UPDATE, DELETE, CREATE ON Morvane_Central.* TO 'usuarios'@'localhost';

@@ -17,13 +17,13 @@ std::string Literal(const std::string& texto) {
     return "'" + Escapar_Central(texto) + "'";
 }
 
-namespace {
-// Changing tables takes rights the program's own user lacks.
 bool Administrar(const std::string& sql) {
     const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
                               " -uroot Morvane_Central -e \"" + sql + "\" >/dev/null 2>&1";
     return std::system(orden.c_str()) == 0;
 }
+
+namespace {
 bool Renombrar_Tabla(const std::string& de, const std::string& a) {
     return Administrar("RENAME TABLE " + de + " TO " + a);
 }
