@@ -6,9 +6,11 @@
 #include "data/Configuracion.h"
 #include "data/Sentencias_Pendientes.h"
 #include "data/Sucursales.h"
+#include "data/Tablas_Propias.h"
 #include "generation/Recuperacion_Cola.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
@@ -17,6 +19,7 @@ namespace {
 constexpr const char* kPaso_Configuracion = "Cargar la configuración";
 constexpr const char* kPaso_Sucursales = "Cargar las sucursales";
 constexpr const char* kPaso_Datos_Emision = "Cargar los datos de emisión de las sucursales";
+constexpr const char* kPaso_Tablas = "Crear las tablas propias que falten en la base central";
 constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
 constexpr const char* kPaso_Recuperar_Cola = "Revisar los archivos para timbrar en espera";
 constexpr const char* kPaso_Copias = "Borrar las copias de trabajo de archivos para timbrar";
@@ -26,9 +29,14 @@ void Cargar_Sucursales_Registrando_Falla() {
         !Ejecutar_Registrando_Falla(kPaso_Sucursales, Cargar_Sucursales);
 }
 
+// The profiles come with each branch's time zone, whose overrides live in a table of the program's
+// own: it is created first when missing. The zones are written to the daily log once loaded.
 void Cargar_Datos_de_Emision_Registrando_Falla() {
+    Ejecutar_Registrando_Falla(kPaso_Tablas, Crear_Tablas_Propias);
     Estado_App().datos_emision_por_cargar =
         !Ejecutar_Registrando_Falla(kPaso_Datos_Emision, Cargar_Datos_de_Emision);
+    if (!Estado_App().datos_emision_por_cargar)
+        Anotar_Zonas_Sucursales();
 }
 
 }  // namespace

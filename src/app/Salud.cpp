@@ -12,6 +12,7 @@
 #include "data/Configuracion.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 
@@ -25,6 +26,7 @@ using Sucursales_Por_ID = std::map<int32_t, Salud_Sucursal>;
 struct Lectura_Central {
     std::vector<Solicitud_En_Espera> en_espera;
     std::vector<Datos_Emision> perfiles;
+    Ajustes_Zona ajustes;
 };
 
 Salud_Sucursal& Sucursal(Sucursales_Por_ID& sucursales, int32_t id) {
@@ -58,6 +60,7 @@ Lectura_Central Leer_Central(Sucursales_Por_ID& sucursales) {
     Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas");
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
         lectura.perfiles.push_back(Leer_Datos_Emision(rs));
+    lectura.ajustes = Leer_Ajustes_Zona(conexion);
     Cerrar_Conexion(conexion);
     return lectura;
 }
@@ -193,10 +196,14 @@ void Advertir(Informe_Salud& informe) {
     if (t.No_Almacenables > 0)
         informe.Motivos.push_back(fmt::format(
             "Comprobantes timbrados que la base central no puede guardar: {}.", t.No_Almacenables));
-    for (const Salud_Sucursal& s : informe.Sucursales)
+    for (const Salud_Sucursal& s : informe.Sucursales) {
         for (const std::string& carpeta : s.Carpetas_Faltantes)
             informe.Motivos.push_back(
                 fmt::format("Sucursal {} {}: falta la carpeta {}.", s.ID, s.Nombre, carpeta));
+        if (!s.Aviso_Zona.empty())
+            informe.Motivos.push_back(
+                fmt::format("Sucursal {} {}: {}.", s.ID, s.Nombre, s.Aviso_Zona));
+    }
     if (!informe.Motivos.empty())
         informe.Estado = Estado_Salud::Advertencia;
 }
@@ -231,8 +238,13 @@ Informe_Salud Evaluar_Salud() {
                        std::string("No se puede consultar la base de datos central: ") + e.what());
     }
     Contar_En_Espera(central.en_espera, publicado.Seguimiento, informe.Ahora, sucursales);
-    for (const Datos_Emision& perfil : central.perfiles)
-        Revisar_Carpetas(perfil, Sucursal(sucursales, perfil.ID_Sucursal));
+    for (const Datos_Emision& perfil : central.perfiles) {
+        Salud_Sucursal& sucursal = Sucursal(sucursales, perfil.ID_Sucursal);
+        Revisar_Carpetas(perfil, sucursal);
+        const Zona_Sucursal zona = Elegir_Zona_Sucursal(perfil, central.ajustes, Zona_Maquina());
+        sucursal.Zona_Horaria = zona.Zona;
+        sucursal.Aviso_Zona = zona.Aviso;
+    }
     Contar_Observaciones(publicado.Observaciones, central.en_espera, sucursales, informe);
     for (auto& [id, sucursal] : sucursales) {
         Sumar(sucursal, informe.Total);

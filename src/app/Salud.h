@@ -41,6 +41,8 @@ struct Salud_Sucursal {
     long Archivos_En_Cola = 0;  // files to stamp the stamping program has not taken yet
     // The profile's folders that are not there: "cola: /ruta", "validas: (sin carpeta)".
     std::vector<std::string> Carpetas_Faltantes;
+    std::string Zona_Horaria;  // of its invoices
+    std::string Aviso_Zona;    // an override refused, a postal code without a zone
 };
 
 // One observation of the running program's result intake, with its list's name.

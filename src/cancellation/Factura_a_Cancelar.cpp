@@ -6,7 +6,7 @@
 #include "data/Conexiones.h"
 #include "data/Formatos_Importe.h"
 #include "data/Valores_Campo.h"
-#include "platform/Entorno.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
@@ -29,7 +29,8 @@ Factura_a_Cancelar Leer_Fila(const Recordset& rs, const std::string& motivo) {
     f.ID_Factura = Entero_De(rs, "ID_Factura");
     f.UUID = rs.Texto("UUID");
     f.rfc_emisor = rs.Texto("rfc_emisor");
-    f.Comentario = rs.Texto("Comentario") + "     Cancelada el: " + Formato_Fecha_Corta(Ahora()) +
+    f.Comentario = rs.Texto("Comentario") +
+                   "     Cancelada el: " + Formato_Fecha_Corta(Ahora_en_Sucursal(f.ID_Sucursal)) +
                    ", Motivo: " + motivo;
     return f;
 }

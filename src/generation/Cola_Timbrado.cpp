@@ -10,6 +10,7 @@
 #include "generation/Estado_Generacion.h"
 #include "generation/Fecha_Factura.h"
 #include "issuing_config/Intercambio_Timbrado.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
@@ -92,8 +93,11 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
                                              int32_t folio, const std::string& nombre_oculto) {
     Rutas_Archivo rutas;
     try {
+        // The invoice is dated in the branch's own time; the working copy's name is the program's
+        // own bookkeeping, in the machine's.
         const Fecha_Hora ahora = Ahora();
-        const std::string fecha = Fecha_para_Timbrar(Fecha_de(solicitud), ahora);
+        const std::string fecha =
+            Fecha_para_Timbrar(Fecha_de(solicitud), Ahora_en_Sucursal(solicitud.ID_Sucursal));
         const std::string nombre = Nombre_Archivo_para_Timbrar(serie, folio);
         Mostrar_Archivo(nombre);
         rutas = Armar_Rutas(emisor, nombre, nombre_oculto, ahora);

@@ -6,7 +6,7 @@
 #include "data/Formatos_Importe.h"
 #include "data/Nuevo_ID.h"
 #include "data/Valores_Campo.h"
-#include "platform/Entorno.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
@@ -16,7 +16,8 @@ namespace {
 // columns left empty here are those the stamped XML fills in later.
 std::array<std::pair<const char*, std::string>, 65> Valores_Factura(
     int32_t id_factura, int32_t ticket, const Serie_y_Folio& sf, double total, int32_t sucursal) {
-    const std::string hoy = Formato_Fecha_SQL(Ahora());
+    // The invoice's date, in the branch's own time as the invoice itself.
+    const std::string hoy = Formato_Fecha_SQL(Ahora_en_Sucursal(sucursal));
     return {{{"ID_Factura", std::to_string(id_factura)},
              {"Nro_Ticket", std::to_string(ticket)},
              {"Fecha_Emision", hoy},

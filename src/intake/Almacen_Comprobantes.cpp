@@ -4,8 +4,8 @@
 
 #include "data/Conexiones.h"
 #include "data/Nuevo_ID.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -36,8 +36,9 @@ void Insertar_Documento(Conexion& conexion, const Documento_Fiscal& d, int32_t c
         "ID_Factura) VALUES (" +
             texto(d.Nombre_Archivo) + ", " + std::to_string(contenido.size()) + ", ?, 0, 0, 0, " +
             texto(d.Titulo) + ", 1, " + texto(d.Descripcion) + ", " +
-            texto(Formato_Fecha(Ahora())) + ", " + std::to_string(d.ID_Sucursal) + ", " +
-            std::to_string(clave) + ", " + std::to_string(d.ID_Factura) + ")",
+            texto(Formato_Fecha(Ahora_en_Sucursal(d.ID_Sucursal))) + ", " +
+            std::to_string(d.ID_Sucursal) + ", " + std::to_string(clave) + ", " +
+            std::to_string(d.ID_Factura) + ")",
         {contenido});
 }
 

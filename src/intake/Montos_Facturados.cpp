@@ -2,8 +2,8 @@
 
 #include "data/Formatos_Importe.h"
 #include "data/Sentencias_Pendientes.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "platform/Conexion.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -28,12 +28,12 @@ std::string Sentencia_Monto_Facturado(const Solicitud_Timbrado& s, const Fecha_H
 }
 
 void Asentar_Monto_Facturado(const Solicitud_Timbrado& s) {
-    Agregar_Sentencia_de_Solicitud(s.ID, Sentencia_Monto_Facturado(s, Ahora()),
-                                   "Solicitud ID: " + std::to_string(s.ID) + "  -  Ticket Nro. " +
-                                       std::to_string(s.Nro_Ticket) +
-                                       " - Se asentó el monto Facturado:  $ " +
-                                       Formato_Importe_SQL(s.Total) + "    Factura: " + s.Serie +
-                                       "-" + std::to_string(s.Folio));
+    Agregar_Sentencia_de_Solicitud(
+        s.ID, Sentencia_Monto_Facturado(s, Ahora_en_Sucursal(s.ID_Sucursal)),
+        "Solicitud ID: " + std::to_string(s.ID) + "  -  Ticket Nro. " +
+            std::to_string(s.Nro_Ticket) + " - Se asentó el monto Facturado:  $ " +
+            Formato_Importe_SQL(s.Total) + "    Factura: " + s.Serie + "-" +
+            std::to_string(s.Folio));
 }
 
 }  // namespace facturador

@@ -2,6 +2,7 @@
 
 #include "data/Conexiones.h"
 #include "data/Valores_Campo.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
@@ -66,7 +67,9 @@ void Cargar_Datos_de_Emision() {
         perfiles.reserve(rs.Cantidad_Filas());
         for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
             perfiles.push_back(Leer_Datos_Emision(rs));
+        const Ajustes_Zona ajustes = Leer_Ajustes_Zona(conexion);
         Perfiles() = std::move(perfiles);
+        Fijar_Zonas_Sucursales(Perfiles(), ajustes);
     } catch (...) {
         Cerrar_Conexion(conexion);
         throw;
@@ -87,6 +90,7 @@ const std::vector<Datos_Emision>& Datos_Emision_Sucursales() {
 
 void Reiniciar_Datos_de_Emision() {
     Perfiles().clear();
+    Reiniciar_Zonas_Sucursales();
 }
 
 }  // namespace facturador

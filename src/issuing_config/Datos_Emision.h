@@ -52,6 +52,7 @@ struct Datos_Emision {
 // them, once all of them have been read: a failure (passed on to the caller) leaves the profiles
 // loaded before as they were, never an empty or half table that would blank a branch's folders
 // or let a blank profile be saved over a real one.
+// The time zone of each branch is chosen again with them (Zona_Sucursal.h).
 void Cargar_Datos_de_Emision();
 // A copy of the first loaded profile of the branch, or a blank one when the branch has none.
 Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);

@@ -6,6 +6,8 @@
 #include "app/Arranque.h"
 #include "app/Estado_Publicado.h"
 #include "app/Salida_Salud.h"
+#include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -127,6 +129,63 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
         << json;
     // The published file keeps one line per entry: the tab and the line break come back blank.
     EXPECT_NE(json.find(R"("detalle":"sin \"archivo\" \\ ni  resultado"})"), std::string::npos)
+        << json;
+}
+
+// Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
+// lacks it, and logs each branch's zone once; a reload logs only a zone that changed. --estado
+// warns of a branch on the machine's time and of a zone set that tzdata does not have.
+TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
+    entorno.Crear_Bases_Locales();
+    Reiniciar_Datos_de_Emision();
+    entorno.reloj = Reloj_Fijo(kAhora, "Etc/UTC");
+    const auto creacion = [] {
+        return Consultar_Central("SHOW CREATE TABLE Zonas_Horarias_Sucursales").Texto(size_t{1});
+    };
+    const std::string esquema = creacion();
+    ASSERT_TRUE(Administrar("DROP TABLE Zonas_Horarias_Sucursales"));
+    for (const auto& [id, nombre, cp] :
+         {std::tuple{1, "Centro", "53100"}, {2, "Norte", "17000"}, {3, "Juárez", "32000"}}) {
+        Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), nombre), id, nombre, "A", 1);
+        Ejecutar_Central(
+            "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = " +
+            Literal(cp) + " WHERE ID_Sucursal = " + std::to_string(id));
+    }
+    ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
+    EXPECT_EQ(creacion(), esquema);
+    const std::string sin_zona =
+        "el código postal de expedición \"17000\" no corresponde a ninguna zona horaria; sus "
+        "facturas llevan la hora de esta máquina (Etc/UTC)";
+    const std::string rechazada =
+        "la zona horaria \"America/Guadalajara\" de "
+        "Zonas_Horarias_Sucursales no está en la base de zonas horarias "
+        "del sistema y no se usa";
+    Ejecutar_Central(
+        "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Ciudad_Juarez'), "
+        "(1, 'America/Guadalajara')");
+    for (int recarga = 0; recarga < 2; ++recarga) {
+        Cargar_Datos_de_Emision();
+        Anotar_Zonas_Sucursales();
+    }
+    const std::string log = Leer_Log();
+    for (const std::string& linea : std::vector<std::string>{
+             "Sucursal 1 (Centro): zona horaria America/Mexico_City por el código postal 53100\r\n",
+             "Sucursal 1 (Centro): zona horaria America/Mexico_City por el código postal 53100. "
+             "Atención: " +
+                 rechazada + "\r\n",
+             "Sucursal 2 (Norte): zona horaria Etc/UTC de esta máquina. Atención: " + sin_zona +
+                 "\r\n",
+             "Sucursal 3 (Juárez): zona horaria America/Chihuahua por el código postal 32000\r\n",
+             "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por "
+             "Zonas_Horarias_Sucursales\r\n"})
+        EXPECT_EQ(Veces(log, linea), 1) << linea << log;
+
+    const Informe_Salud informe = Informe();
+    EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
+    EXPECT_EQ(informe.Motivos, (std::vector<std::string>{"Sucursal 1 Centro: " + rechazada + ".",
+                                                         "Sucursal 2 Norte: " + sin_zona + "."}));
+    EXPECT_NE(json.find(R"("carpetas_faltantes":[],"zona_horaria":"America/Ciudad_Juarez"})"),
+              std::string::npos)
         << json;
 }
 

@@ -36,8 +36,10 @@ class Recepcion : public Prueba_Recepcion {
 };
 
 // Each stamped request queues its 33 invoice updates and its amount, in the order of the keys,
-// then their status 3; its two documents are stored at once.
+// then their status 3; its two documents are stored at once. On a machine kept in UTC the amount
+// is dated in the branch's time, the log in the machine's.
 TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
+    entorno.reloj = Reloj_Fijo({2026, 12, 5, 16, 15, 40}, "Etc/UTC");
     Sembrar_Solicitud(2, {{"Total", "116"}, {"Serie", "'O''B'"}});
     Dejar_Timbrado(2, kCfdi_CRLF);
     Sembrar_Solicitud(1);
@@ -67,7 +69,7 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
     Ejecutar_Sentencias_Pendientes();
     EXPECT_EQ(Solicitud(1, "Status") + Solicitud(2, "Status"), "33");
     const std::string log = Leer_Log();
-    EXPECT_EQ(log.find("Ver. V. 5.3.0 - 10:15 -  Solicitud ID: 1  -  Ticket Nro. 4711 - Se asentó "
+    EXPECT_EQ(log.find("Ver. V. 5.3.0 - 16:15 -  Solicitud ID: 1  -  Ticket Nro. 4711 - Se asentó "
                        "el monto Facturado:  $ 116.5    Factura: A-1501\r\n"),
               0u);
     EXPECT_EQ(Veces(log, "Se asentó el monto Facturado:  $ 116    Factura: O'B-1502"), 1);
