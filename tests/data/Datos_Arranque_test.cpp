@@ -9,6 +9,7 @@
 #include "data/Configuracion.h"
 #include "data/Log.h"
 #include "data/Sucursales.h"
+#include "data/Tablas_Propias.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -193,6 +194,21 @@ TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {
     EXPECT_EQ(mostrado.texto, "error: " + std::to_string(ENOENT) + " - " + std::strerror(ENOENT) +
                                   ": " + Unir_Ruta(carpeta, "log_05_12_2026.txt"));
     EXPECT_FALSE(Existe_Carpeta(carpeta));
+}
+
+// A table's statement runs to its own ";", not to one in a quoted text or a comment; every table
+// the program creates by itself is in the schema it was built with.
+TEST(Tablas_Propias, LaSentenciaDeUnaTablaLlegaHastaSuPuntoYComa) {
+    const std::string tabla =
+        "CREATE TABLE IF NOT EXISTS T (\n  A VARCHAR(5) DEFAULT ';', -- no; aquí\n  B INT\n) X";
+    const std::string esquema = "-- T; antes\nCREATE TABLE IF NOT EXISTS T0 (A INT);\n" + tabla +
+                                ";\nCREATE TABLE IF NOT EXISTS U (X INT);\n";
+    EXPECT_EQ(Sentencia_Crear_Tabla(esquema, "T"), tabla);
+    EXPECT_THROW(Sentencia_Crear_Tabla(esquema, "V"), std::logic_error);
+    EXPECT_THROW(Sentencia_Crear_Tabla("CREATE TABLE IF NOT EXISTS V (A INT)", "V"),
+                 std::logic_error);
+    for (const std::string_view propia : kTablas_Propias)
+        EXPECT_NO_THROW(Sentencia_Crear_Tabla(Texto_Esquema_Central(), propia)) << propia;
 }
 
 }  // namespace
