@@ -19,8 +19,8 @@ bool Es_Zona_Conocida(std::string_view zona);
 // rules of the system's tzdata. std::invalid_argument for a zone Es_Zona_Conocida refuses.
 Fecha_Hora Hora_Local(Instante instante, std::string_view zona);
 
-// The instant at which the clocks of `zona` show `local`; a time the zone skips when it puts its
-// clocks forward is taken as the moment of the change. std::invalid_argument as Hora_Local.
+// The instant at which the clocks of `zona` show `local` (a time that a change of the zone's clocks
+// skips or repeats, as Qt's QDateTime settles it). std::invalid_argument as Hora_Local.
 Instante Instante_Local(const Fecha_Hora& local, std::string_view zona);
 
 // The IANA name of the zone the machine keeps its local time in ("Etc/UTC", "America/Mexico_City").
