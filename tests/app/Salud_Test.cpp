@@ -144,41 +144,39 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     };
     const std::string esquema = creacion();
     ASSERT_TRUE(Administrar("DROP TABLE Zonas_Horarias_Sucursales"));
-    for (const auto& [id, nombre, cp] :
-         {std::tuple{1, "Centro", "53100"}, {2, "Norte", "17000"}, {3, "Juárez", "32000"}}) {
+    for (const auto& [id, nombre] : {std::pair{1, "Centro"}, {2, "Norte"}, {3, "Juárez"}})
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), nombre), id, nombre, "A", 1);
-        Ejecutar_Central(
-            "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = " +
-            Literal(cp) + " WHERE ID_Sucursal = " + std::to_string(id));
-    }
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
+        "ELT(ID_Sucursal, '53100', '17000', '32000')");
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     EXPECT_EQ(creacion(), esquema);
     const std::string sin_zona =
-        "el código postal de expedición \"17000\" no corresponde a ninguna zona horaria; sus "
-        "facturas llevan la hora de esta máquina (Etc/UTC)";
+        "el código postal de expedición \"17000\" no corresponde a "
+        "ninguna zona horaria; sus facturas llevan la hora de esta "
+        "máquina (Etc/UTC)";
     const std::string rechazada =
-        "la zona horaria \"America/Guadalajara\" de "
-        "Zonas_Horarias_Sucursales no está en la base de zonas horarias "
-        "del sistema y no se usa";
+        "la zona horaria \"America/Guadalajara\" de Zonas_Horarias_"
+        "Sucursales no está en la base de zonas horarias del sistema "
+        "y no se usa";
+    const std::string centro =
+        "Sucursal 1 (Centro): zona horaria America/Mexico_City por el "
+        "código postal 53100";
     Ejecutar_Central(
-        "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Ciudad_Juarez'), "
-        "(1, 'America/Guadalajara')");
+        "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
+        "'), (1, 'America/Guadalajara')");
     for (int recarga = 0; recarga < 2; ++recarga) {
         Cargar_Datos_de_Emision();
         Anotar_Zonas_Sucursales();
     }
-    const std::string log = Leer_Log();
-    for (const std::string& linea : std::vector<std::string>{
-             "Sucursal 1 (Centro): zona horaria America/Mexico_City por el código postal 53100\r\n",
-             "Sucursal 1 (Centro): zona horaria America/Mexico_City por el código postal 53100. "
-             "Atención: " +
-                 rechazada + "\r\n",
-             "Sucursal 2 (Norte): zona horaria Etc/UTC de esta máquina. Atención: " + sin_zona +
-                 "\r\n",
-             "Sucursal 3 (Juárez): zona horaria America/Chihuahua por el código postal 32000\r\n",
-             "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por "
-             "Zonas_Horarias_Sucursales\r\n"})
-        EXPECT_EQ(Veces(log, linea), 1) << linea << log;
+    for (const std::string& linea :
+         {centro, centro + ". Atención: " + rechazada,
+          "Sucursal 2 (Norte): zona horaria Etc/UTC de esta máquina. Atención: " + sin_zona,
+          std::string("Sucursal 3 (Juárez): zona horaria America/Chihuahua por el código postal "
+                      "32000"),
+          std::string("Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por "
+                      "Zonas_Horarias_Sucursales")})
+        EXPECT_EQ(Veces(Leer_Log(), linea + "\r\n"), 1) << linea;
 
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);

@@ -1,22 +1,17 @@
 #include <gtest/gtest.h>
 
-#include "issuing_config/Zona_Sucursal.h"
 #include "issuing_config/Zonas_Horarias.h"
 #include "platform/Zona_Horaria.h"
 
 namespace facturador::pruebas {
 namespace {
 
-// The shipped mapping: every prefix of a state has its zone, the four corners of the country
-// among them, and the prefixes no state holds have none.
+// The shipped mapping: every prefix of a state has its zone (the four corners of the country go
+// through the file to stamp), and the prefixes no state holds have none.
 TEST(Zonas_Horarias, ElMapaIncrustadoDaLaZonaDeCadaEstado) {
     const Zonas_por_Prefijo zonas = Leer_Zonas_Horarias(Texto_Zonas_Horarias());
     EXPECT_EQ(zonas.size(), 96u);  // 01 to 99 but 17, 18 and 19
     const std::pair<const char*, const char*> casos[] = {
-        {"44100", "America/Mexico_City"},  // Guadalajara
-        {"22000", "America/Tijuana"},      // Tijuana
-        {"77500", "America/Cancun"},       // Cancún
-        {"83000", "America/Hermosillo"},   // Hermosillo
         {"97000", "America/Merida"},       // Mérida
         {"23000", "America/Mazatlan"},     // La Paz
         {"01000", "America/Mexico_City"},  // the lowest code of the catalogue
@@ -58,41 +53,6 @@ TEST(Zonas_Horarias, SoloNombresDeLaBaseDeZonasDelSistema) {
           "America//Tijuana", "America/", "UTC-06:00", "UTC-6", "America/Tijuana "})
         EXPECT_FALSE(Es_Zona_Conocida(desconocida)) << '"' << desconocida << '"';
     EXPECT_THROW(Hora_Local(0, "UTC-6"), std::invalid_argument);
-}
-
-// The zone set for a branch wins when tzdata has it; otherwise its postal code's, otherwise the
-// machine's; what was refused on the way is said.
-TEST(Zonas_Horarias, AjusteLuegoCodigoPostalLuegoLaMaquina) {
-    const Ajustes_Zona ajustes = {
-        {3, " America/Ciudad_Juarez "}, {4, "America/Guadalajara"}, {7, "UTC-7"}};
-    const std::string ajuste_rechazado =
-        " no está en la base de zonas horarias del sistema y no se usa";
-    const std::string sin_zona =
-        "\" no corresponde a ninguna zona horaria; sus facturas llevan "
-        "la hora de esta máquina (Etc/UTC)";
-    const std::tuple<int, const char*, std::string> casos[] = {
-        {1, "22000", "zona horaria America/Tijuana por el código postal 22000"},
-        {2, " 77500 ", "zona horaria America/Cancun por el código postal 77500"},
-        {3, "31000", "zona horaria America/Ciudad_Juarez por Zonas_Horarias_Sucursales"},
-        {4, "44100",
-         "zona horaria America/Mexico_City por el código postal 44100. Atención: la zona horaria "
-         "\"America/Guadalajara\" de Zonas_Horarias_Sucursales" +
-             ajuste_rechazado},
-        {5, "17000",
-         "zona horaria Etc/UTC de esta máquina. Atención: el código postal de expedición \"17000" +
-             sin_zona},
-        {7, "",
-         "zona horaria Etc/UTC de esta máquina. Atención: la zona horaria \"UTC-7\" de "
-         "Zonas_Horarias_Sucursales" +
-             ajuste_rechazado + "; el código postal de expedición \"" + sin_zona},
-    };
-    for (const auto& [id, cp, texto] : casos) {
-        Datos_Emision perfil;
-        perfil.ID_Sucursal = id;
-        perfil.CP_Domicilio_Expedicion = cp;
-        EXPECT_EQ(Texto_Zona_Sucursal(id, "S", Elegir_Zona_Sucursal(perfil, ajustes, "Etc/UTC")),
-                  "Sucursal " + std::to_string(id) + " (S): " + texto);
-    }
 }
 
 }  // namespace
