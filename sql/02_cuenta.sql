@@ -1,6 +1,6 @@
 -- Cuenta con la que el facturador trabaja en la base central.
--- Se puede ejecutar varias veces: ALTER USER restablece la contraseña si cambió.
+-- Se puede ejecutar varias veces: solo crea la cuenta si falta, y nunca cambia la contraseña que
+-- ya tenga, que puede ser una propia de la instalación (/etc/facturador/central.conf).
 
 CREATE USER IF NOT EXISTS 'usuarios'@'localhost' IDENTIFIED BY 'm58kbwTavRz07';
-ALTER USER 'usuarios'@'localhost' IDENTIFIED BY 'm58kbwTavRz07';
 GRANT SELECT, INSERT, UPDATE, DELETE ON Morvane_Central.* TO 'usuarios'@'localhost';

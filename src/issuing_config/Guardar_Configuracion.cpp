@@ -186,8 +186,8 @@ Resultado_Carpetas Guardar_Carpetas_Sucursal(const Datos_Capturados& carpetas) {
         return {false, sucursal + kFalla_Guardar + e.what()};
     }
     return {true, sucursal +
-                      "se almacenaron sus carpetas de cola, válidas y NO válidas; el "
-                      "programa que ya corre las toma al reiniciarse."};
+                      "se almacenaron sus carpetas de cola, válidas y NO válidas; si el "
+                      "programa ya corre, las toma al reiniciarse."};
 }
 
 }  // namespace facturador

@@ -1,4 +1,5 @@
 #include "apoyo/Proxy_Central.h"
+#include "data/Valores_Campo.h"
 #include "generation/Folios.h"
 #include "generation/Siembra_Central.h"
 #include "issuing_config/Guardar_Configuracion.h"
@@ -107,32 +108,27 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
 TEST_F(Perfiles_Emision, LasCarpetasDeUnaSucursalSeGuardanSinTocarElRestoDelPerfil) {
     Sembrar_Sucursal(3, "Centro", "A", 15);
     const auto otras = Sembrar_Sucursal(4, "Norte", "B", 1);
-    const std::string perfil_3 =
-        "SELECT CONCAT_WS('|', Serie_Facturas, Folio_Inicial_Facturas, "
-        "RFC_Emisor, Ruta_Cola_Facturas, Ruta_Facturas_Validas, "
-        "Ruta_Facturas_NO_Validas) FROM "
-        "Configuracion_Facturas_Electronicas WHERE ID_Sucursal = 3";
-    const std::string antes = Valor_Central(perfil_3);
-    Datos_Capturados carpetas;
-    carpetas.ID_Sucursal = 3;
-    carpetas.Ruta_Cola_Facturas = otras.cola;
-    carpetas.Ruta_Facturas_Validas = otras.validas + "/falta";
-    carpetas.Ruta_Facturas_NO_Validas = otras.no_validas;
-    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
-    carpetas.Ruta_Facturas_Validas = otras.validas;
-    carpetas.ID_Sucursal = 9;
-    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
-    EXPECT_EQ(Valor_Central(perfil_3), antes);
-
-    carpetas.ID_Sucursal = 3;
-    EXPECT_TRUE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
-    const std::string despues = Valor_Central(perfil_3);
-    EXPECT_EQ(despues.substr(0, despues.find('*')), antes.substr(0, antes.find('*')));
     Cargar_Datos_de_Emision();
-    const Datos_Emision d = Obtener_Datos_Emision(3);
-    EXPECT_EQ(
-        d.Ruta_Cola_Facturas + "|" + d.Ruta_Facturas_Validas + "|" + d.Ruta_Facturas_NO_Validas,
-        otras.cola + "|" + otras.validas + "|" + otras.no_validas);
+    const Datos_Emision antes = Obtener_Datos_Emision(3);
+    Datos_Emision esperado = antes;
+    Datos_Capturados carpetas;
+    carpetas.ID_Sucursal = 9;
+    carpetas.Ruta_Cola_Facturas = esperado.Ruta_Cola_Facturas = otras.cola;
+    carpetas.Ruta_Facturas_Validas = esperado.Ruta_Facturas_Validas = otras.validas;
+    carpetas.Ruta_Facturas_NO_Validas = esperado.Ruta_Facturas_NO_Validas = otras.no_validas;
+    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    carpetas.ID_Sucursal = 3;
+    carpetas.Ruta_Facturas_Validas += "/falta";
+    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    Cargar_Datos_de_Emision();
+    EXPECT_EQ(Obtener_Datos_Emision(3), antes);
+    carpetas.Ruta_Facturas_Validas = otras.validas;
+    EXPECT_TRUE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    EXPECT_EQ(Valor_Central("SELECT Ruta_Facturas_Validas FROM Configuracion_Facturas_Electronicas "
+                            "WHERE ID_Sucursal = 3"),
+              Ruta_Para_BD(otras.validas));
+    Cargar_Datos_de_Emision();
+    EXPECT_EQ(Obtener_Datos_Emision(3), esperado);
 }
 
 // The recovery after a crash decides from these names alone which request a waiting file belongs

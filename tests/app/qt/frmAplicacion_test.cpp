@@ -182,12 +182,12 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(Leer({"suelto"}).error, "Argumento no reconocido: suelto");
     EXPECT_NE(Leer({"--ventanas"}).error, "");
 
-    linea = Leer({"--carpetas-sucursal", "2", ruta + "/cola/", "validas", "/nv"});
+    linea = Leer({"--carpetas-sucursal", "2", ruta + "/c/", "v", "/nv"});
     EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Carpetas_Sucursal);
     EXPECT_EQ(linea.id_sucursal, 2);
+    const std::string aqui = QDir::currentPath().toStdString();
     EXPECT_EQ(linea.carpetas_sucursal,
-              (std::vector<std::string>{carpeta.Ruta() + "/cola",
-                                        QDir::currentPath().toStdString() + "/validas", "/nv"}));
+              (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
     EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
 }
 
