@@ -1,6 +1,7 @@
 #include "platform/Credenciales_Central.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,8 +16,17 @@ namespace facturador {
 
 namespace {
 
+// The system account the package creates for the service.
+constexpr const char* kCuenta_Servicio = "facturador";
+
 [[noreturn]] void Rechazar(int numero, const std::string& ruta, const std::string& motivo) {
     throw Error_Plataforma(numero, "Archivo de credenciales " + ruta + ": " + motivo);
+}
+
+// Root, the service's account or the one running this copy.
+bool Dueno_Admitido(uid_t dueno) {
+    const passwd* servicio = getpwnam(kCuenta_Servicio);
+    return dueno == 0 || dueno == geteuid() || (servicio && dueno == servicio->pw_uid);
 }
 
 // Only root or the program's own account may own it, and nobody outside its group may read it:
@@ -24,10 +34,10 @@ namespace {
 void Verificar_Resguardo(const struct stat& datos, const std::string& ruta) {
     if (!S_ISREG(datos.st_mode))
         Rechazar(EINVAL, ruta, "no es un archivo regular");
-    if (datos.st_uid != 0 && datos.st_uid != geteuid())
+    if (!Dueno_Admitido(datos.st_uid))
         Rechazar(EPERM, ruta,
                  "es del usuario " + std::to_string(datos.st_uid) +
-                     "; debe ser de root o de la cuenta que corre el programa");
+                     "; debe ser de root o de la cuenta " + kCuenta_Servicio);
     if (datos.st_mode & (S_IRWXO | S_IWGRP)) {
         char modo[8];
         std::snprintf(modo, sizeof modo, "%04o", static_cast<unsigned>(datos.st_mode & 07777));

@@ -22,8 +22,9 @@ struct Credenciales_Central {
 // Reads the credentials file: "clave=valor" lines with the keys above, blank lines and "#"
 // comments, blanks around keys and values ignored. A file that does not exist sets nothing.
 // Throws Error_Plataforma for a file that cannot be read, that other users can read or its group
-// can write, that belongs to another user than root or the one running the program, or that has
-// a line it cannot use; the message never repeats a line, which may hold the password.
+// can write, that belongs to another user than root, the service's account facturador or the one
+// running the program, or that has a line it cannot use; the message never repeats a line, which
+// may hold the password.
 Credenciales_Central Leer_Credenciales_Central(const std::string& ruta);
 
 // The credentials every central connection uses from now on; start-up sets them once.
