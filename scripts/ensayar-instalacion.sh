@@ -11,9 +11,10 @@
 # as root, from a copy of the README's folder whose build-paquete/ holds PAQUETE.deb; of the
 # build commands only the package's installation runs. systemd does not run in the copy:
 # `systemctl enable --now`, `start` and `restart` start the service as its unit says (user,
-# group, UMask, environment, working folder, ExecStart), `stop` ends it, and `journalctl` shows
-# what it wrote. VERIFICAR.sh runs (bash, as root) right before the removal block, with the
-# service running. Exits 0 when everything succeeded, 77 when this machine cannot make the copy.
+# group, UMask, environment, working folder, ExecStart, the system read-only but for its
+# ReadWritePaths), `stop` ends it, and `journalctl` shows what it wrote. VERIFICAR.sh runs (bash,
+# as root) right before the removal block, with the service running. Exits 0 when everything
+# succeeded, 77 when this machine cannot make the copy.
 set -euo pipefail
 
 ensayo=/root/ensayo
@@ -83,7 +84,7 @@ EOF
 
 unidad() {
   cat /lib/systemd/system/facturador.service /etc/systemd/system/facturador.service.d/*.conf \
-    2>/dev/null
+    2>/dev/null || true
 }
 
 # A setting of the unit and its drop-ins (the last one given).
@@ -98,17 +99,24 @@ parar_servicio() {
   rm -f "$servicio_pid"
 }
 
+# The unit's ProtectSystem=strict: in a mount namespace of the service's own, the system is
+# read-only but for its ReadWritePaths (every one given) and its runtime folder.
 arrancar_servicio() {
   parar_servicio
-  local usuario grupo entorno
+  local usuario grupo entorno runtime abiertas
   usuario=$(ajuste User) grupo=$(ajuste Group)
   entorno=$(unidad | sed -n 's/^Environment=//p' | tr '\n' ' ')
-  install -d -o "$usuario" -g "$grupo" -m "$(ajuste RuntimeDirectoryMode)" \
-    "/run/$(ajuste RuntimeDirectory)"
+  runtime=/run/$(ajuste RuntimeDirectory)
+  install -d -o "$usuario" -g "$grupo" -m "$(ajuste RuntimeDirectoryMode)" "$runtime"
+  abiertas="$(unidad | sed -n 's/^ReadWritePaths=//p' | tr '\n' ' ') $runtime"
+  [ "$(ajuste ProtectSystem)" = strict ] || fallar "la unidad ya no protege el sistema"
   cd "$(ajuste WorkingDirectory)"
-  # shellcheck disable=SC2086 # the unit's Environment= settings, one word each
-  env -i PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 HOME="$(pwd)" USER="$usuario" $entorno \
-    setpriv --reuid="$usuario" --regid="$grupo" --init-groups \
+  # shellcheck disable=SC2016,SC2086 # $1 expands in the inner shell; Environment= words one each
+  unshare --mount --propagation private sh -ec '
+    for ruta in $1; do mount --bind "$ruta" "$ruta"; done
+    mount -o remount,bind,ro / && mount -o remount,bind,ro /run && shift && exec "$@"' \
+    sh "$abiertas" env -i PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 HOME="$(pwd)" \
+    USER="$usuario" $entorno setpriv --reuid="$usuario" --regid="$grupo" --init-groups \
     sh -c "umask $(ajuste UMask); exec $(ajuste ExecStart)" </dev/null >>"$diario" 2>&1 &
   echo $! >"$servicio_pid"
 }
