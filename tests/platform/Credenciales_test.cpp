@@ -67,8 +67,8 @@ struct Credenciales_En_Vigor {
     ~Credenciales_En_Vigor() { Credenciales_Vigentes() = {}; }
 };
 
-// An account of its own, reached through the file's socket even where MYSQL_UNIX_PORT names
-// nothing; with the built-in password instead of its own it is refused.
+// An account of its own, reached through the file's socket rather than MYSQL_UNIX_PORT's; with
+// the built-in password instead of its own it is refused.
 TEST(Credenciales_Central, UnaCuentaPropiaConectaPorElSocketDelArchivo) {
     {
         // The server's administrator is the account running the tests, through the socket.
@@ -78,16 +78,16 @@ TEST(Credenciales_Central, UnaCuentaPropiaConectaPorElSocketDelArchivo) {
         c.Ejecutar("CREATE OR REPLACE USER 'cuenta_propia'@'localhost' IDENTIFIED BY 'Otra 7'");
         c.Ejecutar("GRANT SELECT ON Morvane_Central.* TO 'cuenta_propia'@'localhost'");
     }
-    const std::string puerto = getenv("MYSQL_UNIX_PORT");
-    setenv("MYSQL_UNIX_PORT", "/no/existe.sock", 1);
     const Credenciales_En_Vigor propia({"cuenta_propia", "Otra 7", SOCKET_BD_PRUEBAS});
     Conexion c;
     Abrir_Conexion_Central(c);
     EXPECT_EQ(c.Ejecutar("SELECT CURRENT_USER()").Texto(size_t{0}), "cuenta_propia@localhost");
     Cerrar_Conexion(c);
+    Credenciales_Vigentes().Socket = "/no/existe.sock";
+    EXPECT_THROW(Abrir_Conexion_Central(c), Error_Plataforma);
+    Credenciales_Vigentes().Socket = SOCKET_BD_PRUEBAS;
     Credenciales_Vigentes().Contrasena = kContrasena_Central;
     EXPECT_THROW(Abrir_Conexion_Central(c), Error_Plataforma);
-    setenv("MYSQL_UNIX_PORT", puerto.c_str(), 1);
 }
 
 }  // namespace
