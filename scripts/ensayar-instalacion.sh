@@ -100,20 +100,28 @@ parar_servicio() {
 }
 
 # The unit's ProtectSystem=strict: in a mount namespace of the service's own, the system is
-# read-only but for its ReadWritePaths (every one given) and its runtime folder.
+# read-only but for its ReadWritePaths (every one given; one not there stops the start unless
+# it has a "-") and its runtime folder.
 arrancar_servicio() {
   parar_servicio
   local usuario grupo entorno runtime abiertas
   usuario=$(ajuste User) grupo=$(ajuste Group)
   entorno=$(unidad | sed -n 's/^Environment=//p' | tr '\n' ' ')
-  runtime=/run/$(ajuste RuntimeDirectory)
-  install -d -o "$usuario" -g "$grupo" -m "$(ajuste RuntimeDirectoryMode)" "$runtime"
+  runtime=$(ajuste RuntimeDirectory)
+  if [ -n "$runtime" ]; then
+    runtime=/run/$runtime
+    install -d -o "$usuario" -g "$grupo" -m "$(ajuste RuntimeDirectoryMode | grep . || echo 0755)" \
+      "$runtime"
+  fi
   abiertas="$(unidad | sed -n 's/^ReadWritePaths=//p' | tr '\n' ' ') $runtime"
   [ "$(ajuste ProtectSystem)" = strict ] || fallar "la unidad ya no protege el sistema"
   cd "$(ajuste WorkingDirectory)"
   # shellcheck disable=SC2016,SC2086 # $1 expands in the inner shell; Environment= words one each
   unshare --mount --propagation private sh -ec '
-    for ruta in $1; do mount --bind "$ruta" "$ruta"; done
+    for ruta in $1; do
+      case $ruta in -*) ruta=${ruta#-}; [ -e "$ruta" ] || continue ;; esac
+      mount --bind "$ruta" "$ruta"
+    done
     mount -o remount,bind,ro / && mount -o remount,bind,ro /run && shift && exec "$@"' \
     sh "$abiertas" env -i PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8 HOME="$(pwd)" \
     USER="$usuario" $entorno setpriv --reuid="$usuario" --regid="$grupo" --init-groups \
