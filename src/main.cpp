@@ -83,9 +83,10 @@ int Guardar_Carpetas(const Linea_Comandos& linea) {
 }
 
 // The installation's own central account, when it has one. A file that cannot be trusted stops
-// every order, as a monitoring plugin's unknown for --estado: the built-in account would fail
-// where the administrator replaced it, or work where they meant it not to.
-std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea) {
+// the program (telling the operator, or the daily log without a display) and every order (as a
+// monitoring plugin's unknown for --estado): the built-in account would fail where the
+// administrator replaced it, or work where they meant it not to.
+std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& operador) {
     try {
         Credenciales_Vigentes() = Leer_Credenciales_Central(kArchivo_Credenciales_Central);
         return std::nullopt;
@@ -97,9 +98,10 @@ std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea) {
             informe.Motivos = {e.what()};
             return Mostrar_Informe(informe, linea.json);
         }
-        std::cerr << e.what() << std::endl;
         if (linea.orden == Linea_Comandos::Orden::Programa)
-            Escribir_Log(e.what());
+            operador.Mostrar_Advertencia("Se produjo un error", e.what());
+        else
+            std::cerr << e.what() << std::endl;
         return 1;
     }
 }
@@ -171,7 +173,7 @@ int main(int argc, char** argv) {
     Entorno_Actual() = Entorno{&reloj, &operador,
                                linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
 
-    if (const auto falla = Cargar_Credenciales(linea))
+    if (const auto falla = Cargar_Credenciales(linea, operador))
         return *falla;
     if (linea.orden == Linea_Comandos::Orden::Estado)
         return Informar_Estado(linea.json);
