@@ -15,25 +15,32 @@ list(TRANSFORM ICONOS REPLACE "(.+)" "${GENERADOS}/iconos/\\1x\\1/apps/facturado
 add_custom_command(OUTPUT ${ICONOS}
   COMMAND icono ${GENERADOS}/iconos ${LADOS_ICONO}
   DEPENDS icono VERBATIM)
-foreach(archivo facturador.1 changelog)
-  add_custom_command(OUTPUT ${GENERADOS}/${archivo}.gz
-    COMMAND sh -c "gzip -9nc \"$1\" >\"$2\"" gzip ${EMPAQUETADO}/${archivo} ${GENERADOS}/${archivo}.gz
-    DEPENDS ${EMPAQUETADO}/${archivo} VERBATIM)
+foreach(archivo empaquetado/facturador.1 empaquetado/changelog README.md)
+  get_filename_component(nombre ${archivo} NAME)
+  add_custom_command(OUTPUT ${GENERADOS}/${nombre}.gz
+    COMMAND sh -c "gzip -9nc \"$1\" >\"$2\"" gzip ${PROJECT_SOURCE_DIR}/${archivo} ${GENERADOS}/${nombre}.gz
+    DEPENDS ${PROJECT_SOURCE_DIR}/${archivo} VERBATIM)
 endforeach()
 add_custom_target(archivos_paquete ALL
-  DEPENDS ${ICONOS} ${GENERADOS}/facturador.1.gz ${GENERADOS}/changelog.gz)
+  DEPENDS ${ICONOS} ${GENERADOS}/facturador.1.gz ${GENERADOS}/changelog.gz ${GENERADOS}/README.md.gz)
 
 install(TARGETS facturador RUNTIME DESTINATION bin)
 install(FILES ${EMPAQUETADO}/facturador.service DESTINATION /lib/systemd/system)
 install(FILES ${EMPAQUETADO}/facturador.desktop DESTINATION share/applications)
 install(DIRECTORY ${GENERADOS}/iconos/ DESTINATION share/icons/hicolor)
 install(FILES ${GENERADOS}/facturador.1.gz DESTINATION share/man/man1)
-install(FILES ${EMPAQUETADO}/copyright ${GENERADOS}/changelog.gz DESTINATION share/doc/facturador)
+install(FILES ${EMPAQUETADO}/copyright ${GENERADOS}/changelog.gz ${GENERADOS}/README.md.gz
+        DESTINATION share/doc/facturador)
 # The postinst creates local.dll and Taldo.dll from this SQL when they are absent; the central
-# schema and account are there for a server that lacks them.
+# schema and account are there for a server that lacks them. The account's file holds the
+# built-in password: root's alone.
 install(FILES ${PROJECT_SOURCE_DIR}/sql/local/local.sql ${PROJECT_SOURCE_DIR}/sql/local/taldo.sql
-              ${PROJECT_SOURCE_DIR}/sql/01_esquema.sql ${PROJECT_SOURCE_DIR}/sql/02_cuenta.sql
+              ${PROJECT_SOURCE_DIR}/sql/01_esquema.sql
         DESTINATION share/facturador)
+install(FILES ${PROJECT_SOURCE_DIR}/sql/02_cuenta.sql DESTINATION share/facturador
+        PERMISSIONS OWNER_READ OWNER_WRITE)
+install(FILES ${EMPAQUETADO}/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME facturador)
 install(PROGRAMS ${EMPAQUETADO}/crear-archivos-locales DESTINATION share/facturador)
 
 set(CPACK_GENERATOR DEB)

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
+#include <optional>
 
 #include "app/Salida_Salud.h"
 #include "app/qt/Aviso_Terminacion.h"
@@ -11,8 +13,11 @@
 #include "data/Log.h"
 #include "data/qt/frmConfigurar_Ruta_BD.h"
 #include "generation/Reencolado.h"
+#include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Instancia_Unica.h"
 #include "ui/qt/Operador_Qt.h"
 #include "ui/qt/Traducciones_Qt.h"
@@ -57,10 +62,48 @@ int Reencolar(int32_t id_solicitud) {
     return resultado.Hecho ? 0 : 1;
 }
 
-int Informar_Estado(bool json) {
-    const Informe_Salud informe = Evaluar_Salud();
+int Mostrar_Informe(const Informe_Salud& informe, bool json) {
     std::cout << (json ? Salud_En_JSON(informe) : Salud_En_Texto(informe)) << std::flush;
     return Codigo_Salida(informe.Estado);
+}
+
+int Informar_Estado(bool json) {
+    return Mostrar_Informe(Evaluar_Salud(), json);
+}
+
+int Guardar_Carpetas(const Linea_Comandos& linea) {
+    Datos_Emision carpetas;
+    carpetas.ID_Sucursal = linea.id_sucursal;
+    carpetas.Ruta_Cola_Facturas = linea.carpetas_sucursal[0];
+    carpetas.Ruta_Facturas_Validas = linea.carpetas_sucursal[1];
+    carpetas.Ruta_Facturas_NO_Validas = linea.carpetas_sucursal[2];
+    const Resultado_Carpetas resultado = Guardar_Carpetas_Sucursal(carpetas);
+    (resultado.Hecho ? std::cout : std::cerr) << resultado.Mensaje << std::endl;
+    return resultado.Hecho ? 0 : 1;
+}
+
+// The installation's own central account, when it has one. A file that cannot be trusted stops
+// the program (telling the operator, or the daily log without a display) and every order (as a
+// monitoring plugin's unknown for --estado): the built-in account would fail where the
+// administrator replaced it, or work where they meant it not to.
+std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& operador) {
+    try {
+        Credenciales_Vigentes() = Leer_Credenciales_Central(kArchivo_Credenciales_Central);
+        return std::nullopt;
+    } catch (const Error_Plataforma& e) {
+        if (linea.orden == Linea_Comandos::Orden::Estado) {
+            Informe_Salud informe;
+            informe.Estado = Estado_Salud::Desconocido;
+            informe.Ahora = Ahora();
+            informe.Motivos = {e.what()};
+            return Mostrar_Informe(informe, linea.json);
+        }
+        if (linea.orden == Linea_Comandos::Orden::Programa)
+            operador.Mostrar_Advertencia("Se produjo un error", e.what());
+        else
+            std::cerr << e.what() << std::endl;
+        return 1;
+    }
 }
 
 // The program itself: one copy per user, its cycles driven by the main window's timer.
@@ -95,9 +138,16 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
 
 int main(int argc, char** argv) {
     Elegir_Plataforma(argc, argv);
-    QApplication aplicacion(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    Cargar_Traducciones_Qt(aplicacion);
+    // The orders that only print start no window system: a GUI application looks for a display
+    // server in the user's runtime folder, which root (sudo, su) has none of, or another user's.
+    std::unique_ptr<QCoreApplication> aplicacion;
+    if (Solo_Consola(argc, argv)) {
+        aplicacion = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        aplicacion = std::make_unique<QApplication>(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    Cargar_Traducciones_Qt(*aplicacion);
 
     const Linea_Comandos linea = Leer_Linea_Comandos(QApplication::arguments());
     if (!linea.error.empty()) {
@@ -123,9 +173,13 @@ int main(int argc, char** argv) {
     Entorno_Actual() = Entorno{&reloj, &operador,
                                linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
 
+    if (const auto falla = Cargar_Credenciales(linea, operador))
+        return *falla;
     if (linea.orden == Linea_Comandos::Orden::Estado)
         return Informar_Estado(linea.json);
     if (linea.orden == Linea_Comandos::Orden::Reencolar)
         return Reencolar(linea.id_solicitud);
+    if (linea.orden == Linea_Comandos::Orden::Carpetas_Sucursal)
+        return Guardar_Carpetas(linea);
     return Correr_Programa(linea, operador);
 }

@@ -6,6 +6,7 @@
 #include "data/Valores_Campo.h"
 #include "issuing_config/Avisos_Configuracion.h"
 #include "issuing_config/Serie_Facturas.h"
+#include "platform/Archivos.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
 #include "platform/Texto.h"
@@ -61,16 +62,20 @@ std::string Asignar_Domicilio_Expedicion(const Datos_Capturados& d) {
            Asignar("Referencia_Domicilio_Expedicion", d.Referencia_Domicilio_Expedicion);
 }
 
+// The three folders with "*" for every separator, as the window has always stored them.
+std::string Asignar_Carpetas(const Datos_Capturados& d) {
+    return Asignar("Ruta_Cola_Facturas", Ruta_Para_BD(d.Ruta_Cola_Facturas)) +
+           Asignar("Ruta_Facturas_Validas", Ruta_Para_BD(d.Ruta_Facturas_Validas)) +
+           "Ruta_Facturas_NO_Validas = '" +
+           Escapar_Central(Ruta_Para_BD(d.Ruta_Facturas_NO_Validas)) + "' ";
+}
+
 std::string Asignar_Folios_y_Carpetas(const Datos_Capturados& d, int32_t folio) {
     return Asignar("Serie_Facturas", d.Serie_Facturas) +
            "Folio_Inicial_Facturas = " + std::to_string(folio) + ", " +
            Asignar("Lugar_de_Expedicion_Facturas", Recortar(d.Lugar_de_Expedicion_Facturas)) +
            Asignar("Regimen_Fiscal_Facturas", Recortar(d.Regimen_Fiscal_Facturas)) +
-           Asignar("Leyenda_de_Pagare_Facturas", "") +
-           Asignar("Ruta_Cola_Facturas", Ruta_Para_BD(d.Ruta_Cola_Facturas)) +
-           Asignar("Ruta_Facturas_Validas", Ruta_Para_BD(d.Ruta_Facturas_Validas)) +
-           "Ruta_Facturas_NO_Validas = '" +
-           Escapar_Central(Ruta_Para_BD(d.Ruta_Facturas_NO_Validas)) + "' ";
+           Asignar("Leyenda_de_Pagare_Facturas", "") + Asignar_Carpetas(d);
 }
 
 bool Tiene_Registro(Conexion& conexion, int32_t sucursal) {
@@ -158,6 +163,31 @@ bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas) 
                kConfiguracion_Almacenada + std::string(kAlmacenada_Sin_Recargar) + e.what());
     }
     return true;
+}
+
+Resultado_Carpetas Guardar_Carpetas_Sucursal(const Datos_Capturados& carpetas) {
+    const std::string sucursal = "Sucursal " + std::to_string(carpetas.ID_Sucursal) + ": ";
+    for (const std::string* carpeta :
+         {&carpetas.Ruta_Cola_Facturas, &carpetas.Ruta_Facturas_Validas,
+          &carpetas.Ruta_Facturas_NO_Validas})
+        if (!Existe_Carpeta(*carpeta))
+            return {false, sucursal + "no existe la carpeta " + *carpeta +
+                               "; no se almacenó ningún cambio."};
+    try {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        if (!Tiene_Registro(conexion, carpetas.ID_Sucursal))
+            return {false, sucursal + kSin_Registro};
+        conexion.Ejecutar("UPDATE Configuracion_Facturas_Electronicas SET " +
+                          Asignar_Carpetas(carpetas) +
+                          "WHERE ID_Sucursal = " + std::to_string(carpetas.ID_Sucursal));
+        Cerrar_Conexion(conexion);
+    } catch (const std::exception& e) {
+        return {false, sucursal + kFalla_Guardar + e.what()};
+    }
+    return {true, sucursal +
+                      "se almacenaron sus carpetas de cola, válidas y NO válidas; si el "
+                      "programa ya corre, las toma al reiniciarse."};
 }
 
 }  // namespace facturador

@@ -42,4 +42,15 @@ enum class Cajas_Llenadas {
 // nothing was stored.
 bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas);
 
+// What storing a branch's folders from the command line did, in a sentence for the operator.
+struct Resultado_Carpetas {
+    bool Hecho = false;
+    std::string Mensaje;
+};
+
+// Stores the queue, valid and NOT-valid folders of the branch `carpetas.ID_Sucursal` in its
+// issuing profile as the window stores them, and nothing else of the profile: the set-up of a
+// service that has no windows. Each folder must exist, and the branch must have a profile.
+Resultado_Carpetas Guardar_Carpetas_Sucursal(const Datos_Capturados& carpetas);
+
 }  // namespace facturador

@@ -12,6 +12,9 @@ struct Parametros_Central {
     std::string Usuario;     // UID
     std::string Contrasena;  // PASSWORD
     unsigned Puerto = 0;     // PORT; 0 when empty: the client library's default
+    // Not part of any connection string: the server's socket of the credentials file, or empty
+    // for the client library's own choice (MYSQL_UNIX_PORT or its default).
+    std::string Socket;
 
     bool operator==(const Parametros_Central&) const = default;
 };

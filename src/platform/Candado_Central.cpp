@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "platform/Cadena_Conexion.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Motor_MariaDB.h"
 
 namespace facturador {
@@ -18,7 +18,7 @@ Candado_Central::Estado Candado_Central::Asegurar(const std::string& cadena_cone
         return Estado::Tenido;
     motor_.reset();
     try {
-        auto motor = std::make_unique<Motor_MariaDB>(Leer_Cadena_Central(cadena_conexion));
+        auto motor = std::make_unique<Motor_MariaDB>(Parametros_de_Conexion(cadena_conexion));
         // 0: answer at once; "1" taken, "0" held by another connection.
         const Recordset rs =
             motor->Ejecutar("SELECT GET_LOCK('" + motor->Escapar(nombre_) + "', 0)");

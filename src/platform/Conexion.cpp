@@ -1,6 +1,7 @@
 #include "platform/Conexion.h"
 
 #include "platform/Cadena_Conexion.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Motor_MariaDB.h"
 #include "platform/Motor_SQLite.h"
@@ -36,7 +37,7 @@ void Conexion::Abrir(const std::string& cadena_conexion) {
         motor_ = std::make_unique<Motor_SQLite>(Leer_Origen_Local(cadena_conexion));
         central_ = false;
     } else {
-        motor_ = Tomar_Conexion_Central(Leer_Cadena_Central(cadena_conexion));
+        motor_ = Tomar_Conexion_Central(Parametros_de_Conexion(cadena_conexion));
         central_ = true;
     }
 }

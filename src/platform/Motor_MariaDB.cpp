@@ -64,11 +64,11 @@ void Motor_MariaDB::Conectar() {
         throw Error_Plataforma(CR_OUT_OF_MEMORY, "The MariaDB client library ran out of memory");
     mysql_optionsv(mysql_, MYSQL_SET_CHARSET_NAME, kJuego_Caracteres);
     mysql_optionsv(mysql_, MYSQL_OPT_CONNECT_TIMEOUT, &kEspera_Conexion);
-    // No socket of our own: for "localhost" the client library takes the server's usual socket,
-    // or the one MYSQL_UNIX_PORT names.
+    // Without a socket of the credentials file, for "localhost" the client library takes the
+    // server's usual socket, or the one MYSQL_UNIX_PORT names.
     if (!mysql_real_connect(mysql_, O_Nulo(parametros_.Servidor), parametros_.Usuario.c_str(),
                             parametros_.Contrasena.c_str(), O_Nulo(parametros_.Base),
-                            parametros_.Puerto, nullptr, 0)) {
+                            parametros_.Puerto, O_Nulo(parametros_.Socket), 0)) {
         const Error_Plataforma error(mysql_errno(mysql_), mysql_error(mysql_));
         Cerrar();
         throw error;

@@ -45,6 +45,7 @@ std::string Copiar_Programa(const std::string& carpeta) {
         dup2(archivo, STDERR_FILENO);
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    unsetenv("FACTURADOR_CARPETA");  // its program folder is the one it was copied into
     for (const std::string& variable : arranque.entorno)
         putenv(const_cast<char*>(variable.c_str()));
     if (const auto& u = arranque.usuario)

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build folder and checks what an administrator relies on: its
-# name, files, metadata and dependencies, lintian's verdict, the systemd unit, and that creating
-# the local database files never replaces existing ones.
+# name, files, metadata and dependencies, lintian's verdict, the systemd unit, that creating
+# the local database files never replaces existing ones, and the README's service section run
+# step by step on a throwaway copy of this machine.
 #   paquete_test.sh BUILD_FOLDER VERSION
 set -euo pipefail
 compilacion=$1
 version=$2
+raiz=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 falla() { echo "FALLA: $*" >&2; exit 1; }
@@ -23,6 +25,7 @@ for esperado in '-rwxr-xr-x ./usr/bin/facturador' \
   '-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/facturador.png' \
   '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' \
   '-rw-r--r-- ./usr/share/facturador/local.sql' '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' \
+  '-rw------- ./usr/share/facturador/02_cuenta.sql' '-rw-r--r-- ./usr/share/doc/facturador/README.md.gz' \
   '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales'; do
   grep -qxF -- "$esperado" "$tmp/contenido" || falla "falta $esperado"
 done
@@ -85,4 +88,15 @@ rm "$programa/Taldo.dll"
 [ -f "$programa/Taldo.dll" ] || falla "no se volvió a crear Taldo.dll"
 [ "$(LC_ALL=C ls -A "$programa" | tr '\n' ' ')" = "Taldo.dll local.dll " ] ||
   falla "sobrantes: $(ls -A "$programa")"
+
+echo "== el README, paso a paso"
+codigo=0
+bash "$raiz/scripts/ensayar-instalacion.sh" "$deb" "$raiz" \
+  "$raiz/tests/empaquetado/verificar_instalacion.sh" >"$tmp/ensayo.log" 2>&1 || codigo=$?
+if [ "$codigo" = 77 ]; then
+  cat "$tmp/ensayo.log"
+elif [ "$codigo" != 0 ]; then
+  cat "$tmp/ensayo.log"
+  falla "la sección del servicio del README"
+fi
 echo "Paquete correcto: $(basename "$deb")"

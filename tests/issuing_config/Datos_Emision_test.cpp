@@ -1,4 +1,5 @@
 #include "apoyo/Proxy_Central.h"
+#include "data/Valores_Campo.h"
 #include "generation/Folios.h"
 #include "generation/Siembra_Central.h"
 #include "issuing_config/Guardar_Configuracion.h"
@@ -100,6 +101,34 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
         "Se almacenó correctamente la configuración para la emisión de Facturas Electrónicas, "
         "pero no se pudieron volver a leer los perfiles"))
         << avisos[0].texto;
+}
+
+// From the command line only the three folders of a branch's profile change, stored as the window
+// stores them; a folder that is not there, or a branch without profile, changes nothing.
+TEST_F(Perfiles_Emision, LasCarpetasDeUnaSucursalSeGuardanSinTocarElRestoDelPerfil) {
+    Sembrar_Sucursal(3, "Centro", "A", 15);
+    const auto otras = Sembrar_Sucursal(4, "Norte", "B", 1);
+    Cargar_Datos_de_Emision();
+    const Datos_Emision antes = Obtener_Datos_Emision(3);
+    Datos_Emision esperado = antes;
+    Datos_Capturados carpetas;
+    carpetas.ID_Sucursal = 9;
+    carpetas.Ruta_Cola_Facturas = esperado.Ruta_Cola_Facturas = otras.cola;
+    carpetas.Ruta_Facturas_Validas = esperado.Ruta_Facturas_Validas = otras.validas;
+    carpetas.Ruta_Facturas_NO_Validas = esperado.Ruta_Facturas_NO_Validas = otras.no_validas;
+    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    carpetas.ID_Sucursal = 3;
+    carpetas.Ruta_Facturas_Validas += "/falta";
+    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    Cargar_Datos_de_Emision();
+    EXPECT_EQ(Obtener_Datos_Emision(3), antes);
+    carpetas.Ruta_Facturas_Validas = otras.validas;
+    EXPECT_TRUE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    EXPECT_EQ(Valor_Central("SELECT Ruta_Facturas_Validas FROM Configuracion_Facturas_Electronicas "
+                            "WHERE ID_Sucursal = 3"),
+              Ruta_Para_BD(otras.validas));
+    Cargar_Datos_de_Emision();
+    EXPECT_EQ(Obtener_Datos_Emision(3), esperado);
 }
 
 // The recovery after a crash decides from these names alone which request a waiting file belongs

@@ -29,13 +29,14 @@ std::string Cadena_Central(const std::string& puerto) {
 // The central string gives its parameters, an empty port being the driver's default (0); keys
 // are read without regard to case. The local string gives its file, without the blanks round it.
 TEST(Cadena_Conexion, CentralAndLocalStringsGiveTheirParameters) {
-    EXPECT_EQ(Leer_Cadena_Central(Cadena_Central("")),
-              (Parametros_Central{"Morvane_Central", "localhost", "usuarios", "m58kbwTavRz07", 0}));
+    EXPECT_EQ(
+        Leer_Cadena_Central(Cadena_Central("")),
+        (Parametros_Central{"Morvane_Central", "localhost", "usuarios", "m58kbwTavRz07", 0, ""}));
     EXPECT_EQ(Leer_Cadena_Central(Cadena_Central("3306")).Puerto, 3306u);
     EXPECT_EQ(
         Leer_Cadena_Central("provider=msdasql.1;extended properties=\"driver={MySQL ODBC 3.51 "
                             "Driver};Database=Base;Server=servidor;Uid=u;Password=p;Port=3307\""),
-        (Parametros_Central{"Base", "servidor", "u", "p", 3307}));
+        (Parametros_Central{"Base", "servidor", "u", "p", 3307, ""}));
     for (const char* puerto : {"33o6", "-1", "70000"})
         EXPECT_THROW(Leer_Cadena_Central(Cadena_Central(puerto)), Error_Plataforma) << puerto;
     EXPECT_THROW(Leer_Cadena_Central("Provider=SQLOLEDB.1;Data Source=s;Initial Catalog=B"),

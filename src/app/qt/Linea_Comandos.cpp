@@ -6,9 +6,18 @@
 
 #include <cstring>
 
+#include "platform/Archivos.h"
+
 namespace facturador {
 
 namespace {
+
+// The package installs the program in /usr/bin and its folder in /var/lib/facturador, so that
+// `facturador --estado` works from any shell; a copy run from elsewhere (build/) keeps its folder
+// beside it.
+constexpr const char* kCarpeta_Ejecutable_Instalado = "/usr/bin";
+constexpr const char* kCarpeta_Programa_Instalado = "/var/lib/facturador";
+constexpr const char* kVariable_Carpeta = "FACTURADOR_CARPETA";
 
 constexpr const char* kDescripcion =
     "Genera las facturas electrónicas (CFDI 4.0) que los clientes de las sucursales solicitan en "
@@ -26,8 +35,9 @@ struct Opciones {
                           "al log diario y a la salida de errores.")};
     QCommandLineOption carpeta{
         QStringLiteral("carpeta"),
-        QString::fromUtf8("Carpeta del programa, con local.dll, Taldo.dll y "
-                          "los logs diarios (por omisión, la del ejecutable)."),
+        QString::fromUtf8("Carpeta del programa, con local.dll, Taldo.dll y los logs diarios (por "
+                          "omisión, la de FACTURADOR_CARPETA; si no, /var/lib/facturador para el "
+                          "programa instalado en /usr/bin, o la del ejecutable)."),
         QStringLiteral("carpeta")};
     QCommandLineOption reencolar{
         QStringLiteral("reencolar"),
@@ -39,37 +49,63 @@ struct Opciones {
         QString::fromUtf8("Informa cómo está la facturación y termina: 0 bien, 1 advertencia, "
                           "2 crítico (base central inalcanzable), 3 desconocido (configuración "
                           "local ilegible).")};
+    QCommandLineOption carpetas_sucursal{
+        QStringLiteral("carpetas-sucursal"),
+        QString::fromUtf8("Guarda en el perfil de emisión de la sucursal <id> sus carpetas de "
+                          "cola, válidas y NO válidas, dadas después (tres carpetas que existen), "
+                          "y termina."),
+        QStringLiteral("id")};
     QCommandLineOption json{QStringLiteral("json"),
                             QString::fromUtf8("Con --estado, el informe como un objeto JSON.")};
 };
 
 QString Error_De(const Opciones& o, const QCommandLineParser& parser) {
-    if (!parser.positionalArguments().isEmpty())
+    const int ordenes =
+        parser.isSet(o.estado) + parser.isSet(o.reencolar) + parser.isSet(o.carpetas_sucursal);
+    if (parser.isSet(o.carpetas_sucursal) && ordenes == 1 &&
+        parser.positionalArguments().size() != 3)
+        return QString::fromUtf8(
+            "--carpetas-sucursal lleva el ID y tres carpetas: cola, válidas y NO válidas.");
+    if (!parser.positionalArguments().isEmpty() && !parser.isSet(o.carpetas_sucursal))
         return QString::fromUtf8("Argumento no reconocido: %1")
             .arg(parser.positionalArguments().constFirst());
-    if (parser.isSet(o.estado) && parser.isSet(o.reencolar))
-        return QString::fromUtf8("--estado y --reencolar no van juntos.");
+    if (ordenes > 1)
+        return QString::fromUtf8("--estado, --reencolar y --carpetas-sucursal no van juntos.");
     if (parser.isSet(o.json) && !parser.isSet(o.estado))
         return QString::fromUtf8("--json solo acompaña a --estado.");
     return {};
 }
 
-void Leer_Carpeta(const QString& carpeta, Linea_Comandos& linea) {
-    const QFileInfo info(carpeta);
-    if (!info.isDir()) {
-        linea.error =
-            QString::fromUtf8("La carpeta del programa no existe: %1").arg(carpeta).toStdString();
-        return;
-    }
-    linea.carpeta = QDir::cleanPath(info.absoluteFilePath()).toStdString();
+std::string Ruta_Absoluta(const QString& carpeta) {
+    return QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()).toStdString();
 }
 
-void Leer_Id(const QString& texto, Linea_Comandos& linea) {
+void Leer_Carpeta(const QString& carpeta, const char* origen, Linea_Comandos& linea) {
+    if (!QFileInfo(carpeta).isDir()) {
+        linea.error = QString::fromUtf8("La carpeta del programa no existe: %1%2")
+                          .arg(carpeta, QString::fromUtf8(origen))
+                          .toStdString();
+        return;
+    }
+    linea.carpeta = Ruta_Absoluta(carpeta);
+}
+
+void Elegir_Carpeta(const Opciones& o, const QCommandLineParser& parser, Linea_Comandos& linea) {
+    if (parser.isSet(o.carpeta))
+        Leer_Carpeta(parser.value(o.carpeta), "", linea);
+    else if (!qEnvironmentVariableIsEmpty(kVariable_Carpeta))
+        Leer_Carpeta(qEnvironmentVariable(kVariable_Carpeta), " (FACTURADOR_CARPETA)", linea);
+    else if (Carpeta_Del_Ejecutable() == kCarpeta_Ejecutable_Instalado)
+        linea.carpeta = kCarpeta_Programa_Instalado;
+}
+
+void Leer_Id(const QString& texto, const char* que, int32_t& id, Linea_Comandos& linea) {
     bool valido = false;
-    linea.id_solicitud = texto.toInt(&valido);
+    id = texto.toInt(&valido);
     if (!valido)
-        linea.error =
-            QString::fromUtf8("El ID de solicitud no es un número: %1").arg(texto).toStdString();
+        linea.error = QString::fromUtf8("El ID de %1 no es un número: %2")
+                          .arg(QString::fromUtf8(que), texto)
+                          .toStdString();
 }
 
 }  // namespace
@@ -78,8 +114,8 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescripcion));
     const Opciones o;
-    parser.addOptions(
-        {o.ayuda, o.version, o.sin_ventanas, o.carpeta, o.reencolar, o.estado, o.json});
+    parser.addOptions({o.ayuda, o.version, o.sin_ventanas, o.carpeta, o.reencolar, o.estado, o.json,
+                       o.carpetas_sucursal});
 
     Linea_Comandos linea;
     linea.ayuda = parser.helpText().toStdString();
@@ -102,25 +138,37 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
         linea.orden = Linea_Comandos::Orden::Estado;
     if (parser.isSet(o.reencolar)) {
         linea.orden = Linea_Comandos::Orden::Reencolar;
-        Leer_Id(parser.value(o.reencolar), linea);
+        Leer_Id(parser.value(o.reencolar), "solicitud", linea.id_solicitud, linea);
     }
-    if (parser.isSet(o.carpeta) && linea.error.empty())
-        Leer_Carpeta(parser.value(o.carpeta), linea);
+    if (parser.isSet(o.carpetas_sucursal) && linea.error.empty()) {
+        linea.orden = Linea_Comandos::Orden::Carpetas_Sucursal;
+        Leer_Id(parser.value(o.carpetas_sucursal), "sucursal", linea.id_sucursal, linea);
+        for (const QString& carpeta : parser.positionalArguments())
+            linea.carpetas_sucursal.push_back(Ruta_Absoluta(carpeta));
+    }
+    if (linea.error.empty())
+        Elegir_Carpeta(o, parser, linea);
     return linea;
 }
 
-bool Pide_Sin_Pantalla(int argc, char** argv) {
-    static const char* const kSin_Pantalla[] = {
-        "--sin-ventanas", "--estado", "--reencolar", "--help", "-h",
-        "--help-all",     "-?",       "--version",   "-v"};
+bool Solo_Consola(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--reencolar=", 12) == 0)
+        if (std::strcmp(argv[i], "--carpeta") == 0) {
+            ++i;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--sin-ventanas") != 0 &&
+            std::strncmp(argv[i], "--carpeta=", 10) != 0)
             return true;
-        for (const char* opcion : kSin_Pantalla)
-            if (std::strcmp(argv[i], opcion) == 0)
-                return true;
     }
     return false;
+}
+
+bool Pide_Sin_Pantalla(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--sin-ventanas") == 0)
+            return true;
+    return Solo_Consola(argc, argv);
 }
 
 }  // namespace facturador

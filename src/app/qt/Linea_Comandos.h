@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace facturador {
 
@@ -13,24 +14,33 @@ inline constexpr int kSalida_Uso_Incorrecto = 64;
 
 // What the command line asks for.
 struct Linea_Comandos {
-    enum class Orden { Programa, Ayuda, Version, Estado, Reencolar };
+    enum class Orden { Programa, Ayuda, Version, Estado, Reencolar, Carpetas_Sucursal };
 
     Orden orden = Orden::Programa;
     bool sin_ventanas = false;
-    bool json = false;         // --estado as one JSON object
-    std::string carpeta;       // --carpeta, absolute, without a trailing separator; or empty
+    bool json = false;  // --estado as one JSON object
+    // The program folder, absolute and without a trailing separator: --carpeta, else the
+    // FACTURADOR_CARPETA of the environment, else the package's /var/lib/facturador for the
+    // installed executable; empty for the executable's own folder.
+    std::string carpeta;
     int32_t id_solicitud = 0;  // --reencolar
-    std::string error;         // why the line cannot be used (in Spanish), or empty
-    std::string ayuda;         // the text of --help
+    // --carpetas-sucursal ID COLA VALIDAS NO_VALIDAS: absolute, without a trailing separator.
+    int32_t id_sucursal = 0;
+    std::vector<std::string> carpetas_sucursal;
+    std::string error;  // why the line cannot be used (in Spanish), or empty
+    std::string ayuda;  // the text of --help
 };
 
-// Reads the program's arguments (the first is the program itself). Nothing is printed: the caller
-// shows the help, the version or the error.
+// Reads the program's arguments (the first is the program itself) and the environment's
+// FACTURADOR_CARPETA. Nothing is printed: the caller shows the help, the version or the error.
 Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos);
 
 // True when the raw arguments ask for something that never opens a window (--sin-ventanas and
 // the orders that only print), so that the program can choose a platform without a display
 // before Qt starts.
 bool Pide_Sin_Pantalla(int argc, char** argv);
+// True when the raw arguments ask for anything but the program itself (--sin-ventanas, --carpeta):
+// an order that only prints, or a line that is refused, needs no window system at all.
+bool Solo_Consola(int argc, char** argv);
 
 }  // namespace facturador

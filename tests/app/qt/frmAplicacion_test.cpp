@@ -1,6 +1,7 @@
 #include "app/qt/frmAplicacion.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -175,11 +176,33 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(Leer({"--reencolar", "x"}).error, "El ID de solicitud no es un número: x");
     EXPECT_EQ(Leer({"--json"}).error, "--json solo acompaña a --estado.");
     EXPECT_EQ(Leer({"--estado", "--reencolar", "1"}).error,
-              "--estado y --reencolar no van juntos.");
+              "--estado, --reencolar y --carpetas-sucursal no van juntos.");
     EXPECT_EQ(Leer({"--carpeta", ruta + "/no_existe"}).error,
               "La carpeta del programa no existe: " + carpeta.Ruta() + "/no_existe");
     EXPECT_EQ(Leer({"suelto"}).error, "Argumento no reconocido: suelto");
     EXPECT_NE(Leer({"--ventanas"}).error, "");
+
+    linea = Leer({"--carpetas-sucursal", "2", ruta + "/c/", "v", "/nv"});
+    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Carpetas_Sucursal);
+    EXPECT_EQ(linea.id_sucursal, 2);
+    const std::string aqui = QDir::currentPath().toStdString();
+    EXPECT_EQ(linea.carpetas_sucursal,
+              (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
+    EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
+}
+
+// The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
+// executable's (this one is not the installed /usr/bin/facturador).
+TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
+    Carpeta_Temporal carpeta;
+    const QString ruta = QString::fromStdString(carpeta.Ruta());
+    EXPECT_EQ(Leer({"--estado"}).carpeta, "");
+    qputenv("FACTURADOR_CARPETA", ruta.toUtf8() + "/");
+    EXPECT_EQ(Leer({"--estado"}).carpeta, carpeta.Ruta());
+    EXPECT_EQ(Leer({"--carpeta", "/"}).carpeta, "/");
+    qputenv("FACTURADOR_CARPETA", "/no/existe");
+    EXPECT_EQ(Leer({}).error, "La carpeta del programa no existe: /no/existe (FACTURADOR_CARPETA)");
+    qunsetenv("FACTURADOR_CARPETA");
 }
 
 }  // namespace

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# What the README's service section leaves on a machine, checked in the rehearsal's copy right
+# after its steps, with the service running (scripts/ensayar-instalacion.sh runs it as root).
+set -euo pipefail
+falla() { echo "FALLA: $*" >&2; exit 1; }
+esperar() { for _ in $(seq 1 300); do eval "$1" && return 0; sleep 0.1; done; falla "$2"; }
+cola=/srv/facturacion/sucursal1/cola
+
+# A file to stamp, read-only, of the service's account and group, that the stamping program's
+# account reads and takes; the error it leaves, under its own umask, the service takes in.
+esperar "ls '$cola'/*.txt >/dev/null 2>&1" "ningún archivo para timbrar en $cola"
+archivo=$(ls "$cola"/*.txt | head -n 1)
+[ "$(stat -c '%a %U %G' "$archivo")" = "440 facturador facturador" ] ||
+  falla "$archivo: $(stat -c '%a %U %G' "$archivo")"
+error="/srv/facturacion/sucursal1/no_validas/$(basename "$archivo" .txt)-error timbrado.txt"
+runuser -u timbrador -- sh -ec "umask 0027; cat '$archivo' >/dev/null; rm '$archivo'
+  printf 'Rechazado en el ensayo\r\n' >'$error'"
+esperar "mariadb -N Morvane_Central -e \"SELECT Resultado FROM Solicitudes_de_Facturas_OL\" |
+  grep -qx 'Error: Rechazado en el ensayo'" "el servicio no tomó el resultado del timbrador"
+
+# The commands find the installed folder from anywhere, as root (without Qt's runtime-folder
+# warning) and as the monitoring account; the built-in password no longer opens the account.
+for cuenta in root nagios; do
+  codigo=0
+  (cd / && runuser -u "$cuenta" -- facturador --estado >/tmp/estado 2>/tmp/errores) || codigo=$?
+  [ "$codigo" -le 1 ] && [ ! -s /tmp/errores ] || falla "--estado de $cuenta: $codigo
+$(cat /tmp/estado /tmp/errores)"
+done
+! mariadb -uusuarios -pm58kbwTavRz07 -e 'SELECT 1' 2>/dev/null || falla "vale la clave integrada"
+echo "Instalación correcta"
