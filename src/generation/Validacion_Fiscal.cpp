@@ -1,8 +1,8 @@
 #include "generation/Validacion_Fiscal.h"
 
-#include "generation/Catalogos_CFDI.h"
-#include "generation/Forma_RFC.h"
-#include "generation/Regimen_Societario.h"
+#include "issuing_config/Catalogos_CFDI.h"
+#include "issuing_config/Forma_RFC.h"
+#include "issuing_config/Regimen_Societario.h"
 #include "issuing_config/Datos_Emision.h"
 #include "platform/Texto.h"
 

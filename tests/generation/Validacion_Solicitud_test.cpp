@@ -4,7 +4,7 @@
 #include "Siembra_Central.h"
 #include "data/Formatos_Importe.h"
 #include "data/Rechazo_Solicitud.h"
-#include "generation/Catalogos_CFDI.h"
+#include "issuing_config/Catalogos_CFDI.h"
 #include "generation/Fecha_Factura.h"
 #include "generation/Validacion_Ticket.h"
 

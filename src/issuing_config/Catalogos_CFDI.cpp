@@ -1,4 +1,4 @@
-#include "generation/Catalogos_CFDI.h"
+#include "issuing_config/Catalogos_CFDI.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "generation/Regimen_Societario.h"
+#include "issuing_config/Regimen_Societario.h"
 
 #include <array>
 

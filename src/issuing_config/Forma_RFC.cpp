@@ -1,4 +1,4 @@
-#include "generation/Forma_RFC.h"
+#include "issuing_config/Forma_RFC.h"
 
 #include <chrono>
 #include <string>
