@@ -71,8 +71,9 @@ std::string Cifras_JSON(const Salud_Sucursal& s) {
 }
 
 std::string Sucursal_JSON(const Salud_Sucursal& s) {
-    return fmt::format(R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{}}})", s.ID,
-                       Cadena(s.Nombre), Cifras_JSON(s), Lista(s.Carpetas_Faltantes, Cadena));
+    return fmt::format(R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{},"perfil_invalido":{}}})",
+                       s.ID, Cadena(s.Nombre), Cifras_JSON(s), Lista(s.Carpetas_Faltantes, Cadena),
+                       s.Perfil_Invalido ? Cadena(*s.Perfil_Invalido) : "null");
 }
 
 std::string Observacion_JSON(const Observacion_Informada& o) {

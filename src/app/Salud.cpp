@@ -12,6 +12,7 @@
 #include "data/Configuracion.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Validacion_Perfil.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 
@@ -193,10 +194,16 @@ void Advertir(Informe_Salud& informe) {
     if (t.No_Almacenables > 0)
         informe.Motivos.push_back(fmt::format(
             "Comprobantes timbrados que la base central no puede guardar: {}.", t.No_Almacenables));
-    for (const Salud_Sucursal& s : informe.Sucursales)
+    for (const Salud_Sucursal& s : informe.Sucursales) {
         for (const std::string& carpeta : s.Carpetas_Faltantes)
             informe.Motivos.push_back(
                 fmt::format("Sucursal {} {}: falta la carpeta {}.", s.ID, s.Nombre, carpeta));
+        if (s.Perfil_Invalido)
+            informe.Motivos.push_back(fmt::format(
+                "Sucursal {} {}: sus solicitudes no se envían a timbrar, su perfil de emisión "
+                "tiene un error: {}.",
+                s.ID, s.Nombre, *s.Perfil_Invalido));
+    }
     if (!informe.Motivos.empty())
         informe.Estado = Estado_Salud::Advertencia;
 }
@@ -231,8 +238,10 @@ Informe_Salud Evaluar_Salud() {
                        std::string("No se puede consultar la base de datos central: ") + e.what());
     }
     Contar_En_Espera(central.en_espera, publicado.Seguimiento, informe.Ahora, sucursales);
-    for (const Datos_Emision& perfil : central.perfiles)
+    for (const Datos_Emision& perfil : central.perfiles) {
         Revisar_Carpetas(perfil, Sucursal(sucursales, perfil.ID_Sucursal));
+        Sucursal(sucursales, perfil.ID_Sucursal).Perfil_Invalido = Motivo_Perfil_Invalido(perfil);
+    }
     Contar_Observaciones(publicado.Observaciones, central.en_espera, sucursales, informe);
     for (auto& [id, sucursal] : sucursales) {
         Sumar(sucursal, informe.Total);

@@ -41,6 +41,8 @@ struct Salud_Sucursal {
     long Archivos_En_Cola = 0;  // files to stamp the stamping program has not taken yet
     // The profile's folders that are not there: "cola: /ruta", "validas: (sin carpeta)".
     std::vector<std::string> Carpetas_Faltantes;
+    // Why the tax authority would refuse its profile, which keeps its requests from stamping.
+    std::optional<std::string> Perfil_Invalido;
 };
 
 // One observation of the running program's result intake, with its list's name.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "issuing_config/Forma_RFC.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -82,6 +83,14 @@ void Leer_Uso(const std::vector<std::string>& campos, size_t linea, Catalogos_CF
         Fallar(linea, "uso repetido: " + campos[1]);
 }
 
+void Leer_Forma_Pago(const std::vector<std::string>& campos, size_t linea, Catalogos_CFDI& cat) {
+    if (campos.size() != 3)
+        Fallar(linea, "una forma de pago lleva 3 campos");
+    Validar_Codigo(campos[1], linea);
+    if (!cat.Formas_Pago.emplace(campos[1], campos[2]).second)
+        Fallar(linea, "forma de pago repetida: " + campos[1]);
+}
+
 void Leer_Linea(std::string_view linea, size_t numero, Catalogos_CFDI& cat) {
     if (linea.ends_with('\r'))
         linea.remove_suffix(1);
@@ -92,8 +101,10 @@ void Leer_Linea(std::string_view linea, size_t numero, Catalogos_CFDI& cat) {
         Leer_Regimen(campos, numero, cat);
     else if (campos[0] == "uso")
         Leer_Uso(campos, numero, cat);
+    else if (campos[0] == "forma_pago")
+        Leer_Forma_Pago(campos, numero, cat);
     else
-        Fallar(numero, "se esperaba regimen o uso: " + campos[0]);
+        Fallar(numero, "se esperaba regimen, uso o forma_pago: " + campos[0]);
 }
 
 }  // namespace
@@ -106,9 +117,13 @@ Catalogos_CFDI Leer_Catalogos_CFDI(std::string_view texto) {
         Leer_Linea(texto.substr(inicio, fin - inicio), ++numero, cat);
         inicio = fin + 1;
     }
-    if (cat.Regimenes.empty() || cat.Usos.empty())
-        Fallar(numero, "faltan regímenes o usos");
+    if (cat.Regimenes.empty() || cat.Usos.empty() || cat.Formas_Pago.empty())
+        Fallar(numero, "faltan regímenes, usos o formas de pago");
     return cat;
+}
+
+bool Aplica_a_RFC(const Aplica_Persona& aplica, std::string_view rfc) {
+    return Es_RFC_Persona_Fisica(rfc) ? aplica.Fisica : aplica.Moral;
 }
 
 const Catalogos_CFDI& Catalogos_CFDI_Vigentes() {

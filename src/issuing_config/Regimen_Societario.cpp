@@ -1,37 +1,20 @@
 #include "issuing_config/Regimen_Societario.h"
 
-#include <array>
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "platform/Texto.h"
+#include "platform/Texto_Unicode.h"
 
 namespace facturador {
 
 namespace {
 
-// CFDI 4.0 wants the receiver's name as the tax authority registers it, without the company type
-// (Anexo 20, filling guide, Receptor › Nombre); these are the types of the Mexican company and
-// civil-society laws as they are usually written. A longer type comes before any shorter one it
-// could be mistaken for.
-constexpr std::array<std::string_view, 21> kRegimenes = {
-    "S.A.P.I. DE C.V.",
-    "S.A.B. DE C.V.",
-    "S.A.S. DE C.V.",
-    "S. DE R.L. DE C.V.",
-    "S.C. DE R.L. DE C.V.",
-    "S.C. DE R.L.",
-    "S.P.R. DE R.L.",
-    "S.P.R. DE R.I.",
-    "S.A. DE C.V.",
-    "S. DE R.L.",
-    "S. EN N.C.",
-    "S. EN C.S.",
-    "S. EN C.",
-    "S.A.P.I.",
-    "S.A.B.",
-    "S.A.S.",
-    "S.N.C.",
-    "I.A.P.",
-    "S.A.",
-    "S.C.",
-    "A.C.",
+// A written form and its letters without separators.
+struct Forma_Regimen {
+    std::string Escrita;
+    std::string Letras;
 };
 
 bool Es_Separador(char c) {
@@ -46,8 +29,44 @@ std::string Compacto(std::string_view texto) {
     return compacto;
 }
 
-// Whether `nombre` ends in the letters of `compacto`, ignoring separators, and those letters
-// start a word of the name.
+// A form written other than as names compare would never be found: the file is refused whole.
+void Anotar_Forma(std::string_view forma, size_t linea, std::vector<Forma_Regimen>& formas) {
+    const std::string escrita = Recortar(forma);
+    if (escrita.empty() || escrita != Forma_Comparable(escrita))
+        throw std::runtime_error(
+            "Regímenes societarios, línea " + std::to_string(linea) +
+            ": forma vacía o no escrita en mayúsculas sin acentos: " + escrita);
+    formas.push_back({escrita, Compacto(escrita)});
+}
+
+// The forms of the compiled-in file, the longest letters first, so that a type is never reported
+// as a shorter one that it ends with.
+std::vector<Forma_Regimen> Leer_Formas(std::string_view texto) {
+    std::vector<Forma_Regimen> formas;
+    size_t numero = 0;
+    for (size_t inicio = 0; inicio < texto.size();) {
+        const size_t fin = std::min(texto.find('\n', inicio), texto.size());
+        const std::string linea = Recortar(texto.substr(inicio, fin - inicio));
+        ++numero;
+        inicio = fin + 1;
+        if (linea.empty() || linea[0] == '#')
+            continue;
+        for (size_t desde = 0;;) {
+            const size_t barra = linea.find('|', desde);
+            Anotar_Forma(std::string_view(linea).substr(desde, barra - desde), numero, formas);
+            if (barra == std::string::npos)
+                break;
+            desde = barra + 1;
+        }
+    }
+    std::stable_sort(formas.begin(), formas.end(), [](const auto& a, const auto& b) {
+        return a.Letras.size() > b.Letras.size();
+    });
+    return formas;
+}
+
+// Whether `nombre` ends in the letters `compacto`, separators aside, and those letters start a
+// word of the name.
 bool Termina_En(std::string_view nombre, std::string_view compacto) {
     size_t i = nombre.size();
     size_t pendientes = compacto.size();
@@ -64,9 +83,11 @@ bool Termina_En(std::string_view nombre, std::string_view compacto) {
 }  // namespace
 
 std::optional<std::string> Regimen_Societario_Final(std::string_view nombre) {
-    for (std::string_view regimen : kRegimenes)
-        if (Termina_En(nombre, Compacto(regimen)))
-            return std::string(regimen);
+    static const std::vector<Forma_Regimen> formas = Leer_Formas(Texto_Regimenes_Societarios());
+    const std::string comparable = Forma_Comparable(nombre);
+    for (const Forma_Regimen& forma : formas)
+        if (Termina_En(comparable, forma.Letras))
+            return forma.Escrita;
     return std::nullopt;
 }
 
