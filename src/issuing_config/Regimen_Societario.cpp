@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/Texto.h"
+#include "issuing_config/Lineas_Datos.h"
 #include "platform/Texto_Unicode.h"
 
 namespace facturador {
@@ -29,36 +29,20 @@ std::string Compacto(std::string_view texto) {
     return compacto;
 }
 
-// A form written other than as names compare would never be found: the file is refused whole.
-void Anotar_Forma(std::string_view forma, size_t linea, std::vector<Forma_Regimen>& formas) {
-    const std::string escrita = Recortar(forma);
-    if (escrita.empty() || escrita != Forma_Comparable(escrita))
-        throw std::runtime_error(
-            "Regímenes societarios, línea " + std::to_string(linea) +
-            ": forma vacía o no escrita en mayúsculas sin acentos: " + escrita);
-    formas.push_back({escrita, Compacto(escrita)});
-}
-
 // The forms of the compiled-in file, the longest letters first, so that a type is never reported
-// as a shorter one that it ends with.
+// as a shorter one that it ends with. A form written other than as names compare would never be
+// found: the file is refused whole.
 std::vector<Forma_Regimen> Leer_Formas(std::string_view texto) {
     std::vector<Forma_Regimen> formas;
-    size_t numero = 0;
-    for (size_t inicio = 0; inicio < texto.size();) {
-        const size_t fin = std::min(texto.find('\n', inicio), texto.size());
-        const std::string linea = Recortar(texto.substr(inicio, fin - inicio));
-        ++numero;
-        inicio = fin + 1;
-        if (linea.empty() || linea[0] == '#')
-            continue;
-        for (size_t desde = 0;;) {
-            const size_t barra = linea.find('|', desde);
-            Anotar_Forma(std::string_view(linea).substr(desde, barra - desde), numero, formas);
-            if (barra == std::string::npos)
-                break;
-            desde = barra + 1;
+    Leer_Lineas_de_Datos(texto, [&](std::string_view linea, size_t numero) {
+        for (const std::string& escrita : Campos_de_Linea(linea)) {
+            if (escrita.empty() || escrita != Forma_Comparable(escrita))
+                throw std::runtime_error(
+                    "Regímenes societarios, línea " + std::to_string(numero) +
+                    ": forma vacía o no escrita en mayúsculas sin acentos: " + escrita);
+            formas.push_back({escrita, Compacto(escrita)});
         }
-    }
+    });
     std::stable_sort(formas.begin(), formas.end(), [](const auto& a, const auto& b) {
         return a.Letras.size() > b.Letras.size();
     });
