@@ -76,12 +76,19 @@ INSERT INTO Tickets (Numero, ID_Sucursal, Total, Cancelado, Se_dio_Factura) VALU
   (2002, 2, 1250.75, 0, 0),
   (2003, 2, 45,      0, 0),
   (3001, 3, 232,     0, 0),
-  (3002, 3, 999.99,  0, 0);
+  (3002, 3, 999.99,  0, 0),
+  (2004, 2, 174,     0, 0),
+  (3003, 3, 58,      0, 0);
 
--- Solicitudes de factura en línea: seis pendientes (Status 1) y una rechazada.
+-- Solicitudes de factura en línea: ocho pendientes (Status 1) y una rechazada.
 -- Las 103 y 104 facturan entre las dos el total exacto del ticket 2002.
 -- La 107 pide el uso G03 (gastos en general) con el régimen 616 (sin obligaciones fiscales),
 -- combinación que el catálogo c_UsoCFDI no admite: se rechaza sin llegar a timbrarse.
+-- La 108 es la factura de un cliente sin RFC: el RFC genérico XAXX010101000 con el nombre del
+-- propio cliente, el régimen 616, el uso S01 y como domicilio fiscal el código postal del lugar
+-- de expedición de su sucursal (04000); se timbra como cualquier otra.
+-- La 109 pone PUBLICO EN GENERAL como nombre, que solo corresponde a la factura global (con el
+-- nodo InformacionGlobal, que este programa no emite): se rechaza sin llegar a timbrarse.
 INSERT INTO Solicitudes_de_Facturas_OL (
   ID, ID_Cliente, Nombre, ID_Sucursal,
   Direccion, Numero_Exterior, Numero_Interior, Colonia, Ciudad, Delegacion, Estado,
@@ -124,4 +131,12 @@ INSERT INTO Solicitudes_de_Facturas_OL (
    'Calle Tonalá', '58', '', 'Roma Norte', 'Ciudad de México', 'Cuauhtémoc',
    'Ciudad de México', '06700', 'México', '', '5551234567', '', 'martha.gomez@example.com', '',
    '', 'Contado', 'Efectivo',
-   'GORM870412HT5', '616', 1003, '01', 89.9, '2026/12/01', 'G03', 1, '');
+   'GORM870412HT5', '616', 1003, '01', 89.9, '2026/12/01', 'G03', 1, ''),
+  (108, 0, 'Roberto Sánchez Díaz', 2,
+   '', '', '', '', '', '', '', '04000', 'México', '', '', '', 'roberto.sanchez@example.com', '',
+   '', 'Contado', 'Efectivo',
+   'XAXX010101000', '616', 2004, '01', 174, '2026/12/01', 'S01', 1, ''),
+  (109, 0, 'PUBLICO EN GENERAL', 3,
+   '', '', '', '', '', '', '', '53100', 'México', '', '', '', '', '',
+   '', 'Contado', 'Efectivo',
+   'XAXX010101000', '616', 3003, '01', 58, '2026/12/01', 'S01', 1, '');

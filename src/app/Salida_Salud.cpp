@@ -71,9 +71,10 @@ std::string Cifras_JSON(const Salud_Sucursal& s) {
 }
 
 std::string Sucursal_JSON(const Salud_Sucursal& s) {
-    return fmt::format(R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{},"zona_horaria":{}}})",
-                       s.ID, Cadena(s.Nombre), Cifras_JSON(s), Lista(s.Carpetas_Faltantes, Cadena),
-                       Cadena(s.Zona_Horaria));
+    return fmt::format(
+        R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{},"zona_horaria":{},"perfil_invalido":{}}})",
+        s.ID, Cadena(s.Nombre), Cifras_JSON(s), Lista(s.Carpetas_Faltantes, Cadena),
+        Cadena(s.Zona_Horaria), s.Perfil_Invalido ? Cadena(*s.Perfil_Invalido) : "null");
 }
 
 std::string Observacion_JSON(const Observacion_Informada& o) {

@@ -12,6 +12,7 @@
 #include "data/Configuracion.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Validacion_Perfil.h"
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
@@ -203,6 +204,11 @@ void Advertir(Informe_Salud& informe) {
         if (!s.Aviso_Zona.empty())
             informe.Motivos.push_back(
                 fmt::format("Sucursal {} {}: {}.", s.ID, s.Nombre, s.Aviso_Zona));
+        if (s.Perfil_Invalido)
+            informe.Motivos.push_back(fmt::format(
+                "Sucursal {} {}: sus solicitudes no se envían a timbrar, su perfil de emisión "
+                "tiene un error: {}.",
+                s.ID, s.Nombre, *s.Perfil_Invalido));
     }
     if (!informe.Motivos.empty())
         informe.Estado = Estado_Salud::Advertencia;
@@ -244,6 +250,7 @@ Informe_Salud Evaluar_Salud() {
         const Zona_Sucursal zona = Elegir_Zona_Sucursal(perfil, central.ajustes, Zona_Maquina());
         sucursal.Zona_Horaria = zona.Zona;
         sucursal.Aviso_Zona = zona.Aviso;
+        sucursal.Perfil_Invalido = Motivo_Perfil_Invalido(perfil);
     }
     Contar_Observaciones(publicado.Observaciones, central.en_espera, sucursales, informe);
     for (auto& [id, sucursal] : sucursales) {

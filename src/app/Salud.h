@@ -43,6 +43,8 @@ struct Salud_Sucursal {
     std::vector<std::string> Carpetas_Faltantes;
     std::string Zona_Horaria;  // of its invoices
     std::string Aviso_Zona;    // an override refused, a postal code without a zone
+    // Why the tax authority would refuse its profile, which keeps its requests from stamping.
+    std::optional<std::string> Perfil_Invalido;
 };
 
 // One observation of the running program's result intake, with its list's name.

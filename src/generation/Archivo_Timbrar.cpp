@@ -3,6 +3,8 @@
 #include <initializer_list>
 
 #include "data/Formatos_Importe.h"
+#include "generation/Validacion_Fiscal.h"
+#include "issuing_config/Validacion_Perfil.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -20,39 +22,39 @@ std::string Lineas(std::initializer_list<std::string> lineas) {
     return texto;
 }
 
-std::string Comprobante(const Solicitud_Factura& s, const Datos_Emision& e,
+// The fiscal values go in the form their checks accepted (Receptor_Verificado,
+// Emisor_Verificado), so the stamping program reads exactly what was checked.
+std::string Comprobante(const Solicitud_Factura& s, const Receptor_Verificado& r,
                         const std::string& serie, int32_t folio, const std::string& fecha,
                         double subtotal) {
-    return Lineas(
-        {"[Comprobante]", "Version=4.0", "Serie=" + serie, "Folio=" + std::to_string(folio),
-         "Fecha=" + fecha, "FormaPago=" + s.Metodo, "CondicionesDePago=Contado", "MetodoPago=PUE",
-         "SubTotal=" + Formato_Importe_Archivo(subtotal), "Descuento=0.00", "Moneda=MXN",
-         "TipoCambio=1", "Total=" + Formato_Importe_Archivo(s.Total), "TipoDeComprobante=I",
-         "Exportacion=01", "LugarExpedicion=" + e.CP_Domicilio_Expedicion, "Confirmacion=", ""});
+    return Lineas({"[Comprobante]", "Version=4.0", "Serie=" + serie,
+                   "Folio=" + std::to_string(folio), "Fecha=" + fecha, "FormaPago=" + r.Forma_Pago,
+                   "CondicionesDePago=Contado", "MetodoPago=PUE",
+                   "SubTotal=" + Formato_Importe_Archivo(subtotal), "Descuento=0.00", "Moneda=MXN",
+                   "TipoCambio=1", "Total=" + Formato_Importe_Archivo(s.Total),
+                   "TipoDeComprobante=I", "Exportacion=01", "LugarExpedicion=" + r.Lugar_Expedicion,
+                   "Confirmacion=", ""});
 }
 
 // The issuer's fiscal address; the city is both locality and municipality.
 std::string Emisor(const Datos_Emision& e) {
-    return Lineas({"[Emisor]", "Rfc=" + e.RFC_Emisor, "Nombre=" + e.Razon_Social_Emisor,
-                   "RegimenFiscal=" + e.Regimen_Fiscal_Facturas, "Calle=" + e.Calle,
-                   "NoExterior=" + e.Nro_Exterior, "NoInterior=" + e.Nro_Interior,
-                   "Colonia=" + e.Colonia, "Localidad=" + e.Ciudad, "Referencia=" + e.Referencia,
-                   "Municipio=" + e.Ciudad, "Estado=" + e.Estado, "Pais=" + e.Pais,
-                   "CodigoPostal=" + e.CP, ""});
+    const Emisor_Verificado v = Forma_Emisor(e);
+    return Lineas({"[Emisor]", "Rfc=" + v.RFC, "Nombre=" + v.Nombre, "RegimenFiscal=" + v.Regimen,
+                   "Calle=" + e.Calle, "NoExterior=" + e.Nro_Exterior,
+                   "NoInterior=" + e.Nro_Interior, "Colonia=" + e.Colonia, "Localidad=" + e.Ciudad,
+                   "Referencia=" + e.Referencia, "Municipio=" + e.Ciudad, "Estado=" + e.Estado,
+                   "Pais=" + e.Pais, "CodigoPostal=" + e.CP, ""});
 }
 
-// The receiver's postal code is also its fiscal domicile. Its codes go as the fiscal check read
-// them, so a padded or lower-case RFC that passed it is not refused by the stamping program.
-std::string Receptor(const Solicitud_Factura& s) {
-    const std::string cp = Forma_Fiscal(s.Codigo_Postal);
-    return Lineas({"[Receptor]", "Rfc=" + Forma_Fiscal(s.RFC), "Nombre=" + s.Nombre,
-                   "Calle=" + s.Direccion,
+// The receiver's postal code is also its fiscal domicile.
+std::string Receptor(const Solicitud_Factura& s, const Receptor_Verificado& r) {
+    return Lineas({"[Receptor]", "Rfc=" + r.RFC, "Nombre=" + r.Nombre, "Calle=" + s.Direccion,
                    "NoExterior=" + s.Numero_Exterior, "NoInterior=" + s.Numero_Interior,
                    "Colonia=" + s.Colonia, "Localidad=" + s.Ciudad,
                    "Referencia=", "Municipio=", "Estado=" + s.Estado, "Pais=" + s.Pais,
-                   "CodigoPostal=" + cp, "DomicilioFiscalReceptor=" + cp, "ResidenciaFiscal=",
-                   "NumRegIdTrib=", "RegimenFiscalReceptor=" + Forma_Fiscal(s.Regimen_Fiscal),
-                   "UsoCFDI=" + Forma_Fiscal(s.Uso), ""});
+                   "CodigoPostal=" + r.Codigo_Postal, "DomicilioFiscalReceptor=" + r.Codigo_Postal,
+                   "ResidenciaFiscal=", "NumRegIdTrib=", "RegimenFiscalReceptor=" + r.Regimen,
+                   "UsoCFDI=" + r.Uso, ""});
 }
 
 std::string Traslado_IVA(const std::string& base, const std::string& iva) {
@@ -82,8 +84,10 @@ std::string Texto_para_Timbrar(const Solicitud_Factura& solicitud, const Datos_E
     const double subtotal = Redondear_Centavos(solicitud.Total / kFactor_IVA);
     const std::string base = Formato_Importe_Archivo(subtotal);
     const std::string iva = Formato_Importe_Archivo(solicitud.Total - subtotal);
-    return Comprobante(solicitud, emisor, serie, folio, fecha, subtotal) + Emisor(emisor) +
-           Receptor(solicitud) + Concepto(solicitud, base, iva) + Impuestos(base, iva);
+    const Receptor_Verificado receptor =
+        Forma_Receptor(Datos_Fiscales_de(solicitud, emisor.CP_Domicilio_Expedicion));
+    return Comprobante(solicitud, receptor, serie, folio, fecha, subtotal) + Emisor(emisor) +
+           Receptor(solicitud, receptor) + Concepto(solicitud, base, iva) + Impuestos(base, iva);
 }
 
 }  // namespace facturador

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <set>
@@ -24,6 +25,9 @@ struct Estado_Generacion {
     std::map<std::string, std::string> Temporales_en_Cola;
     // Situations already told in the daily log, by key, so that a repeating one is told once.
     std::set<std::string> Avisos_Dados;
+    // The branches whose issuing profile the last pass found at fault, with the reason the daily
+    // log told for each.
+    std::map<int32_t, std::string> Perfiles_Invalidos;
 };
 
 Estado_Generacion& Estado_Generacion_Actual();

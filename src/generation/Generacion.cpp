@@ -7,6 +7,7 @@
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Recuperacion_Cola.h"
+#include "generation/Revision_Perfiles.h"
 #include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"
 #include "platform/Entorno.h"
@@ -45,11 +46,13 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
     Progreso_Pase progreso;
     try {
         Recuperar_Archivos_en_Cola(conexion_ciclo);
+        const std::set<int32_t> sin_emision = Revisar_Perfiles_de_Emision();
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
         // One request at a time, by copy: nothing the pass calls may pull the list from under it.
         for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {
             const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
-            Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+            if (!sin_emision.contains(solicitud.ID_Sucursal))
+                Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
         }
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
         return true;

@@ -6,7 +6,8 @@ namespace facturador {
 
 // The generation pass of one cycle, on the cycle's open central connection (left open): the files
 // left waiting in the queue folders are settled first, then every pending request is checked
-// against its ticket and either rejected with the reason or sent to stamping. A failure ends the
+// against its ticket and either rejected with the reason or sent to stamping; the requests of a
+// branch whose issuing profile is at fault wait (Revision_Perfiles.h). A failure ends the
 // pass; it is written to the daily log and shown to the operator, and the requests not yet reached
 // wait for the next cycle. Answers false when a failure ended it.
 bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo);

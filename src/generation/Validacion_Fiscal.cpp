@@ -1,145 +1,157 @@
 #include "generation/Validacion_Fiscal.h"
 
-#include "generation/Catalogos_CFDI.h"
-#include "generation/Forma_RFC.h"
-#include "generation/Regimen_Societario.h"
+#include "data/Formatos_Importe.h"
+#include "issuing_config/Catalogos_CFDI.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Forma_RFC.h"
+#include "issuing_config/Reglas_Fiscales.h"
+#include "issuing_config/Zonas_Horarias.h"
 #include "platform/Texto.h"
+#include "platform/Texto_Unicode.h"
 
 namespace facturador {
 
 namespace {
 
-using Motivo = std::optional<std::string>;
+using Receptor = Receptor_Verificado;
 
-// The generic RFCs and what an invoice to them must carry (Anexo 20 versión 4.0, filling guide
-// and validation rules of the Receptor node: Nombre, DomicilioFiscalReceptor,
-// RegimenFiscalReceptor, UsoCFDI).
-constexpr std::string_view kRFC_Publico_General = "XAXX010101000";
-constexpr std::string_view kRFC_Extranjero = "XEXX010101000";
-constexpr std::string_view kNombre_Publico_General = "PUBLICO EN GENERAL";
+// What an invoice to a generic RFC must carry (Anexo 20 versión 4.0 and its filling guide,
+// Receptor: RegimenFiscalReceptor 616, UsoCFDI S01 and DomicilioFiscalReceptor equal to
+// LugarExpedicion when Rfc is XAXX010101000 or XEXX010101000).
 constexpr std::string_view kRegimen_Generico = "616";
 constexpr std::string_view kUso_Generico = "S01";
+// The name of the global invoice (the CFDI global of regla 2.7.1.21), whose InformacionGlobal
+// node the file to stamp never has: on this program's individual invoices the receiver is the
+// customer, by name, even without an RFC.
+constexpr std::string_view kNombre_Publico_General = "PUBLICOENGENERAL";
 
-// The receiver's data as the check reads them: trimmed and in upper case.
-struct Receptor {
-    std::string RFC;
-    std::string Nombre;
-    std::string Codigo_Postal;
-    std::string Regimen;
-    std::string Uso;
-    std::string Lugar_Expedicion;
+constexpr Campo_Fiscal kRFC{"RFC", "del receptor"};
+constexpr Campo_Fiscal kNombre{"Nombre", "del receptor"};
+constexpr Campo_Fiscal kRegimen{"Régimen fiscal", "del receptor"};
 
-    std::string Persona() const { return Es_RFC_Persona_Fisica(RFC) ? "física" : "moral"; }
-};
-
-// A value as the reason shows it.
-std::string Mostrar(const std::string& valor) {
-    return valor.empty() ? "(vacío)" : valor;
+Motivo_Fiscal Regla_RFC(const Receptor& r) {
+    return Motivo_RFC(kRFC, r.RFC);
 }
 
-Motivo Regla_RFC(const Receptor& r) {
-    if (Es_RFC_Valido(r.RFC))
+Motivo_Fiscal Regla_Nombre(const Receptor& r) {
+    return Motivo_Nombre(kNombre, r.Nombre, r.RFC);
+}
+
+bool Es_Publico_En_General(const std::string& nombre) {
+    std::string letras = Forma_Comparable(nombre);
+    std::erase(letras, ' ');
+    return letras == kNombre_Publico_General;
+}
+
+// "PUBLICO EN GENERAL", in any case, spacing or accents, only names the global invoice.
+Motivo_Fiscal Regla_Publico_En_General(const Receptor& r) {
+    if (!Es_Publico_En_General(r.Nombre))
         return std::nullopt;
-    return "RFC del receptor con formato inválido: " + Mostrar(r.RFC);
+    if (r.RFC == kRFC_Publico_General)
+        return "Nombre del receptor PUBLICO EN GENERAL es solo para la factura global (con "
+               "InformacionGlobal), que este programa no emite: con RFC " +
+               r.RFC + " va el nombre del cliente";
+    return "Nombre del receptor PUBLICO EN GENERAL es solo para la factura global, con RFC " +
+           std::string(kRFC_Publico_General) + ": " + Valor_en_Motivo(r.RFC);
 }
 
-Motivo Regla_Nombre(const Receptor& r) {
-    if (!r.Nombre.empty())
-        return std::nullopt;
-    return "Nombre del receptor vacío";
-}
-
-// DomicilioFiscalReceptor: a postal code of five digits.
-Motivo Regla_Codigo_Postal(const Receptor& r) {
-    const bool valido = r.Codigo_Postal.size() == 5 &&
-                        r.Codigo_Postal.find_first_not_of("0123456789") == std::string::npos;
-    if (valido)
-        return std::nullopt;
-    return "Código postal del receptor con formato inválido: " + Mostrar(r.Codigo_Postal);
-}
-
-// General public: that name, regime 616, use S01 and the place of issue as fiscal domicile.
-// Foreign receivers without an RFC: the same but for the name. A branch whose profile has no
-// place of issue is not held against the customer.
-Motivo Regla_RFC_Generico(const Receptor& r) {
-    const bool publico = r.RFC == kRFC_Publico_General;
-    if (!publico && r.RFC != kRFC_Extranjero)
+// A generic RFC's regime, use and postal code; they say exactly what to write, so they come
+// before the postal code's format and the catalogues' rules. A branch whose profile has no place
+// of issue is not held against the customer.
+Motivo_Fiscal Regla_RFC_Generico(const Receptor& r) {
+    if (!Es_RFC_Generico(r.RFC))
         return std::nullopt;
     const std::string con_rfc = " del receptor con RFC " + r.RFC + " debe ser ";
-    if (publico && r.Nombre != kNombre_Publico_General)
-        return "Nombre" + con_rfc + std::string(kNombre_Publico_General) + ": " + r.Nombre;
     if (r.Regimen != kRegimen_Generico)
         return "Régimen fiscal" + con_rfc + std::string(kRegimen_Generico) + ": " +
-               Mostrar(r.Regimen);
+               Valor_en_Motivo(r.Regimen);
     if (r.Uso != kUso_Generico)
-        return "Uso de CFDI" + con_rfc + std::string(kUso_Generico) + ": " + Mostrar(r.Uso);
+        return "Uso de CFDI" + con_rfc + std::string(kUso_Generico) + ": " + Valor_en_Motivo(r.Uso);
     if (!r.Lugar_Expedicion.empty() && r.Codigo_Postal != r.Lugar_Expedicion)
         return "Código postal" + con_rfc + "el del lugar de expedición " + r.Lugar_Expedicion +
-               ": " + r.Codigo_Postal;
+               ": " + Valor_en_Motivo(r.Codigo_Postal);
     return std::nullopt;
 }
 
-bool Aplica(const Aplica_Persona& aplica, const Receptor& r) {
-    return Es_RFC_Persona_Fisica(r.RFC) ? aplica.Fisica : aplica.Moral;
+// DomicilioFiscalReceptor: a code of c_CodigoPostal, five digits from 01000 to 99999.
+Motivo_Fiscal Regla_Codigo_Postal(const Receptor& r) {
+    if (Es_Codigo_Postal_Valido(r.Codigo_Postal))
+        return std::nullopt;
+    return "Código postal del receptor con formato inválido: " + Valor_en_Motivo(r.Codigo_Postal);
 }
 
-// RegimenFiscalReceptor: a code of c_RegimenFiscal for the kind of person the RFC names.
-Motivo Regla_Regimen(const Receptor& r) {
-    const auto& regimenes = Catalogos_CFDI_Vigentes().Regimenes;
-    const auto regimen = regimenes.find(r.Regimen);
-    if (regimen == regimenes.end())
-        return "Régimen fiscal del receptor no existe en el catálogo: " + Mostrar(r.Regimen);
-    if (!Aplica(regimen->second.Aplica, r))
-        return "Régimen fiscal " + r.Regimen + " del receptor no aplica a persona " + r.Persona() +
-               " (RFC " + r.RFC + ")";
-    return std::nullopt;
+Motivo_Fiscal Regla_Regimen(const Receptor& r) {
+    return Motivo_Regimen(kRegimen, r.Regimen, r.RFC);
 }
 
 // UsoCFDI: a code of c_UsoCFDI for that kind of person and allowed for the receiver's regime.
-Motivo Regla_Uso(const Receptor& r) {
+Motivo_Fiscal Regla_Uso(const Receptor& r) {
     const auto& usos = Catalogos_CFDI_Vigentes().Usos;
     const auto uso = usos.find(r.Uso);
     if (uso == usos.end())
-        return "Uso de CFDI del receptor no existe en el catálogo: " + Mostrar(r.Uso);
-    if (!Aplica(uso->second.Aplica, r))
-        return "Uso de CFDI " + r.Uso + " no aplica a persona " + r.Persona() + " (RFC " + r.RFC +
-               ")";
+        return "Uso de CFDI del receptor no existe en el catálogo: " + Valor_en_Motivo(r.Uso);
+    if (!Aplica_a_RFC(uso->second.Aplica, r.RFC))
+        return "Uso de CFDI " + r.Uso + " no aplica a persona " + Tipo_Persona(r.RFC) + " (RFC " +
+               r.RFC + ")";
     if (!uso->second.Regimenes.contains(r.Regimen))
         return "Uso de CFDI " + r.Uso + " no aplica al régimen fiscal " + r.Regimen +
                " del receptor";
     return std::nullopt;
 }
 
-Motivo Regla_Regimen_Societario(const Receptor& r) {
-    const auto regimen = Regimen_Societario_Final(r.Nombre);
-    if (!regimen)
+// FormaPago: a code of c_FormaPago.
+Motivo_Fiscal Regla_Forma_Pago(const Receptor& r) {
+    if (Catalogos_CFDI_Vigentes().Formas_Pago.contains(r.Forma_Pago))
         return std::nullopt;
-    return "Nombre del receptor con el régimen societario " + *regimen +
-           ", que en CFDI 4.0 se omite: " + r.Nombre;
+    return "Forma de pago de la solicitud no existe en el catálogo: " +
+           Valor_en_Motivo(r.Forma_Pago);
 }
 
-// The rules in the order they are checked; the first that fails gives the reason:
+// Total: an amount of t_Importe (tdCFDI.xsd: no sign, at most 18 integer digits) whose
+// subtotal, the base of the transferred tax, is above zero (cfdv40.xsd, Traslado › Base,
+// minInclusive 0.000001).
+Motivo_Fiscal Regla_Total(const Receptor& r) {
+    constexpr double kImporte_Maximo = 1e18;
+    if (r.Total >= 0.01 && r.Total < kImporte_Maximo)
+        return std::nullopt;
+    return "Total de la solicitud no es un importe que se pueda timbrar: " +
+           Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
+}
+
+// The rules in the order they are checked; the first that fails gives the reason, so that the
+// customer is told the field to correct:
 //   1. the RFC's shape;
-//   2. a name;
-//   3. a postal code of five digits;
-//   4. for a generic RFC, the name, regime, use and postal code it requires (these reasons say
-//      exactly what to write, so they come before the catalogues');
-//   5. the regime, in c_RegimenFiscal and for the kind of person the RFC names;
-//   6. the use, in c_UsoCFDI, for that kind of person and allowed for the regime;
-//   7. no company type at the end of the name.
+//   2. a name the file can carry and, for a company, without its company type;
+//   3. the name PUBLICO EN GENERAL, which belongs to the global invoice;
+//   4. for a generic RFC, the regime, use and postal code it requires;
+//   5. a postal code of the catalogue's shape;
+//   6. the regime, in c_RegimenFiscal and for the kind of person the RFC names;
+//   7. the use, in c_UsoCFDI, for that kind of person and allowed for the regime;
+//   8. the payment form, in c_FormaPago;
+//   9. a total the invoice can carry.
 // Each rule may rely on those before it having passed.
-constexpr Motivo (*kReglas[])(const Receptor&) = {
-    Regla_RFC,     Regla_Nombre, Regla_Codigo_Postal,      Regla_RFC_Generico,
-    Regla_Regimen, Regla_Uso,    Regla_Regimen_Societario,
+constexpr Motivo_Fiscal (*kReglas[])(const Receptor&) = {
+    Regla_RFC,     Regla_Nombre, Regla_Publico_En_General, Regla_RFC_Generico, Regla_Codigo_Postal,
+    Regla_Regimen, Regla_Uso,    Regla_Forma_Pago,         Regla_Total,
 };
 
 }  // namespace
 
-Motivo Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos) {
-    const Receptor receptor{Forma_Fiscal(datos.RFC),           Forma_Fiscal(datos.Nombre),
-                            Forma_Fiscal(datos.Codigo_Postal), Forma_Fiscal(datos.Regimen_Fiscal),
-                            Forma_Fiscal(datos.Uso),           Forma_Fiscal(datos.Lugar_Expedicion)};
+Receptor_Verificado Forma_Receptor(const Datos_Fiscales_Receptor& d) {
+    return {Forma_Fiscal(d.RFC),           Forma_Nombre(d.Nombre),
+            Forma_Fiscal(d.Codigo_Postal), Forma_Fiscal(d.Regimen_Fiscal),
+            Forma_Fiscal(d.Uso),           Forma_Fiscal(d.Lugar_Expedicion),
+            Forma_Fiscal(d.Forma_Pago),    d.Total};
+}
+
+Datos_Fiscales_Receptor Datos_Fiscales_de(const Solicitud_Factura& s,
+                                          const std::string& lugar_expedicion) {
+    return {s.RFC, s.Nombre,         s.Codigo_Postal, s.Regimen_Fiscal,
+            s.Uso, lugar_expedicion, s.Metodo,        s.Total};
+}
+
+std::optional<std::string> Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos) {
+    const Receptor receptor = Forma_Receptor(datos);
     for (const auto regla : kReglas)
         if (auto motivo = regla(receptor))
             return motivo;
@@ -147,9 +159,8 @@ Motivo Motivo_Rechazo_Fiscal(const Datos_Fiscales_Receptor& datos) {
 }
 
 bool Validar_Datos_Fiscales(const Solicitud_Factura& solicitud, std::string& motivo) {
-    const Motivo falla = Motivo_Rechazo_Fiscal(
-        {solicitud.RFC, solicitud.Nombre, solicitud.Codigo_Postal, solicitud.Regimen_Fiscal,
-         solicitud.Uso, Obtener_Datos_Emision(solicitud.ID_Sucursal).CP_Domicilio_Expedicion});
+    const Motivo_Fiscal falla = Motivo_Rechazo_Fiscal(Datos_Fiscales_de(
+        solicitud, Obtener_Datos_Emision(solicitud.ID_Sucursal).CP_Domicilio_Expedicion));
     motivo = falla.value_or("");
     return !falla;
 }

@@ -5,7 +5,7 @@
 #include "data/Conexiones.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Avisos_Configuracion.h"
-#include "issuing_config/Serie_Facturas.h"
+#include "issuing_config/Validacion_Perfil.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
@@ -134,8 +134,8 @@ std::optional<std::string> Negativa(const Datos_Capturados& datos, Cajas_Llenada
         return kSin_Registro;
     if (!Folio_Capturado(datos.Folio_Inicial_Facturas))
         return kFolio_Fuera_De_Rango;
-    if (!Serie_Valida(datos.Serie_Facturas))
-        return std::string(kMotivo_Serie_Invalida) + ", favor de verificar.";
+    if (const auto motivo = Motivo_Perfil_Invalido(datos))
+        return *motivo + ", favor de verificar.";
     return std::nullopt;
 }
 

@@ -36,9 +36,10 @@ enum class Cajas_Llenadas {
 
 // "Aceptar" of the profile: stores it, reloads the profiles and tells the operator. Only boxes
 // filled from the branch's loaded profile are stored, so that blank boxes never overwrite a real
-// profile or reset its folio; a series that cannot name a file to stamp is refused. Answers true
-// when the window may close: the profile was stored (the message says so even when the reload
-// after it failed). On any refusal or failure to store, the operator has been told why and
+// profile or reset its folio; a profile the tax authority would refuse (Motivo_Perfil_Invalido:
+// its RFC, company name, regime, place of issue or series) is refused, naming the box at fault.
+// Answers true when the window may close: the profile was stored (the message says so even when the
+// reload after it failed). On any refusal or failure to store, the operator has been told why and
 // nothing was stored.
 bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas);
 

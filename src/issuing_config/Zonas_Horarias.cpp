@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/Texto.h"
+#include "issuing_config/Lineas_Datos.h"
 
 namespace facturador {
 
@@ -10,17 +10,6 @@ namespace {
 
 [[noreturn]] void Fallar(size_t linea, const std::string& falla) {
     throw Error_Zonas_Horarias("Zonas horarias, línea " + std::to_string(linea) + ": " + falla);
-}
-
-std::vector<std::string> Campos(std::string_view linea) {
-    std::vector<std::string> campos;
-    for (size_t inicio = 0;;) {
-        const size_t fin = linea.find('|', inicio);
-        campos.push_back(Recortar(linea.substr(inicio, fin - inicio)));
-        if (fin == std::string_view::npos)
-            return campos;
-        inicio = fin + 1;
-    }
 }
 
 bool Son_Digitos(std::string_view texto) {
@@ -38,7 +27,7 @@ std::string Prefijo(int numero) {
 }
 
 void Leer_Linea(std::string_view linea, size_t numero, Zonas_por_Prefijo& zonas) {
-    const std::vector<std::string> campos = Campos(linea);
+    const std::vector<std::string> campos = Campos_de_Linea(linea);
     if (campos.size() != 3 || campos[1].empty() || campos[2].empty())
         Fallar(numero, "se esperaban prefijos|estado|zona");
     const size_t guion = campos[0].find('-');
@@ -56,15 +45,8 @@ void Leer_Linea(std::string_view linea, size_t numero, Zonas_por_Prefijo& zonas)
 
 Zonas_por_Prefijo Leer_Zonas_Horarias(std::string_view texto) {
     Zonas_por_Prefijo zonas;
-    size_t numero = 0;
-    for (size_t inicio = 0; inicio <= texto.size();) {
-        const size_t fin = std::min(texto.find('\n', inicio), texto.size());
-        const std::string linea = Recortar(texto.substr(inicio, fin - inicio));
-        ++numero;
-        if (!linea.empty() && linea[0] != '#')
-            Leer_Linea(linea, numero, zonas);
-        inicio = fin + 1;
-    }
+    Leer_Lineas_de_Datos(
+        texto, [&](std::string_view linea, size_t numero) { Leer_Linea(linea, numero, zonas); });
     return zonas;
 }
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "platform/Texto_Unicode.h"
+
 namespace facturador {
 
 namespace {
@@ -150,7 +152,7 @@ std::string Mayusculas(std::string_view texto) {
 }
 
 std::string Forma_Fiscal(std::string_view texto) {
-    return Mayusculas(Recortar(texto));
+    return Mayusculas(Forma_Nombre(texto));
 }
 
 std::string Sin_Controles(std::string_view texto) {

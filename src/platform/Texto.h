@@ -35,8 +35,9 @@ std::string Recortar(std::string_view texto);
 // The text with its lower-case letters in upper case: a to z and the Latin-1 letters with an
 // accent, tilde or diaeresis (á, ñ, ü become Á, Ñ, Ü); every other byte as it is.
 std::string Mayusculas(std::string_view texto);
-// A fiscal code (RFC, postal code, regime, use) as the tax authority's patterns ask it and a
-// customer may not have typed it: trimmed and in upper case.
+// A fiscal code (RFC, postal code, regime, use, payment form) as the tax authority's patterns ask
+// it and a customer may not have typed it: in Forma_Nombre (Texto_Unicode.h), so with no blank of
+// any kind at its ends, and in upper case.
 std::string Forma_Fiscal(std::string_view texto);
 
 }  // namespace facturador

@@ -84,12 +84,15 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Sin_Nada_En_Espera) {
     EXPECT_EQ(informe.Total.Por_Status, (std::array<long, 5>{0, 0, 0, 1, 1}));
 }
 
-// Waiting too long in 1 or 2, an observation of the intake, a missing folder and a program that
-// has not cycled for long are each a warning.
+// Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
+// authority would refuse and a program that has not cycled for long are each a warning.
 TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     entorno.Crear_Bases_Locales();
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro \"Norte\"", "A", 1);
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s2"), 2, "Sur", "B", 1, false);
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT15031' "
+        "WHERE ID_Sucursal = 2");
     Sembrar_Solicitud(10, {{"ID_Sucursal", "1"}});  // seen 6 minutes ago
     Sembrar_Solicitud(11, {{"Status", "2"}, {"ID_Sucursal", "1"}, {"Fecha", "'2026/12/04'"}});
     Sembrar_Solicitud(12, {{"ID_Sucursal", "2"}, {"RFC", "''"}});  // after the program's last look
@@ -117,7 +120,9 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
                   "Sucursal 2 Sur: falta la carpeta válidas: " +
                       Unir_Ruta(entorno.Carpeta(), "s2/validas") + ".",
                   "Sucursal 2 Sur: falta la carpeta NO válidas: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/no_validas") + "."}));
+                      Unir_Ruta(entorno.Carpeta(), "s2/no_validas") + ".",
+                  "Sucursal 2 Sur: sus solicitudes no se envían a timbrar, su perfil de emisión "
+                  "tiene un error: R.F.C. del emisor con formato inválido: ALT15031."}));
     ASSERT_EQ(informe.Sucursales.size(), 2u);
     EXPECT_EQ(informe.Sucursales[1].Mas_Antigua_1->ID, 12);
     EXPECT_EQ(informe.Sucursales[1].Mas_Antigua_1->Segundos, 20);
@@ -126,6 +131,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_EQ(informe.Total.Por_Status, (std::array<long, 5>{0, 2, 1, 1, 0}));
     EXPECT_NE(json.find(R"({"id":1,"nombre":"Centro \"Norte\"","status_1":1,"status_2":1,)"),
               std::string::npos)
+        << json;
+    EXPECT_NE(
+        json.find(R"("perfil_invalido":"R.F.C. del emisor con formato inválido: ALT15031"}])"),
+        std::string::npos)
         << json;
     // The published file keeps one line per entry: the tab and the line break come back blank.
     EXPECT_NE(json.find(R"("detalle":"sin \"archivo\" \\ ni  resultado"})"), std::string::npos)

@@ -199,23 +199,28 @@ TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_
     Sembrar_Ticket(4711, 3, "116");
     Sembrar_Ticket(4712, 3, "116");
     Sembrar_Solicitud(1);
-    // A payment form named instead of given by its code: nothing on this side checks it, the
-    // provider refuses it.
-    Sembrar_Solicitud(2, {{"Nro_Ticket", "4712"}, {"Metodo", "'Efectivo'"}});
     Proceso_Facturador programa(entorno.Carpeta());
     ASSERT_TRUE(Esperar_Status(1, "2"));
-    ASSERT_TRUE(Esperar_Status(2, "2"));
 
     // Its folders come from the branch profile, as the program reads them.
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "timbrador.txt");
-    Proceso_Hijo timbrador(EJECUTABLE_TIMBRADOR, {}, salida);
-    ASSERT_TRUE(Esperar_Status(1, "3")) << Leer_Archivo(salida);
-    ASSERT_TRUE(Esperar_Status(2, "4")) << Leer_Archivo(salida);
+    const auto timbrar = [&](const std::vector<std::string>& opciones, int id, const char* status) {
+        Proceso_Hijo timbrador(EJECUTABLE_TIMBRADOR, opciones, salida);
+        EXPECT_TRUE(Esperar_Status(id, status)) << Leer_Archivo(salida);
+        timbrador.Enviar(SIGTERM);
+        EXPECT_TRUE(Termino_Con_Codigo_0(timbrador.Esperar_Fin(kPlazo)));
+    };
+    timbrar({}, 1, "3");
+    // A seal the provider finds broken: nothing on this side can check it.
+    Sembrar_Solicitud(2, {{"Nro_Ticket", "4712"}});
+    ASSERT_TRUE(Esperar_Status(2, "2"));
+    timbrar({"--fallar",
+             "CFDI40102 - El resultado de la digestión debe ser igual al resultado de "
+             "la desencripción del sello"},
+            2, "4");
     EXPECT_TRUE(std::filesystem::is_empty(carpetas.cola));
     programa.Enviar(SIGTERM);
-    timbrador.Enviar(SIGTERM);
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
-    EXPECT_TRUE(Termino_Con_Codigo_0(timbrador.Esperar_Fin(kPlazo)));
 
     // The stamped request: both documents stored byte for byte, the invoice row filled from the
     // XML, the amount recorded.
@@ -242,7 +247,7 @@ TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_
         Leer_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 2-error timbrado.txt"));
     EXPECT_EQ(Solicitud(2, "Resultado"),
               "Error: " + Desde_Windows_1252(error.substr(0, error.find('\r'))));
-    EXPECT_TRUE(error.starts_with("CFDI40104 - El campo FormaPago")) << error;
+    EXPECT_TRUE(error.starts_with("CFDI40102 - El resultado de la digesti")) << error;
 }
 
 }  // namespace

@@ -332,13 +332,13 @@ TEST_F(Cola_Timbrado, FechaEnLaHoraLocalDelLugarDeExpedicion) {
 TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     Solicitud_Factura solicitud;
     solicitud.Total = 116.47;
-    solicitud.Nombre = "X\r\nTotal=0.01";
+    solicitud.Direccion = "X\r\nTotal=0.01";
     Datos_Emision emisor;
-    emisor.Razon_Social_Emisor = "A\n\n[Receptor]\x1f";
+    emisor.Calle = "A\n\n[Receptor]\x1f";
     const std::string texto = Texto_para_Timbrar(solicitud, emisor, "A", 1, "2026-12-05T10:15:40");
     EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
-    EXPECT_NE(texto.find("\r\nNombre=X  Total=0.01\r\n"), std::string::npos);
-    EXPECT_NE(texto.find("\r\nNombre=A  [Receptor] \r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nCalle=X  Total=0.01\r\n"), std::string::npos);
+    EXPECT_NE(texto.find("\r\nCalle=A  [Receptor] \r\n"), std::string::npos);
     EXPECT_NE(texto.find("\r\nSubTotal=100.41\r\n"), std::string::npos);
     EXPECT_EQ(Veces(texto, "Importe1=16.06\r\n"), 2);
 }

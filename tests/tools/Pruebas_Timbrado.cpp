@@ -189,7 +189,9 @@ TEST(Validacion, AFaultyFileIsRefusedWithTheProvidersCode) {
         {"Rfc=PEÑJ800101AB1", "Rfc=pejj800101ab1", "CFDI40147"},
         {"Rfc=TCO010101AB1", "Rfc=", "CFDI40131"},
         {"DomicilioFiscalReceptor=03100", "DomicilioFiscalReceptor=3100", "CFDI40149"},
+        {"Rfc=PEÑJ800101AB1", "Rfc=PEÑJ800101ABZ", "CFDI40147"},  // check digit or "A"
         {"FormaPago=03", "FormaPago=Efectivo", "CFDI40104"},
+        {"FormaPago=03", "FormaPago=07", "CFDI40104"},
         {"Total=116.00", "Total=116.02", "CFDI40119"},
         {"UsoCFDI=G03", "UsoCFDI=", "CFDI40158"},
         {"[Receptor]", "[Cliente]", "301"},

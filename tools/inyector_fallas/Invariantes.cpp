@@ -13,8 +13,8 @@ namespace facturador::pruebas {
 namespace fs = std::filesystem;
 
 const std::array<const char*, kCuantas_Violaciones> kNombres_Violacion = {
-    "folio_repetido", "contador",         "sin_archivo", "archivo_huerfano",
-    "timbrado_doble", "lineas_sobrantes", "bloqueado",   "no_completada"};
+    "folio_repetido",   "contador",  "sin_archivo",   "archivo_huerfano", "timbrado_doble",
+    "lineas_sobrantes", "bloqueado", "no_completada", "rechazada"};
 
 namespace {
 
@@ -126,6 +126,8 @@ void Invariantes::Revisar_Registro(Conteo& conteo) {
         const std::string folio = campos[1] + ", " + campos[2] + " " + campos[3];
         if (campos[0] == "timbrada" && !timbradas_.insert(folio).second)
             Anotar(conteo, kTimbrado_Doble, folio + " otra vez, UUID " + campos[4]);
+        if (campos[0] == "rechazada")
+            Anotar(conteo, kRechazada, folio);
         if (campos[5] != std::to_string(kLineas_Archivo))
             Anotar(conteo, kLineas_Agregadas, folio + " con " + campos[5] + " líneas");
     }

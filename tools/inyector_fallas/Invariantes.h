@@ -18,6 +18,7 @@ enum Violacion : size_t {
     kLineas_Agregadas,  // a file to stamp had more lines than its format, added by some value
     kBloqueado,         // the program stopped cycling (waiting for an operator who never comes)
     kNo_Completada,     // at the end, a valid request not stamped and stored byte for byte
+    kRechazada,         // the stamping program refused a file: the program's checks let it through
     kCuantas_Violaciones
 };
 

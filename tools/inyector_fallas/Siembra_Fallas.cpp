@@ -101,7 +101,14 @@ void Siembra_Fallas::Hostiles(int sucursal) {
     Columnas textos;
     for (size_t i = 0; i < kTextos_Solicitud.size(); ++i)
         textos[kTextos_Solicitud[i].first] = Hostil(i + siguiente_, kTextos_Solicitud[i].second);
+    // Quotes and backslashes, or line breaks that try to add keys: Windows-1252 holds both.
+    textos["Nombre"] = Hostil(siguiente_ % 2 == 0 ? 0 : 2, 300);
     Solicitud(sucursal, "232.00", textos, true);
+    Solicitud(sucursal, "116.00", {{"Nombre", Hostil(3, 300)}}, false);
+    for (size_t i = 0; i <= Textos_Hostiles().size(); ++i)
+        Solicitud(sucursal, "116.00", {{"Metodo", Hostil(i, 20)}}, false);
+    for (const char* forma : {"'1'", "'00'", "'07'", "'99 9'", "'01|'"})
+        Solicitud(sucursal, "116.00", {{"Metodo", forma}}, false);
     Solicitud(sucursal, "116.00", {{"Fecha", "'9999-12-31'"}}, true);
     Solicitud(sucursal, "116.00", {{"Fecha", "'1000-01-01'"}}, true);
 

@@ -19,10 +19,13 @@ class Siembra_Fallas {
     void Validas(int cantidad, const std::vector<int>& sucursales);
     // One row of each kind of hostile value: quotes, backslashes, SQL, CR/LF, emoji and CJK,
     // texts as long as their columns take, far dates, NULL in every nullable column, huge and
-    // negative amounts, a ticket without total, a branch that does not exist.
+    // negative amounts, a ticket without total, a branch that does not exist, payment forms out
+    // of the catalogue. The name goes into the file to stamp as it is: the valid row gets hostile
+    // names the file can hold, and one with emoji is refused before stamping.
     void Hostiles(int sucursal);
-    // The same kinds of texts in a branch's issuing profile, its fiscal keys left valid so that
-    // its invoices can still be stamped.
+    // The same kinds of texts in a branch's issuing profile, its fiscal keys left valid and its
+    // company name one the tax authority takes (line breaks, which the file carries as blanks),
+    // so that its invoices can still be stamped.
     static void Perfil_Hostil(int sucursal);
 
     const std::vector<int>& Ids_Validas() const { return validas_; }

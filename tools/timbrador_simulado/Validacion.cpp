@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/Valores_Campo.h"
+#include "issuing_config/Catalogos_CFDI.h"
 #include "platform/Texto.h"
 
 namespace timbrador {
@@ -32,8 +33,9 @@ bool Es_Regimen(std::string_view t) {
     return t.size() == 3 && Solo_Digitos(t);
 }
 
+// The SAT's catalogue c_FormaPago, as the program carries it.
 bool Es_Forma_Pago(std::string_view t) {
-    return t.size() == 2 && Solo_Digitos(t);
+    return facturador::Catalogos_CFDI_Vigentes().Formas_Pago.contains(std::string(t));
 }
 
 // Catalogue keys such as G03, CP01 or S01: upper-case letters first, then digits.
@@ -136,10 +138,10 @@ bool Es_RFC(std::string_view utf8) {
     for (size_t i = letras; i < letras + 6; ++i)
         if (!Es_Digito(t[i]))
             return false;
-    for (size_t i = letras + 6; i < t.size(); ++i)
+    for (size_t i = letras + 6; i + 1 < t.size(); ++i)
         if (!Es_Mayuscula(t[i]) && !Es_Digito(t[i]))
             return false;
-    return true;
+    return Es_Digito(t.back()) || t.back() == 'A';
 }
 
 std::optional<std::string> Motivo_Rechazo(const Archivo_para_Timbrar& archivo) {

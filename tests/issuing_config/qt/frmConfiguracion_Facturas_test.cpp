@@ -34,15 +34,17 @@ class Configuracion_Facturas : public testing::Test {
             "INSERT INTO Sucursales (ID, Nombre) VALUES (3, 'Centro'), (7, 'Sur'), (9, 'Sin "
             "perfil')");
         Ejecutar_Central(
-            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Estado, "
-            "Estado_Domicilio_Expedicion, Folio_Inicial_Facturas) VALUES (3, 'Tierra de Nadie', "
-            "'jalisco', 5)");
+            "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Razon_Social_Emisor, "
+            "RFC_Emisor, Regimen_Fiscal_Facturas, CP_Domicilio_Expedicion, Estado, "
+            "Estado_Domicilio_Expedicion, Folio_Inicial_Facturas) VALUES (3, 'CENTRO', "
+            "'CEN150312AB1', '601', '06000', 'Tierra de Nadie', 'jalisco', 5)");
         Ejecutar_Central(
             "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Razon_Social_Emisor, "
-            "RFC_Emisor, Estado, CP, Estado_Domicilio_Expedicion, Folio_Inicial_Facturas, "
-            "Leyenda_de_Pagare_Facturas, Ruta_Cola_Facturas, email_envio) VALUES (7, 'ANTOJERIA "
-            "DEL SUR', 'ADS150312AB1', 'Jalisco', '44100', 'Colima', 1500, 'leyenda vieja', "
-            "'C:*Sur*', 'sur@example.com')");
+            "RFC_Emisor, Regimen_Fiscal_Facturas, CP_Domicilio_Expedicion, Estado, CP, "
+            "Estado_Domicilio_Expedicion, Folio_Inicial_Facturas, Leyenda_de_Pagare_Facturas, "
+            "Ruta_Cola_Facturas, email_envio) VALUES (7, 'ANTOJERIA DEL SUR', 'ADS150312AB1', "
+            "'601', '28000', 'Jalisco', '44100', 'Colima', 1500, 'leyenda vieja', 'C:*Sur*', "
+            "'sur@example.com')");
         Ejecutar_Central("INSERT INTO Configuracion (ID) VALUES (1), (2)");
         Cargar_Sucursales();
         Abrir();
@@ -124,7 +126,7 @@ TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsT
 
     Control("txtRazon_Social")->setText("Tacos O'Hara \\ Hijos");
     Control("txtLugar")->setText("  Zapopan  ");
-    Control("txtRegimen")->setText(" 612 ");
+    Control("txtRegimen")->setText(" 626 ");
     Control("txtFolio")->setText("0012");
     const std::string cola = std::string("C:") + kSep + "Cola" + kSep;
     entorno.operador.carpetas = {cola};
@@ -139,7 +141,7 @@ TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsT
     EXPECT_EQ(Columna("CONCAT_WS('|', Razon_Social_Emisor, Lugar_de_Expedicion_Facturas, "
                       "Regimen_Fiscal_Facturas, Folio_Inicial_Facturas, Ruta_Cola_Facturas, "
                       "Ruta_Facturas_Validas, Estado_Domicilio_Expedicion)"),
-              "Tacos O'Hara \\ Hijos|Zapopan|612|12|C:*Cola*||Colima");
+              "Tacos O'Hara \\ Hijos|Zapopan|626|12|C:*Cola*||Colima");
     // Reloaded after saving, and shown again as typed when the window opens anew.
     EXPECT_EQ(Obtener_Datos_Emision(7).Ruta_Cola_Facturas, cola);
     Abrir();
@@ -148,16 +150,19 @@ TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsT
 }
 
 // Nothing is reported as saved when nothing was: no branch chosen, a folio beyond 32 bits, a
-// series that cannot name a file to stamp, a branch without a profile row, a failing database. A
-// state not in the list keeps the one shown before ("jalisco" differs in case from the entry), and
-// an empty folio saves 0.
+// profile the tax authority would refuse (the message names the box), a branch without a profile
+// row, a failing database. A state not in the list keeps the one shown before ("jalisco" differs
+// in case from the entry), and an empty folio saves 0.
 TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsThePreviousOne) {
     Pulsar("cmdAceptar");
     Elegir_Sucursal("Sur");
     Control("txtFolio")->setText("99999999999");
     Pulsar("cmdAceptar");
     Control("txtFolio")->setText("1500");
-    Control("txtSerie_Folios")->setText("A/B");
+    Control("txtCP_Expedicion")->setText("1800");
+    Pulsar("cmdAceptar");
+    Control("txtCP_Expedicion")->setText("28000");
+    Control("txtSerie_Folios")->setText("P*Q");
     Pulsar("cmdAceptar");
     Elegir_Sucursal("Sin perfil");
     EXPECT_EQ(Texto("txtRFC"), "");
@@ -168,20 +173,22 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
         Pulsar("cmdAceptar");
     }
     auto avisos = Advertencias();
-    ASSERT_EQ(avisos.size(), 5u);
+    ASSERT_EQ(avisos.size(), 6u);
     const std::string falla =
         "Se produjo un error / No se pudo almacenar la configuración; no se "
         "realizó ningún cambio. Detalle: ";
-    EXPECT_TRUE(avisos[4].starts_with(falla)) << avisos[4];
-    avisos[4] = falla;
+    EXPECT_TRUE(avisos[5].starts_with(falla)) << avisos[5];
+    avisos[5] = falla;
     EXPECT_EQ(avisos,
               (std::vector<std::string>{
                   "Atención / Favor de seleccionar la Sucursal cuya configuración desea almacenar.",
                   "Atención / El Siguiente Folio a Emitir no puede ser mayor que 2147483647, "
                   "favor de verificar.",
+                  "Atención / C.P. del Domicilio de Expedición no es un código postal de un "
+                  "estado de México: 1800, favor de verificar.",
                   "Atención / La Serie de Facturas no puede contener saltos de línea ni otros "
-                  "caracteres de control, diagonales (/ o \\) ni caracteres que no existen en "
-                  "Windows-1252, favor de verificar.",
+                  "caracteres de control, los caracteres / \\ : * ? \" < > | ni caracteres que "
+                  "no existen en Windows-1252, ni tener más de 25 caracteres, favor de verificar.",
                   "Atención / La sucursal seleccionada no tiene registro de configuración de "
                   "Facturas Electrónicas en la base de datos central; no se almacenó ningún "
                   "cambio.",
@@ -192,7 +199,7 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
     Elegir_Sucursal("Centro");
     EXPECT_EQ(Control<QComboBox>("cboEstado")->currentText(), "Jalisco");
     EXPECT_EQ(Control<QComboBox>("cboEstado_Expedicion")->currentText(), "Colima");
-    EXPECT_EQ(Texto("txtRazon_Social"), "");
+    EXPECT_EQ(Texto("txtRazon_Social"), "CENTRO");
     Control("txtFolio")->clear();
     Pulsar("cmdAceptar");
     EXPECT_EQ(Advertencias().back(), kExito);

@@ -1,9 +1,9 @@
-#include "generation/Catalogos_CFDI.h"
+#include "issuing_config/Catalogos_CFDI.h"
 
-#include <algorithm>
 #include <vector>
 
-#include "platform/Texto.h"
+#include "issuing_config/Forma_RFC.h"
+#include "issuing_config/Lineas_Datos.h"
 
 namespace facturador {
 
@@ -11,18 +11,6 @@ namespace {
 
 [[noreturn]] void Fallar(size_t linea, const std::string& falla) {
     throw Error_Catalogo_CFDI("Catálogo CFDI, línea " + std::to_string(linea) + ": " + falla);
-}
-
-// The fields of a line, each trimmed.
-std::vector<std::string> Campos(std::string_view linea) {
-    std::vector<std::string> campos;
-    for (size_t inicio = 0;;) {
-        const size_t fin = linea.find('|', inicio);
-        campos.push_back(Recortar(linea.substr(inicio, fin - inicio)));
-        if (fin == std::string_view::npos)
-            return campos;
-        inicio = fin + 1;
-    }
 }
 
 std::vector<std::string> Palabras(std::string_view texto) {
@@ -82,33 +70,42 @@ void Leer_Uso(const std::vector<std::string>& campos, size_t linea, Catalogos_CF
         Fallar(linea, "uso repetido: " + campos[1]);
 }
 
+void Leer_Forma_Pago(const std::vector<std::string>& campos, size_t linea, Catalogos_CFDI& cat) {
+    if (campos.size() != 3)
+        Fallar(linea, "una forma de pago lleva 3 campos");
+    Validar_Codigo(campos[1], linea);
+    if (!cat.Formas_Pago.emplace(campos[1], campos[2]).second)
+        Fallar(linea, "forma de pago repetida: " + campos[1]);
+}
+
 void Leer_Linea(std::string_view linea, size_t numero, Catalogos_CFDI& cat) {
-    if (linea.ends_with('\r'))
-        linea.remove_suffix(1);
-    if (Recortar(linea).empty() || linea.starts_with('#'))
-        return;
-    const std::vector<std::string> campos = Campos(linea);
+    const std::vector<std::string> campos = Campos_de_Linea(linea);
     if (campos[0] == "regimen")
         Leer_Regimen(campos, numero, cat);
     else if (campos[0] == "uso")
         Leer_Uso(campos, numero, cat);
+    else if (campos[0] == "forma_pago")
+        Leer_Forma_Pago(campos, numero, cat);
     else
-        Fallar(numero, "se esperaba regimen o uso: " + campos[0]);
+        Fallar(numero, "se esperaba regimen, uso o forma_pago: " + campos[0]);
 }
 
 }  // namespace
 
 Catalogos_CFDI Leer_Catalogos_CFDI(std::string_view texto) {
     Catalogos_CFDI cat;
-    size_t numero = 0;
-    for (size_t inicio = 0; inicio < texto.size();) {
-        const size_t fin = std::min(texto.find('\n', inicio), texto.size());
-        Leer_Linea(texto.substr(inicio, fin - inicio), ++numero, cat);
-        inicio = fin + 1;
-    }
-    if (cat.Regimenes.empty() || cat.Usos.empty())
-        Fallar(numero, "faltan regímenes o usos");
+    size_t ultima = 0;
+    Leer_Lineas_de_Datos(texto, [&](std::string_view linea, size_t numero) {
+        Leer_Linea(linea, numero, cat);
+        ultima = numero;
+    });
+    if (cat.Regimenes.empty() || cat.Usos.empty() || cat.Formas_Pago.empty())
+        Fallar(ultima, "faltan regímenes, usos o formas de pago");
     return cat;
+}
+
+bool Aplica_a_RFC(const Aplica_Persona& aplica, std::string_view rfc) {
+    return Es_RFC_Persona_Fisica(rfc) ? aplica.Fisica : aplica.Moral;
 }
 
 const Catalogos_CFDI& Catalogos_CFDI_Vigentes() {

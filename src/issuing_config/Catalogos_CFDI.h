@@ -27,10 +27,14 @@ struct Uso_CFDI {
     std::set<std::string> Regimenes;
 };
 
-// The SAT catalogues the fiscal check needs, by code.
+// Whether an entry applies to the kind of person a well-shaped RFC names.
+bool Aplica_a_RFC(const Aplica_Persona& aplica, std::string_view rfc);
+
+// The SAT catalogues the fiscal checks need, by code; the payment forms with their descriptions.
 struct Catalogos_CFDI {
     std::map<std::string, Regimen_Fiscal_CFDI> Regimenes;
     std::map<std::string, Uso_CFDI> Usos;
+    std::map<std::string, std::string> Formas_Pago;
 };
 
 // A catalogue text that does not follow its line format; what() names the line and the fault.

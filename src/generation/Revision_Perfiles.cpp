@@ -1,0 +1,58 @@
+#include "generation/Revision_Perfiles.h"
+
+#include <map>
+#include <string>
+
+#include "data/Log.h"
+#include "data/Sucursales.h"
+#include "generation/Estado_Generacion.h"
+#include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Validacion_Perfil.h"
+
+namespace facturador {
+
+namespace {
+
+std::string Sucursal_en_Log(int32_t id) {
+    return "Sucursal " + std::to_string(id) + " (" + Nombre_Sucursal(id) + "): ";
+}
+
+// The reason of each branch's profile at fault; only a branch's first profile counts, as it is
+// the one the pass issues with (Obtener_Datos_Emision).
+std::map<int32_t, std::string> Perfiles_con_Falla() {
+    std::map<int32_t, std::string> fallas;
+    std::set<int32_t> vistas;
+    for (const Datos_Emision& perfil : Datos_Emision_Sucursales()) {
+        if (!vistas.insert(perfil.ID_Sucursal).second)
+            continue;
+        if (auto motivo = Motivo_Perfil_Invalido(perfil))
+            fallas.emplace(perfil.ID_Sucursal, *motivo);
+    }
+    return fallas;
+}
+
+}  // namespace
+
+std::set<int32_t> Revisar_Perfiles_de_Emision() {
+    std::map<int32_t, std::string>& avisados = Estado_Generacion_Actual().Perfiles_Invalidos;
+    const std::map<int32_t, std::string> fallas = Perfiles_con_Falla();
+    std::set<int32_t> sucursales;
+    for (const auto& [id, motivo] : fallas) {
+        sucursales.insert(id);
+        const auto avisado = avisados.find(id);
+        if (avisado == avisados.end() || avisado->second != motivo)
+            Escribir_Log(Sucursal_en_Log(id) +
+                         "no se envía a timbrar ninguna solicitud mientras su perfil de emisión "
+                         "tenga este error: " +
+                         motivo);
+    }
+    for (const auto& [id, motivo] : avisados)
+        if (!fallas.contains(id))
+            Escribir_Log(Sucursal_en_Log(id) +
+                         "su perfil de emisión ya no tiene errores; sus solicitudes vuelven a "
+                         "enviarse a timbrar.");
+    avisados = fallas;
+    return sucursales;
+}
+
+}  // namespace facturador

@@ -1,0 +1,87 @@
+// The branch's own fiscal data as the tax authority validates them, and the SAT catalogues and
+// company types the checks are built on.
+
+#include <gtest/gtest.h>
+
+#include "issuing_config/Catalogos_CFDI.h"
+#include "issuing_config/Serie_Facturas.h"
+#include "issuing_config/Validacion_Perfil.h"
+
+namespace facturador::pruebas {
+namespace {
+
+// A profile of the demo's issuer, with what a case changes of it.
+Datos_Emision Perfil(const char* rfc, const char* razon_social, const char* regimen = "601",
+                     const char* cp = "06000", const char* serie = "A") {
+    Datos_Emision d;
+    d.RFC_Emisor = rfc;
+    d.Razon_Social_Emisor = razon_social;
+    d.Regimen_Fiscal_Facturas = regimen;
+    d.CP_Domicilio_Expedicion = cp;
+    d.Serie_Facturas = serie;
+    return d;
+}
+
+constexpr const char* kRFC = "ALT150312AB1";
+constexpr const char* kNombre = "ANTOJERIA LOS TULIPANES";
+constexpr const char* kSerie = kMotivo_Serie_Invalida;
+
+TEST(Validacion_Perfil, CadaReglaDelEmisorPasaYFallaEnSuOrden) {
+    const std::pair<Datos_Emision, std::string> casos[] = {
+        {Perfil(kRFC, kNombre), ""},
+        {Perfil("\u00A0alt150312ab1 ", "\tANTOJERIA  LOS TULIPANES", " 601", "06000\u3000"), ""},
+        {Perfil("RALJ900215QW1", "Julia Ramírez De Sa", "612", "22000", ""), ""},
+        {Perfil(kRFC, kNombre, "626", "99999", "ABCDEFGHIJKLMNOPQRSTUVWXY"), ""},
+
+        {Perfil("ALT150312AB", kNombre), "R.F.C. del emisor con formato inválido: ALT150312AB"},
+        {Perfil("XAXX010101000", kNombre),
+         "R.F.C. del emisor no puede ser el genérico XAXX010101000"},
+        {Perfil(kRFC, " "), "Razón Social del emisor en blanco"},
+        {Perfil(kRFC, "ANTOJERIA LOS TULIPANES, S.A. de C.V."),
+         "Razón Social del emisor con el régimen societario S.A. DE C.V., que en CFDI 4.0 se "
+         "omite: ANTOJERIA LOS TULIPANES, S.A. de C.V."},
+        {Perfil(kRFC, kNombre, "612"),
+         "Régimen Fiscal 612 del emisor no aplica a persona moral (RFC ALT150312AB1)"},
+        {Perfil(kRFC, kNombre, "General de Ley"),
+         "Régimen Fiscal del emisor no existe en el catálogo: GENERAL DE LEY"},
+        {Perfil(kRFC, kNombre, "601", "17000"),
+         "C.P. del Domicilio de Expedición no es un código postal de un estado de México: 17000"},
+        {Perfil(kRFC, kNombre, "601", "6000"),
+         "C.P. del Domicilio de Expedición no es un código postal de un estado de México: 6000"},
+        {Perfil(kRFC, kNombre, "601", "06000", "P*Q"), kSerie},
+        {Perfil(kRFC, kNombre, "601", "06000", "A|B"), kSerie},
+        {Perfil(kRFC, kNombre, "601", "06000", "A:B"), kSerie},
+        {Perfil(kRFC, kNombre, "601", "06000", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"), kSerie},
+    };
+    for (const auto& [perfil, motivo] : casos)
+        EXPECT_EQ(Motivo_Perfil_Invalido(perfil).value_or(""), motivo)
+            << perfil.RFC_Emisor << " / " << perfil.Razon_Social_Emisor;
+}
+
+// The catalogues compiled into the program read whole and hold what the rules rely on; a text
+// out of its format is refused, naming the line.
+TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
+    // What each entry says the cases above read; here, that none was lost.
+    const Catalogos_CFDI& cat = Catalogos_CFDI_Vigentes();
+    EXPECT_EQ(cat.Regimenes.size(), 19u);
+    EXPECT_EQ(cat.Usos.size(), 24u);
+    EXPECT_EQ(cat.Formas_Pago.size(), 22u);
+
+    const std::string regimen = "regimen|616|Sin obligaciones fiscales|si|no\n";
+    for (const auto& [texto, linea] : std::vector<std::pair<std::string, std::string>>{
+             {regimen + "uso|S01|Sin efectos fiscales.|si|si|616 699\n", "línea 2"},
+             {"# c_RegimenFiscal\n" + regimen + regimen, "línea 3"},
+             {regimen, "línea 1"},
+         }) {
+        SCOPED_TRACE(texto);
+        try {
+            Leer_Catalogos_CFDI(texto);
+            ADD_FAILURE() << "accepted";
+        } catch (const Error_Catalogo_CFDI& e) {
+            EXPECT_NE(std::string(e.what()).find(linea), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
