@@ -189,9 +189,11 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
 
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
-    EXPECT_EQ(informe.Motivos, (std::vector<std::string>{"Sucursal 1 Centro: " + rechazada + ".",
-                                                         "Sucursal 2 Norte: " + sin_zona + "."}));
-    EXPECT_NE(json.find(R"("carpetas_faltantes":[],"zona_horaria":"America/Ciudad_Juarez"})"),
+    // A postal code without a zone is also a profile the tax authority refuses.
+    ASSERT_EQ(informe.Motivos.size(), 3u);
+    EXPECT_EQ(informe.Motivos[0], "Sucursal 1 Centro: " + rechazada + ".");
+    EXPECT_EQ(informe.Motivos[1], "Sucursal 2 Norte: " + sin_zona + ".");
+    EXPECT_NE(json.find(R"("zona_horaria":"America/Ciudad_Juarez","perfil_invalido":null})"),
               std::string::npos)
         << json;
 }
