@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "app/Aviso_Servicio.h"
 #include "app/Salida_Salud.h"
 #include "app/qt/Aviso_Terminacion.h"
 #include "app/qt/Linea_Comandos.h"
@@ -13,6 +14,7 @@
 #include "generation/Reencolado.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
+#include "platform/Gestor_Systemd.h"
 #include "platform/Instancia_Unica.h"
 #include "ui/qt/Operador_Qt.h"
 #include "ui/qt/Traducciones_Qt.h"
@@ -86,7 +88,9 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
     // service manager sees it and tries again.
     if (!ventana.Iniciar())
         return operador.Ruta_BD_Sin_Respuesta() ? 1 : 0;
+    Avisar_Servicio_Listo();
     const int codigo = QApplication::exec();
+    Avisar_Servicio_Terminando();
     g_ventana = nullptr;
     return codigo;
 }
@@ -115,13 +119,15 @@ int main(int argc, char** argv) {
     }
 
     const Reloj_Sistema reloj;
+    Gestor_Systemd gestor;
     // Without a display, what the operator would be shown goes to the daily log and standard error.
     const auto pantalla = linea.sin_ventanas || linea.orden != Linea_Comandos::Orden::Programa
                               ? Operador_Qt::Pantalla::Ausente
                               : Operador_Qt::Pantalla::Segun_Plataforma;
     Operador_Qt operador(Configurar_Ruta_BD, pantalla, Escribir_Aviso);
-    Entorno_Actual() = Entorno{&reloj, &operador,
-                               linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
+    Entorno_Actual() =
+        Entorno{&reloj, &operador, linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta,
+                &gestor};
 
     if (linea.orden == Linea_Comandos::Orden::Estado)
         return Informar_Estado(linea.json);
