@@ -17,11 +17,9 @@ std::string Status_Servicio(bool exitoso) {
         if (clave.first == 1 || clave.first == 2)
             ++por_status[clave.first];
     const Fecha_Hora ahora = Ahora();
-    return fmt::format(
-        "En espera: {} pendientes y {} en timbrado. Último ciclo: {:02}:{:02}:{:02}, "
-        "{}.",
-        por_status[1], por_status[2], ahora.Hora, ahora.Minuto, ahora.Segundo,
-        exitoso ? "sin errores" : "con errores");
+    return fmt::format("Pendientes: {}; en timbrado: {}. Último ciclo: {:02}:{:02}:{:02}, {}.",
+                       por_status[1], por_status[2], ahora.Hora, ahora.Minuto, ahora.Segundo,
+                       exitoso ? "sin errores" : "con errores");
 }
 
 void Avisar_Servicio_Listo() {

@@ -12,8 +12,8 @@ void Avisar_Servicio_Listo();
 void Avisar_Ciclo_al_Servicio(bool exitoso);
 void Avisar_Servicio_Terminando();
 
-// "En espera: <n> pendientes y <m> en timbrado. Último ciclo: hh:mm:ss, sin errores." (or "con
-// errores"), the counts as the last cycle that read them found them.
+// "Pendientes: <n>; en timbrado: <m>. Último ciclo: hh:mm:ss, sin errores." (or "con errores"),
+// the requests in status 1 and 2 as the last cycle that read them found them.
 std::string Status_Servicio(bool exitoso);
 
 }  // namespace facturador
