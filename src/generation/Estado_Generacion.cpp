@@ -21,11 +21,6 @@ bool Primer_Aviso(const std::string& clave) {
     return Estado_Generacion_Actual().Avisos_Dados.insert(clave).second;
 }
 
-void Avisar_Una_Vez(const std::string& clave, const std::string& linea) {
-    if (Primer_Aviso(clave))
-        Escribir_Log(linea);
-}
-
 void Olvidar_Aviso(const std::string& clave) {
     Estado_Generacion_Actual().Avisos_Dados.erase(clave);
 }

@@ -36,8 +36,6 @@ void Reiniciar_Estado_Generacion();
 
 // True the first time the situation `clave` comes up, until it is forgotten.
 bool Primer_Aviso(const std::string& clave);
-// Writes the line to the daily log unless the situation `clave` was already told.
-void Avisar_Una_Vez(const std::string& clave, const std::string& linea);
 // The situation is over: if it comes back, it is told again.
 void Olvidar_Aviso(const std::string& clave);
 

@@ -12,9 +12,8 @@ namespace facturador::pruebas {
 // every connection made meanwhile goes through it; the pool's idle connections are dropped at
 // both ends. It breaks, once, the connection that sends a statement starting with `inicio`, in
 // one of the two ways a client cannot tell apart: before the server gets it, or after the server
-// has carried it out, keeping its answer. Or it hangs it: the server's answer, and all that
-// follows on that connection, never reaches the client while the proxy lives, as from a server
-// that stopped answering.
+// has carried it out, keeping its answer. Or it hangs it, as a server that stopped answering:
+// nothing more reaches the client on that connection while the proxy lives.
 class Proxy_Central {
   public:
     enum class Corte { Antes_de_Ejecutar, Sin_Respuesta, Colgado };

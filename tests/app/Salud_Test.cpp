@@ -100,9 +100,8 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     publicado.Observaciones.Atascadas[11] = {
         11, 1, 9001, "A", 7, "sin \"archivo\"\t\\ ni\r\nresultado", kAhora};
     publicado.Observaciones.Discrepancias[13] = {13, 2, 9002, "B", 1, "ya no en 2", kAhora};
-    // A single result refused, either way, of a request still in 2 is a warning.
+    // A single refused result of a request still in 2 is a warning.
     publicado.Observaciones.Discrepancias[11] = {11, 1, 9001, "A", 7, "otro folio", kAhora};
-    publicado.Observaciones.No_Almacenables[11] = {11, 1, 9001, "A", 7, "muy largo", kAhora};
     Escribir_Estado_Publicado(publicado);
 
     const Informe_Salud informe = Informe();
@@ -114,7 +113,6 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
                   "Hay solicitudes en espera y el último ciclo exitoso fue hace 6 min.",
                   "Solicitudes atascadas en status 2: 1.",
                   "Resultados que no corresponden a su solicitud: 1.",
-                  "Comprobantes timbrados que la base central no puede guardar: 1.",
                   "Sucursal 2 Sur: falta la carpeta cola: " +
                       Unir_Ruta(entorno.Carpeta(), "s2/cola") + ".",
                   "Sucursal 2 Sur: falta la carpeta válidas: " +

@@ -1,16 +1,13 @@
 // Start-up's data: the local settings and run history, the branches, and the daily log.
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
-#include "data/Poda_Log.h"
 #include "data/Sucursales.h"
 #include "platform/Archivos.h"
 
@@ -125,28 +122,6 @@ TEST_F(Cargar_Configuracion_Test, AnUnreadableShiftDateShowsTheErrorAsksForTheDa
 
 // Loaded in order of name, a Null name as empty; loading again replaces the list; an unknown
 // number, or any number before a branch exists, gives the empty name.
-// Only a plain file named exactly as a daily log, with a real date more than the days set before
-// today, is removed; the setting is a whole number of at least one day, or else 365.
-TEST(Poda_Log, SoloBitacorasConFechaRealMasViejaQueLoFijado) {
-    Entorno_Pruebas entorno;  // 05/12/2026
-    const std::vector<std::string> quedan = {
-        "LOG_01_01_2020.txt", "Taldo.dll",          "log_01_01_2020.txt.bak", "log_05_12_2025.txt",
-        "log_1_1_2020.txt",   "log_31_02_2020.txt", "log_aa_01_2020.txt"};
-    for (const std::string& nombre : quedan)
-        Escribir_Archivo(Unir_Ruta(entorno.Carpeta(), nombre), "");
-    for (const char* nombre : {"log_04_12_2025.txt", "log_01_01_2020.txt"})
-        Escribir_Archivo(Unir_Ruta(entorno.Carpeta(), nombre), "");
-    std::filesystem::create_directory(Unir_Ruta(entorno.Carpeta(), "log_02_01_2020.txt"));
-    EXPECT_EQ(Podar_Logs(365), 2);
-    std::vector<std::string> archivos = Archivos_en_Carpeta(entorno.Carpeta());
-    std::sort(archivos.begin(), archivos.end());
-    EXPECT_EQ(archivos, quedan);
-    EXPECT_TRUE(Existe_Carpeta(Unir_Ruta(entorno.Carpeta(), "log_02_01_2020.txt")));
-    for (const char* invalido : {"", "0", "-3", "treinta", "1.5e10"})
-        EXPECT_EQ(Leer_Dias_Conservar_Log(invalido), 365) << invalido;
-    EXPECT_EQ(Leer_Dias_Conservar_Log("30"), 30);
-}
-
 TEST(Cargar_Sucursales_Test, InOrderOfNameNullAsEmptyAndUnknownNumbersGiveNoName) {
     pruebas::Vaciar_Base_Central();
     Reiniciar_Sucursales();

@@ -39,8 +39,7 @@ TEST_F(Comprobante_Timbrado, ValuesOfRealSamplesEmptyValueRulesAndSafeValues) {
     EXPECT_EQ(v["noCertificado"] + v["total"] + v["folio"], "'30001000000500003416'1191.951000");
     EXPECT_EQ(v["codigoPostal_cliente"], "'G03'");
     EXPECT_EQ(v["UUID"] + v["Status"], "'1E5A6E1B-9C1B-5319-BFED-123BD143A310'2");
-    // CFDI 4.0 with CR LF, no series or folio: neither is written over the invoice's own.
-    v = Asignaciones(Muestra_Cfdi(kCfdi_CRLF));
+    v = Asignaciones(Muestra_Cfdi(kCfdi_CRLF));  // no series or folio: none written over
     EXPECT_FALSE(v.contains("folio") || v.contains("serie"));
     EXPECT_EQ(v["descripcion"], "'Servicios de consultoría de sistemas de información'");
     v = Asignaciones(Muestra_Cfdi(kCfdi33_Pago));  // 3.3 payment: no FormaPago, unit nor taxes
