@@ -1,14 +1,11 @@
 #include "intake/Actualizacion_Factura.h"
 
-#include <cerrno>
 #include <string_view>
 #include <utility>
 
 #include "data/Valores_Campo.h"
 #include "intake/Lector_XML.h"
-#include "platform/Archivos.h"
 #include "platform/Conexion.h"
-#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -157,12 +154,8 @@ std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Tim
 
 std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml,
                                                    int32_t id_factura) {
-    std::string problema;
-    const auto texto = Leer_Texto_Comprobante(Leer_Archivo(ruta_xml), problema);
-    if (!texto)
-        throw Error_Plataforma(EILSEQ, problema + ": " + ruta_xml);
-    return Sentencias_Factura_Timbrada(Leer_Valores_Timbrados(*texto, Limites_Columnas_Central()),
-                                       id_factura);
+    return Sentencias_Factura_Timbrada(
+        Leer_Valores_Timbrados(Leer_Texto_XML(ruta_xml), Limites_Columnas_Central()), id_factura);
 }
 
 }  // namespace facturador

@@ -73,13 +73,6 @@ std::optional<std::string> Revisar_Archivos(const Entrada_Archivo& xml,
     return std::nullopt;
 }
 
-std::optional<std::string> Leer_Texto_Comprobante(std::string_view bytes_xml,
-                                                  std::string& problema) {
-    Texto_XML texto = Decodificar_XML(bytes_xml);
-    problema = std::move(texto.Problema);
-    return std::move(texto.Texto);
-}
-
 std::optional<std::string> Revisar_Comprobante(std::string_view texto_xml,
                                                const Solicitud_Timbrado& s,
                                                const std::string& rfc_solicitud,

@@ -28,12 +28,8 @@ struct Identidad_Comprobante {
     std::string UUID;
 };
 
-// The XML's characters in UTF-8, decoded from the encoding the file itself gives; nothing, with
-// why in `problema`, for one that cannot be decoded so (then nothing of it may be read).
-std::optional<std::string> Leer_Texto_Comprobante(std::string_view bytes_xml,
-                                                  std::string& problema);
-
-// The XML (its decoded text) is well-formed, carries the stamp's UUID, and is the request's
+// The XML (its text, decoded by Decodificar_XML: one that cannot be decoded is refused before
+// anything of it is read) is well-formed, carries the stamp's UUID, and is the request's
 // invoice: its Serie and Folio are the request's, its receiver's Rfc is the request's RFC (blanks
 // at the ends and the case of letters aside) and its Total, a number, is the one written in the
 // file to stamp. On success `identidad` holds what was compared.
