@@ -135,8 +135,7 @@ std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view texto,
 std::optional<std::string> Revisar_Identidad(const std::vector<Valor_Timbrado>& valores) {
     for (const Valor_Timbrado& v : valores)
         if (Sin_Identidad(v))
-            return "el XML no da " + std::string(v.Columna) +
-                   " a la factura, que no se puede dejar sin él";
+            return "el XML dejaría la factura registrada sin " + std::string(v.Columna);
     return std::nullopt;
 }
 
