@@ -52,6 +52,9 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
         for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {
             const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
             Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+            // A backlog of thousands takes minutes, at about a hundred a second: each request
+            // settled tells the service manager the pass is moving, not hung.
+            Notificar_Servicio("WATCHDOG=1");
         }
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
         Cerrar_Ronda_de_Fallas();

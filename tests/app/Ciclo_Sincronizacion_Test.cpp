@@ -106,21 +106,21 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     } gestor;
     Entorno_Actual().servicio = &gestor;
     entorno.Crear_Bases_Locales();
-    const auto ruta = [&](const std::string& nombre) {
-        return Unir_Ruta(entorno.Carpeta(), nombre);
-    };
+    const auto ruta = [&](const std::string& n) { return Unir_Ruta(entorno.Carpeta(), n); };
     Ejecutar_SQLite(ruta("local.dll"), "UPDATE Configuracion SET Dias_Conservar_Log = 30");
     const std::vector<std::string> quedan = {"log_05_11_2026.txt", "LOG_01_01_2020.txt",
                                              "log_01_01_2020.txt.bak", "log_1_1_2020.txt",
                                              "log_31_02_2020.txt"};
     for (const std::string& nombre : quedan)
         Escribir_Archivo(ruta(nombre), "");
+    Sembrar_Solicitud(1);  // without its ticket: rejected, and the pass tells it moved on
     Sembrar_Solicitud(2, {{"Status", "2"}});
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(gestor.mensajes, std::vector<std::string>{"WATCHDOG=1\nSTATUS=Pendientes: 0; en "
-                                                        "timbrado: 1. Último ciclo: 10:15:40, "
-                                                        "sin errores."});
+    EXPECT_EQ(gestor.mensajes, (std::vector<std::string>{"WATCHDOG=1",
+                                                         "WATCHDOG=1\nSTATUS="
+                                                         "Pendientes: 0; en timbrado: 1. Último "
+                                                         "ciclo: 10:15:40, sin errores."}));
     for (const std::string& nombre : quedan)
         EXPECT_TRUE(Existe_Archivo(ruta(nombre))) << nombre;
 
@@ -132,7 +132,7 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     ciclo.tmrTimer_Timer();
     EXPECT_FALSE(Existe_Archivo(ruta("log_01_01_2020.txt")) ||
                  Existe_Archivo(ruta("log_05_11_2026.txt")));
-    EXPECT_EQ(gestor.mensajes.size(), 3u);
+    EXPECT_EQ(gestor.mensajes.size(), 4u);
     for (const char* invalido : {"", "0", "-3", "treinta", "1.5e10"})
         EXPECT_EQ(Leer_Dias_Conservar_Log(invalido), 365) << invalido;
 }
