@@ -125,9 +125,9 @@ int main(int argc, char** argv) {
                               ? Operador_Qt::Pantalla::Ausente
                               : Operador_Qt::Pantalla::Segun_Plataforma;
     Operador_Qt operador(Configurar_Ruta_BD, pantalla, Escribir_Aviso);
-    Entorno_Actual() =
-        Entorno{&reloj, &operador, linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta,
-                &gestor};
+    Entorno_Actual() = Entorno{&reloj, &operador,
+                               linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
+    Entorno_Actual().servicio = &gestor;
 
     if (linea.orden == Linea_Comandos::Orden::Estado)
         return Informar_Estado(linea.json);

@@ -171,9 +171,10 @@ void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
 }
 
 // The end of a timed or manual cycle. It was successful when the generation pass went through
-// and nothing failed, the statement batch included. The service manager hears that the program is
-// alive only here, at the end of a cycle. The timer is enabled once more because the view keeps it
-// off while the cycle runs, also when a window opened meanwhile has closed.
+// and nothing failed, the statement batch included. The service manager hears here that the
+// program is alive (and from a long pass, after each request). The timer is enabled once more
+// because the view keeps it off while the cycle runs, also when a window opened meanwhile has
+// closed.
 void Ciclo_Sincronizacion::Terminar_Ciclo() {
     const bool exitoso = pase_completo_ && !Fallas_Programa().Falla_En_Ciclo();
     Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
