@@ -288,6 +288,7 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     EXPECT_EQ(Observadas().Discrepancias.at(7).Detalle,
               "Total del XML '116.51', del archivo para timbrar '116.50'");
     EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("bien formado"), std::string::npos);
+    EXPECT_NE(Observadas().Discrepancias.at(8).Detalle.find("UUID del timbre"), std::string::npos);
 
     Dejar(Ruta_XML(5), Cfdi_Para(5));
     Sembrar_Solicitud(10, {{"Status", "4"}, {"Folio", "1"}});
