@@ -5,6 +5,8 @@ set -euo pipefail
 paquetes=(g++ cmake ninja-build pkg-config qt6-base-dev libmariadb-dev mariadb-server mariadb-client
           libsqlite3-dev sqlite3 libfmt-dev googletest libgtest-dev xvfb xauth clang-format
           dpkg-dev lintian qt6-translations-l10n)
+# sd_notify: readiness and the watchdog of the systemd service.
+paquetes+=(libsystemd-dev)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")

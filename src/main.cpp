@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/Aviso_Servicio.h"
 #include "app/Salida_Salud.h"
 #include "app/qt/Aviso_Terminacion.h"
 #include "app/qt/Linea_Comandos.h"
@@ -18,6 +19,7 @@
 #include "platform/Credenciales_Central.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
+#include "platform/Gestor_Systemd.h"
 #include "platform/Instancia_Unica.h"
 #include "ui/qt/Operador_Qt.h"
 #include "ui/qt/Traducciones_Qt.h"
@@ -129,7 +131,9 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
     // service manager sees it and tries again.
     if (!ventana.Iniciar())
         return operador.Ruta_BD_Sin_Respuesta() ? 1 : 0;
+    Avisar_Servicio_Listo();
     const int codigo = QApplication::exec();
+    Avisar_Servicio_Terminando();
     g_ventana = nullptr;
     return codigo;
 }
@@ -165,6 +169,7 @@ int main(int argc, char** argv) {
     }
 
     const Reloj_Sistema reloj;
+    Gestor_Systemd gestor;
     // Without a display, what the operator would be shown goes to the daily log and standard error.
     const auto pantalla = linea.sin_ventanas || linea.orden != Linea_Comandos::Orden::Programa
                               ? Operador_Qt::Pantalla::Ausente
@@ -172,6 +177,7 @@ int main(int argc, char** argv) {
     Operador_Qt operador(Configurar_Ruta_BD, pantalla, Escribir_Aviso);
     Entorno_Actual() = Entorno{&reloj, &operador,
                                linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
+    Entorno_Actual().servicio = &gestor;
 
     if (const auto falla = Cargar_Credenciales(linea, operador))
         return *falla;

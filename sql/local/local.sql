@@ -1,10 +1,12 @@
--- local.dll: where the central database lives, as the operator last entered it.
+-- local.dll: where the central database lives, as the operator last entered it, and how many
+-- days the daily logs are kept (Null: 365).
 CREATE TABLE IF NOT EXISTS Configuracion (
     Ruta_BD            TEXT,
     Ruta_BD_Documentos TEXT,
     Ruta_BD_Fotos      TEXT,
     BD_MySQL           TEXT,
-    IP_Servidor        TEXT
+    IP_Servidor        TEXT,
+    Dias_Conservar_Log INTEGER
 );
 INSERT INTO Configuracion (Ruta_BD, Ruta_BD_Documentos, Ruta_BD_Fotos, BD_MySQL, IP_Servidor)
 SELECT '', '', '', 'Morvane_Central', 'localhost'

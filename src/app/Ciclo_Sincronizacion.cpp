@@ -3,11 +3,13 @@
 #include <exception>
 
 #include "app/Arranque.h"
+#include "app/Aviso_Servicio.h"
 #include "app/Estado_Aplicacion.h"
 #include "app/Seguimiento_Solicitudes.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
+#include "data/Poda_Log.h"
 #include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
 #include "intake/Recepcion.h"
@@ -25,6 +27,7 @@ constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de ti
 constexpr const char* kPaso_Conteo = "Contar solicitudes rechazadas";
 constexpr const char* kPaso_Seguimiento = "Revisar las solicitudes en espera";
 constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
+constexpr const char* kPaso_Podar = "Borrar las bitácoras diarias antiguas";
 
 constexpr const char* kTitulo_Reactivar = "ATENCION";
 constexpr const char* kPregunta_Reactivar =
@@ -60,6 +63,16 @@ class Marca_En_Curso {
 std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
     ahora.Segundo = 0;
     return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
+}
+
+// The first cycle of each day removes the daily logs older than the setting allows.
+void Podar_Logs_Una_Vez_Al_Dia() {
+    const Fecha_Hora hoy = Solo_Fecha(Ahora());
+    std::optional<Fecha_Hora>& ultima = Estado_App().poda_logs;
+    if (ultima == hoy)
+        return;
+    ultima = hoy;
+    Ejecutar_Registrando_Falla(kPaso_Podar, [] { Podar_Logs(Configuracion().Dias_Conservar_Log); });
 }
 
 // The operator asked for it, so whatever keeps it from happening is told to the operator.
@@ -158,12 +171,16 @@ void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
 }
 
 // The end of a timed or manual cycle. It was successful when the generation pass went through
-// and nothing failed, the statement batch included. The timer is enabled once more because the
-// view keeps it off while the cycle runs, also when a window opened meanwhile has closed.
+// and nothing failed, the statement batch included. The service manager hears here that the
+// program is alive (and from a long pass, after each request). The timer is enabled once more
+// because the view keeps it off while the cycle runs, also when a window opened meanwhile has
+// closed.
 void Ciclo_Sincronizacion::Terminar_Ciclo() {
     const bool exitoso = pase_completo_ && !Fallas_Programa().Falla_En_Ciclo();
     Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
+    Podar_Logs_Una_Vez_Al_Dia();
     Fallas_Programa().Cerrar_Ciclo();
+    Avisar_Ciclo_al_Servicio(exitoso);
     vista_.Habilitar_Timer(true);
 }
 

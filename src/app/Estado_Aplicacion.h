@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/Estado_Publicado.h"
 #include "data/Registro_Fallas.h"
@@ -24,6 +25,8 @@ struct Estado_Aplicacion {
     Turno_Trabajo turno;
     // How long the requests have waited, and the last successful cycle, for the health report.
     Seguimiento_Solicitudes seguimiento;
+    // The date on which the old daily logs were last pruned.
+    std::optional<Fecha_Hora> poda_logs;
 };
 
 Estado_Aplicacion& Estado_App();

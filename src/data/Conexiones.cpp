@@ -30,7 +30,7 @@ std::string Armar_Cadena_Central(const std::string& base, const std::string& ser
 }
 
 std::string Cadena_Conexion_Local() {
-    return Cadena_Archivo_Local("local.dll");
+    return Cadena_Archivo_Local(kArchivo_Configuracion_Local);
 }
 
 std::string Armar_Cadena_Historial() {

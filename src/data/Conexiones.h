@@ -9,6 +9,8 @@ namespace facturador {
 inline constexpr const char* kContrasena_Central = "m58kbwTavRz07";
 inline constexpr const char* kUsuario_Central = "usuarios";
 inline constexpr const char* kBase_Central = "Morvane_Central";
+// The local configuration database's file in the program folder.
+inline constexpr const char* kArchivo_Configuracion_Local = "local.dll";
 // The host name that stands for "the local machine" in the central connection strings.
 inline constexpr const char* kServidor_Local = "localhost";
 

@@ -3,12 +3,17 @@
 #include "data/Conexiones.h"
 #include "data/Historial_Sincronizaciones.h"
 #include "data/Log.h"
+#include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
+#include "platform/Motor_MariaDB.h"
 
 namespace facturador {
 
 namespace {
+
+constexpr const char* kColumna_Dias_Log = "Dias_Conservar_Log";
 
 std::string Numero_Y_Descripcion(const Error_Plataforma& e) {
     return std::to_string(e.Numero) + " " + e.Descripcion;
@@ -28,15 +33,26 @@ void Probar_Conexion(const std::string& cadena) {
     Cerrar_Conexion(conexion);
 }
 
+// The real cause, told beside the operator's message (which names none) in the daily log and on
+// standard error, where an administrator of a service without windows reads it.
+void Avisar_Causa(const std::string& que, const Error_Plataforma& e) {
+    Escribir_Aviso(que + ": error " + std::to_string(e.Numero) + " - " + e.Descripcion);
+}
+
 // False when the local configuration could not be read or the central database not reached;
 // the operator has then been asked for the database location.
 bool Cargar_Configuracion_Local(Configuracion_Programa& cfg) {
+    std::string paso = "No se pudo leer la configuración local " +
+                       Unir_Ruta(Carpeta_Programa(), kArchivo_Configuracion_Local);
     try {
         Leer_Configuracion_Local(cfg);
         Armar_Conexion_Central(cfg);
+        paso = "No se pudo conectar con la base de datos central " + cfg.Base_Central + " (" +
+               Describir_Destino(Parametros_de_Conexion(cfg.Cadena_Conexion_Central)) + ")";
         Probar_Conexion(cfg.Cadena_Conexion_Central);
         return true;
-    } catch (const Error_Plataforma&) {
+    } catch (const Error_Plataforma& e) {
+        Avisar_Causa(paso, e);
         Operador_Actual().Mostrar_Advertencia(
             "Se produjo un error",
             "Favor de seleccionar la base de datos y reiniciar el programa.");
@@ -95,6 +111,9 @@ void Leer_Configuracion_Local(Configuracion_Programa& cfg) {
         cfg.Ruta_BD_Fotos = rs.Texto("Ruta_BD_Fotos");
         cfg.Base_Central = rs.Texto("BD_MySQL");
         cfg.Servidor_Central = rs.Texto("IP_Servidor");
+        // Added after the table: a local.dll without the column keeps the default.
+        if (rs.Tiene_Columna(kColumna_Dias_Log))
+            cfg.Dias_Conservar_Log = Leer_Dias_Conservar_Log(rs.Texto(kColumna_Dias_Log));
     }
     rs.Cerrar();
     Cerrar_Conexion(conexion);

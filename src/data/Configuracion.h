@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Poda_Log.h"
+
 namespace facturador {
 
 // Configuration values and run times held for the whole run.
@@ -19,6 +21,8 @@ struct Configuracion_Programa {
     std::string Hora_Ultima_Exitosa;     // "Hh:Nn"
     std::string Proxima_Sincronizacion;  // "dd/mm/yyyy Hh:Nn"
     std::string Fecha_Apertura_Turno;    // "dd/mm/yyyy"
+    // Days the daily logs are kept: the optional column Dias_Conservar_Log of the local row.
+    int Dias_Conservar_Log = kDias_Conservar_Log;
 };
 
 Configuracion_Programa& Configuracion();

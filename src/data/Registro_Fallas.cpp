@@ -3,46 +3,24 @@
 #include <exception>
 
 #include "data/Log.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
-
-namespace {
-
-constexpr long long kSegundos_Entre_Repeticiones = 60;
-
-// A line written at "escrita" may be written again from "ahora" on. A clock set back (a change
-// of time by hand) counts as enough time gone by, so the failure is not hidden for long.
-bool Puede_Repetirse(const Fecha_Hora& escrita, const Fecha_Hora& ahora) {
-    return ahora < escrita || ahora >= Sumar_Segundos(escrita, kSegundos_Entre_Repeticiones);
-}
-
-}  // namespace
 
 void Registro_Fallas::Registrar(const std::string& descripcion, const std::string& contexto) {
     falla_en_ciclo_ = true;
     en_falla_ = true;
-    const Fecha_Hora ahora = Ahora();
-    Olvidar_Lineas_Vencidas(ahora);
     const std::string linea = "Error:  " + descripcion + "  -  " + contexto;
-    if (escritas_.contains(linea))
-        return;
-    escritas_.emplace(linea, ahora);
-    Escribir_Log(linea);
+    if (const auto escrita = repeticiones_.Ocurre(linea, linea))
+        Escribir_Log(*escrita);
 }
 
 void Registro_Fallas::Cerrar_Ciclo() {
     if (!falla_en_ciclo_ && en_falla_) {
         en_falla_ = false;
-        escritas_.clear();
+        repeticiones_ = Repeticiones{};
         Escribir_Log(kLinea_Recuperacion);
     }
     falla_en_ciclo_ = false;
-}
-
-void Registro_Fallas::Olvidar_Lineas_Vencidas(const Fecha_Hora& ahora) {
-    std::erase_if(escritas_,
-                  [&](const auto& escrita) { return Puede_Repetirse(escrita.second, ahora); });
 }
 
 Registro_Fallas& Fallas_Programa() {

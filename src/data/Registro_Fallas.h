@@ -1,10 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 
-#include "platform/Fecha_Hora.h"
+#include "platform/Repeticiones.h"
 
 namespace facturador {
 
@@ -12,13 +11,13 @@ inline constexpr const char* kLinea_Recuperacion =
     "Sincronización restablecida: el ciclo terminó sin errores.";
 
 // Keeps the daily log readable while the program runs unattended and a failure repeats on every
-// cycle (the central database down, a statement that keeps failing): the same line is written at
-// most once a minute, and the first cycle that ends without failures after failures writes one
-// recovery line.
+// cycle (the central database down, a statement that keeps failing): the same line is written
+// once, then at most once an hour with the count of its repeats (see Repeticiones), and the first
+// cycle that ends without failures after failures writes one recovery line.
 class Registro_Fallas {
   public:
-    // Writes "Error:  <descripcion>  -  <contexto>" to the daily log, unless the very same line was
-    // written less than 60 seconds ago.
+    // Writes "Error:  <descripcion>  -  <contexto>" to the daily log, unless the very same line
+    // was written less than an hour ago.
     void Registrar(const std::string& descripcion, const std::string& contexto);
     // Ends one cycle. A clean cycle after failures writes the recovery line and starts afresh, so
     // that a new failure is written at once.
@@ -28,15 +27,13 @@ class Registro_Fallas {
     bool Falla_En_Ciclo() const { return falla_en_ciclo_; }
 
   private:
-    void Olvidar_Lineas_Vencidas(const Fecha_Hora& ahora);
-
-    std::map<std::string, Fecha_Hora> escritas_;  // line -> when it was last written
+    Repeticiones repeticiones_;  // by the line itself
     bool falla_en_ciclo_ = false;
     bool en_falla_ = false;
 };
 
 // The failures of the running program: one registry for the cycle, start-up and the statement
-// batch, so that the same line is kept from the log for a minute wherever it comes from.
+// batch, so that the same line is kept from the log for an hour wherever it comes from.
 Registro_Fallas& Fallas_Programa();
 
 // Runs one step of start-up or of a cycle. A failure is written to the daily log (see

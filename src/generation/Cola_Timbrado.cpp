@@ -156,8 +156,10 @@ bool Es_Copia_de_Trabajo(std::string_view nombre) {
 }
 
 void Avisar_Error_Archivo_para_Timbrar(int32_t id_solicitud, const Error_Archivo_Timbrar& error) {
-    Escribir_Log("Solicitud ID: " + std::to_string(id_solicitud) +
-                 " - Error creando archivo para timbrar - " + error.what());
+    const std::string id = std::to_string(id_solicitud);
+    Avisar_Falla_Repetida(
+        "solicitud " + id, "archivo para timbrar",
+        "Solicitud ID: " + id + " - Error creando archivo para timbrar - " + error.what());
     Operador_Actual().Mensaje_Estandar(error.what(), "Error creando archivo para timbrar");
 }
 

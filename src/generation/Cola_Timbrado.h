@@ -56,7 +56,8 @@ std::optional<std::string> Publicar_o_Esperar(const std::string& carpeta_cola,
 // folder: "_" + hh_mm_ss + "_" + the file's name, as "_14_05_09_Factura A Folio 1501.txt".
 bool Es_Copia_de_Trabajo(std::string_view nombre);
 
-// Tells the operator (standard message box) and the daily log about a file that was not queued.
+// Tells the operator (standard message box) and the daily log about a file that was not queued;
+// the log's line of a request whose file fails cycle after cycle is kept to once an hour.
 void Avisar_Error_Archivo_para_Timbrar(int32_t id_solicitud, const Error_Archivo_Timbrar& error);
 
 }  // namespace facturador

@@ -94,13 +94,15 @@ bool Saltar_Folios_Ocupados(Conexion& conexion, const Solicitud_Factura& s,
         if (!ocupante)
             return true;
         if (saltados == kMaximo_Folios_Saltados) {
-            diario.Anotar(Encabezado_Log(s) + "Se saltaron " + std::to_string(saltados) +
-                          " folios ocupados de la serie " + sf.Serie +
-                          " sin hallar uno libre; la solicitud espera al siguiente ciclo.");
+            diario.Anotar_Si_Confirma(
+                Encabezado_Log(s) + "Se saltaron " + std::to_string(saltados) +
+                " folios ocupados de la serie " + sf.Serie +
+                " sin hallar uno libre; la solicitud espera al siguiente ciclo.");
             return false;
         }
-        diario.Anotar(Encabezado_Log(s) + "Se salta el folio " + std::to_string(sf.Folio) +
-                      " de la serie " + sf.Serie + ": " + *ocupante + ".");
+        diario.Anotar_Si_Confirma(Encabezado_Log(s) + "Se salta el folio " +
+                                  std::to_string(sf.Folio) + " de la serie " + sf.Serie + ": " +
+                                  *ocupante + ".");
         Actualizar_Proximo_Folio(conexion, s.ID_Sucursal);
         ++sf.Folio;
         Comprobar_Serie_y_Folio(eleccion, s.ID_Sucursal);

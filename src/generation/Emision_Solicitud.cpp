@@ -17,10 +17,12 @@ constexpr const char* kYa_No_Pendiente =
     "La solicitud ya no estaba pendiente al enviarla a timbrar: otra copia del programa la "
     "atendió. No se emitió nada.";
 
-std::string Sin_Serie(const Solicitud_Factura& s) {
-    return "ID Solicitud: " + std::to_string(s.ID) + " -  " +
-           "No se encontró la Serie y Folio de facturas para la sucursal " +
-           Nombre_Sucursal(s.ID_Sucursal);
+// Every pending request of the branch meets it on every cycle: told once an hour per branch.
+void Avisar_Sin_Serie(const Solicitud_Factura& s) {
+    Avisar_Falla_Repetida("sucursal " + std::to_string(s.ID_Sucursal), "sin serie",
+                          "ID Solicitud: " + std::to_string(s.ID) + " -  " +
+                              "No se encontró la Serie y Folio de facturas para la sucursal " +
+                              Nombre_Sucursal(s.ID_Sucursal));
 }
 
 // The file to stamp, waiting in the queue folder under the request's temporary name.
@@ -65,8 +67,8 @@ void Emitir_en_Unidad(Conexion& conexion, const Solicitud_Factura& s, Progreso_P
     Eleccion_Folio eleccion = Elegir_Serie_y_Folio(conexion, s, diario);
     if (eleccion.Serie_Folio.Serie.empty()) {
         unidad.Deshacer();
-        diario.Anotar(Sin_Serie(s));
-        return diario.Escribir();
+        diario.Escribir(false);
+        return Avisar_Sin_Serie(s);
     }
     const Datos_Emision perfil = Obtener_Datos_Emision(s.ID_Sucursal);
     Archivo_Preparado archivo;
@@ -74,26 +76,26 @@ void Emitir_en_Unidad(Conexion& conexion, const Solicitud_Factura& s, Progreso_P
         Comprobar_Serie_y_Folio(eleccion, s.ID_Sucursal);
         if (eleccion.Nueva && !Saltar_Folios_Ocupados(conexion, s, perfil, eleccion, diario)) {
             unidad.Confirmar();  // the skipped folios stay behind the counter
-            return diario.Escribir();
+            return diario.Escribir(true);
         }
-        diario.Anotar(Encabezado_Log(s) + "Se inicia el proceso para el timbrado.");
+        diario.Anotar_Si_Confirma(Encabezado_Log(s) + "Se inicia el proceso para el timbrado.");
         progreso.Paso = "Crear Archivo para timbrar";
         archivo = Preparar_Archivo(s, eleccion, perfil);
     } catch (const Error_Archivo_Timbrar& error) {
         unidad.Deshacer();
-        diario.Escribir();
+        diario.Escribir(false);
         return Avisar_Error_Archivo_para_Timbrar(s.ID, error);
     }
     unidad.Archivo_Preparado(archivo.Ruta_Oculta);
     if (!Registrar_Envio(conexion, s, eleccion, archivo, progreso)) {
         unidad.Deshacer();
         diario.Anotar(Encabezado_Log(s) + kYa_No_Pendiente);
-        return diario.Escribir();
+        return diario.Escribir(false);
     }
     unidad.Confirmar();
     Publicar(s, archivo, diario);
     diario.Anotar(Encabezado_Log(s) + "Se completó el proceso para el timbrado.");
-    diario.Escribir();
+    diario.Escribir(true);
 }
 
 }  // namespace
@@ -106,7 +108,8 @@ void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
         Emitir_en_Unidad(conexion, solicitud, progreso, unidad, diario);
     } catch (...) {
         unidad.Deshacer();
-        diario.Escribir();
+        // A COMMIT that failed may or may not have reached the server: its work is not told.
+        diario.Escribir(unidad.Confirmada());
         throw;
     }
 }

@@ -21,13 +21,20 @@ bool Primer_Aviso(const std::string& clave) {
     return Estado_Generacion_Actual().Avisos_Dados.insert(clave).second;
 }
 
-void Avisar_Una_Vez(const std::string& clave, const std::string& linea) {
-    if (Primer_Aviso(clave))
-        Escribir_Log(linea);
-}
-
 void Olvidar_Aviso(const std::string& clave) {
     Estado_Generacion_Actual().Avisos_Dados.erase(clave);
+}
+
+void Avisar_Falla_Repetida(const std::string& sujeto, const std::string& tipo,
+                           const std::string& linea) {
+    if (const auto escrita =
+            Estado_Generacion_Actual().Fallas_Repetidas.Ocurre(sujeto + " | " + tipo, linea))
+        Escribir_Log(*escrita);
+}
+
+void Cerrar_Ronda_de_Fallas() {
+    for (const std::string& linea : Estado_Generacion_Actual().Fallas_Repetidas.Cerrar_Ronda())
+        Escribir_Log(linea);
 }
 
 }  // namespace facturador

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "generation/Solicitudes.h"
+#include "platform/Repeticiones.h"
 
 namespace facturador {
 
@@ -25,9 +27,8 @@ struct Estado_Generacion {
     std::map<std::string, std::string> Temporales_en_Cola;
     // Situations already told in the daily log, by key, so that a repeating one is told once.
     std::set<std::string> Avisos_Dados;
-    // The branches whose issuing profile the last pass found at fault, with the reason the daily
-    // log told for each.
-    std::map<int32_t, std::string> Perfiles_Invalidos;
+    // Failures of the pass that come back every cycle for the same request or branch.
+    Repeticiones Fallas_Repetidas;
 };
 
 Estado_Generacion& Estado_Generacion_Actual();
@@ -36,9 +37,15 @@ void Reiniciar_Estado_Generacion();
 
 // True the first time the situation `clave` comes up, until it is forgotten.
 bool Primer_Aviso(const std::string& clave);
-// Writes the line to the daily log unless the situation `clave` was already told.
-void Avisar_Una_Vez(const std::string& clave, const std::string& linea);
 // The situation is over: if it comes back, it is told again.
 void Olvidar_Aviso(const std::string& clave);
+
+// A failure of the pass about one request ("solicitud 7") or branch ("sucursal 3") of one kind,
+// written to the daily log as Repeticiones allows: once, then once an hour with its count.
+void Avisar_Falla_Repetida(const std::string& sujeto, const std::string& tipo,
+                           const std::string& linea);
+// The end of a pass that went through every pending request: each failure it did not meet again
+// is over, and a line says so.
+void Cerrar_Ronda_de_Fallas();
 
 }  // namespace facturador

@@ -33,10 +33,12 @@ void Procesar_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     Emitir_Solicitud(conexion, solicitud, progreso);
 }
 
+// A failure that ends the pass at the same request every cycle is logged once an hour.
 void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descripcion) {
-    const std::string mensaje = "Error en solicitud: " + std::to_string(progreso.ID) +
-                                " - Ticket Nro. " + progreso.Ticket + " - " + progreso.Paso;
-    Escribir_Log(mensaje + "  --  " + descripcion);
+    const std::string id = std::to_string(progreso.ID);
+    const std::string mensaje =
+        "Error en solicitud: " + id + " - Ticket Nro. " + progreso.Ticket + " - " + progreso.Paso;
+    Avisar_Falla_Repetida("solicitud " + id, "pase", mensaje + "  --  " + descripcion);
     Operador_Actual().Mensaje_Estandar(mensaje, "Error en generar archivos para timbrar");
 }
 
@@ -53,8 +55,12 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
             const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
             if (!sin_emision.contains(solicitud.ID_Sucursal))
                 Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+            // A backlog of thousands takes minutes, at about a hundred a second: each request
+            // settled tells the service manager the pass is moving, not hung.
+            Notificar_Servicio("WATCHDOG=1");
         }
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
+        Cerrar_Ronda_de_Fallas();
         return true;
     } catch (const Error_Plataforma& e) {
         Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);

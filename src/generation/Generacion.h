@@ -9,7 +9,8 @@ namespace facturador {
 // against its ticket and either rejected with the reason or sent to stamping; the requests of a
 // branch whose issuing profile is at fault wait (Revision_Perfiles.h). A failure ends the
 // pass; it is written to the daily log and shown to the operator, and the requests not yet reached
-// wait for the next cycle. Answers false when a failure ended it.
+// wait for the next cycle. Each request settled tells the service manager that the program is
+// alive. Answers false when a failure ended it.
 bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo);
 
 }  // namespace facturador

@@ -68,10 +68,10 @@ void Recuperar_Carpeta(Conexion& conexion, const std::string& carpeta) {
     try {
         nombres = Archivos_en_Carpeta(carpeta);
     } catch (const Error_Plataforma& e) {
-        return Avisar_Una_Vez("carpeta " + carpeta, "No se pudo revisar la carpeta de cola " +
-                                                        carpeta + ": " + e.Descripcion);
+        return Avisar_Falla_Repetida("carpeta " + carpeta, "revisar",
+                                     "No se pudo revisar la carpeta de cola " + carpeta + ": " +
+                                         e.Descripcion);
     }
-    Olvidar_Aviso("carpeta " + carpeta);
     for (const std::string& nombre : nombres) {
         if (const auto temporal = Leer_Nombre_Temporal(nombre))
             Resolver_Temporal(conexion, carpeta, nombre, *temporal);

@@ -3,7 +3,6 @@
 #include <map>
 #include <string>
 
-#include "data/Log.h"
 #include "data/Sucursales.h"
 #include "generation/Estado_Generacion.h"
 #include "issuing_config/Datos_Emision.h"
@@ -34,24 +33,17 @@ std::map<int32_t, std::string> Perfiles_con_Falla() {
 }  // namespace
 
 std::set<int32_t> Revisar_Perfiles_de_Emision() {
-    std::map<int32_t, std::string>& avisados = Estado_Generacion_Actual().Perfiles_Invalidos;
-    const std::map<int32_t, std::string> fallas = Perfiles_con_Falla();
     std::set<int32_t> sucursales;
-    for (const auto& [id, motivo] : fallas) {
+    // Keyed by the reason too: a profile mended into another fault is told at once, and the
+    // fault it no longer has clears when the pass ends.
+    for (const auto& [id, motivo] : Perfiles_con_Falla()) {
         sucursales.insert(id);
-        const auto avisado = avisados.find(id);
-        if (avisado == avisados.end() || avisado->second != motivo)
-            Escribir_Log(Sucursal_en_Log(id) +
-                         "no se envía a timbrar ninguna solicitud mientras su perfil de emisión "
-                         "tenga este error: " +
-                         motivo);
+        Avisar_Falla_Repetida("sucursal " + std::to_string(id), "perfil: " + motivo,
+                              Sucursal_en_Log(id) +
+                                  "no se envía a timbrar ninguna solicitud mientras su perfil de "
+                                  "emisión tenga este error: " +
+                                  motivo);
     }
-    for (const auto& [id, motivo] : avisados)
-        if (!fallas.contains(id))
-            Escribir_Log(Sucursal_en_Log(id) +
-                         "su perfil de emisión ya no tiene errores; sus solicitudes vuelven a "
-                         "enviarse a timbrar.");
-    avisados = fallas;
     return sucursales;
 }
 

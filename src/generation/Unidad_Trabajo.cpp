@@ -15,6 +15,7 @@ Unidad_Trabajo::~Unidad_Trabajo() {
 void Unidad_Trabajo::Confirmar() {
     cerrada_ = true;
     conexion_.Confirmar_Transaccion();
+    confirmada_ = true;
 }
 
 void Unidad_Trabajo::Deshacer() noexcept {

@@ -26,6 +26,8 @@ class Unidad_Trabajo {
     void Archivo_Preparado(const std::string& ruta_temporal) { ruta_temporal_ = ruta_temporal; }
     // COMMIT. From here on, whatever its outcome, the unit neither rolls back nor removes files.
     void Confirmar();
+    // True once a COMMIT went through: the unit's work is in the database.
+    bool Confirmada() const { return confirmada_; }
     // Rolls back (ignoring failures: the server rolls back a lost connection's work itself) and
     // removes the prepared file. Nothing happens if the unit is already closed.
     void Deshacer() noexcept;
@@ -34,6 +36,7 @@ class Unidad_Trabajo {
     Conexion& conexion_;
     std::string ruta_temporal_;
     bool cerrada_ = false;
+    bool confirmada_ = false;
 };
 
 }  // namespace facturador

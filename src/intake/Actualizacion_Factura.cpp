@@ -1,11 +1,12 @@
 #include "intake/Actualizacion_Factura.h"
 
 #include <string_view>
+#include <utility>
 
 #include "data/Valores_Campo.h"
 #include "intake/Lector_XML.h"
-#include "platform/Archivos.h"
 #include "platform/Conexion.h"
+#include "platform/Texto.h"
 
 namespace facturador {
 
@@ -88,16 +89,54 @@ Valor_Timbrado Valor_de(const Campo_Timbrado& campo, const std::string& leido,
     return v;
 }
 
+// The value the result gate read for this column, if it is one of those it compared.
+const std::string* De_la_Identidad(std::string_view columna, const Identidad_Comprobante& i) {
+    const std::pair<std::string_view, const std::string*> columnas[] = {
+        {"total", &i.Total},
+        {"folio", &i.Folio},
+        {"serie", &i.Serie},
+        {"rfc_cliente", &i.Rfc_Receptor},
+        {"UUID", &i.UUID}};
+    for (const auto& [nombre, valor] : columnas)
+        if (nombre == columna)
+            return valor;
+    return nullptr;
+}
+
+// The columns that tell which invoice a row is, and the value each one may never be written as.
+constexpr std::pair<std::string_view, std::string_view> kIdentidad[] = {
+    {"serie", ""}, {"folio", "0"}, {"UUID", ""}};
+
+bool Sin_Identidad(const Valor_Timbrado& v) {
+    for (const auto& [columna, vacio] : kIdentidad)
+        if (v.Columna == columna && Recortar(v.Valor) == vacio)
+            return true;
+    return false;
+}
+
 }  // namespace
 
-std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view contenido,
-                                                   const Limites_Central& limites) {
+std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view texto,
+                                                   const Limites_Central& limites,
+                                                   const Identidad_Comprobante* identidad) {
     std::vector<Valor_Timbrado> valores;
     valores.reserve(std::size(kCampos));
-    for (const Campo_Timbrado& campo : kCampos)
+    for (const Campo_Timbrado& campo : kCampos) {
+        const std::string* comparado =
+            identidad ? De_la_Identidad(campo.Columna, *identidad) : nullptr;
         valores.push_back(Valor_de(
-            campo, Buscar_Atributo_XML(contenido, campo.Etiqueta, campo.Atributo), limites));
+            campo,
+            comparado ? *comparado : Buscar_Atributo_XML(texto, campo.Etiqueta, campo.Atributo),
+            limites));
+    }
     return valores;
+}
+
+std::optional<std::string> Revisar_Identidad(const std::vector<Valor_Timbrado>& valores) {
+    for (const Valor_Timbrado& v : valores)
+        if (Sin_Identidad(v))
+            return "el XML dejaría la factura registrada sin " + std::string(v.Columna);
+    return std::nullopt;
 }
 
 std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Timbrado>& valores,
@@ -105,17 +144,17 @@ std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Tim
     std::vector<std::string> sentencias;
     sentencias.reserve(valores.size() + 1);
     for (const Valor_Timbrado& v : valores)
-        sentencias.push_back(Actualizar(
-            v.Columna, v.Numero ? v.Valor : "'" + Escapar_Central(v.Valor) + "'", id_factura));
+        if (!Sin_Identidad(v))
+            sentencias.push_back(Actualizar(
+                v.Columna, v.Numero ? v.Valor : "'" + Escapar_Central(v.Valor) + "'", id_factura));
     sentencias.push_back(Actualizar("Status", "2", id_factura));
     return sentencias;
 }
 
 std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml,
                                                    int32_t id_factura) {
-    const std::string contenido = Leer_Archivo(ruta_xml);
     return Sentencias_Factura_Timbrada(
-        Leer_Valores_Timbrados(contenido, Limites_Columnas_Central()), id_factura);
+        Leer_Valores_Timbrados(Leer_Texto_XML(ruta_xml), Limites_Columnas_Central()), id_factura);
 }
 
 }  // namespace facturador

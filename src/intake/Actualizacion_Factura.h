@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "data/Limites_Columnas.h"
+#include "intake/Verificacion_Resultado.h"
 
 namespace facturador {
 
@@ -20,18 +22,24 @@ struct Valor_Timbrado {
     std::string Fuera_de_Rango;
 };
 
-// The 32 values that complete an invoice row of Facturas_Electronicas from its stamped XML, in the
-// order their statements run: issuer, receiver, first concept, transferred tax, seals,
-// certificate numbers and the stamp itself. A number column takes only a number it can hold;
-// anything else would make the statement, and with it the whole batch of the cycle, fail, so it
-// counts as empty.
-std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view contenido_xml,
-                                                   const Limites_Central& limites);
-// One UPDATE per value, and last the invoice's Status 2 (stamped).
+// The 32 values that complete an invoice row of Facturas_Electronicas from its stamped XML (its
+// decoded text, see Leer_Texto_Comprobante), in the order their statements run: issuer, receiver,
+// first concept, transferred tax, seals, certificate numbers and the stamp itself. A number
+// column takes only a number it can hold; anything else would make the statement, and with it
+// the whole batch of the cycle, fail, so it counts as empty. With `identidad`, the series, folio,
+// total, receiver's RFC and UUID are the ones the result gate compared, not a second reading.
+std::vector<Valor_Timbrado> Leer_Valores_Timbrados(
+    std::string_view texto_xml, const Limites_Central& limites,
+    const Identidad_Comprobante* identidad = nullptr);
+// Why the values cannot complete a registered invoice: its series, folio or UUID would be empty.
+std::optional<std::string> Revisar_Identidad(const std::vector<Valor_Timbrado>& valores);
+// One UPDATE per value, and last the invoice's Status 2 (stamped). An empty series, a folio 0 or
+// an empty UUID is never written over what the invoice row holds: its statement is left out.
 std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Timbrado>& valores,
                                                      int32_t id_factura);
 // The same statements straight from the file, with the limits of the central database. A missing
-// or unreadable file is an Error_Plataforma and gives no statement at all.
+// or unreadable file, or one that cannot be decoded, is an Error_Plataforma and gives no
+// statement at all.
 std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml, int32_t id_factura);
 
 }  // namespace facturador

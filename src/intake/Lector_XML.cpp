@@ -1,9 +1,12 @@
 #include "intake/Lector_XML.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "platform/Archivos.h"
+#include "platform/Documento_XML.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -66,9 +69,16 @@ std::string Buscar_Atributo_XML(std::string_view contenido, std::string_view eti
     return "";
 }
 
+std::string Leer_Texto_XML(const std::string& ruta) {
+    Texto_XML texto = Decodificar_XML(Leer_Archivo(ruta));
+    if (!texto.Texto)
+        throw Error_Plataforma(EILSEQ, texto.Problema + ": " + ruta);
+    return std::move(*texto.Texto);
+}
+
 std::string Leer_Atributo_XML(const std::string& ruta, std::string_view etiqueta,
                               std::string_view atributo) {
-    return Buscar_Atributo_XML(Leer_Archivo(ruta), etiqueta, atributo);
+    return Buscar_Atributo_XML(Leer_Texto_XML(ruta), etiqueta, atributo);
 }
 
 }  // namespace facturador

@@ -15,12 +15,18 @@ namespace facturador {
 //    case, so it also matches a longer name that begins with it; its value starts the name's
 //    length plus 3 characters after the blank (name, '=' and '"') and ends at the next '"'.
 // Answers the empty text when the tag or the attribute is not found. The value comes back as found
-// (no trimming, no entity decoding), as UTF-8: kept when it is valid UTF-8, otherwise read as
-// Windows-1252. A missing or unreadable file is an Error_Plataforma.
+// (no trimming, no entity decoding), as UTF-8. The scan runs over the file's characters, decoded
+// from the encoding it gives itself (Decodificar_XML): a missing or unreadable file, or one that
+// cannot be decoded, is an Error_Plataforma.
 std::string Leer_Atributo_XML(const std::string& ruta, std::string_view etiqueta,
                               std::string_view atributo);
 
-// The same scan over the bytes of a file already read.
+// The characters of the XML file, decoded from the encoding it gives itself (Decodificar_XML). A
+// missing or unreadable file, or one that cannot be decoded, is an Error_Plataforma.
+std::string Leer_Texto_XML(const std::string& ruta);
+
+// The same scan over a text already decoded; bytes that are not valid UTF-8 are read as
+// Windows-1252.
 std::string Buscar_Atributo_XML(std::string_view contenido, std::string_view etiqueta,
                                 std::string_view atributo);
 

@@ -10,6 +10,7 @@
 #include "intake/Almacenabilidad.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "intake/Verificacion_Resultado.h"
+#include "platform/Documento_XML.h"
 #include "platform/Entorno.h"
 
 namespace facturador {
@@ -109,10 +110,17 @@ std::optional<Resultado_Tomado> Tomar_Resultado_Timbrado(const Solicitud_Timbrad
     const Limites_Central& limites = Limites_Columnas_Central();
     if (const auto problema = Revisar_Tamano_Documentos(xml.Tamano, pdf.Tamano, limites))
         return refusar(Motivo::No_Almacenable, *problema);
-    const std::string contenido = Leer_Archivo(rutas.XML);
-    if (const auto problema = Revisar_Comprobante(contenido, s, Leer_RFC_Solicitud(s.ID)))
+    // One reading: the file's bytes decoded once, and what the gate compared is what is stored.
+    const Texto_XML xml_leido = Decodificar_XML(Leer_Archivo(rutas.XML));
+    if (!xml_leido.Texto)
+        return refusar(Motivo::Discrepancia, xml_leido.Problema);
+    const std::string& texto = *xml_leido.Texto;
+    Identidad_Comprobante identidad;
+    if (const auto problema = Revisar_Comprobante(texto, s, Leer_RFC_Solicitud(s.ID), identidad))
         return refusar(Motivo::Discrepancia, *problema);
-    const std::vector<Valor_Timbrado> valores = Leer_Valores_Timbrados(contenido, limites);
+    const std::vector<Valor_Timbrado> valores = Leer_Valores_Timbrados(texto, limites, &identidad);
+    if (const auto problema = Revisar_Identidad(valores))
+        return refusar(Motivo::Discrepancia, *problema);
     const std::vector<Documento_Fiscal> documentos = {Documento(s, ".pdf", rutas.PDF, "PDF"),
                                                       Documento(s, ".xml", rutas.XML, "XML")};
     if (const auto problema = Revisar_Valores(s, valores, documentos, limites))

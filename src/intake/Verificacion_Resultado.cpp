@@ -16,11 +16,7 @@ constexpr size_t kLargo_Mostrado = 60;
 // What the checks read from the stamped XML; absent attributes read as empty.
 struct Datos_Comprobante {
     std::string Raiz;
-    std::string Serie;
-    std::string Folio;
-    std::string Total;
-    std::string Rfc_Receptor;
-    std::string UUID;
+    Identidad_Comprobante Identidad;
     bool Con_Timbre = false;
 };
 
@@ -30,21 +26,25 @@ std::string Mostrar(const std::string& valor) {
 
 void Tomar_Elemento(const Elemento_XML& e, Datos_Comprobante& d) {
     const auto atributo = [&](std::string_view nombre) { return e.Atributo(nombre).value_or(""); };
+    Identidad_Comprobante& i = d.Identidad;
     if (e.Nivel == 0) {
         d.Raiz = e.Nombre;
-        d.Serie = atributo("Serie");
-        d.Folio = atributo("Folio");
-        d.Total = atributo("Total");
+        i.Serie = atributo("Serie");
+        i.Folio = atributo("Folio");
+        i.Total = atributo("Total");
     } else if (e.Nivel == 1 && e.Nombre == "Receptor") {
-        d.Rfc_Receptor = atributo("Rfc");
+        i.Rfc_Receptor = atributo("Rfc");
     } else if (e.Nombre == "TimbreFiscalDigital" && !d.Con_Timbre) {
         d.Con_Timbre = true;
-        d.UUID = atributo("UUID");
+        i.UUID = atributo("UUID");
     }
 }
 
-// Amounts as numbers where both are numbers ("116.5" is "116.50"), otherwise as texts.
+// The same amount: as numbers ("116.5" is "116.50"), or as texts where no double holds them. A
+// Total that is missing or not a number never is: the invoice row could only take 0 for it.
 bool Mismo_Importe(const std::string& a, const std::string& b) {
+    if (!Leer_Numero(a) || !Leer_Numero(b))
+        return false;
     const auto x = Leer_Numero_en_Rango(a);
     const auto y = Leer_Numero_en_Rango(b);
     return x && y ? *x == *y : Recortar(a) == Recortar(b);
@@ -73,30 +73,33 @@ std::optional<std::string> Revisar_Archivos(const Entrada_Archivo& xml,
     return std::nullopt;
 }
 
-std::optional<std::string> Revisar_Comprobante(std::string_view contenido_xml,
+std::optional<std::string> Revisar_Comprobante(std::string_view texto_xml,
                                                const Solicitud_Timbrado& s,
-                                               const std::string& rfc_solicitud) {
+                                               const std::string& rfc_solicitud,
+                                               Identidad_Comprobante& identidad) {
     Datos_Comprobante d;
     if (const auto error =
-            Recorrer_XML(contenido_xml, [&](const Elemento_XML& e) { Tomar_Elemento(e, d); }))
+            Recorrer_XML(texto_xml, [&](const Elemento_XML& e) { Tomar_Elemento(e, d); }))
         return "el XML no es un documento XML completo y bien formado: " + Sin_Controles(*error);
     if (d.Raiz != "Comprobante")
         return "el XML no es un comprobante fiscal: su elemento raíz es " + Mostrar(d.Raiz);
-    if (Recortar(d.UUID).empty())
+    const Identidad_Comprobante& i = d.Identidad;
+    if (Recortar(i.UUID).empty())
         return std::string("el XML no trae el UUID del timbre fiscal digital");
     const std::string total_archivo = Formato_Importe_Archivo(s.Total);
     std::string diferencias;
-    Comparar(diferencias, "Serie", d.Serie, "de la solicitud", s.Serie,
-             Recortar(d.Serie) == Recortar(s.Serie));
-    Comparar(diferencias, "Folio", d.Folio, "de la solicitud", std::to_string(s.Folio),
-             Recortar(d.Folio) == std::to_string(s.Folio));
-    Comparar(diferencias, "RFC del receptor", d.Rfc_Receptor, "de la solicitud", rfc_solicitud,
-             Forma_Fiscal(d.Rfc_Receptor) == Forma_Fiscal(rfc_solicitud));
-    Comparar(diferencias, "Total", d.Total, "del archivo para timbrar", total_archivo,
-             Mismo_Importe(d.Total, total_archivo));
-    if (diferencias.empty())
-        return std::nullopt;
-    return diferencias;
+    Comparar(diferencias, "Serie", i.Serie, "de la solicitud", s.Serie,
+             Recortar(i.Serie) == Recortar(s.Serie));
+    Comparar(diferencias, "Folio", i.Folio, "de la solicitud", std::to_string(s.Folio),
+             Recortar(i.Folio) == std::to_string(s.Folio));
+    Comparar(diferencias, "RFC del receptor", i.Rfc_Receptor, "de la solicitud", rfc_solicitud,
+             Forma_Fiscal(i.Rfc_Receptor) == Forma_Fiscal(rfc_solicitud));
+    Comparar(diferencias, "Total", i.Total, "del archivo para timbrar", total_archivo,
+             Mismo_Importe(i.Total, total_archivo));
+    if (!diferencias.empty())
+        return diferencias;
+    identidad = i;
+    return std::nullopt;
 }
 
 }  // namespace facturador

@@ -17,11 +17,25 @@ namespace facturador {
 // The XML and the PDF are plain files (a symbolic link is not taken in) and not empty.
 std::optional<std::string> Revisar_Archivos(const Entrada_Archivo& xml, const Entrada_Archivo& pdf);
 
-// The XML is well-formed, carries the stamp's UUID, and is the request's invoice: its Serie and
-// Folio are the request's, its receiver's Rfc is the request's RFC (blanks at the ends and the
-// case of letters aside) and its Total is the one written in the file to stamp.
-std::optional<std::string> Revisar_Comprobante(std::string_view contenido_xml,
+// The values that make a stamped XML its request's invoice, as the XML reader read them (absent
+// attributes as empty). They go to the invoice row as read here: the values checked are the
+// values stored.
+struct Identidad_Comprobante {
+    std::string Serie;
+    std::string Folio;
+    std::string Total;
+    std::string Rfc_Receptor;
+    std::string UUID;
+};
+
+// The XML (its text, decoded by Decodificar_XML: one that cannot be decoded is refused before
+// anything of it is read) is well-formed, carries the stamp's UUID, and is the request's
+// invoice: its Serie and Folio are the request's, its receiver's Rfc is the request's RFC (blanks
+// at the ends and the case of letters aside) and its Total, a number, is the one written in the
+// file to stamp. On success `identidad` holds what was compared.
+std::optional<std::string> Revisar_Comprobante(std::string_view texto_xml,
                                                const Solicitud_Timbrado& solicitud,
-                                               const std::string& rfc_solicitud);
+                                               const std::string& rfc_solicitud,
+                                               Identidad_Comprobante& identidad);
 
 }  // namespace facturador

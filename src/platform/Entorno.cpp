@@ -62,4 +62,9 @@ const std::string& Carpeta_Programa() {
     return Entorno_Actual().carpeta_programa;
 }
 
+void Notificar_Servicio(const std::string& mensaje) {
+    if (Gestor_Servicio* servicio = Entorno_Actual().servicio)
+        servicio->Notificar(mensaje);
+}
+
 }  // namespace facturador

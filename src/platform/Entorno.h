@@ -42,12 +42,23 @@ class Operador {
     virtual void Abrir_Documento(const std::string& ruta) = 0;
 };
 
+// The service manager that started the program (systemd), told when it is ready and, after each
+// cycle, that it is alive: a program that stops telling is restarted.
+class Gestor_Servicio {
+  public:
+    virtual ~Gestor_Servicio() = default;
+    // One message of the manager's notification protocol: "READY=1", "WATCHDOG=1",
+    // "STATUS=<text>", "STOPPING=1", several joined by "\n".
+    virtual void Notificar(const std::string& mensaje) = 0;
+};
+
 // The program's links to the outside world, set once by main() and replaced by the tests.
 struct Entorno {
     const Reloj* reloj = nullptr;
     Operador* operador = nullptr;
     // Folder of the executable, without a trailing separator.
     std::string carpeta_programa;
+    Gestor_Servicio* servicio = nullptr;  // none: nothing is told
 };
 
 Entorno& Entorno_Actual();
@@ -60,5 +71,6 @@ std::string Zona_Maquina();
 Fecha_Hora Ahora_en_Zona(std::string_view zona);
 Operador& Operador_Actual();
 const std::string& Carpeta_Programa();
+void Notificar_Servicio(const std::string& mensaje);
 
 }  // namespace facturador

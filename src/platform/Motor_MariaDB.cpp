@@ -3,6 +3,7 @@
 #include <errmsg.h>
 #include <mysql.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -16,6 +17,13 @@ constexpr const char* kJuego_Caracteres = "utf8mb4";
 // Seconds to wait for the server before giving up, so an absent server does not freeze the
 // program's only thread.
 constexpr unsigned kEspera_Conexion = 5;
+// Seconds a statement may wait for the server's answer (or to be sent) before the connection is
+// given up. Without them the client library waits forever, and a server that stops answering
+// would hold the cycle for good. An honest statement waits at most for a row lock, which the
+// server itself ends after innodb_lock_wait_timeout (50 s by default) with its own error; the
+// margin keeps that error, not a broken connection. The service's watchdog (WatchdogSec in the
+// unit) is longer than one such wait.
+constexpr unsigned kEspera_Respuesta = 75;
 
 using Sentencia = std::unique_ptr<MYSQL_STMT, decltype(&mysql_stmt_close)>;
 using Resultado = std::unique_ptr<MYSQL_RES, decltype(&mysql_free_result)>;
@@ -64,6 +72,8 @@ void Motor_MariaDB::Conectar() {
         throw Error_Plataforma(CR_OUT_OF_MEMORY, "The MariaDB client library ran out of memory");
     mysql_optionsv(mysql_, MYSQL_SET_CHARSET_NAME, kJuego_Caracteres);
     mysql_optionsv(mysql_, MYSQL_OPT_CONNECT_TIMEOUT, &kEspera_Conexion);
+    mysql_optionsv(mysql_, MYSQL_OPT_READ_TIMEOUT, &kEspera_Respuesta);
+    mysql_optionsv(mysql_, MYSQL_OPT_WRITE_TIMEOUT, &kEspera_Respuesta);
     // Without a socket of the credentials file, for "localhost" the client library takes the
     // server's usual socket, or the one MYSQL_UNIX_PORT names.
     if (!mysql_real_connect(mysql_, O_Nulo(parametros_.Servidor), parametros_.Usuario.c_str(),
@@ -163,6 +173,22 @@ bool Motor_MariaDB::Deshacer_Pendiente() noexcept {
     const bool pendiente =
         (estado & SERVER_STATUS_IN_TRANS) || !(estado & SERVER_STATUS_AUTOCOMMIT);
     return !pendiente || mysql_rollback(mysql_) == 0;
+}
+
+std::string Describir_Destino(const Parametros_Central& p) {
+    // The client library's own rules: "localhost" (or no server) is its Unix socket.
+    const auto variable = [](const char* nombre, const std::string& si_no) {
+        const char* valor = std::getenv(nombre);
+        return valor && *valor ? std::string(valor) : si_no;
+    };
+    const std::string servidor = p.Servidor.empty() ? "localhost" : p.Servidor;
+    const std::string via =
+        servidor == "localhost"
+            ? "socket " +
+                  (p.Socket.empty() ? variable("MYSQL_UNIX_PORT", MARIADB_UNIX_ADDR) : p.Socket)
+            : "puerto " + (p.Puerto ? std::to_string(p.Puerto)
+                                    : variable("MYSQL_TCP_PORT", std::to_string(MARIADB_PORT)));
+    return "servidor " + servidor + ", " + via + ", usuario " + p.Usuario;
 }
 
 std::string Escapar_MariaDB(std::string_view valor) {

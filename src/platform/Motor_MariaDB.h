@@ -48,6 +48,11 @@ class Motor_MariaDB : public Motor_Conexion {
     st_mysql* mysql_ = nullptr;
 };
 
+// Where a connection with these parameters goes, as an administrator looks for it: "servidor
+// localhost, socket /run/mysqld/mysqld.sock, usuario usuarios" (the socket MYSQL_UNIX_PORT names,
+// or the client library's own), or "servidor <host>, puerto <n>, usuario <u>" over TCP.
+std::string Describir_Destino(const Parametros_Central& parametros);
+
 // Escaping as mysql_real_escape_string does it on a utf8mb4 connection: a backslash before NUL,
 // newline, carriage return, backslash, single and double quote and Ctrl-Z; every other byte,
 // including those of multi-byte characters, stays as it is.

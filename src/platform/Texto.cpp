@@ -58,8 +58,13 @@ void Anexar_UTF8(std::string& destino, char32_t c) {
     } else if (c < 0x800) {
         destino += static_cast<char>(0xC0 | (c >> 6));
         destino += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
+    } else if (c < 0x10000) {
         destino += static_cast<char>(0xE0 | (c >> 12));
+        destino += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        destino += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        destino += static_cast<char>(0xF0 | (c >> 18));
+        destino += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         destino += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         destino += static_cast<char>(0x80 | (c & 0x3F));
     }
@@ -105,6 +110,32 @@ std::string Desde_Windows_1252(std::string_view bytes) {
         Anexar_UTF8(resultado, byte >= 0x80 && byte < 0xA0 ? kBloque_80[byte - 0x80] : byte);
     }
     return resultado;
+}
+
+std::optional<std::string> Desde_UTF16(std::string_view bytes, bool big_endian) {
+    if (bytes.size() % 2 != 0)
+        return std::nullopt;
+    const auto unidad = [&](size_t i) -> char32_t {
+        const auto alto = static_cast<unsigned char>(bytes[big_endian ? i : i + 1]);
+        const auto bajo = static_cast<unsigned char>(bytes[big_endian ? i + 1 : i]);
+        return static_cast<char32_t>(alto << 8 | bajo);
+    };
+    std::string texto;
+    texto.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t c = unidad(i);
+        if (c >= 0xDC00 && c <= 0xDFFF)
+            return std::nullopt;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            i += 2;
+            const char32_t baja = i < bytes.size() ? unidad(i) : 0;
+            if (baja < 0xDC00 || baja > 0xDFFF)
+                return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (baja - 0xDC00);
+        }
+        Anexar_UTF8(texto, c);
+    }
+    return texto;
 }
 
 bool Es_UTF8_Valido(std::string_view bytes) {

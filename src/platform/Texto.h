@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ bool Cabe_en_Windows_1252(std::string_view utf8);
 // Windows-1252 to UTF-8. The five bytes the code page leaves unassigned (0x81, 0x8D, 0x8F, 0x90,
 // 0x9D) become the control characters of the same number, as Windows converts them.
 std::string Desde_Windows_1252(std::string_view bytes);
+// UTF-16 (without its byte order mark) to UTF-8; nothing when the bytes are not UTF-16: an odd
+// count, or a surrogate out of its pair.
+std::optional<std::string> Desde_UTF16(std::string_view bytes, bool big_endian);
 // True for well-formed UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
 bool Es_UTF8_Valido(std::string_view bytes);
 // How many characters a UTF-8 text holds (bytes that begin one).

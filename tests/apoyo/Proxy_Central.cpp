@@ -102,8 +102,8 @@ void Proxy_Central::Bucle() {
                 sigue = Del_Cliente(par);
             if (sigue && fds[2 * i + 3].revents) {
                 const ssize_t leidos = ::read(par.servidor, bloque, sizeof bloque);
-                sigue = leidos > 0 && !par.callar;
-                if (sigue)
+                sigue = leidos > 0 && (!par.callar || corte_ == Corte::Colgado);
+                if (sigue && !par.callar)
                     Pasar(par.cliente, std::string(bloque, static_cast<size_t>(leidos)));
             }
             if (!sigue)

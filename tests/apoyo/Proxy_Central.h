@@ -12,10 +12,11 @@ namespace facturador::pruebas {
 // every connection made meanwhile goes through it; the pool's idle connections are dropped at
 // both ends. It breaks, once, the connection that sends a statement starting with `inicio`, in
 // one of the two ways a client cannot tell apart: before the server gets it, or after the server
-// has carried it out, keeping its answer.
+// has carried it out, keeping its answer. Or it hangs it, as a server that stopped answering:
+// nothing more reaches the client on that connection while the proxy lives.
 class Proxy_Central {
   public:
-    enum class Corte { Antes_de_Ejecutar, Sin_Respuesta };
+    enum class Corte { Antes_de_Ejecutar, Sin_Respuesta, Colgado };
 
     Proxy_Central(std::string inicio, Corte corte);
     ~Proxy_Central();

@@ -6,6 +6,7 @@
 #include "app/Textos_Ventana.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
+#include "data/Poda_Log.h"
 #include "issuing_config/Datos_Emision.h"
 #include "platform/Candado_Central.h"
 
@@ -81,9 +82,9 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     EXPECT_EQ(Veces(Leer_Log(), "Tomar el turno de trabajo"), 1);
     EXPECT_FALSE(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso);
 
-    entorno.reloj.Avanzar_Segundos(59);
+    entorno.reloj.Avanzar_Segundos(3599);
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);  // the same minute adds nothing
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), por_ciclo);  // the same hour adds nothing
     entorno.reloj.Avanzar_Segundos(-3600);  // a clock set back does not hide the failure
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
@@ -94,6 +95,46 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
     EXPECT_EQ(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso, entorno.reloj.Ahora());
+}
+
+// After each cycle the service manager hears the program is alive, and what waits. The first cycle
+// of a day removes the daily logs older than local.dll's setting (if not whole days: 365), only.
+TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bitacoras) {
+    struct : Gestor_Servicio {
+        void Notificar(const std::string& mensaje) override { mensajes.push_back(mensaje); }
+        std::vector<std::string> mensajes;
+    } gestor;
+    Entorno_Actual().servicio = &gestor;
+    entorno.Crear_Bases_Locales();
+    const auto ruta = [&](const std::string& n) { return Unir_Ruta(entorno.Carpeta(), n); };
+    Ejecutar_SQLite(ruta("local.dll"), "UPDATE Configuracion SET Dias_Conservar_Log = 30");
+    const std::vector<std::string> quedan = {"log_05_11_2026.txt", "LOG_01_01_2020.txt",
+                                             "log_01_01_2020.txt.bak", "log_1_1_2020.txt",
+                                             "log_31_02_2020.txt"};
+    for (const std::string& nombre : quedan)
+        Escribir_Archivo(ruta(nombre), "");
+    Sembrar_Solicitud(1);  // without its ticket: rejected, and the pass tells it moved on
+    Sembrar_Solicitud(2, {{"Status", "2"}});
+    ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(gestor.mensajes, (std::vector<std::string>{"WATCHDOG=1",
+                                                         "WATCHDOG=1\nSTATUS="
+                                                         "Pendientes: 0; en timbrado: 1. Último "
+                                                         "ciclo: 10:15:40, sin errores."}));
+    for (const std::string& nombre : quedan)
+        EXPECT_TRUE(Existe_Archivo(ruta(nombre))) << nombre;
+
+    Escribir_Archivo(ruta("log_01_01_2020.txt"), "");
+    entorno.reloj.Poner({2026, 12, 5, 23, 59, 59});
+    ciclo.tmrTimer_Timer();
+    EXPECT_TRUE(Existe_Archivo(ruta("log_01_01_2020.txt")));
+    entorno.reloj.Avanzar_Segundos(1);
+    ciclo.tmrTimer_Timer();
+    EXPECT_FALSE(Existe_Archivo(ruta("log_01_01_2020.txt")) ||
+                 Existe_Archivo(ruta("log_05_11_2026.txt")));
+    EXPECT_EQ(gestor.mensajes.size(), 4u);
+    for (const char* invalido : {"", "0", "-3", "treinta", "1.5e10"})
+        EXPECT_EQ(Leer_Dias_Conservar_Log(invalido), 365) << invalido;
 }
 
 TEST_F(Ciclo_Test, Las_Sucursales_Que_No_Cargaron_Al_Arrancar_Las_Carga_Un_Ciclo) {

@@ -105,6 +105,8 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     publicado.Observaciones.Atascadas[11] = {
         11, 1, 9001, "A", 7, "sin \"archivo\"\t\\ ni\r\nresultado", kAhora};
     publicado.Observaciones.Discrepancias[13] = {13, 2, 9002, "B", 1, "ya no en 2", kAhora};
+    // A single refused result of a request still in 2 is a warning.
+    publicado.Observaciones.Discrepancias[11] = {11, 1, 9001, "A", 7, "otro folio", kAhora};
     Escribir_Estado_Publicado(publicado);
 
     const Informe_Salud informe = Informe();
@@ -115,6 +117,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
                   "La solicitud 11 espera en status 2 desde hace 40 min (más de 30 min).",
                   "Hay solicitudes en espera y el último ciclo exitoso fue hace 6 min.",
                   "Solicitudes atascadas en status 2: 1.",
+                  "Resultados que no corresponden a su solicitud: 1.",
                   "Sucursal 2 Sur: falta la carpeta cola: " +
                       Unir_Ruta(entorno.Carpeta(), "s2/cola") + ".",
                   "Sucursal 2 Sur: falta la carpeta válidas: " +
@@ -127,7 +130,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_EQ(informe.Sucursales[1].Mas_Antigua_1->ID, 12);
     EXPECT_EQ(informe.Sucursales[1].Mas_Antigua_1->Segundos, 20);
     EXPECT_EQ(informe.Total.Sin_RFC, 1);
-    EXPECT_EQ(informe.Total.Discrepancias, 0);
+    EXPECT_EQ(informe.Total.Discrepancias, 1);
     EXPECT_EQ(informe.Total.Por_Status, (std::array<long, 5>{0, 2, 1, 1, 0}));
     EXPECT_NE(json.find(R"({"id":1,"nombre":"Centro \"Norte\"","status_1":1,"status_2":1,)"),
               std::string::npos)

@@ -213,6 +213,34 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(Folio_Siguiente(3), "1501");
 }
 
+// A request whose file fails every pass is logged once, then hourly with its count, and when it
+// goes through; the operator sees each failure; what undone units did never reaches the log.
+TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
+    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
+    Sembrar_Ticket(4711, 3, "1000");
+    Ejecutar_Central(
+        "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal) "
+        "VALUES (-1, 'A', 1500, 3)");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    const std::string falla = "Solicitud ID: 10 - Error creando archivo para timbrar - ";
+    for (const long long segundos : {0, 3599, 1}) {
+        entorno.reloj.Avanzar_Segundos(segundos);
+        Ejecutar_Pase();
+    }
+    EXPECT_EQ(Veces(Leer_Log(), falla), 2);
+    EXPECT_EQ(Veces(Leer_Log(), " [se repitió 1 vez desde las 10:15]\r\n"), 2);  // and the folder
+    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 3u);
+    EXPECT_EQ(Veces(Leer_Log(), "Se salta el folio") + Veces(Leer_Log(), "Se inicia"), 0);
+
+    for (const auto& carpeta : {c.cola, c.validas})
+        std::filesystem::create_directories(carpeta);
+    Ejecutar_Pase();
+    Ejecutar_Pase();
+    EXPECT_EQ(Estado(10), "2/A/1501/-2");
+    EXPECT_EQ(Veces(Leer_Log(), "Se resolvió: " + falla), 1);
+}
+
 // The third request cannot be moved to status 2 (its row is held by another writer): its unit
 // is undone whole, its waiting file removed before the stamping program could ever see it, the
 // pass stops there, and the next pass gives it the same folio.

@@ -331,7 +331,7 @@ TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFo
     EXPECT_EQ(Veces(log, no_se_envia + "La Serie de Facturas"), 1);
     EXPECT_EQ(Veces(log, no_se_envia + "R.F.C. del emisor con formato inválido: ALT150312AB\r\n"),
               1);
-    EXPECT_EQ(Veces(log, "Sucursal 4 (Norte): su perfil de emisión ya no tiene errores"), 1);
+    EXPECT_EQ(Veces(log, "Se resolvió: " + no_se_envia), 2);
     EXPECT_EQ(Veces(log, "Sucursal 3 (Centro)"), 0);
 }
 

@@ -6,6 +6,7 @@
 #include "intake/Recepcion.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
+#include "platform/Texto.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -289,6 +290,7 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     EXPECT_EQ(Observadas().Discrepancias.at(7).Detalle,
               "Total del XML '116.51', del archivo para timbrar '116.50'");
     EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("bien formado"), std::string::npos);
+    EXPECT_NE(Observadas().Discrepancias.at(8).Detalle.find("UUID del timbre"), std::string::npos);
 
     Dejar(Ruta_XML(5), Cfdi_Para(5));
     Sembrar_Solicitud(10, {{"Status", "4"}, {"Folio", "1"}});
@@ -300,6 +302,48 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     EXPECT_EQ(Solicitud(5, "Status") + Solicitud(10, "Status"), "34");
     EXPECT_EQ(Claves(Observadas().Discrepancias), "1 2 3 4 6 7 8 10 ");
     EXPECT_EQ(Observadas().Discrepancias.at(10).Status, 4);
+}
+
+// A sample whose characters are all Latin-1 in UTF-16, with no byte order mark.
+std::string En_UTF16(const std::string& utf8, bool big_endian) {
+    std::string bytes;
+    for (const char c : A_Windows_1252(utf8))
+        bytes += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+    return bytes;
+}
+
+// A result is read in the encoding it gives itself (UTF-16 either way, with or without its mark,
+// UTF-8 with one, Windows-1252 declared); the invoice row gets the values the gate compared. Bytes
+// not as declared, a Total missing or not a number, or no series: refused, left where it is.
+TEST_F(Resultados_Dudosos, AResultIsReadInItsOwnEncodingOrRefused) {
+    for (int id = 1; id <= 8; ++id) {
+        Sembrar_Solicitud(id, id == 8 ? Columnas{{"Serie", "''"}} : Columnas{});
+        Dejar(Ruta_PDF(id), Contenido_PDF());
+    }
+    const auto muestra = [&](int id, const std::string& codificacion) {
+        return Con_Atributo(Cfdi_Para(id, kCfdi_CRLF), "?xml", "encoding", codificacion);
+    };
+    Dejar(Ruta_XML(1), "\xFF\xFE" + En_UTF16(muestra(1, "UTF-16"), false));
+    Dejar(Ruta_XML(2), En_UTF16(muestra(2, "UTF-16"), true));
+    Dejar(Ruta_XML(3), "\xEF\xBB\xBF" + muestra(3, "UTF-8"));
+    Dejar(Ruta_XML(4), A_Windows_1252(muestra(4, "windows-1252")));
+    Dejar(Ruta_XML(5), muestra(5, "UTF-16"));
+    std::string sin_total = Cfdi_Para(6);
+    Dejar(Ruta_XML(6), sin_total.replace(sin_total.find(" Total="), 7, " Totales="));
+    Dejar(Ruta_XML(7), Con_Atributo(Cfdi_Para(7), "cfdi:Comprobante", "Total", "ciento dieciséis"));
+    Dejar(Ruta_XML(8), Cfdi_Para(8));
+    Ciclo();
+    EXPECT_EQ(Estados(8), "33332222");
+    EXPECT_EQ(Claves(Observadas().Discrepancias), "5 6 7 8 ");
+    for (int id = 1; id <= 4; ++id)
+        EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', serie, folio, total, rfc_cliente, "
+                                "LENGTH(UUID), descripcion) FROM Facturas_Electronicas WHERE "
+                                "ID_Factura = " +
+                                Factura(id)),
+                  "A|" + Folio(id) +
+                      "|116.5|EKU9003173C9|36|Servicios de consultoría de "
+                      "sistemas de información")
+            << id;
 }
 
 // What the central database cannot hold keeps back its own request only: it stays in 2, is logged
@@ -315,11 +359,11 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Nro_Ticket = 666 WHERE ID = 6");
     for (int id = 1; id <= 6; ++id)
         Dejar_Timbrado(id);
-    // Attributes the invoice row reads before the real ones (its reading ignores the case of
-    // letters): a folio beyond 32 bits, a total beyond a double.
-    const std::string fuera_de_rango =
+    // A folio that the invoice row's text scan would read before the real one (it ignores the
+    // case of letters): the row gets the folio the gate compared. A subtotal beyond a double.
+    const std::string senuelo =
         Con_Atributo(Cfdi_Para(1), "cfdi:Comprobante", "folio", "99999999999");
-    Dejar(Ruta_XML(1), Con_Atributo(fuera_de_rango, "cfdi:Comprobante", "total", "1e400"));
+    Dejar(Ruta_XML(1), Con_Atributo(senuelo, "cfdi:Comprobante", "SubTotal", "1e400"));
     Dejar(Ruta_XML(2),
           Con_Atributo(Cfdi_Para(2), "tfd:TimbreFiscalDigital", "UUID",
                        "1E5A6E1B-9C1B-5319-BFED-123BD143A310-" + std::string(23, 'F')));
@@ -332,13 +376,12 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
         Ciclo(60);
     }
     EXPECT_TRUE(Sentencias_Pendientes().empty()) << "nothing taken in again";
-    EXPECT_EQ(Valor_Central("SELECT CONCAT(folio, ' ', total) FROM Facturas_Electronicas WHERE "
-                            "ID_Factura = -1"),
-              "0 0");
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS(' ', folio, total, subTotal) FROM "
+                            "Facturas_Electronicas WHERE ID_Factura = -1"),
+              "1501 116.5 0");
     EXPECT_EQ(Documentos("ID_Factura"), "-1;-1;-4;-4;-6;-6;");
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, "'99999999999' del comprobante timbrado no cabe en la columna folio"), 1);
-    EXPECT_EQ(Veces(log, "'1e400' del comprobante timbrado no cabe en la columna total"), 1);
+    EXPECT_EQ(Veces(log, "'1e400' del comprobante timbrado no cabe en la columna subTotal"), 1);
     for (int id : {2, 3, 5, 6})
         EXPECT_EQ(Veces(log, "Solicitud ID: " + std::to_string(id) + " - Ticket Nro."), 1) << log;
     for (const auto& [id, motivo] : std::map<int, std::string>{{2, "UUID admite 50 caracteres"},

@@ -22,8 +22,6 @@ constexpr const char* kSin_Ventana_Ruta_BD =
     "El programa corre sin ventanas y no puede pedir la base de datos: revise local.dll en la "
     "carpeta del programa y el servidor central, y reinicie el programa.";
 constexpr const char* kRespuesta_No = " (sin operador: se responde No)";
-// A failure that repeats on every cycle is told once a minute, not every second.
-constexpr long long kSegundos_Entre_Repeticiones = 60;
 
 QString Texto(const std::string& texto) {
     return QString::fromStdString(texto);
@@ -45,17 +43,14 @@ bool Operador_Qt::Sin_Ventanas() const {
 }
 
 void Operador_Qt::Registrar(const std::string& titulo, const std::string& texto) {
-    const std::string linea = titulo + ": " + texto;
-    const Fecha_Hora ahora = Ahora();
-    // A clock set back counts as enough time gone by.
-    std::erase_if(registradas_, [&](const auto& registrada) {
-        return ahora < registrada.second ||
-               Segundos_Entre(registrada.second, ahora) >= kSegundos_Entre_Repeticiones;
-    });
-    if (!registradas_.emplace(linea, ahora).second)
+    // Nobody tells when a message stops coming: one not seen for an hour is simply forgotten.
+    repeticiones_.Olvidar_Antiguas();
+    const std::string mensaje = titulo + ": " + texto;
+    const auto linea = repeticiones_.Ocurre(mensaje, mensaje);
+    if (!linea)
         return;
     if (!registro_ || registrando_) {
-        std::cerr << Sin_Controles(linea) << std::endl;
+        std::cerr << Sin_Controles(*linea) << std::endl;
         return;
     }
     registrando_ = true;
@@ -63,7 +58,7 @@ void Operador_Qt::Registrar(const std::string& titulo, const std::string& texto)
         bool& registrando;
         ~Fin() { registrando = false; }
     } fin{registrando_};
-    registro_(linea);
+    registro_(*linea);
 }
 
 void Operador_Qt::Mensaje_Estandar(const std::string& texto, const std::string& titulo) {

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
 
 #include "platform/Entorno.h"
+#include "platform/Repeticiones.h"
 
 namespace facturador {
 
@@ -15,7 +15,8 @@ namespace facturador {
 // Then every message (standard box, message dialog) is written as one line "title: text" to the
 // registro, standard error and the daily log in the program, and returns at once; a confirmation
 // is answered No, so nothing destructive happens unattended; the database location dialog is not
-// shown either. The same line is written at most once a minute.
+// shown either. The same line is written once, then at most once an hour with the count of its
+// repeats (see Repeticiones).
 class Operador_Qt : public Operador {
   public:
     // Segun_Plataforma: no display on Qt's "offscreen" and "minimal" platforms.
@@ -50,7 +51,7 @@ class Operador_Qt : public Operador {
     // failures with the standard box): such a message goes to standard error only.
     bool registrando_ = false;
     bool ruta_bd_sin_respuesta_ = false;
-    std::map<std::string, Fecha_Hora> registradas_;  // line -> when it was last written
+    Repeticiones repeticiones_;  // by the line itself
 };
 
 }  // namespace facturador

@@ -20,7 +20,7 @@ class Ventana_Ruta_BD : public testing::Test {
     void SetUp() override {
         entorno.Crear_Bases_Locales();
         Ejecutar_SQLite(Archivo_Local(),
-                        "INSERT INTO Configuracion VALUES ('', '', '', 'Vieja', "
+                        "INSERT INTO Configuracion (BD_MySQL, IP_Servidor) VALUES ('Vieja', "
                         "'viejo')");
         Reiniciar_Configuracion();
         Configuracion().Servidor_Central = Configuracion().Cadena_Conexion_Central = "anterior";
