@@ -1,10 +1,10 @@
 #include <QApplication>
-#include <QStandardPaths>
 
 #include <cstdlib>
 #include <iostream>
 
 #include "app/Salida_Salud.h"
+#include "app/Turno_Trabajo.h"
 #include "app/qt/Aviso_Terminacion.h"
 #include "app/qt/Linea_Comandos.h"
 #include "app/qt/frmAplicacion.h"
@@ -34,13 +34,6 @@ void Configurar_Ruta_BD() {
     std::exit(0);
 }
 
-// The lock file in the user's runtime folder (XDG_RUNTIME_DIR), private to the user: in a shared
-// folder another user could create it first and keep every copy from starting.
-std::string Archivo_Candado() {
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return carpeta.isEmpty() ? std::string() : Unir_Ruta(carpeta.toStdString(), "facturador.lock");
-}
-
 // Qt's offscreen platform where no window may or can be shown: without it Qt ends the program
 // when it finds no display. A platform the user chose is kept, except for the orders that never
 // open a window.
@@ -63,14 +56,18 @@ int Informar_Estado(bool json) {
     return Codigo_Salida(informe.Estado);
 }
 
-// The program itself: one copy per user, its cycles driven by the main window's timer.
+// The program itself: one copy per program folder, its cycles driven by the main window's timer.
 int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
     const Aviso_Terminacion aviso;
-    // Before any database or icon: a second copy leaves quietly; a lock that cannot be taken at
-    // all is told, and the program does not run unguarded.
-    const Instancia_Unica instancia(Archivo_Candado());
-    if (instancia.Resultado() == Instancia_Unica::Estado::Otra_Copia)
-        return 0;
+    // Before any database or icon: a second copy on the same folder says so and ends with a
+    // failure (the folder's log belongs to the running copy); a lock that cannot be taken at all
+    // is told, and the program does not run unguarded.
+    const Instancia_Unica instancia(Archivo_Candado_de_Carpeta(Carpeta_Programa()));
+    if (instancia.Resultado() == Instancia_Unica::Estado::Otra_Copia) {
+        std::cerr << "facturador: otra copia del programa ya corre con la carpeta "
+                  << Carpeta_Programa() << "; esta copia termina." << std::endl;
+        return 1;
+    }
     if (!instancia.Es_Unica()) {
         std::cerr << instancia.Falla() << std::endl;
         Escribir_Log(instancia.Falla());
@@ -84,9 +81,13 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
                      &frmAplicacion::Terminar);
     // Start-up that needed the database location from nobody ends with a failure, so that a
     // service manager sees it and tries again.
-    if (!ventana.Iniciar())
+    // A clean end frees the lease at once: another copy takes over without waiting for it.
+    if (!ventana.Iniciar()) {
+        Soltar_Turno_de_Trabajo();
         return operador.Ruta_BD_Sin_Respuesta() ? 1 : 0;
+    }
     const int codigo = QApplication::exec();
+    Soltar_Turno_de_Trabajo();
     g_ventana = nullptr;
     return codigo;
 }

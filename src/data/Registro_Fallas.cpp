@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "data/Log.h"
+#include "data/Turno_Central.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -22,9 +24,17 @@ bool Puede_Repetirse(const Fecha_Hora& escrita, const Fecha_Hora& ahora) {
 void Registro_Fallas::Registrar(const std::string& descripcion, const std::string& contexto) {
     falla_en_ciclo_ = true;
     en_falla_ = true;
+    Escribir_Una_Vez("Error:  " + descripcion + "  -  " + contexto);
+}
+
+void Registro_Fallas::Registrar_Conflicto(const std::string& descripcion,
+                                          const std::string& contexto) {
+    Escribir_Una_Vez("Conflicto:  " + descripcion + "  -  " + contexto);
+}
+
+void Registro_Fallas::Escribir_Una_Vez(const std::string& linea) {
     const Fecha_Hora ahora = Ahora();
     Olvidar_Lineas_Vencidas(ahora);
-    const std::string linea = "Error:  " + descripcion + "  -  " + contexto;
     if (escritas_.contains(linea))
         return;
     escritas_.emplace(linea, ahora);
@@ -54,10 +64,15 @@ bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<voi
     try {
         accion();
         return true;
+    } catch (const Error_Plataforma& e) {
+        if (Es_Conflicto(e.Numero))
+            Fallas_Programa().Registrar_Conflicto(e.Descripcion, paso);
+        else if (e.Numero != kError_Sin_Turno)
+            Fallas_Programa().Registrar(e.Descripcion, paso);
     } catch (const std::exception& e) {
         Fallas_Programa().Registrar(e.what(), paso);
-        return false;
     }
+    return false;
 }
 
 }  // namespace facturador

@@ -1,6 +1,7 @@
 #include "generation/Emision_Solicitud.h"
 
 #include "data/Sucursales.h"
+#include "data/Turno_Central.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Diario_Diferido.h"
 #include "generation/Eleccion_Folio.h"
@@ -29,7 +30,8 @@ Archivo_Preparado Preparar_Archivo(const Solicitud_Factura& s, const Eleccion_Fo
     const Serie_y_Folio& sf = eleccion.Serie_Folio;
     return Crear_Archivo_para_Timbrar(
         s, perfil, sf.Serie, sf.Folio,
-        Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID));
+        Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID,
+                                Turno_Programa().Epoca()));
 }
 
 // Registration, status 2 and the counter, on the unit's connection. False, with nothing to

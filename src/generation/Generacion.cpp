@@ -4,6 +4,8 @@
 
 #include "data/Log.h"
 #include "data/Rechazo_Solicitud.h"
+#include "data/Registro_Fallas.h"
+#include "data/Turno_Central.h"
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Recuperacion_Cola.h"
@@ -32,6 +34,20 @@ void Procesar_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     Emitir_Solicitud(conexion, solicitud, progreso);
 }
 
+// A request whose unit met a conflict with another writer was rolled back whole: it waits for
+// the next cycle, and the pass goes on with the others.
+void Procesar_Tolerando_Conflictos(Conexion& conexion, const Solicitud_Factura& solicitud,
+                                   Progreso_Pase& progreso) {
+    try {
+        Procesar_Solicitud(conexion, solicitud, progreso);
+    } catch (const Error_Plataforma& e) {
+        if (!Es_Conflicto(e.Numero))
+            throw;
+        Fallas_Programa().Registrar_Conflicto(
+            e.Descripcion, "Solicitud ID: " + std::to_string(solicitud.ID) + " - " + progreso.Paso);
+    }
+}
+
 void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descripcion) {
     const std::string mensaje = "Error en solicitud: " + std::to_string(progreso.ID) +
                                 " - Ticket Nro. " + progreso.Ticket + " - " + progreso.Paso;
@@ -49,12 +65,14 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
         // One request at a time, by copy: nothing the pass calls may pull the list from under it.
         for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {
             const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
-            Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+            Procesar_Tolerando_Conflictos(conexion_ciclo, solicitud, progreso);
         }
         Cargar_Solicitudes_Pendientes(conexion_ciclo);
         return true;
     } catch (const Error_Plataforma& e) {
-        Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
+        // Without the lease the pass just stops: another copy works now.
+        if (e.Numero != kError_Sin_Turno)
+            Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
     } catch (const std::exception& e) {
         Avisar_Error_Pase(progreso, e.what());
     }

@@ -8,7 +8,9 @@ namespace facturador {
 // left waiting in the queue folders are settled first, then every pending request is checked
 // against its ticket and either rejected with the reason or sent to stamping. A failure ends the
 // pass; it is written to the daily log and shown to the operator, and the requests not yet reached
-// wait for the next cycle. Answers false when a failure ended it.
+// wait for the next cycle. Answers false when a failure ended it. Two kinds of failure are no
+// failure of the pass: a conflict with another writer leaves its request for the next cycle and
+// the pass goes on; a unit that found this copy without the lease ends the pass quietly (false).
 bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo);
 
 }  // namespace facturador

@@ -17,9 +17,10 @@ std::string Cadena_Central_Pruebas() {
 void Vaciar_Base_Central() {
     Conexion c;
     c.Abrir(Cadena_Central_Pruebas());
-    for (const char* tabla : {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas",
-                              "Comprobantes_Fiscales", "Montos_Facturados",
-                              "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion"})
+    for (const char* tabla :
+         {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
+          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion",
+          "Turno_Facturador"})
         c.Ejecutar(std::string("DELETE FROM ") + tabla);
     c.Cerrar();
 }

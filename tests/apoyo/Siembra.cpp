@@ -6,6 +6,7 @@
 
 #include "Bd_Central.h"
 #include "data/Log.h"
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
@@ -48,6 +49,18 @@ Regla_Temporal::Regla_Temporal(std::string tabla, const std::string& condicion)
 Regla_Temporal::~Regla_Temporal() {
     EXPECT_TRUE(Administrar("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
         << "rule of " << tabla_ << " not removed";
+}
+
+Conflicto_Temporal::Conflicto_Temporal(std::string tabla, const std::string& suceso)
+    : tabla_(std::move(tabla)) {
+    if (!Administrar("CREATE TRIGGER conflicto_prueba BEFORE " + suceso + " ON " + tabla_ +
+                     " FOR EACH ROW SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                     "MESSAGE_TEXT = 'Deadlock found when trying to get lock'"))
+        throw std::runtime_error("cannot add the conflict to " + tabla_);
+}
+
+Conflicto_Temporal::~Conflicto_Temporal() {
+    EXPECT_TRUE(Administrar("DROP TRIGGER conflicto_prueba")) << "conflict of " << tabla_;
 }
 
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,
@@ -110,6 +123,8 @@ void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& c
 
 Prueba_Sembrada::Prueba_Sembrada() {
     Vaciar_Base_Central();
+    Reiniciar_Turno_Programa();
+    EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
 }
 
 std::string Prueba_Sembrada::Solicitud(int id, const std::string& columna) {

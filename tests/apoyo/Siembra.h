@@ -63,8 +63,23 @@ class Regla_Temporal {
     std::string tabla_;
 };
 
+// Every statement that writes (`suceso`: INSERT or UPDATE) a row of a central table meets a
+// conflict with another writer, as a deadlock or a cluster's certification failure reads (error
+// 1213), for as long as it lives.
+class Conflicto_Temporal {
+  public:
+    Conflicto_Temporal(std::string tabla, const std::string& suceso);
+    ~Conflicto_Temporal();
+    Conflicto_Temporal(const Conflicto_Temporal&) = delete;
+    Conflicto_Temporal& operator=(const Conflicto_Temporal&) = delete;
+
+  private:
+    std::string tabla_;
+};
+
 // A test that seeds an empty central database, with its own environment in place (clock at
-// 05/12/2026 10:15:40), and reads back the requests and the log.
+// 05/12/2026 10:15:40) and the lease held, as the working copy does, and reads back the requests
+// and the log.
 class Prueba_Sembrada : public testing::Test {
   protected:
     Prueba_Sembrada();

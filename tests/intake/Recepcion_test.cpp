@@ -124,6 +124,9 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
     Dejar_Timbrado(4);
     Sembrar_Solicitud(5, {{"Status", "4"}});
     Dejar(Ruta_Error(5), "rechazo que el servidor no acepta");
+    Almacenar_Comprobantes_con_Errores_de_Timbrados();  // none under way: nothing done
+    EXPECT_EQ(Solicitud(3, "Resultado"), "viejo");
+    Iniciar_Revision_Rechazadas();
     {
         const Regla_Temporal regla("Solicitudes_de_Facturas_OL", "Resultado NOT LIKE '%acepta%'");
         EXPECT_NO_THROW(Almacenar_Comprobantes_con_Errores_de_Timbrados());
@@ -293,6 +296,7 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     Dejar_Timbrado(10);
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Folio = 2 WHERE ID = 10");
     Ciclo();
+    Iniciar_Revision_Rechazadas();
     Almacenar_Comprobantes_con_Errores_de_Timbrados();
     Ejecutar_Sentencias_Pendientes();
     EXPECT_EQ(Solicitud(5, "Status") + Solicitud(10, "Status"), "34");
@@ -354,7 +358,7 @@ TEST_F(Resultados_Dudosos, ARequestWithoutFileOrResultIsLoggedOnceAsStuck) {
     for (int id = 1; id <= 4; ++id)
         Sembrar_Solicitud(id);
     Dejar(Unir_Ruta(cola, "F1502.txt"), "publicado");
-    Dejar(Unir_Ruta(cola, Nombre_Temporal_en_Cola("F1503.txt", 3)), "esperando su commit");
+    Dejar(Unir_Ruta(cola, Nombre_Temporal_en_Cola("F1503.txt", 3, 7)), "esperando su commit");
     Dejar(Ruta_PDF(4), "medio resultado");
     Ciclo(0);
     Ciclo(14 * 60 + 59);
