@@ -68,6 +68,18 @@ std::string Maquina() {
     return std::string(nombre).substr(0, 64);
 }
 
+// The row as it is; a missing table is the server's error.
+std::optional<Lectura_Turno> Leer_Fila(Conexion& conexion) {
+    Recordset rs = conexion.Ejecutar(
+        "SELECT Titular, Epoca, IFNULL(Vence, ''), IFNULL(TIMESTAMPDIFF(SECOND, NOW(6), Vence), "
+        "0) FROM Turno_Facturador" +
+        Del_Turno(conexion));
+    if (rs.Fin())
+        return std::nullopt;
+    return Lectura_Turno{rs.Texto(size_t{0}), Numero(rs.Texto(1)), rs.Texto(2),
+                         Numero(rs.Texto(3))};
+}
+
 }  // namespace
 
 bool Es_Conflicto(long numero) {
@@ -75,21 +87,13 @@ bool Es_Conflicto(long numero) {
 }
 
 std::optional<Lectura_Turno> Leer_Turno(Conexion& conexion) {
-    Recordset rs;
     try {
-        rs = conexion.Ejecutar(
-            "SELECT Titular, Epoca, IFNULL(Vence, ''), IFNULL(TIMESTAMPDIFF(SECOND, NOW(6), "
-            "Vence), 0) FROM Turno_Facturador" +
-            Del_Turno(conexion));
+        return Leer_Fila(conexion);
     } catch (const Error_Plataforma& e) {
         if (e.Numero == kError_Tabla_Inexistente)
             return std::nullopt;
         throw;
     }
-    if (rs.Fin())
-        return std::nullopt;
-    return Lectura_Turno{rs.Texto(size_t{0}), Numero(rs.Texto(1)), rs.Texto(2),
-                         Numero(rs.Texto(3))};
 }
 
 Turno_Central::Turno_Central(std::string titular, std::string propio)
@@ -145,7 +149,7 @@ bool Turno_Central::Renovar(Conexion& conexion) {
 // look is never overrun; on a cluster, a take-over racing another copy's write is refused at
 // COMMIT by certification.
 Turno_Central::Estado Turno_Central::Tomar(Conexion& conexion) {
-    const auto leer = [&] { return Leer_Turno(conexion); };
+    const auto leer = [&] { return Leer_Fila(conexion); };
     std::optional<Lectura_Turno> visto = Con_Tabla_Propia(conexion, kCrear_Turno, leer);
     if (!visto) {
         conexion.Ejecutar("INSERT IGNORE INTO Turno_Facturador (Nombre) VALUES (" +

@@ -18,15 +18,15 @@ std::string Literal(const std::string& texto) {
     return "'" + Escapar_Central(texto) + "'";
 }
 
-namespace {
-// Changing tables takes rights the program's own user lacks.
-bool Administrar(const std::string& sql) {
+bool Administrar_Central(const std::string& sql) {
     const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
                               " -uroot Morvane_Central -e \"" + sql + "\" >/dev/null 2>&1";
     return std::system(orden.c_str()) == 0;
 }
+
+namespace {
 bool Renombrar_Tabla(const std::string& de, const std::string& a) {
-    return Administrar("RENAME TABLE " + de + " TO " + a);
+    return Administrar_Central("RENAME TABLE " + de + " TO " + a);
 }
 }  // namespace
 
@@ -41,26 +41,26 @@ Tabla_Ausente::~Tabla_Ausente() {
 
 Regla_Temporal::Regla_Temporal(std::string tabla, const std::string& condicion)
     : tabla_(std::move(tabla)) {
-    if (!Administrar("ALTER TABLE " + tabla_ + " ADD CONSTRAINT regla_prueba CHECK (" + condicion +
-                     ")"))
+    if (!Administrar_Central("ALTER TABLE " + tabla_ + " ADD CONSTRAINT regla_prueba CHECK (" +
+                             condicion + ")"))
         throw std::runtime_error("cannot add the rule to " + tabla_);
 }
 
 Regla_Temporal::~Regla_Temporal() {
-    EXPECT_TRUE(Administrar("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
+    EXPECT_TRUE(Administrar_Central("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
         << "rule of " << tabla_ << " not removed";
 }
 
 Conflicto_Temporal::Conflicto_Temporal(std::string tabla, const std::string& suceso)
     : tabla_(std::move(tabla)) {
-    if (!Administrar("CREATE TRIGGER conflicto_prueba BEFORE " + suceso + " ON " + tabla_ +
-                     " FOR EACH ROW SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
-                     "MESSAGE_TEXT = 'Deadlock found when trying to get lock'"))
+    if (!Administrar_Central("CREATE TRIGGER conflicto_prueba BEFORE " + suceso + " ON " + tabla_ +
+                             " FOR EACH ROW SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                             "MESSAGE_TEXT = 'Deadlock found when trying to get lock'"))
         throw std::runtime_error("cannot add the conflict to " + tabla_);
 }
 
 Conflicto_Temporal::~Conflicto_Temporal() {
-    EXPECT_TRUE(Administrar("DROP TRIGGER conflicto_prueba")) << "conflict of " << tabla_;
+    EXPECT_TRUE(Administrar_Central("DROP TRIGGER conflicto_prueba")) << "conflict of " << tabla_;
 }
 
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,

@@ -38,6 +38,9 @@ void Sembrar_Solicitud(int id, const Columnas& cambios = {});
 // Inserts one row of `tabla`: `columnas`, with the ones `cambios` names replaced.
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios = {});
 
+// Runs a statement on the central database as its administrator (rights the program's user lacks).
+bool Administrar_Central(const std::string& sql);
+
 // Takes a central table out of the way, as its administrator might, for as long as it lives.
 class Tabla_Ausente {
   public:

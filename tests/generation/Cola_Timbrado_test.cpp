@@ -123,6 +123,23 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
 }
 
+// A worker paused after its COMMIT wakes without the lease: the copy that took over has already
+// published its waiting file. One published file, no failure, nothing left waiting. A queue folder
+// that is gone is still a failure, and the file waits for it.
+TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
+    const auto c = Sembrar_Sucursal(3, "Centro");
+    const std::string cola = Unir_Ruta(c.cola, "Factura A Folio 1500.txt");
+    const std::string oculta = Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.turno1.pendiente");
+    Escribir_Archivo(cola, "publicado por la otra copia");
+    EXPECT_FALSE(Publicar_o_Esperar(c.cola, oculta, cola));
+    EXPECT_EQ(Archivos_en_Carpeta(c.cola), Nombres{"Factura A Folio 1500.txt"});
+    EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
+
+    const std::string sin_carpeta = Unir_Ruta(entorno.Carpeta(), "no_esta");
+    EXPECT_TRUE(Publicar_o_Esperar(sin_carpeta, Unir_Ruta(sin_carpeta, ".x.1.turno1.pendiente"),
+                                   Unir_Ruta(sin_carpeta, "x")));
+}
+
 using Reencolado = Prueba_Central;
 
 // A request in status 2 gets its file to stamp again, same series and folio, only when nothing of

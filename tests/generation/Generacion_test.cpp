@@ -4,6 +4,7 @@
 #include "Siembra_Central.h"
 #include "data/Log.h"
 #include "data/Rechazo_Solicitud.h"
+#include "data/Turno_Central.h"
 #include "generation/Eleccion_Folio.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
@@ -251,6 +252,28 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     EXPECT_EQ(Estado(12), "2/A/1503/-4");
     EXPECT_EQ(Valor_Central("SELECT COUNT(DISTINCT folio) FROM Facturas_Electronicas"), "4");
     EXPECT_EQ(Folio_Siguiente(3), "1504");
+}
+
+// A copy that lost the lease (paused while another took over) commits no unit: its request stays
+// pending with no folio spent and no file left, and the pass ends without a failure to tell.
+TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
+    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
+    Sembrar_Ticket(4711, 3, "116");
+    Sembrar_Solicitud(10);
+    Cargar_Datos();
+    Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
+    Turno_Central otra_copia("otra:/srv pid 1 #1", "otra:/srv pid ");
+    ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
+    Conexion ciclo;
+    Abrir_Conexion_Central(ciclo);
+    EXPECT_FALSE(Generar_Archivos_para_Timbrar(ciclo));
+    Cerrar_Conexion(ciclo);
+
+    EXPECT_EQ(Estado(10), "1//0/0");
+    EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1500/0");
+    EXPECT_TRUE(Archivos_en_Carpeta(carpetas.cola).empty());
+    EXPECT_TRUE(entorno.operador.mostrados.empty());
+    EXPECT_FALSE(Turno_Programa().Tenido());
 }
 
 // While the unit waits for a row that another writer holds, its file is complete in the queue

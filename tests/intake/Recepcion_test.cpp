@@ -4,6 +4,7 @@
 #include "intake/Almacen_Comprobantes.h"
 #include "intake/Apoyo_Recepcion.h"
 #include "intake/Recepcion.h"
+#include "intake/Solicitudes_Timbradas.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 
@@ -145,6 +146,35 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
 // the failure is logged, and the next scan takes it in. A failure that ends the scan (a rejection
 // the database refuses) still leaves the requests taken in before it with their status 3, and
 // nothing of a later one.
+// Whatever keeps results from leaving their status (a batch that did not commit), each scan takes
+// in from where the last one stopped, so every one is reached within a bounded number of cycles;
+// a look at the rejected requests goes on cycle after cycle until it reaches the last one.
+TEST_F(Recepcion, EachScanGoesOnWhereTheLastOneStopped) {
+    Seguimiento_Recepcion_Actual().Maximo_Por_Escaneo = 1;
+    for (int id : {1, 2, 3, 4}) {
+        Sembrar_Solicitud(
+            id, id > 2 ? Columnas{{"Status", "4"}, {"Fecha", "'2026/12/01'"}} : Columnas{});
+        Dejar_Timbrado(id);
+    }
+    using Ids = std::vector<int32_t>;
+    const auto tomadas = [] {
+        Reiniciar_Sentencias_Pendientes();
+        Almacenar_Comprobantes_Pendientes();
+        return Solicitudes_Timbradas();
+    };
+    EXPECT_EQ(tomadas(), Ids{1});
+    EXPECT_EQ(tomadas(), Ids{2});
+    EXPECT_EQ(tomadas(), Ids{1});
+    Iniciar_Revision_Rechazadas();
+    for (int ciclo = 0; ciclo < 2; ++ciclo) {
+        Reiniciar_Sentencias_Pendientes();
+        Almacenar_Comprobantes_con_Errores_de_Timbrados();
+        Ejecutar_Sentencias_Pendientes();
+    }
+    EXPECT_EQ(Solicitud(3, "Status") + Solicitud(4, "Status"), "33");
+    EXPECT_FALSE(Seguimiento_Recepcion_Actual().Rechazadas_Por_Revisar);
+}
+
 TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
     for (int id = 1; id <= 5; ++id) {
         Sembrar_Solicitud(id);
