@@ -9,6 +9,7 @@
 #include "generation/Registro_Factura.h"
 #include "generation/Unidad_Trabajo.h"
 #include "issuing_config/Intercambio_Timbrado.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -106,6 +107,13 @@ void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     Unidad_Trabajo unidad(conexion);
     try {
         Emitir_en_Unidad(conexion, solicitud, progreso, unidad, diario);
+    } catch (const Error_Plataforma& e) {
+        unidad.Deshacer();
+        // A unit that met a conflict, or found the lease gone, did nothing worth telling: it is
+        // simply tried again, here or by the copy that works now.
+        if (!Es_Conflicto(e.Numero) && e.Numero != kError_Sin_Turno)
+            diario.Escribir();
+        throw;
     } catch (...) {
         unidad.Deshacer();
         diario.Escribir();
