@@ -24,43 +24,14 @@ bool Administrar_Central(const std::string& sql) {
     return std::system(orden.c_str()) == 0;
 }
 
-namespace {
-bool Renombrar_Tabla(const std::string& de, const std::string& a) {
-    return Administrar_Central("RENAME TABLE " + de + " TO " + a);
-}
-}  // namespace
-
-Tabla_Ausente::Tabla_Ausente(std::string tabla) : tabla_(std::move(tabla)) {
-    if (!Renombrar_Tabla(tabla_, tabla_ + "_ausente"))
-        throw std::runtime_error("cannot take away table " + tabla_);
+Cambio_Temporal::Cambio_Temporal(const std::string& hacer, std::string deshacer)
+    : deshacer_(std::move(deshacer)) {
+    if (!Administrar_Central(hacer))
+        throw std::runtime_error("the administrator could not: " + hacer);
 }
 
-Tabla_Ausente::~Tabla_Ausente() {
-    EXPECT_TRUE(Renombrar_Tabla(tabla_ + "_ausente", tabla_)) << "table " << tabla_ << " not back";
-}
-
-Regla_Temporal::Regla_Temporal(std::string tabla, const std::string& condicion)
-    : tabla_(std::move(tabla)) {
-    if (!Administrar_Central("ALTER TABLE " + tabla_ + " ADD CONSTRAINT regla_prueba CHECK (" +
-                             condicion + ")"))
-        throw std::runtime_error("cannot add the rule to " + tabla_);
-}
-
-Regla_Temporal::~Regla_Temporal() {
-    EXPECT_TRUE(Administrar_Central("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
-        << "rule of " << tabla_ << " not removed";
-}
-
-Conflicto_Temporal::Conflicto_Temporal(std::string tabla, const std::string& suceso)
-    : tabla_(std::move(tabla)) {
-    if (!Administrar_Central("CREATE TRIGGER conflicto_prueba BEFORE " + suceso + " ON " + tabla_ +
-                             " FOR EACH ROW SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
-                             "MESSAGE_TEXT = 'Deadlock found when trying to get lock'"))
-        throw std::runtime_error("cannot add the conflict to " + tabla_);
-}
-
-Conflicto_Temporal::~Conflicto_Temporal() {
-    EXPECT_TRUE(Administrar_Central("DROP TRIGGER conflicto_prueba")) << "conflict of " << tabla_;
+Cambio_Temporal::~Cambio_Temporal() {
+    EXPECT_TRUE(Administrar_Central(deshacer_)) << "not undone: " << deshacer_;
 }
 
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,

@@ -264,16 +264,12 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
     Turno_Central otra_copia("otra:/srv pid 1 #1", "otra:/srv pid ");
     ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
-    Conexion ciclo;
-    Abrir_Conexion_Central(ciclo);
-    EXPECT_FALSE(Generar_Archivos_para_Timbrar(ciclo));
-    Cerrar_Conexion(ciclo);
+    Ejecutar_Pase();
 
     EXPECT_EQ(Estado(10), "1//0/0");
     EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1500/0");
     EXPECT_TRUE(Archivos_en_Carpeta(carpetas.cola).empty());
     EXPECT_TRUE(entorno.operador.mostrados.empty());
-    EXPECT_FALSE(Turno_Programa().Tenido());
 }
 
 // While the unit waits for a row that another writer holds, its file is complete in the queue
