@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <exception>
@@ -13,6 +12,7 @@
 
 #include "data/Conexiones.h"
 #include "data/Tablas_Propias.h"
+#include "platform/Archivos.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
 
@@ -61,11 +61,20 @@ std::string Carpeta_Abreviada(const std::string& carpeta) {
     return "..." + carpeta.substr(desde);
 }
 
+// The machine: its host name and, where the system keeps one, the start of its machine id, so that
+// two machines given the same name (a cloned template) do not pass for one.
 std::string Maquina() {
     char nombre[256] = {};
-    if (gethostname(nombre, sizeof nombre - 1) != 0)
-        return "?";
-    return std::string(nombre).substr(0, 64);
+    std::string maquina = gethostname(nombre, sizeof nombre - 1) == 0 ? nombre : "?";
+    maquina = maquina.substr(0, 64);
+    try {
+        const std::string id = Leer_Archivo("/etc/machine-id");
+        if (id.size() >= 8)
+            maquina += "/" + id.substr(0, 8);
+    } catch (const Error_Plataforma&) {
+        // Without one, the host name alone.
+    }
+    return maquina;
 }
 
 // The row as it is; a missing table is the server's error.
