@@ -30,9 +30,9 @@ constexpr std::string_view kCrear_Turno =
     "Unidades BIGINT NOT NULL DEFAULT 0"
     ") ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin";
 
-// Room that Titular leaves for the program folder, in bytes: the rest is the machine, the pid
-// and the token.
-constexpr size_t kLargo_Carpeta = 160;
+// Room that Titular (255 characters) leaves for the program folder, in bytes: the machine takes
+// up to 73, the pid and the token 33.
+constexpr size_t kLargo_Carpeta = 140;
 
 const std::string kVence = fmt::format("NOW(6) + INTERVAL {} SECOND", kSegundos_Turno);
 
