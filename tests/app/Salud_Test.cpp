@@ -72,14 +72,16 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
                           "local (local.dll): "))
         << texto;
     entorno.Crear_Bases_Locales();
+    Programa_Corriendo(0);
     {
         const Servidor_Detenido servidor;
         EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
     }
-    EXPECT_NE(json.find(R"(","No se puede consultar la base de datos central: )"),
+    EXPECT_NE(json.find(R"("motivos":["No se puede consultar la base de datos central: )"),
               std::string::npos)
         << json;
 
+    programa.reset();
     EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
     EXPECT_EQ(texto, "FACTURADOR CRÍTICO - El programa no corre con la carpeta " +
                          entorno.Carpeta() +
