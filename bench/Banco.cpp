@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "data/Conexiones.h"
+#include "data/Turno_Central.h"
 #include "platform/Entorno.h"
 
 namespace facturador {
@@ -36,6 +38,15 @@ std::string Crear_Carpeta_Programa(const char* nombre) {
 }
 
 }  // namespace
+
+void Tomar_Turno_Banco() {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    conexion.Ejecutar("DELETE FROM Turno_Facturador");
+    Cerrar_Conexion(conexion);
+    if (Turno_Programa().Asegurar() != Turno_Central::Estado::Tenido)
+        throw std::runtime_error("the lease cannot be taken: " + Turno_Programa().Falla());
+}
 
 int Correr_Banco(const char* nombre, const std::function<void(const std::string& carpeta)>& medir) {
     static Operador_Ausente operador;

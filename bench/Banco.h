@@ -10,4 +10,8 @@ namespace facturador {
 // with its text on stderr; the result is the process's exit status.
 int Correr_Banco(const char* nombre, const std::function<void(const std::string& carpeta)>& medir);
 
+// The benchmark itself works as the copy that holds the lease, as the program's passes need: the
+// lease an earlier run left goes, and this process takes it.
+void Tomar_Turno_Banco();
+
 }  // namespace facturador

@@ -59,7 +59,8 @@ void Sembrar_Solicitudes(Conexion& conexion, int primero, int cantidad) {
 void Vaciar_Tablas_Centrales(Conexion& conexion) {
     for (const char* tabla :
          {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
-          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales"})
+          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales",
+          "Turno_Facturador"})
         conexion.Ejecutar(std::string("DELETE FROM ") + tabla);
 }
 

@@ -34,9 +34,10 @@ class Vista_Banco : public Vista_Ciclo {
 void Vaciar_Tablas_Centrales() {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
-    for (const char* tabla : {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas",
-                              "Comprobantes_Fiscales", "Montos_Facturados",
-                              "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion"})
+    for (const char* tabla :
+         {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
+          "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion",
+          "Turno_Facturador"})
         conexion.Ejecutar(std::string("DELETE FROM ") + tabla);
     Cerrar_Conexion(conexion);
 }

@@ -63,6 +63,7 @@ void Medir_Con_Durabilidad(const std::string& carpeta, int flush_log_at_trx_comm
     Vaciar_Tablas_Centrales(preparacion);
     Sembrar_Sucursales(preparacion, carpeta);
     Cerrar_Conexion(preparacion);
+    Tomar_Turno_Banco();
     Cargar_Sucursales();
     Cargar_Datos_de_Emision();
 

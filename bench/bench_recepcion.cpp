@@ -83,6 +83,7 @@ void Preparar_Base(const std::string& validas, const std::string& no_validas) {
         "INSERT INTO Configuracion_Facturas_Electronicas (ID_Sucursal, Serie_Facturas, "
         "Ruta_Facturas_Validas, Ruta_Facturas_NO_Validas) VALUES (1, 'A', '" +
         Ruta_Para_BD(validas) + "', '" + Ruta_Para_BD(no_validas) + "')");
+    Tomar_Turno_Banco();
     Cargar_Datos_de_Emision();
 }
 

@@ -260,3 +260,16 @@ CREATE TABLE IF NOT EXISTS Montos_Facturados (
   KEY idx_montos_ticket (ID_Sucursal, Nro_Ticket, Status),
   KEY idx_montos_solicitud (ID_Solicitud)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Turno de trabajo: la copia del facturador que lo tiene es la única que genera,
+-- recibe comprobantes, recupera archivos en espera y reencola (una fila por base
+-- central). Se toma y se renueva con sentencias comunes, que un clúster Galera
+-- replica; Vence está en el reloj de la base. Cada unidad de trabajo escribe la
+-- fila en su propia transacción para confirmar que su copia aún lo tiene.
+CREATE TABLE IF NOT EXISTS Turno_Facturador (
+  Nombre    VARCHAR(64)  NOT NULL PRIMARY KEY,  -- nombre de la base central
+  Titular   VARCHAR(255) NOT NULL DEFAULT '',   -- equipo:carpeta pid N #ficha; '' si está libre
+  Epoca     BIGINT       NOT NULL DEFAULT 0,    -- +1 cada vez que el turno cambia de manos
+  Vence     DATETIME(6)  NULL,                  -- vencimiento, en el reloj de la base
+  Unidades  BIGINT       NOT NULL DEFAULT 0     -- unidades de trabajo confirmadas, +1 cada una
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;

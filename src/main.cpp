@@ -1,5 +1,4 @@
 #include <QApplication>
-#include <QStandardPaths>
 
 #include <cstdlib>
 #include <iostream>
@@ -8,6 +7,7 @@
 
 #include "app/Aviso_Servicio.h"
 #include "app/Salida_Salud.h"
+#include "app/Turno_Trabajo.h"
 #include "app/qt/Aviso_Terminacion.h"
 #include "app/qt/Linea_Comandos.h"
 #include "app/qt/frmAplicacion.h"
@@ -39,13 +39,6 @@ void Configurar_Ruta_BD() {
     if (g_ventana)
         g_ventana->Quitar_Icono_Bandeja();
     std::exit(0);
-}
-
-// The lock file in the user's runtime folder (XDG_RUNTIME_DIR), private to the user: in a shared
-// folder another user could create it first and keep every copy from starting.
-std::string Archivo_Candado() {
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return carpeta.isEmpty() ? std::string() : Unir_Ruta(carpeta.toStdString(), "facturador.lock");
 }
 
 // Qt's offscreen platform where no window may or can be shown: without it Qt ends the program
@@ -108,14 +101,18 @@ std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& op
     }
 }
 
-// The program itself: one copy per user, its cycles driven by the main window's timer.
+// The program itself: one copy per program folder, its cycles driven by the main window's timer.
 int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
     const Aviso_Terminacion aviso;
-    // Before any database or icon: a second copy leaves quietly; a lock that cannot be taken at
-    // all is told, and the program does not run unguarded.
-    const Instancia_Unica instancia(Archivo_Candado());
-    if (instancia.Resultado() == Instancia_Unica::Estado::Otra_Copia)
-        return 0;
+    // Before any database or icon: a second copy on the same folder says so and ends with a
+    // failure (the folder's log belongs to the running copy); a lock that cannot be taken at all
+    // is told, and the program does not run unguarded.
+    const Instancia_Unica instancia(Archivo_Candado_de_Carpeta(Carpeta_Programa()));
+    if (instancia.Resultado() == Instancia_Unica::Estado::Otra_Copia) {
+        std::cerr << "facturador: otra copia del programa ya corre con la carpeta "
+                  << Carpeta_Programa() << "; esta copia termina." << std::endl;
+        return 1;
+    }
     if (!instancia.Es_Unica()) {
         std::cerr << instancia.Falla() << std::endl;
         Escribir_Log(instancia.Falla());
@@ -129,11 +126,15 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
                      &frmAplicacion::Terminar);
     // Start-up that needed the database location from nobody ends with a failure, so that a
     // service manager sees it and tries again.
-    if (!ventana.Iniciar())
+    // A clean end frees the lease at once: another copy takes over without waiting for it.
+    if (!ventana.Iniciar()) {
+        Soltar_Turno_de_Trabajo();
         return operador.Ruta_BD_Sin_Respuesta() ? 1 : 0;
+    }
     Avisar_Servicio_Listo();
     const int codigo = QApplication::exec();
     Avisar_Servicio_Terminando();
+    Soltar_Turno_de_Trabajo();
     g_ventana = nullptr;
     return codigo;
 }

@@ -23,6 +23,7 @@ constexpr const char* kPaso_Tablas = "Crear las tablas propias que falten en la 
 constexpr const char* kPaso_Rechazadas = "Revisar comprobantes con errores de timbrado";
 constexpr const char* kPaso_Recuperar_Cola = "Revisar los archivos para timbrar en espera";
 constexpr const char* kPaso_Copias = "Borrar las copias de trabajo de archivos para timbrar";
+constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
 
 void Cargar_Sucursales_Registrando_Falla() {
     Estado_App().sucursales_por_cargar =
@@ -43,6 +44,7 @@ void Cargar_Datos_de_Emision_Registrando_Falla() {
 
 Resultado_Arranque Cargar_Datos_Iniciales() {
     Recuperar_Seguimiento();
+    Ejecutar_Registrando_Falla(kPaso_Publicar, [] { Publicar_Estado(false); });
     // What Cargar_Configuracion cannot settle with the operator is logged: the program still comes
     // up, and each cycle sets the run times again.
     bool terminar = false;
@@ -54,15 +56,18 @@ Resultado_Arranque Cargar_Datos_Iniciales() {
     Cargar_Sucursales_Registrando_Falla();
     Cargar_Datos_de_Emision_Registrando_Falla();
     Ejecutar_Registrando_Falla(kPaso_Copias, Borrar_Copias_de_Trabajo);
-    // Without the profiles the queue folders are unknown; the first pass settles them instead.
-    if (!Estado_App().datos_emision_por_cargar)
+    // Only the worker touches the queue folders: a copy starting beside it must not settle a file
+    // whose unit is still open there. Without the profiles the queue folders are unknown; the first
+    // pass settles them instead.
+    if (!Estado_App().datos_emision_por_cargar &&
+        Asegurar_Turno_de_Trabajo() == Estado_Turno::Tenido)
         Ejecutar_Registrando_Falla(kPaso_Recuperar_Cola, Recuperar_Cola_al_Arrancar);
     return Resultado_Arranque::Continuar;
 }
 
 void Revisar_Rechazadas_Al_Arrancar() {
     if (!Tiene_Turno_de_Trabajo())
-        return;
+        return;  // the copy that takes the lease over looks at them then
     Reiniciar_Sentencias_Pendientes();
     Ejecutar_Registrando_Falla(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
     Ejecutar_Sentencias_Pendientes();

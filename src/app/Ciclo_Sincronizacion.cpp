@@ -38,10 +38,6 @@ constexpr const char* kMensaje_Falla_Reactivar =
     "No se pudieron reactivar las Solicitudes de Facturas rechazadas; ninguna fue modificada. "
     "Detalle: ";
 
-constexpr const char* kMensaje_Sin_Turno =
-    "Otra copia del programa trabaja con la base de datos central; las solicitudes rechazadas se "
-    "reactivan desde esa copia. Ninguna fue modificada.";
-
 constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
 
 // Keeps En_Curso() true from its creation to its end, nested uses included.
@@ -75,12 +71,10 @@ void Podar_Logs_Una_Vez_Al_Dia() {
     Ejecutar_Registrando_Falla(kPaso_Podar, [] { Podar_Logs(Configuracion().Dias_Conservar_Log); });
 }
 
-// The operator asked for it, so whatever keeps it from happening is told to the operator.
+// The operator asked for it, so whatever keeps it from happening is told to the operator. Any
+// copy reactivates, the worker or a console beside it: the requests go back to pending, which only
+// the worker then takes.
 void Reactivar_Avisando_Al_Operador() {
-    if (!Tiene_Turno_de_Trabajo()) {
-        Operador_Actual().Mostrar_Advertencia(kTitulo_Reactivar, kMensaje_Sin_Turno);
-        return;
-    }
     try {
         Reactivar_Solicitudes_Rechazadas();
     } catch (const std::exception& e) {
@@ -107,12 +101,9 @@ void Ciclo_Sincronizacion::cmdSincronizar_Click() {
     Marca_En_Curso marca(en_curso_);
     vista_.Habilitar_Timer(false);
     Reiniciar_Sentencias_Pendientes();
+    // Asked by hand, the cycle looks at the rejected requests as well.
+    Iniciar_Revision_Rechazadas();
     Ejecutar_Ciclo();
-    if (Tiene_Turno_de_Trabajo()) {
-        Ejecutar_Registrando_Falla(kPaso_Rechazadas,
-                                   Almacenar_Comprobantes_con_Errores_de_Timbrados);
-        Actualizar_Ver_Errores();
-    }
     vista_.Habilitar_Timer(true);
     vista_.Habilitar_Ocultamiento(true);
     Ejecutar_Sentencias_Pendientes();
@@ -137,12 +128,25 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     vista_.Mostrar_Status(kStatus_Abriendo);
     vista_.Procesar_Eventos();
     pase_completo_ = false;
-    if (Tiene_Turno_de_Trabajo() && Generar_en_Conexion_Ciclo()) {
-        Ejecutar_Registrando_Falla(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
-        Actualizar_Ver_Errores();
-        Ejecutar_Registrando_Falla(kPaso_Seguimiento, Revisar_Solicitudes_En_Espera);
-    }
+    const auto turno = Asegurar_Turno_de_Trabajo();
+    if (turno == Estado_Turno::Tenido && Generar_en_Conexion_Ciclo())
+        Recibir_Como_Trabajador();
+    else if (turno == Estado_Turno::Ocupado)
+        Actualizar_Ver_Errores();  // the operator's console beside the worker
     vista_.Mostrar_Status(kStatus_Inactivo);
+}
+
+// The worker's steps after the generation pass, each only while this copy still holds the lease
+// (a unit that found it gone has given it up).
+void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
+    const auto paso = [](const char* nombre, void (*accion)()) {
+        if (Tiene_Turno_de_Trabajo())
+            Ejecutar_Registrando_Falla(nombre, accion);
+    };
+    paso(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
+    paso(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
+    Actualizar_Ver_Errores();
+    paso(kPaso_Seguimiento, Revisar_Solicitudes_En_Espera);
 }
 
 // The generation pass on the cycle's own connection, closed right after it. Answers false when the

@@ -24,8 +24,9 @@ inline constexpr const char* kStatus_Sincronizando = "Sincronizando";
 inline constexpr const char* kStatus_Abriendo = "Abriendo conexión con base de datos central";
 inline constexpr const char* kStatus_Inactivo = "Sincronizar Ahora";
 
-// Drives one synchronization cycle after another: generation pass on the cycle's connection,
-// result intake, rejected-request indicator, run times and the statement batch.
+// Drives one synchronization cycle after another: the lease renewed, and, in the copy that holds
+// it, generation pass on the cycle's connection, result intake and the look at rejected requests;
+// in every copy the rejected-request indicator, run times and the statement batch.
 //
 // No failure stops the cycles: whatever a step throws is written to the daily log (the same line
 // at most once a minute) and every cycle ends with "Sincronizar Ahora", the time labels refreshed
@@ -52,6 +53,7 @@ class Ciclo_Sincronizacion {
 
   private:
     bool Generar_en_Conexion_Ciclo();
+    void Recibir_Como_Trabajador();
     void Cerrar_Conexion_Ciclo() noexcept;
     void Actualizar_Ver_Errores();
     void Terminar_Ciclo();

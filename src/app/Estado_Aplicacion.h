@@ -5,16 +5,8 @@
 
 #include "app/Estado_Publicado.h"
 #include "data/Registro_Fallas.h"
-#include "platform/Candado_Central.h"
 
 namespace facturador {
-
-// The database-wide worker lock and whether the log already says another copy holds it.
-struct Turno_Trabajo {
-    std::unique_ptr<Candado_Central> candado =
-        std::make_unique<Candado_Central>("facturador:Morvane_Central");
-    bool otra_copia_avisada = false;
-};
 
 // What the application shell keeps for the whole run, outside the main window.
 struct Estado_Aplicacion {
@@ -22,7 +14,8 @@ struct Estado_Aplicacion {
     // database loads it.
     bool sucursales_por_cargar = false;
     bool datos_emision_por_cargar = false;
-    Turno_Trabajo turno;
+    // The daily log already says that another copy holds the lease.
+    bool otra_copia_avisada = false;
     // How long the requests have waited, and the last successful cycle, for the health report.
     Seguimiento_Solicitudes seguimiento;
     // The date on which the old daily logs were last pruned.

@@ -75,6 +75,8 @@ void Leer_Linea(std::string_view linea, Estado_Publicado& estado) {
     Seguimiento_Solicitudes& s = estado.Seguimiento;
     if (c.size() == 2 && c[0] == "ultimo_ciclo_exitoso") {
         s.Ultimo_Ciclo_Exitoso = Leer_Fecha_Hora(c[1]);
+    } else if (c.size() == 2 && c[0] == "ultimo_ciclo") {
+        s.Ultimo_Ciclo = Leer_Fecha_Hora(c[1]);
     } else if (c.size() == 2 && c[0] == "revision") {
         s.Revision = Leer_Fecha_Hora(c[1]);
     } else if (c.size() == 4 && c[0] == "vista") {
@@ -101,6 +103,8 @@ std::string Texto_Estado_Publicado(const Estado_Publicado& estado) {
     std::string texto = std::string(kEncabezado) + "\n";
     if (s.Ultimo_Ciclo_Exitoso)
         texto += Linea({"ultimo_ciclo_exitoso", Formato_ISO(*s.Ultimo_Ciclo_Exitoso)});
+    if (s.Ultimo_Ciclo)
+        texto += Linea({"ultimo_ciclo", Formato_ISO(*s.Ultimo_Ciclo)});
     if (s.Revision)
         texto += Linea({"revision", Formato_ISO(*s.Revision)});
     for (const auto& [clave, desde] : s.Vistas)

@@ -24,6 +24,8 @@ using Clave_Espera = std::pair<int, int32_t>;
 struct Seguimiento_Solicitudes {
     // End of the last cycle that reached the central database and went through without failure.
     std::optional<Fecha_Hora> Ultimo_Ciclo_Exitoso;
+    // End of the last cycle, whatever it met; at start-up, the start.
+    std::optional<Fecha_Hora> Ultimo_Ciclo;
     // When every request in status 1 and 2 was last looked at: one found in either status that is
     // not among Vistas got there after this moment.
     std::optional<Fecha_Hora> Revision;
@@ -42,6 +44,7 @@ struct Estado_Publicado {
 // "yyyy-mm-ddThh:mm:ss" (local time):
 //   Facturador estado 1
 //   ultimo_ciclo_exitoso <time>
+//   ultimo_ciclo <time>
 //   revision <time>
 //   vista <status> <ID> <time first seen>
 //   sin_rfc <ID>

@@ -2,6 +2,8 @@
 
 #include <fmt/format.h>
 
+#include <cstdlib>
+
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -86,7 +88,30 @@ std::string Observacion_JSON(const Observacion_Informada& o) {
         Cadena(Formato_ISO(s.Desde)), Cadena(s.Detalle));
 }
 
+std::string Turno_JSON(const std::optional<Lectura_Turno>& turno) {
+    if (!turno)
+        return "null";
+    return fmt::format(R"({{"titular":{},"epoca":{},"vence":{},"segundos_restantes":{}}})",
+                       Cadena(turno->Titular), turno->Epoca,
+                       turno->Vence.empty() ? "null" : Cadena(turno->Vence),
+                       turno->Segundos_Restantes);
+}
+
+std::string Booleano(const std::optional<bool>& valor) {
+    return valor ? (*valor ? "true" : "false") : "null";
+}
+
 // --- text ---
+
+std::string Texto_Turno(const Lectura_Turno& turno) {
+    if (turno.Titular.empty())
+        return "Turno de trabajo: libre\n";
+    const long long restantes = turno.Segundos_Restantes;
+    return fmt::format("Turno de trabajo: {} (época {}), {} {} ({} {})\n",
+                       Sin_Controles(turno.Titular), turno.Epoca,
+                       restantes > 0 ? "vence" : "venció", turno.Vence,
+                       restantes > 0 ? "en" : "hace", Texto_Duracion(std::abs(restantes)));
+}
 
 std::string Texto_Espera(const std::optional<Espera_Solicitud>& espera) {
     return espera ? fmt::format("{} (ID {})", Texto_Duracion(espera->Segundos), espera->ID) : "-";
@@ -141,7 +166,11 @@ std::string Salud_En_Texto(const Informe_Salud& informe) {
         fmt::format("FACTURADOR {} - {}\n", kTitulos_Estado[codigo], Sin_Controles(primero));
     for (size_t i = 1; i < informe.Motivos.size(); ++i)
         texto += "- " + Sin_Controles(informe.Motivos[i]) + "\n";
-    if (informe.Estado == Estado_Salud::Critico || informe.Estado == Estado_Salud::Desconocido)
+    if (informe.Estado == Estado_Salud::Desconocido)
+        return texto;
+    if (informe.Turno)
+        texto += Texto_Turno(*informe.Turno);
+    if (informe.Estado == Estado_Salud::Critico)
         return texto;
     return texto + Texto_Ultimo_Ciclo(informe) + Tabla(informe) + Texto_Observaciones(informe);
 }
@@ -152,11 +181,13 @@ std::string Salud_En_JSON(const Informe_Salud& informe) {
         informe.Estado == Estado_Salud::Bien || informe.Estado == Estado_Salud::Advertencia;
     return fmt::format(
         R"({{"estado":{},"codigo":{},"ahora":{},"motivos":{},"ultimo_ciclo_exitoso":{},)"
+        R"("programa_corriendo":{},"ultimo_ciclo":{},"turno":{},)"
         R"("total":{},"sucursales":{},"observaciones":{}}})"
         "\n",
         Cadena(kNombres_Estado[codigo]), codigo, Cadena(Formato_ISO(informe.Ahora)),
         Lista(informe.Motivos, Cadena), Momento(informe.Ultimo_Ciclo_Exitoso),
-        con_cifras ? "{" + Cifras_JSON(informe.Total) + "}" : "null",
+        Booleano(informe.Programa_Corriendo), Momento(informe.Ultimo_Ciclo),
+        Turno_JSON(informe.Turno), con_cifras ? "{" + Cifras_JSON(informe.Total) + "}" : "null",
         Lista(informe.Sucursales, Sucursal_JSON), Lista(informe.Observaciones, Observacion_JSON));
 }
 

@@ -16,6 +16,7 @@
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
+#include "platform/Instancia_Unica.h"
 
 namespace facturador {
 
@@ -28,6 +29,7 @@ struct Lectura_Central {
     std::vector<Solicitud_En_Espera> en_espera;
     std::vector<Datos_Emision> perfiles;
     Ajustes_Zona ajustes;
+    std::optional<Lectura_Turno> turno;
 };
 
 Salud_Sucursal& Sucursal(Sucursales_Por_ID& sucursales, int32_t id) {
@@ -62,6 +64,7 @@ Lectura_Central Leer_Central(Sucursales_Por_ID& sucursales) {
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
         lectura.perfiles.push_back(Leer_Datos_Emision(rs));
     lectura.ajustes = Leer_Ajustes_Zona(conexion);
+    lectura.turno = Leer_Turno(conexion);
     Cerrar_Conexion(conexion);
     return lectura;
 }
@@ -220,6 +223,29 @@ Informe_Salud Fallido(Informe_Salud informe, Estado_Salud estado, const std::str
     return informe;
 }
 
+// Nothing is invoiced while the program of this folder does not run, or runs without ending its
+// cycles (a database that stopped answering, a hung folder): both are critical, and said first.
+void Revisar_Programa(const Seguimiento_Solicitudes& publicado, Informe_Salud& informe) {
+    informe.Programa_Corriendo =
+        Instancia_Corriendo(Archivo_Candado_de_Carpeta(Carpeta_Programa()));
+    informe.Ultimo_Ciclo = publicado.Ultimo_Ciclo;
+    std::string motivo;
+    if (informe.Programa_Corriendo == false)
+        motivo = "El programa no corre con la carpeta " + Carpeta_Programa() +
+                 " (su candado está libre).";
+    else if (informe.Programa_Corriendo && informe.Ultimo_Ciclo)
+        if (const long long sin_ciclo = Segundos_Entre(*informe.Ultimo_Ciclo, informe.Ahora);
+            sin_ciclo > kSin_Ciclo_Maximo)
+            motivo = fmt::format(
+                "El programa corre pero no termina un ciclo desde hace {} (más "
+                "de {}).",
+                Texto_Duracion(sin_ciclo), Texto_Duracion(kSin_Ciclo_Maximo));
+    if (motivo.empty())
+        return;
+    informe.Motivos.insert(informe.Motivos.begin(), motivo);
+    informe.Estado = Estado_Salud::Critico;
+}
+
 }  // namespace
 
 Informe_Salud Evaluar_Salud() {
@@ -240,9 +266,13 @@ Informe_Salud Evaluar_Salud() {
     try {
         central = Leer_Central(sucursales);
     } catch (const std::exception& e) {
-        return Fallido(informe, Estado_Salud::Critico,
-                       std::string("No se puede consultar la base de datos central: ") + e.what());
+        informe =
+            Fallido(informe, Estado_Salud::Critico,
+                    std::string("No se puede consultar la base de datos central: ") + e.what());
+        Revisar_Programa(publicado.Seguimiento, informe);
+        return informe;
     }
+    informe.Turno = central.turno.value_or(Lectura_Turno{});
     Contar_En_Espera(central.en_espera, publicado.Seguimiento, informe.Ahora, sucursales);
     for (const Datos_Emision& perfil : central.perfiles) {
         Salud_Sucursal& sucursal = Sucursal(sucursales, perfil.ID_Sucursal);
@@ -258,6 +288,7 @@ Informe_Salud Evaluar_Salud() {
         informe.Sucursales.push_back(std::move(sucursal));
     }
     Advertir(informe);
+    Revisar_Programa(publicado.Seguimiento, informe);
     return informe;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Turno_Central.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "platform/Fecha_Hora.h"
 
@@ -19,6 +20,8 @@ enum class Estado_Salud { Bien = 0, Advertencia = 1, Critico = 2, Desconocido = 
 inline constexpr long long kEspera_Maxima_Status_1 = 5 * 60;
 inline constexpr long long kEspera_Maxima_Status_2 = 30 * 60;
 inline constexpr long long kAntiguedad_Maxima_Ciclo = 5 * 60;
+// A running program that has not ended a cycle for this long is stuck: critical.
+inline constexpr long long kSin_Ciclo_Maximo = 2 * 60;
 
 // The request that has waited longest in one status.
 struct Espera_Solicitud {
@@ -58,6 +61,13 @@ struct Informe_Salud {
     std::vector<std::string> Motivos;  // why it is not healthy, one sentence each
     Fecha_Hora Ahora;
     std::optional<Fecha_Hora> Ultimo_Ciclo_Exitoso;
+    // The program of this program folder: whether it runs (its lock file is held; nothing when
+    // that cannot be told), and when it last ended a cycle, successful or not, or started.
+    std::optional<bool> Programa_Corriendo;
+    std::optional<Fecha_Hora> Ultimo_Ciclo;
+    // Who works with the central database, as its lease row says (no row: free); nothing when the
+    // central database could not be read.
+    std::optional<Lectura_Turno> Turno;
     std::vector<Salud_Sucursal> Sucursales;  // by ascending ID
     Salud_Sucursal Total;
     std::vector<Observacion_Informada> Observaciones;
@@ -65,7 +75,8 @@ struct Informe_Salud {
 
 // The health report, from the local configuration, the central database, the branches' folders
 // and the state file the running program publishes (Estado_Publicado.h). Works whether the
-// program runs or not, and changes nothing.
+// program runs or not, and changes nothing. A program that does not run in this program folder,
+// or runs without ending a cycle for two minutes, is critical.
 //
 // Since when a request waits in its status: when the running program first saw it there; for one
 // it never saw, the later of the request's date at 00:00 and the program's last look at the

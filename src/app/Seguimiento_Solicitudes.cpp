@@ -53,6 +53,7 @@ void Revisar_Solicitudes_En_Espera() {
 
 void Publicar_Estado(bool ciclo_exitoso) {
     Seguimiento_Solicitudes& s = Estado_App().seguimiento;
+    s.Ultimo_Ciclo = Ahora();
     if (ciclo_exitoso)
         s.Ultimo_Ciclo_Exitoso = Ahora();
     Escribir_Estado_Publicado({s, Observaciones_Recepcion_Actuales()});

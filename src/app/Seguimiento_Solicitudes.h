@@ -8,8 +8,10 @@ namespace facturador {
 // reaches the caller and leaves what was noted as it was.
 void Revisar_Solicitudes_En_Espera();
 
-// The end of a cycle: records it as the last successful one if it was, and publishes the state
-// file of the program folder (Estado_Publicado.h). A failure to write it reaches the caller.
+// The end of a cycle: records it as the last one, and as the last successful one if it was, and
+// publishes the state file of the program folder (Estado_Publicado.h). Also at start-up, so that
+// the health report counts a program's time without cycles from its start. A failure to write it
+// reaches the caller.
 void Publicar_Estado(bool ciclo_exitoso);
 
 // Start-up: takes back what the last run published, so that a restart does not make the

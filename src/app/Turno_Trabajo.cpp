@@ -1,8 +1,8 @@
 #include "app/Turno_Trabajo.h"
 
 #include "app/Estado_Aplicacion.h"
-#include "data/Conexiones.h"
 #include "data/Log.h"
+#include "intake/Recepcion.h"
 
 namespace facturador {
 
@@ -12,22 +12,35 @@ constexpr const char* kPaso_Turno = "Tomar el turno de trabajo con la base de da
 
 }  // namespace
 
-bool Tiene_Turno_de_Trabajo() {
-    Turno_Trabajo& turno = Estado_App().turno;
-    const auto estado = turno.candado->Asegurar(Cadena_Central_de_Operacion());
-    if (estado == Candado_Central::Estado::Sin_Servidor) {
-        Fallas_Programa().Registrar(turno.candado->Falla(), kPaso_Turno);
-        return false;
+Estado_Turno Asegurar_Turno_de_Trabajo() {
+    Turno_Central& turno = Turno_Programa();
+    bool& avisada = Estado_App().otra_copia_avisada;
+    const bool tenia = turno.Tenido();
+    const auto estado = turno.Asegurar();
+    if (estado == Turno_Central::Estado::Sin_Servidor) {
+        Fallas_Programa().Registrar(turno.Falla(), kPaso_Turno);
+        return estado;
     }
-    const bool tenido = estado == Candado_Central::Estado::Tenido;
-    if (!tenido && !turno.otra_copia_avisada) {
-        Escribir_Log(kLinea_Otra_Copia_Trabaja);
-        turno.otra_copia_avisada = true;
-    } else if (tenido && turno.otra_copia_avisada) {
+    const bool tenido = estado == Turno_Central::Estado::Tenido;
+    if (!tenido && !avisada) {
+        Escribir_Log(std::string(kLinea_Otra_Copia_Trabaja) +
+                     (turno.Titular_Ajeno().empty() ? "" : " Turno de: " + turno.Titular_Ajeno()));
+        avisada = true;
+    } else if (tenido && avisada) {
         Escribir_Log(kLinea_Turno_Tomado);
-        turno.otra_copia_avisada = false;
+        avisada = false;
     }
-    return tenido;
+    if (tenido && !tenia)
+        Iniciar_Revision_Rechazadas();
+    return estado;
+}
+
+bool Tiene_Turno_de_Trabajo() {
+    return Turno_Programa().Tenido();
+}
+
+void Soltar_Turno_de_Trabajo() noexcept {
+    Turno_Programa().Soltar();
 }
 
 }  // namespace facturador

@@ -1,19 +1,32 @@
 #pragma once
 
+#include "data/Turno_Central.h"
+
 namespace facturador {
 
+using Estado_Turno = Turno_Central::Estado;
+
 inline constexpr const char* kLinea_Otra_Copia_Trabaja =
-    "Otra copia del programa trabaja con la base de datos central; esta copia no genera, no recibe "
-    "comprobantes ni reactiva solicitudes mientras tanto.";
+    "Otra copia del programa trabaja con la base de datos central; esta copia no genera ni "
+    "recibe comprobantes mientras tanto.";
 inline constexpr const char* kLinea_Turno_Tomado =
     "Esta copia del programa toma el trabajo con la base de datos central.";
 
-// One worker per central database: only the copy of the program that holds the database-wide
-// worker lock generates files to stamp, takes in results and reactivates requests. Two copies
-// pointed at the same database (another user, another machine) would otherwise load the same
-// pending requests and issue them twice. Answers whether this copy holds the lock now, taking it
-// when it is free (also again after a lost connection released it); a change either way is
-// written to the daily log once, and an unreachable server goes to the failure log.
+// One worker per central database, by the lease of data/Turno_Central.h: only the copy that holds
+// it generates files to stamp, takes in results, recovers waiting files and re-queues. Two copies
+// pointed at the same database (another user, another machine, another node of a cluster) would
+// otherwise load the same pending requests and issue them twice. Every other copy is an operator's
+// console: it cancels, edits profiles, reactivates rejected requests and shows their count.
+
+// Renews the lease, or takes it when it is free or expired: once at the start of every cycle.
+// Tenido: this copy works in this cycle. A change either way is written to the daily log once; an
+// unreachable server (Sin_Servidor) goes to the failure log. A copy that takes the lease over
+// starts a look at the rejected requests, which it may have missed while another copy worked.
+Estado_Turno Asegurar_Turno_de_Trabajo();
+// Whether this copy holds the lease now, as the last renewal found it or a unit since then.
 bool Tiene_Turno_de_Trabajo();
+// Frees the lease at once, on a clean exit, so that another copy may take over without waiting
+// for it to expire.
+void Soltar_Turno_de_Trabajo() noexcept;
 
 }  // namespace facturador

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "platform/Error_Plataforma.h"
 
@@ -10,6 +11,7 @@ namespace facturador {
 namespace {
 
 constexpr long kError_Desbordamiento = 6;
+constexpr long kError_Clave_Duplicada = 1062;
 
 }  // namespace
 
@@ -25,6 +27,16 @@ int32_t Nuevo_ID(Conexion& conexion, const std::string& tabla, const std::string
         throw Error_Plataforma(kError_Desbordamiento,
                                "Desbordamiento: no quedan claves negativas en " + tabla);
     return *entero - 1;
+}
+
+void Insertar_con_Clave_Nueva(const std::function<void()>& insertar) {
+    try {
+        insertar();
+    } catch (const Error_Plataforma& e) {
+        if (e.Numero != kError_Clave_Duplicada)
+            throw;
+        throw Error_Plataforma(kError_Clave_Tomada, e.Descripcion);
+    }
 }
 
 }  // namespace facturador

@@ -1,6 +1,7 @@
 #include "data/Rechazo_Solicitud.h"
 
 #include "data/Conexiones.h"
+#include "data/Turno_Central.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -44,10 +45,12 @@ void Rechazar_Solicitud(int32_t id_solicitud, std::string& motivo) {
     Abrir_Conexion_Central(conexion);
     try {
         const std::string id = std::to_string(id_solicitud);
-        conexion.Ejecutar("UPDATE Solicitudes_de_Facturas_OL SET Status = 4, Resultado = '" +
-                          conexion.Escapar(Primeros_Caracteres(motivo, kLargo_Resultado)) +
-                          "' WHERE ID = " + id);
-        conexion.Ejecutar("UPDATE Montos_Facturados SET Status=1 WHERE ID_Solicitud = " + id);
+        En_Unidad_Cercada(conexion, [&] {
+            conexion.Ejecutar("UPDATE Solicitudes_de_Facturas_OL SET Status = 4, Resultado = '" +
+                              conexion.Escapar(Primeros_Caracteres(motivo, kLargo_Resultado)) +
+                              "' WHERE ID = " + id);
+            conexion.Ejecutar("UPDATE Montos_Facturados SET Status=1 WHERE ID_Solicitud = " + id);
+        });
     } catch (...) {
         Cerrar_Conexion(conexion);
         throw;

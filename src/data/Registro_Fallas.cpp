@@ -3,13 +3,23 @@
 #include <exception>
 
 #include "data/Log.h"
+#include "data/Turno_Central.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
 void Registro_Fallas::Registrar(const std::string& descripcion, const std::string& contexto) {
     falla_en_ciclo_ = true;
     en_falla_ = true;
-    const std::string linea = "Error:  " + descripcion + "  -  " + contexto;
+    Escribir_Limitada("Error:  " + descripcion + "  -  " + contexto);
+}
+
+void Registro_Fallas::Registrar_Conflicto(const std::string& descripcion,
+                                          const std::string& contexto) {
+    Escribir_Limitada("Conflicto:  " + descripcion + "  -  " + contexto);
+}
+
+void Registro_Fallas::Escribir_Limitada(const std::string& linea) {
     if (const auto escrita = repeticiones_.Ocurre(linea, linea))
         Escribir_Log(*escrita);
 }
@@ -32,10 +42,15 @@ bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<voi
     try {
         accion();
         return true;
+    } catch (const Error_Plataforma& e) {
+        if (Es_Conflicto(e.Numero))
+            Fallas_Programa().Registrar_Conflicto(e.Descripcion, paso);
+        else if (e.Numero != kError_Sin_Turno)
+            Fallas_Programa().Registrar(e.Descripcion, paso);
     } catch (const std::exception& e) {
         Fallas_Programa().Registrar(e.what(), paso);
-        return false;
     }
+    return false;
 }
 
 }  // namespace facturador

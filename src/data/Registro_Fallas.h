@@ -19,6 +19,10 @@ class Registro_Fallas {
     // Writes "Error:  <descripcion>  -  <contexto>" to the daily log, unless the very same line
     // was written less than an hour ago.
     void Registrar(const std::string& descripcion, const std::string& contexto);
+    // A conflict with another writer (Es_Conflicto) is no failure: the work was rolled back and the
+    // next cycle tries it again. "Conflicto:  <descripcion>  -  <contexto>" goes to the daily log
+    // as a failure's line would, but the cycle is not failed by it.
+    void Registrar_Conflicto(const std::string& descripcion, const std::string& contexto);
     // Ends one cycle. A clean cycle after failures writes the recovery line and starts afresh, so
     // that a new failure is written at once.
     void Cerrar_Ciclo();
@@ -27,6 +31,8 @@ class Registro_Fallas {
     bool Falla_En_Ciclo() const { return falla_en_ciclo_; }
 
   private:
+    void Escribir_Limitada(const std::string& linea);
+
     Repeticiones repeticiones_;  // by the line itself
     bool falla_en_ciclo_ = false;
     bool en_falla_ = false;
@@ -38,7 +44,8 @@ Registro_Fallas& Fallas_Programa();
 
 // Runs one step of start-up or of a cycle. A failure is written to the daily log (see
 // Registro_Fallas) together with the step's name, and the caller goes on; answers whether the
-// step completed.
+// step completed. A conflict is registered as one; a step that found this copy without the lease
+// is not registered at all (the lease's own change is told once, where it is renewed).
 bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion);
 
 }  // namespace facturador

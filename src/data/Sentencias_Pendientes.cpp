@@ -9,6 +9,7 @@
 #include "data/Conexiones.h"
 #include "data/Log.h"
 #include "data/Registro_Fallas.h"
+#include "data/Turno_Central.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador {
@@ -41,6 +42,18 @@ struct Falla_Lote {
     std::string sentencia;  // the last one started, as the log names it
     // Whether a statement failed on its own: not the connection, the server or the commit.
     bool de_sentencia = false;
+    long numero = 0;  // the platform's number, 0 for any other failure
+
+    bool Conflicto() const { return Es_Conflicto(numero); }
+    bool Sin_Turno() const { return numero == kError_Sin_Turno; }
+    // Written to the daily log, as a failure or as the conflict it is; a batch that found this copy
+    // without the lease is not (the lease's change is told where it is renewed).
+    void Registrar() const {
+        if (Conflicto())
+            Fallas_Programa().Registrar_Conflicto(descripcion, sentencia);
+        else if (!Sin_Turno())
+            Fallas_Programa().Registrar(descripcion, sentencia);
+    }
 };
 
 // Failures that say nothing about the statement that met them: the connection or the server
@@ -85,12 +98,13 @@ std::optional<Falla_Lote> Ejecutar_Lote(const Indices& indices, bool& sin_conexi
                 conexion.Ejecutar(textos[i]);
             ejecutando = false;
         }
-        conexion.Confirmar_Transaccion();
+        Confirmar_Unidad(conexion);
         Cerrar_Conexion(conexion);
         return std::nullopt;
     } catch (const std::exception& e) {
         const auto* plataforma = dynamic_cast<const Error_Plataforma*>(&e);
         falla.descripcion = e.what();
+        falla.numero = plataforma ? plataforma->Numero : 0;
         falla.de_sentencia = ejecutando && plataforma && !Es_Pasajera(plataforma->Numero);
     }
     Deshacer_Ignorando_Errores(conexion);
@@ -122,7 +136,8 @@ void Escribir_Lineas_Confirmadas(const std::vector<bool>& confirmadas) {
 }
 
 // The safety net after a failed batch: each request on its own. Stops at a failure of the
-// connection or the server, which the next cycle meets again with the whole queue.
+// connection or the server, which the next cycle meets again with the whole queue, and when this
+// copy has lost the lease; a request whose statements meet a conflict waits for the next cycle.
 void Ejecutar_por_Solicitud() {
     auto& estado = Cola();
     std::vector<bool> confirmadas(estado.sentencias_pendientes.size(), false);
@@ -137,7 +152,9 @@ void Ejecutar_por_Solicitud() {
                 confirmadas[i] = true;
             continue;
         }
-        Fallas_Programa().Registrar(falla->descripcion, falla->sentencia);
+        falla->Registrar();
+        if (falla->Conflicto())
+            continue;
         if (!falla->de_sentencia)
             break;
         fallidas.emplace_back(solicitud, falla->descripcion + "  -  " + falla->sentencia);
@@ -180,6 +197,8 @@ const std::vector<std::string>& Sentencias_Pendientes() {
 
 void Ejecutar_Sentencias_Pendientes() {
     auto& estado = Cola();
+    if (estado.sentencias_pendientes.empty())
+        return;
     Indices todas(estado.sentencias_pendientes.size());
     for (size_t i = 0; i < todas.size(); ++i)
         todas[i] = i;
@@ -191,8 +210,8 @@ void Ejecutar_Sentencias_Pendientes() {
         Escribir_Lineas_Confirmadas(std::vector<bool>(todas.size(), true));
         return;
     }
-    Fallas_Programa().Registrar(falla->descripcion, falla->sentencia);
-    if (falla->de_sentencia)
+    falla->Registrar();
+    if (falla->de_sentencia || falla->Conflicto())
         Ejecutar_por_Solicitud();
 }
 

@@ -8,7 +8,7 @@
 namespace facturador {
 
 // The SQL statements a cycle collects for the central database and executes at its end, in the
-// order they were added, in one transaction.
+// order they were added, in one unit of work fenced by the lease.
 void Reiniciar_Sentencias_Pendientes();
 void Agregar_Sentencia_Pendiente(const std::string& sentencia);
 // A statement that belongs to one request. `linea_log`, unless empty, goes to the daily log once
@@ -27,7 +27,9 @@ const std::vector<std::string>& Sentencias_Pendientes();
 // server) the queue is run again request by request, each request's statements in a transaction
 // of their own (the statements of no request together as one more); only the requests whose own
 // statements fail stay undone, each failure logged and handed to its Al_Fallar_Solicitud.
-// The queue itself is left as it is.
+// A conflict with another writer is run again the same way, and the requests that meet one wait
+// for the next cycle; a copy that lost the lease commits nothing. The queue itself is left as it
+// is; an empty one does nothing.
 void Ejecutar_Sentencias_Pendientes();
 
 }  // namespace facturador

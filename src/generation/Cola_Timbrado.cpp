@@ -125,6 +125,11 @@ std::optional<std::string> Publicar_Archivo(const std::string& carpeta_cola,
     try {
         Renombrar_Archivo(oculta, cola);
     } catch (const Error_Plataforma& e) {
+        // The waiting file gone from a folder that is there: another copy's recovery published
+        // it first (this copy, paused after its COMMIT, lost the lease meanwhile), and the file
+        // is where it should be.
+        if (e.Numero == ENOENT && Existe_Carpeta(carpeta_cola) && !Existe_Archivo(oculta))
+            return std::nullopt;
         return e.Descripcion;
     }
     // Lost to a power cut, the rename comes back as the waiting file, which the recovery of the

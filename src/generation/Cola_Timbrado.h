@@ -42,7 +42,8 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
                                              int32_t folio, const std::string& nombre_oculto);
 
 // Renames the waiting file to its published name, replacing any file there, and makes the rename
-// last. Answers the platform's description of a failure, the file then left where it was.
+// last. Answers the platform's description of a failure, the file then left where it was. A
+// waiting file already gone from its folder was published by another copy: nothing to do.
 std::optional<std::string> Publicar_Archivo(const std::string& carpeta_cola,
                                             const std::string& oculta, const std::string& cola);
 

@@ -1,6 +1,7 @@
 #include "generation/Emision_Solicitud.h"
 
 #include "data/Sucursales.h"
+#include "data/Turno_Central.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Diario_Diferido.h"
 #include "generation/Eleccion_Folio.h"
@@ -8,6 +9,7 @@
 #include "generation/Registro_Factura.h"
 #include "generation/Unidad_Trabajo.h"
 #include "issuing_config/Intercambio_Timbrado.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -31,7 +33,8 @@ Archivo_Preparado Preparar_Archivo(const Solicitud_Factura& s, const Eleccion_Fo
     const Serie_y_Folio& sf = eleccion.Serie_Folio;
     return Crear_Archivo_para_Timbrar(
         s, perfil, sf.Serie, sf.Folio,
-        Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID));
+        Nombre_Temporal_en_Cola(Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio), s.ID,
+                                Turno_Programa().Epoca()));
 }
 
 // Registration, status 2 and the counter, on the unit's connection. False, with nothing to
@@ -106,6 +109,13 @@ void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     Unidad_Trabajo unidad(conexion);
     try {
         Emitir_en_Unidad(conexion, solicitud, progreso, unidad, diario);
+    } catch (const Error_Plataforma& e) {
+        unidad.Deshacer();
+        // A unit that met a conflict, or found the lease gone, did nothing worth telling: it is
+        // simply tried again, here or by the copy that works now.
+        if (!Es_Conflicto(e.Numero) && e.Numero != kError_Sin_Turno)
+            diario.Escribir();
+        throw;
     } catch (...) {
         unidad.Deshacer();
         // A COMMIT that failed may or may not have reached the server: its work is not told.

@@ -4,6 +4,8 @@
 
 #include "data/Log.h"
 #include "data/Rechazo_Solicitud.h"
+#include "data/Registro_Fallas.h"
+#include "data/Turno_Central.h"
 #include "generation/Emision_Solicitud.h"
 #include "generation/Estado_Generacion.h"
 #include "generation/Recuperacion_Cola.h"
@@ -33,6 +35,20 @@ void Procesar_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
     Emitir_Solicitud(conexion, solicitud, progreso);
 }
 
+// A request whose unit met a conflict with another writer was rolled back whole: it waits for
+// the next cycle, and the pass goes on with the others.
+void Procesar_Tolerando_Conflictos(Conexion& conexion, const Solicitud_Factura& solicitud,
+                                   Progreso_Pase& progreso) {
+    try {
+        Procesar_Solicitud(conexion, solicitud, progreso);
+    } catch (const Error_Plataforma& e) {
+        if (!Es_Conflicto(e.Numero))
+            throw;
+        Fallas_Programa().Registrar_Conflicto(
+            e.Descripcion, "Solicitud ID: " + std::to_string(solicitud.ID) + " - " + progreso.Paso);
+    }
+}
+
 // A failure that ends the pass at the same request every cycle is logged once an hour.
 void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descripcion) {
     const std::string id = std::to_string(progreso.ID);
@@ -54,7 +70,7 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
         for (size_t i = 0; i < Solicitudes_Pendientes().size(); ++i) {
             const Solicitud_Factura solicitud = Solicitudes_Pendientes()[i];
             if (!sin_emision.contains(solicitud.ID_Sucursal))
-                Procesar_Solicitud(conexion_ciclo, solicitud, progreso);
+                Procesar_Tolerando_Conflictos(conexion_ciclo, solicitud, progreso);
             // A backlog of thousands takes minutes, at about a hundred a second: each request
             // settled tells the service manager the pass is moving, not hung.
             Notificar_Servicio("WATCHDOG=1");
@@ -63,7 +79,9 @@ bool Generar_Archivos_para_Timbrar(Conexion& conexion_ciclo) {
         Cerrar_Ronda_de_Fallas();
         return true;
     } catch (const Error_Plataforma& e) {
-        Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
+        // Without the lease the pass just stops: another copy works now.
+        if (e.Numero != kError_Sin_Turno)
+            Avisar_Error_Pase(progreso, std::to_string(e.Numero) + " - " + e.Descripcion);
     } catch (const std::exception& e) {
         Avisar_Error_Pase(progreso, e.what());
     }

@@ -2,9 +2,11 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "data/Conexiones.h"
 #include "data/Log.h"
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Estado_Generacion.h"
@@ -44,18 +46,26 @@ bool Confirmada_con_Archivo(Conexion& conexion, const Temporal_en_Cola& temporal
            Obtener_Datos_Emision(sucursal).Ruta_Cola_Facturas == carpeta;
 }
 
-void Resolver_Temporal(Conexion& conexion, const std::string& carpeta, const std::string& nombre,
-                       const Temporal_en_Cola& temporal) {
-    const std::string oculta = Unir_Ruta(carpeta, nombre);
-    const std::string cola = Unir_Ruta(carpeta, temporal.Nombre_Archivo);
-    const std::string solicitud = "Solicitud ID: " + std::to_string(temporal.ID_Solicitud) + " - ";
-    if (!Confirmada_con_Archivo(conexion, temporal, carpeta)) {
+// A waiting file this copy may settle, and what the database says of its request.
+struct Temporal_Hallado {
+    std::string carpeta;
+    std::string nombre;
+    Temporal_en_Cola temporal;
+    bool confirmada = false;
+};
+
+void Resolver_Temporal(const Temporal_Hallado& h) {
+    const std::string oculta = Unir_Ruta(h.carpeta, h.nombre);
+    const std::string cola = Unir_Ruta(h.carpeta, h.temporal.Nombre_Archivo);
+    const std::string solicitud =
+        "Solicitud ID: " + std::to_string(h.temporal.ID_Solicitud) + " - ";
+    if (!h.confirmada) {
         Borrar_Archivo_Ignorando_Errores(oculta);
         Olvidar_Aviso("publicar " + oculta);
         return Escribir_Log(solicitud + "Se descartó el archivo para timbrar " + oculta +
                             ": la solicitud no quedó en status 2 con él.");
     }
-    if (const auto aviso = Publicar_o_Esperar(carpeta, oculta, cola))
+    if (const auto aviso = Publicar_o_Esperar(h.carpeta, oculta, cola))
         return Escribir_Log(solicitud + *aviso);
     if (Estado_Generacion_Actual().Temporales_en_Cola.contains(cola))
         return;  // still waiting, and already told
@@ -63,21 +73,35 @@ void Resolver_Temporal(Conexion& conexion, const std::string& carpeta, const std
                  ", que había quedado en espera al confirmarse la solicitud.");
 }
 
-void Recuperar_Carpeta(Conexion& conexion, const std::string& carpeta) {
+// The waiting files of the folder that this copy may settle: those of its own epoch or earlier
+// ones. A later epoch's belongs to the copy that holds the lease now, whose unit may be open.
+void Buscar_en_Carpeta(const std::string& carpeta, int64_t epoca,
+                       std::vector<Temporal_Hallado>& hallados) {
     std::vector<std::string> nombres;
     try {
         nombres = Archivos_en_Carpeta(carpeta);
     } catch (const Error_Plataforma& e) {
-        return Avisar_Falla_Repetida("carpeta " + carpeta, "revisar",
-                                     "No se pudo revisar la carpeta de cola " + carpeta + ": " +
-                                         e.Descripcion);
+        return Avisar_Falla_Repetida(
+            "carpeta " + carpeta, "revisar",
+            "No se pudo revisar la carpeta de cola " + carpeta + ": " + e.Descripcion);
     }
     for (const std::string& nombre : nombres) {
-        if (const auto temporal = Leer_Nombre_Temporal(nombre))
-            Resolver_Temporal(conexion, carpeta, nombre, *temporal);
-        else if (Es_Copia_Interrumpida(nombre))
+        if (const auto temporal = Leer_Nombre_Temporal(nombre)) {
+            if (temporal->Epoca <= epoca)
+                hallados.push_back({carpeta, nombre, *temporal});
+        } else if (Es_Copia_Interrumpida(nombre)) {
             Borrar_Archivo_Ignorando_Errores(Unir_Ruta(carpeta, nombre));
+        }
     }
+}
+
+// What the database holds of each request, read in one transaction that the lease fences: the
+// files are settled only by what was read while this copy was the worker.
+void Leer_Solicitudes(Conexion& conexion, std::vector<Temporal_Hallado>& hallados) {
+    En_Unidad_Cercada(conexion, [&] {
+        for (Temporal_Hallado& h : hallados)
+            h.confirmada = Confirmada_con_Archivo(conexion, h.temporal, h.carpeta);
+    });
 }
 
 }  // namespace
@@ -90,8 +114,14 @@ void Borrar_Copias_de_Trabajo() {
 
 void Recuperar_Archivos_en_Cola(Conexion& conexion) {
     Estado_Generacion_Actual().Temporales_en_Cola.clear();
+    std::vector<Temporal_Hallado> hallados;
     for (const std::string& carpeta : Carpetas_de_Cola())
-        Recuperar_Carpeta(conexion, carpeta);
+        Buscar_en_Carpeta(carpeta, Turno_Programa().Epoca(), hallados);
+    if (hallados.empty())
+        return;
+    Leer_Solicitudes(conexion, hallados);
+    for (const Temporal_Hallado& h : hallados)
+        Resolver_Temporal(h);
 }
 
 void Recuperar_Cola_al_Arrancar() {

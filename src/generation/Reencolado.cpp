@@ -4,6 +4,7 @@
 
 #include "data/Conexiones.h"
 #include "data/Log.h"
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Folios.h"
@@ -30,6 +31,7 @@ struct Datos_Reencolado {
     Solicitud_Factura solicitud;
     Serie_y_Folio serie_folio;
     Datos_Emision perfil;
+    int64_t epoca = 0;  // the lease's, as the worker settles waiting files up to its own
 };
 
 Datos_Emision Leer_Perfil(Conexion& conexion, int32_t sucursal) {
@@ -62,7 +64,9 @@ Datos_Reencolado Leer_Datos(Conexion& conexion, int32_t id) {
     if (rs.Texto("Archivo") != Archivo_Base(sf.Serie, sf.Folio))
         throw Negativa("su Archivo \"" + Sin_Controles(rs.Texto("Archivo")) +
                        "\" no corresponde a su Serie y Folio.");
-    return {*solicitud, sf, Leer_Perfil(conexion, solicitud->ID_Sucursal)};
+    const auto turno = Leer_Turno(conexion);
+    return {*solicitud, sf, Leer_Perfil(conexion, solicitud->ID_Sucursal),
+            turno ? turno->Epoca : 0};
 }
 
 Datos_Reencolado Leer_Datos(int32_t id) {
@@ -78,8 +82,10 @@ Datos_Reencolado Leer_Datos(int32_t id) {
     }
 }
 
-// Written under a hidden name of its own, which the recovery of the queue, running meanwhile in
-// the program, leaves alone, and published by rename once it is complete on disk.
+// Written under a hidden name of its own, which the recovery of the queue leaves alone, and once
+// complete on disk renamed to the name of a file waiting for its request's commit. Publishing it
+// is the worker's: its recovery of the queue, fenced by the lease, publishes the waiting file of
+// a request in status 2 that names it, and never twice.
 std::string Escribir_de_Nuevo(const Datos_Reencolado& d) {
     const Serie_y_Folio& sf = d.serie_folio;
     const auto existente =
@@ -90,10 +96,13 @@ std::string Escribir_de_Nuevo(const Datos_Reencolado& d) {
     const Archivo_Preparado archivo = Crear_Archivo_para_Timbrar(
         d.solicitud, d.perfil, sf.Serie, sf.Folio,
         "." + nombre + "." + std::to_string(d.solicitud.ID) + ".reencolando");
-    if (const auto falla =
-            Publicar_Archivo(archivo.Carpeta_Cola, archivo.Ruta_Oculta, archivo.Ruta_Cola)) {
+    const std::string en_espera =
+        Unir_Ruta(archivo.Carpeta_Cola, Nombre_Temporal_en_Cola(nombre, d.solicitud.ID, d.epoca));
+    try {
+        Renombrar_Archivo(archivo.Ruta_Oculta, en_espera);
+    } catch (const Error_Plataforma& e) {
         Borrar_Archivo_Ignorando_Errores(archivo.Ruta_Oculta);
-        throw Negativa("no se pudo poner en la cola " + archivo.Ruta_Cola + ": " + *falla);
+        throw Negativa("no se pudo dejar en espera " + en_espera + ": " + e.Descripcion);
     }
     return archivo.Ruta_Cola;
 }
@@ -104,8 +113,8 @@ Resultado_Reencolado Reencolar_Solicitud(int32_t id_solicitud) {
     const std::string solicitud = "Solicitud ID: " + std::to_string(id_solicitud) + " - ";
     try {
         const std::string cola = Escribir_de_Nuevo(Leer_Datos(id_solicitud));
-        const std::string mensaje =
-            solicitud + "Se escribió de nuevo el archivo para timbrar " + cola + ".";
+        const std::string mensaje = solicitud + "Se escribió de nuevo el archivo para timbrar " +
+                                    cola + "; la copia que trabaja lo pone en la cola.";
         Escribir_Log(mensaje);
         return {true, mensaje};
     } catch (const Error_Plataforma& e) {

@@ -12,9 +12,12 @@ struct Resultado_Reencolado {
 };
 
 // Writes the file to stamp of a request in status 2 again, with the same series and folio, only
-// when no file of it (published or waiting in the queue) and no result exists anywhere. Works
-// while the program runs; self-contained: opens its own central connection and reads the issuing
-// profile itself, so the caller only sets up the Entorno.
+// when no file of it (published or waiting in the queue) and no result exists anywhere. The file
+// waits in the queue folder under the hidden name of a committed request's file; the copy that
+// holds the lease publishes it within a cycle (once: the recovery of the queue is fenced by the
+// lease), or the next copy to take the lease does. Works beside the running program;
+// self-contained: opens its own central connection and reads the issuing profile itself, so the
+// caller only sets up the Entorno.
 Resultado_Reencolado Reencolar_Solicitud(int32_t id_solicitud);
 
 }  // namespace facturador

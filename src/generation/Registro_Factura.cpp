@@ -102,8 +102,10 @@ int32_t Registrar_Factura(Conexion& conexion, int32_t ticket, const Serie_y_Foli
         columnas += separador + std::string(columna);
         valores += separador + Texto_SQL(conexion, valor);
     }
-    conexion.Ejecutar("INSERT INTO Facturas_Electronicas (" + columnas + ") VALUES (" + valores +
-                      ")");
+    Insertar_con_Clave_Nueva([&] {
+        conexion.Ejecutar("INSERT INTO Facturas_Electronicas (" + columnas + ") VALUES (" +
+                          valores + ")");
+    });
     return id_factura;
 }
 

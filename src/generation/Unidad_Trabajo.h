@@ -12,9 +12,11 @@ namespace facturador {
 // before the request is committed in status 2.
 //
 // Undone, the unit rolls back and removes the prepared file: no folio is spent and no invoice row
-// exists without its request in status 2. A COMMIT that fails leaves the prepared file where it
-// is: the server may have committed before the connection broke, and only the recovery of the
-// queue folders, which reads the request back, may publish or remove it.
+// exists without its request in status 2. The lease fences the COMMIT (Comprobar_Turno): a copy
+// that no longer holds it rolls back. A COMMIT that fails leaves the prepared file where it is:
+// the server may have committed before the connection broke, and only the recovery of the queue
+// folders, which reads the request back, may publish or remove it; but one refused by a conflict
+// (deadlock, a cluster's certification) was rolled back for certain, and its file goes.
 class Unidad_Trabajo {
   public:
     explicit Unidad_Trabajo(Conexion& conexion);
@@ -24,7 +26,9 @@ class Unidad_Trabajo {
 
     // The temporary file in the queue folder that belongs to this unit.
     void Archivo_Preparado(const std::string& ruta_temporal) { ruta_temporal_ = ruta_temporal; }
-    // COMMIT. From here on, whatever its outcome, the unit neither rolls back nor removes files.
+    // The fence, then COMMIT. Without the lease it throws with the unit still open (the caller's
+    // Deshacer rolls it back). From the COMMIT on, whatever its outcome, the unit neither rolls
+    // back nor removes files, but for a conflict's.
     void Confirmar();
     // True once a COMMIT went through: the unit's work is in the database.
     bool Confirmada() const { return confirmada_; }

@@ -1,9 +1,8 @@
 #include "intake/Almacen_Comprobantes.h"
 
-#include <exception>
-
 #include "data/Conexiones.h"
 #include "data/Nuevo_ID.h"
+#include "data/Turno_Central.h"
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 
@@ -42,14 +41,6 @@ void Insertar_Documento(Conexion& conexion, const Documento_Fiscal& d, int32_t c
         {contenido});
 }
 
-void Deshacer_Ignorando_Errores(Conexion& conexion) noexcept {
-    try {
-        conexion.Deshacer_Transaccion();
-    } catch (const std::exception&) {
-        // A connection lost takes its transaction with it.
-    }
-}
-
 }  // namespace
 
 void Almacenar_Documento(const Documento_Fiscal& documento) {
@@ -57,12 +48,12 @@ void Almacenar_Documento(const Documento_Fiscal& documento) {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     try {
-        conexion.Iniciar_Transaccion();
-        const int32_t clave = Clave_Documento(conexion, documento);
-        Insertar_Documento(conexion, documento, clave, contenido);
-        conexion.Confirmar_Transaccion();
+        En_Unidad_Cercada(conexion, [&] {
+            const int32_t clave = Clave_Documento(conexion, documento);
+            Insertar_con_Clave_Nueva(
+                [&] { Insertar_Documento(conexion, documento, clave, contenido); });
+        });
     } catch (...) {
-        Deshacer_Ignorando_Errores(conexion);
         Cerrar_Conexion(conexion);
         throw;
     }

@@ -19,8 +19,8 @@ struct Documento_Fiscal {
 // Stores the whole file, byte for byte, as the invoice's document with this title, at once (not
 // through the statement queue). A document of the invoice with the same title is replaced and
 // keeps its key; a new one gets a new negative key. The file is read before anything changes, and
-// the replacement is one transaction, so a failure (an Error_Plataforma, passed to the caller)
-// leaves the earlier document as it was.
+// the replacement is one unit of work fenced by the lease, so a failure (an Error_Plataforma,
+// passed to the caller) leaves the earlier document as it was.
 void Almacenar_Documento(const Documento_Fiscal& documento);
 
 }  // namespace facturador

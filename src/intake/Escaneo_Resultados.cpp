@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "data/Conexiones.h"
@@ -28,11 +29,6 @@ enum Columna : size_t {
     kNro_Ticket,
     kTotal
 };
-
-// Results one scan takes in at the most. The statements each one queues (the stamped XML's values
-// run to kilobytes) wait in memory until the end of the cycle, so a backlog of thousands is taken
-// in over several cycles, a second apart, instead of all at once.
-constexpr size_t kMaximo_Por_Escaneo = 500;
 
 int32_t Numero(const Recordset& rs, Columna columna) {
     return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
@@ -63,19 +59,36 @@ std::vector<int32_t> Claves_Encontradas(Recordset& rs) {
     return claves;
 }
 
-void Procesar_Solicitudes(const std::string& condicion, int32_t status) {
+// From where the last scan of the status stopped, up to the limit of results taken in or to the
+// last request; the next scan starts after the last request looked at, or from the first again.
+// True when this one got to the end.
+bool Procesar_Solicitudes(const std::string& condicion, int32_t status) {
     Recordset rs = Consultar_Solicitudes(Consulta_Resultados(condicion));
+    auto& seguimiento = Seguimiento_Recepcion_Actual();
     std::map<int32_t, Carpetas_Solicitud> carpetas;  // of each branch, once per scan
     const Fecha_Hora ahora = Ahora();
-    for (rs.Mover_Primero(); !rs.Fin() && Solicitudes_Timbradas().size() < kMaximo_Por_Escaneo;
+    rs.Mover_Primero();
+    if (const auto desde = seguimiento.Reanudar_Desde.find(status);
+        desde != seguimiento.Reanudar_Desde.end())
+        while (!rs.Fin() && Numero(rs, kID) <= desde->second)
+            rs.Mover_Siguiente();
+    std::optional<int32_t> ultima;
+    for (; !rs.Fin() && Solicitudes_Timbradas().size() < seguimiento.Maximo_Por_Escaneo;
          rs.Mover_Siguiente()) {
         const Solicitud_Timbrado s = Leer_Solicitud_Timbrado(rs);
         auto it = carpetas.find(s.ID_Sucursal);
         if (it == carpetas.end())
             it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
         Procesar_Resultado_Timbrado(s, it->second, status, ahora);
+        ultima = s.ID;
     }
+    const bool al_final = rs.Fin();
+    if (al_final)
+        seguimiento.Reanudar_Desde.erase(status);
+    else if (ultima)
+        seguimiento.Reanudar_Desde[status] = *ultima;
     Olvidar_Solicitudes_Ausentes(Claves_Encontradas(rs), status);
+    return al_final;
 }
 
 }  // namespace
@@ -100,15 +113,17 @@ Solicitud_Timbrado Leer_Solicitud_Timbrado(const Recordset& rs) {
     return s;
 }
 
-void Escanear_Resultados(const std::string& condicion, int32_t status) {
+bool Escanear_Resultados(const std::string& condicion, int32_t status) {
     Reiniciar_Solicitudes_Timbradas();
+    bool al_final = false;
     try {
-        Procesar_Solicitudes(condicion, status);
+        al_final = Procesar_Solicitudes(condicion, status);
     } catch (...) {
         Marcar_Solicitudes_Timbradas();
         throw;
     }
     Marcar_Solicitudes_Timbradas();
+    return al_final;
 }
 
 }  // namespace facturador

@@ -80,6 +80,16 @@ struct Seguimiento_Recepcion {
     std::unordered_map<int32_t, Vigilancia> Sin_Resultado;
     // Values replaced by their empty value, already told in the daily log: (request, text).
     std::set<std::pair<int32_t, std::string>> Avisos_Escritos;
+    // Results one scan takes in at the most. The statements each one queues (the stamped XML's
+    // values run to kilobytes) wait in memory until the end of the cycle, so a backlog of
+    // thousands is taken in over several cycles, a second apart, instead of all at once.
+    size_t Maximo_Por_Escaneo = 500;
+    // By the status a scan looks at: the key after which the next scan starts, where the last one
+    // stopped at its limit (none: from the first). So every request is reached within a bounded
+    // number of scans, whatever the backlog and whatever stays in the status meanwhile.
+    std::map<int32_t, int32_t> Reanudar_Desde;
+    // A look at every rejected request is under way, from where Reanudar_Desde says to the end.
+    bool Rechazadas_Por_Revisar = false;
 };
 
 Seguimiento_Recepcion& Seguimiento_Recepcion_Actual();

@@ -2,6 +2,7 @@
 
 #include "data/Registro_Fallas.h"
 #include "intake/Escaneo_Resultados.h"
+#include "intake/Observaciones_Recepcion.h"
 
 namespace facturador {
 
@@ -18,8 +19,20 @@ void Almacenar_Comprobantes_Pendientes() {
     Escanear_Resultados(kEn_Espera, 2);
 }
 
+void Iniciar_Revision_Rechazadas() {
+    auto& seguimiento = Seguimiento_Recepcion_Actual();
+    seguimiento.Rechazadas_Por_Revisar = true;
+    seguimiento.Reanudar_Desde.erase(4);
+}
+
 void Almacenar_Comprobantes_con_Errores_de_Timbrados() {
-    Ejecutar_Registrando_Falla(kPaso_Rechazadas, [] { Escanear_Resultados(kRechazadas, 4); });
+    auto& seguimiento = Seguimiento_Recepcion_Actual();
+    if (!seguimiento.Rechazadas_Por_Revisar)
+        return;
+    Ejecutar_Registrando_Falla(kPaso_Rechazadas, [&] {
+        if (Escanear_Resultados(kRechazadas, 4))
+            seguimiento.Rechazadas_Por_Revisar = false;
+    });
 }
 
 }  // namespace facturador

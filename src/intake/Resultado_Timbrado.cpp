@@ -3,6 +3,7 @@
 #include "data/Rechazo_Solicitud.h"
 #include "data/Registro_Fallas.h"
 #include "data/Sentencias_Pendientes.h"
+#include "data/Turno_Central.h"
 #include "intake/Montos_Facturados.h"
 #include "intake/Observaciones_Recepcion.h"
 #include "intake/Solicitudes_Timbradas.h"
@@ -42,24 +43,29 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
     const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas.Resultado);
     const auto xml = Examinar_Entrada(rutas.XML);
     const auto pdf = xml ? Examinar_Entrada(rutas.PDF) : std::nullopt;
-    if (!xml || !pdf) {
-        // A refused result taken away: nothing of it is left to report.
-        Quitar_Observaciones_Resultado(s.ID);
-        if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
-            Terminar_Vigilancia(s.ID);
-        else if (status == 2)
-            Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
-        return;
-    }
-    Terminar_Vigilancia(s.ID);
+    const std::string contexto =
+        "Almacenar el comprobante timbrado de la Solicitud ID: " + std::to_string(s.ID);
     try {
+        if (!xml || !pdf) {
+            // A refused result taken away: nothing of it is left to report.
+            Quitar_Observaciones_Resultado(s.ID);
+            if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
+                Terminar_Vigilancia(s.ID);
+            else if (status == 2)
+                Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
+            return;
+        }
+        Terminar_Vigilancia(s.ID);
         if (const auto tomado = Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status))
             Encolar(s, status, *tomado);
     } catch (const Error_Plataforma& e) {
-        Fallas_Programa().Registrar(e.Descripcion,
-                                    "Almacenar el comprobante timbrado de la "
-                                    "Solicitud ID: " +
-                                        std::to_string(s.ID));
+        // A conflict waits for the next scan; this copy without the lease ends the scan.
+        if (Es_Conflicto(e.Numero))
+            Fallas_Programa().Registrar_Conflicto(e.Descripcion, contexto);
+        else if (e.Numero == kError_Sin_Turno || !xml || !pdf)
+            throw;
+        else
+            Fallas_Programa().Registrar(e.Descripcion, contexto);
     }
 }
 

@@ -22,7 +22,8 @@ Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal);
 // or not at all, and a failure goes to the daily log and the next scan tries again. Without them,
 // an error file rejects the request; with nothing, the request is left as it is, and one in status
 // 2 is watched for a file to stamp that has gone (Vigilar_Sin_Resultado). A failure rejecting the
-// request is passed to the caller.
+// request is passed to the caller. A conflict with another writer is no failure: logged as one,
+// the request waits for the next scan. Finding this copy without the lease reaches the caller.
 // `ahora` is the time of the scan.
 void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& solicitud,
                                  const Carpetas_Solicitud& carpetas, int32_t status,

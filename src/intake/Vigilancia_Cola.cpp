@@ -14,9 +14,8 @@ constexpr long long kSegundos_Entre_Revisiones = 60;
 bool Hay_Archivo(const Solicitud_Timbrado& s, const std::string& cola,
                  const Rutas_Resultado& rutas) {
     const std::string nombre = s.Archivo + ".txt";
-    return Examinar_Entrada(Unir_Ruta(cola, nombre)) ||
-           Examinar_Entrada(Unir_Ruta(cola, Nombre_Temporal_en_Cola(nombre, s.ID))) ||
-           Examinar_Entrada(rutas.PDF);
+    return Examinar_Entrada(Unir_Ruta(cola, nombre)) || Examinar_Entrada(rutas.PDF) ||
+           Hay_Temporal_en_Cola(cola, nombre, s.ID);
 }
 
 // Time to look at the folders again: the minute has passed, the request is due to be called

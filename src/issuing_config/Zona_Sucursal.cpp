@@ -6,6 +6,7 @@
 
 #include "data/Log.h"
 #include "data/Sucursales.h"
+#include "data/Tablas_Propias.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Zonas_Horarias.h"
 #include "platform/Entorno.h"
@@ -16,9 +17,6 @@
 namespace facturador {
 
 namespace {
-
-// MariaDB's ER_NO_SUCH_TABLE.
-constexpr long kError_Tabla_Inexistente = 1146;
 
 struct Zonas_Elegidas {
     std::map<int32_t, Zona_Sucursal> zonas;

@@ -73,6 +73,10 @@ void Conexion::Deshacer_Transaccion() {
     Motor().Deshacer_Transaccion();
 }
 
+long long Conexion::Filas_Afectadas() const {
+    return Motor().Filas_Afectadas();
+}
+
 std::string Conexion::Escapar(std::string_view valor) const {
     return Motor().Escapar(valor);
 }

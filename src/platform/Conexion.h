@@ -23,6 +23,8 @@ class Motor_Conexion {
     virtual void Deshacer_Transaccion() = 0;
     virtual std::string Escapar(std::string_view valor) const = 0;
     virtual void Cerrar() = 0;
+    // Rows that the last statement run on this connection changed.
+    virtual long long Filas_Afectadas() const = 0;
 };
 
 // A database connection opened from a connection string, as the program has always built them:
@@ -46,6 +48,8 @@ class Conexion {
     void Iniciar_Transaccion();
     void Confirmar_Transaccion();
     void Deshacer_Transaccion();
+    // Rows that the last statement changed (an UPDATE whose WHERE found nothing: 0).
+    long long Filas_Afectadas() const;
     // Closes the connection; a pooled central connection goes back to its pool. Never throws.
     void Cerrar() noexcept;
 

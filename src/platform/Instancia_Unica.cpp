@@ -1,11 +1,12 @@
 #include "platform/Instancia_Unica.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/Archivos.h"
 
 namespace facturador {
 
@@ -16,19 +17,34 @@ std::string Texto_Falla(const std::string& archivo, int numero) {
            std::strerror(numero);
 }
 
+// The whole file: every copy asks for the same range.
+struct flock Todo_El_Archivo(short tipo) {
+    struct flock candado {};
+    candado.l_type = tipo;
+    candado.l_whence = SEEK_SET;
+    return candado;
+}
+
 }  // namespace
 
+std::string Archivo_Candado_de_Carpeta(const std::string& carpeta_programa) {
+    return Unir_Ruta(carpeta_programa, "facturador.lock");
+}
+
 Instancia_Unica::Instancia_Unica(const std::string& archivo_candado) {
-    // O_NOFOLLOW: a link planted under the name is refused, not followed.
-    const int fd = open(archivo_candado.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // O_NOFOLLOW: a link planted under the name is refused, not followed. The group may open it:
+    // the operators who share the program folder with the service's account must be able to
+    // start a copy there while the service is stopped.
+    const int fd = open(archivo_candado.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0660);
     if (fd < 0) {
         falla_ = Texto_Falla(archivo_candado, errno);
         return;
     }
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    struct flock candado = Todo_El_Archivo(F_WRLCK);
+    if (fcntl(fd, F_OFD_SETLK, &candado) != 0) {
         const int numero = errno;
         close(fd);
-        if (numero == EWOULDBLOCK) {
+        if (numero == EAGAIN || numero == EACCES) {
             estado_ = Estado::Otra_Copia;
             return;
         }
@@ -42,6 +58,18 @@ Instancia_Unica::Instancia_Unica(const std::string& archivo_candado) {
 Instancia_Unica::~Instancia_Unica() {
     if (descriptor_ >= 0)
         close(descriptor_);
+}
+
+std::optional<bool> Instancia_Corriendo(const std::string& archivo_candado) {
+    const int fd = open(archivo_candado.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? std::optional<bool>(false) : std::nullopt;
+    struct flock prueba = Todo_El_Archivo(F_WRLCK);
+    const bool probado = fcntl(fd, F_OFD_GETLK, &prueba) == 0;
+    close(fd);
+    if (!probado)
+        return std::nullopt;
+    return prueba.l_type != F_UNLCK;
 }
 
 }  // namespace facturador

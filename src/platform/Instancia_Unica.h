@@ -1,13 +1,19 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace facturador {
 
-// One running copy of the program per user on the machine, wherever its folder: the copy that
-// holds an exclusive lock on the user's lock file is the one. The kernel drops the lock when the
-// process ends, however it ends, so a crashed copy never blocks the next start. The lock file lives
-// in the user's own runtime folder, where no other user can create it first.
+// The lock file in a program folder ("facturador.lock").
+std::string Archivo_Candado_de_Carpeta(const std::string& carpeta_programa);
+
+// One running copy of the program per program folder, whoever runs it and whatever its
+// environment: the copy that holds an exclusive lock on the folder's lock file is the one. The
+// folder's local databases, daily logs and state file belong to that copy alone. The kernel drops
+// the lock when the process ends, however it ends, so a crashed copy never blocks the next start.
+// The lock is an open-file-description lock: another open of the file can test it without taking
+// it, so a health check never keeps a starting copy out.
 class Instancia_Unica {
   public:
     enum class Estado { Unica, Otra_Copia, Falla };
@@ -27,5 +33,9 @@ class Instancia_Unica {
     Estado estado_ = Estado::Falla;
     std::string falla_;
 };
+
+// Whether a copy of the program holds the lock file now, tested without taking it and without
+// creating the file: no file, no copy. Nothing when it cannot be told (the file is unreadable).
+std::optional<bool> Instancia_Corriendo(const std::string& archivo_candado);
 
 }  // namespace facturador

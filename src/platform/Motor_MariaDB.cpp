@@ -151,6 +151,11 @@ void Motor_MariaDB::Cerrar() {
     mysql_ = nullptr;
 }
 
+long long Motor_MariaDB::Filas_Afectadas() const {
+    const my_ulonglong filas = mysql_affected_rows(mysql_);
+    return filas == static_cast<my_ulonglong>(-1) ? 0 : static_cast<long long>(filas);
+}
+
 bool Motor_MariaDB::Responde() noexcept {
     return mysql_ && mysql_ping(mysql_) == 0;
 }

@@ -29,6 +29,7 @@ class Motor_MariaDB : public Motor_Conexion {
     void Deshacer_Transaccion() override;
     std::string Escapar(std::string_view valor) const override;
     void Cerrar() override;
+    long long Filas_Afectadas() const override;
 
     const Parametros_Central& Parametros() const { return parametros_; }
     // Brings the session back to the state of a new connection (no transaction, no user

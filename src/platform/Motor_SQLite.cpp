@@ -115,6 +115,10 @@ std::string Motor_SQLite::Escapar(std::string_view valor) const {
     return escapado;
 }
 
+long long Motor_SQLite::Filas_Afectadas() const {
+    return bd_ ? sqlite3_changes64(bd_) : 0;
+}
+
 void Motor_SQLite::Cerrar() {
     if (bd_)
         sqlite3_close_v2(bd_);

@@ -28,6 +28,7 @@ class Motor_SQLite : public Motor_Conexion {
     // Doubles every single quote.
     std::string Escapar(std::string_view valor) const override;
     void Cerrar() override;
+    long long Filas_Afectadas() const override;
 
   private:
     sqlite3* bd_ = nullptr;

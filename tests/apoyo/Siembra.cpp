@@ -6,6 +6,7 @@
 
 #include "Bd_Central.h"
 #include "data/Log.h"
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
@@ -17,37 +18,20 @@ std::string Literal(const std::string& texto) {
     return "'" + Escapar_Central(texto) + "'";
 }
 
-bool Administrar(const std::string& sql) {
+bool Administrar_Central(const std::string& sql) {
     const std::string orden = std::string("mariadb --no-defaults --socket=") + SOCKET_BD_PRUEBAS +
                               " -uroot Morvane_Central -e \"" + sql + "\" >/dev/null 2>&1";
     return std::system(orden.c_str()) == 0;
 }
 
-namespace {
-bool Renombrar_Tabla(const std::string& de, const std::string& a) {
-    return Administrar("RENAME TABLE " + de + " TO " + a);
-}
-}  // namespace
-
-Tabla_Ausente::Tabla_Ausente(std::string tabla) : tabla_(std::move(tabla)) {
-    if (!Renombrar_Tabla(tabla_, tabla_ + "_ausente"))
-        throw std::runtime_error("cannot take away table " + tabla_);
+Cambio_Temporal::Cambio_Temporal(const std::string& hacer, std::string deshacer)
+    : deshacer_(std::move(deshacer)) {
+    if (!Administrar_Central(hacer))
+        throw std::runtime_error("the administrator could not: " + hacer);
 }
 
-Tabla_Ausente::~Tabla_Ausente() {
-    EXPECT_TRUE(Renombrar_Tabla(tabla_ + "_ausente", tabla_)) << "table " << tabla_ << " not back";
-}
-
-Regla_Temporal::Regla_Temporal(std::string tabla, const std::string& condicion)
-    : tabla_(std::move(tabla)) {
-    if (!Administrar("ALTER TABLE " + tabla_ + " ADD CONSTRAINT regla_prueba CHECK (" + condicion +
-                     ")"))
-        throw std::runtime_error("cannot add the rule to " + tabla_);
-}
-
-Regla_Temporal::~Regla_Temporal() {
-    EXPECT_TRUE(Administrar("ALTER TABLE " + tabla_ + " DROP CONSTRAINT regla_prueba"))
-        << "rule of " << tabla_ << " not removed";
+Cambio_Temporal::~Cambio_Temporal() {
+    EXPECT_TRUE(Administrar_Central(deshacer_)) << "not undone: " << deshacer_;
 }
 
 Carpetas_Sucursal Sembrar_Sucursal(const std::string& base, int id, const std::string& nombre,
@@ -110,6 +94,8 @@ void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& c
 
 Prueba_Sembrada::Prueba_Sembrada() {
     Vaciar_Base_Central();
+    Reiniciar_Turno_Programa();
+    EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
 }
 
 std::string Prueba_Sembrada::Solicitud(int id, const std::string& columna) {

@@ -38,37 +38,51 @@ void Sembrar_Solicitud(int id, const Columnas& cambios = {});
 // Inserts one row of `tabla`: `columnas`, with the ones `cambios` names replaced.
 void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& cambios = {});
 
-// Runs one statement on the central database as its administrator, with the rights the program's
-// own account lacks (a DROP, an ALTER); answers whether it worked.
-bool Administrar(const std::string& sql);
+// Runs a statement on the central database as its administrator (rights the program's user lacks).
+bool Administrar_Central(const std::string& sql);
 
-// Takes a central table out of the way, as its administrator might, for as long as it lives.
-class Tabla_Ausente {
+// A change the administrator makes to the central database (`hacer`), undone (`deshacer`) when it
+// goes.
+class Cambio_Temporal {
   public:
-    explicit Tabla_Ausente(std::string tabla);
-    ~Tabla_Ausente();
-    Tabla_Ausente(const Tabla_Ausente&) = delete;
-    Tabla_Ausente& operator=(const Tabla_Ausente&) = delete;
+    Cambio_Temporal(const std::string& hacer, std::string deshacer);
+    ~Cambio_Temporal();
+    Cambio_Temporal(const Cambio_Temporal&) = delete;
+    Cambio_Temporal& operator=(const Cambio_Temporal&) = delete;
 
   private:
-    std::string tabla_;
+    std::string deshacer_;
 };
 
-// A rule the administrator adds to a central table, refusing every row that breaks `condicion`
-// (statements that write one fail), for as long as it lives.
-class Regla_Temporal {
-  public:
-    Regla_Temporal(std::string tabla, const std::string& condicion);
-    ~Regla_Temporal();
-    Regla_Temporal(const Regla_Temporal&) = delete;
-    Regla_Temporal& operator=(const Regla_Temporal&) = delete;
+// A central table taken out of the way.
+struct Tabla_Ausente : Cambio_Temporal {
+    explicit Tabla_Ausente(const std::string& tabla)
+        : Cambio_Temporal("RENAME TABLE " + tabla + " TO " + tabla + "_ausente",
+                          "RENAME TABLE " + tabla + "_ausente TO " + tabla) {}
+};
 
-  private:
-    std::string tabla_;
+// A rule on a central table refusing every row that breaks `condicion` (statements that write
+// one fail).
+struct Regla_Temporal : Cambio_Temporal {
+    Regla_Temporal(const std::string& tabla, const std::string& condicion)
+        : Cambio_Temporal(
+              "ALTER TABLE " + tabla + " ADD CONSTRAINT regla_prueba CHECK (" + condicion + ")",
+              "ALTER TABLE " + tabla + " DROP CONSTRAINT regla_prueba") {}
+};
+
+// Every statement that writes (`suceso`: INSERT or UPDATE) a row of a central table meets a
+// conflict with another writer, as a deadlock or a cluster's certification failure reads (1213).
+struct Conflicto_Temporal : Cambio_Temporal {
+    Conflicto_Temporal(const std::string& tabla, const std::string& suceso)
+        : Cambio_Temporal("CREATE TRIGGER conflicto_prueba BEFORE " + suceso + " ON " + tabla +
+                              " FOR EACH ROW SIGNAL SQLSTATE '40001' SET MYSQL_ERRNO = 1213, "
+                              "MESSAGE_TEXT = 'Deadlock found when trying to get lock'",
+                          "DROP TRIGGER conflicto_prueba") {}
 };
 
 // A test that seeds an empty central database, with its own environment in place (clock at
-// 05/12/2026 10:15:40), and reads back the requests and the log.
+// 05/12/2026 10:15:40) and the lease held, as the working copy does, and reads back the requests
+// and the log.
 class Prueba_Sembrada : public testing::Test {
   protected:
     Prueba_Sembrada();

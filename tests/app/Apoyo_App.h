@@ -15,6 +15,7 @@
 #include "data/Configuracion.h"
 #include "data/Log.h"
 #include "data/Sucursales.h"
+#include "data/Turno_Central.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -47,11 +48,13 @@ class Vista_Falsa : public Vista_Ciclo {
     }
 };
 
-// A program just started, with an empty central database and the clock at 05/12/2026 10:15:40.
+// A program just started, without the lease, with an empty central database and the clock at
+// 05/12/2026 10:15:40.
 class Prueba_App : public ::testing::Test {
   protected:
     Prueba_App() {
         Reiniciar_Estado_Aplicacion();
+        Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
         Vaciar_Base_Central();

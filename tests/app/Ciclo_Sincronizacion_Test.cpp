@@ -8,7 +8,6 @@
 #include "data/Conexiones.h"
 #include "data/Poda_Log.h"
 #include "issuing_config/Datos_Emision.h"
-#include "platform/Candado_Central.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -43,12 +42,12 @@ TEST_F(Ciclo_Test, Muestra_Sus_Textos_Queda_Rearmado_Y_Sigue_A_Las_Rechazadas) {
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Configuracion().Proxima_Sincronizacion, "05/12/2026 10:15");
 
-    // A status-4 request shows lblLog, after the cycle and after the manual re-check.
+    // A status-4 request shows lblLog, after the cycle that also looked at the rejected requests.
     Ejecutar_Central(
         "INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, '2024/08/01', 4)");
     vista.llamadas.clear();
     ciclo.cmdSincronizar_Click();
-    EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
+    EXPECT_EQ(vista.Cuantas("ver_errores:1"), 1);
     EXPECT_EQ(vista.Cuantas("ocultamiento:1"), 1);
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
 }
@@ -232,56 +231,50 @@ TEST(Textos_Ventana, Fechas_Cortas_Y_Horas_Sin_Segundos) {
 }
 
 // Two copies of the program pointed at the same central database, one of them this test's: the
-// copy without the worker lock must issue nothing, even right after a server restart released
-// the lock it held, and take over once the lock is free.
-class Turno_Test : public Prueba_Ciclo {
-  protected:
-    Turno_Test() {
-        Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal"), 3, "Centro", "A", 1);
-        Sembrar_Ticket(4711, 3, "1000");
-        Cargar_Sucursales();
-        Cargar_Datos_de_Emision();
-    }
+// copy without the lease issues nothing and looks at no result, but is the operator's console
+// (reactivation, the rejected count); it takes over once the lease is free, and then looks at the
+// rejected requests it could not look at before.
+using Turno_Test = Prueba_Ciclo;
 
-    static std::string Status(int id) {
-        return Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " +
-                             std::to_string(id));
-    }
-
-    Candado_Central otra_copia{"facturador:Morvane_Central"};
-};
-
-TEST_F(Turno_Test, La_Copia_Sin_Turno_No_Genera_Lo_Dice_Una_Vez_Y_Lo_Toma_Al_Quedar_Libre) {
-    ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
+TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechazadas) {
+    const auto carpetas = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
+    Sembrar_Ticket(4711, 3, "1000");
+    Cargar_Sucursales();
+    Cargar_Datos_de_Emision();
+    const auto Status = [](int id, const std::string& columna = "Status") {
+        return Valor_Central("SELECT " + columna +
+                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+    };
+    Turno_Central otra_copia("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");
+    ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
     Sembrar_Solicitud(1);
+    Sembrar_Solicitud(2, {{"Status", "4"},
+                          {"Fecha", "'2026/12/01'"},
+                          {"Resultado", "'viejo'"},
+                          {"Archivo", "'Factura A Folio 9'"}});
+    Escribir_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 9-error timbrado.txt"),
+                     "nuevo motivo\r\n");
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "1");
+    EXPECT_EQ(Status(2, "Resultado"), "viejo");
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
-
-    Sembrar_Fila(
-        "Solicitudes_de_Facturas_OL",
-        {{"ID", "2"}, {"Fecha", "'2026/12/01'"}, {"Status", "4"}, {"Resultado", "'Error: x'"}});
-    entorno.operador.respuestas.push_back(true);
-    ciclo.cmdDesrechazar_Click();  // reactivation is the worker's too
-    EXPECT_EQ(Status(2), "4");
-    ASSERT_EQ(entorno.operador.De_Tipo("advertencia").size(), 1u);
-    EXPECT_EQ(entorno.operador.De_Tipo("advertencia")[0].texto.rfind("Otra copia", 0), 0u);
+    EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "2");
+    EXPECT_EQ(Status(2, "Resultado"), "Error: nuevo motivo");
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Tomado), 1);
-}
 
-TEST_F(Turno_Test, Tras_Reiniciar_El_Servidor_Nadie_Trabaja_Con_Un_Turno_Perdido) {
-    ciclo.tmrTimer_Timer();  // this copy holds the lock
-    Reiniciar_Servidor_Central();
-    ASSERT_EQ(otra_copia.Asegurar(Cadena_Central_de_Operacion()), Candado_Central::Estado::Tenido);
-    Sembrar_Solicitud(1);
+    // Its lease run out (the copy paused), the other copy takes over; this one reactivates.
+    Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
+    ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Status(1), "1");
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
+    entorno.operador.respuestas.push_back(true);
+    ciclo.cmdDesrechazar_Click();
+    EXPECT_EQ(Status(2), "1");
+    EXPECT_TRUE(entorno.operador.De_Tipo("advertencia").empty());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/Salida_Salud.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Zona_Sucursal.h"
+#include "platform/Instancia_Unica.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -51,37 +52,63 @@ class Salud_Test : public Prueba_App {
         json = Salud_En_JSON(informe);
         return informe;
     }
+    // The program of the folder running, its last cycle ended `hace` seconds ago.
+    void Programa_Corriendo(long long hace) {
+        if (!programa)
+            programa.emplace(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
+        Estado_Publicado publicado = Cargar_Estado_Publicado();
+        publicado.Seguimiento.Ultimo_Ciclo = Sumar_Segundos(kAhora, -hace);
+        Escribir_Estado_Publicado(publicado);
+    }
     std::string texto, json;
+    std::optional<Instancia_Unica> programa;
 };
 
-// Without local settings the state is unknown, without the central database critical; with
-// nothing waiting it is good, even when the program does not run.
-TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Sin_Nada_En_Espera) {
+// Without local settings the state is unknown; without the central database, without the
+// program running in its folder, or with it running but not ending a cycle for two minutes,
+// critical; with nothing waiting it is good. The lease's holder and expiry are told.
+TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
     EXPECT_TRUE(
         texto.starts_with("FACTURADOR DESCONOCIDO - No se puede leer la configuración "
                           "local (local.dll): "))
         << texto;
     entorno.Crear_Bases_Locales();
+    Programa_Corriendo(0);
     {
         const Servidor_Detenido servidor;
         EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
     }
-    EXPECT_TRUE(json.starts_with(R"({"estado":"critico","codigo":2,"ahora":"2026-12-05T10:15:40",)"
-                                 R"("motivos":["No se puede consultar la base de datos central: )"))
+    EXPECT_NE(json.find(R"("motivos":["No se puede consultar la base de datos central: )"),
+              std::string::npos)
         << json;
-    EXPECT_NE(json.find(R"("total":null,"sucursales":[],"observaciones":[]})"), std::string::npos);
 
-    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro", "A", 1);
-    Sembrar_Solicitud(1, {{"Status", "3"}, {"ID_Sucursal", "1"}});
-    Sembrar_Solicitud(2, {{"Status", "4"}, {"ID_Sucursal", "1"}});
-    const Informe_Salud informe = Informe();
-    EXPECT_EQ(informe.Estado, Estado_Salud::Bien);
+    programa.reset();
+    EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
+    EXPECT_EQ(texto, "FACTURADOR CRÍTICO - El programa no corre con la carpeta " +
+                         entorno.Carpeta() +
+                         " (su candado está libre).\nTurno de trabajo: libre\n");
+
+    Programa_Corriendo(120);
+    EXPECT_EQ(Informe().Estado, Estado_Salud::Bien);
     EXPECT_TRUE(
-        texto.starts_with("FACTURADOR BIEN - La facturación está al día.\n"
-                          "Último ciclo exitoso: no consta\n"))
+        texto.starts_with("FACTURADOR BIEN - La facturación está al día.\nTurno de "
+                          "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"))
         << texto;
-    EXPECT_EQ(informe.Total.Por_Status, (std::array<long, 5>{0, 0, 0, 1, 1}));
+
+    Turno_Central otra("nodo2:/srv/f pid 7 #1", "nodo2:/srv/f pid ");
+    ASSERT_EQ(otra.Asegurar(), Turno_Central::Estado::Tenido);
+    Programa_Corriendo(121);
+    EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
+    EXPECT_TRUE(
+        texto.starts_with("FACTURADOR CRÍTICO - El programa corre pero no termina un ciclo "
+                          "desde hace 2 min (más de 2 min).\nTurno de trabajo: nodo2:/srv/"
+                          "f pid 7 #1 (época 1), vence 20"))
+        << texto;
+    EXPECT_NE(json.find(R"("programa_corriendo":true,"ultimo_ciclo":"2026-12-05T10:13:39","turno":)"
+                        R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"),
+              std::string::npos)
+        << json;
 }
 
 // Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
@@ -99,6 +126,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     Sembrar_Solicitud(13, {{"Status", "3"}, {"ID_Sucursal", "2"}});
     Estado_Publicado publicado;
     publicado.Seguimiento.Ultimo_Ciclo_Exitoso = Sumar_Segundos(kAhora, -400);
+    publicado.Seguimiento.Ultimo_Ciclo = kAhora;
     publicado.Seguimiento.Revision = Sumar_Segundos(kAhora, -20);
     publicado.Seguimiento.Vistas[{1, 10}] = Sumar_Segundos(kAhora, -360);
     publicado.Seguimiento.Vistas[{2, 11}] = Sumar_Segundos(kAhora, -2400);
@@ -108,6 +136,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     // A single refused result of a request still in 2 is a warning.
     publicado.Observaciones.Discrepancias[11] = {11, 1, 9001, "A", 7, "otro folio", kAhora};
     Escribir_Estado_Publicado(publicado);
+    const Instancia_Unica corriendo(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
 
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
@@ -155,7 +184,7 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
         return Consultar_Central("SHOW CREATE TABLE Zonas_Horarias_Sucursales").Texto(size_t{1});
     };
     const std::string esquema = creacion();
-    ASSERT_TRUE(Administrar("DROP TABLE Zonas_Horarias_Sucursales"));
+    ASSERT_TRUE(Administrar_Central("DROP TABLE Zonas_Horarias_Sucursales"));
     for (const auto& [id, nombre] : {std::pair{1, "Centro"}, {2, "Norte"}, {3, "Juárez"}})
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), nombre), id, nombre, "A", 1);
     Ejecutar_Central(

@@ -6,7 +6,13 @@
 namespace facturador::pruebas {
 namespace {
 
-using Sentencias_Pendientes_Test = Prueba_Ciclo;
+// The batch of the working copy, which holds the lease.
+class Sentencias_Pendientes_Test : public Prueba_Ciclo {
+  protected:
+    Sentencias_Pendientes_Test() {
+        EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
+    }
+};
 
 std::string Insertar_Sucursal(int id, const std::string& nombre) {
     return "INSERT INTO Sucursales (ID, Nombre) VALUES (" + std::to_string(id) + ", '" +
@@ -84,6 +90,35 @@ TEST_F(Sentencias_Pendientes_Test, Una_Solicitud_Fallida_No_Detiene_A_Las_Demas)
     ASSERT_EQ(fallas.size(), 1u);
     EXPECT_EQ(fallas[0].rfind("12: Data too long for column 'Nombre' at row 1  -  UPDATE", 0), 0u)
         << fallas[0];
+}
+
+// A batch of a copy that lost the lease commits nothing and is no failure; a request whose
+// statements meet a conflict waits for the next cycle while the others go, and fails no cycle.
+TEST_F(Sentencias_Pendientes_Test, Sin_Turno_Nada_Y_Un_Conflicto_Solo_Retrasa_Su_Solicitud) {
+    Reiniciar_Sentencias_Pendientes();
+    Agregar_Sentencia_de_Solicitud(1, Insertar_Sucursal(1, "Centro"), "hecha 1");
+    Agregar_Sentencia_de_Solicitud(2, "INSERT INTO Configuracion (ID) VALUES (2)", "hecha 2");
+    Agregar_Sentencia_de_Solicitud(3, Insertar_Sucursal(3, "Sur"), "hecha 3");
+    Ejecutar_Central("UPDATE Turno_Facturador SET Epoca = Epoca + 1");  // another copy took it
+    Ejecutar_Sentencias_Pendientes();
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Sucursales"), "0");
+    EXPECT_FALSE(Turno_Programa().Tenido());
+
+    ASSERT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
+    {
+        const Conflicto_Temporal conflicto("Configuracion", "INSERT");
+        Ejecutar_Sentencias_Pendientes();
+    }
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Sucursales"), "1,3");
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Configuracion"), "0");
+    const std::string log = Leer_Log();
+    EXPECT_EQ(Veces(log,
+                    "Conflicto:  Deadlock found when trying to get lock  -  INSERT INTO "
+                    "Configuracion"),
+              1)
+        << log;
+    EXPECT_EQ(Veces(log, "hecha 2") + Veces(log, "Error:"), 0);
+    EXPECT_FALSE(Fallas_Programa().Falla_En_Ciclo());
 }
 
 }  // namespace

@@ -1,8 +1,4 @@
 // The built program, started in a program folder of its own against the test server.
-//
-// The program allows one running copy per user on the machine, so while these tests run no other
-// copy of the program may run under the same user: it would hold the lock and the first copy
-// started here would end at once.
 
 #include <gtest/gtest.h>
 
@@ -19,7 +15,9 @@
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Proceso_Facturador.h"
 #include "apoyo/Siembra.h"
+#include "app/Estado_Publicado.h"
 #include "platform/Archivos.h"
+#include "platform/Conexion.h"
 #include "platform/Instancia_Unica.h"
 #include "platform/Texto.h"
 
@@ -57,7 +55,10 @@ class Programa : public testing::Test {
     Entorno_Pruebas entorno;
 };
 
-// SIGTERM ends it cleanly too: the tests of the service's road use it.
+// One copy per program folder, whatever its environment: a second copy on the same folder, even
+// without the first one's runtime folder, says why and ends with a failure. SIGINT ends the first
+// cleanly, freeing the lease at once (SIGTERM too: the tests of the service's road use it); the
+// next copy then starts and works.
 TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT) {
     const long selects_iniciales = Selects_Del_Servidor();
     {
@@ -65,18 +66,20 @@ TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT)
         ASSERT_TRUE(Esperar_Selects(selects_iniciales, kSelects_De_Varios_Ciclos, primero))
             << "the program ended or stopped reading the central database";
 
-        // The second copy has no databases next to it: had it gone on to open them, it would be
-        // waiting for the operator in the database location dialog instead of ending.
-        Carpeta_Temporal otra_carpeta;
-        Proceso_Facturador segundo(otra_carpeta.Ruta());
-        EXPECT_TRUE(Termino_Con_Codigo_0(segundo.Esperar_Fin(kPlazo)));
-        // Nothing but its executable: no database file opened, no log line written.
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(otra_carpeta.Ruta()), {}), 1);
+        const std::string salida = Unir_Ruta(entorno.Carpeta(), "segundo.txt");
+        Proceso_Hijo segundo(EJECUTABLE_FACTURADOR, {"--carpeta", entorno.Carpeta()},
+                             Arranque_Hijo{salida, {"XDG_RUNTIME_DIR=/nonexistent"}, {}});
+        EXPECT_EQ(Codigo_De_Salida(segundo.Esperar_Fin(kPlazo)), 1);
+        EXPECT_EQ(Leer_Archivo(salida),
+                  "facturador: otra copia del programa ya corre con la "
+                  "carpeta " +
+                      entorno.Carpeta() + "; esta copia termina.\n");
         EXPECT_TRUE(primero.Sigue_Corriendo());
+        EXPECT_NE(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
         primero.Enviar(SIGINT);
         ASSERT_TRUE(Termino_Con_Codigo_0(primero.Esperar_Fin(kPlazo)));
+        EXPECT_EQ(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
     }
-    // Once the first copy is gone the next one starts and works.
     const long antes_del_tercero = Selects_Del_Servidor();
     Proceso_Facturador tercero(entorno.Carpeta());
     EXPECT_TRUE(Esperar_Selects(antes_del_tercero, 1, tercero));
@@ -87,29 +90,43 @@ TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT)
 // A link planted where the lock file goes: the lock cannot be taken at all, so the program must
 // say why and end with a failure, not run without its guard against a second copy.
 TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
-    const std::string runtime = Unir_Ruta(entorno.Carpeta(), "runtime");
-    std::filesystem::create_directory(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    std::filesystem::create_symlink("/nonexistent", Unir_Ruta(runtime, "facturador.lock"));
+    std::filesystem::create_symlink("/nonexistent", Archivo_Candado_de_Carpeta(entorno.Carpeta()));
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
-    const std::string anterior = getenv("XDG_RUNTIME_DIR") ? getenv("XDG_RUNTIME_DIR") : "";
-    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     Proceso_Facturador programa(entorno.Carpeta(), salida);
-    anterior.empty() ? unsetenv("XDG_RUNTIME_DIR") : setenv("XDG_RUNTIME_DIR", anterior.c_str(), 1);
     EXPECT_EQ(Codigo_De_Salida(programa.Esperar_Fin(kPlazo)), 1);
     EXPECT_NE(Leer_Archivo(salida).find("No se pudo tomar el candado de instancia única"),
               std::string::npos);
 }
 
-TEST(Instancia_Unica, Un_Enlace_Puesto_En_Lugar_Del_Candado_No_Se_Sigue) {
-    Carpeta_Temporal carpeta;
-    const std::string destino = Unir_Ruta(carpeta.Ruta(), "ajeno");
-    const std::string candado = Unir_Ruta(carpeta.Ruta(), "facturador.lock");
-    ASSERT_EQ(symlink(destino.c_str(), candado.c_str()), 0);
-    const Instancia_Unica instancia(candado);
-    EXPECT_EQ(instancia.Resultado(), Instancia_Unica::Estado::Falla);
-    EXPECT_NE(instancia.Falla().find(candado), std::string::npos);
-    EXPECT_FALSE(Existe_Archivo(destino));
+// The worker's unit waits on a row another writer holds, its file written under its waiting name,
+// while a second copy starts beside it in a folder of its own: without the lease, that copy
+// settles no waiting file. Once the row is free the unit commits and its file is published.
+TEST_F(Programa, Una_Copia_Que_Arranca_Junto_Al_Trabajador_No_Toca_Su_Cola) {
+    const auto carpetas =
+        Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s3"), 3, "Centro", "A", 300);
+    Sembrar_Ticket(4711, 3, "116");
+    Conexion otro;
+    otro.Abrir(Cadena_Central_Pruebas());
+    Sembrar_Solicitud(901);
+    otro.Iniciar_Transaccion();
+    otro.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = 901 FOR UPDATE");
+    Proceso_Facturador trabajador(entorno.Carpeta());
+    ASSERT_TRUE(Esperar([&] { return !std::filesystem::is_empty(carpetas.cola); }, kPlazo));
+
+    Carpeta_Temporal otra_carpeta;
+    for (const char* base : {"local.dll", "Taldo.dll"})
+        Copiar_Archivo(Unir_Ruta(entorno.Carpeta(), base), Unir_Ruta(otra_carpeta.Ruta(), base));
+    const long antes = Selects_Del_Servidor();
+    Proceso_Facturador consola(otra_carpeta.Ruta());
+    ASSERT_TRUE(Esperar_Selects(antes, kSelects_De_Varios_Ciclos, consola));
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
+              std::vector<std::string>{".Factura A Folio 300.txt.901.turno1.pendiente"});
+    otro.Confirmar_Transaccion();
+    otro.Cerrar();
+    ASSERT_TRUE(Esperar_Status(901, "2"));
+    EXPECT_TRUE(
+        Esperar([&] { return Existe_Archivo(Unir_Ruta(carpetas.cola, "Factura A Folio 300.txt")); },
+                kPlazo));
 }
 
 // The built program as a service runs it: without windows, nobody to answer a dialog, the central
@@ -172,6 +189,12 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
               std::string::npos)
         << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 2) << Salida();
+    // As the running program leaves its folder: locked, a cycle just ended.
+    const Instancia_Unica corriendo(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
+    Estado_Publicado publicado;
+    publicado.Seguimiento.Ultimo_Ciclo = Reloj_Sistema().Ahora();
+    Escribir_Estado_Publicado(publicado);
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 0) << Salida();
     // Never seen by a running program: it waits since its date, the day before.
     Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});

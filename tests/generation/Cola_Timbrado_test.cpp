@@ -45,7 +45,7 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     };
 
     pase_cortado(Proxy_Central::Corte::Antes_de_Ejecutar);
-    EXPECT_EQ(En(c.cola), Nombres{".Factura A Folio 1500.txt.10.pendiente"});
+    EXPECT_EQ(En(c.cola), Nombres{".Factura A Folio 1500.txt.10.turno1.pendiente"});
     EXPECT_EQ(Solicitud(10, "Status") + Folio_Siguiente(3) + Facturas(), "115000");
     Ejecutar_Pase();
     EXPECT_EQ(En(c.cola), Nombres{"Factura A Folio 1500.txt"});
@@ -54,8 +54,8 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     Sembrar_Solicitud(11);
     pase_cortado(Proxy_Central::Corte::Sin_Respuesta);
     EXPECT_EQ(Solicitud(11, "CONCAT(Status, '/', Folio)"), "2/1501");
-    EXPECT_EQ(En(c.cola),
-              (Nombres{".Factura A Folio 1501.txt.11.pendiente", "Factura A Folio 1500.txt"}));
+    EXPECT_EQ(En(c.cola), (Nombres{".Factura A Folio 1501.txt.11.turno1.pendiente",
+                                   "Factura A Folio 1500.txt"}));
     Ejecutar_Pase();
     EXPECT_EQ(En(c.cola), (Nombres{"Factura A Folio 1500.txt", "Factura A Folio 1501.txt"}));
     EXPECT_EQ(Facturas(), "2");
@@ -63,7 +63,7 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
 
     const std::string log = Leer_Log();
     EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Se descartó el archivo para timbrar " +
-                             Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.pendiente")),
+                             Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.turno1.pendiente")),
               1);
     EXPECT_EQ(Veces(log, "Solicitud ID: 11 - Se puso en la cola el archivo para timbrar " +
                              Unir_Ruta(c.cola, "Factura A Folio 1501.txt")),
@@ -73,8 +73,10 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
 
 // Each waiting file follows its request: published when the request is committed in status 2
 // naming that file, in that branch's queue; removed otherwise, as are the half copies of older
-// versions. Other files stay. A queue folder that cannot be read is told once and holds up no
-// other; a file that cannot take its name waits, told once, and keeps its folio taken.
+// versions. Other files stay, and so does one of a later epoch than this worker's: it belongs to
+// a copy that took the lease since, whose unit may still be open. A queue folder that cannot be
+// read is told once and holds up no other; a file that cannot take its name waits, told once, and
+// keeps its folio taken.
 TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     const auto c3 = Sembrar_Sucursal(3, "Centro", "A", 1500);
     const auto c4 = Sembrar_Sucursal(4, "Norte", "B", 1, false);
@@ -89,7 +91,8 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
          {".Factura A Folio 7.txt.10.pendiente", ".Factura A Folio 8.txt.11.pendiente",
           ".Factura A Folio 9.txt.12.pendiente", ".Factura A Folio 9.txt.13.pendiente",
           ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 12.txt.15.pendiente",
-          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml"})
+          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml",
+          ".Factura A Folio 13.txt.11.turno2.pendiente"})
         Escribir_Archivo(Unir_Ruta(c3.cola, nombre), "x");
     Escribir_Archivo(Unir_Ruta(c5.cola, ".Factura A Folio 9.txt.13.pendiente"), "x");
     const std::string publicado = Unir_Ruta(c3.cola, "Factura A Folio 7.txt");
@@ -98,8 +101,9 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
 
     Recuperar();
     Recuperar();
-    EXPECT_EQ(En(c3.cola),
-              (Nombres{".Factura A Folio 7.txt.10.pendiente", ".notas", "Cancelar_A1.xml"}));
+    const std::string mas_reciente = ".Factura A Folio 13.txt.11.turno2.pendiente";
+    EXPECT_EQ(En(c3.cola), (Nombres{mas_reciente, ".Factura A Folio 7.txt.10.pendiente", ".notas",
+                                    "Cancelar_A1.xml"}));
     EXPECT_EQ(En(c5.cola), Nombres{"Factura A Folio 9.txt"});
     EXPECT_EQ(Estado_Generacion_Actual().Temporales_en_Cola.count(publicado), 1u);
     const std::string log = Leer_Log();
@@ -111,15 +115,34 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
 
     std::filesystem::remove(publicado);
     Recuperar();
-    EXPECT_EQ(En(c3.cola), (Nombres{".notas", "Cancelar_A1.xml", "Factura A Folio 7.txt"}));
+    EXPECT_EQ(En(c3.cola),
+              (Nombres{mas_reciente, ".notas", "Cancelar_A1.xml", "Factura A Folio 7.txt"}));
     EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
+}
+
+// A worker paused after its COMMIT wakes without the lease: the copy that took over has already
+// published its waiting file. One published file, no failure, nothing left waiting. A queue folder
+// that is gone is still a failure, and the file waits for it.
+TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
+    const auto c = Sembrar_Sucursal(3, "Centro");
+    const std::string cola = Unir_Ruta(c.cola, "Factura A Folio 1500.txt");
+    const std::string oculta = Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.turno1.pendiente");
+    Escribir_Archivo(cola, "publicado por la otra copia");
+    EXPECT_FALSE(Publicar_o_Esperar(c.cola, oculta, cola));
+    EXPECT_EQ(Archivos_en_Carpeta(c.cola), Nombres{"Factura A Folio 1500.txt"});
+    EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
+
+    const std::string sin_carpeta = Unir_Ruta(entorno.Carpeta(), "no_esta");
+    EXPECT_TRUE(Publicar_o_Esperar(sin_carpeta, Unir_Ruta(sin_carpeta, ".x.1.turno1.pendiente"),
+                                   Unir_Ruta(sin_carpeta, "x")));
 }
 
 using Reencolado = Prueba_Central;
 
 // A request in status 2 gets its file to stamp again, same series and folio, only when nothing of
 // it is anywhere: not published, not waiting in the queue, no result. Every refusal says why and
-// writes nothing. It needs nothing loaded: it reads the request and the profile itself.
+// writes nothing. It needs nothing loaded: it reads the request and the profile itself. The file
+// waits as a committed request's file does, and the worker's recovery publishes it.
 TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     const auto c = Sembrar_Sucursal(3, "Centro", "B", 90);
     const Columnas en_cola = {{"Status", "2"},
@@ -136,14 +159,17 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     const std::string cola = Unir_Ruta(c.cola, "Factura B Folio 65.txt");
     const auto hecho = Reencolar_Solicitud(194);
     EXPECT_TRUE(hecho.Hecho);
-    EXPECT_EQ(hecho.Mensaje,
-              "Solicitud ID: 194 - Se escribió de nuevo el archivo para timbrar " + cola + ".");
-    const std::string archivo = Leer_Archivo(cola);
-    EXPECT_NE(archivo.find("\r\nSerie=B\r\nFolio=65\r\n"), std::string::npos);
+    EXPECT_EQ(hecho.Mensaje, "Solicitud ID: 194 - Se escribió de nuevo el archivo para timbrar " +
+                                 cola + "; la copia que trabaja lo pone en la cola.");
     EXPECT_NE(Leer_Log().find(hecho.Mensaje), std::string::npos);
-    EXPECT_EQ(Archivos_en_Carpeta(c.cola).size(), 1u);
-
+    const std::string en_espera = Unir_Ruta(c.cola, ".Factura B Folio 65.txt.194.turno1.pendiente");
+    EXPECT_EQ(Archivos_en_Carpeta(c.cola), Nombres{".Factura B Folio 65.txt.194.turno1.pendiente"});
     const std::string no = "Solicitud ID: 194 - No se reencola: ya existe ";
+    EXPECT_EQ(Reencolar_Solicitud(194).Mensaje, no + en_espera + ".");
+    Cargar_Datos();
+    Recuperar_Cola_al_Arrancar();
+    EXPECT_NE(Leer_Archivo(cola).find("\r\nSerie=B\r\nFolio=65\r\n"), std::string::npos);
+    EXPECT_EQ(Archivos_en_Carpeta(c.cola).size(), 1u);
     EXPECT_EQ(Reencolar_Solicitud(194).Mensaje, no + cola + ".");
     std::filesystem::remove(cola);
     for (const std::string& resto :

@@ -4,6 +4,7 @@
 #include "intake/Almacen_Comprobantes.h"
 #include "intake/Apoyo_Recepcion.h"
 #include "intake/Recepcion.h"
+#include "intake/Solicitudes_Timbradas.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
@@ -127,6 +128,7 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
     Dejar_Timbrado(4);
     Sembrar_Solicitud(5, {{"Status", "4"}});
     Dejar(Ruta_Error(5), "rechazo que el servidor no acepta");
+    Iniciar_Revision_Rechazadas();
     {
         const Regla_Temporal regla("Solicitudes_de_Facturas_OL", "Resultado NOT LIKE '%acepta%'");
         EXPECT_NO_THROW(Almacenar_Comprobantes_con_Errores_de_Timbrados());
@@ -145,6 +147,31 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
 // the failure is logged, and the next scan takes it in. A failure that ends the scan (a rejection
 // the database refuses) still leaves the requests taken in before it with their status 3, and
 // nothing of a later one.
+// Whatever keeps results from leaving their status (a batch that did not commit), each scan takes
+// in from where the last one stopped, so every one is reached within a bounded number of cycles;
+// a look at the rejected requests goes on cycle after cycle until it reaches the last one.
+TEST_F(Recepcion, EachScanGoesOnWhereTheLastOneStopped) {
+    Seguimiento_Recepcion_Actual().Maximo_Por_Escaneo = 1;
+    for (int id : {1, 2, 3, 4}) {
+        Sembrar_Solicitud(
+            id, id > 2 ? Columnas{{"Status", "4"}, {"Fecha", "'2026/12/01'"}} : Columnas{});
+        Dejar_Timbrado(id);
+    }
+    for (const int32_t id : {1, 2, 1}) {
+        Almacenar_Comprobantes_Pendientes();  // its batch not run
+        EXPECT_EQ(Solicitudes_Timbradas(), std::vector<int32_t>{id});
+    }
+    Reiniciar_Sentencias_Pendientes();
+    Iniciar_Revision_Rechazadas();
+    for (int ciclo = 0; ciclo < 2; ++ciclo) {
+        Almacenar_Comprobantes_con_Errores_de_Timbrados();
+        Ejecutar_Sentencias_Pendientes();
+        Reiniciar_Sentencias_Pendientes();
+    }
+    EXPECT_EQ(Solicitud(3, "Status") + Solicitud(4, "Status"), "33");
+    EXPECT_FALSE(Seguimiento_Recepcion_Actual().Rechazadas_Por_Revisar);
+}
+
 TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
     for (int id = 1; id <= 5; ++id) {
         Sembrar_Solicitud(id);
@@ -297,6 +324,7 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     Dejar_Timbrado(10);
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Folio = 2 WHERE ID = 10");
     Ciclo();
+    Iniciar_Revision_Rechazadas();
     Almacenar_Comprobantes_con_Errores_de_Timbrados();
     Ejecutar_Sentencias_Pendientes();
     EXPECT_EQ(Solicitud(5, "Status") + Solicitud(10, "Status"), "34");
@@ -399,7 +427,7 @@ TEST_F(Resultados_Dudosos, ARequestWithoutFileOrResultIsLoggedOnceAsStuck) {
     for (int id = 1; id <= 4; ++id)
         Sembrar_Solicitud(id);
     Dejar(Unir_Ruta(cola, "F1502.txt"), "publicado");
-    Dejar(Unir_Ruta(cola, Nombre_Temporal_en_Cola("F1503.txt", 3)), "esperando su commit");
+    Dejar(Unir_Ruta(cola, Nombre_Temporal_en_Cola("F1503.txt", 3, 7)), "esperando su commit");
     Dejar(Ruta_PDF(4), "medio resultado");
     Ciclo(0);
     Ciclo(14 * 60 + 59);

@@ -91,11 +91,9 @@ void Invariantes::Revisar_Colas(Conteo& conteo) {
         const std::string nombre = rs.Texto(2) + ".txt";
         if (s)
             esperados.emplace(s->id, nombre);
-        const bool tiene =
-            s &&
-            (Existe_Archivo(Unir_Ruta(s->carpetas.cola, nombre)) ||
-             Existe_Archivo(Unir_Ruta(s->carpetas.cola, Nombre_Temporal_en_Cola(nombre, id))) ||
-             Tiene_Resultado(rs.Texto(2), s->carpetas));
+        const bool tiene = s && (Existe_Archivo(Unir_Ruta(s->carpetas.cola, nombre)) ||
+                                 Hay_Temporal_en_Cola(s->carpetas.cola, nombre, id) ||
+                                 Tiene_Resultado(rs.Texto(2), s->carpetas));
         if (!tiene)
             Anotar(conteo, kSin_Archivo, "solicitud " + Numero(id) + " (" + nombre + ")");
     }

@@ -42,13 +42,14 @@ struct Opciones {
     QCommandLineOption reencolar{
         QStringLiteral("reencolar"),
         QString::fromUtf8("Vuelve a escribir el archivo para timbrar de la solicitud <id> en "
-                          "status 2 cuando no hay archivo ni resultado suyo, y termina."),
+                          "status 2 cuando no hay archivo ni resultado suyo, para que la copia "
+                          "que trabaja lo ponga en la cola, y termina."),
         QStringLiteral("id")};
     QCommandLineOption estado{
         QStringLiteral("estado"),
         QString::fromUtf8("Informa cómo está la facturación y termina: 0 bien, 1 advertencia, "
-                          "2 crítico (base central inalcanzable), 3 desconocido (configuración "
-                          "local ilegible).")};
+                          "2 crítico (base central inalcanzable, programa detenido o sin ciclos), "
+                          "3 desconocido (configuración local ilegible).")};
     QCommandLineOption carpetas_sucursal{
         QStringLiteral("carpetas-sucursal"),
         QString::fromUtf8("Guarda en el perfil de emisión de la sucursal <id> sus carpetas de "

@@ -1,0 +1,116 @@
+// The lease of the worker: two copies of the program are two lease clients here, each with its
+// own connections, against the real server.
+
+#include <cstdlib>
+
+#include "apoyo/Bd_Central.h"
+#include "apoyo/Siembra.h"
+#include "data/Conexiones.h"
+#include "data/Turno_Central.h"
+#include "platform/Archivos.h"
+#include "platform/Error_Plataforma.h"
+
+namespace facturador::pruebas {
+namespace {
+
+class Turno_Test : public testing::Test {
+  protected:
+    Turno_Test() { Vaciar_Base_Central(); }
+
+    // Whether a unit of `copia` commits (refused, the pool rolls it back).
+    static bool Unidad(Turno_Central& copia) {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        conexion.Iniciar_Transaccion();
+        try {
+            copia.Comprobar_Turno(conexion);
+        } catch (const Error_Plataforma& e) {
+            if (e.Numero == kError_Sin_Turno)
+                return false;
+            throw;
+        }
+        conexion.Confirmar_Transaccion();
+        return true;
+    }
+    static std::string Fila() {
+        return Valor_Central(
+            "SELECT CONCAT_WS('|', Titular, Epoca, Unidades) FROM Turno_Facturador");
+    }
+    static void Vencer() {
+        Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
+    }
+
+    Entorno_Pruebas entorno;
+    Turno_Central a{"a:/srv/f pid 1 #1", "a:/srv/f pid "};
+    Turno_Central b{"b:/srv/f pid 2 #2", "b:/srv/f pid "};
+};
+
+// One copy holds the lease and its units commit; the other waits and its units are refused. When
+// the holder stops renewing (paused), the other takes over with the next epoch and the old holder's
+// units are refused from then on. A clean exit frees the lease at once, and a copy started again
+// in the holder's folder takes it at once.
+TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) {
+    ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(b.Asegurar(), Turno_Central::Estado::Ocupado);
+    EXPECT_EQ(b.Titular_Ajeno(), a.Titular());
+    EXPECT_TRUE(Unidad(a));
+    EXPECT_FALSE(Unidad(b));
+    EXPECT_EQ(Fila(), a.Titular() + "|1|1");
+    EXPECT_EQ(Valor_Central("SELECT TIMESTAMPDIFF(SECOND, NOW(6), Vence) BETWEEN 28 AND 30 FROM "
+                            "Turno_Facturador"),
+              "1");
+
+    // Expired with nobody taking it, the holder renews it under the same epoch; but a unit of its
+    // fenced after it ran out is refused, and the other copy takes over with the next epoch.
+    Vencer();
+    EXPECT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(a.Epoca(), 1);
+    Vencer();
+    EXPECT_FALSE(Unidad(a));
+    EXPECT_FALSE(a.Tenido());
+    ASSERT_EQ(b.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(b.Epoca(), 2);
+    EXPECT_EQ(a.Asegurar(), Turno_Central::Estado::Ocupado);
+    EXPECT_TRUE(Unidad(b));
+
+    b.Soltar();
+    EXPECT_EQ(Fila(), "|2|2");
+    EXPECT_FALSE(Unidad(b));
+    ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(a.Epoca(), 3);
+
+    // A copy started again on a's machine and program folder holds that folder's lock: the lease
+    // left there is a gone copy's and is taken at once. Another folder's copy still waits.
+    Turno_Central otra_carpeta("a:/srv/f2 pid 3 #3", "a:/srv/f2 pid ");
+    EXPECT_EQ(otra_carpeta.Asegurar(), Turno_Central::Estado::Ocupado);
+    Turno_Central de_nuevo("a:/srv/f pid 9 #9", "a:/srv/f pid ");
+    ASSERT_EQ(de_nuevo.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(de_nuevo.Epoca(), 4);
+    EXPECT_FALSE(Unidad(a));
+}
+
+// An installation whose database predates the lease gets its table from the program, the same as
+// the schema script makes it; every unit is appended to the trace file the environment names.
+TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
+    const std::string esquema = Consultar_Central("SHOW CREATE TABLE Turno_Facturador").Texto(1);
+    ASSERT_TRUE(Administrar_Central("DROP TABLE Turno_Facturador"));
+    const std::string traza = Unir_Ruta(entorno.Carpeta(), "traza.txt");
+    setenv("FACTURADOR_TRAZA_UNIDADES", traza.c_str(), 1);
+    Reiniciar_Turno_Programa();
+    unsetenv("FACTURADOR_TRAZA_UNIDADES");
+    Turno_Central& copia = Turno_Programa();
+    ASSERT_EQ(copia.Asegurar(), Turno_Central::Estado::Tenido);
+    EXPECT_EQ(Consultar_Central("SHOW CREATE TABLE Turno_Facturador").Texto(1), esquema);
+
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    for (int i = 0; i < 2; ++i)
+        En_Unidad_Cercada(conexion, [] {});
+    EXPECT_THROW(En_Unidad_Cercada(conexion, [] { throw Error_Plataforma(1, "falla"); }),
+                 Error_Plataforma);
+    Cerrar_Conexion(conexion);
+    EXPECT_EQ(Leer_Archivo(traza), "1 1 " + copia.Titular() + "\n1 2 " + copia.Titular() + "\n");
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
