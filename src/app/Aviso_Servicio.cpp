@@ -10,7 +10,7 @@ namespace facturador {
 
 std::string Status_Servicio(bool exitoso) {
     const Estado_Aplicacion& app = Estado_App();
-    if (app.turno.otra_copia_avisada)
+    if (app.otra_copia_avisada)
         return "Otra copia del programa trabaja con la base de datos central.";
     long por_status[3] = {0, 0, 0};
     for (const auto& [clave, desde] : app.seguimiento.Vistas)

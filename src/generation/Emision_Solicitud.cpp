@@ -113,8 +113,9 @@ void Emitir_Solicitud(Conexion& conexion, const Solicitud_Factura& solicitud,
         unidad.Deshacer();
         // A unit that met a conflict, or found the lease gone, did nothing worth telling: it is
         // simply tried again, here or by the copy that works now.
+        // A COMMIT that failed may or may not have reached the server: its work is not told.
         if (!Es_Conflicto(e.Numero) && e.Numero != kError_Sin_Turno)
-            diario.Escribir();
+            diario.Escribir(unidad.Confirmada());
         throw;
     } catch (...) {
         unidad.Deshacer();

@@ -219,6 +219,7 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
                       "Zonas_Horarias_Sucursales")})
         EXPECT_EQ(Veces(Leer_Log(), linea + "\r\n"), 1) << linea;
 
+    Programa_Corriendo(0);
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
     // A postal code without a zone is also a profile the tax authority refuses.
