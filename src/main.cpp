@@ -16,6 +16,7 @@
 #include "generation/Reencolado.h"
 #include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Archivos.h"
+#include "platform/Carpeta_Runtime.h"
 #include "platform/Credenciales_Central.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
@@ -143,6 +144,7 @@ int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
 
 int main(int argc, char** argv) {
     Elegir_Plataforma(argc, argv);
+    Asegurar_Carpeta_Runtime();
     // The orders that only print start no window system: a GUI application looks for a display
     // server in the user's runtime folder, which root (sudo, su) has none of, or another user's.
     std::unique_ptr<QCoreApplication> aplicacion;

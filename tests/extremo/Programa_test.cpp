@@ -175,15 +175,23 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
 
 // What a service manager or a monitoring plugin reads from outside. Without local settings nobody
 // can give the database location: the program says so and ends with a failure at once. --estado
-// ends with the plugins' statuses; a program folder that is not there is a usage error.
+// ends with the plugins' statuses; a program folder that is not there is a usage error. Started
+// from a shell without a session (no runtime folder, as root through su), nothing but its own
+// words reach standard error.
 TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugins) {
-    const auto correr = [&](const std::vector<std::string>& argumentos) {
+    const auto correr = [&](const std::vector<std::string>& argumentos,
+                            const std::vector<std::string>& variables = {}) {
         std::filesystem::remove(salida);
-        Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos, salida);
+        Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos,
+                             Arranque_Hijo{salida, variables, {}});
         return Codigo_De_Salida(proceso.Esperar_Fin(kPlazo));
     };
-    Carpeta_Temporal vacia;
-    EXPECT_EQ(correr({"--sin-ventanas", "--carpeta", vacia.Ruta()}), 1) << Salida();
+    Carpeta_Temporal vacia, temporal;
+    EXPECT_EQ(correr({"--sin-ventanas", "--carpeta", vacia.Ruta()},
+                     {"XDG_RUNTIME_DIR=", "TMPDIR=" + temporal.Ruta()}),
+              1)
+        << Salida();
+    EXPECT_TRUE(Salida().starts_with("No se pudo leer la configuración local")) << Salida();
     EXPECT_NE(Salida().find("Se produjo un error: Favor de seleccionar la base de datos y "
                             "reiniciar el programa.\n"),
               std::string::npos)
