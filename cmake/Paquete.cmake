@@ -41,7 +41,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/sql/02_cuenta.sql DESTINATION share/facturad
         PERMISSIONS OWNER_READ OWNER_WRITE)
 install(FILES ${EMPAQUETADO}/lintian-overrides DESTINATION share/lintian/overrides
         RENAME facturador)
-install(PROGRAMS ${EMPAQUETADO}/crear-archivos-locales DESTINATION share/facturador)
+install(PROGRAMS ${EMPAQUETADO}/crear-archivos-locales ${EMPAQUETADO}/facturador-consola
+        DESTINATION share/facturador)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME facturador)

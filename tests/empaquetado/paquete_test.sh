@@ -26,12 +26,14 @@ for esperado in '-rwxr-xr-x ./usr/bin/facturador' \
   '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' \
   '-rw-r--r-- ./usr/share/facturador/local.sql' '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' \
   '-rw------- ./usr/share/facturador/02_cuenta.sql' '-rw-r--r-- ./usr/share/doc/facturador/README.md.gz' \
-  '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales'; do
+  '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales' \
+  '-rwxr-xr-x ./usr/share/facturador/facturador-consola'; do
   grep -qxF -- "$esperado" "$tmp/contenido" || falla "falta $esperado"
 done
 # Only the program: no tests, simulated stamping program, picture tools or benchmarks.
 ejecutables=$(awk '$1 ~ /^-..x/ {print $2}' "$tmp/contenido" | sort | tr '\n' ' ')
-[ "$ejecutables" = "./usr/bin/facturador ./usr/share/facturador/crear-archivos-locales " ] ||
+[ "$ejecutables" = "./usr/bin/facturador ./usr/share/facturador/crear-archivos-locales \
+./usr/share/facturador/facturador-consola " ] ||
   falla "ejecutables inesperados: $ejecutables"
 
 echo "== metadatos"

@@ -26,5 +26,15 @@ for cuenta in root nagios; do
   [ "$codigo" -le 1 ] && [ ! -s /tmp/errores ] || falla "--estado de $cuenta: $codigo
 $(cat /tmp/estado /tmp/errores)"
 done
+# The operator's console: a program folder of the operator's own, made on first use, from which
+# the central database is reached with the installation's account while the service holds the
+# lease.
+codigo=0
+runuser -u operador -- sh -c 'cd && HOME=$(pwd) /usr/share/facturador/facturador-consola --estado' \
+  >/tmp/consola 2>&1 || codigo=$?
+carpeta=$(getent passwd operador | cut -d: -f6)/.local/share/facturador
+[ "$(stat -c %U "$carpeta/local.dll")" = operador ] || falla "la consola no tiene su carpeta"
+grep -q "^Turno de trabajo: .*:/var/lib/facturador pid" /tmp/consola ||
+  falla "consola ($codigo): $(cat /tmp/consola)"
 ! mariadb -uusuarios -pm58kbwTavRz07 -e 'SELECT 1' 2>/dev/null || falla "vale la clave integrada"
 echo "Instalación correcta"
