@@ -12,6 +12,8 @@
 #   galera-local.sh aislar CARPETA N         cuts node N off from the others (its group
 #                                            communication closed), as a broken network would
 #   galera-local.sh reunir CARPETA N         ends the cut: node N joins the others again
+#   galera-local.sh sanar CARPETA N          waits for node N to be synced again (after a pause),
+#                                            or kills it and starts it anew
 #   galera-local.sh estado CARPETA           each node's cluster size and state
 # A copy of the program reaches node N with MYSQL_UNIX_PORT=CARPETA/nodoN/mysqld.sock. The ports
 # start at GALERA_PUERTO_BASE (default 24500): node N listens for clients on BASE+N, for the group
@@ -29,7 +31,10 @@ proveedor=/usr/lib/galera/libgalera_smm.so
 nodos() { ls -d "$carpeta"/nodo* 2>/dev/null | sed 's/.*nodo//' | sort -n; }
 socket() { echo "$carpeta/nodo$1/mysqld.sock"; }
 sql() { mariadb --no-defaults --socket="$(socket "$1")" -u"$cuenta" -N -B -e "$2"; }
-responde() { mariadb-admin --no-defaults --socket="$(socket "$1")" -u"$cuenta" ping >/dev/null 2>&1; }
+responde() {
+  mariadb-admin --no-defaults --connect-timeout=2 --socket="$(socket "$1")" -u"$cuenta" ping \
+    >/dev/null 2>&1
+}
 pid_de() { cat "$carpeta/nodo$1/mysqld.pid" 2>/dev/null; }
 
 direcciones() {
@@ -101,6 +106,7 @@ arrancar() {
 parar() {
   local n=$1 pid
   pid=$(pid_de "$n") || return 0
+  kill -CONT "$pid" 2>/dev/null || true
   responde "$n" && mariadb-admin --no-defaults --socket="$(socket "$n")" -u"$cuenta" shutdown \
     >/dev/null 2>&1 || kill "$pid" 2>/dev/null || true
   for _ in $(seq 1 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
@@ -151,7 +157,8 @@ case $accion in
   parar) parar "$3" ;;
   matar) matar "$3" ;;
   aislar) aislar "$3" ;;
-  reunir) reunir "$3" ;;
+  reunir) reunir "$3" 2>/dev/null || { matar "$3"; arrancar "$3"; } ;;
+  sanar) esperar "$3" 300 2>/dev/null || { matar "$3"; arrancar "$3"; } ;;
   estado)
     for n in $(nodos); do
       echo "nodo$n $(sql "$n" "SELECT GROUP_CONCAT(VARIABLE_VALUE ORDER BY VARIABLE_NAME SEPARATOR ' ')

@@ -3,8 +3,11 @@
 #include <fmt/format.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "Invariantes.h"
@@ -23,6 +26,8 @@ constexpr size_t kFila_Final = kFilas - 1;
 constexpr long kSelects_De_Ciclos = 3;
 // The end waits while requests keep completing, and gives up after this long without progress.
 constexpr auto kEspera_Sin_Avance = 20s;
+// After a fault on a cluster, invoicing resumes within this many seconds.
+constexpr double kPlazo_Reanudacion = 60;
 
 long Segundos_Desde(std::chrono::steady_clock::time_point inicio) {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() -
@@ -34,15 +39,27 @@ long Selects() {
     return std::stol(Consultar_Central("SHOW GLOBAL STATUS LIKE 'Com_select'").Texto(size_t{1}));
 }
 
-// With the stamping program stopped only the program reads the central database.
-bool Sigue_Ciclando() {
+// With the stamping program stopped only the copy of the program on a node reads it.
+bool Sigue_Ciclando(const Mundo_Fallas& mundo, size_t copia) {
+    mundo.Leer_Desde(mundo.Nodo_De(copia));
     const long desde = Selects();
-    return Esperar([&] { return Selects() - desde >= kSelects_De_Ciclos; }, 8s);
+    const bool cicla = Esperar([&] { return Selects() - desde >= kSelects_De_Ciclos; }, 8s);
+    mundo.Leer_Desde(mundo.Nodos() > 0 ? 1 : 0);
+    return cicla;
+}
+
+// Seconds without a worker after a cluster's fault: the median and the worst.
+std::string Mediana_y_Peor(std::vector<double> tiempos) {
+    if (tiempos.empty())
+        return "-";
+    std::sort(tiempos.begin(), tiempos.end());
+    return fmt::format("{:.1f}/{:.1f}", tiempos[tiempos.size() / 2], tiempos.back());
 }
 
 struct Tabla {
     std::array<long, kFilas> iteraciones{};
     std::array<Conteo, kFilas> violaciones{};
+    std::array<std::vector<double>, kFilas> sin_trabajador;
 
     void Sumar(size_t fila, const Conteo& conteo) {
         for (size_t v = 0; v < kCuantas_Violaciones; ++v)
@@ -58,11 +75,15 @@ struct Tabla {
         fmt::print("\n{:<20} {:>11}", "falla", "iteraciones");
         for (const char* nombre : kNombres_Violacion)
             fmt::print(" {:>16}", nombre);
+        fmt::print(" {:>22}", "sin_trabajador_s_med/max");
         for (size_t f = 0; f < kFilas; ++f) {
+            if (iteraciones[f] == 0)
+                continue;
             fmt::print("\n{:<20} {:>11}", f == kFila_Final ? "final" : kNombres_Falla[f],
                        iteraciones[f]);
             for (long n : violaciones[f])
                 fmt::print(" {:>16}", n);
+            fmt::print(" {:>22}", Mediana_y_Peor(sin_trabajador[f]));
         }
         fmt::print("\n");
     }
@@ -75,28 +96,53 @@ void Informar(const std::string& encabezado, Invariantes& invariantes) {
     std::fflush(stdout);
 }
 
-// Checks the state a crash would leave now: the stamping program stopped between two passes, the
-// program frozen where it is (or dead). A program alive that no longer reads the database is
-// blocked, and is killed and started again.
+// Every copy frozen where it is (or dead), the nodes agreeing on every write: the state a crash
+// would leave now.
+Conteo Revisar_Congelado(Mundo_Fallas& mundo, Invariantes& invariantes,
+                         const std::function<Conteo()>& revisar) {
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        mundo.Senal_Programa(SIGSTOP, c);
+    Conteo conteo{};
+    if (mundo.Nodos() > 0 && !mundo.Nodos_Al_Dia())
+        invariantes.Anotar(conteo, kBloqueado, "los nodos no se pusieron al día");
+    const Conteo revisado = revisar();
+    for (size_t v = 0; v < kCuantas_Violaciones; ++v)
+        conteo[v] += revisado[v];
+    return conteo;
+}
+
+// A copy alive that no longer reads the database is blocked, and is killed and started again.
+void Revisar_Ciclos(Mundo_Fallas& mundo, Invariantes& invariantes, Conteo& conteo,
+                    const std::string& cuando) {
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        if (mundo.Programa_Vivo(c) && !Sigue_Ciclando(mundo, c)) {
+            invariantes.Anotar(conteo, kBloqueado,
+                               fmt::format("copia {} sin ciclos {}", c, cuando));
+            mundo.Matar_Programa(c);
+        }
+}
+
+// Checks the state a crash would leave now, with the stamping program stopped between two
+// passes; then lets every copy go on (those the fault killed started again).
 Conteo Revisar_Tras_Falla(Mundo_Fallas& mundo, Invariantes& invariantes, int numero, Falla falla) {
     mundo.Detener_Timbrador();
     invariantes.nuevas.clear();
     Conteo conteo{};
     const bool matada = falla == Falla::Matar_en_Generacion || falla == Falla::Matar_en_Recepcion;
-    if (!mundo.Programa_Vivo() && !matada)
-        invariantes.Anotar(conteo, kBloqueado, fmt::format("terminó solo en la falla {}", numero));
-    if (mundo.Programa_Vivo() && !Sigue_Ciclando()) {
-        invariantes.Anotar(conteo, kBloqueado, fmt::format("sin ciclos tras la falla {}", numero));
-        mundo.Matar_Programa();
-    }
-    mundo.Senal_Programa(SIGSTOP);
-    const Conteo revisado = invariantes.Revisar();
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        if (!mundo.Programa_Vivo(c) && !matada)
+            invariantes.Anotar(conteo, kBloqueado,
+                               fmt::format("la copia {} terminó sola en la falla {}", c, numero));
+    Revisar_Ciclos(mundo, invariantes, conteo, fmt::format("tras la falla {}", numero));
+    const Conteo revisado =
+        Revisar_Congelado(mundo, invariantes, [&] { return invariantes.Revisar(); });
     for (size_t v = 0; v < kCuantas_Violaciones; ++v)
         conteo[v] += revisado[v];
-    if (mundo.Programa_Vivo())
-        mundo.Senal_Programa(SIGCONT);
-    else
-        mundo.Arrancar_Programa();
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        if (mundo.Programa_Vivo(c))
+            mundo.Senal_Programa(SIGCONT, c);
+        else
+            mundo.Arrancar_Programa(c);
     mundo.Arrancar_Timbrador();
     return conteo;
 }
@@ -112,12 +158,14 @@ long Avance(const std::vector<int>& validas) {
                                          lista + ")"));
 }
 
-// A last restart of both programs, then the wait for every valid request to be stamped.
+// A last restart of every program, then the wait for every valid request to be stamped.
 Conteo Revisar_Final(Mundo_Fallas& mundo, Invariantes& invariantes,
                      const std::vector<int>& validas) {
     mundo.Detener_Timbrador();
-    mundo.Matar_Programa();
-    mundo.Arrancar_Programa();
+    for (size_t c = 0; c < mundo.Copias(); ++c) {
+        mundo.Matar_Programa(c);
+        mundo.Arrancar_Programa(c);
+    }
     mundo.Arrancar_Timbrador();
     const long meta = 3 * static_cast<long>(validas.size());
     long avance = -1;
@@ -129,45 +177,75 @@ Conteo Revisar_Final(Mundo_Fallas& mundo, Invariantes& invariantes,
     mundo.Detener_Timbrador();
     invariantes.nuevas.clear();
     Conteo conteo{};
-    if (!Sigue_Ciclando())
-        invariantes.Anotar(conteo, kBloqueado, "sin ciclos al final");
-    mundo.Senal_Programa(SIGSTOP);
-    const Conteo final = invariantes.Revisar_Final(validas);
+    Revisar_Ciclos(mundo, invariantes, conteo, "al final");
+    const Conteo final =
+        Revisar_Congelado(mundo, invariantes, [&] { return invariantes.Revisar_Final(validas); });
     for (size_t v = 0; v < kCuantas_Violaciones; ++v)
         conteo[v] += final[v];
-    mundo.Matar_Programa();
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        mundo.Matar_Programa(c);
     return conteo;
+}
+
+// The faults drawn from when none are chosen: a cluster's on a cluster, a server's otherwise
+// (the full disk only where a small file system can be mounted).
+std::vector<Falla> Fallas_Posibles(const Mundo_Fallas& mundo) {
+    std::vector<Falla> posibles;
+    for (size_t f = 0; f < static_cast<size_t>(Falla::Cuantas); ++f) {
+        const Falla falla = static_cast<Falla>(f);
+        if (Es_De_Cluster(falla) == (mundo.Nodos() > 0) &&
+            (falla != Falla::Cola_Llena || mundo.Con_Tmpfs()))
+            posibles.push_back(falla);
+    }
+    return posibles;
+}
+
+// A cluster's fault that left no worker for longer than a minute.
+void Revisar_Reanudacion(Invariantes& invariantes, Conteo& conteo, int numero,
+                         const std::optional<double>& segundos) {
+    if (!segundos || *segundos > kPlazo_Reanudacion)
+        invariantes.Anotar(conteo, kSin_Reanudar,
+                           fmt::format("falla {}: {}", numero,
+                                       segundos ? fmt::format("{:.1f} s", *segundos)
+                                                : std::string("ninguna copia emitió")));
 }
 
 }  // namespace
 
 int Correr_Fallas(const Opciones_Corrida& opciones) {
     std::mt19937 azar(opciones.semilla);
-    std::vector<Falla> elegidas = opciones.elegidas;
-    Mundo_Fallas mundo(opciones.carpeta_servidor);
-    if (elegidas.empty())
-        for (size_t f = 0; f < static_cast<size_t>(Falla::Cuantas); ++f)
-            if (static_cast<Falla>(f) != Falla::Cola_Llena || mundo.Con_Tmpfs())
-                elegidas.push_back(static_cast<Falla>(f));
+    Mundo_Fallas mundo(opciones.carpeta_servidor, opciones.nodos);
+    const std::vector<Falla> elegidas =
+        opciones.elegidas.empty() ? Fallas_Posibles(mundo) : opciones.elegidas;
     Siembra_Fallas::Perfil_Hostil(4);
     Siembra_Fallas siembra(azar);
     Invariantes invariantes(mundo);
     Tabla tabla;
     const auto inicio = std::chrono::steady_clock::now();
 
-    mundo.Arrancar_Programa();
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        mundo.Arrancar_Programa(c);
     mundo.Arrancar_Timbrador();
     siembra.Validas(10, {1, 2, 3, 4});
     for (int i = 1; i <= opciones.fallas; ++i) {
         const Falla falla =
             elegidas[std::uniform_int_distribution<size_t>(0, elegidas.size() - 1)(azar)];
-        Inyectar(falla, mundo, siembra, azar);
+        const std::optional<double> sin_trabajador = Inyectar(falla, mundo, siembra, azar);
         const size_t fila = static_cast<size_t>(falla);
         ++tabla.iteraciones[fila];
-        tabla.Sumar(fila, Revisar_Tras_Falla(mundo, invariantes, i, falla));
-        Informar(fmt::format("falla {} de {}: {} ({} s)", i, opciones.fallas, kNombres_Falla[fila],
-                             Segundos_Desde(inicio)),
-                 invariantes);
+        Conteo conteo = Revisar_Tras_Falla(mundo, invariantes, i, falla);
+        if (Es_De_Cluster(falla)) {
+            Revisar_Reanudacion(invariantes, conteo, i, sin_trabajador);
+            if (sin_trabajador)
+                tabla.sin_trabajador[fila].push_back(*sin_trabajador);
+        }
+        tabla.Sumar(fila, conteo);
+        Informar(
+            fmt::format(
+                "falla {} de {}: {} ({} s){}", i, opciones.fallas, kNombres_Falla[fila],
+                Segundos_Desde(inicio),
+                sin_trabajador ? fmt::format(", sin trabajador {:.1f} s", *sin_trabajador) : ""),
+            invariantes);
     }
     ++tabla.iteraciones[kFila_Final];
     tabla.Sumar(kFila_Final, Revisar_Final(mundo, invariantes, siembra.Ids_Validas()));

@@ -1,7 +1,9 @@
 #include "Invariantes.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "apoyo/Bd_Central.h"
@@ -13,8 +15,9 @@ namespace facturador::pruebas {
 namespace fs = std::filesystem;
 
 const std::array<const char*, kCuantas_Violaciones> kNombres_Violacion = {
-    "folio_repetido",   "contador",  "sin_archivo",   "archivo_huerfano", "timbrado_doble",
-    "lineas_sobrantes", "bloqueado", "no_completada", "rechazada"};
+    "folio_repetido", "contador",         "sin_archivo", "archivo_huerfano",
+    "timbrado_doble", "lineas_sobrantes", "bloqueado",   "no_completada",
+    "rechazada",      "dos_trabajadores", "sin_reanudar"};
 
 namespace {
 
@@ -51,6 +54,7 @@ Conteo Invariantes::Revisar() {
     Revisar_Folios(conteo);
     Revisar_Colas(conteo);
     Revisar_Registro(conteo);
+    Revisar_Traza(conteo);
     return conteo;
 }
 
@@ -131,20 +135,52 @@ void Invariantes::Revisar_Registro(Conteo& conteo) {
     }
 }
 
+// Every committed unit counted itself on the lease row and appended "<Epoca> <Unidades> <Titular>".
+// One worker at a time means: each count belongs to one unit, each epoch to one copy, and epochs
+// never go back as the count grows (a unit of an older epoch committed after a newer one began
+// would be work of a copy that had lost the lease).
+void Invariantes::Revisar_Traza(Conteo& conteo) {
+    std::map<long long, std::pair<long long, std::string>> unidades;
+    std::map<long long, std::string> titulares;
+    std::istringstream traza(Leer_Archivo(mundo_.Traza_Unidades()));
+    for (std::string linea; std::getline(traza, linea);) {
+        std::istringstream partes(linea);
+        long long epoca = 0, unidad = 0;
+        std::string titular;
+        if (!(partes >> epoca >> unidad) || !std::getline(partes >> std::ws, titular))
+            continue;
+        if (!unidades.emplace(unidad, std::pair{epoca, titular}).second)
+            Anotar(conteo, kDos_Trabajadores, "la unidad " + std::to_string(unidad) + " dos veces");
+        if (const auto [t, nueva] = titulares.emplace(epoca, titular);
+            !nueva && t->second != titular)
+            Anotar(conteo, kDos_Trabajadores,
+                   "la época " + std::to_string(epoca) + " de " + t->second + " y de " + titular);
+    }
+    long long epoca_previa = 0;
+    for (const auto& [unidad, de] : unidades) {
+        if (de.first < epoca_previa)
+            Anotar(conteo, kDos_Trabajadores,
+                   "la unidad " + std::to_string(unidad) + " de la época " +
+                       std::to_string(de.first) + " tras la época " + std::to_string(epoca_previa));
+        epoca_previa = std::max(epoca_previa, de.first);
+    }
+}
+
 // Requests whose stamped values the central database cannot hold (a hostile 300-character name
 // grows past its column once the XML escapes it): they rightly stay in 2, told in the daily log.
 std::set<int> Invariantes::No_Almacenables() const {
     std::set<int> ids;
     const std::string marca = "no cabe en la base de datos central";
-    for (const auto& archivo : fs::directory_iterator(mundo_.Carpeta_Programa())) {
-        if (!archivo.path().filename().string().starts_with("log_"))
-            continue;
-        std::istringstream log(Leer_Archivo(archivo.path().string()));
-        for (std::string linea; std::getline(log, linea);)
-            if (const size_t i = linea.find("Solicitud ID: ");
-                i != std::string::npos && linea.find(marca) != std::string::npos)
-                ids.insert(std::atoi(linea.c_str() + i + 14));
-    }
+    for (size_t copia = 0; copia < mundo_.Copias(); ++copia)
+        for (const auto& archivo : fs::directory_iterator(mundo_.Carpeta_Programa(copia))) {
+            if (!archivo.path().filename().string().starts_with("log_"))
+                continue;
+            std::istringstream log(Leer_Archivo(archivo.path().string()));
+            for (std::string linea; std::getline(log, linea);)
+                if (const size_t i = linea.find("Solicitud ID: ");
+                    i != std::string::npos && linea.find(marca) != std::string::npos)
+                    ids.insert(std::atoi(linea.c_str() + i + 14));
+        }
     return ids;
 }
 

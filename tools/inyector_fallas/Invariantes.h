@@ -19,6 +19,8 @@ enum Violacion : size_t {
     kBloqueado,         // the program stopped cycling (waiting for an operator who never comes)
     kNo_Completada,     // at the end, a valid request not stamped and stored byte for byte
     kRechazada,         // the stamping program refused a file: the program's checks let it through
+    kDos_Trabajadores,  // units of work committed by two copies at once (the lease's trace)
+    kSin_Reanudar,      // after a fault, no copy took up invoicing within a minute
     kCuantas_Violaciones
 };
 
@@ -47,6 +49,7 @@ class Invariantes {
     void Revisar_Folios(Conteo& conteo);
     void Revisar_Colas(Conteo& conteo);
     void Revisar_Registro(Conteo& conteo);
+    void Revisar_Traza(Conteo& conteo);
     const Sucursal_Fallas* Sucursal(int id) const;
 
     const Mundo_Fallas& mundo_;

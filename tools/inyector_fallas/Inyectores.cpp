@@ -10,6 +10,7 @@
 #include <functional>
 #include <thread>
 
+#include "Inyectores_Cluster.h"
 #include "apoyo/Proceso_Facturador.h"
 #include "apoyo/Siembra.h"
 #include "platform/Archivos.h"
@@ -21,13 +22,13 @@ using namespace std::chrono_literals;
 
 const std::array<const char*, static_cast<size_t>(Falla::Cuantas)> kNombres_Falla = {
     "matar_en_generacion", "matar_en_recepcion", "reiniciar_servidor", "matar_servidor",
-    "cola_desaparece",     "cola_solo_lectura",  "cola_llena",         "filas_hostiles"};
+    "cola_desaparece",     "cola_solo_lectura",  "cola_llena",         "filas_hostiles",
+    "matar_copia",         "matar_nodo",         "parar_nodo",         "matar_ambos",
+    "aislar_nodo",         "detener_nodo",       "pausar_copia",       "reiniciar_otro"};
 
-namespace {
-
-// Long enough for a few cycles of the program to meet the fault.
-constexpr auto kDuracion_Falla = 2500ms;
-const std::vector<int> kTodas = {1, 2, 3, 4};
+bool Es_De_Cluster(Falla falla) {
+    return falla >= Falla::Matar_Copia;
+}
 
 int Entre(std::mt19937& azar, int desde, int hasta) {
     return std::uniform_int_distribution<int>(desde, hasta)(azar);
@@ -37,6 +38,23 @@ void Dormir_Hasta(std::mt19937& azar, int milisegundos) {
     std::this_thread::sleep_for(std::chrono::milliseconds(Entre(azar, 0, milisegundos)));
 }
 
+long Iniciadas(const Mundo_Fallas& mundo) {
+    long iniciadas = 0;
+    std::error_code ec;
+    for (size_t copia = 0; copia < mundo.Copias(); ++copia)
+        for (const fs::directory_entry& e :
+             fs::directory_iterator(mundo.Carpeta_Programa(copia), ec))
+            if (e.path().filename().string().starts_with("log_"))
+                iniciadas += Veces(Leer_Archivo(e.path().string()), "Se inicia el proceso");
+    return iniciadas;
+}
+
+namespace {
+
+// Long enough for a few cycles of the program to meet the fault.
+constexpr auto kDuracion_Falla = 2500ms;
+const std::vector<int> kTodas = {1, 2, 3, 4};
+
 // Bytes in the files of a folder.
 uintmax_t Bytes_En(const std::string& carpeta) {
     uintmax_t bytes = 0;
@@ -44,16 +62,6 @@ uintmax_t Bytes_En(const std::string& carpeta) {
     for (const fs::directory_entry& e : fs::directory_iterator(carpeta, ec))
         bytes += e.is_regular_file(ec) ? e.file_size(ec) : 0;
     return bytes;
-}
-
-// Requests the program has started to queue, by the line its daily logs get for each.
-long Iniciadas(const Mundo_Fallas& mundo) {
-    long iniciadas = 0;
-    std::error_code ec;
-    for (const fs::directory_entry& e : fs::directory_iterator(mundo.Carpeta_Programa(), ec))
-        if (e.path().filename().string().starts_with("log_"))
-            iniciadas += Veces(Leer_Archivo(e.path().string()), "Se inicia el proceso");
-    return iniciadas;
 }
 
 void Matar_Durante_Pase(Mundo_Fallas& mundo, Siembra_Fallas& siembra, std::mt19937& azar,
@@ -109,9 +117,8 @@ void Llenar(const Sucursal_Fallas& s, const std::function<void()>& durante) {
     fs::remove(relleno);
 }
 
-}  // namespace
-
-void Inyectar(Falla falla, Mundo_Fallas& mundo, Siembra_Fallas& siembra, std::mt19937& azar) {
+void Inyectar_en_Servidor(Falla falla, Mundo_Fallas& mundo, Siembra_Fallas& siembra,
+                          std::mt19937& azar) {
     const Sucursal_Fallas& sucursal = mundo.Sucursales()[Entre(azar, 0, 3)];
     const auto durante = [&] {
         siembra.Validas(Entre(azar, 3, 8), {sucursal.id});
@@ -145,9 +152,19 @@ void Inyectar(Falla falla, Mundo_Fallas& mundo, Siembra_Fallas& siembra, std::mt
         case Falla::Filas_Hostiles:
             siembra.Hostiles(sucursal.id);
             return durante();
-        case Falla::Cuantas:
+        default:
             return;
     }
+}
+
+}  // namespace
+
+std::optional<double> Inyectar(Falla falla, Mundo_Fallas& mundo, Siembra_Fallas& siembra,
+                               std::mt19937& azar) {
+    if (Es_De_Cluster(falla))
+        return Inyectar_en_Cluster(falla, mundo, siembra, azar);
+    Inyectar_en_Servidor(falla, mundo, siembra, azar);
+    return std::nullopt;
 }
 
 }  // namespace facturador::pruebas

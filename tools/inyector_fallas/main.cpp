@@ -1,7 +1,11 @@
 // Fault runs: the built program and the simulated stamping program against a private durable
 // server, with kills, server restarts and crashes, queue folders that vanish, turn read-only or
 // fill up, and hostile rows injected at random moments; the invariants are checked after each.
-//   inyector_fallas --servidor CARPETA [--fallas N] [--semilla S] [--solo a,b] [--solo-informar]
+//   inyector_fallas [--servidor CARPETA] [--nodos N] [--fallas N] [--semilla S] [--solo a,b]
+//                   [--solo-informar]
+// With --nodos the run is on a Galera cluster of that many nodes on this machine, a copy of the
+// program on each node, and its faults are the cluster's: kills, stops, cuts and freezes of the
+// working copy and its node.
 // The seed is printed first: the same seed replays the same faults.
 
 #include <fmt/format.h>
@@ -37,6 +41,8 @@ Opciones_Corrida Leer_Opciones(int argc, char** argv) {
         };
         if (a == "--servidor") {
             o.carpeta_servidor = valor();
+        } else if (a == "--nodos") {
+            o.nodos = std::stoi(valor());
         } else if (a == "--fallas") {
             o.fallas = std::stoi(valor());
         } else if (a == "--semilla") {
