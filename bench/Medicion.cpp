@@ -8,16 +8,25 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <stdexcept>
 
 #include "data/Conexiones.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Pool_Central.h"
 
 namespace facturador {
 
 namespace {
 
-// A connection of the benchmark's own to the server of MYSQL_UNIX_PORT: as the program's user,
+// The server the program's connections reach: the socket of the credentials in force, or the one
+// MYSQL_UNIX_PORT names.
+const char* Socket_Central() {
+    const std::optional<std::string>& socket = Credenciales_Vigentes().Socket;
+    return socket ? socket->c_str() : std::getenv("MYSQL_UNIX_PORT");
+}
+
+// A connection of the benchmark's own to that server: as the program's user,
 // or as the administrator account of the user running the benchmark (the private server lets
 // that user in through its socket).
 class Estado_Servidor {
@@ -27,7 +36,7 @@ class Estado_Servidor {
         const char* cuenta = administrador && usuario ? usuario->pw_name : kUsuario_Central;
         if (!mysql_real_connect(mysql_, "localhost", cuenta,
                                 administrador ? nullptr : kContrasena_Central, kBase_Central, 0,
-                                std::getenv("MYSQL_UNIX_PORT"), 0))
+                                Socket_Central(), 0))
             throw std::runtime_error(std::string("status connection: ") + mysql_error(mysql_));
     }
 

@@ -12,37 +12,18 @@
 
 #include "Banco.h"
 #include "Medicion.h"
-#include "Siembra_Banco.h"
-#include "data/Conexiones.h"
-#include "data/Sucursales.h"
-#include "generation/Generacion.h"
-#include "issuing_config/Datos_Emision.h"
+#include "Pase_Generacion.h"
 
 namespace facturador {
 namespace {
 
 void Medir_Pase(int primero, int cantidad) {
-    Conexion preparacion;
-    Abrir_Conexion_Central(preparacion);
-    Sembrar_Solicitudes(preparacion, primero, cantidad);
-    Cerrar_Conexion(preparacion);
-
-    const Medida medida = Medir([] {
-        Conexion ciclo;
-        Abrir_Conexion_Central(ciclo);
-        Generar_Archivos_para_Timbrar(ciclo);
-        Cerrar_Conexion(ciclo);
-    });
-
-    Abrir_Conexion_Central(preparacion);
-    const long long en_status_2 =
-        Contar(preparacion, "SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 2");
-    Cerrar_Conexion(preparacion);
+    const Pase_Generacion pase = Medir_Pase_Generacion(primero, cantidad);
+    const Medida& medida = pase.Gasto;
     const double n = cantidad;
     std::printf("%d solicitudes: %.2f s, %.0f solicitudes/s (meta: >= 200 a 10,000)\n", cantidad,
-                medida.Segundos, n / medida.Segundos);
-    std::printf("  en status 2 al terminar:       %lld de %d\n", en_status_2 - (primero - 1),
-                cantidad);
+                medida.Segundos, pase.Solicitudes_Por_Segundo());
+    std::printf("  en status 2 al terminar:       %lld de %d\n", pase.En_Status_2, cantidad);
     std::printf("  sentencias por solicitud:      %.2f (Questions)\n",
                 medida.Por_Unidad("Questions", n));
     std::printf(
@@ -58,14 +39,7 @@ void Medir_Con_Durabilidad(const std::string& carpeta, int flush_log_at_trx_comm
                            const char* nombre) {
     Poner_Durabilidad(flush_log_at_trx_commit);
     std::printf("== %s (innodb_flush_log_at_trx_commit=%d)\n", nombre, flush_log_at_trx_commit);
-    Conexion preparacion;
-    Abrir_Conexion_Central(preparacion);
-    Vaciar_Tablas_Centrales(preparacion);
-    Sembrar_Sucursales(preparacion, carpeta);
-    Cerrar_Conexion(preparacion);
-    Tomar_Turno_Banco();
-    Cargar_Sucursales();
-    Cargar_Datos_de_Emision();
+    Preparar_Generacion(carpeta);
 
     Medir_Pase(1, 1000);
     Medir_Pase(1001, 10000);

@@ -7,6 +7,9 @@ paquetes=(g++ cmake ninja-build pkg-config qt6-base-dev libmariadb-dev mariadb-s
           dpkg-dev lintian qt6-translations-l10n)
 # sd_notify: readiness and the watchdog of the systemd service.
 paquetes+=(libsystemd-dev)
+# The local Galera cluster of the fault runs and the cluster benchmark: its provider, and the state
+# transfer by mariabackup through socat.
+paquetes+=(galera-4 mariadb-backup socat)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")
