@@ -43,10 +43,12 @@ direcciones() {
   (IFS=,; echo "${lista[*]}")
 }
 
-# Ready when it answers and the cluster it is in is the primary component, synced.
+# Ready when it answers, its cluster is the primary component and it has caught up with it.
 sincronizado() {
-  responde "$1" && [ "$(sql "$1" "SELECT VARIABLE_VALUE FROM information_schema.GLOBAL_STATUS
-      WHERE VARIABLE_NAME = 'WSREP_LOCAL_STATE_COMMENT'" 2>/dev/null)" = Synced ]
+  responde "$1" && [ "$(sql "$1" "SELECT GROUP_CONCAT(VARIABLE_VALUE ORDER BY VARIABLE_NAME)
+      FROM information_schema.GLOBAL_STATUS WHERE VARIABLE_NAME IN
+      ('WSREP_CLUSTER_STATUS', 'WSREP_LOCAL_STATE_COMMENT', 'WSREP_READY')" 2>/dev/null)" \
+      = Primary,Synced,ON ]
 }
 
 esperar() {

@@ -128,6 +128,9 @@ Conteo Revisar_Tras_Falla(Mundo_Fallas& mundo, Invariantes& invariantes, int num
     mundo.Detener_Timbrador();
     invariantes.nuevas.clear();
     Conteo conteo{};
+    if (mundo.Nodos() > 0 && !mundo.Nodos_Al_Dia())
+        invariantes.Anotar(conteo, kBloqueado,
+                           fmt::format("nodos sin ponerse al día tras la falla {}", numero));
     const bool matada = falla == Falla::Matar_en_Generacion || falla == Falla::Matar_en_Recepcion;
     for (size_t c = 0; c < mundo.Copias(); ++c)
         if (!mundo.Programa_Vivo(c) && !matada)
