@@ -52,7 +52,7 @@ sincronizado() {
 }
 
 esperar() {
-  local n=$1 plazo=${2:-600}
+  local n=$1 plazo=${2:-1200}
   for _ in $(seq 1 "$plazo"); do sincronizado "$n" && return 0; sleep 0.1; done
   echo "El nodo $n no quedó sincronizado; ver $carpeta/nodo$n/error.log" >&2
   tail -20 "$carpeta/nodo$n/error.log" >&2 || true

@@ -128,9 +128,7 @@ Conteo Revisar_Tras_Falla(Mundo_Fallas& mundo, Invariantes& invariantes, int num
     mundo.Detener_Timbrador();
     invariantes.nuevas.clear();
     Conteo conteo{};
-    if (mundo.Nodos() > 0 && !mundo.Nodos_Al_Dia())
-        invariantes.Anotar(conteo, kBloqueado,
-                           fmt::format("nodos sin ponerse al día tras la falla {}", numero));
+    mundo.Sanar_Nodos();
     const bool matada = falla == Falla::Matar_en_Generacion || falla == Falla::Matar_en_Recepcion;
     for (size_t c = 0; c < mundo.Copias(); ++c)
         if (!mundo.Programa_Vivo(c) && !matada)
@@ -203,6 +201,26 @@ std::vector<Falla> Fallas_Posibles(const Mundo_Fallas& mundo) {
     return posibles;
 }
 
+// A failure of the run itself (a node that would not come back, a query it could not make): told
+// with what the nodes logged, then every node, copy and the stamping program running again.
+void Recobrar_Corrida(Mundo_Fallas& mundo, int numero, const std::exception& e) {
+    fmt::print("falla {}: INCIDENTE de la corrida: {}\n", numero, e.what());
+    for (int n = 1; n <= mundo.Nodos(); ++n)
+        fmt::print("    nodo {}: {}", n, mundo.Errores_Nodo(n));
+    std::fflush(stdout);
+    mundo.Detener_Timbrador();
+    mundo.Sanar_Nodos();
+    mundo.Leer_Desde(mundo.Nodos() > 0 ? 1 : 0);
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        if (!mundo.Programa_Vivo(c)) {
+            mundo.Senal_Programa(SIGCONT, c);
+            mundo.Arrancar_Programa(c);
+        }
+    for (size_t c = 0; c < mundo.Copias(); ++c)
+        mundo.Senal_Programa(SIGCONT, c);
+    mundo.Arrancar_Timbrador();
+}
+
 // A cluster's fault that left no worker for longer than a minute.
 void Revisar_Reanudacion(Invariantes& invariantes, Conteo& conteo, int numero,
                          const std::optional<double>& segundos) {
@@ -225,6 +243,7 @@ int Correr_Fallas(const Opciones_Corrida& opciones) {
     Invariantes invariantes(mundo);
     Tabla tabla;
     const auto inicio = std::chrono::steady_clock::now();
+    int incidentes = 0;
 
     for (size_t c = 0; c < mundo.Copias(); ++c)
         mundo.Arrancar_Programa(c);
@@ -233,22 +252,29 @@ int Correr_Fallas(const Opciones_Corrida& opciones) {
     for (int i = 1; i <= opciones.fallas; ++i) {
         const Falla falla =
             elegidas[std::uniform_int_distribution<size_t>(0, elegidas.size() - 1)(azar)];
-        const std::optional<double> sin_trabajador = Inyectar(falla, mundo, siembra, azar);
         const size_t fila = static_cast<size_t>(falla);
-        ++tabla.iteraciones[fila];
-        Conteo conteo = Revisar_Tras_Falla(mundo, invariantes, i, falla);
-        if (Es_De_Cluster(falla)) {
-            Revisar_Reanudacion(invariantes, conteo, i, sin_trabajador);
-            if (sin_trabajador)
-                tabla.sin_trabajador[fila].push_back(*sin_trabajador);
+        try {
+            const std::optional<double> sin_trabajador = Inyectar(falla, mundo, siembra, azar);
+            ++tabla.iteraciones[fila];
+            Conteo conteo = Revisar_Tras_Falla(mundo, invariantes, i, falla);
+            if (Es_De_Cluster(falla)) {
+                Revisar_Reanudacion(invariantes, conteo, i, sin_trabajador);
+                if (sin_trabajador)
+                    tabla.sin_trabajador[fila].push_back(*sin_trabajador);
+            }
+            tabla.Sumar(fila, conteo);
+            Informar(fmt::format("falla {} de {}: {} ({} s){}", i, opciones.fallas,
+                                 kNombres_Falla[fila], Segundos_Desde(inicio),
+                                 sin_trabajador
+                                     ? fmt::format(", sin trabajador {:.1f} s", *sin_trabajador)
+                                     : ""),
+                     invariantes);
+        } catch (const std::exception& e) {
+            if (mundo.Nodos() == 0)
+                throw;
+            ++incidentes;
+            Recobrar_Corrida(mundo, i, e);
         }
-        tabla.Sumar(fila, conteo);
-        Informar(
-            fmt::format(
-                "falla {} de {}: {} ({} s){}", i, opciones.fallas, kNombres_Falla[fila],
-                Segundos_Desde(inicio),
-                sin_trabajador ? fmt::format(", sin trabajador {:.1f} s", *sin_trabajador) : ""),
-            invariantes);
     }
     ++tabla.iteraciones[kFila_Final];
     tabla.Sumar(kFila_Final, Revisar_Final(mundo, invariantes, siembra.Ids_Validas()));
@@ -256,8 +282,9 @@ int Correr_Fallas(const Opciones_Corrida& opciones) {
              invariantes);
 
     tabla.Imprimir();
-    fmt::print("semilla {}, {} fallas en {} s, {} violaciones\n", opciones.semilla, opciones.fallas,
-               Segundos_Desde(inicio), tabla.Total());
+    fmt::print("semilla {}, {} fallas en {} s, {} violaciones, {} incidentes de la corrida\n",
+               opciones.semilla, opciones.fallas, Segundos_Desde(inicio), tabla.Total(),
+               incidentes);
     return tabla.Total() == 0 || opciones.solo_informar ? 0 : 1;
 }
 

@@ -14,6 +14,8 @@
 
 #include "apoyo/Bd_Central.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
+#include "platform/Pool_Central.h"
 
 namespace facturador::pruebas {
 
@@ -67,7 +69,7 @@ Mundo_Fallas::Mundo_Fallas(const std::string& carpeta_servidor, int nodos)
         Cluster("iniciar " + std::to_string(nodos_));
         Leer_Desde(1);
     } else {
-        setenv("MYSQL_UNIX_PORT", Socket(0).c_str(), 1);
+        Leer_Desde(0);
         Servidor("iniciar");
     }
 
@@ -232,8 +234,30 @@ pid_t Mundo_Fallas::Pid_Nodo(int nodo) const {
     }
 }
 
+void Mundo_Fallas::Sanar_Nodos() const {
+    for (int n = 1; n <= nodos_; ++n)
+        Nodo("sanar", n);
+}
+
+std::string Mundo_Fallas::Errores_Nodo(int nodo) const {
+    const std::string orden = "grep -a 'ERROR' '" + carpeta_servidor_ + "/nodo" +
+                              std::to_string(nodo) + "/error.log' 2>/dev/null | tail -3";
+    std::string lineas;
+    if (FILE* salida = popen(orden.c_str(), "r")) {
+        char bloque[512];
+        while (fgets(bloque, sizeof bloque, salida))
+            lineas += bloque;
+        pclose(salida);
+    }
+    return lineas;
+}
+
+// The client library reads MYSQL_UNIX_PORT once per process: the run's own connections are
+// pointed at the node through the credentials in force, the children through their environment.
 void Mundo_Fallas::Leer_Desde(int nodo) const {
     setenv("MYSQL_UNIX_PORT", Socket(nodo).c_str(), 1);
+    Credenciales_Vigentes().Socket = Socket(nodo);
+    Vaciar_Pool_Central();
 }
 
 bool Mundo_Fallas::Nodos_Al_Dia() const {

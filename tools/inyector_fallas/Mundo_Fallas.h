@@ -75,6 +75,11 @@ class Mundo_Fallas {
     pid_t Pid_Nodo(int nodo) const;
     // The run's own reads and writes (seeding, checks) go to this node from now on.
     void Leer_Desde(int nodo) const;
+    // Every node running, in the primary component and caught up: those that are not within a
+    // while are killed and started again.
+    void Sanar_Nodos() const;
+    // The last lines the node's server wrote to its error log.
+    std::string Errores_Nodo(int nodo) const;
     // Waits until every node has applied the same writes, so that any node tells the whole truth.
     bool Nodos_Al_Dia() const;
 
