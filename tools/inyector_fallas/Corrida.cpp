@@ -39,11 +39,24 @@ long Selects() {
     return std::stol(Consultar_Central("SHOW GLOBAL STATUS LIKE 'Com_select'").Texto(size_t{1}));
 }
 
-// With the stamping program stopped only the copy of the program on a node reads it.
+// How long a copy alive may go without reading the database before it counts as blocked: a few
+// cycles on one server; on a cluster, a copy whose node was frozen may be inside a statement the
+// server answers only when its own waits run out (a lock wait of 50 s, the program's read timeout
+// of 75 s), so the limit is beyond those.
+std::chrono::seconds Plazo_Ciclos(const Mundo_Fallas& mundo) {
+    return mundo.Nodos() > 0 ? 120s : 8s;
+}
+
+// With the stamping program stopped only the copy of the program on a node reads it. A copy that
+// takes longer than a few cycles is told, with the time it took.
 bool Sigue_Ciclando(const Mundo_Fallas& mundo, size_t copia) {
     mundo.Leer_Desde(mundo.Nodo_De(copia));
+    const auto inicio = std::chrono::steady_clock::now();
     const long desde = Selects();
-    const bool cicla = Esperar([&] { return Selects() - desde >= kSelects_De_Ciclos; }, 8s);
+    const bool cicla =
+        Esperar([&] { return Selects() - desde >= kSelects_De_Ciclos; }, Plazo_Ciclos(mundo));
+    if (const long segundos = Segundos_Desde(inicio); cicla && segundos >= 8)
+        fmt::print("    la copia {} volvió a ciclar tras {} s\n", copia, segundos);
     mundo.Leer_Desde(mundo.Nodos() > 0 ? 1 : 0);
     return cicla;
 }
