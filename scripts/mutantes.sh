@@ -21,8 +21,11 @@ lanzador=$(command -v ccache >/dev/null && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=c
 echo "Compilando la copia de trabajo en $copia ..."
 FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/compilar.sh" "$copia/build" >/dev/null
 
+# The cluster's fault run (minutes of waiting for leases to expire) is left out: it catches no
+# small fault that the rest of the suite does not.
 suite() {
-  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure "$@" >"$copia/suite.log" 2>&1)
+  (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure -LE cluster "$@" \
+     >"$copia/suite.log" 2>&1)
 }
 # The tests that failed in the last run of the suite, comma-separated.
 fallidas() {
