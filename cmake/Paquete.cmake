@@ -66,7 +66,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries from dpkg-shlibdeps; besides them the account tools and sqlite3 of the maintainer
 # scripts and Qt's Spanish translations, which Qt loads at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, sqlite3, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, sqlite3, qt6-translations-l10n, tzdata")
 # The central database is always the one on this machine, but its server may come from elsewhere.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-server")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${EMPAQUETADO}/postinst ${EMPAQUETADO}/prerm ${EMPAQUETADO}/postrm)

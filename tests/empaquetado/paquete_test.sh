@@ -42,7 +42,7 @@ echo "== metadatos"
 # Package names of Depends, without versions.
 dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{print $1}' >"$tmp/depende"
 for d in libmariadb3 libqt6widgets6 libqt6gui6 libsqlite3-0 libfmt9 qt6-translations-l10n \
-  sqlite3 adduser; do
+  sqlite3 adduser tzdata; do
   grep -qx "$d" "$tmp/depende" || falla "Depends sin $d: $(tr '\n' ' ' <"$tmp/depende")"
 done
 dpkg-deb -f "$deb" Recommends | grep -qx 'mariadb-server' || falla "Recommends"
