@@ -57,7 +57,7 @@ bool Sigue_Ciclando(const Mundo_Fallas& mundo, size_t copia) {
         Esperar([&] { return Selects() - desde >= kSelects_De_Ciclos; }, Plazo_Ciclos(mundo));
     if (const long segundos = Segundos_Desde(inicio); cicla && segundos >= 8)
         fmt::print("    la copia {} volvió a ciclar tras {} s\n", copia, segundos);
-    mundo.Leer_Desde(mundo.Nodos() > 0 ? 1 : 0);
+    mundo.Leer_Del_Primero();
     return cicla;
 }
 
@@ -223,7 +223,7 @@ void Recobrar_Corrida(Mundo_Fallas& mundo, int numero, const std::exception& e) 
     std::fflush(stdout);
     mundo.Detener_Timbrador();
     mundo.Sanar_Nodos();
-    mundo.Leer_Desde(mundo.Nodos() > 0 ? 1 : 0);
+    mundo.Leer_Del_Primero();
     for (size_t c = 0; c < mundo.Copias(); ++c)
         if (!mundo.Programa_Vivo(c)) {
             mundo.Senal_Programa(SIGCONT, c);

@@ -176,7 +176,7 @@ std::optional<double> Inyectar_en_Cluster(Falla falla, Mundo_Fallas& mundo, Siem
             return std::nullopt;
     }
     tras->Esperar_Emision();
-    mundo.Leer_Desde(1);
+    mundo.Leer_Del_Primero();
     return tras->Segundos();
 }
 

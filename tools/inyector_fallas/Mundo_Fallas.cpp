@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 
 #include "apoyo/Bd_Central.h"
@@ -240,16 +241,21 @@ void Mundo_Fallas::Sanar_Nodos() const {
 }
 
 std::string Mundo_Fallas::Errores_Nodo(int nodo) const {
-    const std::string orden = "grep -a 'ERROR' '" + carpeta_servidor_ + "/nodo" +
-                              std::to_string(nodo) + "/error.log' 2>/dev/null | tail -3";
-    std::string lineas;
-    if (FILE* salida = popen(orden.c_str(), "r")) {
-        char bloque[512];
-        while (fgets(bloque, sizeof bloque, salida))
-            lineas += bloque;
-        pclose(salida);
+    std::string log;
+    try {
+        log = Leer_Archivo(carpeta_servidor_ + "/nodo" + std::to_string(nodo) + "/error.log");
+    } catch (const std::exception&) {
+        return "\n";
     }
-    return lineas;
+    std::vector<std::string> errores;
+    std::istringstream lineas(log);
+    for (std::string linea; std::getline(lineas, linea);)
+        if (linea.find("[ERROR]") != std::string::npos)
+            errores.push_back(linea);
+    std::string ultimas;
+    for (size_t i = errores.size() > 3 ? errores.size() - 3 : 0; i < errores.size(); ++i)
+        ultimas += errores[i] + "\n";
+    return ultimas.empty() ? "\n" : ultimas;
 }
 
 // The client library reads MYSQL_UNIX_PORT once per process: the run's own connections are
@@ -276,7 +282,7 @@ bool Mundo_Fallas::Nodos_Al_Dia() const {
             return true;
         },
         30s);
-    Leer_Desde(1);
+    Leer_Del_Primero();
     return al_dia;
 }
 

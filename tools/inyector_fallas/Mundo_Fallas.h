@@ -75,6 +75,8 @@ class Mundo_Fallas {
     pid_t Pid_Nodo(int nodo) const;
     // The run's own reads and writes (seeding, checks) go to this node from now on.
     void Leer_Desde(int nodo) const;
+    // ... to the private server, or to the cluster's first node: where the checks read.
+    void Leer_Del_Primero() const { Leer_Desde(nodos_ > 0 ? 1 : 0); }
     // Every node running, in the primary component and caught up: those that are not within a
     // while are killed and started again.
     void Sanar_Nodos() const;
