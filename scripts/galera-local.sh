@@ -19,6 +19,8 @@
 # start at GALERA_PUERTO_BASE (default 24500): node N listens for clients on BASE+N, for the group
 # on BASE+10+N, for incremental transfers on BASE+20+N and for full transfers on BASE+30+N.
 set -euo pipefail
+# A step that fails says which, so that a cluster that does not start is never a silent exit.
+trap 'echo "galera-local.sh: falló la línea $LINENO: $BASH_COMMAND" >&2' ERR
 accion=$1
 carpeta=$(mkdir -p "$2" && cd "$2" && pwd)
 raiz=$(cd "$(dirname "$0")/.." && pwd)
@@ -99,7 +101,8 @@ arrancar() {
   if [ ! -d "$dir/datos/mysql" ]; then
     rm -rf "$dir/datos"
     mariadb-install-db --no-defaults --datadir="$dir/datos" "${como_usuario[@]}" \
-      --auth-root-authentication-method=socket >"$dir/instalacion.log" 2>&1
+      --auth-root-authentication-method=socket >"$dir/instalacion.log" 2>&1 ||
+      { tail -20 "$dir/instalacion.log" >&2; return 1; }
   fi
   (setsid mariadbd --defaults-file="$dir/my.cnf" "${fundar[@]}" </dev/null >/dev/null 2>&1 &)
   esperar "$n"
