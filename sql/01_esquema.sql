@@ -273,3 +273,17 @@ CREATE TABLE IF NOT EXISTS Turno_Facturador (
   Vence     DATETIME(6)  NULL,                  -- vencimiento, en el reloj de la base
   Unidades  BIGINT       NOT NULL DEFAULT 0     -- unidades de trabajo confirmadas, +1 cada una
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;
+
+-- Pedidos de reencolado: el operador, desde la consola, pide que la copia que tiene
+-- el turno vuelva a escribir el archivo para timbrar de una solicitud. La consola
+-- inserta y consulta; el facturador consulta y marca cada pedido atendido.
+-- Status: 0 pendiente; Resultado y Fecha_Atendido los escribe el facturador.
+CREATE TABLE IF NOT EXISTS Pedidos_Reencolado (
+  ID              INT           NOT NULL AUTO_INCREMENT PRIMARY KEY,
+  ID_Solicitud    INT           NOT NULL,
+  Pedido_Por      VARCHAR(100)  NULL,
+  Fecha_Pedido    DATETIME      NULL,
+  Status          TINYINT       NOT NULL DEFAULT 0,
+  Resultado       VARCHAR(255)  NULL,
+  Fecha_Atendido  DATETIME      NULL
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

@@ -18,6 +18,7 @@
 #include "platform/Archivos.h"
 #include "platform/Carpeta_Runtime.h"
 #include "platform/Credenciales_Central.h"
+#include "platform/Cuentas_Centrales.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Gestor_Systemd.h"
@@ -78,13 +79,14 @@ int Guardar_Carpetas(const Linea_Comandos& linea) {
     return resultado.Hecho ? 0 : 1;
 }
 
-// The installation's own central account, when it has one. A file that cannot be trusted stops
+// The installation's own central account for the order (the service's, the console's or
+// monitoring's), when it has one. A file that cannot be trusted stops
 // the program (telling the operator, or the daily log without a display) and every order (as a
 // monitoring plugin's unknown for --estado): the built-in account would fail where the
 // administrator replaced it, or work where they meant it not to.
 std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& operador) {
     try {
-        Credenciales_Vigentes() = Leer_Credenciales_Central(kArchivo_Credenciales_Central);
+        Credenciales_Vigentes() = Leer_Credenciales_Central(Archivo_Credenciales_de(linea.cuenta));
         return std::nullopt;
     } catch (const Error_Plataforma& e) {
         if (linea.orden == Linea_Comandos::Orden::Estado) {

@@ -131,8 +131,8 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     const auto turno = Asegurar_Turno_de_Trabajo();
     if (turno == Estado_Turno::Tenido && Generar_en_Conexion_Ciclo())
         Recibir_Como_Trabajador();
-    else if (turno == Estado_Turno::Ocupado)
-        Actualizar_Ver_Errores();  // the operator's console beside the worker
+    else if (turno == Estado_Turno::Ocupado || turno == Estado_Turno::Sin_Permiso)
+        Actualizar_Ver_Errores();  // the operator's console
     vista_.Mostrar_Status(kStatus_Inactivo);
 }
 

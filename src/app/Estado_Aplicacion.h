@@ -16,6 +16,8 @@ struct Estado_Aplicacion {
     bool datos_emision_por_cargar = false;
     // The daily log already says that another copy holds the lease.
     bool otra_copia_avisada = false;
+    // The daily log and the operator were told that this copy's account may not take the lease.
+    bool turno_sin_permiso_avisado = false;
     // How long the requests have waited, and the last successful cycle, for the health report.
     Seguimiento_Solicitudes seguimiento;
     // The date on which the old daily logs were last pruned.

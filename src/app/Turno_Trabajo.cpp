@@ -2,6 +2,7 @@
 
 #include "app/Estado_Aplicacion.h"
 #include "data/Log.h"
+#include "platform/Entorno.h"
 #include "intake/Recepcion.h"
 
 namespace facturador {
@@ -9,6 +10,20 @@ namespace facturador {
 namespace {
 
 constexpr const char* kPaso_Turno = "Tomar el turno de trabajo con la base de datos central";
+
+void Avisar_Sin_Permiso(Estado_Turno estado, const std::string& falla) {
+    bool& avisado = Estado_App().turno_sin_permiso_avisado;
+    if (estado != Estado_Turno::Sin_Permiso) {
+        avisado = false;
+        return;
+    }
+    if (avisado)
+        return;
+    avisado = true;
+    const std::string linea = kLinea_Turno_Sin_Permiso + falla;
+    Escribir_Log(linea);
+    Operador_Actual().Mostrar_Advertencia(kTitulo_Turno_Sin_Permiso, linea);
+}
 
 }  // namespace
 
@@ -21,6 +36,9 @@ Estado_Turno Asegurar_Turno_de_Trabajo() {
         Fallas_Programa().Registrar(turno.Falla(), kPaso_Turno);
         return estado;
     }
+    Avisar_Sin_Permiso(estado, turno.Falla());
+    if (estado == Turno_Central::Estado::Sin_Permiso)
+        return estado;
     const bool tenido = estado == Turno_Central::Estado::Tenido;
     if (!tenido && !avisada) {
         Escribir_Log(std::string(kLinea_Otra_Copia_Trabaja) +

@@ -88,6 +88,11 @@ bool Es_Conflicto(long numero) {
     return numero == 1213 || numero == 1205 || numero == kError_Clave_Tomada;
 }
 
+bool Es_Sin_Permiso(long numero) {
+    // ER_DBACCESS_DENIED_ERROR, ER_TABLEACCESS_DENIED_ERROR, ER_COLUMNACCESS_DENIED_ERROR
+    return numero == 1044 || numero == 1142 || numero == 1143;
+}
+
 std::optional<Lectura_Turno> Leer_Turno(Conexion& conexion) {
     try {
         return Leer_Fila(conexion);
@@ -115,6 +120,11 @@ Turno_Central::Estado Turno_Central::Asegurar() noexcept {
         return estado;
     } catch (const Error_Plataforma& e) {
         Cerrar_Conexion(conexion);
+        if (Es_Sin_Permiso(e.Numero)) {
+            epoca_.reset();
+            falla_ = e.Descripcion;
+            return Estado::Sin_Permiso;
+        }
         if (Es_Conflicto(e.Numero)) {
             // Another copy wrote the row at the same moment: whether this one still holds the
             // lease is told by the next cycle.

@@ -34,6 +34,9 @@ inline constexpr long kError_Clave_Tomada = 30002;
 // work itself: a deadlock or a cluster's certification failure (1213), a lock wait that ran out
 // (1205), a new key taken meanwhile. The work was rolled back; it is simply tried again next cycle.
 bool Es_Conflicto(long numero);
+// True for the server's refusal of a statement this account has no right to (a table, a column, the
+// database): the operator's console, whose account may read the lease but never take it.
+bool Es_Sin_Permiso(long numero);
 
 // The lease row as any reader finds it (the health report).
 struct Lectura_Turno {
@@ -47,7 +50,7 @@ std::optional<Lectura_Turno> Leer_Turno(Conexion& conexion);
 
 class Turno_Central {
   public:
-    enum class Estado { Tenido, Ocupado, Sin_Servidor };
+    enum class Estado { Tenido, Ocupado, Sin_Permiso, Sin_Servidor };
 
     // `titular`: this copy as the row names it. `propio`: the beginning of `titular` that names
     // this machine and program folder; only this copy can hold that folder now (its lock file
@@ -56,7 +59,8 @@ class Turno_Central {
 
     // Renews the lease this copy holds, or takes it when it is free, expired or left by this
     // folder's copy that is gone; creates the table when it is missing. Never throws: a failure
-    // of the server is Sin_Servidor (Falla() tells it), a conflict with another copy Ocupado.
+    // of the server is Sin_Servidor (Falla() tells it), a conflict with another copy Ocupado, an
+    // account that may not take the lease (or create its table) Sin_Permiso (Falla() tells it).
     Estado Asegurar() noexcept;
     // Frees the lease at once (a clean exit), if this copy holds it.
     void Soltar() noexcept;

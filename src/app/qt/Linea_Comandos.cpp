@@ -56,6 +56,13 @@ struct Opciones {
                           "cola, válidas y NO válidas, dadas después (tres carpetas que existen), "
                           "y termina."),
         QStringLiteral("id")};
+    QCommandLineOption cuenta{
+        QStringLiteral("cuenta"),
+        QString::fromUtf8("Cuenta de la base central con la que trabaja: servicio "
+                          "(/etc/facturador/central.conf), consola (consola.conf) o monitoreo "
+                          "(monitoreo.conf). Por omisión, monitoreo para --estado y servicio "
+                          "para lo demás; sin consola.conf o monitoreo.conf, la del servicio."),
+        QStringLiteral("cuenta")};
     QCommandLineOption json{QStringLiteral("json"),
                             QString::fromUtf8("Con --estado, el informe como un objeto JSON.")};
 };
@@ -100,6 +107,20 @@ void Elegir_Carpeta(const Opciones& o, const QCommandLineParser& parser, Linea_C
         linea.carpeta = kCarpeta_Programa_Instalado;
 }
 
+void Elegir_Cuenta(const Opciones& o, const QCommandLineParser& parser, Linea_Comandos& linea) {
+    if (!parser.isSet(o.cuenta)) {
+        linea.cuenta = linea.orden == Linea_Comandos::Orden::Estado ? Cuenta_Central::Monitoreo
+                                                                     : Cuenta_Central::Servicio;
+        return;
+    }
+    if (const auto cuenta = Cuenta_por_Nombre(parser.value(o.cuenta).toStdString()))
+        linea.cuenta = *cuenta;
+    else
+        linea.error = QString::fromUtf8("--cuenta es servicio, consola o monitoreo, no %1")
+                          .arg(parser.value(o.cuenta))
+                          .toStdString();
+}
+
 void Leer_Id(const QString& texto, const char* que, int32_t& id, Linea_Comandos& linea) {
     bool valido = false;
     id = texto.toInt(&valido);
@@ -115,8 +136,8 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescripcion));
     const Opciones o;
-    parser.addOptions({o.ayuda, o.version, o.sin_ventanas, o.carpeta, o.reencolar, o.estado, o.json,
-                       o.carpetas_sucursal});
+    parser.addOptions({o.ayuda, o.version, o.sin_ventanas, o.carpeta, o.cuenta, o.reencolar,
+                       o.estado, o.json, o.carpetas_sucursal});
 
     Linea_Comandos linea;
     linea.ayuda = parser.helpText().toStdString();
@@ -148,18 +169,21 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
             linea.carpetas_sucursal.push_back(Ruta_Absoluta(carpeta));
     }
     if (linea.error.empty())
+        Elegir_Cuenta(o, parser, linea);
+    if (linea.error.empty())
         Elegir_Carpeta(o, parser, linea);
     return linea;
 }
 
 bool Solo_Consola(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--carpeta") == 0) {
+        if (std::strcmp(argv[i], "--carpeta") == 0 || std::strcmp(argv[i], "--cuenta") == 0) {
             ++i;
             continue;
         }
         if (std::strcmp(argv[i], "--sin-ventanas") != 0 &&
-            std::strncmp(argv[i], "--carpeta=", 10) != 0)
+            std::strncmp(argv[i], "--carpeta=", 10) != 0 &&
+            std::strncmp(argv[i], "--cuenta=", 9) != 0)
             return true;
     }
     return false;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Cuentas_Centrales.h"
+
 namespace facturador {
 
 // Exit status of a command line the program cannot use (sysexits' EX_USAGE); monitoring reads any
@@ -23,6 +25,9 @@ struct Linea_Comandos {
     // FACTURADOR_CARPETA of the environment, else the package's /var/lib/facturador for the
     // installed executable; empty for the executable's own folder.
     std::string carpeta;
+    // The central account whose credentials file the order reads: --cuenta, else monitoring's for
+    // --estado and the service's for everything else.
+    Cuenta_Central cuenta = Cuenta_Central::Servicio;
     int32_t id_solicitud = 0;  // --reencolar
     // --carpetas-sucursal ID COLA VALIDAS NO_VALIDAS: absolute, without a trailing separator.
     int32_t id_sucursal = 0;
@@ -39,7 +44,8 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos);
 // the orders that only print), so that the program can choose a platform without a display
 // before Qt starts.
 bool Pide_Sin_Pantalla(int argc, char** argv);
-// True when the raw arguments ask for anything but the program itself (--sin-ventanas, --carpeta):
+// True when the raw arguments ask for anything but the program itself (--sin-ventanas, --carpeta,
+// --cuenta):
 // an order that only prints, or a line that is refused, needs no window system at all.
 bool Solo_Consola(int argc, char** argv);
 

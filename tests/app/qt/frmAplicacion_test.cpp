@@ -191,6 +191,37 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
 }
 
+// Monitoring's account for --estado, the service's for the rest, unless --cuenta names one; a
+// console started with its account still opens its windows.
+TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
+    const struct {
+        QStringList argumentos;
+        Cuenta_Central cuenta;
+    } casos[] = {
+        {{}, Cuenta_Central::Servicio},
+        {{"--reencolar", "7"}, Cuenta_Central::Servicio},
+        {{"--estado"}, Cuenta_Central::Monitoreo},
+        {{"--estado", "--cuenta", "servicio"}, Cuenta_Central::Servicio},
+        {{"--cuenta=consola"}, Cuenta_Central::Consola},
+        {{"--cuenta", "monitoreo", "--estado"}, Cuenta_Central::Monitoreo},
+    };
+    for (const auto& caso : casos) {
+        const Linea_Comandos linea = Leer(caso.argumentos);
+        EXPECT_EQ(linea.error, "") << caso.argumentos.join(' ').toStdString();
+        EXPECT_EQ(linea.cuenta, caso.cuenta) << caso.argumentos.join(' ').toStdString();
+    }
+    EXPECT_EQ(Leer({"--cuenta", "root"}).error, "--cuenta es servicio, consola o monitoreo, no root");
+
+    char programa[] = "facturador", cuenta[] = "--cuenta", consola[] = "consola",
+         igual[] = "--cuenta=consola", estado[] = "--estado";
+    char* con_ventanas[] = {programa, cuenta, consola};
+    char* con_igual[] = {programa, igual};
+    char* solo_informe[] = {programa, cuenta, consola, estado};
+    EXPECT_FALSE(Solo_Consola(3, con_ventanas));
+    EXPECT_FALSE(Solo_Consola(2, con_igual));
+    EXPECT_TRUE(Solo_Consola(4, solo_informe));
+}
+
 // The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
 // executable's (this one is not the installed /usr/bin/facturador).
 TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
