@@ -69,7 +69,8 @@ std::string Cifras_JSON(const Salud_Sucursal& s) {
                        R"("no_almacenables":{},"archivos_en_cola":{})",
                        s.Por_Status[1], s.Por_Status[2], s.Por_Status[3], s.Por_Status[4],
                        s.Sin_RFC, Espera_JSON(s.Mas_Antigua_1), Espera_JSON(s.Mas_Antigua_2),
-                       s.Atascadas, s.Discrepancias, s.No_Almacenables, s.Archivos_En_Cola);
+                       s.Atascadas, s.Discrepancias, s.No_Almacenables,
+                       s.Archivos_En_Cola ? std::to_string(*s.Archivos_En_Cola) : "null");
 }
 
 std::string Sucursal_JSON(const Salud_Sucursal& s) {
@@ -120,7 +121,9 @@ std::string Texto_Espera(const std::optional<Espera_Solicitud>& espera) {
 std::string Fila(const std::string& nombre, const Salud_Sucursal& s) {
     return fmt::format("{:<26} {:>9} {:>9} {:>9} {:>9} {:>8} {:>8}  {:<20} {}\n", nombre,
                        s.Por_Status[1], s.Por_Status[2], s.Por_Status[3], s.Por_Status[4],
-                       s.Sin_RFC, s.Archivos_En_Cola, Texto_Espera(s.Mas_Antigua_1),
+                       s.Sin_RFC,
+                       s.Archivos_En_Cola ? std::to_string(*s.Archivos_En_Cola) : "?",
+                       Texto_Espera(s.Mas_Antigua_1),
                        Texto_Espera(s.Mas_Antigua_2));
 }
 

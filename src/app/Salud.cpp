@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <map>
 
@@ -16,6 +17,7 @@
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Instancia_Unica.h"
 
 namespace facturador {
@@ -113,9 +115,14 @@ void Revisar_Carpetas(const Datos_Emision& perfil, Salud_Sucursal& sucursal) {
         if (Existe_Carpeta(perfil.Ruta_Cola_Facturas))
             for (const std::string& nombre : Archivos_en_Carpeta(perfil.Ruta_Cola_Facturas))
                 // A hidden name is a file still on its way in, not one waiting to be stamped.
-                sucursal.Archivos_En_Cola += !nombre.starts_with('.');
-    } catch (const std::exception&) {
-        sucursal.Carpetas_Faltantes.push_back("cola: " + perfil.Ruta_Cola_Facturas + " (ilegible)");
+                *sucursal.Archivos_En_Cola += !nombre.starts_with('.');
+    } catch (const Error_Plataforma& e) {
+        // Whether the service may list it is not for another account to tell.
+        if (e.Numero == EACCES)
+            sucursal.Archivos_En_Cola.reset();
+        else
+            sucursal.Carpetas_Faltantes.push_back("cola: " + perfil.Ruta_Cola_Facturas +
+                                                  " (ilegible)");
     }
 }
 
@@ -161,7 +168,10 @@ void Sumar(const Salud_Sucursal& s, Salud_Sucursal& total) {
     total.Atascadas += s.Atascadas;
     total.Discrepancias += s.Discrepancias;
     total.No_Almacenables += s.No_Almacenables;
-    total.Archivos_En_Cola += s.Archivos_En_Cola;
+    if (total.Archivos_En_Cola && s.Archivos_En_Cola)
+        *total.Archivos_En_Cola += *s.Archivos_En_Cola;
+    else
+        total.Archivos_En_Cola.reset();
 }
 
 void Advertir_Esperas(Informe_Salud& informe) {

@@ -41,7 +41,9 @@ struct Salud_Sucursal {
     long Atascadas = 0;
     long Discrepancias = 0;
     long No_Almacenables = 0;
-    long Archivos_En_Cola = 0;  // files to stamp the stamping program has not taken yet
+    // Files to stamp the stamping program has not taken yet; unknown when the account running the
+    // report may not list the queue folder (monitoring is not of the branch folders' group).
+    std::optional<long> Archivos_En_Cola = 0;
     // The profile's folders that are not there: "cola: /ruta", "validas: (sin carpeta)".
     std::vector<std::string> Carpetas_Faltantes;
     std::string Zona_Horaria;  // of its invoices
