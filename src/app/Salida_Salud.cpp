@@ -121,10 +121,8 @@ std::string Texto_Espera(const std::optional<Espera_Solicitud>& espera) {
 std::string Fila(const std::string& nombre, const Salud_Sucursal& s) {
     return fmt::format("{:<26} {:>9} {:>9} {:>9} {:>9} {:>8} {:>8}  {:<20} {}\n", nombre,
                        s.Por_Status[1], s.Por_Status[2], s.Por_Status[3], s.Por_Status[4],
-                       s.Sin_RFC,
-                       s.Archivos_En_Cola ? std::to_string(*s.Archivos_En_Cola) : "?",
-                       Texto_Espera(s.Mas_Antigua_1),
-                       Texto_Espera(s.Mas_Antigua_2));
+                       s.Sin_RFC, s.Archivos_En_Cola ? std::to_string(*s.Archivos_En_Cola) : "?",
+                       Texto_Espera(s.Mas_Antigua_1), Texto_Espera(s.Mas_Antigua_2));
 }
 
 std::string Tabla(const Informe_Salud& informe) {

@@ -2,8 +2,8 @@
 
 #include "app/Estado_Aplicacion.h"
 #include "data/Log.h"
-#include "platform/Entorno.h"
 #include "intake/Recepcion.h"
+#include "platform/Entorno.h"
 
 namespace facturador {
 

@@ -110,7 +110,7 @@ void Elegir_Carpeta(const Opciones& o, const QCommandLineParser& parser, Linea_C
 void Elegir_Cuenta(const Opciones& o, const QCommandLineParser& parser, Linea_Comandos& linea) {
     if (!parser.isSet(o.cuenta)) {
         linea.cuenta = linea.orden == Linea_Comandos::Orden::Estado ? Cuenta_Central::Monitoreo
-                                                                     : Cuenta_Central::Servicio;
+                                                                    : Cuenta_Central::Servicio;
         return;
     }
     if (const auto cuenta = Cuenta_por_Nombre(parser.value(o.cuenta).toStdString()))

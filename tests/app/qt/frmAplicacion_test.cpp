@@ -6,6 +6,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include "../Apoyo_App.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
@@ -192,34 +194,34 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
 }
 
 // Monitoring's account for --estado, the service's for the rest, unless --cuenta names one; a
-// console started with its account still opens its windows.
+// console started with its account still opens its windows. Each account reads its own file once
+// it is there (a link counts: its reader tells what is wrong), the service's before that.
 TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
-    const struct {
-        QStringList argumentos;
-        Cuenta_Central cuenta;
-    } casos[] = {
-        {{}, Cuenta_Central::Servicio},
+    const std::pair<QStringList, Cuenta_Central> casos[] = {
         {{"--reencolar", "7"}, Cuenta_Central::Servicio},
         {{"--estado"}, Cuenta_Central::Monitoreo},
         {{"--estado", "--cuenta", "servicio"}, Cuenta_Central::Servicio},
-        {{"--cuenta=consola"}, Cuenta_Central::Consola},
-        {{"--cuenta", "monitoreo", "--estado"}, Cuenta_Central::Monitoreo},
-    };
-    for (const auto& caso : casos) {
-        const Linea_Comandos linea = Leer(caso.argumentos);
-        EXPECT_EQ(linea.error, "") << caso.argumentos.join(' ').toStdString();
-        EXPECT_EQ(linea.cuenta, caso.cuenta) << caso.argumentos.join(' ').toStdString();
-    }
-    EXPECT_EQ(Leer({"--cuenta", "root"}).error, "--cuenta es servicio, consola o monitoreo, no root");
+        {{"--cuenta=consola"}, Cuenta_Central::Consola}};
+    for (const auto& [argumentos, cuenta] : casos)
+        EXPECT_EQ(Leer(argumentos).cuenta, cuenta) << argumentos.join(' ').toStdString();
+    EXPECT_EQ(Leer({"--cuenta", "root"}).error,
+              "--cuenta es servicio, consola o monitoreo, no root");
+    char programa[] = "facturador", opcion[] = "--cuenta", consola[] = "consola",
+         estado[] = "--estado";
+    char* argumentos[] = {programa, opcion, consola, estado};
+    EXPECT_FALSE(Solo_Consola(3, argumentos));
+    EXPECT_TRUE(Solo_Consola(4, argumentos));
 
-    char programa[] = "facturador", cuenta[] = "--cuenta", consola[] = "consola",
-         igual[] = "--cuenta=consola", estado[] = "--estado";
-    char* con_ventanas[] = {programa, cuenta, consola};
-    char* con_igual[] = {programa, igual};
-    char* solo_informe[] = {programa, cuenta, consola, estado};
-    EXPECT_FALSE(Solo_Consola(3, con_ventanas));
-    EXPECT_FALSE(Solo_Consola(2, con_igual));
-    EXPECT_TRUE(Solo_Consola(4, solo_informe));
+    Carpeta_Temporal carpeta;
+    const auto archivo = [&](Cuenta_Central cuenta) {
+        return Archivo_Credenciales_de(cuenta, carpeta.Ruta()).substr(carpeta.Ruta().size() + 1);
+    };
+    EXPECT_EQ(archivo(Cuenta_Central::Consola), "central.conf");
+    Escribir_Archivo(Unir_Ruta(carpeta.Ruta(), "consola.conf"), "");
+    ASSERT_EQ(symlink("/no/existe", Unir_Ruta(carpeta.Ruta(), "monitoreo.conf").c_str()), 0);
+    EXPECT_EQ(archivo(Cuenta_Central::Servicio), "central.conf");
+    EXPECT_EQ(archivo(Cuenta_Central::Consola), "consola.conf");
+    EXPECT_EQ(archivo(Cuenta_Central::Monitoreo), "monitoreo.conf");
 }
 
 // The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
