@@ -33,17 +33,9 @@ std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& 
 void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc_emisor,
                                  const std::string& uuid) {
     const std::filesystem::path destino(ruta);
-    const std::string parcial = Ruta_Parcial(destino);
-    // One left by a crash while it was being written.
-    Borrar_Archivo_Ignorando_Errores(parcial);
-    try {
-        Escribir_Archivo(parcial, Linea_Cancelacion(rfc_emisor, uuid));
-        Asegurar_en_Disco(parcial);
-        Renombrar_Archivo(parcial, ruta);
-    } catch (const Error_Plataforma&) {
-        Borrar_Archivo_Ignorando_Errores(parcial);
-        throw;
-    }
+    // Created new under its hidden name (one left by a crash, or a link planted there, is
+    // removed, never written through), then renamed over whatever stands at the name.
+    Publicar_Archivo_Nuevo(Ruta_Parcial(destino), ruta, Linea_Cancelacion(rfc_emisor, uuid));
     try {
         Asegurar_Carpeta_en_Disco(destino.parent_path().string());
     } catch (const Error_Plataforma& e) {

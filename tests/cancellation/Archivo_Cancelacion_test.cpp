@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
 
@@ -55,6 +56,27 @@ TEST_F(Archivo_Cancelacion, AFailedWriteLeavesTheEarlierRequestWhole) {
     EXPECT_THROW(Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A"), Error_Plataforma);
     EXPECT_EQ(Nombres(), std::vector<std::string>{"Cancelar_A1500.xml"});
     EXPECT_TRUE(fs::is_directory(ruta));
+}
+
+// A link to another file planted again and again at the hidden name the request is written under,
+// and at its own name: it is written new or not at all, never through the link.
+TEST_F(Archivo_Cancelacion, ALinkRacingItsNamesIsNeverFollowed) {
+    Carpeta_Temporal ajena;
+    const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
+    Escribir_Archivo(victima, "intacto");
+    int escritas = 0;
+    {
+        const Enlaces_en_Carrera vecino({parcial, ruta}, victima);
+        for (int i = 0; i < 200; ++i) {
+            try {
+                Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A");
+                ++escritas;
+            } catch (const Error_Plataforma&) {
+            }
+        }
+    }
+    EXPECT_GT(escritas, 0);
+    EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "Siembra_Central.h"
 #include "apoyo/Proxy_Central.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "generation/Archivo_Timbrar.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Recuperacion_Cola.h"
@@ -285,6 +286,36 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
                  Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
+}
+
+// A member of the folders' group plants links to another file, as fast as it can, at both names
+// the file to stamp is created under (its working copy in the program folder, its hidden name in
+// the queue): each time the file is created new or the attempt fails, never written through a
+// link, and the other file never changes.
+TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
+    const auto carpetas = Sembrar_Sucursal(3, "Centro");
+    Cargar_Datos();
+    Sembrar_Solicitud(10);
+    const auto solicitud = Solicitud_Cargada();
+    Carpeta_Temporal ajena;
+    const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
+    Escribir_Archivo(victima, "intacto");
+    const std::string oculta = Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente");
+    int creados = 0;
+    {
+        const Enlaces_en_Carrera vecino(
+            {oculta, Unir_Ruta(entorno.Carpeta(), "_10_15_40_Factura A Folio 1500.txt")}, victima);
+        for (int i = 0; i < 200; ++i) {
+            try {
+                Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500,
+                                           ".Factura A Folio 1500.txt.10.pendiente");
+                ++creados;
+            } catch (const Error_Archivo_Timbrar&) {
+            }
+        }
+    }
+    EXPECT_GT(creados, 0);
+    EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
 // On a machine whose clock is kept in UTC each invoice is dated in the local time of its place of
