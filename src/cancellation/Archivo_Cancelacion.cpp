@@ -22,10 +22,6 @@ std::string Nombre_Archivo_Cancelacion(const std::string& serie, const std::stri
     return "Cancelar_" + serie + nro + ".xml";
 }
 
-bool Queda_En_Su_Carpeta(const std::string& nombre_archivo) {
-    return !std::filesystem::path(nombre_archivo).has_parent_path();
-}
-
 std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& uuid) {
     return A_Windows_1252(Sin_Controles(rfc_emisor) + "|" + Sin_Controles(uuid)) + "\r\n";
 }

@@ -11,8 +11,6 @@ namespace facturador {
 
 // "Cancelar_" + series + folio + ".xml".
 std::string Nombre_Archivo_Cancelacion(const std::string& serie, const std::string& nro);
-// False when the name would take the file out of the folder it is written into.
-bool Queda_En_Su_Carpeta(const std::string& nombre_archivo);
 // The file's one line. A control character in a value (a line end above all) becomes a blank, so
 // the stamping program never reads a second line.
 std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& uuid);

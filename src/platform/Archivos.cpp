@@ -94,6 +94,23 @@ std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre) {
     return ruta;
 }
 
+bool Queda_En_Su_Carpeta(std::string_view nombre) {
+    const auto control = [](unsigned char c) { return c < 0x20 || c == 0x7F; };
+    return nombre.find('/') == std::string_view::npos &&
+           nombre.find("..") == std::string_view::npos &&
+           std::none_of(nombre.begin(), nombre.end(), control);
+}
+
+bool Sube_de_Carpeta(std::string_view ruta) {
+    for (size_t inicio = 0; inicio <= ruta.size();) {
+        const size_t fin = std::min(ruta.find('/', inicio), ruta.size());
+        if (ruta.substr(inicio, fin - inicio) == "..")
+            return true;
+        inicio = fin + 1;
+    }
+    return false;
+}
+
 bool Existe_Archivo(const std::string& ruta) {
     std::error_code ec;
     return fs::is_regular_file(ruta, ec);

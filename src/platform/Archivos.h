@@ -26,6 +26,11 @@ inline constexpr long kError_No_Regular = 30010;
 
 // Joins a folder and a file name with the platform's separator.
 std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre);
+// True for a name that stays in the folder it is joined to: no separator, no "..", no control
+// character. The empty name stays too.
+bool Queda_En_Su_Carpeta(std::string_view nombre);
+// True for a folder path with ".." among its parts: it climbs out of where it seems to lead.
+bool Sube_de_Carpeta(std::string_view ruta);
 bool Existe_Archivo(const std::string& ruta);
 
 // What lies at a path, looked at without following a symbolic link.
