@@ -154,6 +154,60 @@ TEST_F(Conexion_Central, ValuesReadBackAsWrittenAndTheEscapingIsTheServers) {
     }
 }
 
+// The server's default sql_mode for new sessions, changed by its administrator for one test.
+class Modo_Global {
+  public:
+    explicit Modo_Global(const std::string& modos) {
+        anterior_ = Administrar("SELECT @@GLOBAL.sql_mode");
+        Administrar("SET GLOBAL sql_mode = '" + modos + "'");
+    }
+    ~Modo_Global() { Administrar("SET GLOBAL sql_mode = '" + anterior_ + "'"); }
+
+  private:
+    // Through the server's administrator account: the user running the tests, by its socket.
+    static std::string Administrar(const std::string& sql) {
+        const std::string linea =
+            "mariadb --no-defaults -N -B --socket=" + std::string(SOCKET_BD_PRUEBAS) +
+            " -u\"$(id -un)\" -e \"" + sql + "\"";
+        std::string salida;
+        if (FILE* proceso = popen(linea.c_str(), "r")) {
+            char bloque[256];
+            while (fgets(bloque, sizeof bloque, proceso))
+                salida += bloque;
+            pclose(proceso);
+        }
+        return salida.substr(0, salida.find('\n'));
+    }
+    std::string anterior_;
+};
+
+// Whatever sql_mode the server gives new sessions, a quote in an escaped value never ends its
+// text: a connection made then, and one the pool hands out again, both leave NO_BACKSLASH_ESCAPES.
+TEST_F(Conexion_Central, TheEscapingHoldsInAnySqlMode) {
+    c.Cerrar();  // back to the pool, to be handed out again under the new mode
+    const Modo_Global modo("NO_BACKSLASH_ESCAPES,STRICT_TRANS_TABLES");
+    const std::string valor = "O\\' OR '1'='1' -- ";
+    Conexion reutilizada, nueva;
+    const auto antes = Estadisticas_Pool();
+    reutilizada.Abrir(Cadena_Central_Pruebas());
+    Vaciar_Pool_Central();
+    nueva.Abrir(Cadena_Central_Pruebas());
+    EXPECT_EQ(Estadisticas_Pool().Reutilizaciones, antes.Reutilizaciones + 1);
+    EXPECT_EQ(Estadisticas_Pool().Conexiones_Fisicas, antes.Conexiones_Fisicas + 1);
+    int id = 0;
+    for (Conexion* conexion : {&reutilizada, &nueva}) {
+        ++id;
+        conexion->Ejecutar("INSERT INTO Sucursales (ID, Nombre) VALUES (" + std::to_string(id) +
+                           ", '" + Escapar_Central(valor) + "'), (" + std::to_string(id + 10) +
+                           ", '" + conexion->Escapar(valor) + "')");
+        EXPECT_EQ(conexion->Ejecutar("SELECT @@SESSION.sql_mode").Texto(size_t{0}),
+                  "STRICT_TRANS_TABLES");
+    }
+    EXPECT_EQ(pruebas::Valor_Central("SELECT COUNT(*) FROM Sucursales WHERE Nombre = '" +
+                                     Escapar_Central(valor) + "'"),
+              "4");
+}
+
 // A failure carries the server's number and text and leaves the connection usable; a missing
 // parameter is a failure. (Documents travel byte for byte: the intake's store reads them back.)
 TEST_F(Conexion_Central, ErrorsCarryTheServersNumberAndDocumentsTravelIntact) {
