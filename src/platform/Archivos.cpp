@@ -71,6 +71,8 @@ Entrada_Archivo Entrada_de(const struct stat& datos) {
     entrada.Tamano = static_cast<uintmax_t>(datos.st_size);
     entrada.Inodo = datos.st_ino;
     entrada.Modificado_ns = datos.st_mtim.tv_sec * 1000000000LL + datos.st_mtim.tv_nsec;
+    entrada.Dueno = datos.st_uid;
+    entrada.Modo = datos.st_mode & 07777;
     return entrada;
 }
 

@@ -41,6 +41,8 @@ struct Entrada_Archivo {
     // it) or rewritten differs in at least one of them.
     unsigned long long Inodo = 0;
     long long Modificado_ns = 0;
+    unsigned Dueno = 0;  // the owner's user number
+    unsigned Modo = 0;   // the permission bits (07777)
 
     bool operator==(const Entrada_Archivo&) const = default;
 };

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "data/Conexiones.h"
 #include "platform/Archivos.h"
 #include "platform/Credenciales_Central.h"
@@ -57,8 +58,18 @@ TEST(Credenciales_Central, SoloSeLeenDeUnArchivoResguardadoYBienEscrito) {
     if (geteuid() == 0) {
         const std::string ajeno = Archivo(carpeta, texto, 0600);
         ASSERT_EQ(chown(ajeno.c_str(), 65534, 0), 0);
-        EXPECT_NE(Rechazo(ajeno).find("es del usuario 65534"), std::string::npos);
+        EXPECT_NE(Rechazo(ajeno).find("es del usuario 65534; debe ser de root"),
+                  std::string::npos);
     }
+    // A link to a good file, or a pipe, in its place: never followed, never waited on.
+    const std::string bueno = Unir_Ruta(carpeta.Ruta(), "bueno.conf");
+    Escribir_Archivo(bueno, texto);
+    chmod(bueno.c_str(), 0640);
+    const std::string ruta = Unir_Ruta(carpeta.Ruta(), "central.conf");
+    ASSERT_TRUE(pruebas::Plantar_Enlace(ruta, bueno));
+    EXPECT_NE(Rechazo(ruta).find("no es un archivo regular"), std::string::npos);
+    ASSERT_TRUE(pruebas::Plantar_Tuberia(ruta));
+    EXPECT_NE(Rechazo(ruta).find("no es un archivo regular"), std::string::npos);
 }
 
 // Puts credentials in force for one test; the built-in account comes back after it.
