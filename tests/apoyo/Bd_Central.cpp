@@ -4,7 +4,11 @@
 #include <stdexcept>
 #include <utility>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include "platform/Conexion.h"
+#include "platform/Credenciales_Central.h"
 
 namespace facturador::pruebas {
 
@@ -45,6 +49,22 @@ std::string Valor_Central(const std::string& sql) {
     if (rs.Fin())
         return "";
     return rs.Texto(size_t{0});
+}
+
+Cuenta_Propia::Cuenta_Propia() {
+    // The server's administrator is the account running the tests, through the socket.
+    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", std::nullopt};
+    Ejecutar_Central(
+        "CREATE USER IF NOT EXISTS 'usuarios_propia'@'localhost' IDENTIFIED BY "
+        "'Propia de la instalación 1'");
+    Ejecutar_Central(
+        "GRANT SELECT, INSERT, UPDATE, DELETE, CREATE ON Morvane_Central.* TO "
+        "'usuarios_propia'@'localhost'");
+    Credenciales_Vigentes() = {"usuarios_propia", "Propia de la instalación 1", std::nullopt};
+}
+
+Cuenta_Propia::~Cuenta_Propia() {
+    Credenciales_Vigentes() = {};
 }
 
 namespace {

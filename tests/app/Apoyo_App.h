@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,9 @@ class Prueba_App : public ::testing::Test {
         Vaciar_Base_Central();
     }
     Entorno_Pruebas entorno;
+    // Unless a test says otherwise, an installation with its own password: the built-in one is a
+    // warning of its own.
+    std::optional<Cuenta_Propia> cuenta_propia{std::in_place};
 };
 
 // The same, with a synchronization cycle driving a recording window.
