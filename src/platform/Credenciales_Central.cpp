@@ -31,8 +31,8 @@ void Verificar_Resguardo(const Entrada_Archivo& entrada, const std::string& ruta
         Rechazar(EPERM, ruta,
                  "es del usuario " + std::to_string(entrada.Dueno) + "; debe ser de root");
     if (entrada.Modo & (S_IRWXO | S_IWGRP)) {
-        char modo[8];
-        std::snprintf(modo, sizeof modo, "%04o", entrada.Modo);
+        char modo[16];
+        std::snprintf(modo, sizeof modo, "%04o", entrada.Modo & 07777u);
         Rechazar(EPERM, ruta,
                  std::string("tiene el modo ") + modo +
                      ": otros usuarios pueden leerlo o su grupo escribirlo (déjelo en 0640)");
