@@ -283,7 +283,7 @@ std::vector<std::string> Archivos_en_Carpeta(const std::string& carpeta) {
     fs::directory_iterator entrada(carpeta, ec);
     for (; !ec && entrada != fs::directory_iterator(); entrada.increment(ec)) {
         std::error_code ec_tipo;
-        if (entrada->is_regular_file(ec_tipo))
+        if (entrada->symlink_status(ec_tipo).type() == fs::file_type::regular)
             nombres.push_back(entrada->path().filename().string());
     }
     if (ec)

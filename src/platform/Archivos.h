@@ -97,7 +97,8 @@ void Renombrar_Archivo(const std::string& origen, const std::string& destino);
 void Reemplazar_Archivo(const std::string& ruta, std::string_view bytes);
 void Poner_Solo_Lectura(const std::string& ruta);
 void Quitar_Solo_Lectura(const std::string& ruta);
-// The names of the files in a folder (not its subfolders), in no particular order.
+// The names of the regular files in a folder, in no particular order: not its subfolders, and
+// not a link, whatever it points at.
 std::vector<std::string> Archivos_en_Carpeta(const std::string& carpeta);
 // Returns once the folder's entries are on disk: a file just created, renamed or removed there
 // stays so after a power cut.

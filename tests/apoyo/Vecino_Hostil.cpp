@@ -11,24 +11,26 @@ namespace facturador::pruebas {
 namespace {
 
 // Whatever stands at the name goes first, as the neighbour's own rename over it would.
-void Despejar(const std::string& ruta) {
-    std::remove(ruta.c_str());
+void Despejar(const std::string& ruta, bool reemplazar) {
+    if (reemplazar)
+        std::remove(ruta.c_str());
 }
 
 }  // namespace
 
-bool Plantar_Enlace(const std::string& ruta, const std::string& destino) {
-    Despejar(ruta);
+bool Plantar_Enlace(const std::string& ruta, const std::string& destino, bool reemplazar) {
+    Despejar(ruta, reemplazar);
     return symlink(destino.c_str(), ruta.c_str()) == 0;
 }
 
-bool Plantar_Tuberia(const std::string& ruta) {
-    Despejar(ruta);
+bool Plantar_Tuberia(const std::string& ruta, bool reemplazar) {
+    Despejar(ruta, reemplazar);
     return mkfifo(ruta.c_str(), 0666) == 0;
 }
 
-bool Plantar_Disperso(const std::string& ruta, const std::string& primera_linea, long long tamano) {
-    Despejar(ruta);
+bool Plantar_Disperso(const std::string& ruta, const std::string& primera_linea, long long tamano,
+                      bool reemplazar) {
+    Despejar(ruta, reemplazar);
     const int fd = open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;

@@ -9,12 +9,13 @@ namespace facturador::pruebas {
 
 // What a member of the branch folders' group can leave under a name the program uses: a link to a
 // file of someone else's, a pipe that nobody writes to, or a huge file that takes no disk (sparse)
-// whose first line is `primera_linea`. Whatever stands at the name is replaced. True when it was
-// planted.
-bool Plantar_Enlace(const std::string& ruta, const std::string& destino);
-bool Plantar_Tuberia(const std::string& ruta);
+// whose first line is `primera_linea`. With `reemplazar`, whatever stands at the name is replaced;
+// without it, a name already taken is left alone. True when it was planted.
+bool Plantar_Enlace(const std::string& ruta, const std::string& destino, bool reemplazar = true);
+bool Plantar_Tuberia(const std::string& ruta, bool reemplazar = true);
+inline constexpr long long kTamano_Disperso = 4LL << 30;
 bool Plantar_Disperso(const std::string& ruta, const std::string& primera_linea,
-                      long long tamano = 4LL << 30);
+                      long long tamano = kTamano_Disperso, bool reemplazar = true);
 
 // A neighbour that plants a link to `destino` at each of `rutas` again and again, as fast as it
 // can, from another thread, until it goes: whatever the program removes there comes back at once,
