@@ -61,6 +61,27 @@ TEST_F(Archivos_Hostiles, SoloSeLeeUnArchivoRegularYHastaSuLimite) {
     EXPECT_EQ(Falla_al_Leer(En("nada")), ENOENT);
 }
 
+// A name joined to its folder stays in it: no separator, no "..", no control character. A folder
+// climbs out of where it leads with a ".." among its parts, and only then. A folder's listing
+// holds its regular files, never a link, whatever it points at.
+TEST_F(Archivos_Hostiles, LosNombresQuedanEnSuCarpetaYLaListaNoTraeEnlaces) {
+    for (const char* nombre : {"Factura A Folio 1", "", "Q'\\9", ".Factura", "A.B"})
+        EXPECT_TRUE(Queda_En_Su_Carpeta(nombre)) << nombre;
+    for (const char* nombre : {"../F1", "a/b", "..", "F..1", "F1\n", "/etc/passwd"})
+        EXPECT_FALSE(Queda_En_Su_Carpeta(nombre)) << nombre;
+    for (const char* ruta : {"/srv/f/cola", "/srv/f..g/cola", "", "/srv/.f/cola"})
+        EXPECT_FALSE(Sube_de_Carpeta(ruta)) << ruta;
+    for (const char* ruta : {"/srv/f/../cola", "..", "/srv/f/..", "../f"})
+        EXPECT_TRUE(Sube_de_Carpeta(ruta)) << ruta;
+
+    Escribir_Archivo(victima, "intacto");
+    Escribir_Archivo(En("regular"), "");
+    ASSERT_TRUE(Plantar_Enlace(En("enlace"), victima));
+    ASSERT_TRUE(Plantar_Tuberia(En("tuberia")));
+    fs::create_directory(En("carpeta"));
+    EXPECT_EQ(Archivos_en_Carpeta(carpeta.Ruta()), std::vector<std::string>{"regular"});
+}
+
 // A file is created new: a link or a pipe planted at its name, or at the name it is written under
 // first, is replaced and never written through; the file's content and permissions are its own.
 TEST_F(Archivos_Hostiles, UnArchivoNuevoNuncaSeEscribePorLoQueHabiaEnSuNombre) {
