@@ -51,20 +51,27 @@ std::string Valor_Central(const std::string& sql) {
     return rs.Texto(size_t{0});
 }
 
-Cuenta_Propia::Cuenta_Propia() {
-    // The server's administrator is the account running the tests, through the socket.
-    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", std::nullopt};
-    Ejecutar_Central(
+std::string Como_Administrador(const std::string& sql) {
+    const Credenciales_Central antes = Credenciales_Vigentes();
+    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", antes.Socket};
+    try {
+        const std::string valor = Valor_Central(sql);
+        Credenciales_Vigentes() = antes;
+        return valor;
+    } catch (...) {
+        Credenciales_Vigentes() = antes;
+        throw;
+    }
+}
+
+void Usar_Cuenta_Propia() {
+    Como_Administrador(
         "CREATE USER IF NOT EXISTS 'usuarios_propia'@'localhost' IDENTIFIED BY "
         "'Propia de la instalación 1'");
-    Ejecutar_Central(
+    Como_Administrador(
         "GRANT SELECT, INSERT, UPDATE, DELETE, CREATE ON Morvane_Central.* TO "
         "'usuarios_propia'@'localhost'");
     Credenciales_Vigentes() = {"usuarios_propia", "Propia de la instalación 1", std::nullopt};
-}
-
-Cuenta_Propia::~Cuenta_Propia() {
-    Credenciales_Vigentes() = {};
 }
 
 namespace {

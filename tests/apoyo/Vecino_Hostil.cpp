@@ -4,33 +4,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
+#include <filesystem>
+#include <thread>
 
 namespace facturador::pruebas {
 
-namespace {
-
-// Whatever stands at the name goes first, as the neighbour's own rename over it would.
-void Despejar(const std::string& ruta, bool reemplazar) {
-    if (reemplazar)
-        std::remove(ruta.c_str());
-}
-
-}  // namespace
-
 bool Plantar_Enlace(const std::string& ruta, const std::string& destino, bool reemplazar) {
-    Despejar(ruta, reemplazar);
+    if (reemplazar)  // as the neighbour's own rename over it would
+        std::remove(ruta.c_str());
     return symlink(destino.c_str(), ruta.c_str()) == 0;
 }
 
 bool Plantar_Tuberia(const std::string& ruta, bool reemplazar) {
-    Despejar(ruta, reemplazar);
+    if (reemplazar)
+        std::remove(ruta.c_str());
     return mkfifo(ruta.c_str(), 0666) == 0;
 }
 
 bool Plantar_Disperso(const std::string& ruta, const std::string& primera_linea, long long tamano,
                       bool reemplazar) {
-    Despejar(ruta, reemplazar);
+    if (reemplazar)
+        std::remove(ruta.c_str());
     const int fd = open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
@@ -42,24 +38,22 @@ bool Plantar_Disperso(const std::string& ruta, const std::string& primera_linea,
     return plantado;
 }
 
-Enlaces_en_Carrera::Enlaces_en_Carrera(std::vector<std::string> rutas, std::string destino)
-    : rutas_(std::move(rutas)), destino_(std::move(destino)) {
-    hilo_ = std::thread([this] {
-        while (!parar_)
-            for (const std::string& ruta : rutas_)
-                if (symlink(destino_.c_str(), ruta.c_str()) == 0)
-                    ++plantados_;
+long Con_Enlaces_en_Carrera(const std::vector<std::string>& rutas, const std::string& destino,
+                            const std::function<void()>& accion) {
+    std::atomic<bool> parar{false};
+    long plantados = 0;
+    std::thread vecino([&] {
+        while (!parar)
+            for (const std::string& ruta : rutas)
+                plantados += symlink(destino.c_str(), ruta.c_str()) == 0;
     });
-}
-
-Enlaces_en_Carrera::~Enlaces_en_Carrera() {
-    parar_ = true;
-    hilo_.join();
-    for (const std::string& ruta : rutas_) {
-        struct stat datos {};
-        if (lstat(ruta.c_str(), &datos) == 0 && S_ISLNK(datos.st_mode))
-            unlink(ruta.c_str());
-    }
+    accion();
+    parar = true;
+    vecino.join();
+    for (const std::string& ruta : rutas)
+        if (std::filesystem::is_symlink(ruta))
+            std::filesystem::remove(ruta);
+    return plantados;
 }
 
 }  // namespace facturador::pruebas

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "data/Sucursales.h"
 #include "data/Turno_Central.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
 
 namespace facturador::pruebas {
 
@@ -58,12 +58,13 @@ class Prueba_App : public ::testing::Test {
         Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
+        // Unless a test says otherwise, an installation with its own password: the built-in one
+        // is a warning of its own.
+        Usar_Cuenta_Propia();
         Vaciar_Base_Central();
     }
+    ~Prueba_App() override { Credenciales_Vigentes() = {}; }
     Entorno_Pruebas entorno;
-    // Unless a test says otherwise, an installation with its own password: the built-in one is a
-    // warning of its own.
-    std::optional<Cuenta_Propia> cuenta_propia{std::in_place};
 };
 
 // The same, with a synchronization cycle driving a recording window.

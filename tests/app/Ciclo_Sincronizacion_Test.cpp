@@ -282,12 +282,10 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
 TEST_F(Ciclo_Test, La_Contrasena_De_Fabrica_Se_Dice_Una_Vez_Al_Dia) {
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), "contraseña de fábrica"), 0);
-    cuenta_propia.reset();
+    Credenciales_Vigentes() = {};
     entorno.reloj.Avanzar_Segundos(86400);
-    for (int ciclos = 0; ciclos < 3; ++ciclos) {
-        ciclo.tmrTimer_Timer();
-        entorno.reloj.Avanzar_Segundos(60);
-    }
+    ciclo.tmrTimer_Timer();
+    ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
     entorno.reloj.Avanzar_Segundos(86400);
     ciclo.tmrTimer_Timer();

@@ -97,13 +97,13 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
                           "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"))
         << texto;
     // The built-in password, in every copy of the program, is a warning of its own.
-    cuenta_propia.reset();
+    Credenciales_Vigentes() = {};
     EXPECT_EQ(Informe().Estado, Estado_Salud::Advertencia);
     EXPECT_TRUE(
         texto.starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
                           "contraseña de fábrica"))
         << texto;
-    cuenta_propia.emplace();
+    Usar_Cuenta_Propia();
 
     Turno_Central otra("nodo2:/srv/f pid 7 #1", "nodo2:/srv/f pid ");
     ASSERT_EQ(otra.Asegurar(), Turno_Central::Estado::Tenido);

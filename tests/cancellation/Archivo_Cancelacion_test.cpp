@@ -65,16 +65,14 @@ TEST_F(Archivo_Cancelacion, ALinkRacingItsNamesIsNeverFollowed) {
     const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
     Escribir_Archivo(victima, "intacto");
     int escritas = 0;
-    {
-        const Enlaces_en_Carrera vecino({parcial, ruta}, victima);
-        for (int i = 0; i < 200; ++i) {
+    Con_Enlaces_en_Carrera({parcial, ruta}, victima, [&] {
+        for (int i = 0; i < 200; ++i)
             try {
                 Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A");
                 ++escritas;
             } catch (const Error_Plataforma&) {
             }
-        }
-    }
+    });
     EXPECT_GT(escritas, 0);
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }

@@ -1,10 +1,7 @@
 // Start-up's data: the local settings and run history, the branches, and the daily log.
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
@@ -186,26 +183,6 @@ TEST_F(Log_Diario, CadaEntradaEsTambienUnaLineaEnLaSalidaDeErrores) {
     EXPECT_EQ(Leer("log_05_12_2026.txt"),
               "Ver. V. 5.3.0 - 10:15 -  Linea 1  Linea 2\r\n \r\n"
               "Ver. V. 5.3.0 - 10:15 -  Error: sin operador\r\n \r\n");
-}
-
-// A link or a pipe planted at the day's file name is a failure like any other: never written
-// through, never waited on.
-TEST_F(Log_Diario, UnEnlaceOUnaTuberiaEnSuNombreNoSeSigue) {
-    const std::string ruta = Unir_Ruta(entorno.Carpeta(), "log_05_12_2026.txt");
-    const std::string ajeno = Unir_Ruta(entorno.Carpeta(), "ajeno.txt");
-    Escribir_Archivo(ajeno, "intacto");
-    std::filesystem::create_symlink(ajeno, ruta);
-    Escribir_Log("por el enlace");
-    std::filesystem::remove(ruta);
-    ASSERT_EQ(mkfifo(ruta.c_str(), 0600), 0);
-    Escribir_Log("por la tuberia");
-    EXPECT_EQ(Leer_Archivo(ajeno), "intacto");
-    ASSERT_EQ(entorno.operador.mostrados.size(), 2u);
-    for (const auto& mostrado : entorno.operador.mostrados)
-        EXPECT_EQ(mostrado.texto, "error: " + std::to_string(kError_No_Regular) +
-                                      " - no es un archivo regular (es un enlace, una tubería, "
-                                      "una carpeta o un dispositivo): " +
-                                      ruta);
 }
 
 TEST_F(Log_Diario, UnaFallaSeMuestraEnElMensajeEstandarYSePierde) {

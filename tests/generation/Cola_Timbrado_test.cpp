@@ -300,20 +300,19 @@ TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
     Carpeta_Temporal ajena;
     const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
     Escribir_Archivo(victima, "intacto");
-    const std::string oculta = Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente");
     int creados = 0;
-    {
-        const Enlaces_en_Carrera vecino(
-            {oculta, Unir_Ruta(entorno.Carpeta(), "_10_15_40_Factura A Folio 1500.txt")}, victima);
-        for (int i = 0; i < 200; ++i) {
-            try {
-                Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500,
+    Con_Enlaces_en_Carrera({Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente"),
+                            Unir_Ruta(entorno.Carpeta(), "_10_15_40_Factura A Folio 1500.txt")},
+                           victima, [&] {
+                               for (int i = 0; i < 200; ++i)
+                                   try {
+                                       Crear_Archivo_para_Timbrar(
+                                           solicitud, Obtener_Datos_Emision(3), "A", 1500,
                                            ".Factura A Folio 1500.txt.10.pendiente");
-                ++creados;
-            } catch (const Error_Archivo_Timbrar&) {
-            }
-        }
-    }
+                                       ++creados;
+                                   } catch (const Error_Archivo_Timbrar&) {
+                                   }
+                           });
     EXPECT_GT(creados, 0);
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }

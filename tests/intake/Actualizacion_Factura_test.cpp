@@ -73,7 +73,7 @@ TEST_F(Comprobante_Timbrado, ValuesOfRealSamplesEmptyValueRulesAndSafeValues) {
 
 // Each value comes from its own element, as the XML reader reads the document: nothing from a
 // comment, a text, another element or an attribute whose name merely begins like it; entities
-// decoded. A document that is not well-formed, or no regular file, gives no statement at all.
+// decoded. A document that is not well-formed gives no statement at all.
 TEST_F(Comprobante_Timbrado, EachValueComesFromItsOwnElementAndNothingElse) {
     const struct {
         std::string xml;
@@ -102,12 +102,6 @@ TEST_F(Comprobante_Timbrado, EachValueComesFromItsOwnElementAndNothingElse) {
     for (const auto& c : casos)
         EXPECT_EQ(Asignaciones(c.xml)[c.columna], c.valor) << c.xml;
 
-    const std::string ajeno = Unir_Ruta(carpeta.Ruta(), "ajeno.xml");
-    Escribir_Archivo(ajeno, Muestra_Cfdi(kCfdi_CRLF));
-    std::filesystem::remove(ruta);
-    EXPECT_THROW(Leer_Comprobante_Timbrado(ruta, -12), Error_Plataforma);  // not there
-    std::filesystem::create_symlink(ajeno, ruta);
-    EXPECT_THROW(Leer_Comprobante_Timbrado(ruta, -12), Error_Plataforma);
     EXPECT_THROW(Sentencias("<cfdi:Comprobante Total=\"1\">"), Error_Plataforma);
 }
 
@@ -148,9 +142,8 @@ TEST_F(Comprobante_Timbrado, EverySampleLandsInTheInvoiceRow) {
 
 // The stamp's UUID as the tax authority's schema of the stamp gives it, and nothing else.
 TEST(Es_UUID, OnlyTheSchemasForm) {
-    for (const char* uuid :
-         {"1E5A6E1B-9C1B-5319-BFED-123BD143A310", "c95e14ef-f8c7-4b4b-9f88-a27800a46a2d"})
-        EXPECT_TRUE(Es_UUID(uuid)) << uuid;
+    EXPECT_TRUE(Es_UUID("1E5A6E1B-9C1B-5319-BFED-123BD143A310"));
+    EXPECT_TRUE(Es_UUID("c95e14ef-f8c7-4b4b-9f88-a27800a46a2d"));
     for (const char* uuid :
          {"", "1E5A6E1B-9C1B-5319-BFED-123BD143A31", "1E5A6E1B-9C1B-5319-BFED-123BD143A3100",
           "1E5A6E1B9C1B-5319-BFED-123BD143A3100", "1E5A6E1G-9C1B-5319-BFED-123BD143A310",
