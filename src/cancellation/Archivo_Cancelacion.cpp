@@ -29,6 +29,8 @@ std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& 
 void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc_emisor,
                                  const std::string& uuid) {
     const std::filesystem::path destino(ruta);
+    if (Sube_de_Carpeta(ruta))
+        throw Error_Plataforma(EINVAL, "la carpeta de cola sube de carpeta con '..': " + ruta);
     // Created new under its hidden name (one left by a crash, or a link planted there, is
     // removed, never written through), then renamed over whatever stands at the name.
     Publicar_Archivo_Nuevo(Ruta_Parcial(destino), ruta, Linea_Cancelacion(rfc_emisor, uuid));

@@ -102,9 +102,13 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
         const std::string nombre = Nombre_Archivo_para_Timbrar(serie, folio);
         Mostrar_Archivo(nombre);
         rutas = Armar_Rutas(emisor, nombre, nombre_oculto, ahora);
+        const std::string sucursal = "La sucursal " + std::to_string(solicitud.ID_Sucursal);
         if (emisor.Ruta_Cola_Facturas.empty())
-            throw Error_Plataforma(ENOENT, "La sucursal " + std::to_string(solicitud.ID_Sucursal) +
-                                               " no tiene carpeta de cola de facturas");
+            throw Error_Plataforma(ENOENT, sucursal + " no tiene carpeta de cola de facturas");
+        if (Sube_de_Carpeta(emisor.Ruta_Cola_Facturas))
+            throw Error_Plataforma(EINVAL, sucursal +
+                                               " tiene una carpeta de cola de facturas que "
+                                               "sube de carpeta con '..'");
         Borrar_Archivo_Ignorando_Errores(Unir_Ruta(emisor.Ruta_Cola_Facturas, "Cancelar.xml"));
         Escribir_y_Copiar(Texto_para_Timbrar(solicitud, emisor, serie, folio, fecha), rutas);
         return {Archivo_Base(serie, folio), emisor.Ruta_Facturas_Validas, emisor.Ruta_Cola_Facturas,

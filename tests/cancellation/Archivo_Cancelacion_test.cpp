@@ -44,7 +44,7 @@ TEST_F(Archivo_Cancelacion, OneWholeLineReplacesTheEarlierRequestAndLeavesNothin
 }
 
 // The line is written elsewhere first: when that fails the earlier request stays whole and no new
-// file appears under the real name.
+// file appears under the real name. A path that climbs out with ".." is refused.
 TEST_F(Archivo_Cancelacion, AFailedWriteLeavesTheEarlierRequestWhole) {
     Escribir_Archivo(ruta, "anterior\r\n");
     fs::create_directories(fs::path(parcial) / "ocupado");
@@ -55,6 +55,9 @@ TEST_F(Archivo_Cancelacion, AFailedWriteLeavesTheEarlierRequestWhole) {
     fs::create_directories(fs::path(ruta) / "ocupado");
     EXPECT_THROW(Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A"), Error_Plataforma);
     EXPECT_EQ(Nombres(), std::vector<std::string>{"Cancelar_A1500.xml"});
+    fs::create_directory(cola.Ruta() + "/x");
+    EXPECT_THROW(Generar_Archivo_Cancelacion(cola.Ruta() + "/x/../Cancelar_A1.xml", "A", "B"),
+                 Error_Plataforma);
     EXPECT_TRUE(fs::is_directory(ruta));
 }
 

@@ -273,9 +273,9 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
 }
 
 // A branch whose profile names no queue folder, or that has no profile, must not get its files
-// at the root.
+// at the root; nor one whose queue folder climbs out with "..".
 TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
-    Sembrar_Sucursal(3, "Centro");
+    const auto c = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Ruta_Cola_Facturas = ''");
     Cargar_Datos();
     Sembrar_Solicitud(10);
@@ -283,6 +283,10 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500, ".o"),
                  Error_Archivo_Timbrar);
     EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Datos_Emision{}, "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
+    Datos_Emision que_sube = Obtener_Datos_Emision(3);
+    que_sube.Ruta_Cola_Facturas = c.cola + "/../cola";
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, que_sube, "A", 1500, ".o"),
                  Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());

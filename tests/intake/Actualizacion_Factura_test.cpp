@@ -1,6 +1,5 @@
 #include "intake/Actualizacion_Factura.h"
 #include "intake/Apoyo_Recepcion.h"
-#include "intake/Lector_XML.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {

@@ -1,5 +1,4 @@
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
