@@ -18,6 +18,7 @@
 #include "platform/Archivos.h"
 #include "platform/Carpeta_Runtime.h"
 #include "platform/Credenciales_Central.h"
+#include "platform/Cuenta_Carpeta.h"
 #include "platform/Cuentas_Centrales.h"
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
@@ -104,6 +105,19 @@ std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& op
     }
 }
 
+// Run by root, every order that writes in the program folder (the program itself, --reencolar,
+// --carpetas-sucursal) works as the folder's owner, or not at all. --estado only reads, and stays
+// root's where root runs it.
+std::optional<int> Tomar_Cuenta(const Linea_Comandos& linea) {
+    if (linea.orden == Linea_Comandos::Orden::Estado)
+        return std::nullopt;
+    const auto falla = Tomar_Cuenta_de_Carpeta(Carpeta_Programa());
+    if (!falla)
+        return std::nullopt;
+    std::cerr << "facturador: " << *falla << "." << std::endl;
+    return 1;
+}
+
 // The program itself: one copy per program folder, its cycles driven by the main window's timer.
 int Correr_Programa(const Linea_Comandos& linea, Operador_Qt& operador) {
     const Aviso_Terminacion aviso;
@@ -184,6 +198,8 @@ int main(int argc, char** argv) {
                                linea.carpeta.empty() ? Carpeta_Del_Ejecutable() : linea.carpeta};
     Entorno_Actual().servicio = &gestor;
 
+    if (const auto falla = Tomar_Cuenta(linea))
+        return *falla;
     if (const auto falla = Cargar_Credenciales(linea, operador))
         return *falla;
     if (linea.orden == Linea_Comandos::Orden::Estado)

@@ -9,6 +9,7 @@
 #include "app/Turno_Trabajo.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
+#include "data/Log.h"
 #include "data/Poda_Log.h"
 #include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
@@ -61,14 +62,17 @@ std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
     return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
 }
 
-// The first cycle of each day removes the daily logs older than the setting allows.
-void Podar_Logs_Una_Vez_Al_Dia() {
+// The first cycle of each day removes the daily logs older than the setting allows, and tells the
+// new day's log when the central account still has its factory password.
+void Tareas_del_Dia() {
     const Fecha_Hora hoy = Solo_Fecha(Ahora());
     std::optional<Fecha_Hora>& ultima = Estado_App().poda_logs;
     if (ultima == hoy)
         return;
     ultima = hoy;
     Ejecutar_Registrando_Falla(kPaso_Podar, [] { Podar_Logs(Configuracion().Dias_Conservar_Log); });
+    if (Usa_Contrasena_de_Fabrica())
+        Escribir_Log(kAviso_Contrasena_de_Fabrica);
 }
 
 // The operator asked for it, so whatever keeps it from happening is told to the operator. Any
@@ -182,7 +186,7 @@ void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
 void Ciclo_Sincronizacion::Terminar_Ciclo() {
     const bool exitoso = pase_completo_ && !Fallas_Programa().Falla_En_Ciclo();
     Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
-    Podar_Logs_Una_Vez_Al_Dia();
+    Tareas_del_Dia();
     Fallas_Programa().Cerrar_Ciclo();
     Avisar_Ciclo_al_Servicio(exitoso);
     vista_.Habilitar_Timer(true);

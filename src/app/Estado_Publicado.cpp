@@ -13,6 +13,8 @@ namespace facturador {
 namespace {
 
 constexpr const char* kEncabezado = "Facturador estado 1";
+// Far more than thousands of observed requests take; a larger file is read up to here.
+constexpr size_t kMaximo_Estado = 64 * 1024 * 1024;
 
 struct Lista_Observaciones {
     const char* nombre;
@@ -134,7 +136,7 @@ void Escribir_Estado_Publicado(const Estado_Publicado& estado) {
 
 Estado_Publicado Cargar_Estado_Publicado() {
     try {
-        return Leer_Estado_Publicado(Leer_Archivo(Ruta_Estado()));
+        return Leer_Estado_Publicado(Leer_Archivo_Regular(Ruta_Estado(), kMaximo_Estado).Bytes);
     } catch (const std::exception&) {
         return {};
     }

@@ -200,6 +200,8 @@ void Advertir_Esperas(Informe_Salud& informe) {
 
 void Advertir(Informe_Salud& informe) {
     Advertir_Esperas(informe);
+    if (Usa_Contrasena_de_Fabrica())
+        informe.Motivos.push_back(kAviso_Contrasena_de_Fabrica);
     const Salud_Sucursal& t = informe.Total;
     if (t.Atascadas > 0)
         informe.Motivos.push_back(

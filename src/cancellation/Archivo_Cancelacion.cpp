@@ -22,10 +22,6 @@ std::string Nombre_Archivo_Cancelacion(const std::string& serie, const std::stri
     return "Cancelar_" + serie + nro + ".xml";
 }
 
-bool Queda_En_Su_Carpeta(const std::string& nombre_archivo) {
-    return !std::filesystem::path(nombre_archivo).has_parent_path();
-}
-
 std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& uuid) {
     return A_Windows_1252(Sin_Controles(rfc_emisor) + "|" + Sin_Controles(uuid)) + "\r\n";
 }
@@ -33,17 +29,11 @@ std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& 
 void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc_emisor,
                                  const std::string& uuid) {
     const std::filesystem::path destino(ruta);
-    const std::string parcial = Ruta_Parcial(destino);
-    // One left by a crash while it was being written.
-    Borrar_Archivo_Ignorando_Errores(parcial);
-    try {
-        Escribir_Archivo(parcial, Linea_Cancelacion(rfc_emisor, uuid));
-        Asegurar_en_Disco(parcial);
-        Renombrar_Archivo(parcial, ruta);
-    } catch (const Error_Plataforma&) {
-        Borrar_Archivo_Ignorando_Errores(parcial);
-        throw;
-    }
+    if (Sube_de_Carpeta(ruta))
+        throw Error_Plataforma(EINVAL, "la carpeta de cola sube de carpeta con '..': " + ruta);
+    // Created new under its hidden name (one left by a crash, or a link planted there, is
+    // removed, never written through), then renamed over whatever stands at the name.
+    Publicar_Archivo_Nuevo(Ruta_Parcial(destino), ruta, Linea_Cancelacion(rfc_emisor, uuid));
     try {
         Asegurar_Carpeta_en_Disco(destino.parent_path().string());
     } catch (const Error_Plataforma& e) {

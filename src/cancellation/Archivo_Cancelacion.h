@@ -11,8 +11,6 @@ namespace facturador {
 
 // "Cancelar_" + series + folio + ".xml".
 std::string Nombre_Archivo_Cancelacion(const std::string& serie, const std::string& nro);
-// False when the name would take the file out of the folder it is written into.
-bool Queda_En_Su_Carpeta(const std::string& nombre_archivo);
 // The file's one line. A control character in a value (a line end above all) becomes a blank, so
 // the stamping program never reads a second line.
 std::string Linea_Cancelacion(const std::string& rfc_emisor, const std::string& uuid);
@@ -28,7 +26,8 @@ class Cancelacion_Sin_Registrar : public std::runtime_error {
 // under a hidden name of the same folder (never read by the stamping program) and on the disk
 // before it is renamed into place, so the stamping program sees the earlier file or the whole new
 // one, and a crash never leaves half a request under the real name. A failure before the rename
-// leaves nothing of the new file and reaches the caller as an Error_Plataforma; once the file is in
+// leaves nothing of the new file and reaches the caller as an Error_Plataforma, as does a path
+// that climbs out of its folder with ".."; once the file is in
 // place, a failure to get the folder onto the disk is a Cancelacion_Sin_Registrar.
 void Generar_Archivo_Cancelacion(const std::string& ruta, const std::string& rfc_emisor,
                                  const std::string& uuid);

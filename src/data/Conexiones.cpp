@@ -2,6 +2,7 @@
 
 #include "data/Configuracion.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
 #include "platform/Entorno.h"
 
 namespace facturador {
@@ -27,6 +28,10 @@ std::string Armar_Cadena_Central(const std::string& base, const std::string& ser
            "Extended Properties=\"DRIVER={MySQL ODBC 3.51 Driver};DESC=;DATABASE=" + base +
            ";SERVER=" + servidor + ";UID=" + kUsuario_Central + ";PASSWORD=" + kContrasena_Central +
            ";PORT=" + puerto + ";OPTION=16387;STMT=;\"";
+}
+
+bool Usa_Contrasena_de_Fabrica() {
+    return Parametros_de_Conexion(Cadena_Central_de_Operacion()).Contrasena == kContrasena_Central;
 }
 
 std::string Cadena_Conexion_Local() {

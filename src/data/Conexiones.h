@@ -25,6 +25,17 @@ std::string Cadena_Central_de_Operacion();
 std::string Cadena_Conexion_Local();
 std::string Armar_Cadena_Historial();
 
+// True when the central connections go with the built-in password: without a credentials file, or
+// with one that gives no password of its own. That password is the same in every copy of the
+// program (and readable in it): any account of the machine that reaches the server's socket can
+// then read and change every invoice.
+bool Usa_Contrasena_de_Fabrica();
+// What the health report and the daily log say of it.
+inline constexpr const char* kAviso_Contrasena_de_Fabrica =
+    "Aviso: la cuenta central usa la contraseña de fábrica, la misma en todas las copias del "
+    "programa; cualquier cuenta de este equipo que llegue al servidor puede leer y cambiar las "
+    "facturas. Póngale una propia en /etc/facturador/central.conf.";
+
 // Opens the per-operation central connection (local machine, "Morvane_Central", driver's default
 // port) and records its string as the current central one. A failure reaches the caller.
 void Abrir_Conexion_Central(Conexion& conexion);

@@ -45,8 +45,11 @@ void Escribir_Entrada(const std::string& mensaje, bool a_consola) {
         // day whose file it goes into.
         const Fecha_Hora ahora = Ahora();
         const std::string ruta = Unir_Ruta(Carpeta_Programa(), Nombre_Archivo_Log(ahora));
+        // A message carries names and values from outside (queue file names, the lease's holder):
+        // their control characters must not start lines of their own in the file either.
         const std::string entrada = std::string("Ver. ") + Version_Programa + " - " +
-                                    Formato_Hora(ahora) + " -  " + mensaje + "\r\n \r\n";
+                                    Formato_Hora(ahora) + " -  " + Sin_Controles(mensaje) +
+                                    "\r\n \r\n";
         Anexar_Archivo(ruta, entrada);
     } catch (const Error_Plataforma& e) {
         Avisar_Falla(e);

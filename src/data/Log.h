@@ -7,7 +7,8 @@
 namespace facturador {
 
 // Appends "Ver. V. 5.3.0 - Hh:Nn -  <mensaje>" and a line holding one blank to the day's log file
-// in the program folder. A failure is shown in the standard message box and the message is lost.
+// in the program folder, the message's control characters as blanks. A failure is shown in the
+// standard message box and the message is lost.
 //
 // When standard error is not a terminal (a service manager's journal, a file) the message is also
 // written there as one line, control characters as blanks and with neither version nor time,

@@ -22,6 +22,7 @@ namespace {
 
 constexpr long kError_Tipos = 13;
 constexpr std::string_view kSeparador_Rutas = "  --  ";
+constexpr mode_t kSolo_Lectura = 0444;
 
 struct Rutas_Archivo {
     std::string cola;
@@ -58,15 +59,15 @@ void Mostrar_Archivo(const std::string& nombre) {
         mostrar(nombre);
 }
 
-// The complete file, read-only, in the program folder, then copied under its hidden name into the
-// queue folder and flushed there, so that it outlives a power cut once the request is committed.
-// (The file systems of a Linux server journal a new file's name with it, so flushing the file
-// keeps its name as well.)
+// The complete file, read-only, in the program folder, then the same bytes under its hidden name
+// in the queue folder, on disk there, so that it outlives a power cut once the request is
+// committed. (The file systems of a Linux server journal a new file's name with it, so flushing
+// the file keeps its name as well.) Both are created new: a link or a pipe that a member of the
+// folders' group planted at either name is removed, never written through.
 void Escribir_y_Copiar(const std::string& texto, const Rutas_Archivo& rutas) {
-    Escribir_Archivo(rutas.temporal, A_Windows_1252(texto));
-    Poner_Solo_Lectura(rutas.temporal);
-    Copiar_Archivo(rutas.temporal, rutas.oculta);
-    Asegurar_en_Disco(rutas.oculta);
+    const std::string bytes = A_Windows_1252(texto);
+    Crear_Archivo_Nuevo(rutas.temporal, bytes, kSolo_Lectura);
+    Crear_Archivo_Nuevo(rutas.oculta, bytes, kSolo_Lectura);
     Borrar_Archivo_Ignorando_Errores(rutas.temporal);
 }
 
@@ -101,12 +102,14 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
         const std::string nombre = Nombre_Archivo_para_Timbrar(serie, folio);
         Mostrar_Archivo(nombre);
         rutas = Armar_Rutas(emisor, nombre, nombre_oculto, ahora);
+        const std::string sucursal = "La sucursal " + std::to_string(solicitud.ID_Sucursal);
         if (emisor.Ruta_Cola_Facturas.empty())
-            throw Error_Plataforma(ENOENT, "La sucursal " + std::to_string(solicitud.ID_Sucursal) +
-                                               " no tiene carpeta de cola de facturas");
+            throw Error_Plataforma(ENOENT, sucursal + " no tiene carpeta de cola de facturas");
+        if (Sube_de_Carpeta(emisor.Ruta_Cola_Facturas))
+            throw Error_Plataforma(EINVAL, sucursal +
+                                               " tiene una carpeta de cola de facturas que "
+                                               "sube de carpeta con '..'");
         Borrar_Archivo_Ignorando_Errores(Unir_Ruta(emisor.Ruta_Cola_Facturas, "Cancelar.xml"));
-        Borrar_Archivo_Ignorando_Errores(rutas.temporal);
-        Borrar_Archivo_Ignorando_Errores(rutas.oculta);
         Escribir_y_Copiar(Texto_para_Timbrar(solicitud, emisor, serie, folio, fecha), rutas);
         return {Archivo_Base(serie, folio), emisor.Ruta_Facturas_Validas, emisor.Ruta_Cola_Facturas,
                 rutas.cola, rutas.oculta};

@@ -32,10 +32,11 @@ class Error_Archivo_Timbrar : public std::runtime_error {
 Error_Archivo_Timbrar Error_Sin_Rutas(const std::string& descripcion);
 
 // Writes the request's file to stamp, complete, to a read-only working copy in the program folder
-// and copies it into the branch's queue folder under the hidden name `nombre_oculto`, on disk
-// before this returns; a stale "Cancelar.xml" there is removed first. The published name is left
+// and the same bytes into the branch's queue folder under the hidden name `nombre_oculto`, on disk
+// before this returns; a stale "Cancelar.xml" there is removed first. Both are created new
+// (Crear_Archivo_Nuevo): whatever stands at either name is removed, never written through. The published name is left
 // alone: Publicar_Archivo puts the file there. A branch without a queue folder is a failure, never
-// a file at the root of the file system. On failure nothing of it is left in the queue folder or
+// a file at the root of the file system, and so is one whose queue folder climbs out with "..". On failure nothing of it is left in the queue folder or
 // in the program folder.
 Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
                                              const Datos_Emision& emisor, const std::string& serie,

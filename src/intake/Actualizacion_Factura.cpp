@@ -1,11 +1,13 @@
 #include "intake/Actualizacion_Factura.h"
 
+#include <cerrno>
 #include <string_view>
 #include <utility>
 
 #include "data/Valores_Campo.h"
 #include "intake/Lector_XML.h"
 #include "platform/Conexion.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -14,56 +16,52 @@ namespace {
 
 enum class Forma { Texto, Numero };
 
-// One value of the stamped XML and the column of the invoice row that receives it.
+using P = Parte_Comprobante;
+
+// One value of the stamped XML and the column of the invoice row that receives it: the attribute
+// as CFDI 3.3 and 4.0 name it, of the part where the result's checks read too.
 struct Campo_Timbrado {
-    std::string_view Etiqueta;
+    Parte_Comprobante Parte;
     std::string_view Atributo;
     std::string_view Columna;
     Forma Como;
     std::string_view Si_Vacio;
 };
 
-constexpr std::string_view kComprobante = "<cfdi:Comprobante";
-constexpr std::string_view kEmisor = "<cfdi:Emisor";
-constexpr std::string_view kReceptor = "<cfdi:Receptor";
-constexpr std::string_view kConcepto = "<cfdi:Concepto";
-constexpr std::string_view kImpuestos = "<cfdi:Impuestos";
-constexpr std::string_view kComplemento = "<cfdi:Complemento";
-
 // codigoPostal_cliente has always received the receiver's UsoCFDI.
 constexpr Campo_Timbrado kCampos[] = {
-    {kComprobante, "noCertificado", "noCertificado", Forma::Texto, ""},
-    {kComprobante, "LugarExpedicion", "LugarExpedicion", Forma::Texto, ""},
-    {kComprobante, "tipoDeComprobante", "tipoDeComprobante", Forma::Texto, ""},
-    {kComprobante, "total", "total", Forma::Numero, "0"},
-    {kComprobante, "subTotal", "subTotal", Forma::Numero, "0"},
-    {kComprobante, "FormaPago", "formaDePago", Forma::Texto, "01"},
-    {kComprobante, "folio", "folio", Forma::Numero, "0"},
-    {kComprobante, "serie", "serie", Forma::Texto, ""},
-    {kComprobante, "version", "version", Forma::Texto, ""},
-    {kComprobante, "fecha", "fecha", Forma::Texto, ""},
-    {kComprobante, "certificado", "certificado", Forma::Texto, ""},
-    {kComprobante, "sello", "sello", Forma::Texto, ""},
-    {kEmisor, "rfc", "rfc_emisor", Forma::Texto, ""},
-    {kEmisor, "nombre", "nombre_emisor", Forma::Texto, ""},
-    {kEmisor, "RegimenFiscal", "Regimen", Forma::Texto, ""},
-    {kReceptor, "rfc", "rfc_cliente", Forma::Texto, ""},
-    {kReceptor, "nombre", "nombre_cliente", Forma::Texto, ""},
-    {kReceptor, "UsoCFDI", "codigoPostal_cliente", Forma::Texto, ""},
-    {kConcepto, "importe", "importe", Forma::Texto, ""},
-    {kConcepto, "valorUnitario", "valorUnitario", Forma::Texto, ""},
-    {kConcepto, "descripcion", "descripcion", Forma::Texto, ""},
-    {kConcepto, "unidad", "unidad", Forma::Texto, ""},
-    {kConcepto, "cantidad", "cantidad", Forma::Texto, ""},
-    {kImpuestos, "totalImpuestosTrasladados", "totalImpuestosTrasladados", Forma::Texto, ""},
-    {kImpuestos, "importe", "importe_traslado", Forma::Texto, ""},
-    {kImpuestos, "TasaOCuota", "tasa_traslado", Forma::Texto, ""},
-    {kImpuestos, "impuesto", "impuesto_traslado", Forma::Texto, ""},
-    {kComplemento, "selloSAT", "selloSAT", Forma::Texto, ""},
-    {kComplemento, "noCertificadoSAT", "noCertificadoSAT", Forma::Texto, ""},
-    {kComplemento, "selloCFD", "selloCFD", Forma::Texto, ""},
-    {kComplemento, "FechaTimbrado", "FechaTimbrado", Forma::Texto, ""},
-    {kComplemento, "UUID", "UUID", Forma::Texto, ""},
+    {P::Comprobante, "NoCertificado", "noCertificado", Forma::Texto, ""},
+    {P::Comprobante, "LugarExpedicion", "LugarExpedicion", Forma::Texto, ""},
+    {P::Comprobante, "TipoDeComprobante", "tipoDeComprobante", Forma::Texto, ""},
+    {P::Comprobante, "Total", "total", Forma::Numero, "0"},
+    {P::Comprobante, "SubTotal", "subTotal", Forma::Numero, "0"},
+    {P::Comprobante, "FormaPago", "formaDePago", Forma::Texto, "01"},
+    {P::Comprobante, "Folio", "folio", Forma::Numero, "0"},
+    {P::Comprobante, "Serie", "serie", Forma::Texto, ""},
+    {P::Comprobante, "Version", "version", Forma::Texto, ""},
+    {P::Comprobante, "Fecha", "fecha", Forma::Texto, ""},
+    {P::Comprobante, "Certificado", "certificado", Forma::Texto, ""},
+    {P::Comprobante, "Sello", "sello", Forma::Texto, ""},
+    {P::Emisor, "Rfc", "rfc_emisor", Forma::Texto, ""},
+    {P::Emisor, "Nombre", "nombre_emisor", Forma::Texto, ""},
+    {P::Emisor, "RegimenFiscal", "Regimen", Forma::Texto, ""},
+    {P::Receptor, "Rfc", "rfc_cliente", Forma::Texto, ""},
+    {P::Receptor, "Nombre", "nombre_cliente", Forma::Texto, ""},
+    {P::Receptor, "UsoCFDI", "codigoPostal_cliente", Forma::Texto, ""},
+    {P::Concepto, "Importe", "importe", Forma::Texto, ""},
+    {P::Concepto, "ValorUnitario", "valorUnitario", Forma::Texto, ""},
+    {P::Concepto, "Descripcion", "descripcion", Forma::Texto, ""},
+    {P::Concepto, "Unidad", "unidad", Forma::Texto, ""},
+    {P::Concepto, "Cantidad", "cantidad", Forma::Texto, ""},
+    {P::Impuestos, "TotalImpuestosTrasladados", "totalImpuestosTrasladados", Forma::Texto, ""},
+    {P::Traslado, "Importe", "importe_traslado", Forma::Texto, ""},
+    {P::Traslado, "TasaOCuota", "tasa_traslado", Forma::Texto, ""},
+    {P::Traslado, "Impuesto", "impuesto_traslado", Forma::Texto, ""},
+    {P::Timbre, "SelloSAT", "selloSAT", Forma::Texto, ""},
+    {P::Timbre, "NoCertificadoSAT", "noCertificadoSAT", Forma::Texto, ""},
+    {P::Timbre, "SelloCFD", "selloCFD", Forma::Texto, ""},
+    {P::Timbre, "FechaTimbrado", "FechaTimbrado", Forma::Texto, ""},
+    {P::Timbre, "UUID", "UUID", Forma::Texto, ""},
 };
 
 std::string Actualizar(std::string_view columna, const std::string& valor_sql, int32_t id_factura) {
@@ -89,20 +87,6 @@ Valor_Timbrado Valor_de(const Campo_Timbrado& campo, const std::string& leido,
     return v;
 }
 
-// The value the result gate read for this column, if it is one of those it compared.
-const std::string* De_la_Identidad(std::string_view columna, const Identidad_Comprobante& i) {
-    const std::pair<std::string_view, const std::string*> columnas[] = {
-        {"total", &i.Total},
-        {"folio", &i.Folio},
-        {"serie", &i.Serie},
-        {"rfc_cliente", &i.Rfc_Receptor},
-        {"UUID", &i.UUID}};
-    for (const auto& [nombre, valor] : columnas)
-        if (nombre == columna)
-            return valor;
-    return nullptr;
-}
-
 // The columns that tell which invoice a row is, and the value each one may never be written as.
 constexpr std::pair<std::string_view, std::string_view> kIdentidad[] = {
     {"serie", ""}, {"folio", "0"}, {"UUID", ""}};
@@ -116,19 +100,13 @@ bool Sin_Identidad(const Valor_Timbrado& v) {
 
 }  // namespace
 
-std::vector<Valor_Timbrado> Leer_Valores_Timbrados(std::string_view texto,
-                                                   const Limites_Central& limites,
-                                                   const Identidad_Comprobante* identidad) {
+std::vector<Valor_Timbrado> Leer_Valores_Timbrados(const Comprobante_Leido& comprobante,
+                                                   const Limites_Central& limites) {
     std::vector<Valor_Timbrado> valores;
     valores.reserve(std::size(kCampos));
-    for (const Campo_Timbrado& campo : kCampos) {
-        const std::string* comparado =
-            identidad ? De_la_Identidad(campo.Columna, *identidad) : nullptr;
-        valores.push_back(Valor_de(
-            campo,
-            comparado ? *comparado : Buscar_Atributo_XML(texto, campo.Etiqueta, campo.Atributo),
-            limites));
-    }
+    for (const Campo_Timbrado& campo : kCampos)
+        valores.push_back(
+            Valor_de(campo, comprobante.Atributo(campo.Parte, campo.Atributo), limites));
     return valores;
 }
 
@@ -153,8 +131,11 @@ std::vector<std::string> Sentencias_Factura_Timbrada(const std::vector<Valor_Tim
 
 std::vector<std::string> Leer_Comprobante_Timbrado(const std::string& ruta_xml,
                                                    int32_t id_factura) {
+    Comprobante_Leido comprobante;
+    if (const auto problema = Leer_Comprobante(Leer_Texto_XML(ruta_xml), comprobante))
+        throw Error_Plataforma(EILSEQ, *problema + ": " + ruta_xml);
     return Sentencias_Factura_Timbrada(
-        Leer_Valores_Timbrados(Leer_Texto_XML(ruta_xml), Limites_Columnas_Central()), id_factura);
+        Leer_Valores_Timbrados(comprobante, Limites_Columnas_Central()), id_factura);
 }
 
 }  // namespace facturador

@@ -4,7 +4,6 @@
 #include "data/Nuevo_ID.h"
 #include "data/Turno_Central.h"
 #include "issuing_config/Zona_Sucursal.h"
-#include "platform/Archivos.h"
 
 namespace facturador {
 
@@ -24,8 +23,7 @@ int32_t Clave_Documento(Conexion& conexion, const Documento_Fiscal& d) {
 }
 
 // The content travels as a bound parameter, never inside the SQL text.
-void Insertar_Documento(Conexion& conexion, const Documento_Fiscal& d, int32_t clave,
-                        const std::string& contenido) {
+void Insertar_Documento(Conexion& conexion, const Documento_Fiscal& d, int32_t clave) {
     const auto texto = [&](const std::string& valor) {
         return "'" + conexion.Escapar(valor) + "'";
     };
@@ -33,25 +31,23 @@ void Insertar_Documento(Conexion& conexion, const Documento_Fiscal& d, int32_t c
         "INSERT INTO Comprobantes_Fiscales (Nombre_Archivo, Tamanio_Documento, Documento, "
         "Tipo_Archivo, Tipo, Sub_Tipo, Titulo, Status, Descripcion, FUM, ID_Sucursal, ID, "
         "ID_Factura) VALUES (" +
-            texto(d.Nombre_Archivo) + ", " + std::to_string(contenido.size()) + ", ?, 0, 0, 0, " +
+            texto(d.Nombre_Archivo) + ", " + std::to_string(d.Contenido.size()) + ", ?, 0, 0, 0, " +
             texto(d.Titulo) + ", 1, " + texto(d.Descripcion) + ", " +
             texto(Formato_Fecha(Ahora_en_Sucursal(d.ID_Sucursal))) + ", " +
             std::to_string(d.ID_Sucursal) + ", " + std::to_string(clave) + ", " +
             std::to_string(d.ID_Factura) + ")",
-        {contenido});
+        {d.Contenido});
 }
 
 }  // namespace
 
 void Almacenar_Documento(const Documento_Fiscal& documento) {
-    const std::string contenido = Leer_Archivo(documento.Ruta);
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     try {
         En_Unidad_Cercada(conexion, [&] {
             const int32_t clave = Clave_Documento(conexion, documento);
-            Insertar_con_Clave_Nueva(
-                [&] { Insertar_Documento(conexion, documento, clave, contenido); });
+            Insertar_con_Clave_Nueva([&] { Insertar_Documento(conexion, documento, clave); });
         });
     } catch (...) {
         Cerrar_Conexion(conexion);

@@ -28,11 +28,15 @@ std::optional<std::string> Texto_Excedido(const Limites_Central& limites, const 
 std::optional<std::string> Revisar_Tamano_Documentos(uintmax_t bytes_xml, uintmax_t bytes_pdf,
                                                      const Limites_Central& limites) {
     const uintmax_t mayor = std::max(bytes_xml, bytes_pdf);
+    const std::string pesa = std::string(bytes_xml >= bytes_pdf ? "el XML" : "el PDF") + " pesa " +
+                             std::to_string(mayor) + " bytes";
+    if (mayor > kMaximo_Documento)
+        return pesa + ", más de los " + std::to_string(kMaximo_Documento) +
+               " que se leen de un comprobante";
     if (limites.paquete_maximo == 0 || mayor + kReserva_Paquete <= limites.paquete_maximo)
         return std::nullopt;
-    return std::string(bytes_xml >= bytes_pdf ? "el XML" : "el PDF") + " pesa " +
-           std::to_string(mayor) + " bytes y el servidor admite paquetes de " +
-           std::to_string(limites.paquete_maximo) + " bytes (max_allowed_packet)";
+    return pesa + " y el servidor admite paquetes de " + std::to_string(limites.paquete_maximo) +
+           " bytes (max_allowed_packet)";
 }
 
 std::optional<std::string> Revisar_Valores(const Solicitud_Timbrado& s,

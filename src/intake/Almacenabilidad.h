@@ -16,7 +16,12 @@ namespace facturador {
 // or an amount in the batch at the end of the cycle. Each check answers what does not fit, in one
 // line, or nothing when everything does.
 
-// The documents against the largest packet the server takes: a document travels whole in one.
+// The most the intake reads of a result's file: a stamped invoice's XML and PDF take a tiny part
+// of it, and a larger file (a sparse one of gigabytes planted in the valid folder) is never read.
+inline constexpr uintmax_t kMaximo_Documento = 64 * 1024 * 1024;
+
+// The documents against kMaximo_Documento and the largest packet the server takes: a document
+// travels whole in one.
 std::optional<std::string> Revisar_Tamano_Documentos(uintmax_t bytes_xml, uintmax_t bytes_pdf,
                                                      const Limites_Central& limites);
 

@@ -1,5 +1,8 @@
 #include "intake/Resultado_Timbrado.h"
 
+#include <cerrno>
+#include <utility>
+
 #include "data/Rechazo_Solicitud.h"
 #include "data/Registro_Fallas.h"
 #include "data/Sentencias_Pendientes.h"
@@ -18,6 +21,11 @@ namespace facturador {
 
 namespace {
 
+// The most of an error text read for its first line: the reason keeps 199 characters of it.
+constexpr size_t kMaximo_Texto_Error = 4096;
+// A hostile name must neither break the log line nor flood it.
+constexpr size_t kLargo_Mostrado = 80;
+
 // The invoice updates and the amount of a request taken in, its status 3 to come at the end of the
 // scan; if they fail on their own in the batch, its result is set aside as not storable.
 void Encolar(const Solicitud_Timbrado& s, int32_t status, const Resultado_Tomado& tomado) {
@@ -30,6 +38,25 @@ void Encolar(const Solicitud_Timbrado& s, int32_t status, const Resultado_Tomado
     });
 }
 
+// Neither the XML nor the PDF is complete. An error file rejects the request; one that is not a
+// regular file is a result that does not match, listed and logged once. Without it the request is
+// left as it is, and one in status 2 is watched for a file to stamp that has gone.
+void Procesar_Sin_Comprobante(const Solicitud_Timbrado& s, const Carpetas_Solicitud& carpetas,
+                              int32_t status, const Fecha_Hora& ahora, const Rutas_Resultado& rutas,
+                              bool con_xml) {
+    const Error_Timbrado error = Registrar_Error_Timbrado(rutas.Error, s.ID);
+    if (error == Error_Timbrado::No_Regular) {
+        Terminar_Vigilancia(s.ID);
+        return Anotar_Discrepancia(s, status, "el texto de error no es un archivo regular");
+    }
+    // A refused result taken away: nothing of it is left to report.
+    Quitar_Observaciones_Resultado(s.ID);
+    if (error == Error_Timbrado::Registrado || con_xml)
+        Terminar_Vigilancia(s.ID);
+    else if (status == 2)
+        Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
+}
+
 }  // namespace
 
 Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
@@ -40,21 +67,18 @@ Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
 
 void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Solicitud& carpetas,
                                  int32_t status, const Fecha_Hora& ahora) {
+    if (const auto motivo = Motivo_Rutas_Rechazadas(s.Archivo, carpetas.Resultado)) {
+        Terminar_Vigilancia(s.ID);
+        return Anotar_Discrepancia(s, status, *motivo);
+    }
     const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, carpetas.Resultado);
     const auto xml = Examinar_Entrada(rutas.XML);
     const auto pdf = xml ? Examinar_Entrada(rutas.PDF) : std::nullopt;
     const std::string contexto =
         "Almacenar el comprobante timbrado de la Solicitud ID: " + std::to_string(s.ID);
     try {
-        if (!xml || !pdf) {
-            // A refused result taken away: nothing of it is left to report.
-            Quitar_Observaciones_Resultado(s.ID);
-            if (Registrar_Error_Timbrado(rutas.Error, s.ID) || xml)
-                Terminar_Vigilancia(s.ID);
-            else if (status == 2)
-                Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
-            return;
-        }
+        if (!xml || !pdf)
+            return Procesar_Sin_Comprobante(s, carpetas, status, ahora, rutas, xml.has_value());
         Terminar_Vigilancia(s.ID);
         if (const auto tomado = Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, status))
             Encolar(s, status, *tomado);
@@ -69,20 +93,40 @@ void Procesar_Resultado_Timbrado(const Solicitud_Timbrado& s, const Carpetas_Sol
     }
 }
 
-bool Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud) {
-    // A plain file only: the first line of whatever a link points at (a system file) must never
-    // become the request's reason.
-    const auto entrada = Examinar_Entrada(ruta_error);
-    if (!entrada || !entrada->Regular)
-        return false;
-    std::string motivo = "Error: " + Leer_Primera_Linea(ruta_error);
+Error_Timbrado Registrar_Error_Timbrado(const std::string& ruta_error, int32_t id_solicitud) {
+    std::string linea;
+    try {
+        linea = Leer_Primera_Linea(ruta_error);
+    } catch (const Error_Plataforma& e) {
+        if (e.Numero == ENOENT || e.Numero == ENOTDIR)
+            return Error_Timbrado::Ausente;
+        // The first line of whatever a link points at (a system file) must never become the
+        // request's reason, and a pipe must never hold the scan.
+        if (e.Numero == kError_No_Regular)
+            return Error_Timbrado::No_Regular;
+        throw;
+    }
+    std::string motivo = "Error: " + linea;
     Rechazar_Solicitud(id_solicitud, motivo);
-    return true;
+    return Error_Timbrado::Registrado;
 }
 
 std::string Leer_Primera_Linea(const std::string& ruta) {
-    const std::string contenido = Leer_Archivo(ruta);
+    const std::string contenido = Leer_Archivo_Regular(ruta, kMaximo_Texto_Error).Bytes;
     return Texto_Leido(contenido.substr(0, contenido.find_first_of("\r\n")));
+}
+
+std::optional<std::string> Motivo_Rutas_Rechazadas(const std::string& archivo,
+                                                   const Carpetas_Resultado& carpetas) {
+    if (!Queda_En_Su_Carpeta(archivo))
+        return "su Archivo " + Una_Linea("'" + archivo + "'", kLargo_Mostrado) +
+               " no es un nombre de archivo: se saldría de su carpeta";
+    for (const auto& [carpeta, cual] :
+         {std::pair{&carpetas.Validas, "válidas"}, std::pair{&carpetas.No_Validas, "NO válidas"}})
+        if (Sube_de_Carpeta(*carpeta))
+            return "la carpeta de facturas " + std::string(cual) + " " +
+                   Una_Linea(*carpeta, kLargo_Mostrado) + " sube de carpeta con '..'";
+    return std::nullopt;
 }
 
 }  // namespace facturador

@@ -1,5 +1,7 @@
 #include "intake/Toma_Resultado.h"
 
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "data/Conexiones.h"
@@ -12,6 +14,7 @@
 #include "intake/Verificacion_Resultado.h"
 #include "platform/Documento_XML.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -24,20 +27,22 @@ constexpr size_t kLargo_Valor = 60;
 enum class Motivo { Discrepancia, No_Almacenable };
 
 Documento_Fiscal Documento(const Solicitud_Timbrado& s, const std::string& extension,
-                           const std::string& ruta, const std::string& tipo) {
+                           std::string contenido, const std::string& tipo) {
     // Two blanks after the type, then series and folio with nothing between them.
-    return {s.ID_Factura, s.Archivo + extension,
-            ruta,         "Documento " + tipo + "  " + s.Serie + std::to_string(s.Folio),
-            tipo,         s.ID_Sucursal};
+    return {s.ID_Factura,
+            s.Archivo + extension,
+            std::move(contenido),
+            "Documento " + tipo + "  " + s.Serie + std::to_string(s.Folio),
+            tipo,
+            s.ID_Sucursal};
 }
 
-void Apartar(const Solicitud_Timbrado& s, int32_t status, Motivo motivo, const std::string& detalle,
-             const Huella_Resultado& huella) {
+// Enters the request in its list and writes its line, the first time only.
+void Anotar(const Solicitud_Timbrado& s, int32_t status, Motivo motivo,
+            const std::string& detalle) {
     auto& o = Observaciones_Recepcion_Actuales();
     const bool discrepancia = motivo == Motivo::Discrepancia;
     (discrepancia ? o.No_Almacenables : o.Discrepancias).erase(s.ID);
-    Seguimiento_Recepcion_Actual().Apartadas[s.ID] = {huella,
-                                                      Sumar_Segundos(Ahora(), kSegundos_Apartada)};
     const Observacion_Solicitud observacion =
         Observacion_de(s, status, Una_Linea(detalle, kLargo_Detalle));
     if (!Anotar_Observacion(discrepancia ? o.Discrepancias : o.No_Almacenables, observacion))
@@ -48,6 +53,38 @@ void Apartar(const Solicitud_Timbrado& s, int32_t status, Motivo motivo, const s
                                : "El comprobante timbrado no cabe en la base de datos central y "
                                  "no se tomó: ") +
                  observacion.Detalle);
+}
+
+void Apartar(const Solicitud_Timbrado& s, int32_t status, Motivo motivo, const std::string& detalle,
+             const Huella_Resultado& huella) {
+    Seguimiento_Recepcion_Actual().Apartadas[s.ID] = {huella,
+                                                      Sumar_Segundos(Ahora(), kSegundos_Apartada)};
+    Anotar(s, status, motivo, detalle);
+}
+
+using Problema = std::pair<Motivo, std::string>;
+
+// The bytes of both files of the result, each read once through one descriptor: what the checks
+// read is what is stored. A file that is no regular file any more (swapped since it was looked
+// at) does not match; one grown past the largest document cannot be stored.
+std::optional<Problema> Leer_Documentos(const Rutas_Resultado& rutas, std::string& xml,
+                                        std::string& pdf) {
+    for (const auto& [ruta, bytes, cual] :
+         {std::tuple{&rutas.XML, &xml, "el XML"}, std::tuple{&rutas.PDF, &pdf, "el PDF"}}) {
+        try {
+            Contenido_Archivo leido = Leer_Archivo_Regular(*ruta, kMaximo_Documento);
+            if (!leido.Completo)
+                return Problema{Motivo::No_Almacenable, std::string(cual) + " pesa más de los " +
+                                                            std::to_string(kMaximo_Documento) +
+                                                            " bytes que se leen de un comprobante"};
+            *bytes = std::move(leido.Bytes);
+        } catch (const Error_Plataforma& e) {
+            if (e.Numero != kError_No_Regular)
+                throw;
+            return Problema{Motivo::Discrepancia, std::string(cual) + " no es un archivo regular"};
+        }
+    }
+    return std::nullopt;
 }
 
 // Refused before with these very files and values, and not yet time to look again (a clock set
@@ -110,19 +147,23 @@ std::optional<Resultado_Tomado> Tomar_Resultado_Timbrado(const Solicitud_Timbrad
     const Limites_Central& limites = Limites_Columnas_Central();
     if (const auto problema = Revisar_Tamano_Documentos(xml.Tamano, pdf.Tamano, limites))
         return refusar(Motivo::No_Almacenable, *problema);
+    std::string bytes_xml, bytes_pdf;
+    if (const auto problema = Leer_Documentos(rutas, bytes_xml, bytes_pdf))
+        return refusar(problema->first, problema->second);
     // One reading: the file's bytes decoded once, and what the gate compared is what is stored.
-    const Texto_XML xml_leido = Decodificar_XML(Leer_Archivo(rutas.XML));
+    const Texto_XML xml_leido = Decodificar_XML(bytes_xml);
     if (!xml_leido.Texto)
         return refusar(Motivo::Discrepancia, xml_leido.Problema);
-    const std::string& texto = *xml_leido.Texto;
-    Identidad_Comprobante identidad;
-    if (const auto problema = Revisar_Comprobante(texto, s, Leer_RFC_Solicitud(s.ID), identidad))
+    Comprobante_Leido comprobante;
+    if (const auto problema =
+            Revisar_Comprobante(*xml_leido.Texto, s, Leer_RFC_Solicitud(s.ID), comprobante))
         return refusar(Motivo::Discrepancia, *problema);
-    const std::vector<Valor_Timbrado> valores = Leer_Valores_Timbrados(texto, limites, &identidad);
+    const std::vector<Valor_Timbrado> valores = Leer_Valores_Timbrados(comprobante, limites);
     if (const auto problema = Revisar_Identidad(valores))
         return refusar(Motivo::Discrepancia, *problema);
-    const std::vector<Documento_Fiscal> documentos = {Documento(s, ".pdf", rutas.PDF, "PDF"),
-                                                      Documento(s, ".xml", rutas.XML, "XML")};
+    const std::vector<Documento_Fiscal> documentos = {
+        Documento(s, ".pdf", std::move(bytes_pdf), "PDF"),
+        Documento(s, ".xml", std::move(bytes_xml), "XML")};
     if (const auto problema = Revisar_Valores(s, valores, documentos, limites))
         return refusar(Motivo::No_Almacenable, *problema);
     for (const Documento_Fiscal& documento : documentos)
@@ -135,6 +176,10 @@ std::optional<Resultado_Tomado> Tomar_Resultado_Timbrado(const Solicitud_Timbrad
 void Apartar_No_Almacenable(const Solicitud_Timbrado& s, int32_t status, const std::string& detalle,
                             const Huella_Resultado& huella) {
     Apartar(s, status, Motivo::No_Almacenable, detalle, huella);
+}
+
+void Anotar_Discrepancia(const Solicitud_Timbrado& s, int32_t status, const std::string& detalle) {
+    Anotar(s, status, Motivo::Discrepancia, detalle);
 }
 
 }  // namespace facturador

@@ -43,4 +43,10 @@ std::optional<Resultado_Tomado> Tomar_Resultado_Timbrado(const Solicitud_Timbrad
 void Apartar_No_Almacenable(const Solicitud_Timbrado& solicitud, int32_t status,
                             const std::string& detalle, const Huella_Resultado& huella);
 
+// Something the stamping program should have left for the request is not what it should be (a
+// link or a pipe where its error text goes, a name that would leave its folder): the request is
+// listed in Discrepancias and one line goes to the daily log, the first time only.
+void Anotar_Discrepancia(const Solicitud_Timbrado& solicitud, int32_t status,
+                         const std::string& detalle);
+
 }  // namespace facturador

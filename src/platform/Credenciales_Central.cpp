@@ -1,7 +1,5 @@
 #include "platform/Credenciales_Central.h"
 
-#include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
@@ -16,63 +15,46 @@ namespace facturador {
 
 namespace {
 
-// The system account the package creates for the service.
-constexpr const char* kCuenta_Servicio = "facturador";
+// Far more than the few lines the file holds.
+constexpr size_t kMaximo_Archivo = 64 * 1024;
 
 [[noreturn]] void Rechazar(int numero, const std::string& ruta, const std::string& motivo) {
     throw Error_Plataforma(numero, "Archivo de credenciales " + ruta + ": " + motivo);
 }
 
-// Root, the service's account or the one running this copy.
-bool Dueno_Admitido(uid_t dueno) {
-    const passwd* servicio = getpwnam(kCuenta_Servicio);
-    return dueno == 0 || dueno == geteuid() || (servicio && dueno == servicio->pw_uid);
-}
-
-// Only root or the program's own account may own it, and nobody outside its group may read it:
-// it holds the password of the account that writes every invoice.
-void Verificar_Resguardo(const struct stat& datos, const std::string& ruta) {
-    if (!S_ISREG(datos.st_mode))
-        Rechazar(EINVAL, ruta, "no es un archivo regular");
-    if (!Dueno_Admitido(datos.st_uid))
+// Root's file, read by the accounts of its group and nobody else: it holds the password of an
+// account of the central database. An account other than root reads a file of root's only
+// through its group, so the group is the reader's own; a file of another owner (the service's
+// account itself, which could rewrite it) is refused.
+void Verificar_Resguardo(const Entrada_Archivo& entrada, const std::string& ruta) {
+    if (entrada.Dueno != 0)
         Rechazar(EPERM, ruta,
-                 "es del usuario " + std::to_string(datos.st_uid) +
-                     "; debe ser de root o de la cuenta " + kCuenta_Servicio);
-    if (datos.st_mode & (S_IRWXO | S_IWGRP)) {
-        char modo[8];
-        std::snprintf(modo, sizeof modo, "%04o", static_cast<unsigned>(datos.st_mode & 07777));
+                 "es del usuario " + std::to_string(entrada.Dueno) + "; debe ser de root");
+    if (entrada.Modo & (S_IRWXO | S_IWGRP)) {
+        char modo[16];
+        std::snprintf(modo, sizeof modo, "%04o", entrada.Modo & 07777u);
         Rechazar(EPERM, ruta,
                  std::string("tiene el modo ") + modo +
                      ": otros usuarios pueden leerlo o su grupo escribirlo (déjelo en 0640)");
     }
 }
 
-std::string Leer_Resguardado(const std::string& ruta, bool& existe) {
-    const int fd = open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
-    existe = fd >= 0 || (errno != ENOENT && errno != ENOTDIR);
-    if (fd < 0) {
-        if (existe)
-            Rechazar(errno, ruta, std::string("no se puede leer: ") + std::strerror(errno));
-        return {};
-    }
-    std::string contenido;
+// The file's text, or nothing when there is no file. Never read through a link or from a pipe.
+std::optional<std::string> Leer_Resguardado(const std::string& ruta) {
+    Contenido_Archivo contenido;
     try {
-        struct stat datos {};
-        if (fstat(fd, &datos) != 0)
-            Rechazar(errno, ruta, std::strerror(errno));
-        Verificar_Resguardo(datos, ruta);
-        char bloque[4096];
-        ssize_t leidos = 0;
-        while ((leidos = read(fd, bloque, sizeof bloque)) > 0)
-            contenido.append(bloque, static_cast<size_t>(leidos));
-        if (leidos < 0)
-            Rechazar(errno, ruta, std::string("no se puede leer: ") + std::strerror(errno));
-    } catch (...) {
-        close(fd);
-        throw;
+        contenido = Leer_Archivo_Regular(ruta, kMaximo_Archivo);
+    } catch (const Error_Plataforma& e) {
+        if (e.Numero == ENOENT || e.Numero == ENOTDIR)
+            return std::nullopt;
+        if (e.Numero == kError_No_Regular)
+            Rechazar(EINVAL, ruta, "no es un archivo regular (un enlace no se sigue)");
+        Rechazar(static_cast<int>(e.Numero), ruta, "no se puede leer: " + e.Descripcion);
     }
-    close(fd);
-    return contenido;
+    Verificar_Resguardo(contenido.Entrada, ruta);
+    if (!contenido.Completo)
+        Rechazar(EFBIG, ruta, "pasa de " + std::to_string(kMaximo_Archivo) + " bytes");
+    return contenido.Bytes;
 }
 
 std::optional<std::string>* Campo(Credenciales_Central& c, std::string_view clave) {
@@ -107,15 +89,16 @@ void Leer_Linea(std::string_view linea, int numero, const std::string& ruta,
 }  // namespace
 
 Credenciales_Central Leer_Credenciales_Central(const std::string& ruta) {
-    bool existe = false;
-    const std::string contenido = Leer_Resguardado(ruta, existe);
     Credenciales_Central credenciales;
+    const std::optional<std::string> contenido = Leer_Resguardado(ruta);
+    if (!contenido)
+        return credenciales;
     size_t inicio = 0;
-    for (int numero = 1; existe && inicio <= contenido.size(); ++numero) {
-        size_t fin = contenido.find('\n', inicio);
+    for (int numero = 1; inicio <= contenido->size(); ++numero) {
+        size_t fin = contenido->find('\n', inicio);
         if (fin == std::string::npos)
-            fin = contenido.size();
-        Leer_Linea(std::string_view(contenido).substr(inicio, fin - inicio), numero, ruta,
+            fin = contenido->size();
+        Leer_Linea(std::string_view(*contenido).substr(inicio, fin - inicio), numero, ruta,
                    credenciales);
         inicio = fin + 1;
     }

@@ -21,10 +21,11 @@ struct Credenciales_Central {
 
 // Reads the credentials file: "clave=valor" lines with the keys above, blank lines and "#"
 // comments, blanks around keys and values ignored. A file that does not exist sets nothing.
-// Throws Error_Plataforma for a file that cannot be read, that other users can read or its group
-// can write, that belongs to another user than root, the service's account facturador or the one
-// running the program, or that has a line it cannot use; the message never repeats a line, which
-// may hold the password.
+// Throws Error_Plataforma for a file that cannot be read, that is a link or no regular file (never
+// followed, never waited on), that belongs to another user than root, that other users can read or
+// its group can write, or that has a line it cannot use; the message never repeats a line, which
+// may hold the password. An account other than root reads a file of root's 0640 only as a member
+// of its group.
 Credenciales_Central Leer_Credenciales_Central(const std::string& ruta);
 
 // The credentials every central connection uses from now on; start-up sets them once.

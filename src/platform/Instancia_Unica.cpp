@@ -7,14 +7,14 @@
 #include <cstring>
 
 #include "platform/Archivos.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
 namespace {
 
-std::string Texto_Falla(const std::string& archivo, int numero) {
-    return "No se pudo tomar el candado de instancia única " + archivo + ": " +
-           std::strerror(numero);
+std::string Texto_Falla(const std::string& archivo, const std::string& motivo) {
+    return "No se pudo tomar el candado de instancia única " + archivo + ": " + motivo;
 }
 
 // The whole file: every copy asks for the same range.
@@ -32,12 +32,14 @@ std::string Archivo_Candado_de_Carpeta(const std::string& carpeta_programa) {
 }
 
 Instancia_Unica::Instancia_Unica(const std::string& archivo_candado) {
-    // O_NOFOLLOW: a link planted under the name is refused, not followed. The group may open it:
-    // the operators who share the program folder with the service's account must be able to
-    // start a copy there while the service is stopped.
-    const int fd = open(archivo_candado.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0660);
-    if (fd < 0) {
-        falla_ = Texto_Falla(archivo_candado, errno);
+    // A link or a pipe planted under the name is refused, not followed or waited on. The group
+    // may open it: the operators who share the program folder with the service's account must be
+    // able to start a copy there while the service is stopped.
+    int fd = -1;
+    try {
+        fd = Abrir_Archivo_Regular(archivo_candado, O_RDWR | O_CREAT, 0660);
+    } catch (const Error_Plataforma& e) {
+        falla_ = Texto_Falla(archivo_candado, e.Descripcion);
         return;
     }
     struct flock candado = Todo_El_Archivo(F_WRLCK);
@@ -48,7 +50,7 @@ Instancia_Unica::Instancia_Unica(const std::string& archivo_candado) {
             estado_ = Estado::Otra_Copia;
             return;
         }
-        falla_ = Texto_Falla(archivo_candado, numero);
+        falla_ = Texto_Falla(archivo_candado, std::strerror(numero));
         return;
     }
     descriptor_ = fd;
@@ -61,9 +63,12 @@ Instancia_Unica::~Instancia_Unica() {
 }
 
 std::optional<bool> Instancia_Corriendo(const std::string& archivo_candado) {
-    const int fd = open(archivo_candado.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? std::optional<bool>(false) : std::nullopt;
+    int fd = -1;
+    try {
+        fd = Abrir_Archivo_Regular(archivo_candado, O_RDONLY);
+    } catch (const Error_Plataforma& e) {
+        return e.Numero == ENOENT ? std::optional<bool>(false) : std::nullopt;
+    }
     struct flock prueba = Todo_El_Archivo(F_WRLCK);
     const bool probado = fcntl(fd, F_OFD_GETLK, &prueba) == 0;
     close(fd);

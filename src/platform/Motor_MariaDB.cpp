@@ -78,11 +78,25 @@ void Motor_MariaDB::Conectar() {
     // server's usual socket, or the one MYSQL_UNIX_PORT names.
     if (!mysql_real_connect(mysql_, O_Nulo(parametros_.Servidor), parametros_.Usuario.c_str(),
                             parametros_.Contrasena.c_str(), O_Nulo(parametros_.Base),
-                            parametros_.Puerto, O_Nulo(parametros_.Socket), 0)) {
+                            parametros_.Puerto, O_Nulo(parametros_.Socket), 0) ||
+        (En_Modo_Sin_Barras() && !Escapar_Con_Barras())) {
         const Error_Plataforma error(mysql_errno(mysql_), mysql_error(mysql_));
         Cerrar();
         throw error;
     }
+}
+
+bool Motor_MariaDB::Escapar_Con_Barras() noexcept {
+    static constexpr std::string_view kSin_Modo =
+        "SET SESSION sql_mode = TRIM(BOTH ',' FROM REPLACE(CONCAT(',', @@SESSION.sql_mode, ','), "
+        "',NO_BACKSLASH_ESCAPES,', ','))";
+    return mysql_real_query(mysql_, kSin_Modo.data(), kSin_Modo.size()) == 0;
+}
+
+bool Motor_MariaDB::En_Modo_Sin_Barras() const noexcept {
+    unsigned estado = 0;
+    mariadb_get_infov(mysql_, MARIADB_CONNECTION_SERVER_STATUS, &estado);
+    return (estado & SERVER_STATUS_NO_BACKSLASH_ESCAPES) != 0;
 }
 
 void Motor_MariaDB::Fallar() const {
@@ -161,7 +175,9 @@ bool Motor_MariaDB::Responde() noexcept {
 }
 
 bool Motor_MariaDB::Reiniciar_Sesion() noexcept {
-    if (!mysql_ || mysql_reset_connection(mysql_) != 0)
+    // The server's answer to a reset still carries the old session's status, so the mode of the
+    // new session cannot be read from it: it is left whatever it is.
+    if (!mysql_ || mysql_reset_connection(mysql_) != 0 || !Escapar_Con_Barras())
         return false;
     // The server keeps the character set of the handshake, but the client library may still
     // remember another one from a SET NAMES of the previous user; its escaping follows it.

@@ -44,6 +44,13 @@ class Motor_MariaDB : public Motor_Conexion {
   private:
     [[noreturn]] void Fallar() const;
     void Conectar();
+    // The program's statements carry values escaped with backslashes (Escapar_MariaDB), which a
+    // session in the server's NO_BACKSLASH_ESCAPES mode reads as plain characters: a quote in a
+    // stamped value would end its text and the rest would run as SQL. Whatever mode the server
+    // gives new sessions, this one leaves that mode. False when the server refuses.
+    bool Escapar_Con_Barras() noexcept;
+    // The session is in that mode, as the server's last answer says.
+    bool En_Modo_Sin_Barras() const noexcept;
 
     Parametros_Central parametros_;
     st_mysql* mysql_ = nullptr;
@@ -54,7 +61,8 @@ class Motor_MariaDB : public Motor_Conexion {
 // or the client library's own), or "servidor <host>, puerto <n>, usuario <u>" over TCP.
 std::string Describir_Destino(const Parametros_Central& parametros);
 
-// Escaping as mysql_real_escape_string does it on a utf8mb4 connection: a backslash before NUL,
+// Escaping as mysql_real_escape_string does it on a utf8mb4 connection outside the
+// NO_BACKSLASH_ESCAPES mode, the only mode the program's sessions run in: a backslash before NUL,
 // newline, carriage return, backslash, single and double quote and Ctrl-Z; every other byte,
 // including those of multi-byte characters, stays as it is.
 std::string Escapar_MariaDB(std::string_view valor);

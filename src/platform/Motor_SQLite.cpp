@@ -45,7 +45,9 @@ Sentencia Preparar(sqlite3* bd, const std::string& sql) {
 }  // namespace
 
 Motor_SQLite::Motor_SQLite(const std::string& archivo) {
-    if (sqlite3_open_v2(archivo.c_str(), &bd_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    // Never through a link planted at the name of a local database file.
+    if (sqlite3_open_v2(archivo.c_str(), &bd_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
+                        nullptr) != SQLITE_OK) {
         const Error_Plataforma error(sqlite3_errcode(bd_),
                                      std::string(sqlite3_errmsg(bd_)) + ": " + archivo);
         Cerrar();

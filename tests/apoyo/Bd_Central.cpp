@@ -4,7 +4,11 @@
 #include <stdexcept>
 #include <utility>
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include "platform/Conexion.h"
+#include "platform/Credenciales_Central.h"
 
 namespace facturador::pruebas {
 
@@ -45,6 +49,29 @@ std::string Valor_Central(const std::string& sql) {
     if (rs.Fin())
         return "";
     return rs.Texto(size_t{0});
+}
+
+std::string Como_Administrador(const std::string& sql) {
+    const Credenciales_Central antes = Credenciales_Vigentes();
+    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", antes.Socket};
+    try {
+        const std::string valor = Valor_Central(sql);
+        Credenciales_Vigentes() = antes;
+        return valor;
+    } catch (...) {
+        Credenciales_Vigentes() = antes;
+        throw;
+    }
+}
+
+void Usar_Cuenta_Propia() {
+    Como_Administrador(
+        "CREATE USER IF NOT EXISTS 'usuarios_propia'@'localhost' IDENTIFIED BY "
+        "'Propia de la instalación 1'");
+    Como_Administrador(
+        "GRANT SELECT, INSERT, UPDATE, DELETE, CREATE ON Morvane_Central.* TO "
+        "'usuarios_propia'@'localhost'");
+    Credenciales_Vigentes() = {"usuarios_propia", "Propia de la instalación 1", std::nullopt};
 }
 
 namespace {

@@ -14,8 +14,16 @@ void Ejecutar_Central(const std::string& sql);
 Recordset Consultar_Central(const std::string& sql);
 // The first field of the first row as text ("" for Null or no row).
 std::string Valor_Central(const std::string& sql);
+// Runs the statement as the server's administrator (the account running the tests, through the
+// socket) and answers the first field of its first row, like Valor_Central.
+std::string Como_Administrador(const std::string& sql);
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();
+
+// From now on the central connections go with an account of the tests' own, with a password of
+// its own and the built-in account's rights, as an installation that followed the README's step 2
+// (Credenciales_Vigentes() = {} brings the built-in account back).
+void Usar_Cuenta_Propia();
 
 // Stops the test server, as its administrator would, until Reparar() or the end of the test.
 class Servidor_Detenido {

@@ -17,6 +17,7 @@
 #include "data/Sucursales.h"
 #include "data/Turno_Central.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
 
 namespace facturador::pruebas {
 
@@ -57,8 +58,12 @@ class Prueba_App : public ::testing::Test {
         Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
+        // Unless a test says otherwise, an installation with its own password: the built-in one
+        // is a warning of its own.
+        Usar_Cuenta_Propia();
         Vaciar_Base_Central();
     }
+    ~Prueba_App() override { Credenciales_Vigentes() = {}; }
     Entorno_Pruebas entorno;
 };
 

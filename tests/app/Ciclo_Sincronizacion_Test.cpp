@@ -277,5 +277,20 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     EXPECT_TRUE(entorno.operador.De_Tipo("advertencia").empty());
 }
 
+// With the built-in password the first cycle of each day says so in the day's log, once; with a
+// password of the installation's own nothing is said.
+TEST_F(Ciclo_Test, La_Contrasena_De_Fabrica_Se_Dice_Una_Vez_Al_Dia) {
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), "contraseña de fábrica"), 0);
+    Credenciales_Vigentes() = {};
+    entorno.reloj.Avanzar_Segundos(86400);
+    ciclo.tmrTimer_Timer();
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
+    entorno.reloj.Avanzar_Segundos(86400);
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
+}
+
 }  // namespace
 }  // namespace facturador::pruebas

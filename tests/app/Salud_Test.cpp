@@ -85,7 +85,8 @@ class Salud_Test : public Prueba_App {
 
 // Without local settings the state is unknown; without the central database, without the
 // program running in its folder, or with it running but not ending a cycle for two minutes,
-// critical; with nothing waiting it is good. The lease's holder and expiry are told.
+// critical; with nothing waiting it is good, unless the central account has its built-in
+// password. The lease's holder and expiry are told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
     EXPECT_TRUE(
@@ -114,6 +115,14 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
         texto.starts_with("FACTURADOR BIEN - La facturación está al día.\nTurno de "
                           "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"))
         << texto;
+    // The built-in password, in every copy of the program, is a warning of its own.
+    Credenciales_Vigentes() = {};
+    EXPECT_EQ(Informe().Estado, Estado_Salud::Advertencia);
+    EXPECT_TRUE(
+        texto.starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
+                          "contraseña de fábrica"))
+        << texto;
+    Usar_Cuenta_Propia();
 
     Turno_Central otra("nodo2:/srv/f pid 7 #1", "nodo2:/srv/f pid ");
     ASSERT_EQ(otra.Asegurar(), Turno_Central::Estado::Tenido);

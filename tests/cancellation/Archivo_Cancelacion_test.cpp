@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
 
@@ -43,7 +44,7 @@ TEST_F(Archivo_Cancelacion, OneWholeLineReplacesTheEarlierRequestAndLeavesNothin
 }
 
 // The line is written elsewhere first: when that fails the earlier request stays whole and no new
-// file appears under the real name.
+// file appears under the real name. A path that climbs out with ".." is refused.
 TEST_F(Archivo_Cancelacion, AFailedWriteLeavesTheEarlierRequestWhole) {
     Escribir_Archivo(ruta, "anterior\r\n");
     fs::create_directories(fs::path(parcial) / "ocupado");
@@ -54,7 +55,29 @@ TEST_F(Archivo_Cancelacion, AFailedWriteLeavesTheEarlierRequestWhole) {
     fs::create_directories(fs::path(ruta) / "ocupado");
     EXPECT_THROW(Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A"), Error_Plataforma);
     EXPECT_EQ(Nombres(), std::vector<std::string>{"Cancelar_A1500.xml"});
+    fs::create_directory(cola.Ruta() + "/x");
+    EXPECT_THROW(Generar_Archivo_Cancelacion(cola.Ruta() + "/x/../Cancelar_A1.xml", "A", "B"),
+                 Error_Plataforma);
     EXPECT_TRUE(fs::is_directory(ruta));
+}
+
+// A link to another file planted again and again at the hidden name the request is written under,
+// and at its own name: it is written new or not at all, never through the link.
+TEST_F(Archivo_Cancelacion, ALinkRacingItsNamesIsNeverFollowed) {
+    Carpeta_Temporal ajena;
+    const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
+    Escribir_Archivo(victima, "intacto");
+    int escritas = 0;
+    Con_Enlaces_en_Carrera({parcial, ruta}, victima, [&] {
+        for (int i = 0; i < 200; ++i)
+            try {
+                Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A");
+                ++escritas;
+            } catch (const Error_Plataforma&) {
+            }
+    });
+    EXPECT_GT(escritas, 0);
+    EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
 }  // namespace

@@ -152,16 +152,17 @@ class Log_Diario : public testing::Test {
 };
 
 // Entries of the same minute follow in order; the first one after midnight opens the new day's
-// file.
+// file. A message's control characters (from a queue file's name, the lease's holder) are blanks
+// in the file too: no message starts a line of its own.
 TEST_F(Log_Diario, EntradasExactasEnElArchivoDeSuDia) {
     Escribir_Log("Primera");
     entorno.reloj.Avanzar_Segundos(15);
     Escribir_Log("");
-    Escribir_Log("Linea 1\r\nLinea 2");
+    Escribir_Log("Linea 1\r\nVer. V. 5.3.0 - 10:15 -  falsa\x1b[2K");
     EXPECT_EQ(Leer("log_05_12_2026.txt"),
               "Ver. V. 5.3.0 - 10:15 -  Primera\r\n \r\n"
               "Ver. V. 5.3.0 - 10:15 -  \r\n \r\n"
-              "Ver. V. 5.3.0 - 10:15 -  Linea 1\r\nLinea 2\r\n \r\n");
+              "Ver. V. 5.3.0 - 10:15 -  Linea 1  Ver. V. 5.3.0 - 10:15 -  falsa [2K\r\n \r\n");
 
     entorno.reloj.Poner({2026, 12, 31, 23, 59, 50});
     Escribir_Log("antes");
@@ -173,14 +174,14 @@ TEST_F(Log_Diario, EntradasExactasEnElArchivoDeSuDia) {
 }
 
 // Standard error here is not a terminal (the test captures it), as under a service manager: each
-// entry is one line there too, while the file keeps its exact bytes.
+// entry is one line there too.
 TEST_F(Log_Diario, CadaEntradaEsTambienUnaLineaEnLaSalidaDeErrores) {
     testing::internal::CaptureStderr();
     Escribir_Log("Linea 1\r\nLinea 2");
     Escribir_Aviso("Error: sin operador");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Linea 1  Linea 2\nError: sin operador\n");
     EXPECT_EQ(Leer("log_05_12_2026.txt"),
-              "Ver. V. 5.3.0 - 10:15 -  Linea 1\r\nLinea 2\r\n \r\n"
+              "Ver. V. 5.3.0 - 10:15 -  Linea 1  Linea 2\r\n \r\n"
               "Ver. V. 5.3.0 - 10:15 -  Error: sin operador\r\n \r\n");
 }
 

@@ -203,11 +203,18 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     Estado_Publicado publicado;
     publicado.Seguimiento.Ultimo_Ciclo = Reloj_Sistema().Ahora();
     Escribir_Estado_Publicado(publicado);
-    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 0) << Salida();
+    // Without /etc/facturador/central.conf, with the built-in password: only that is wrong.
+    EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 1) << Salida();
+    EXPECT_TRUE(
+        Salida().starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
+                             "contraseña de fábrica"))
+        << Salida();
+    EXPECT_EQ(Veces(Salida(), "\n- "), 0) << Salida();
     // Never seen by a running program: it waits since its date, the day before.
     Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});
     EXPECT_EQ(correr({"--estado", "--json", "--carpeta", entorno.Carpeta()}), 1) << Salida();
     EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
+    EXPECT_NE(Salida().find("espera en status 1"), std::string::npos) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
     EXPECT_EQ(correr({"--version"}), 0);
     EXPECT_EQ(Salida(), "Facturador V. 5.3.0\n");

@@ -4,6 +4,7 @@
 
 #include "Siembra_Central.h"
 #include "apoyo/Proxy_Central.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "generation/Archivo_Timbrar.h"
 #include "generation/Cola_Timbrado.h"
 #include "generation/Recuperacion_Cola.h"
@@ -272,9 +273,9 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
 }
 
 // A branch whose profile names no queue folder, or that has no profile, must not get its files
-// at the root.
+// at the root; nor one whose queue folder climbs out with "..".
 TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
-    Sembrar_Sucursal(3, "Centro");
+    const auto c = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Ruta_Cola_Facturas = ''");
     Cargar_Datos();
     Sembrar_Solicitud(10);
@@ -283,8 +284,41 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
                  Error_Archivo_Timbrar);
     EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Datos_Emision{}, "A", 1500, ".o"),
                  Error_Archivo_Timbrar);
+    Datos_Emision que_sube = Obtener_Datos_Emision(3);
+    que_sube.Ruta_Cola_Facturas = c.cola + "/../cola";
+    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, que_sube, "A", 1500, ".o"),
+                 Error_Archivo_Timbrar);
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
+}
+
+// A member of the folders' group plants links to another file, as fast as it can, at both names
+// the file to stamp is created under (its working copy in the program folder, its hidden name in
+// the queue): each time the file is created new or the attempt fails, never written through a
+// link, and the other file never changes.
+TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
+    const auto carpetas = Sembrar_Sucursal(3, "Centro");
+    Cargar_Datos();
+    Sembrar_Solicitud(10);
+    const auto solicitud = Solicitud_Cargada();
+    Carpeta_Temporal ajena;
+    const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
+    Escribir_Archivo(victima, "intacto");
+    int creados = 0;
+    Con_Enlaces_en_Carrera({Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente"),
+                            Unir_Ruta(entorno.Carpeta(), "_10_15_40_Factura A Folio 1500.txt")},
+                           victima, [&] {
+                               for (int i = 0; i < 200; ++i)
+                                   try {
+                                       Crear_Archivo_para_Timbrar(
+                                           solicitud, Obtener_Datos_Emision(3), "A", 1500,
+                                           ".Factura A Folio 1500.txt.10.pendiente");
+                                       ++creados;
+                                   } catch (const Error_Archivo_Timbrar&) {
+                                   }
+                           });
+    EXPECT_GT(creados, 0);
+    EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
 // On a machine whose clock is kept in UTC each invoice is dated in the local time of its place of

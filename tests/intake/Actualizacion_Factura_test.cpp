@@ -1,6 +1,5 @@
 #include "intake/Actualizacion_Factura.h"
 #include "intake/Apoyo_Recepcion.h"
-#include "intake/Lector_XML.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
@@ -31,6 +30,15 @@ class Comprobante_Timbrado : public testing::Test {
     const std::string ruta = Unir_Ruta(carpeta.Ruta(), "timbrado.xml");
 };
 
+// A stamped CFDI of a few elements, the prefix "cfdi" declared as the real ones do.
+std::string Cfdi(const std::string& raiz_atributos, const std::string& cuerpo = "",
+                 const std::string& declaracion = "") {
+    return declaracion +
+           "<cfdi:Comprobante xmlns:cfdi=\"http://www.sat.gob.mx/cfd/4\" "
+           "xmlns:tfd=\"http://www.sat.gob.mx/TimbreFiscalDigital\" " +
+           raiz_atributos + ">" + cuerpo + "</cfdi:Comprobante>";
+}
+
 // An empty value gives 0 in a number column, '01' as the payment form, '' in a text column.
 // Anything but a number in a number column counts as empty: the statement would fail, and with it
 // the whole queue of every cycle. Texts are escaped; a file in Windows-1252 is read as such.
@@ -45,26 +53,55 @@ TEST_F(Comprobante_Timbrado, ValuesOfRealSamplesEmptyValueRulesAndSafeValues) {
     v = Asignaciones(Muestra_Cfdi(kCfdi33_Pago));  // 3.3 payment: no FormaPago, unit nor taxes
     EXPECT_EQ(v["formaDePago"], "'01'");
     EXPECT_EQ(v["unidad"] + v["totalImpuestosTrasladados"] + v["tasa_traslado"], "''''''");
-    // LF only, pretty-printed: one line; the first concept's tax, the global total.
+    // The first concept's tax, the invoice's own total of taxes.
     v = Asignaciones(Muestra_Cfdi(kCfdi_LF));
     EXPECT_EQ(v["importe_traslado"] + v["totalImpuestosTrasladados"], "'1.379310''137.93'");
 
-    v = Asignaciones("<cfdi:Comprobante Moneda=\"MXN\"><cfdi:Emisor Rfc=\"EKU9003173C9\"/>");
+    v = Asignaciones(Cfdi("Moneda=\"MXN\"", "<cfdi:Emisor Rfc=\"EKU9003173C9\"/>"));
     EXPECT_EQ(v["total"] + v["subTotal"] + v["formaDePago"] + v["UUID"], "00'01'");
     EXPECT_EQ(v["rfc_cliente"] + v["nombre_cliente"] + v["codigoPostal_cliente"], "''''''");
-    // No total of its own: the first later attribute named so gives it.
-    v = Asignaciones("<cfdi:Comprobante SubTotal=\"100\"><pago10:Pago Total=\"16.00\"/>");
-    EXPECT_EQ(v["total"], "16.00");
-    v = Asignaciones(
-        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
-        "<cfdi:Comprobante TotalImpuestos=\"16\" Folio=\"1); DELETE FROM Tickets; --\">"
-        "<cfdi:Receptor Nombre=\"O'BRIEN\\ Y MU\xD1OZ\"/>");
+    v = Asignaciones(Cfdi("TotalImpuestos=\"16\" Folio=\"1); DELETE FROM Tickets; --\"",
+                          "<cfdi:Receptor Nombre=\"O'BRIEN\\ Y MU\xD1OZ &amp; CIA\"/>",
+                          "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"));
     EXPECT_EQ(v["total"] + v["folio"], "0");
-    EXPECT_EQ(v["nombre_cliente"], "'O\\'BRIEN\\\\ Y MUÑOZ'");
+    EXPECT_EQ(v["nombre_cliente"], "'O\\'BRIEN\\\\ Y MUÑOZ & CIA'");
     // A number its column cannot hold counts as empty too: beyond 32 bits, beyond a double.
-    v = Asignaciones(
-        "<cfdi:Comprobante Folio=\"99999999999\" Total=\"1e400\" SubTotal=\"-1e308\">");
+    v = Asignaciones(Cfdi("Folio=\"99999999999\" Total=\"1e400\" SubTotal=\"-1e308\""));
     EXPECT_EQ(v["folio"] + v["total"] + v["subTotal"], "0-1e308");
+}
+
+// Each value comes from its own element, as the XML reader reads the document: nothing from a
+// comment, a text, another element or an attribute whose name merely begins like it; entities
+// decoded. A document that is not well-formed gives no statement at all.
+TEST_F(Comprobante_Timbrado, EachValueComesFromItsOwnElementAndNothingElse) {
+    const struct {
+        std::string xml;
+        const char *columna, *valor;
+    } casos[] = {
+        {Cfdi("", "<!-- <cfdi:Emisor Rfc=\"FALSO\"/> --><cfdi:Emisor Rfc=\"EKU9003173C9\"/>"),
+         "rfc_emisor", "'EKU9003173C9'"},
+        {Cfdi("", "<cfdi:Emisor/><cfdi:Receptor Nombre=\"CLIENTE\"/>"), "nombre_emisor", "''"},
+        {Cfdi("TotalImpuestosTrasladados=\"16\""), "total", "0"},
+        {Cfdi("SubTotal=\"100\"",
+              "<pago20:Pagos xmlns:pago20=\"p\"><pago20:Pago Total=\"16\"/>"
+              "</pago20:Pagos>"),
+         "total", "0"},
+        {Cfdi("", "<cfdi:Addenda><x>Rfc=\"FALSO\" UUID=\"FALSO\"</x></cfdi:Addenda>"), "UUID", ""},
+        {Cfdi("",
+              "<cfdi:Conceptos><cfdi:Concepto Importe=\"1\"><cfdi:Impuestos/></cfdi:Concepto>"
+              "<cfdi:Concepto Importe=\"2\"/></cfdi:Conceptos><cfdi:Impuestos "
+              "TotalImpuestosTrasladados=\"0.32\"/>"),
+         "importe", "'1'"},
+        {Cfdi("",
+              "<cfdi:Conceptos><cfdi:Concepto><cfdi:Impuestos "
+              "TotalImpuestosTrasladados=\"9\"/></cfdi:Concepto></cfdi:Conceptos>"),
+         "totalImpuestosTrasladados", "''"},
+        {Cfdi("Sello=\"A&amp;B&#x3D;\""), "sello", "'A&B='"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(Asignaciones(c.xml)[c.columna], c.valor) << c.xml;
+
+    EXPECT_THROW(Sentencias("<cfdi:Comprobante Total=\"1\">"), Error_Plataforma);
 }
 
 // Every real sample, CFDI 3.3 included, with the series and folio a result always carries, gives
@@ -102,60 +139,15 @@ TEST_F(Comprobante_Timbrado, EverySampleLandsInTheInvoiceRow) {
     }
 }
 
-TEST(Leer_Atributo_XML, ScansTheTextTheWayStampedInvoicesHaveAlwaysBeenReadBack) {
-    const std::string raiz =
-        "<CFDI:COMPROBANTE NoCertificado=\"300\" Certificado=\"MII\" SubTotal=\"100\" "
-        "Total=\"116\"/>";
-    const std::string anidado =
-        "<cfdi:Comprobante TotalImpuestosTrasladados=\"16\" Total=\"116\">"
-        "<cfdi:Emisor Rfc=\"EKU9003173C9\"/><cfdi:Receptor Nombre=\"INMOBILIARIA CVA\"/>"
-        "<cfdi:Conceptos><cfdi:Concepto Importe=\"100\"/></cfdi:Conceptos>";
-    std::string crlf, lf;
-    for (const char* linea : {"<?xml version=\"1.0\"?>", "        <cfdi:Complemento>",
-                              "  <t UUID=\"AB-12\"/>", "          <x SelloSAT=\"S\"/>"}) {
-        crlf += linea + std::string("\r\n");
-        lf += linea + std::string("\n");
-    }
-    std::string cr = crlf;
-    std::erase(cr, '\n');
-    const struct {
-        std::string xml;
-        const char *etiqueta, *atributo, *valor;
-    } casos[] = {
-        // Tag and name ignore case, but the name needs a blank before it.
-        {raiz, "<cfdi:Comprobante", "noCertificado", "300"},
-        {raiz, "<cfdi:Comprobante", "certificado", "MII"},
-        {raiz, "<cfdi:Comprobante", "total", "116"},
-        // A name matches as a prefix: the value starts where it would after "Total=\"".
-        {anidado, "<cfdi:Comprobante", "total", "puestosTrasladados="},
-        // The search runs past the element: the receiver's name stands in for the issuer's, and
-        // <cfdi:Concepto first matches <cfdi:Conceptos.
-        {anidado, "<cfdi:Emisor", "nombre", "INMOBILIARIA CVA"},
-        {anidado, "<cfdi:Concepto", "importe", "100"},
-        {anidado, "<cfdi:Complemento", "UUID", ""},
-        // The value starts the name's length + 3 after the blank and ends at the next quote.
-        {"<cfdi:Comprobante Total=\"\" Moneda=\"MXN\"", "<cfdi:Comprobante", "total", ""},
-        {"<cfdi:Comprobante Total = \"116\"", "<cfdi:Comprobante", "total", " "},
-        {"<cfdi:Comprobante Total=\"11\r\n Total=\"6\"", "<cfdi:Comprobante", "total", "6"},
-        {"<cfdi:Comprobante Total", "<cfdi:Comprobante", "total", ""},
-        // Only CR ends a line, and later lines are read from the tag's position on: with CR LF or
-        // CR an attribute indented less than the tag is missed; LF only is one line.
-        {crlf, "<cfdi:Complemento", "UUID", ""},
-        {crlf, "<cfdi:Complemento", "selloSAT", "S"},
-        {cr, "<cfdi:Complemento", "UUID", ""},
-        {lf, "<cfdi:Complemento", "UUID", "AB-12"},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(Buscar_Atributo_XML(c.xml, c.etiqueta, c.atributo), c.valor)
-            << c.xml << " / " << c.etiqueta << " / " << c.atributo;
-
-    // The file is read whole; a missing one is an error.
-    Carpeta_Temporal carpeta;
-    const std::string ruta = Unir_Ruta(carpeta.Ruta(), "Factura A Folio 1.xml");
-    EXPECT_THROW(Leer_Atributo_XML(ruta, "<cfdi:Comprobante", "total"), Error_Plataforma);
-    Escribir_Archivo(ruta, Muestra_Cfdi(kCfdi_CRLF));
-    EXPECT_EQ(Leer_Atributo_XML(ruta, "<cfdi:Complemento", "UUID"),
-              "C95E14EF-F8C7-4B4B-9F88-A27800A46A2D");
+// The stamp's UUID as the tax authority's schema of the stamp gives it, and nothing else.
+TEST(Es_UUID, OnlyTheSchemasForm) {
+    EXPECT_TRUE(Es_UUID("1E5A6E1B-9C1B-5319-BFED-123BD143A310"));
+    EXPECT_TRUE(Es_UUID("c95e14ef-f8c7-4b4b-9f88-a27800a46a2d"));
+    for (const char* uuid :
+         {"", "1E5A6E1B-9C1B-5319-BFED-123BD143A31", "1E5A6E1B-9C1B-5319-BFED-123BD143A3100",
+          "1E5A6E1B9C1B-5319-BFED-123BD143A3100", "1E5A6E1G-9C1B-5319-BFED-123BD143A310",
+          " 1E5A6E1B-9C1B-5319-BFED-123BD143A31", "1E5A6E1B-9C1B-5319-BFED-123BD143A31'"})
+        EXPECT_FALSE(Es_UUID(uuid)) << uuid;
 }
 
 }  // namespace

@@ -1,10 +1,14 @@
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <filesystem>
 
+#include "apoyo/Vecino_Hostil.h"
 #include "intake/Almacen_Comprobantes.h"
 #include "intake/Apoyo_Recepcion.h"
 #include "intake/Recepcion.h"
 #include "intake/Solicitudes_Timbradas.h"
+#include "intake/Toma_Resultado.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
@@ -84,7 +88,9 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
 }
 
 // Half a result, or none, leaves a request waiting; an error file rejects it with the file's first
-// line, cleaned, unless its XML and PDF arrived; a link in its place is not read.
+// line, cleaned, unless its XML and PDF arrived. A link or a pipe in its place is not read (nor
+// waited on): the request is listed as a result that does not match, told once. Of a huge sparse
+// error text only the first kilobytes are read.
 TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     Sembrar_Solicitud(1);
     Dejar(Ruta_PDF(1), "pdf");
@@ -103,10 +109,20 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     }
     Dejar_Timbrado(7);
     Sembrar_Solicitud(8);
-    std::filesystem::create_symlink("/etc/passwd", Ruta_Error(8));
+    ASSERT_TRUE(Plantar_Enlace(Ruta_Error(8), "/etc/passwd"));
+    Sembrar_Solicitud(9);
+    ASSERT_TRUE(Plantar_Tuberia(Ruta_Error(9)));
+    Sembrar_Solicitud(10);
+    ASSERT_TRUE(Plantar_Disperso(Ruta_Error(10), "CFDI40999 - Disperso", 1LL << 30));
     Almacenar_Comprobantes_Pendientes();
-    for (int id : {1, 2, 3, 7, 8})
+    for (int id : {1, 2, 3, 7, 8, 9})
         EXPECT_EQ(Solicitud(id, "CONCAT(Status, Resultado)"), "2") << id;
+    EXPECT_EQ(Solicitud(10, "Resultado"), "Error: CFDI40999 - Disperso");
+    struct rusage uso {};
+    getrusage(RUSAGE_SELF, &uso);
+    EXPECT_LT(uso.ru_maxrss, 256L * 1024) << "kB at the most";
+    EXPECT_EQ(Veces(Leer_Log(), "el texto de error no es un archivo regular"), 2);
+    EXPECT_EQ(Observaciones_Recepcion_Actuales().Discrepancias.size(), 2u);
     EXPECT_EQ(Solicitud(4, "Resultado"), "Error: Timbrado rechazado: RFC inválido");
     EXPECT_EQ(Solicitud(5, "Resultado"), "Error:");
     EXPECT_EQ(Solicitud(6, "CONCAT(Status, Resultado)"), "4Error: CFDI40147 - Folio duplicado");
@@ -209,16 +225,14 @@ TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
 
 class Almacen_Comprobantes : public Prueba_Recepcion {
   protected:
-    Documento_Fiscal PDF(int32_t factura, const std::string& contenido) {
-        const std::string ruta = Unir_Ruta(validas, "F" + std::to_string(-factura) + ".pdf");
-        Dejar(ruta, contenido);
-        return {factura, "F.pdf", ruta, "Documento PDF  A1500", "PDF", 3};
+    static Documento_Fiscal PDF(int32_t factura, const std::string& contenido) {
+        return {factura, "F.pdf", contenido, "Documento PDF  A1500", "PDF", 3};
     }
 };
 
 // Keys come from Nuevo_ID: -1 while the table holds only others' positive keys, then counting
 // down from the lowest. A document of the same invoice and title is replaced in one transaction,
-// after the new file was read, and keeps its key.
+// and keeps its key.
 TEST_F(Almacen_Comprobantes, StoredWholeUnderNegativeKeysAndReplacedOnlyWhenAllWentWell) {
     Ejecutar_Central("INSERT INTO Comprobantes_Fiscales (ID, ID_Factura) VALUES (25, -2)");
     Almacenar_Documento(PDF(-12, Contenido_PDF()));
@@ -240,12 +254,8 @@ TEST_F(Almacen_Comprobantes, StoredWholeUnderNegativeKeysAndReplacedOnlyWhenAllW
               "-2|-13|Documento PDF  A1500|otra factura|12;-10|-1|||0;"
               "-11|-12|Documento XML  A1500|<xml/>|6;");
 
-    // The earlier document stays when the new file cannot be read, or the new row is refused.
+    // The earlier document stays when the new row is refused.
     const std::string antes = Documentos("ID, Documento, FUM");
-    Documento_Fiscal ilegible = PDF(-12, "");
-    std::filesystem::remove(ilegible.Ruta);  // every read of /proc/self/mem at offset 0 fails
-    std::filesystem::create_symlink("/proc/self/mem", ilegible.Ruta);
-    EXPECT_THROW(Almacenar_Documento(ilegible), Error_Plataforma);
     Documento_Fiscal rechazado = PDF(-12, "tercero");
     rechazado.Nombre_Archivo = std::string(300, 'n') + ".pdf";
     entorno.reloj.Avanzar_Segundos(86400);
@@ -298,7 +308,8 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     Dejar(Ruta_XML(5), Con_Atributo(Cfdi_Para(5), "cfdi:Comprobante", "Folio", "1501"));
     Dejar(Ruta_XML(6), Con_Atributo(Cfdi_Para(6), "cfdi:Receptor", "Rfc", "XAXX010101000"));
     Dejar(Ruta_XML(7), Con_Atributo(Cfdi_Para(7), "cfdi:Comprobante", "Total", "116.51"));
-    Dejar(Ruta_XML(8), Con_Atributo(Cfdi_Para(8), "tfd:TimbreFiscalDigital", "UUID", ""));
+    Dejar(Ruta_XML(8), Con_Atributo(Cfdi_Para(8), "tfd:TimbreFiscalDigital", "UUID",
+                                    "1E5A6E1B-9C1B-5319-BFED-123BD143A310' OR '1'='1"));
     Dejar(Ruta_XML(9), Cfdi_Para(9));  // the RFC as typed: blanks and lower case aside
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET RFC = ' eku9003173c9' WHERE ID = 9");
     Ciclo();
@@ -393,8 +404,7 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
         Con_Atributo(Cfdi_Para(1), "cfdi:Comprobante", "folio", "99999999999");
     Dejar(Ruta_XML(1), Con_Atributo(senuelo, "cfdi:Comprobante", "SubTotal", "1e400"));
     Dejar(Ruta_XML(2),
-          Con_Atributo(Cfdi_Para(2), "tfd:TimbreFiscalDigital", "UUID",
-                       "1E5A6E1B-9C1B-5319-BFED-123BD143A310-" + std::string(23, 'F')));
+          Con_Atributo(Cfdi_Para(2), "cfdi:Comprobante", "NoCertificado", std::string(31, '3')));
     Dejar(Ruta_PDF(5), std::string(17 * 1024 * 1024, '%'));  // the server takes 16 MiB packets
     {
         const Regla_Temporal regla("Montos_Facturados", "Nro_Ticket <> 666");
@@ -412,13 +422,57 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
     EXPECT_EQ(Veces(log, "'1e400' del comprobante timbrado no cabe en la columna subTotal"), 1);
     for (int id : {2, 3, 5, 6})
         EXPECT_EQ(Veces(log, "Solicitud ID: " + std::to_string(id) + " - Ticket Nro."), 1) << log;
-    for (const auto& [id, motivo] : std::map<int, std::string>{{2, "UUID admite 50 caracteres"},
-                                                               {3, "Montos_Facturados.Total"},
-                                                               {5, "max_allowed_packet"},
-                                                               {6, "regla_prueba"}})
+    for (const auto& [id, motivo] :
+         std::map<int, std::string>{{2, "noCertificado admite 30 caracteres"},
+                                    {3, "Montos_Facturados.Total"},
+                                    {5, "max_allowed_packet"},
+                                    {6, "regla_prueba"}})
         EXPECT_NE(Observadas().No_Almacenables.at(id).Detalle.find(motivo), std::string::npos);
     // Only the amount of a request that reached status 3 is told.
     EXPECT_EQ(Veces(log, "Se asentó el monto Facturado"), 2);
+}
+
+// The XML or the PDF swapped for a pipe after the scan looked at it (a regular file then): it is
+// never waited on; the result does not match and stays where it is.
+TEST_F(Resultados_Dudosos, AFileSwappedForAPipeAfterItWasLookedAtNeverHoldsTheScan) {
+    Sembrar_Solicitud(1);
+    Dejar_Timbrado(1);
+    const Solicitud_Timbrado s{-1, "F1501", 1, "A", 1501, 3, 4711, 116.5};
+    const Rutas_Resultado rutas = Rutas_de_Resultado(s.Archivo, {validas, no_validas});
+    for (const std::string* cambiado : {&rutas.XML, &rutas.PDF}) {
+        Dejar_Timbrado(1);
+        const auto xml = Examinar_Entrada(rutas.XML), pdf = Examinar_Entrada(rutas.PDF);
+        ASSERT_TRUE(Plantar_Tuberia(*cambiado));
+        EXPECT_EQ(Tomar_Resultado_Timbrado(s, rutas, *xml, *pdf, 2), std::nullopt);
+        EXPECT_EQ(Observadas().Discrepancias.at(1).Detalle,
+                  cambiado == &rutas.XML ? "el XML no es un archivo regular"
+                                         : "el PDF no es un archivo regular");
+        Quitar_Observaciones_Resultado(1);
+    }
+    EXPECT_EQ(Documentos("ID_Factura"), "");
+}
+
+// A request whose Archivo would take its results out of their folders, or whose branch's result
+// folder climbs out with "..", is never looked for there: listed as a result that does not match,
+// told once.
+TEST_F(Resultados_Dudosos, NamesThatWouldLeaveTheirFoldersAreNeverFollowed) {
+    Sembrar_Solicitud(1, {{"Archivo", "'../F1501'"}});
+    Sembrar_Solicitud(2, {{"Archivo", "'F1502\\n'"}});
+    Dejar(Unir_Ruta(entorno.Carpeta(), "F1501.xml"), Cfdi_Para(1));
+    Dejar(Unir_Ruta(entorno.Carpeta(), "F1501.pdf"), Contenido_PDF());
+    Sembrar_Solicitud(3);
+    Dejar_Timbrado(3);
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Ruta_Facturas_Validas = '" +
+                     Ruta_Para_BD(validas + "/../validas") + "'");
+    Cargar_Datos_de_Emision();
+    Ciclo();
+    Ciclo();
+    EXPECT_EQ(Estados(3), "222");
+    EXPECT_EQ(Claves(Observadas().Discrepancias), "1 2 3 ");
+    EXPECT_NE(Observadas().Discrepancias.at(1).Detalle.find("no es un nombre de archivo"),
+              std::string::npos);
+    EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("sube de carpeta"), std::string::npos);
+    EXPECT_EQ(Veces(Leer_Log(), "El resultado timbrado no corresponde a la solicitud"), 3);
 }
 
 // A request in status 2 whose file to stamp is in none of its folders is logged once as stuck

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
+#include "apoyo/Vecino_Hostil.h"
 #include "data/Conexiones.h"
 #include "platform/Archivos.h"
 #include "platform/Credenciales_Central.h"
@@ -57,7 +59,14 @@ TEST(Credenciales_Central, SoloSeLeenDeUnArchivoResguardadoYBienEscrito) {
     if (geteuid() == 0) {
         const std::string ajeno = Archivo(carpeta, texto, 0600);
         ASSERT_EQ(chown(ajeno.c_str(), 65534, 0), 0);
-        EXPECT_NE(Rechazo(ajeno).find("es del usuario 65534"), std::string::npos);
+        EXPECT_NE(Rechazo(ajeno).find("es del usuario 65534; debe ser de root"), std::string::npos);
+    }
+    // A link to a good file, or a pipe, in its place: never followed, never waited on.
+    const std::string bueno = Archivo(carpeta, texto, 0640), ruta = carpeta.Ruta() + "/otro.conf";
+    for (const bool tuberia : {false, true}) {
+        ASSERT_TRUE(tuberia ? pruebas::Plantar_Tuberia(ruta)
+                            : pruebas::Plantar_Enlace(ruta, bueno));
+        EXPECT_NE(Rechazo(ruta).find("no es un archivo regular"), std::string::npos);
     }
 }
 
@@ -70,14 +79,9 @@ struct Credenciales_En_Vigor {
 // An account of its own, reached through the file's socket rather than MYSQL_UNIX_PORT's; with
 // the built-in password instead of its own it is refused.
 TEST(Credenciales_Central, UnaCuentaPropiaConectaPorElSocketDelArchivo) {
-    {
-        // The server's administrator is the account running the tests, through the socket.
-        const Credenciales_En_Vigor administrador({getpwuid(geteuid())->pw_name, "", std::nullopt});
-        Conexion c;
-        Abrir_Conexion_Central(c);
-        c.Ejecutar("CREATE OR REPLACE USER 'cuenta_propia'@'localhost' IDENTIFIED BY 'Otra 7'");
-        c.Ejecutar("GRANT SELECT ON Morvane_Central.* TO 'cuenta_propia'@'localhost'");
-    }
+    pruebas::Como_Administrador(
+        "CREATE OR REPLACE USER 'cuenta_propia'@'localhost' IDENTIFIED BY 'Otra 7'");
+    pruebas::Como_Administrador("GRANT SELECT ON Morvane_Central.* TO 'cuenta_propia'@'localhost'");
     const Credenciales_En_Vigor propia({"cuenta_propia", "Otra 7", SOCKET_BD_PRUEBAS});
     Conexion c;
     Abrir_Conexion_Central(c);

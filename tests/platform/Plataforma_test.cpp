@@ -154,6 +154,40 @@ TEST_F(Conexion_Central, ValuesReadBackAsWrittenAndTheEscapingIsTheServers) {
     }
 }
 
+// The server's default sql_mode for new sessions, changed by its administrator for one test.
+struct Modo_Global {
+    explicit Modo_Global(const std::string& modos)
+        : anterior(pruebas::Como_Administrador("SELECT @@GLOBAL.sql_mode")) {
+        pruebas::Como_Administrador("SET GLOBAL sql_mode = '" + modos + "'");
+    }
+    ~Modo_Global() { pruebas::Como_Administrador("SET GLOBAL sql_mode = '" + anterior + "'"); }
+    const std::string anterior;
+};
+
+// Whatever sql_mode the server gives new sessions, a quote in an escaped value never ends its
+// text: a connection made then, and one the pool hands out again, both leave NO_BACKSLASH_ESCAPES.
+TEST_F(Conexion_Central, TheEscapingHoldsInAnySqlMode) {
+    c.Cerrar();  // back to the pool, to be handed out again under the new mode
+    const Modo_Global modo("NO_BACKSLASH_ESCAPES,STRICT_TRANS_TABLES");
+    const std::string valor = "O\\' OR '1'='1' -- ";
+    Conexion reutilizada, nueva;
+    const auto antes = Estadisticas_Pool();
+    reutilizada.Abrir(Cadena_Central_Pruebas());
+    Vaciar_Pool_Central();
+    nueva.Abrir(Cadena_Central_Pruebas());
+    EXPECT_EQ(Estadisticas_Pool().Reutilizaciones, antes.Reutilizaciones + 1);
+    EXPECT_EQ(Estadisticas_Pool().Conexiones_Fisicas, antes.Conexiones_Fisicas + 1);
+    for (Conexion* conexion : {&reutilizada, &nueva}) {
+        conexion->Ejecutar("INSERT INTO Sucursales (ID, Nombre) VALUES (" +
+                           std::to_string(conexion == &nueva) + ", '" + Escapar_Central(valor) +
+                           "')");
+        EXPECT_EQ(conexion->Ejecutar("SELECT @@SESSION.sql_mode").Texto(size_t{0}),
+                  "STRICT_TRANS_TABLES");
+    }
+    EXPECT_EQ(pruebas::Valor_Central("SELECT GROUP_CONCAT(Nombre) FROM Sucursales"),
+              valor + "," + valor);
+}
+
 // A failure carries the server's number and text and leaves the connection usable; a missing
 // parameter is a failure. (Documents travel byte for byte: the intake's store reads them back.)
 TEST_F(Conexion_Central, ErrorsCarryTheServersNumberAndDocumentsTravelIntact) {

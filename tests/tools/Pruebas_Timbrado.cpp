@@ -14,7 +14,7 @@
 #include "apoyo/Entorno_Pruebas.h"
 #include "generation/Archivo_Timbrar.h"
 #include "intake/Actualizacion_Factura.h"
-#include "intake/Lector_XML.h"
+#include "intake/Verificacion_Resultado.h"
 #include "platform/Archivos.h"
 #include "platform/Texto.h"
 
@@ -120,14 +120,15 @@ TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
         EXPECT_EQ(sentencia.find("= '' WHERE"), std::string::npos) << sentencia;
         EXPECT_EQ(sentencia.find("= 0 WHERE"), std::string::npos) << sentencia;
     }
-    const auto valor = [&](const char* etiqueta, const char* atributo) {
-        return facturador::Buscar_Atributo_XML(xml, etiqueta, atributo);
-    };
-    EXPECT_EQ(valor("<cfdi:Comprobante", "total") + " " + valor("<cfdi:Comprobante", "FormaPago") +
-                  " " + valor("<cfdi:Impuestos", "importe"),
+    facturador::Comprobante_Leido leido;
+    ASSERT_EQ(facturador::Leer_Comprobante(xml, leido), std::nullopt);
+    using P = facturador::Parte_Comprobante;
+    EXPECT_EQ(leido.Atributo(P::Comprobante, "Total") + " " +
+                  leido.Atributo(P::Comprobante, "FormaPago") + " " +
+                  leido.Atributo(P::Traslado, "Importe"),
               "116.00 03 16.00");
-    EXPECT_EQ(valor("<cfdi:Emisor", "nombre"), "Café &amp; Té &quot;La Ñ&quot; &lt;Centro&gt;");
-    EXPECT_EQ(valor("<cfdi:Receptor", "nombre"), "Juan Peña Güemes");
+    EXPECT_EQ(leido.Atributo(P::Emisor, "Nombre"), "Café & Té \"La Ñ\" <Centro>");
+    EXPECT_EQ(leido.Atributo(P::Receptor, "Nombre"), "Juan Peña Güemes");
 }
 
 // A forced refusal's reason is the first line of the error text, in Windows-1252; the provider's

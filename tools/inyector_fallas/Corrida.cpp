@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "Invariantes.h"
+#include "Vecino_Corrida.h"
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Proceso_Facturador.h"
 
@@ -254,6 +255,11 @@ int Correr_Fallas(const Opciones_Corrida& opciones) {
     Siembra_Fallas::Perfil_Hostil(4);
     Siembra_Fallas siembra(azar);
     Invariantes invariantes(mundo);
+    std::optional<Vecino_en_Corrida> vecino;
+    if (opciones.vecino_hostil) {
+        vecino.emplace(mundo, opciones.semilla + 1);
+        invariantes.ajenos_cambiados = [&vecino] { return vecino->Ajenos_Cambiados(); };
+    }
     Tabla tabla;
     const auto inicio = std::chrono::steady_clock::now();
     int incidentes = 0;
@@ -288,6 +294,10 @@ int Correr_Fallas(const Opciones_Corrida& opciones) {
             ++incidentes;
             Recobrar_Corrida(mundo, i, e);
         }
+    }
+    if (vecino) {
+        vecino->Detener_y_Recoger();
+        fmt::print("vecino hostil: {}\n", vecino->Resumen());
     }
     ++tabla.iteraciones[kFila_Final];
     tabla.Sumar(kFila_Final, Revisar_Final(mundo, invariantes, siembra.Ids_Validas()));

@@ -14,6 +14,10 @@ struct Opciones_Corrida {
     int nodos = 0;  // a Galera cluster of this many nodes, a copy of the program on each; 0: none
     std::vector<Falla> elegidas;  // the kinds of fault drawn from; all when empty
     bool solo_informar = false;   // violations are reported, and the run still ends well
+    // A member of the branch folders' group plants links, pipes and sparse files in them through
+    // the whole run (Vecino_en_Corrida); one more invariant: no file outside the branch and
+    // program folders changes.
+    bool vecino_hostil = false;
 };
 
 // Injects `fallas` random faults, checks the invariants after each, then restarts the program

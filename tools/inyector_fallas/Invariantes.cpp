@@ -15,9 +15,9 @@ namespace facturador::pruebas {
 namespace fs = std::filesystem;
 
 const std::array<const char*, kCuantas_Violaciones> kNombres_Violacion = {
-    "folio_repetido", "contador",         "sin_archivo", "archivo_huerfano",
-    "timbrado_doble", "lineas_sobrantes", "bloqueado",   "no_completada",
-    "rechazada",      "dos_trabajadores", "sin_reanudar"};
+    "folio_repetido", "contador",         "sin_archivo",  "archivo_huerfano",
+    "timbrado_doble", "lineas_sobrantes", "bloqueado",    "no_completada",
+    "rechazada",      "dos_trabajadores", "sin_reanudar", "archivo_ajeno"};
 
 namespace {
 
@@ -28,9 +28,25 @@ std::string Numero(int n) {
     return std::to_string(n);
 }
 
+// A regular file at the path itself: a link or a pipe a neighbour planted is not one.
+bool Es_Regular(const std::string& ruta) {
+    const auto entrada = Examinar_Entrada(ruta);
+    return entrada && entrada->Regular;
+}
+
 bool Tiene_Resultado(const std::string& archivo, const Carpetas_Sucursal& c) {
     const Rutas_Resultado r = Rutas_de_Resultado(archivo, {c.validas, c.no_validas});
-    return (Existe_Archivo(r.XML) && Existe_Archivo(r.PDF)) || Existe_Archivo(r.Error);
+    return (Es_Regular(r.XML) && Es_Regular(r.PDF)) || Es_Regular(r.Error);
+}
+
+// The regular files of the folder (a neighbour's links and pipes are nobody's files); none when it
+// cannot be read.
+std::vector<std::string> Archivos_en_Carpeta_O_Nada(const std::string& carpeta) {
+    try {
+        return Archivos_en_Carpeta(carpeta);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace
@@ -55,6 +71,9 @@ Conteo Invariantes::Revisar() {
     Revisar_Colas(conteo);
     Revisar_Registro(conteo);
     Revisar_Traza(conteo);
+    if (ajenos_cambiados)
+        for (const std::string& ruta : ajenos_cambiados())
+            Anotar(conteo, kArchivo_Ajeno, ruta);
     return conteo;
 }
 
@@ -95,16 +114,14 @@ void Invariantes::Revisar_Colas(Conteo& conteo) {
         const std::string nombre = rs.Texto(2) + ".txt";
         if (s)
             esperados.emplace(s->id, nombre);
-        const bool tiene = s && (Existe_Archivo(Unir_Ruta(s->carpetas.cola, nombre)) ||
+        const bool tiene = s && (Es_Regular(Unir_Ruta(s->carpetas.cola, nombre)) ||
                                  Hay_Temporal_en_Cola(s->carpetas.cola, nombre, id) ||
                                  Tiene_Resultado(rs.Texto(2), s->carpetas));
         if (!tiene)
             Anotar(conteo, kSin_Archivo, "solicitud " + Numero(id) + " (" + nombre + ")");
     }
     for (const Sucursal_Fallas& s : mundo_.Sucursales()) {
-        std::error_code ec;
-        for (const fs::directory_entry& e : fs::directory_iterator(s.carpetas.cola, ec)) {
-            const std::string nombre = e.path().filename().string();
+        for (const std::string& nombre : Archivos_en_Carpeta_O_Nada(s.carpetas.cola)) {
             if (!Leer_Nombre_Temporal(nombre) && !esperados.contains({s.id, nombre}))
                 Anotar(conteo, kArchivo_Huerfano, "sucursal " + Numero(s.id) + ": " + nombre);
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -21,6 +22,7 @@ enum Violacion : size_t {
     kRechazada,         // the stamping program refused a file: the program's checks let it through
     kDos_Trabajadores,  // units of work committed by two copies at once (the lease's trace)
     kSin_Reanudar,      // after a fault, no copy took up invoicing within a minute
+    kArchivo_Ajeno,     // a file outside the branch and program folders changed (hostile neighbour)
     kCuantas_Violaciones
 };
 
@@ -43,6 +45,8 @@ class Invariantes {
     void Anotar(Conteo& conteo, Violacion violacion, const std::string& descripcion);
 
     std::vector<std::string> nuevas;
+    // With a hostile neighbour: the files outside the branch and program folders that changed.
+    std::function<std::vector<std::string>()> ajenos_cambiados;
 
   private:
     std::set<int> No_Almacenables() const;

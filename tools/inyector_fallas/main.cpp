@@ -2,10 +2,12 @@
 // server, with kills, server restarts and crashes, queue folders that vanish, turn read-only or
 // fill up, and hostile rows injected at random moments; the invariants are checked after each.
 //   inyector_fallas [--servidor CARPETA] [--nodos N] [--fallas N] [--semilla S] [--solo a,b]
-//                   [--solo-informar]
+//                   [--solo-informar] [--vecino-hostil]
 // With --nodos the run is on a Galera cluster of that many nodes on this machine, a copy of the
 // program on each node, and its faults are the cluster's: kills, stops, cuts and freezes of the
-// working copy and its node.
+// working copy and its node. With --vecino-hostil a member of the branch folders' group plants
+// links, pipes and sparse files in them all along, and no file outside the branch and program
+// folders may change.
 // The seed is printed first: the same seed replays the same faults.
 
 #include <fmt/format.h>
@@ -54,6 +56,8 @@ Opciones_Corrida Leer_Opciones(int argc, char** argv) {
                 o.elegidas.push_back(Falla_Llamada(nombre));
         } else if (a == "--solo-informar") {
             o.solo_informar = true;
+        } else if (a == "--vecino-hostil") {
+            o.vecino_hostil = true;
         } else {
             throw std::invalid_argument("unknown option: " + a);
         }

@@ -47,8 +47,9 @@ Clase Clase_De(const std::string& nombre) {
 std::vector<fs::path> Archivos_En_Cola(const std::string& cola) {
     std::vector<fs::path> archivos;
     std::error_code ec;
+    // A link or a pipe a neighbour planted in the queue is nobody's file to stamp.
     for (const fs::directory_entry& e : fs::directory_iterator(cola, ec))
-        if (e.is_regular_file(ec))
+        if (e.symlink_status(ec).type() == fs::file_type::regular)
             archivos.push_back(e.path());
     std::sort(archivos.begin(), archivos.end());
     return archivos;
@@ -131,6 +132,17 @@ void Entregar(const Resultado& r) {
     }
 }
 
+// A file of the queue, never through a link, never from a pipe, and no more than a file to stamp
+// or a cancellation request can hold.
+std::string Leer_de_Cola(const fs::path& ruta) {
+    constexpr size_t kMaximo = 64 * 1024;
+    const facturador::Contenido_Archivo leido =
+        facturador::Leer_Archivo_Regular(ruta.string(), kMaximo);
+    if (!leido.Completo)
+        throw facturador::Error_Plataforma(EFBIG, "el archivo pasa de 64 KiB");
+    return leido.Bytes;
+}
+
 // Takes the file out of the queue before its result appears, so that it is never stamped twice.
 void Sacar_De_Cola(const fs::path& ruta) {
     if (!fs::remove(ruta))
@@ -185,7 +197,7 @@ void Timbrar_Archivo(const fs::path& ruta, const Carpetas_Sucursal& c,
                      const Comportamiento& comportamiento, Instante ahora, std::ostream& bitacora,
                      Resumen_Pasada& resumen, std::ostream* registro) {
     const std::string nombre = ruta.filename().string();
-    const std::string bytes = facturador::Leer_Archivo(ruta.string());
+    const std::string bytes = Leer_de_Cola(ruta);
     const Resultado r = Resultado_Para(c, nombre, bytes, comportamiento, ahora);
     const fs::path tomado = Nombre_Tomado(ruta);
     facturador::Renombrar_Archivo(ruta.string(), tomado.string());
@@ -208,7 +220,7 @@ void Timbrar_Archivo(const fs::path& ruta, const Carpetas_Sucursal& c,
 
 void Atender_Cancelacion(const fs::path& ruta, const Carpetas_Sucursal& c, Instante ahora,
                          std::ostream& bitacora, Resumen_Pasada& resumen) {
-    const std::string bytes = facturador::Leer_Archivo(ruta.string());
+    const std::string bytes = Leer_de_Cola(ruta);
     Sacar_De_Cola(ruta);
     const std::string linea = facturador::Desde_Windows_1252(bytes.substr(0, bytes.find('\r')));
     ++resumen.cancelaciones;
