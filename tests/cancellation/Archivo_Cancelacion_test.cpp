@@ -67,16 +67,18 @@ TEST_F(Archivo_Cancelacion, ALinkRacingItsNamesIsNeverFollowed) {
     Carpeta_Temporal ajena;
     const std::string victima = Unir_Ruta(ajena.Ruta(), "victima.txt");
     Escribir_Archivo(victima, "intacto");
-    int escritas = 0;
+    const auto escribir = [&] { Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A"); };
     Con_Enlaces_en_Carrera({parcial, ruta}, victima, [&] {
         for (int i = 0; i < 200; ++i)
             try {
-                Generar_Archivo_Cancelacion(ruta, "ALT150312AB1", "6F1A");
-                ++escritas;
+                escribir();
             } catch (const Error_Plataforma&) {
             }
     });
-    EXPECT_GT(escritas, 0);
+    // How many tries the neighbour lets through depends on the machine's load; once it stops,
+    // the request is written as ever.
+    EXPECT_NO_THROW(escribir());
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(ruta)));
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
