@@ -87,6 +87,7 @@ int Guardar_Carpetas(const Linea_Comandos& linea) {
 // administrator replaced it, or work where they meant it not to.
 std::optional<int> Cargar_Credenciales(const Linea_Comandos& linea, Operador& operador) {
     try {
+        Cuenta_Vigente() = linea.cuenta;
         Credenciales_Vigentes() = Leer_Credenciales_Central(Archivo_Credenciales_de(linea.cuenta));
         return std::nullopt;
     } catch (const Error_Plataforma& e) {

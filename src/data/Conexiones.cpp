@@ -3,7 +3,9 @@
 #include "data/Configuracion.h"
 #include "platform/Archivos.h"
 #include "platform/Credenciales_Central.h"
+#include "platform/Cuentas_Centrales.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -31,7 +33,17 @@ std::string Armar_Cadena_Central(const std::string& base, const std::string& ser
 }
 
 bool Usa_Contrasena_de_Fabrica() {
-    return Parametros_de_Conexion(Cadena_Central_de_Operacion()).Contrasena == kContrasena_Central;
+    if (Cuenta_Vigente() == Cuenta_Central::Servicio)
+        return Parametros_de_Conexion(Cadena_Central_de_Operacion()).Contrasena ==
+               kContrasena_Central;
+    try {
+        const Credenciales_Central servicio =
+            Leer_Credenciales_Central(Archivo_Credenciales_de(Cuenta_Central::Servicio));
+        return servicio.Usuario.value_or(kUsuario_Central) == kUsuario_Central &&
+               servicio.Contrasena.value_or(kContrasena_Central) == kContrasena_Central;
+    } catch (const Error_Plataforma&) {
+        return false;
+    }
 }
 
 std::string Cadena_Conexion_Local() {

@@ -25,10 +25,12 @@ std::string Cadena_Central_de_Operacion();
 std::string Cadena_Conexion_Local();
 std::string Armar_Cadena_Historial();
 
-// True when the central connections go with the built-in password: without a credentials file, or
-// with one that gives no password of its own. That password is the same in every copy of the
-// program (and readable in it): any account of the machine that reaches the server's socket can
-// then read and change every invoice.
+// True when the service's central account goes with the built-in password: without its credentials
+// file, or with one that gives no password of its own. That password is the same in every copy of
+// the program (and readable in it): any account of the machine that reaches the server's socket can
+// then read and change every invoice. Monitoring and the console (Cuenta_Vigente) connect with
+// accounts of their own and may not read the service's file: for them a missing file means the built-in password,
+// and one they cannot read tells nothing.
 bool Usa_Contrasena_de_Fabrica();
 // What the health report and the daily log say of it.
 inline constexpr const char* kAviso_Contrasena_de_Fabrica =

@@ -31,6 +31,16 @@ std::optional<Cuenta_Central> Cuenta_por_Nombre(std::string_view nombre) {
     return std::nullopt;
 }
 
+Cuenta_Central& Cuenta_Vigente() {
+    static Cuenta_Central cuenta = Cuenta_Central::Servicio;
+    return cuenta;
+}
+
+std::string& Carpeta_Credenciales() {
+    static std::string carpeta = kCarpeta_Credenciales;
+    return carpeta;
+}
+
 std::string Archivo_Credenciales_de(Cuenta_Central cuenta, const std::string& carpeta) {
     const std::string propio = Unir_Ruta(carpeta, Datos_de(cuenta).Archivo);
     if (cuenta == Cuenta_Central::Servicio || Hay_Algo_En(propio))

@@ -33,10 +33,16 @@ inline constexpr Archivo_Cuenta kArchivos_Cuentas[] = {
 // The account that --cuenta names; nothing for a name it does not know.
 std::optional<Cuenta_Central> Cuenta_por_Nombre(std::string_view nombre);
 
+// The account this copy connects with (--cuenta); start-up sets it once.
+Cuenta_Central& Cuenta_Vigente();
+
+// The folder of the credentials files: kCarpeta_Credenciales, but where tests put their own.
+std::string& Carpeta_Credenciales();
+
 // The credentials file `cuenta` reads, in `carpeta`: its own. While the console's or monitoring's
 // own file is not there (an installation set up before they had accounts of their own), they read
 // the service's, as they always did.
 std::string Archivo_Credenciales_de(Cuenta_Central cuenta,
-                                    const std::string& carpeta = kCarpeta_Credenciales);
+                                    const std::string& carpeta = Carpeta_Credenciales());
 
 }  // namespace facturador

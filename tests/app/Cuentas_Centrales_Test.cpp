@@ -3,6 +3,10 @@
 // edits profiles, reactivates and asks for re-queues, but never takes the lease nor registers an
 // invoice, and keeps to that work without failing its cycles.
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <utility>
 
 #include "Apoyo_App.h"
@@ -15,6 +19,7 @@
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Credenciales_Central.h"
+#include "platform/Cuentas_Centrales.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
@@ -91,6 +96,32 @@ TEST_F(Cuentas_Test, El_Monitoreo_Lee_El_Informe_Y_No_Escribe_Nada) {
                      "SELECT COUNT(*) FROM Comprobantes_Fiscales"});
     Reiniciar_Turno_Programa();
     EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Sin_Permiso);
+}
+
+// Monitoring never reads the service's password, yet warns of the built-in one: the service has
+// it while its credentials file is missing or gives none.
+TEST_F(Cuentas_Test, El_Monitoreo_Sabe_Si_El_Servicio_Usa_La_Contrasena_De_Fabrica) {
+    entorno.Crear_Bases_Locales();
+    Carpeta_Temporal etc;
+    Carpeta_Credenciales() = etc.Ruta();
+    const En_Cuenta monitoreo("facturador_monitoreo");
+    Cuenta_Vigente() = Cuenta_Central::Monitoreo;
+    const auto avisa = [] {
+        const auto motivos = Evaluar_Salud().Motivos;
+        return std::ranges::count(motivos, std::string(kAviso_Contrasena_de_Fabrica)) == 1;
+    };
+    const std::string central = Unir_Ruta(etc.Ruta(), "central.conf");
+    for (const auto& [contenido, fabrica] :
+         {std::pair{"", true}, {"usuario=usuarios\n", true},
+          {"usuario=usuarios\ncontrasena=Propia 1\n", false}}) {
+        Escribir_Archivo(central, contenido);
+        chmod(central.c_str(), 0640);
+        EXPECT_EQ(avisa(), fabrica) << contenido;
+    }
+    std::filesystem::remove(central);
+    EXPECT_TRUE(avisa());
+    Cuenta_Vigente() = Cuenta_Central::Servicio;
+    Carpeta_Credenciales() = kCarpeta_Credenciales;
 }
 
 // The console's account cancels an invoice (the invoice, its ticket and its amount), stores a
