@@ -21,6 +21,7 @@ Estado_Turno Asegurar_Turno_de_Trabajo() {
         Fallas_Programa().Registrar(turno.Falla(), kPaso_Turno);
         return estado;
     }
+    Fallas_Programa().Resolver(kPaso_Turno);
     const bool tenido = estado == Turno_Central::Estado::Tenido;
     if (!tenido && !avisada) {
         Escribir_Log(std::string(kLinea_Otra_Copia_Trabaja) +

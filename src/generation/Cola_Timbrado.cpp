@@ -165,7 +165,7 @@ void Avisar_Error_Archivo_para_Timbrar(int32_t id_solicitud, const Error_Archivo
     Avisar_Falla_Repetida(
         "solicitud " + id, "archivo para timbrar",
         "Solicitud ID: " + id + " - Error creando archivo para timbrar - " + error.what());
-    Operador_Actual().Mensaje_Estandar(error.what(), "Error creando archivo para timbrar");
+    Operador_Actual().Mensaje_Estandar(error.what(), kTitulo_Error_Archivo);
 }
 
 }  // namespace facturador

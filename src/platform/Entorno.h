@@ -40,6 +40,14 @@ class Operador {
     virtual std::string Elegir_Carpeta(const std::string& titulo) = 0;
     // Opens a file with the desktop's default application; the outcome is not checked.
     virtual void Abrir_Documento(const std::string& ruta) = 0;
+    // True when nobody can answer a dialog (a service, a machine without a display): messages go
+    // to the daily log, limited as repeated failures are, and no question waits.
+    virtual bool Sin_Pantalla() const { return false; }
+    // Without a display, the messages with this title are over (a dialog needs no such word).
+    virtual void Avisos_Resueltos(const std::string& /*titulo*/) {}
+    // Without a display, a round of the work that shows messages with this title ended: those
+    // that did not come up in it are over.
+    virtual void Cerrar_Ronda_Avisos(const std::string& /*titulo*/) {}
 };
 
 // The service manager that started the program (systemd), told when it is ready and, after each

@@ -26,12 +26,11 @@ std::string Repeticiones::Con_Cuenta(const std::string& linea, const Falla& fall
 std::optional<std::string> Repeticiones::Ocurre(const std::string& clave,
                                                 const std::string& linea) {
     const Fecha_Hora ahora = Ahora();
-    const auto [it, nueva] = fallas_.try_emplace(clave, Falla{linea, ahora, ahora, 0, true});
+    const auto [it, nueva] = fallas_.try_emplace(clave, Falla{linea, ahora, 0, true});
     if (nueva)
         return linea;
     Falla& falla = it->second;
     falla.linea = linea;
-    falla.vista = ahora;
     falla.en_ronda = true;
     if (!Paso_El_Plazo(falla.escrita, ahora)) {
         ++falla.repeticiones;
@@ -44,33 +43,51 @@ std::optional<std::string> Repeticiones::Ocurre(const std::string& clave,
     return escrita;
 }
 
-std::optional<std::string> Repeticiones::Cesa(const std::string& clave) {
-    const auto it = fallas_.find(clave);
-    if (it == fallas_.end())
-        return std::nullopt;
-    const std::string linea = "Se resolvió: " + Con_Cuenta(it->second.linea, it->second);
-    fallas_.erase(it);
-    return linea;
+std::string Repeticiones::Resuelta(const Falla& falla) {
+    return "Se resolvió: " + Con_Cuenta(falla.linea, falla);
 }
 
-std::vector<std::string> Repeticiones::Cerrar_Ronda() {
+std::pair<std::map<std::string, Repeticiones::Falla>::iterator,
+          std::map<std::string, Repeticiones::Falla>::iterator>
+Repeticiones::De_Sujeto(const std::string& sujeto) {
+    if (sujeto.empty())
+        return {fallas_.begin(), fallas_.end()};
+    const std::string prefijo = sujeto + " | ";
+    auto fin = fallas_.lower_bound(prefijo);
+    while (fin != fallas_.end() && fin->first.starts_with(prefijo))
+        ++fin;
+    return {fallas_.lower_bound(prefijo), fin};
+}
+
+std::vector<std::string> Repeticiones::Cesan(const std::string& sujeto) {
     std::vector<std::string> resueltas;
-    for (auto it = fallas_.begin(); it != fallas_.end();) {
+    if (sujeto.empty())
+        return resueltas;
+    auto [it, fin] = De_Sujeto(sujeto);
+    for (; it != fin; it = fallas_.erase(it))
+        resueltas.push_back(Resuelta(it->second));
+    return resueltas;
+}
+
+void Repeticiones::Empezar_Ronda() {
+    for (auto& [clave, falla] : fallas_)
+        falla.en_ronda = false;
+}
+
+std::vector<std::string> Repeticiones::Cerrar_Ronda(const std::string& sujeto) {
+    std::vector<std::string> resueltas;
+    auto [it, fin] = De_Sujeto(sujeto);
+    while (it != fin) {
         Falla& falla = it->second;
         if (falla.en_ronda) {
             falla.en_ronda = false;
             ++it;
             continue;
         }
-        resueltas.push_back("Se resolvió: " + Con_Cuenta(falla.linea, falla));
+        resueltas.push_back(Resuelta(falla));
         it = fallas_.erase(it);
     }
     return resueltas;
-}
-
-void Repeticiones::Olvidar_Antiguas() {
-    const Fecha_Hora ahora = Ahora();
-    std::erase_if(fallas_, [&](const auto& f) { return Paso_El_Plazo(f.second.vista, ahora); });
 }
 
 }  // namespace facturador
