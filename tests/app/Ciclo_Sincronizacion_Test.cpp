@@ -139,8 +139,10 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     EXPECT_EQ(gestor.Status(), (std::vector<std::string>{"WATCHDOG=1\nSTATUS="
                                                          "Pendientes: 0; en timbrado: 1. Último "
                                                          "ciclo: 10:15:40, sin errores."}));
-    // Alive after each step and after the request the pass settled, not only at the end.
-    EXPECT_GE(gestor.mensajes.size(), 6u);
+    // Alive, not only at the end: after the lease and the cycle's connection, the request the pass
+    // settled, the pass, each of the worker's four steps and the request waiting for its stamp
+    // that the scan looked at.
+    EXPECT_EQ(gestor.mensajes.size() - gestor.Status().size(), 9u);
     for (const std::string& nombre : quedan)
         EXPECT_TRUE(Existe_Archivo(ruta(nombre))) << nombre;
 

@@ -69,5 +69,31 @@ TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
     unsetenv("FACTURADOR_CARPETA");
 }
 
+// Only the program itself, with or without its folder, starts a window system.
+TEST(Linea_Comandos, Solo_El_Programa_Con_Ventanas_Pide_Ventanas) {
+    const struct {
+        std::vector<std::string> argumentos;
+        bool ventanas;
+    } casos[] = {
+        {{}, true},
+        {{"--carpeta", "/srv/x"}, true},
+        {{"--carpeta=/srv/x"}, true},
+        {{"--sin-ventanas"}, false},
+        {{"--carpeta", "/srv/x", "--sin-ventanas"}, false},
+        {{"--estado"}, false},
+        {{"--carpeta", "/srv/x", "--reencolar", "7"}, false},
+        {{"--desconocida"}, false},
+    };
+    for (const auto& caso : casos) {
+        std::vector<std::string> linea = {"facturador"};
+        linea.insert(linea.end(), caso.argumentos.begin(), caso.argumentos.end());
+        std::vector<char*> argv;
+        for (std::string& argumento : linea)
+            argv.push_back(argumento.data());
+        EXPECT_EQ(Pide_Ventanas(static_cast<int>(argv.size()), argv.data()), caso.ventanas)
+            << linea.size();
+    }
+}
+
 }  // namespace
 }  // namespace facturador::pruebas
