@@ -5,7 +5,6 @@
 
 #include "app/Arranque.h"
 #include "app/Aviso_Servicio.h"
-#include "app/Ciclo_Sincronizacion.h"
 #include "app/Turno_Trabajo.h"
 #include "data/Log.h"
 #include "platform/Entorno.h"
@@ -17,21 +16,6 @@ namespace facturador {
 namespace {
 
 constexpr std::chrono::milliseconds kPausa_Entre_Ciclos{1000};
-
-// Nothing to show and nothing to click: the cycles follow each other on their own.
-class Vista_Sin_Ventanas : public Vista_Ciclo {
-  public:
-    void Mostrar_Status(const std::string&) override {}
-    void Mostrar_Ver_Errores(bool) override {}
-    void Mostrar_Datos() override {}
-    void Procesar_Eventos() override {}
-    void Habilitar_Timer(bool habilitado) override { timer_ = habilitado; }
-    bool Timer_Habilitado() const override { return timer_; }
-    void Habilitar_Ocultamiento(bool) override {}
-
-  private:
-    bool timer_ = false;
-};
 
 }  // namespace
 

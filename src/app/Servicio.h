@@ -1,6 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <string>
+
+#include "app/Ciclo_Sincronizacion.h"
 
 namespace facturador {
 
@@ -10,6 +13,21 @@ class Instancia_Unica;
 // a failure (the folder's log belongs to the running copy); a lock that cannot be taken at all is
 // told, and the program does not run unguarded. The exit status when this copy must end.
 std::optional<int> Falla_Instancia(const Instancia_Unica& instancia);
+
+// Nothing to show and nothing to click: the cycles follow each other on their own.
+class Vista_Sin_Ventanas : public Vista_Ciclo {
+  public:
+    void Mostrar_Status(const std::string&) override {}
+    void Mostrar_Ver_Errores(bool) override {}
+    void Mostrar_Datos() override {}
+    void Procesar_Eventos() override {}
+    void Habilitar_Timer(bool habilitado) override { timer_ = habilitado; }
+    bool Timer_Habilitado() const override { return timer_; }
+    void Habilitar_Ocultamiento(bool) override {}
+
+  private:
+    bool timer_ = false;
+};
 
 // The program without windows, as a service runs it: one copy per program folder, start-up, then
 // one synchronization cycle after another, one second apart, until SIGTERM or SIGINT ends it once
