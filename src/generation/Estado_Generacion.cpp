@@ -1,7 +1,6 @@
 #include "generation/Estado_Generacion.h"
 
 #include "data/Log.h"
-#include "platform/Entorno.h"
 
 namespace facturador {
 
@@ -36,8 +35,6 @@ void Avisar_Falla_Repetida(const std::string& sujeto, const std::string& tipo,
 void Cerrar_Ronda_de_Fallas() {
     for (const std::string& linea : Estado_Generacion_Actual().Fallas_Repetidas.Cerrar_Ronda())
         Escribir_Log(linea);
-    for (const char* titulo : {kTitulo_Error_Archivo, kTitulo_Error_Pase})
-        Operador_Actual().Cerrar_Ronda_Avisos(titulo);
 }
 
 }  // namespace facturador

@@ -40,17 +40,12 @@ bool Primer_Aviso(const std::string& clave);
 // The situation is over: if it comes back, it is told again.
 void Olvidar_Aviso(const std::string& clave);
 
-// The titles of the pass's own messages to the operator.
-inline constexpr const char* kTitulo_Error_Archivo = "Error creando archivo para timbrar";
-inline constexpr const char* kTitulo_Error_Pase = "Error en generar archivos para timbrar";
-
 // A failure of the pass about one request ("solicitud 7") or branch ("sucursal 3") of one kind,
 // written to the daily log as Repeticiones allows: once, then once an hour with its count.
 void Avisar_Falla_Repetida(const std::string& sujeto, const std::string& tipo,
                            const std::string& linea);
 // The end of a pass that went through every pending request: each failure it did not meet again
-// is over, and a line says so; so is each of the pass's messages that a program without a display
-// wrote and the pass did not show again.
+// is over, and a line says so.
 void Cerrar_Ronda_de_Fallas();
 
 }  // namespace facturador

@@ -45,9 +45,6 @@ class Operador {
     virtual bool Sin_Pantalla() const { return false; }
     // Without a display, the messages with this title are over (a dialog needs no such word).
     virtual void Avisos_Resueltos(const std::string& /*titulo*/) {}
-    // Without a display, a round of the work that shows messages with this title ended: those
-    // that did not come up in it are over.
-    virtual void Cerrar_Ronda_Avisos(const std::string& /*titulo*/) {}
 };
 
 // The service manager that started the program (systemd), told when it is ready and, after each

@@ -59,9 +59,4 @@ void Operador_Sin_Pantalla::Avisos_Resueltos(const std::string& titulo) {
         Escribir(linea);
 }
 
-void Operador_Sin_Pantalla::Cerrar_Ronda_Avisos(const std::string& titulo) {
-    for (const std::string& linea : repeticiones_.Cerrar_Ronda(titulo))
-        Escribir(linea);
-}
-
 }  // namespace facturador

@@ -15,9 +15,8 @@ namespace facturador {
 // unattended; the database location dialog is not shown either.
 //
 // The same line is written once, then at most once an hour with the count of its repeats, and
-// once more as "Se resolvió: title: text" when it is over (see Repeticiones): when whoever shows
-// it says so (Avisos_Resueltos) or a round of the work that shows it ends without it
-// (Cerrar_Ronda_Avisos).
+// once more as "Se resolvió: title: text" when whoever shows it says it is over (see
+// Repeticiones).
 class Operador_Sin_Pantalla : public Operador {
   public:
     // Takes one line for the operator nobody can show; without it the line goes to standard error.
@@ -37,7 +36,6 @@ class Operador_Sin_Pantalla : public Operador {
     std::string Elegir_Carpeta(const std::string&) override { return {}; }
     void Abrir_Documento(const std::string&) override {}
     void Avisos_Resueltos(const std::string& titulo) override;
-    void Cerrar_Ronda_Avisos(const std::string& titulo) override;
 
   private:
     void Registrar(const std::string& titulo, const std::string& texto);

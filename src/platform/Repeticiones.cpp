@@ -47,25 +47,14 @@ std::string Repeticiones::Resuelta(const Falla& falla) {
     return "Se resolvió: " + Con_Cuenta(falla.linea, falla);
 }
 
-std::pair<std::map<std::string, Repeticiones::Falla>::iterator,
-          std::map<std::string, Repeticiones::Falla>::iterator>
-Repeticiones::De_Sujeto(const std::string& sujeto) {
-    if (sujeto.empty())
-        return {fallas_.begin(), fallas_.end()};
-    const std::string prefijo = sujeto + " | ";
-    auto fin = fallas_.lower_bound(prefijo);
-    while (fin != fallas_.end() && fin->first.starts_with(prefijo))
-        ++fin;
-    return {fallas_.lower_bound(prefijo), fin};
-}
-
 std::vector<std::string> Repeticiones::Cesan(const std::string& sujeto) {
     std::vector<std::string> resueltas;
-    if (sujeto.empty())
-        return resueltas;
-    auto [it, fin] = De_Sujeto(sujeto);
-    for (; it != fin; it = fallas_.erase(it))
+    const std::string prefijo = sujeto + " | ";
+    auto it = fallas_.lower_bound(prefijo);
+    while (it != fallas_.end() && it->first.starts_with(prefijo)) {
         resueltas.push_back(Resuelta(it->second));
+        it = fallas_.erase(it);
+    }
     return resueltas;
 }
 
@@ -74,10 +63,9 @@ void Repeticiones::Empezar_Ronda() {
         falla.en_ronda = false;
 }
 
-std::vector<std::string> Repeticiones::Cerrar_Ronda(const std::string& sujeto) {
+std::vector<std::string> Repeticiones::Cerrar_Ronda() {
     std::vector<std::string> resueltas;
-    auto [it, fin] = De_Sujeto(sujeto);
-    while (it != fin) {
+    for (auto it = fallas_.begin(); it != fallas_.end();) {
         Falla& falla = it->second;
         if (falla.en_ronda) {
             falla.en_ronda = false;

@@ -28,10 +28,10 @@ class Repeticiones {
     std::vector<std::string> Cesan(const std::string& sujeto);
     // Starts a round afresh: no failure under way has come up in it yet.
     void Empezar_Ronda();
-    // Ends a round in which every failure under way about `sujeto` would have come up again if it
-    // still happened (a complete generation pass): those that did not come up clear, and their
-    // lines come back in key order. Without a subject the round covers every failure.
-    std::vector<std::string> Cerrar_Ronda(const std::string& sujeto = "");
+    // Ends a round in which every failure under way would have come up again if it still
+    // happened (a complete generation pass, a cycle without failures): those that did not come up
+    // clear, and their lines come back in key order.
+    std::vector<std::string> Cerrar_Ronda();
     bool En_Curso(const std::string& clave) const { return fallas_.contains(clave); }
 
   private:
@@ -43,9 +43,6 @@ class Repeticiones {
     };
     static std::string Con_Cuenta(const std::string& linea, const Falla& falla);
     static std::string Resuelta(const Falla& falla);
-    // The keys of `sujeto`'s failures, or all of them for the empty subject.
-    std::pair<std::map<std::string, Falla>::iterator, std::map<std::string, Falla>::iterator>
-    De_Sujeto(const std::string& sujeto);
 
     std::map<std::string, Falla> fallas_;
 };

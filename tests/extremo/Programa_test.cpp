@@ -167,7 +167,7 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
-    EXPECT_NE(Salida().find("Error creando archivo para timbrar: Rutas: "), std::string::npos)
+    EXPECT_NE(Salida().find("Error creando archivo para timbrar - Rutas: "), std::string::npos)
         << Salida();
 
     std::filesystem::remove(base_rota);

@@ -19,10 +19,9 @@ TEST(Operador_Sin_Pantalla, Escribe_Una_Vez_Por_Hora_No_Confirma_Y_Dice_Cuando_T
     operador.Mostrar_Advertencia("Archivo", "Rutas: /x");
     operador.Mensaje_Estandar("Error en solicitud: 7", "Pase");  // the same hour: kept back
     EXPECT_FALSE(operador.Pedir_Confirmacion("ATENCION", "¿Reactivar?"));
-    operador.Cerrar_Ronda_Avisos("Pase");  // it came up in this round: not over
-    operador.Cerrar_Ronda_Avisos("Archivo");
-    operador.Cerrar_Ronda_Avisos("Pase");  // this round went by without it
-    operador.Avisos_Resueltos("Archivo");
+    operador.Avisos_Resueltos("Pase");
+    operador.Avisos_Resueltos("Pase");  // told once
+    operador.Avisos_Resueltos("Pas");   // another title
     operador.Avisos_Resueltos("Archivo");
     entorno.reloj.Avanzar_Segundos(3599);
     operador.Mensaje_Estandar("Error en solicitud: 7", "Pase");  // after its end, new

@@ -82,8 +82,4 @@ void Operador_Qt::Avisos_Resueltos(const std::string& titulo) {
     sin_pantalla_.Avisos_Resueltos(titulo);
 }
 
-void Operador_Qt::Cerrar_Ronda_Avisos(const std::string& titulo) {
-    sin_pantalla_.Cerrar_Ronda_Avisos(titulo);
-}
-
 }  // namespace facturador

@@ -37,7 +37,6 @@ class Operador_Qt : public Operador {
     std::string Elegir_Carpeta(const std::string& titulo) override;
     void Abrir_Documento(const std::string& ruta) override;
     void Avisos_Resueltos(const std::string& titulo) override;
-    void Cerrar_Ronda_Avisos(const std::string& titulo) override;
 
   private:
     std::function<void()> configurar_ruta_bd_;
