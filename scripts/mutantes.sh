@@ -25,7 +25,7 @@ FACTURADOR_CMAKE_OPCIONES="$lanzador -DFACTURADOR_BENCH=OFF" "$copia/scripts/com
 # small fault that the rest of the suite does not. So is the package test, which boots a
 # container for minutes, but for the mutations of what it alone checks: the packaging, the
 # rehearsal of the README's service section, the simulated stamping program's account, and the
-# connection pool facing a database that stops answering (a wait of the statement limit).
+# program folder the installed executable takes (only /usr/bin/facturador in the container has it).
 fuera="cluster|contenedor"
 suite() {
   (cd "$copia/build" && ctest -j2 --timeout 300 --output-on-failure -LE "$fuera" "$@" \
@@ -35,7 +35,7 @@ fuera_para() {
   case $1 in
     empaquetado/* | cmake/Paquete.cmake | scripts/ensayar-instalacion.sh | \
       scripts/contenedor-debian.sh | tests/empaquetado/* | tools/timbrador_simulado/main.cpp | \
-      src/platform/Pool_Central.cpp)
+      src/app/Linea_Comandos.cpp)
       echo cluster ;;
     *) echo "cluster|contenedor" ;;
   esac

@@ -45,6 +45,7 @@ std::unique_ptr<Motor_MariaDB> Tomar_Conexion_Central(const Parametros_Central& 
         // The server restarted, or it stopped answering and the reset waited out the statement
         // limit: the other idle connections to it are no better, and trying each would make
         // one open wait that long again for every one of them.
+        ++pool.estadisticas.Reinicios_Fallidos;
         ++pool.estadisticas.Descartadas;
         while (Sacar_Inactiva(parametros))
             ++pool.estadisticas.Descartadas;
