@@ -51,12 +51,19 @@ En_Cgroup() {
     sh "$contenedor_cgroup" "$@"
 }
 
+# The container's last processes may take a moment to leave its cgroups after nspawn exits.
 Quitar_Cgroup() {
   local jerarquia
-  for jerarquia in /sys/fs/cgroup/systemd /sys/fs/cgroup/unified; do
-    [ -d "$jerarquia/$contenedor_cgroup" ] || continue
-    find "$jerarquia/$contenedor_cgroup" -depth -type d -exec rmdir {} + 2>/dev/null || true
+  for _ in $(seq 1 50); do
+    for jerarquia in /sys/fs/cgroup/systemd /sys/fs/cgroup/unified; do
+      [ -d "$jerarquia/$contenedor_cgroup" ] || continue
+      find "$jerarquia/$contenedor_cgroup" -depth -type d -exec rmdir {} + 2>/dev/null || true
+    done
+    [ ! -d "/sys/fs/cgroup/systemd/$contenedor_cgroup" ] &&
+      [ ! -d "/sys/fs/cgroup/unified/$contenedor_cgroup" ] && return 0
+    sleep 0.1
   done
+  echo "contenedor-debian: no se pudo quitar el cgroup $contenedor_cgroup" >&2
 }
 
 # nspawn as a chroot sharing the machine's network: for apt, before any boot.
