@@ -22,33 +22,22 @@ for paquete in "$deb" "$servidor"; do
   [ -f "$paquete" ] || falla "no se generó $(basename "$paquete"): $(ls "$tmp/salida")"
 done
 
-# What both packages hold (in the package's own doc folder), and what only the one with windows
-# does; only the program: no tests, simulated stamping program, picture tools or benchmarks.
+# What a package holds (its own doc folder, and for the one with windows its desktop entry, icon
+# and console): the files given after its name, and no executable but those given.
 revisar_contenido() {
-  local paquete=$1 nombre=$2 comunes ventanas esperados
+  local paquete=$1 nombre=$2 esperado
+  shift 2
   dpkg-deb -c "$paquete" | awk '{print $1, $6}' >"$tmp/contenido"
-  comunes=('-rwxr-xr-x ./usr/bin/facturador' '-rw-r--r-- ./lib/systemd/system/facturador.service'
-    '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' '-rw-r--r-- ./usr/share/facturador/local.sql'
-    '-rw-r--r-- ./usr/share/facturador/01_esquema.sql'
-    '-rw------- ./usr/share/facturador/02_cuenta.sql'
-    "-rw-r--r-- ./usr/share/doc/$nombre/README.md.gz"
-    '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales')
-  ventanas=('-rw-r--r-- ./usr/share/applications/facturador.desktop'
-    '-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/facturador.png'
-    '-rwxr-xr-x ./usr/share/facturador/facturador-consola')
-  for esperado in "${comunes[@]}" "${ventanas[@]}"; do
-    if grep -qxF -- "$esperado" "$tmp/contenido"; then
-      [ "$nombre" = facturador ] || [[ " ${comunes[*]} " == *" $esperado "* ]] ||
-        falla "$nombre lleva $esperado"
-    elif [ "$nombre" = facturador ] || [[ " ${comunes[*]} " == *" $esperado "* ]]; then
-      falla "a $nombre le falta $esperado"
-    fi
+  for esperado in "-rw-r--r-- ./usr/share/doc/$nombre/README.md.gz" "$@"; do
+    grep -qxF -- "$esperado" "$tmp/contenido" || falla "a $nombre le falta $esperado"
   done
-  esperados="./usr/bin/facturador ./usr/share/facturador/crear-archivos-locales "
-  [ "$nombre" = facturador ] && esperados+="./usr/share/facturador/facturador-consola "
-  [ "$(awk '$1 ~ /^-..x/ {print $2}' "$tmp/contenido" | sort | tr '\n' ' ')" = "$esperados" ] ||
-    falla "ejecutables inesperados en $nombre: $(awk '$1 ~ /^-..x/ {print $2}' "$tmp/contenido")"
+  [ "$(grep -c '^-..x' "$tmp/contenido")" = "$(printf '%s\n' "$@" | grep -c '^-..x')" ] ||
+    falla "ejecutables inesperados en $nombre: $(grep '^-..x' "$tmp/contenido")"
 }
+comunes=('-rwxr-xr-x ./usr/bin/facturador' '-rw-r--r-- ./lib/systemd/system/facturador.service'
+  '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' '-rw-r--r-- ./usr/share/facturador/local.sql'
+  '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' '-rw------- ./usr/share/facturador/02_cuenta.sql'
+  '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales')
 
 # Name, version, the other package replaced, dependencies (package names, without versions) and
 # the changelog's newest entry.
@@ -68,8 +57,12 @@ revisar_metadatos() {
 }
 
 echo "== contenido y metadatos"
-revisar_contenido "$deb" facturador
-revisar_contenido "$servidor" facturador-servicio
+revisar_contenido "$deb" facturador "${comunes[@]}" \
+  '-rw-r--r-- ./usr/share/applications/facturador.desktop' \
+  '-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/facturador.png' \
+  '-rwxr-xr-x ./usr/share/facturador/facturador-consola'
+revisar_contenido "$servidor" facturador-servicio "${comunes[@]}"
+! grep -qE '/(applications|icons)/' "$tmp/contenido" || falla "facturador-servicio lleva ventanas"
 revisar_metadatos "$deb" facturador facturador-servicio libqt6widgets6 libqt6gui6 \
   qt6-translations-l10n
 revisar_metadatos "$servidor" facturador-servicio facturador
