@@ -8,7 +8,7 @@
 
 #include "Banco.h"
 #include "Medicion.h"
-#include "app/Ciclo_Sincronizacion.h"
+#include "app/Servicio.h"
 #include "data/Conexiones.h"
 
 namespace facturador {
@@ -16,20 +16,6 @@ namespace {
 
 constexpr int kCiclos_Calentamiento = 5;
 constexpr int kCiclos_Medidos = 100;
-
-class Vista_Banco : public Vista_Ciclo {
-  public:
-    void Mostrar_Status(const std::string&) override {}
-    void Mostrar_Ver_Errores(bool) override {}
-    void Mostrar_Datos() override {}
-    void Procesar_Eventos() override {}
-    void Habilitar_Timer(bool habilitado) override { timer_ = habilitado; }
-    bool Timer_Habilitado() const override { return timer_; }
-    void Habilitar_Ocultamiento(bool) override {}
-
-  private:
-    bool timer_ = true;
-};
 
 void Vaciar_Tablas_Centrales() {
     Conexion conexion;
@@ -59,7 +45,7 @@ void Informar(const Medida& m) {
 
 void Correr(const std::string&) {
     Vaciar_Tablas_Centrales();
-    Vista_Banco vista;
+    Vista_Sin_Ventanas vista;
     Ciclo_Sincronizacion ciclo(vista);
     for (int i = 0; i < kCiclos_Calentamiento; ++i)
         ciclo.tmrTimer_Timer();

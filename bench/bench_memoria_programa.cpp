@@ -61,7 +61,7 @@ Arranque_Hijo Preparar_Programa(const std::string& carpeta, const std::string& p
     chmod(runtime.c_str(), 0700);
     pruebas::Ejecutar_Script_SQLite(Unir_Ruta(programa, "local.dll"), "sql/local/local.sql");
     pruebas::Ejecutar_Script_SQLite(Unir_Ruta(programa, "Taldo.dll"), "sql/local/taldo.sql");
-    return {Unir_Ruta(carpeta, "salida.txt"), {"XDG_RUNTIME_DIR=" + runtime}, {}};
+    return {Unir_Ruta(carpeta, "salida.txt"), {"XDG_RUNTIME_DIR=" + runtime}, {}, {}};
 }
 
 void Correr(const std::string& carpeta) {

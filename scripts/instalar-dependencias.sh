@@ -10,6 +10,10 @@ paquetes+=(libsystemd-dev)
 # The local Galera cluster of the fault runs and the cluster benchmark: its provider, and the state
 # transfer by mariabackup through socat.
 paquetes+=(galera-4 mariadb-backup socat)
+# The package test boots a Debian 12 container with systemd (tests/empaquetado/contenedor.sh):
+# its root filesystem is made by debootstrap and booted by systemd-nspawn. Without recommends,
+# which would change the machine's nsswitch.conf.
+paquetes+=(debootstrap systemd-container)
 faltan=()
 for p in "${paquetes[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$p")

@@ -8,7 +8,23 @@
 
 namespace facturador {
 
-std::string Status_Servicio(bool exitoso) {
+namespace {
+
+const char* Texto_Fin(Fin_Ciclo fin) {
+    switch (fin) {
+    case Fin_Ciclo::Sin_Errores:
+        return "sin errores";
+    case Fin_Ciclo::Con_Errores:
+        return "con errores";
+    case Fin_Ciclo::Sin_Servidor:
+        break;
+    }
+    return "sin conexión con la base de datos central";
+}
+
+}  // namespace
+
+std::string Status_Servicio(Fin_Ciclo fin) {
     const Estado_Aplicacion& app = Estado_App();
     if (app.otra_copia_avisada)
         return "Otra copia del programa trabaja con la base de datos central.";
@@ -19,15 +35,19 @@ std::string Status_Servicio(bool exitoso) {
     const Fecha_Hora ahora = Ahora();
     return fmt::format("Pendientes: {}; en timbrado: {}. Último ciclo: {:02}:{:02}:{:02}, {}.",
                        por_status[1], por_status[2], ahora.Hora, ahora.Minuto, ahora.Segundo,
-                       exitoso ? "sin errores" : "con errores");
+                       Texto_Fin(fin));
 }
 
 void Avisar_Servicio_Listo() {
     Notificar_Servicio("READY=1\nSTATUS=Iniciado; el primer ciclo comienza.");
 }
 
-void Avisar_Ciclo_al_Servicio(bool exitoso) {
-    Notificar_Servicio("WATCHDOG=1\nSTATUS=" + Status_Servicio(exitoso));
+void Avisar_Progreso_al_Servicio() {
+    Notificar_Servicio("WATCHDOG=1");
+}
+
+void Avisar_Ciclo_al_Servicio(Fin_Ciclo fin) {
+    Notificar_Servicio("WATCHDOG=1\nSTATUS=" + Status_Servicio(fin));
 }
 
 void Avisar_Servicio_Terminando() {

@@ -133,19 +133,26 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     vista_.Procesar_Eventos();
     pase_completo_ = false;
     const auto turno = Asegurar_Turno_de_Trabajo();
-    if (turno == Estado_Turno::Tenido && Generar_en_Conexion_Ciclo())
-        Recibir_Como_Trabajador();
-    else if (turno == Estado_Turno::Ocupado || turno == Estado_Turno::Sin_Permiso)
+    Avisar_Progreso_al_Servicio();
+    sin_servidor_ = turno == Estado_Turno::Sin_Servidor;
+    if (turno == Estado_Turno::Tenido) {
+        sin_servidor_ = !Generar_en_Conexion_Ciclo();
+        if (!sin_servidor_)
+            Recibir_Como_Trabajador();
+    } else if (turno == Estado_Turno::Ocupado || turno == Estado_Turno::Sin_Permiso) {
         Actualizar_Ver_Errores();  // the operator's console
+    }
     vista_.Mostrar_Status(kStatus_Inactivo);
 }
 
 // The worker's steps after the generation pass, each only while this copy still holds the lease
-// (a unit that found it gone has given it up).
+// (a unit that found it gone has given it up). Each step that ends is progress for the service
+// manager's watchdog, whether or not it failed.
 void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
     const auto paso = [](const char* nombre, void (*accion)()) {
         if (Tiene_Turno_de_Trabajo())
             Ejecutar_Registrando_Falla(nombre, accion);
+        Avisar_Progreso_al_Servicio();
     };
     paso(kPaso_Recepcion, Almacenar_Comprobantes_Pendientes);
     paso(kPaso_Rechazadas, Almacenar_Comprobantes_con_Errores_de_Timbrados);
@@ -160,11 +167,13 @@ void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
 bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
     const bool abierta = Ejecutar_Registrando_Falla(
         kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
+    Avisar_Progreso_al_Servicio();
     if (abierta && Completar_Datos_Pendientes())
         Ejecutar_Registrando_Falla(kPaso_Generacion, [this] {
             pase_completo_ = Generar_Archivos_para_Timbrar(conexion_ciclo_);
         });
     Cerrar_Conexion_Ciclo();
+    Avisar_Progreso_al_Servicio();
     return abierta;
 }
 
@@ -188,7 +197,9 @@ void Ciclo_Sincronizacion::Terminar_Ciclo() {
     Ejecutar_Registrando_Falla(kPaso_Publicar, [exitoso] { Publicar_Estado(exitoso); });
     Tareas_del_Dia();
     Fallas_Programa().Cerrar_Ciclo();
-    Avisar_Ciclo_al_Servicio(exitoso);
+    Avisar_Ciclo_al_Servicio(exitoso        ? Fin_Ciclo::Sin_Errores
+                             : sin_servidor_ ? Fin_Ciclo::Sin_Servidor
+                                             : Fin_Ciclo::Con_Errores);
     vista_.Habilitar_Timer(true);
 }
 

@@ -61,6 +61,7 @@ class Ciclo_Sincronizacion {
     Vista_Ciclo& vista_;
     bool en_curso_ = false;
     bool pase_completo_ = false;  // the generation pass of the running cycle went through
+    bool sin_servidor_ = false;   // the running cycle could not reach the central database
     Conexion conexion_ciclo_;     // Conexion_Ciclo: open only during the generation pass
 };
 

@@ -36,6 +36,7 @@ Estado_Turno Asegurar_Turno_de_Trabajo() {
         Fallas_Programa().Registrar(turno.Falla(), kPaso_Turno);
         return estado;
     }
+    Fallas_Programa().Resolver(kPaso_Turno);
     Avisar_Sin_Permiso(estado, turno.Falla());
     if (estado == Turno_Central::Estado::Sin_Permiso)
         return estado;

@@ -39,25 +39,41 @@ void Avisar_Causa(const std::string& que, const Error_Plataforma& e) {
     Escribir_Aviso(que + ": error " + std::to_string(e.Numero) + " - " + e.Descripcion);
 }
 
-// False when the local configuration could not be read or the central database not reached;
-// the operator has then been asked for the database location.
-bool Cargar_Configuracion_Local(Configuracion_Programa& cfg) {
+enum class Resultado_Local { Lista, Sin_Servidor, Terminar };
+
+// Without a display nobody can give another database, and the central one is always this
+// machine's: a server that does not answer is no reason to stop. The program comes up, each
+// cycle tries the connection again and says how it went.
+constexpr const char* kSigue_Sin_Servidor =
+    "El programa sigue sin ventanas: cada ciclo vuelve a intentar la conexión con la base de "
+    "datos central.";
+
+// Terminar when the local configuration could not be read or, with an operator who can give
+// another database, the central database not reached; the operator has then been asked for the
+// database location.
+Resultado_Local Cargar_Configuracion_Local(Configuracion_Programa& cfg) {
     std::string paso = "No se pudo leer la configuración local " +
                        Unir_Ruta(Carpeta_Programa(), kArchivo_Configuracion_Local);
+    bool servidor = false;
     try {
         Leer_Configuracion_Local(cfg);
         Armar_Conexion_Central(cfg);
         paso = "No se pudo conectar con la base de datos central " + cfg.Base_Central + " (" +
                Describir_Destino(Parametros_de_Conexion(cfg.Cadena_Conexion_Central)) + ")";
+        servidor = true;
         Probar_Conexion(cfg.Cadena_Conexion_Central);
-        return true;
+        return Resultado_Local::Lista;
     } catch (const Error_Plataforma& e) {
         Avisar_Causa(paso, e);
+        if (servidor && Operador_Actual().Sin_Pantalla()) {
+            Escribir_Aviso(kSigue_Sin_Servidor);
+            return Resultado_Local::Sin_Servidor;
+        }
         Operador_Actual().Mostrar_Advertencia(
             "Se produjo un error",
             "Favor de seleccionar la base de datos y reiniciar el programa.");
         Operador_Actual().Configurar_Ruta_BD();
-        return false;
+        return Resultado_Local::Terminar;
     }
 }
 
@@ -131,10 +147,15 @@ void Reiniciar_Configuracion() {
 Resultado_Configuracion Cargar_Configuracion() {
     Configuracion_Programa& cfg = Configuracion();
     cfg.Cadena_Conexion_Historial = Armar_Cadena_Historial();
-    if (!Cargar_Configuracion_Local(cfg))
+    const Resultado_Local local = Cargar_Configuracion_Local(cfg);
+    if (local == Resultado_Local::Terminar)
         return Resultado_Configuracion::Terminar_Programa;
-    Verificar_Configuracion_Central(cfg);
-    Cargar_Fecha_Apertura_Turno(cfg);
+    // Both read the central database just found unreachable: the first says nothing new and the
+    // second would ask for the database location, which nobody can give.
+    if (local == Resultado_Local::Lista) {
+        Verificar_Configuracion_Central(cfg);
+        Cargar_Fecha_Apertura_Turno(cfg);
+    }
     Cargar_Horarios_Sincronizacion();
     return Resultado_Configuracion::Continuar;
 }

@@ -34,8 +34,10 @@ void Reiniciar_Configuracion();
 enum class Resultado_Configuracion { Continuar, Terminar_Programa };
 
 // The first step of start-up: connection strings, local and central configuration, run history.
-// Answers Terminar_Programa when the local configuration could not be read (the operator has
-// then been asked for the database location and must restart the program).
+// Answers Terminar_Programa when the local configuration could not be read, or the central
+// database not reached by a program with an operator (who has then been asked for the database
+// location and must restart the program). Without a display a server that does not answer only
+// leaves the central configuration unread: the cycles try it again.
 Resultado_Configuracion Cargar_Configuracion();
 
 }  // namespace facturador

@@ -22,11 +22,17 @@ void Escribir_En_Consola(const std::string& mensaje) noexcept {
     [[maybe_unused]] const ssize_t escritos = write(STDERR_FILENO, linea.data(), linea.size());
 }
 
+constexpr const char* kTitulo_Falla_Log = "Error al actualizar archivo Log";
+
 // True while the failure of a log write is being reported. With nobody at the machine the report
 // itself goes to the log; if that write fails too it is not reported again, or it never ends.
 bool g_avisando_falla = false;
+// A write failed since the last one that went through: without a display, the next write that
+// goes through tells that the failure is over.
+bool g_falla_sin_resolver = false;
 
 void Avisar_Falla(const Error_Plataforma& e) {
+    g_falla_sin_resolver = true;
     if (g_avisando_falla)
         return;
     struct Marca {
@@ -34,7 +40,15 @@ void Avisar_Falla(const Error_Plataforma& e) {
         ~Marca() { g_avisando_falla = false; }
     } marca;
     Operador_Actual().Mensaje_Estandar("error: " + std::to_string(e.Numero) + " - " + e.Descripcion,
-                                       "Error al actualizar archivo Log");
+                                       kTitulo_Falla_Log);
+}
+
+void Avisar_Resuelta() {
+    if (!g_falla_sin_resolver)
+        return;
+    g_falla_sin_resolver = false;
+    if (Operador* operador = Entorno_Actual().operador)
+        operador->Avisos_Resueltos(kTitulo_Falla_Log);
 }
 
 void Escribir_Entrada(const std::string& mensaje, bool a_consola) {
@@ -51,6 +65,7 @@ void Escribir_Entrada(const std::string& mensaje, bool a_consola) {
                                     Formato_Hora(ahora) + " -  " + Sin_Controles(mensaje) +
                                     "\r\n \r\n";
         Anexar_Archivo(ruta, entrada);
+        Avisar_Resuelta();
     } catch (const Error_Plataforma& e) {
         Avisar_Falla(e);
     }

@@ -11,25 +11,34 @@ namespace facturador {
 void Registro_Fallas::Registrar(const std::string& descripcion, const std::string& contexto) {
     falla_en_ciclo_ = true;
     en_falla_ = true;
-    Escribir_Limitada("Error:  " + descripcion + "  -  " + contexto);
+    Escribir_Limitada(contexto, "Error:  " + descripcion + "  -  " + contexto);
 }
 
 void Registro_Fallas::Registrar_Conflicto(const std::string& descripcion,
                                           const std::string& contexto) {
-    Escribir_Limitada("Conflicto:  " + descripcion + "  -  " + contexto);
+    Escribir_Limitada(contexto, "Conflicto:  " + descripcion + "  -  " + contexto);
 }
 
-void Registro_Fallas::Escribir_Limitada(const std::string& linea) {
-    if (const auto escrita = repeticiones_.Ocurre(linea, linea))
+void Registro_Fallas::Escribir_Limitada(const std::string& contexto, const std::string& linea) {
+    if (const auto escrita = repeticiones_.Ocurre(contexto + " | " + linea, linea))
         Escribir_Log(*escrita);
 }
 
+void Registro_Fallas::Resolver(const std::string& contexto) {
+    for (const std::string& linea : repeticiones_.Cesan(contexto))
+        Escribir_Log(linea);
+}
+
 void Registro_Fallas::Cerrar_Ciclo() {
-    if (!falla_en_ciclo_ && en_falla_) {
+    // A conflict of this very cycle is no failure, and is not over yet.
+    if (!falla_en_ciclo_) {
+        for (const std::string& linea : repeticiones_.Cerrar_Ronda())
+            Escribir_Log(linea);
+        if (en_falla_)
+            Escribir_Log(kLinea_Recuperacion);
         en_falla_ = false;
-        repeticiones_ = Repeticiones{};
-        Escribir_Log(kLinea_Recuperacion);
     }
+    repeticiones_.Empezar_Ronda();
     falla_en_ciclo_ = false;
 }
 
@@ -41,6 +50,7 @@ Registro_Fallas& Fallas_Programa() {
 bool Ejecutar_Registrando_Falla(const std::string& paso, const std::function<void()>& accion) {
     try {
         accion();
+        Fallas_Programa().Resolver(paso);
         return true;
     } catch (const Error_Plataforma& e) {
         if (Es_Conflicto(e.Numero))

@@ -168,7 +168,10 @@ void Avisar_Error_Archivo_para_Timbrar(int32_t id_solicitud, const Error_Archivo
     Avisar_Falla_Repetida(
         "solicitud " + id, "archivo para timbrar",
         "Solicitud ID: " + id + " - Error creando archivo para timbrar - " + error.what());
-    Operador_Actual().Mensaje_Estandar(error.what(), "Error creando archivo para timbrar");
+    // Without a display the line above is what the operator would read: shown again, it would
+    // come every cycle, its working copy's name changing every second.
+    if (!Operador_Actual().Sin_Pantalla())
+        Operador_Actual().Mensaje_Estandar(error.what(), "Error creando archivo para timbrar");
 }
 
 }  // namespace facturador

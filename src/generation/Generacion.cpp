@@ -55,7 +55,9 @@ void Avisar_Error_Pase(const Progreso_Pase& progreso, const std::string& descrip
     const std::string mensaje =
         "Error en solicitud: " + id + " - Ticket Nro. " + progreso.Ticket + " - " + progreso.Paso;
     Avisar_Falla_Repetida("solicitud " + id, "pase", mensaje + "  --  " + descripcion);
-    Operador_Actual().Mensaje_Estandar(mensaje, "Error en generar archivos para timbrar");
+    // Without a display the line above is what the operator would read.
+    if (!Operador_Actual().Sin_Pantalla())
+        Operador_Actual().Mensaje_Estandar(mensaje, "Error en generar archivos para timbrar");
 }
 
 }  // namespace

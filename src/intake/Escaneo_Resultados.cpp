@@ -81,6 +81,8 @@ bool Procesar_Solicitudes(const std::string& condicion, int32_t status) {
             it = carpetas.emplace(s.ID_Sucursal, Carpetas_de_Sucursal(s.ID_Sucursal)).first;
         Procesar_Resultado_Timbrado(s, it->second, status, ahora);
         ultima = s.ID;
+        // Each request looked at tells the service manager the scan is moving, not hung.
+        Notificar_Servicio("WATCHDOG=1");
     }
     const bool al_final = rs.Fin();
     if (al_final)

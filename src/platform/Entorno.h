@@ -40,6 +40,11 @@ class Operador {
     virtual std::string Elegir_Carpeta(const std::string& titulo) = 0;
     // Opens a file with the desktop's default application; the outcome is not checked.
     virtual void Abrir_Documento(const std::string& ruta) = 0;
+    // True when nobody can answer a dialog (a service, a machine without a display): messages go
+    // to the daily log, limited as repeated failures are, and no question waits.
+    virtual bool Sin_Pantalla() const { return false; }
+    // Without a display, the messages with this title are over (a dialog needs no such word).
+    virtual void Avisos_Resueltos(const std::string& /*titulo*/) {}
 };
 
 // The service manager that started the program (systemd), told when it is ready and, after each

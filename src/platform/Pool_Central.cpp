@@ -37,12 +37,18 @@ std::unique_ptr<Motor_MariaDB> Sacar_Inactiva(const Parametros_Central& parametr
 
 std::unique_ptr<Motor_MariaDB> Tomar_Conexion_Central(const Parametros_Central& parametros) {
     Pool& pool = El_Pool();
-    while (auto motor = Sacar_Inactiva(parametros)) {
+    if (auto motor = Sacar_Inactiva(parametros)) {
         if (motor->Reiniciar_Sesion()) {
             ++pool.estadisticas.Reutilizaciones;
             return motor;
         }
+        // The server restarted, or it stopped answering and the reset waited out the statement
+        // limit: the other idle connections to it are no better, and trying each would make
+        // one open wait that long again for every one of them.
+        ++pool.estadisticas.Reinicios_Fallidos;
         ++pool.estadisticas.Descartadas;
+        while (Sacar_Inactiva(parametros))
+            ++pool.estadisticas.Descartadas;
     }
     auto motor = std::make_unique<Motor_MariaDB>(parametros);
     ++pool.estadisticas.Conexiones_Fisicas;

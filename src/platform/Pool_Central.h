@@ -24,6 +24,7 @@ struct Estadisticas_Pool_Central {
     long Conexiones_Fisicas = 0;  // physical connections opened
     long Reutilizaciones = 0;     // opens served by an idle connection
     long Descartadas = 0;         // idle connections found dead and replaced
+    long Reinicios_Fallidos = 0;  // resets that met a dead or silent server (each may wait 75 s)
     size_t Inactivas = 0;         // idle connections held now
 };
 

@@ -26,12 +26,11 @@ std::string Repeticiones::Con_Cuenta(const std::string& linea, const Falla& fall
 std::optional<std::string> Repeticiones::Ocurre(const std::string& clave,
                                                 const std::string& linea) {
     const Fecha_Hora ahora = Ahora();
-    const auto [it, nueva] = fallas_.try_emplace(clave, Falla{linea, ahora, ahora, 0, true});
+    const auto [it, nueva] = fallas_.try_emplace(clave, Falla{linea, ahora, 0, true});
     if (nueva)
         return linea;
     Falla& falla = it->second;
     falla.linea = linea;
-    falla.vista = ahora;
     falla.en_ronda = true;
     if (!Paso_El_Plazo(falla.escrita, ahora)) {
         ++falla.repeticiones;
@@ -44,13 +43,24 @@ std::optional<std::string> Repeticiones::Ocurre(const std::string& clave,
     return escrita;
 }
 
-std::optional<std::string> Repeticiones::Cesa(const std::string& clave) {
-    const auto it = fallas_.find(clave);
-    if (it == fallas_.end())
-        return std::nullopt;
-    const std::string linea = "Se resolvió: " + Con_Cuenta(it->second.linea, it->second);
-    fallas_.erase(it);
-    return linea;
+std::string Repeticiones::Resuelta(const Falla& falla) {
+    return "Se resolvió: " + Con_Cuenta(falla.linea, falla);
+}
+
+std::vector<std::string> Repeticiones::Cesan(const std::string& sujeto) {
+    std::vector<std::string> resueltas;
+    const std::string prefijo = sujeto + " | ";
+    auto it = fallas_.lower_bound(prefijo);
+    while (it != fallas_.end() && it->first.starts_with(prefijo)) {
+        resueltas.push_back(Resuelta(it->second));
+        it = fallas_.erase(it);
+    }
+    return resueltas;
+}
+
+void Repeticiones::Empezar_Ronda() {
+    for (auto& [clave, falla] : fallas_)
+        falla.en_ronda = false;
 }
 
 std::vector<std::string> Repeticiones::Cerrar_Ronda() {
@@ -62,15 +72,10 @@ std::vector<std::string> Repeticiones::Cerrar_Ronda() {
             ++it;
             continue;
         }
-        resueltas.push_back("Se resolvió: " + Con_Cuenta(falla.linea, falla));
+        resueltas.push_back(Resuelta(falla));
         it = fallas_.erase(it);
     }
     return resueltas;
-}
-
-void Repeticiones::Olvidar_Antiguas() {
-    const Fecha_Hora ahora = Ahora();
-    std::erase_if(fallas_, [&](const auto& f) { return Paso_El_Plazo(f.second.vista, ahora); });
 }
 
 }  // namespace facturador

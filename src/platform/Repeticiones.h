@@ -23,27 +23,26 @@ class Repeticiones {
     // has gone by since its last line (or the clock was set back), the line carries the count:
     // "<linea> [se repitió N veces desde las hh:mm]".
     std::optional<std::string> Ocurre(const std::string& clave, const std::string& linea);
-    // The failure `clave` is over: "Se resolvió: <its last line>" (with the count of repeats not
-    // yet told), or nothing for a failure not under way.
-    std::optional<std::string> Cesa(const std::string& clave);
+    // Every failure about `sujeto` (the keys "<sujeto> | ...") is over: "Se resolvió: <its last
+    // line>" (with the count of repeats not yet told) for each, in key order.
+    std::vector<std::string> Cesan(const std::string& sujeto);
+    // Starts a round afresh: no failure under way has come up in it yet.
+    void Empezar_Ronda();
     // Ends a round in which every failure under way would have come up again if it still
-    // happened (a complete generation pass): those that did not come up clear, and their lines
-    // come back in key order.
+    // happened (a complete generation pass, a cycle without failures): those that did not come up
+    // clear, and their lines come back in key order.
     std::vector<std::string> Cerrar_Ronda();
-    // Drops, without a line, the failures that have not come up for an hour: for failures whose
-    // end nobody can see.
-    void Olvidar_Antiguas();
     bool En_Curso(const std::string& clave) const { return fallas_.contains(clave); }
 
   private:
     struct Falla {
         std::string linea;
         Fecha_Hora escrita;          // when its line was last written
-        Fecha_Hora vista;            // when it last came up
         long long repeticiones = 0;  // occurrences since its line was last written
         bool en_ronda = true;        // came up in the round under way
     };
     static std::string Con_Cuenta(const std::string& linea, const Falla& falla);
+    static std::string Resuelta(const Falla& falla);
 
     std::map<std::string, Falla> fallas_;
 };

@@ -25,6 +25,7 @@ class Operador_Guionado : public Operador {
     void Configurar_Ruta_BD() override;
     std::string Elegir_Carpeta(const std::string& titulo) override;
     void Abrir_Documento(const std::string& ruta) override;
+    bool Sin_Pantalla() const override { return sin_pantalla; }
 
     // Only the entries of one kind.
     std::vector<Mostrado> De_Tipo(const std::string& tipo) const;
@@ -35,6 +36,7 @@ class Operador_Guionado : public Operador {
     std::deque<bool> respuestas;                  // for Pedir_Confirmacion; none left answers "no"
     std::deque<std::string> carpetas;             // for Elegir_Carpeta; none left is a cancel
     std::function<void()> al_configurar_ruta_bd;  // what the operator does in that dialog
+    bool sin_pantalla = false;                    // nobody at the machine (a service)
 };
 
 }  // namespace facturador::pruebas

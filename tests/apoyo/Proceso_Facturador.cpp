@@ -21,9 +21,9 @@ namespace {
 using namespace std::chrono_literals;
 
 // The program finds its databases next to its executable, not in the working folder.
-std::string Copiar_Programa(const std::string& carpeta) {
+std::string Copiar_Programa(const std::string& carpeta, const std::string& ejecutable = "") {
     const std::string programa = Unir_Ruta(carpeta, "facturador");
-    Copiar_Archivo(EJECUTABLE_FACTURADOR, programa);
+    Copiar_Archivo(ejecutable.empty() ? EJECUTABLE_FACTURADOR : ejecutable, programa);
     chmod(programa.c_str(), 0755);
     return programa;
 }
@@ -60,7 +60,7 @@ std::string Copiar_Programa(const std::string& carpeta) {
 
 Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
                            const std::string& salida)
-    : Proceso_Hijo(programa, argumentos, Arranque_Hijo{salida, {}, {}}) {}
+    : Proceso_Hijo(programa, argumentos, Arranque_Hijo{salida, {}, {}, {}}) {}
 
 Proceso_Hijo::Proceso_Hijo(const std::string& programa, const std::vector<std::string>& argumentos,
                            const Arranque_Hijo& arranque) {
@@ -111,7 +111,7 @@ Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const std::st
     : Proceso_Hijo(Copiar_Programa(carpeta), argumentos, salida) {}
 
 Proceso_Facturador::Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque)
-    : Proceso_Hijo(Copiar_Programa(carpeta), {}, arranque) {}
+    : Proceso_Hijo(Copiar_Programa(carpeta, arranque.programa), {}, arranque) {}
 
 bool Esperar(const std::function<bool()>& cumplido, std::chrono::seconds plazo) {
     const auto limite = std::chrono::steady_clock::now() + plazo;

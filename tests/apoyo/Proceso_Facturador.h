@@ -16,6 +16,8 @@ struct Arranque_Hijo {
     std::vector<std::string> entorno;  // "NAME=value" settings added to the child's environment
     // The user and group it runs as, when not the test's own.
     std::optional<std::pair<uid_t, gid_t>> usuario;
+    // For Proceso_Facturador: the executable to copy, when not the program with its windows.
+    std::string programa;
 };
 
 // A built program started by the test from the root folder on the offscreen platform, with its

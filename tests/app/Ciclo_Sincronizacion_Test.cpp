@@ -71,9 +71,30 @@ TEST_F(Ciclo_Test, Nada_De_Lo_Que_Llega_Durante_El_Ciclo_Inicia_Otro) {
     EXPECT_TRUE(vista.llamadas.empty());
 }
 
+// The service manager's side: every message, in order.
+struct Gestor_Grabador : Gestor_Servicio {
+    void Notificar(const std::string& mensaje) override { mensajes.push_back(mensaje); }
+    // The status lines sent, without the bare "alive" messages of each step.
+    std::vector<std::string> Status() const {
+        std::vector<std::string> status;
+        for (const std::string& m : mensajes)
+            if (m != "WATCHDOG=1")
+                status.push_back(m);
+        return status;
+    }
+    std::vector<std::string> mensajes;
+};
+
+// Each failure is written once, then once an hour, and once more when it clears; the status line
+// names the unreachable database and the cycles keep telling the service manager they are alive.
 TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena) {
+    Gestor_Grabador gestor;
+    Entorno_Actual().servicio = &gestor;
     Servidor_Detenido servidor;
     ciclo.tmrTimer_Timer();
+    EXPECT_EQ(gestor.Status(),
+              std::vector<std::string>{"WATCHDOG=1\nSTATUS=Pendientes: 0; en timbrado: 0. Último "
+                                       "ciclo: 10:15:40, sin conexión con la base de datos central."});
     EXPECT_EQ(Textos_De_Status(vista), kStatus_De_Un_Ciclo);
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
     EXPECT_EQ(vista.Cuantas("ver_errores:0") + vista.Cuantas("ver_errores:1"), 0);
@@ -92,17 +113,16 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
-    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 2 * por_ciclo);
+    EXPECT_EQ(Veces(Leer_Log(), "Se resolvió: Error:  "), por_ciclo);
+    EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 3 * por_ciclo);
+    EXPECT_TRUE(gestor.Status().back().ends_with(", sin errores.")) << gestor.Status().back();
     EXPECT_EQ(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso, entorno.reloj.Ahora());
 }
 
 // After each cycle the service manager hears the program is alive, and what waits. The first cycle
 // of a day removes the daily logs older than local.dll's setting (if not whole days: 365), only.
 TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bitacoras) {
-    struct : Gestor_Servicio {
-        void Notificar(const std::string& mensaje) override { mensajes.push_back(mensaje); }
-        std::vector<std::string> mensajes;
-    } gestor;
+    Gestor_Grabador gestor;
     Entorno_Actual().servicio = &gestor;
     entorno.Crear_Bases_Locales();
     const auto ruta = [&](const std::string& n) { return Unir_Ruta(entorno.Carpeta(), n); };
@@ -116,10 +136,13 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     Sembrar_Solicitud(2, {{"Status", "2"}});
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(gestor.mensajes, (std::vector<std::string>{"WATCHDOG=1",
-                                                         "WATCHDOG=1\nSTATUS="
+    EXPECT_EQ(gestor.Status(), (std::vector<std::string>{"WATCHDOG=1\nSTATUS="
                                                          "Pendientes: 0; en timbrado: 1. Último "
                                                          "ciclo: 10:15:40, sin errores."}));
+    // Alive, not only at the end: after the lease and the cycle's connection, the request the pass
+    // settled, the pass, each of the worker's four steps and the request waiting for its stamp
+    // that the scan looked at.
+    EXPECT_EQ(gestor.mensajes.size() - gestor.Status().size(), 9u);
     for (const std::string& nombre : quedan)
         EXPECT_TRUE(Existe_Archivo(ruta(nombre))) << nombre;
 
@@ -131,7 +154,7 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     ciclo.tmrTimer_Timer();
     EXPECT_FALSE(Existe_Archivo(ruta("log_01_01_2020.txt")) ||
                  Existe_Archivo(ruta("log_05_11_2026.txt")));
-    EXPECT_EQ(gestor.mensajes.size(), 4u);
+    EXPECT_EQ(gestor.Status().size(), 3u);
     for (const char* invalido : {"", "0", "-3", "treinta", "1.5e10"})
         EXPECT_EQ(Leer_Dias_Conservar_Log(invalido), 365) << invalido;
 }

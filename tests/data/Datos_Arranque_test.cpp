@@ -105,6 +105,39 @@ TEST_F(Cargar_Configuracion_Test, WithoutTheLocalServerColumnItAsksForTheDatabas
     EXPECT_EQ(cfg.Proxima_Sincronizacion, "");
 }
 
+// A central database that does not answer at start-up: the real cause first. The operator at the
+// machine is asked for the location and the program ends; without a display nobody can give
+// another database and the central one is always this machine's, so the program goes on, with
+// neither the central row nor the location dialog, and the cycles try the server again.
+TEST_F(Cargar_Configuracion_Test, WithoutTheServerItAsksTheOperatorOrGoesOnWithoutADisplay) {
+    const struct {
+        bool sin_pantalla;
+        Resultado_Configuracion resultado;
+        std::vector<std::string> mostrados;
+    } casos[] = {
+        {false,
+         Resultado_Configuracion::Terminar_Programa,
+         {"advertencia: Se produjo un error / Favor de seleccionar la base de datos y reiniciar "
+          "el programa.",
+          "ruta_bd:  / "}},
+        {true, Resultado_Configuracion::Continuar, {}},
+    };
+    for (const auto& caso : casos) {
+        entorno.operador.mostrados.clear();
+        entorno.operador.sin_pantalla = caso.sin_pantalla;
+        Servidor_Detenido servidor;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Cargar_Configuracion(), caso.resultado) << caso.sin_pantalla;
+        const std::string errores = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(entorno.operador.Textos(), caso.mostrados);
+        EXPECT_TRUE(errores.starts_with("No se pudo conectar con la base de datos central "
+                                        "Morvane_Central (servidor localhost, socket "))
+            << errores;
+        EXPECT_EQ(errores.find("local.dll"), std::string::npos) << errores;
+        EXPECT_EQ(Veces(errores, "cada ciclo vuelve a intentar la conexión"), caso.sin_pantalla);
+    }
+}
+
 // A shift date that cannot be read: the standard box "Error: " + number + description under
 // "Error", then the location dialog; start-up goes on with the run history.
 TEST_F(Cargar_Configuracion_Test, AnUnreadableShiftDateShowsTheErrorAsksForTheDatabaseAndGoesOn) {

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a build folder and checks what an administrator relies on: its
-# name, files, metadata and dependencies, lintian's verdict, the systemd unit, that creating
-# the local database files never replaces existing ones, and the README's service section run
-# step by step on a throwaway copy of this machine.
-#   paquete_test.sh BUILD_FOLDER VERSION
+# Builds the two Debian packages from a build folder and checks what an administrator relies on:
+# their names, files, metadata and dependencies, that the one for servers links no window
+# library, lintian's verdict, the systemd unit, that creating the local database files never
+# replaces existing ones, and the README's service section run step by step, with the package
+# for servers, in a Debian 12 container booted with systemd.
+#   paquete_test.sh BUILD_FOLDER VERSION TIMBRADOR_SIMULADO
 set -euo pipefail
 compilacion=$1
 version=$2
+timbrador=$3
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -15,43 +17,69 @@ falla() { echo "FALLA: $*" >&2; exit 1; }
 echo "== cpack"
 (cd "$compilacion" && cpack -G DEB -B "$tmp/salida") >"$tmp/cpack.log" 2>&1 || { cat "$tmp/cpack.log"; falla "cpack"; }
 deb=$tmp/salida/facturador_${version}_amd64.deb
-[ -f "$deb" ] || falla "no se generó $(basename "$deb"): $(ls "$tmp/salida")"
+servidor=$tmp/salida/facturador-servicio_${version}_amd64.deb
+for paquete in "$deb" "$servidor"; do
+  [ -f "$paquete" ] || falla "no se generó $(basename "$paquete"): $(ls "$tmp/salida")"
+done
 
-echo "== contenido"
-dpkg-deb -c "$deb" | awk '{print $1, $6}' >"$tmp/contenido"
-for esperado in '-rwxr-xr-x ./usr/bin/facturador' \
-  '-rw-r--r-- ./lib/systemd/system/facturador.service' \
+# What a package holds (its own doc folder, and for the one with windows its desktop entry, icon
+# and console): the files given after its name, and no executable but those given.
+revisar_contenido() {
+  local paquete=$1 nombre=$2 esperado
+  shift 2
+  dpkg-deb -c "$paquete" | awk '{print $1, $6}' >"$tmp/contenido"
+  for esperado in "-rw-r--r-- ./usr/share/doc/$nombre/README.md.gz" "$@"; do
+    grep -qxF -- "$esperado" "$tmp/contenido" || falla "a $nombre le falta $esperado"
+  done
+  [ "$(grep -c '^-..x' "$tmp/contenido")" = "$(printf '%s\n' "$@" | grep -c '^-..x')" ] ||
+    falla "ejecutables inesperados en $nombre: $(grep '^-..x' "$tmp/contenido")"
+}
+comunes=('-rwxr-xr-x ./usr/bin/facturador' '-rw-r--r-- ./lib/systemd/system/facturador.service'
+  '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' '-rw-r--r-- ./usr/share/facturador/local.sql'
+  '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' '-rw------- ./usr/share/facturador/02_cuenta.sql'
+  '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales')
+
+# Name, version, the other package replaced, dependencies (package names, without versions) and
+# the changelog's newest entry.
+revisar_metadatos() {
+  local paquete=$1 nombre=$2 otro=$3
+  shift 3
+  [ "$(dpkg-deb -f "$paquete" Package Version Architecture Conflicts Replaces | tr '\n' ' ')" = \
+    "Package: $nombre Version: $version Architecture: amd64 Conflicts: $otro Replaces: $otro " ] ||
+    falla "nombre, versión o reemplazo de $nombre"
+  dpkg-deb -f "$paquete" Depends | tr ',' '\n' | awk '{print $1}' >"$tmp/depende"
+  for d in libmariadb3 libqt6core6 libsqlite3-0 libfmt9 sqlite3 adduser tzdata "$@"; do
+    grep -qx "$d" "$tmp/depende" || falla "Depends de $nombre sin $d: $(tr '\n' ' ' <"$tmp/depende")"
+  done
+  dpkg-deb -f "$paquete" Recommends | grep -qx 'mariadb-server' || falla "Recommends de $nombre"
+  dpkg-deb --fsys-tarfile "$paquete" | tar -xO "./usr/share/doc/$nombre/changelog.gz" | gzip -d |
+    head -1 | grep -qF "facturador ($version)" || falla "el changelog no empieza por $version"
+}
+
+echo "== contenido y metadatos"
+revisar_contenido "$deb" facturador "${comunes[@]}" \
   '-rw-r--r-- ./usr/share/applications/facturador.desktop' \
   '-rw-r--r-- ./usr/share/icons/hicolor/48x48/apps/facturador.png' \
-  '-rw-r--r-- ./usr/share/man/man1/facturador.1.gz' \
-  '-rw-r--r-- ./usr/share/facturador/local.sql' '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' \
-  '-rw------- ./usr/share/facturador/02_cuenta.sql' '-rw-r--r-- ./usr/share/doc/facturador/README.md.gz' \
-  '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales' \
-  '-rwxr-xr-x ./usr/share/facturador/facturador-consola'; do
-  grep -qxF -- "$esperado" "$tmp/contenido" || falla "falta $esperado"
-done
-# Only the program: no tests, simulated stamping program, picture tools or benchmarks.
-ejecutables=$(awk '$1 ~ /^-..x/ {print $2}' "$tmp/contenido" | sort | tr '\n' ' ')
-[ "$ejecutables" = "./usr/bin/facturador ./usr/share/facturador/crear-archivos-locales \
-./usr/share/facturador/facturador-consola " ] ||
-  falla "ejecutables inesperados: $ejecutables"
-
-echo "== metadatos"
-[ "$(dpkg-deb -f "$deb" Package Version Architecture | tr '\n' ' ')" = \
-  "Package: facturador Version: $version Architecture: amd64 " ] || falla "nombre o versión"
-# Package names of Depends, without versions.
-dpkg-deb -f "$deb" Depends | tr ',' '\n' | awk '{print $1}' >"$tmp/depende"
-for d in libmariadb3 libqt6widgets6 libqt6gui6 libsqlite3-0 libfmt9 qt6-translations-l10n \
-  sqlite3 adduser tzdata; do
-  grep -qx "$d" "$tmp/depende" || falla "Depends sin $d: $(tr '\n' ' ' <"$tmp/depende")"
-done
-dpkg-deb -f "$deb" Recommends | grep -qx 'mariadb-server' || falla "Recommends"
-# The changelog's newest entry is the package's version.
-dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/facturador/changelog.gz | gzip -d |
-  head -1 | grep -qF "facturador ($version)" || falla "el changelog no empieza por $version"
+  '-rwxr-xr-x ./usr/share/facturador/facturador-consola'
+revisar_contenido "$servidor" facturador-servicio "${comunes[@]}"
+! grep -qE '/(applications|icons)/' "$tmp/contenido" || falla "facturador-servicio lleva ventanas"
+revisar_metadatos "$deb" facturador facturador-servicio libqt6widgets6 libqt6gui6 \
+  qt6-translations-l10n
+revisar_metadatos "$servidor" facturador-servicio facturador
+if grep -qE '^(libqt6gui|libqt6widgets|libqt6opengl|libgl|libegl|libx|libxcb)' "$tmp/depende"; then
+  falla "facturador-servicio depende de bibliotecas de ventanas: $(tr '\n' ' ' <"$tmp/depende")"
+fi
+# The program for servers loads no window library, whatever its dependencies say.
+mkdir "$tmp/servidor"
+dpkg-deb -x "$servidor" "$tmp/servidor"
+ventanas=$(ldd "$tmp/servidor/usr/bin/facturador" |
+  grep -E 'libQt6(Gui|Widgets|OpenGL|XcbQpa|DBus)|libGL|libEGL|libOpenGL|libX|libxcb|libgtk' || true)
+[ -z "$ventanas" ] || falla "el programa para servidores carga: $ventanas"
 
 echo "== lintian"
-lintian --fail-on error,warning "$deb" || falla "lintian"
+for paquete in "$deb" "$servidor"; do
+  lintian --fail-on error,warning "$paquete" || falla "lintian de $(basename "$paquete")"
+done
 
 echo "== guiones del paquete"
 dpkg-deb -e "$deb" "$tmp/control"
@@ -91,14 +119,10 @@ rm "$programa/Taldo.dll"
 [ "$(LC_ALL=C ls -A "$programa" | tr '\n' ' ')" = "Taldo.dll local.dll " ] ||
   falla "sobrantes: $(ls -A "$programa")"
 
-echo "== el README, paso a paso"
+echo "== el README, paso a paso, en un contenedor con systemd"
 codigo=0
-bash "$raiz/scripts/ensayar-instalacion.sh" "$deb" "$raiz" \
-  "$raiz/tests/empaquetado/verificar_instalacion.sh" >"$tmp/ensayo.log" 2>&1 || codigo=$?
-if [ "$codigo" = 77 ]; then
-  cat "$tmp/ensayo.log"
-elif [ "$codigo" != 0 ]; then
-  cat "$tmp/ensayo.log"
-  falla "la sección del servicio del README"
-fi
-echo "Paquete correcto: $(basename "$deb")"
+bash "$raiz/scripts/ensayar-instalacion.sh" "$servidor" "$raiz" \
+  "$raiz/tests/empaquetado/verificar_instalacion.sh" "$timbrador" || codigo=$?
+[ "$codigo" = 0 ] || [ "$codigo" = 77 ] || falla "la sección del servicio del README"
+echo "Paquetes correctos: $(basename "$deb"), $(basename "$servidor")"
+exit "$codigo"

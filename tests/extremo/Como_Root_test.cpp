@@ -52,7 +52,7 @@ TEST(Como_Root, CadaOrdenQueEscribeTrabajaComoElDuenoDeLaCarpeta) {
     const std::string salida = Unir_Ruta(fuera.Ruta(), "salida.txt");
     const auto correr = [&](std::vector<std::string> argumentos) {
         argumentos.insert(argumentos.end(), {"--carpeta", carpeta});
-        Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos, Arranque_Hijo{salida, {}, {}});
+        Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos, Arranque_Hijo{salida, {}, {}, {}});
         return Codigo_De_Salida(proceso.Esperar_Fin(20s));
     };
 
@@ -61,7 +61,7 @@ TEST(Como_Root, CadaOrdenQueEscribeTrabajaComoElDuenoDeLaCarpeta) {
     EXPECT_EQ(correr({"--carpetas-sucursal", "3", c.cola, c.validas, c.no_validas}), 0);
     {
         Proceso_Hijo programa(EJECUTABLE_FACTURADOR, {"--sin-ventanas", "--carpeta", carpeta},
-                              Arranque_Hijo{salida, {}, {}});
+                              Arranque_Hijo{salida, {}, {}, {}});
         const std::string publicado = Unir_Ruta(c.cola, "Factura A Folio 300.txt");
         ASSERT_TRUE(Esperar([&] { return Existe_Archivo(publicado); }, 20s))
             << Leer_Archivo(salida);

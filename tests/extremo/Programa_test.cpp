@@ -58,33 +58,38 @@ class Programa : public testing::Test {
 // One copy per program folder, whatever its environment: a second copy on the same folder, even
 // without the first one's runtime folder, says why and ends with a failure. SIGINT ends the first
 // cleanly, freeing the lease at once (SIGTERM too: the tests of the service's road use it); the
-// next copy then starts and works.
+// next copy then starts and works. The same for the program with its windows and without them.
 TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT) {
-    const long selects_iniciales = Selects_Del_Servidor();
-    {
-        Proceso_Facturador primero(entorno.Carpeta());
-        ASSERT_TRUE(Esperar_Selects(selects_iniciales, kSelects_De_Varios_Ciclos, primero))
-            << "the program ended or stopped reading the central database";
+    for (const char* ejecutable : {EJECUTABLE_FACTURADOR, EJECUTABLE_SIN_VENTANAS}) {
+        SCOPED_TRACE(ejecutable);
+        const Arranque_Hijo arranque{"", {}, {}, ejecutable};
+        const long selects_iniciales = Selects_Del_Servidor();
+        {
+            Proceso_Facturador primero(entorno.Carpeta(), arranque);
+            ASSERT_TRUE(Esperar_Selects(selects_iniciales, kSelects_De_Varios_Ciclos, primero))
+                << "the program ended or stopped reading the central database";
 
-        const std::string salida = Unir_Ruta(entorno.Carpeta(), "segundo.txt");
-        Proceso_Hijo segundo(EJECUTABLE_FACTURADOR, {"--carpeta", entorno.Carpeta()},
-                             Arranque_Hijo{salida, {"XDG_RUNTIME_DIR=/nonexistent"}, {}});
-        EXPECT_EQ(Codigo_De_Salida(segundo.Esperar_Fin(kPlazo)), 1);
-        EXPECT_EQ(Leer_Archivo(salida),
-                  "facturador: otra copia del programa ya corre con la "
-                  "carpeta " +
-                      entorno.Carpeta() + "; esta copia termina.\n");
-        EXPECT_TRUE(primero.Sigue_Corriendo());
-        EXPECT_NE(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
-        primero.Enviar(SIGINT);
-        ASSERT_TRUE(Termino_Con_Codigo_0(primero.Esperar_Fin(kPlazo)));
-        EXPECT_EQ(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
+            const std::string salida = Unir_Ruta(entorno.Carpeta(), "segundo.txt");
+            std::filesystem::remove(salida);
+            Proceso_Hijo segundo(ejecutable, {"--carpeta", entorno.Carpeta()},
+                                 Arranque_Hijo{salida, {"XDG_RUNTIME_DIR=/nonexistent"}, {}, {}});
+            EXPECT_EQ(Codigo_De_Salida(segundo.Esperar_Fin(kPlazo)), 1);
+            EXPECT_EQ(Leer_Archivo(salida),
+                      "facturador: otra copia del programa ya corre con la "
+                      "carpeta " +
+                          entorno.Carpeta() + "; esta copia termina.\n");
+            EXPECT_TRUE(primero.Sigue_Corriendo());
+            EXPECT_NE(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
+            primero.Enviar(SIGINT);
+            ASSERT_TRUE(Termino_Con_Codigo_0(primero.Esperar_Fin(kPlazo)));
+            EXPECT_EQ(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
+        }
+        const long antes_del_tercero = Selects_Del_Servidor();
+        Proceso_Facturador tercero(entorno.Carpeta(), arranque);
+        EXPECT_TRUE(Esperar_Selects(antes_del_tercero, 1, tercero));
+        tercero.Enviar(SIGTERM);
+        EXPECT_TRUE(Termino_Con_Codigo_0(tercero.Esperar_Fin(kPlazo)));
     }
-    const long antes_del_tercero = Selects_Del_Servidor();
-    Proceso_Facturador tercero(entorno.Carpeta());
-    EXPECT_TRUE(Esperar_Selects(antes_del_tercero, 1, tercero));
-    tercero.Enviar(SIGTERM);
-    EXPECT_TRUE(Termino_Con_Codigo_0(tercero.Esperar_Fin(kPlazo)));
 }
 
 // A link planted where the lock file goes: the lock cannot be taken at all, so the program must
@@ -162,7 +167,7 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
-    EXPECT_NE(Salida().find("Error creando archivo para timbrar: Rutas: "), std::string::npos)
+    EXPECT_NE(Salida().find("Error creando archivo para timbrar - Rutas: "), std::string::npos)
         << Salida();
 
     std::filesystem::remove(base_rota);
@@ -183,7 +188,7 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
                             const std::vector<std::string>& variables = {}) {
         std::filesystem::remove(salida);
         Proceso_Hijo proceso(EJECUTABLE_FACTURADOR, argumentos,
-                             Arranque_Hijo{salida, variables, {}});
+                             Arranque_Hijo{salida, variables, {}, {}});
         return Codigo_De_Salida(proceso.Esperar_Fin(kPlazo));
     };
     Carpeta_Temporal vacia, temporal;

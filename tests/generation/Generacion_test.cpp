@@ -8,6 +8,7 @@
 #include "generation/Eleccion_Folio.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Error_Plataforma.h"
+#include "platform/Operador_Sin_Pantalla.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -215,7 +216,9 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
 }
 
 // A request whose file fails every pass is logged once, then hourly with its count, and when it
-// goes through; the operator sees each failure; what undone units did never reaches the log.
+// goes through; what undone units did never reaches the log. The operator sees each failure;
+// without a display the log's line is what the operator reads, and nothing comes on top of it
+// (the working copy's name in the message changes every second).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
     Sembrar_Ticket(4711, 3, "1000");
@@ -232,6 +235,12 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     EXPECT_EQ(Veces(Leer_Log(), falla), 2);
     EXPECT_EQ(Veces(Leer_Log(), " [se repitió 1 vez desde las 10:15]\r\n"), 2);  // and the folder
     EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 3u);
+    std::vector<std::string> avisos;
+    Operador_Sin_Pantalla sin_pantalla([&](const std::string& l) { avisos.push_back(l); });
+    Entorno_Actual().operador = &sin_pantalla;
+    Ejecutar_Pase();
+    EXPECT_EQ(avisos, std::vector<std::string>{});
+    Entorno_Actual().operador = &entorno.operador;
     EXPECT_EQ(Veces(Leer_Log(), "Se salta el folio") + Veces(Leer_Log(), "Se inicia"), 0);
 
     for (const auto& carpeta : {c.cola, c.validas})

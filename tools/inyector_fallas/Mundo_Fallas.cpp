@@ -155,7 +155,8 @@ Arranque_Hijo Mundo_Fallas::Arranque(const std::string& salida, const Copia_Fall
     const Copia_Fallas& c = copia ? *copia : copias_.front();
     Arranque_Hijo arranque{Unir_Ruta(Carpeta(), salida),
                            {"XDG_RUNTIME_DIR=" + c.runtime, "HOME=" + c.programa},
-                           usuario_};
+                           usuario_,
+                           {}};
     if (copia)
         arranque.entorno.insert(
             arranque.entorno.end(),

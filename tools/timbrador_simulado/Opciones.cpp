@@ -49,6 +49,8 @@ Opciones Leer_Opciones(const std::vector<std::string>& argumentos) {
             o.carpeta_base = Valor_De(argumentos, i);
         } else if (a == "--registro") {
             o.registro = Valor_De(argumentos, i);
+        } else if (a == "--credenciales") {
+            o.credenciales = Valor_De(argumentos, i);
         } else if (a == "--ayuda" || a == "-h" || a == "--help") {
             o.ayuda = true;
         } else {
@@ -61,7 +63,7 @@ Opciones Leer_Opciones(const std::vector<std::string>& argumentos) {
 std::string Texto_Uso() {
     return "Uso: timbrador_simulado [--una-vez] [--demora N] [--solo-xml | --solo-pdf]\n"
            "                          [--fallar \"motivo\"] [--carpeta-base CARPETA]\n"
-           "                          [--registro ARCHIVO]\n"
+           "                          [--registro ARCHIVO] [--credenciales ARCHIVO]\n"
            "\n"
            "Atiende las carpetas de cola de las sucursales como lo haría el programa de\n"
            "timbrado: deja XML y PDF timbrados en la carpeta de válidas, o el texto de error\n"
@@ -78,7 +80,10 @@ std::string Texto_Uso() {
            "                    perfiles de emisión de la base central; los resultados van a\n"
            "                    validas/ y no_validas/ junto a cada cola\n"
            "  --registro A      añade a A una línea por archivo atendido (timbrada o\n"
-           "                    rechazada, sucursal, serie, folio, UUID, líneas del archivo)\n";
+           "                    rechazada, sucursal, serie, folio, UUID, líneas del archivo)\n"
+           "  --credenciales A  la cuenta de la base central, como la lee el facturador\n"
+           "                    (por omisión /etc/facturador/central.conf; si no existe, la\n"
+           "                    cuenta integrada)\n";
 }
 
 }  // namespace timbrador

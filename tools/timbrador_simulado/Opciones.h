@@ -18,6 +18,9 @@ struct Opciones {
     std::optional<std::string> carpeta_base;
     // File to which one line per file taken is appended (see Atender_Cola).
     std::optional<std::string> registro;
+    // The installation's central account, read as the facturador reads it (usuario=,
+    // contrasena=, socket=); a file that does not exist leaves the built-in account.
+    std::string credenciales = "/etc/facturador/central.conf";
 };
 
 class Error_Opciones : public std::runtime_error {

@@ -13,6 +13,8 @@
 #include "Timbrador.h"
 #include "data/Conexiones.h"
 #include "platform/Archivos.h"
+#include "platform/Credenciales_Central.h"
+#include "platform/Error_Plataforma.h"
 
 using namespace timbrador;
 
@@ -110,6 +112,17 @@ int main(int argc, char** argv) {
         registro.open(*opciones.registro, std::ios::app);
         if (!registro) {
             std::cerr << "timbrador_simulado: no se puede abrir " << *opciones.registro << '\n';
+            return 2;
+        }
+    }
+    // The branch profiles are read with the installation's central account, as the facturador
+    // reads them; a file that cannot be trusted stops it, saying why.
+    if (!opciones.carpeta_base) {
+        try {
+            facturador::Credenciales_Vigentes() =
+                facturador::Leer_Credenciales_Central(opciones.credenciales);
+        } catch (const facturador::Error_Plataforma& e) {
+            std::cerr << "timbrador_simulado: " << e.what() << '\n';
             return 2;
         }
     }

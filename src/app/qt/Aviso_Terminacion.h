@@ -2,14 +2,14 @@
 
 #include <QObject>
 
+#include "platform/Senal_Terminacion.h"
+
 class QSocketNotifier;
 
 namespace facturador {
 
-// Turns SIGTERM and SIGINT into a signal of the event loop, so that the program ends as if the
-// operator had closed it: the handler only writes a byte into a socket pair, and the event loop
-// reads it when it is free (never in the middle of a cycle's database work).
-// One instance per process; the default handlers come back when it goes.
+// SIGTERM and SIGINT as a signal of the event loop (see Senal_Terminacion), read when the loop is
+// free, so that the program ends as if the operator had closed it.
 class Aviso_Terminacion : public QObject {
     Q_OBJECT
 
@@ -25,6 +25,7 @@ class Aviso_Terminacion : public QObject {
   private:
     void Leer_Aviso();
 
+    Senal_Terminacion senal_;
     QSocketNotifier* notificador_ = nullptr;
 };
 

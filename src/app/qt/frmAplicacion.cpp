@@ -221,8 +221,6 @@ void frmAplicacion::Colocar_En_Esquina() {
 }
 
 void frmAplicacion::Colocar_Icono_Bandeja() {
-    if (sin_ventanas_)
-        return;
     if (!bandeja_->Colocar(windowIcon()))
         Escribir_Log("No hay área de notificación: el programa sigue sin su ícono.");
 }
@@ -230,7 +228,7 @@ void frmAplicacion::Colocar_Icono_Bandeja() {
 // A program started with the session may come up before the desktop's notification area: the icon
 // is added as soon as the area appears, so that the operator can reach the window.
 void frmAplicacion::Colocar_Icono_Si_Falta() {
-    if (!terminado_ && !sin_ventanas_ && !bandeja_->Colocado())
+    if (!terminado_ && !bandeja_->Colocado())
         bandeja_->Colocar(windowIcon());
 }
 

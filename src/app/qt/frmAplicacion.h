@@ -30,9 +30,6 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     // The start-up sequence, run once the single-instance check has passed. Answers false when
     // the program must end instead of entering its event loop.
     bool Iniciar();
-    // Neither this window nor the notification-area icon will ever show (a service,
-    // --sin-ventanas); the cycle timer runs as always. Called before Iniciar.
-    void Correr_Sin_Ventanas() { sin_ventanas_ = true; }
 
     // Vista_Ciclo
     void Mostrar_Status(const std::string& texto) override;
@@ -96,7 +93,6 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     // False during the first, long wait of the auto-hide timer; true once the window slides away.
     bool Ocultando = false;
     bool terminado_ = false;
-    bool sin_ventanas_ = false;
     Ciclo_Sincronizacion ciclo_;
 };
 

@@ -1,7 +1,6 @@
 #include "app/qt/frmAplicacion.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -11,7 +10,6 @@
 #include "../Apoyo_App.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
-#include "app/qt/Linea_Comandos.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -148,94 +146,6 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     EXPECT_EQ(entorno.operador.Textos(),
               std::vector<std::string>{"abrir:  / " +
                                        Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt")});
-}
-
-Linea_Comandos Leer(QStringList argumentos) {
-    argumentos.prepend(QStringLiteral("facturador"));
-    return Leer_Linea_Comandos(argumentos);
-}
-
-TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
-    Carpeta_Temporal carpeta;
-    const QString ruta = QString::fromStdString(carpeta.Ruta());
-    Linea_Comandos linea = Leer({"--sin-ventanas", "--carpeta", ruta + "/"});
-    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Programa);
-    EXPECT_TRUE(linea.sin_ventanas);
-    EXPECT_EQ(linea.carpeta, carpeta.Ruta());
-    EXPECT_EQ(linea.error, "");
-
-    linea = Leer({"--estado", "--json"});
-    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Estado);
-    EXPECT_TRUE(linea.json);
-    linea = Leer({"--reencolar", "42"});
-    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Reencolar);
-    EXPECT_EQ(linea.id_solicitud, 42);
-    linea = Leer({"--help"});
-    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Ayuda);
-    EXPECT_NE(linea.ayuda.find("--estado"), std::string::npos);
-    EXPECT_EQ(Leer({"-v"}).orden, Linea_Comandos::Orden::Version);
-
-    EXPECT_EQ(Leer({"--reencolar", "x"}).error, "El ID de solicitud no es un número: x");
-    EXPECT_EQ(Leer({"--json"}).error, "--json solo acompaña a --estado.");
-    EXPECT_EQ(Leer({"--estado", "--reencolar", "1"}).error,
-              "--estado, --reencolar y --carpetas-sucursal no van juntos.");
-    EXPECT_EQ(Leer({"--carpeta", ruta + "/no_existe"}).error,
-              "La carpeta del programa no existe: " + carpeta.Ruta() + "/no_existe");
-    EXPECT_EQ(Leer({"suelto"}).error, "Argumento no reconocido: suelto");
-    EXPECT_NE(Leer({"--ventanas"}).error, "");
-
-    linea = Leer({"--carpetas-sucursal", "2", ruta + "/c/", "v", "/nv"});
-    EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Carpetas_Sucursal);
-    EXPECT_EQ(linea.id_sucursal, 2);
-    const std::string aqui = QDir::currentPath().toStdString();
-    EXPECT_EQ(linea.carpetas_sucursal,
-              (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
-    EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
-}
-
-// Monitoring's account for --estado, the service's for the rest, unless --cuenta names one; a
-// console started with its account still opens its windows. Each account reads its own file once
-// it is there (a link counts: its reader tells what is wrong), the service's before that.
-TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
-    const std::pair<QStringList, Cuenta_Central> casos[] = {
-        {{"--reencolar", "7"}, Cuenta_Central::Servicio},
-        {{"--estado"}, Cuenta_Central::Monitoreo},
-        {{"--estado", "--cuenta", "servicio"}, Cuenta_Central::Servicio},
-        {{"--cuenta=consola"}, Cuenta_Central::Consola}};
-    for (const auto& [argumentos, cuenta] : casos)
-        EXPECT_EQ(Leer(argumentos).cuenta, cuenta) << argumentos.join(' ').toStdString();
-    EXPECT_EQ(Leer({"--cuenta", "root"}).error,
-              "--cuenta es servicio, consola o monitoreo, no root");
-    char programa[] = "facturador", opcion[] = "--cuenta", consola[] = "consola",
-         estado[] = "--estado";
-    char* argumentos[] = {programa, opcion, consola, estado};
-    EXPECT_FALSE(Solo_Consola(3, argumentos));
-    EXPECT_TRUE(Solo_Consola(4, argumentos));
-
-    Carpeta_Temporal carpeta;
-    const auto archivo = [&](Cuenta_Central cuenta) {
-        return Archivo_Credenciales_de(cuenta, carpeta.Ruta()).substr(carpeta.Ruta().size() + 1);
-    };
-    EXPECT_EQ(archivo(Cuenta_Central::Consola), "central.conf");
-    Escribir_Archivo(Unir_Ruta(carpeta.Ruta(), "consola.conf"), "");
-    ASSERT_EQ(symlink("/no/existe", Unir_Ruta(carpeta.Ruta(), "monitoreo.conf").c_str()), 0);
-    EXPECT_EQ(archivo(Cuenta_Central::Servicio), "central.conf");
-    EXPECT_EQ(archivo(Cuenta_Central::Consola), "consola.conf");
-    EXPECT_EQ(archivo(Cuenta_Central::Monitoreo), "monitoreo.conf");
-}
-
-// The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
-// executable's (this one is not the installed /usr/bin/facturador).
-TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
-    Carpeta_Temporal carpeta;
-    const QString ruta = QString::fromStdString(carpeta.Ruta());
-    EXPECT_EQ(Leer({"--estado"}).carpeta, "");
-    qputenv("FACTURADOR_CARPETA", ruta.toUtf8() + "/");
-    EXPECT_EQ(Leer({"--estado"}).carpeta, carpeta.Ruta());
-    EXPECT_EQ(Leer({"--carpeta", "/"}).carpeta, "/");
-    qputenv("FACTURADOR_CARPETA", "/no/existe");
-    EXPECT_EQ(Leer({}).error, "La carpeta del programa no existe: /no/existe (FACTURADOR_CARPETA)");
-    qunsetenv("FACTURADOR_CARPETA");
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(Operador_Qt_Prueba, without_a_display_nothing_waits_and_nothing_is_confir
     bool ruta_pedida = false;
     Operador_Qt operador([&] { ruta_pedida = true; }, Operador_Qt::Pantalla::Segun_Plataforma,
                          [&](const std::string& linea) { registradas.push_back(linea); });
-    ASSERT_TRUE(operador.Sin_Ventanas());
+    ASSERT_TRUE(operador.Sin_Pantalla());
     operador.Mensaje_Estandar("Error en solicitud: 7", "Error en generar archivos para timbrar");
     operador.Mostrar_Advertencia("Atención", "Se almacenó la configuración");
     Confirmacion_Aceptada = true;
@@ -90,21 +90,6 @@ TEST_F(Operador_Qt_Prueba, without_a_display_nothing_waits_and_nothing_is_confir
     entorno.reloj.Avanzar_Segundos(3599);
     operador.Mensaje_Estandar("Error en solicitud: 7", "Error en generar archivos para timbrar");
     EXPECT_EQ(registradas.size(), 4u);
-}
-
-// The daily log reports its own write failure through the standard box, which without a display
-// goes to the daily log: it is told once on standard error, and the program goes on.
-TEST_F(Operador_Qt_Prueba, a_log_that_cannot_be_written_is_told_once_without_a_display) {
-    Entorno_Pruebas entorno;
-    Operador_Qt operador({}, Operador_Qt::Pantalla::Ausente, Escribir_Aviso);
-    Entorno_Actual().operador = &operador;
-    const std::string carpeta = Unir_Ruta(entorno.Carpeta(), "no_existe");
-    Entorno_Actual().carpeta_programa = carpeta;
-    testing::internal::CaptureStderr();
-    Escribir_Log("perdido");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "perdido\nError al actualizar archivo Log: error: " + std::to_string(ENOENT) + " - " +
-                  std::strerror(ENOENT) + ": " + Unir_Ruta(carpeta, "log_05_12_2026.txt") + "\n");
 }
 
 // The two dialogs shown without a modal loop, so the test can send them events.

@@ -1,4 +1,4 @@
-#include "app/qt/Linea_Comandos.h"
+#include "app/Linea_Comandos.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -132,7 +132,10 @@ void Leer_Id(const QString& texto, const char* que, int32_t& id, Linea_Comandos&
 
 }  // namespace
 
-Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
+Linea_Comandos Leer_Linea_Comandos(const std::vector<std::string>& argumentos) {
+    QStringList lista;
+    for (const std::string& argumento : argumentos)
+        lista.append(QString::fromStdString(argumento));
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescripcion));
     const Opciones o;
@@ -141,7 +144,7 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
 
     Linea_Comandos linea;
     linea.ayuda = parser.helpText().toStdString();
-    if (!parser.parse(argumentos)) {
+    if (!parser.parse(lista)) {
         linea.error = parser.errorText().toStdString();
         return linea;
     }
@@ -175,25 +178,17 @@ Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos) {
     return linea;
 }
 
-bool Solo_Consola(int argc, char** argv) {
+bool Pide_Ventanas(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--carpeta") == 0 || std::strcmp(argv[i], "--cuenta") == 0) {
             ++i;
             continue;
         }
-        if (std::strcmp(argv[i], "--sin-ventanas") != 0 &&
-            std::strncmp(argv[i], "--carpeta=", 10) != 0 &&
+        if (std::strncmp(argv[i], "--carpeta=", 10) != 0 &&
             std::strncmp(argv[i], "--cuenta=", 9) != 0)
-            return true;
+            return false;
     }
-    return false;
-}
-
-bool Pide_Sin_Pantalla(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--sin-ventanas") == 0)
-            return true;
-    return Solo_Consola(argc, argv);
+    return true;
 }
 
 }  // namespace facturador

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QStringList>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,15 +36,11 @@ struct Linea_Comandos {
 
 // Reads the program's arguments (the first is the program itself) and the environment's
 // FACTURADOR_CARPETA. Nothing is printed: the caller shows the help, the version or the error.
-Linea_Comandos Leer_Linea_Comandos(const QStringList& argumentos);
+Linea_Comandos Leer_Linea_Comandos(const std::vector<std::string>& argumentos);
 
-// True when the raw arguments ask for something that never opens a window (--sin-ventanas and
-// the orders that only print), so that the program can choose a platform without a display
-// before Qt starts.
-bool Pide_Sin_Pantalla(int argc, char** argv);
-// True when the raw arguments ask for anything but the program itself (--sin-ventanas, --carpeta,
-// --cuenta):
-// an order that only prints, or a line that is refused, needs no window system at all.
-bool Solo_Consola(int argc, char** argv);
+// True when the raw arguments ask for the program with its windows (--carpeta and --cuenta
+// aside): neither --sin-ventanas nor an order that only prints (or a line that is refused), which
+// need no window system at all.
+bool Pide_Ventanas(int argc, char** argv);
 
 }  // namespace facturador
