@@ -73,11 +73,16 @@ Motivo_Fiscal Regla_RFC_Generico(const Receptor& r) {
     return std::nullopt;
 }
 
-// DomicilioFiscalReceptor: a code of c_CodigoPostal, five digits from 01000 to 99999.
+// DomicilioFiscalReceptor: a code of c_CodigoPostal, five digits from 01000 to 99999 that the
+// catalogue holds.
 Motivo_Fiscal Regla_Codigo_Postal(const Receptor& r) {
-    if (Es_Codigo_Postal_Valido(r.Codigo_Postal))
-        return std::nullopt;
-    return "Código postal del receptor con formato inválido: " + Valor_en_Motivo(r.Codigo_Postal);
+    if (!Es_Codigo_Postal_Valido(r.Codigo_Postal))
+        return "Código postal del receptor con formato inválido: " +
+               Valor_en_Motivo(r.Codigo_Postal);
+    if (!Lugar_de_Codigo_Postal(r.Codigo_Postal))
+        return "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: " +
+               Valor_en_Motivo(r.Codigo_Postal);
+    return std::nullopt;
 }
 
 Motivo_Fiscal Regla_Regimen(const Receptor& r) {

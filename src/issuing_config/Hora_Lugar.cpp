@@ -1,0 +1,119 @@
+#include "issuing_config/Hora_Lugar.h"
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "platform/Entorno.h"
+
+namespace facturador {
+
+namespace {
+
+// A reckoning: the difference of its clocks to UTC at an instant, in seconds.
+using Diferencia = std::function<long long(Instante)>;
+
+// No zone keeps its clocks further than 14 hours from UTC, and no two changes of one zone's clocks
+// fall within a day of each other.
+constexpr long long kDesvio_Maximo = 15 * 3600;
+// Moving a local time out of a repeated or skipped hour takes one step; two more are spare.
+constexpr int kPasos_Maximos = 4;
+
+std::vector<Diferencia> Diferencias(const Relojes_Lugar& relojes) {
+    std::vector<Diferencia> diferencias;
+    if (!relojes.Zona.empty())
+        diferencias.push_back([zona = relojes.Zona](Instante i) { return Diferencia_UTC_Zona(zona, i); });
+    if (relojes.Huso)
+        diferencias.push_back([huso = *relojes.Huso](Instante i) { return Diferencia_UTC(huso, i); });
+    if (diferencias.empty())
+        diferencias.push_back(
+            [zona = Zona_Maquina()](Instante i) { return Diferencia_UTC_Zona(zona, i); });
+    return diferencias;
+}
+
+// A wall time as seconds from 1970-01-01T00:00:00 of the same clock, and back.
+long long Pared(const Fecha_Hora& f) {
+    return Segundos_Entre(Fecha_Hora{1970, 1, 1, 0, 0, 0}, f);
+}
+
+Fecha_Hora Fecha_de_Pared(long long pared) {
+    return Sumar_Segundos(Fecha_Hora{1970, 1, 1, 0, 0, 0}, pared);
+}
+
+// The instants the local time `pared` denotes in one reckoning: one, or two in an hour that a
+// change repeats; in an hour a change skips, the readings by the offsets on either side.
+std::vector<Instante> Lecturas(const Diferencia& diferencia, long long pared) {
+    const long long antes = diferencia(pared - kDesvio_Maximo);
+    const long long despues = diferencia(pared + kDesvio_Maximo);
+    std::vector<Instante> validas, todas{pared - antes, pared - despues};
+    for (const Instante i : todas)
+        if (pared - diferencia(i) == i)
+            validas.push_back(i);
+    return validas.empty() ? todas : validas;
+}
+
+// Every instant `pared` denotes in any of the reckonings.
+std::vector<Instante> Todas_las_Lecturas(const std::vector<Diferencia>& diferencias,
+                                         long long pared) {
+    std::vector<Instante> lecturas;
+    for (const Diferencia& d : diferencias)
+        for (const Instante i : Lecturas(d, pared))
+            lecturas.push_back(i);
+    return lecturas;
+}
+
+}  // namespace
+
+Fecha_Hora Hora_Temprana(const Relojes_Lugar& relojes, Instante ahora) {
+    const std::vector<Diferencia> diferencias = Diferencias(relojes);
+    long long pared = ahora + diferencias.front()(ahora);
+    for (const Diferencia& d : diferencias)
+        pared = std::min(pared, ahora + d(ahora));
+    for (int paso = 0; paso < kPasos_Maximos; ++paso) {
+        const auto lecturas = Todas_las_Lecturas(diferencias, pared);
+        const Instante ultima = *std::max_element(lecturas.begin(), lecturas.end());
+        if (ultima <= ahora)
+            break;
+        pared -= ultima - ahora;
+    }
+    return Fecha_de_Pared(pared);
+}
+
+Fecha_Hora Hora_Tardia(const Relojes_Lugar& relojes, Instante limite) {
+    const std::vector<Diferencia> diferencias = Diferencias(relojes);
+    long long pared = limite + diferencias.front()(limite);
+    for (const Diferencia& d : diferencias)
+        pared = std::max(pared, limite + d(limite));
+    for (int paso = 0; paso < kPasos_Maximos; ++paso) {
+        const auto lecturas = Todas_las_Lecturas(diferencias, pared);
+        const Instante primera = *std::min_element(lecturas.begin(), lecturas.end());
+        if (primera >= limite)
+            break;
+        pared += limite - primera;
+    }
+    return Fecha_de_Pared(pared);
+}
+
+Instante Primer_Instante(const Relojes_Lugar& relojes, const Fecha_Hora& pared) {
+    const auto lecturas = Todas_las_Lecturas(Diferencias(relojes), Pared(pared));
+    return *std::min_element(lecturas.begin(), lecturas.end());
+}
+
+bool Relojes_Difieren(const Relojes_Lugar& relojes, Instante desde, Instante hasta) {
+    if (relojes.Zona.empty() || !relojes.Huso)
+        return false;
+    // Both are constant between their changes: comparing them at the start and right at each
+    // change of either covers every moment.
+    std::vector<Instante> momentos = Cambios_de_Hora(relojes.Zona, desde, hasta);
+    momentos.push_back(desde);
+    const int primero = Fecha_de_Pared(desde).Anio, ultimo = Fecha_de_Pared(hasta).Anio;
+    for (int anio = primero; anio <= ultimo; ++anio)
+        for (const Instante cambio : Cambios_de_Hora(*relojes.Huso, anio))
+            if (cambio >= desde && cambio <= hasta)
+                momentos.push_back(cambio);
+    return std::any_of(momentos.begin(), momentos.end(), [&](Instante i) {
+        return Diferencia_UTC_Zona(relojes.Zona, i) != Diferencia_UTC(*relojes.Huso, i);
+    });
+}
+
+}  // namespace facturador
