@@ -114,13 +114,21 @@ Motivo_Fiscal Regla_Forma_Pago(const Receptor& r) {
 
 // Total: an amount of t_Importe (tdCFDI.xsd: no sign, at most 18 integer digits) whose
 // subtotal, the base of the transferred tax, is above zero (cfdv40.xsd, Traslado › Base,
-// minInclusive 0.000001).
+// minInclusive 0.000001), in whole cents: the SubTotal and Total of a CFDI carry at most the
+// decimals of its currency, two for MXN (c_Moneda), and a total in fractions of a cent would be
+// rounded into a file whose SubTotal plus IVA is not its Total (CFDI40119). The request is refused
+// rather than invoiced for another amount than its ticket check, invoice row and invoiced amount
+// count.
 Motivo_Fiscal Regla_Total(const Receptor& r) {
     constexpr double kImporte_Maximo = 1e18;
-    if (r.Total >= 0.01 && r.Total < kImporte_Maximo)
-        return std::nullopt;
-    return "Total de la solicitud no es un importe que se pueda timbrar: " +
-           Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
+    if (!(r.Total >= 0.01 && r.Total < kImporte_Maximo))
+        return "Total de la solicitud no es un importe que se pueda timbrar: " +
+               Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
+    const std::string total = Formato_Importe_SQL(r.Total);
+    if (const size_t punto = total.find('.'); punto != std::string::npos && total.size() - punto > 3)
+        return "Total de la solicitud tiene más de dos decimales, que la moneda MXN no admite: " +
+               total;
+    return std::nullopt;
 }
 
 // The rules in the order they are checked; the first that fails gives the reason, so that the
@@ -129,11 +137,11 @@ Motivo_Fiscal Regla_Total(const Receptor& r) {
 //   2. a name the file can carry and, for a company, without its company type;
 //   3. the name PUBLICO EN GENERAL, which belongs to the global invoice;
 //   4. for a generic RFC, the regime, use and postal code it requires;
-//   5. a postal code of the catalogue's shape;
+//   5. a postal code the catalogue holds;
 //   6. the regime, in c_RegimenFiscal and for the kind of person the RFC names;
 //   7. the use, in c_UsoCFDI, for that kind of person and allowed for the regime;
 //   8. the payment form, in c_FormaPago;
-//   9. a total the invoice can carry.
+//   9. a total the invoice can carry, in whole cents.
 // Each rule may rely on those before it having passed.
 constexpr Motivo_Fiscal (*kReglas[])(const Receptor&) = {
     Regla_RFC,     Regla_Nombre, Regla_Publico_En_General, Regla_RFC_Generico, Regla_Codigo_Postal,
