@@ -104,7 +104,10 @@ Motivo_Fiscal Regla_Uso(const Receptor& r) {
     return std::nullopt;
 }
 
-// FormaPago: a code of c_FormaPago.
+// FormaPago: a code of c_FormaPago. "99" (Por definir) goes with MetodoPago PUE as well: the
+// stamping validation refuses only the reverse pairing, PPD with a form other than 99 (CFDI40105
+// of the CFDI 4.0 error matrix); that a PUE invoice names the form it was paid with is a filling
+// duty of the Guía de llenado and of RMF 2.7.1.44's deferred-payment facility, not a refusal.
 Motivo_Fiscal Regla_Forma_Pago(const Receptor& r) {
     if (Catalogos_CFDI_Vigentes().Formas_Pago.contains(r.Forma_Pago))
         return std::nullopt;
