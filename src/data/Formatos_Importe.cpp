@@ -97,11 +97,4 @@ std::string Formato_Importe_SQL(double importe) {
     return fmt::format("{:.15g}", importe);
 }
 
-double Redondear_Centavos(double importe) {
-    const std::string texto = Formato_Importe_Archivo(importe);
-    double redondeado = 0;
-    std::from_chars(texto.data(), texto.data() + texto.size(), redondeado);
-    return redondeado;
-}
-
 }  // namespace facturador

@@ -188,6 +188,12 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     EXPECT_EQ(Reencolar_Solicitud(196).Mensaje,
               "Solicitud ID: 196 - No se reencola: su Archivo \"Factura B Folio 66\" no "
               "corresponde a su Serie y Folio.");
+    // A branch the worker holds gets no file either.
+    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'Europe/Madrid')");
+    EXPECT_EQ(Reencolar_Solicitud(194).Mensaje,
+              "Solicitud ID: 194 - No se reencola: la sucursal 3 no emite facturas mientras tenga "
+              "este error: la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no es "
+              "una zona horaria de Estado de México (America/Mexico_City).");
     EXPECT_TRUE(Archivos_en_Carpeta(c.cola).empty());
 }
 
