@@ -62,36 +62,36 @@ std::vector<Instante> Todas_las_Lecturas(const std::vector<Diferencia>& diferenc
     return lecturas;
 }
 
-}  // namespace
-
-Fecha_Hora Hora_Temprana(const Relojes_Lugar& relojes, Instante ahora) {
+// The local time of `instante` that every reckoning reads no later than `instante` (`temprana`),
+// or no earlier: the earlier (or later) of the reckonings' local times, moved away from
+// `instante` by as much as a reading of it still passes it, which only happens in an hour a
+// change repeats or skips.
+Fecha_Hora Hora_Acotada(const Relojes_Lugar& relojes, Instante instante, bool temprana) {
     const std::vector<Diferencia> diferencias = Diferencias(relojes);
-    long long pared = ahora + diferencias.front()(ahora);
+    const auto pasa = [temprana](long long a, long long b) { return temprana ? a > b : a < b; };
+    long long pared = instante + diferencias.front()(instante);
     for (const Diferencia& d : diferencias)
-        pared = std::min(pared, ahora + d(ahora));
+        if (pasa(pared, instante + d(instante)))
+            pared = instante + d(instante);
     for (int paso = 0; paso < kPasos_Maximos; ++paso) {
         const auto lecturas = Todas_las_Lecturas(diferencias, pared);
-        const Instante ultima = *std::max_element(lecturas.begin(), lecturas.end());
-        if (ultima <= ahora)
+        const auto [primera, ultima] = std::minmax_element(lecturas.begin(), lecturas.end());
+        const Instante extrema = temprana ? *ultima : *primera;
+        if (!pasa(extrema, instante))
             break;
-        pared -= ultima - ahora;
+        pared -= extrema - instante;
     }
     return Fecha_de_Pared(pared);
 }
 
+}  // namespace
+
+Fecha_Hora Hora_Temprana(const Relojes_Lugar& relojes, Instante ahora) {
+    return Hora_Acotada(relojes, ahora, true);
+}
+
 Fecha_Hora Hora_Tardia(const Relojes_Lugar& relojes, Instante limite) {
-    const std::vector<Diferencia> diferencias = Diferencias(relojes);
-    long long pared = limite + diferencias.front()(limite);
-    for (const Diferencia& d : diferencias)
-        pared = std::max(pared, limite + d(limite));
-    for (int paso = 0; paso < kPasos_Maximos; ++paso) {
-        const auto lecturas = Todas_las_Lecturas(diferencias, pared);
-        const Instante primera = *std::min_element(lecturas.begin(), lecturas.end());
-        if (primera >= limite)
-            break;
-        pared += limite - primera;
-    }
-    return Fecha_de_Pared(pared);
+    return Hora_Acotada(relojes, limite, false);
 }
 
 Instante Primer_Instante(const Relojes_Lugar& relojes, const Fecha_Hora& pared) {
