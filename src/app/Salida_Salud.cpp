@@ -140,10 +140,9 @@ std::string Texto_Zonas(const Informe_Salud& informe) {
     std::string texto = "Zonas horarias:\n";
     for (const Salud_Sucursal& s : informe.Sucursales)
         if (!s.Zona_Horaria.empty())
-            texto += fmt::format("  {} {}: {}{}\n", s.ID, Sin_Controles(s.Nombre), s.Zona_Horaria,
-                                 s.Huso_Catalogo.empty()
-                                     ? ""
-                                     : "; catálogo c_CodigoPostal: " + s.Huso_Catalogo);
+            texto += fmt::format(
+                "  {} {}: {}{}\n", s.ID, Sin_Controles(s.Nombre), s.Zona_Horaria,
+                s.Huso_Catalogo.empty() ? "" : "; catálogo c_CodigoPostal: " + s.Huso_Catalogo);
     return texto;
 }
 

@@ -25,8 +25,8 @@ void Sumar_Uno(std::string& digitos) {
 std::string Centavos(double importe) {
     // d.dddddddddddddde±XX: the 15 significant digits and the power of ten of the first.
     char cientifico[32];
-    const char* fin = std::to_chars(cientifico, cientifico + sizeof cientifico,
-                                    std::fabs(importe), std::chars_format::scientific, 14)
+    const char* fin = std::to_chars(cientifico, cientifico + sizeof cientifico, std::fabs(importe),
+                                    std::chars_format::scientific, 14)
                           .ptr;
     const std::string_view texto(cientifico, static_cast<size_t>(fin - cientifico));
     std::string digitos;

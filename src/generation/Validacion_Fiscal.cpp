@@ -128,7 +128,8 @@ Motivo_Fiscal Regla_Total(const Receptor& r) {
         return "Total de la solicitud no es un importe que se pueda timbrar: " +
                Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
     const std::string total = Formato_Importe_SQL(r.Total);
-    if (const size_t punto = total.find('.'); punto != std::string::npos && total.size() - punto > 3)
+    if (const size_t punto = total.find('.');
+        punto != std::string::npos && total.size() - punto > 3)
         return "Total de la solicitud tiene más de dos decimales, que la moneda MXN no admite: " +
                total;
     return std::nullopt;

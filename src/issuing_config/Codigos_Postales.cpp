@@ -58,8 +58,7 @@ std::optional<Cambio_Horario> Leer_Cambio(const std::vector<std::string>& c, siz
                                           size_t linea) {
     if (c[desde].empty() && c[desde + 1].empty() && c[desde + 2].empty())
         return std::nullopt;
-    Cambio_Horario cambio{Posicion(kMeses, c[desde]) + 1, Posicion(kDomingos, c[desde + 1]) + 1,
-                          0};
+    Cambio_Horario cambio{Posicion(kMeses, c[desde]) + 1, Posicion(kDomingos, c[desde + 1]) + 1, 0};
     const std::string& hora = c[desde + 2];
     if (cambio.Mes > 12 || cambio.Domingo > 5 || hora.size() != 5 || hora.substr(2) != ":00" ||
         !Numero(hora.substr(0, 2)))
@@ -72,33 +71,27 @@ Huso_Catalogo Leer_Huso(const std::vector<std::string>& c, size_t linea) {
     Huso_Catalogo huso{c[2], Numero_o_Falla(c[6], linea, "diferencia de verano"),
                        Numero_o_Falla(c[10], linea, "diferencia de invierno"),
                        Leer_Cambio(c, 3, linea), Leer_Cambio(c, 7, linea)};
-    if (huso.Descripcion.empty() || huso.Inicio_Verano.has_value() != huso.Inicio_Invierno.has_value())
+    if (huso.Descripcion.empty() ||
+        huso.Inicio_Verano.has_value() != huso.Inicio_Invierno.has_value())
         Fallar(linea, "huso incompleto");
     return huso;
-}
-
-// The wall time `f` as seconds from 1970-01-01T00:00:00 of the same clock.
-long long Segundos_de_Pared(const Fecha_Hora& f) {
-    return Segundos_Entre(Fecha_Hora{1970, 1, 1, 0, 0, 0}, f);
 }
 
 Fecha_Hora Momento_del_Cambio(int anio, const Cambio_Horario& cambio) {
     using namespace std::chrono;
     const year_month m{year{anio}, month{static_cast<unsigned>(cambio.Mes)}};
-    const year_month_day dia{
-        cambio.Domingo == 5 ? sys_days{m / Sunday[last]}
-                            : sys_days{m / Sunday[static_cast<unsigned>(cambio.Domingo)]}};
-    return {anio, cambio.Mes, static_cast<int>(static_cast<unsigned>(dia.day())), cambio.Hora, 0,
-            0};
+    const year_month_day dia{cambio.Domingo == 5
+                                 ? sys_days{m / Sunday[last]}
+                                 : sys_days{m / Sunday[static_cast<unsigned>(cambio.Domingo)]}};
+    return {anio,        cambio.Mes, static_cast<int>(static_cast<unsigned>(dia.day())),
+            cambio.Hora, 0,          0};
 }
 
 }  // namespace
 
-Catalogo_Codigos_Postales::Catalogo_Codigos_Postales(std::string_view texto)
-    : entradas_(kCodigos) {
-    Leer_Lineas_de_Datos(texto, [&](std::string_view linea, size_t numero) {
-        Leer_Linea(linea, numero);
-    });
+Catalogo_Codigos_Postales::Catalogo_Codigos_Postales(std::string_view texto) : entradas_(kCodigos) {
+    Leer_Lineas_de_Datos(texto,
+                         [&](std::string_view linea, size_t numero) { Leer_Linea(linea, numero); });
     for (int cp = 0; cp < kCodigos; ++cp)
         if (entradas_[cp].Municipio == kMunicipio_Pendiente)
             throw Error_Codigos_Postales(
@@ -123,8 +116,7 @@ void Catalogo_Codigos_Postales::Leer_Linea(std::string_view linea, size_t numero
 void Catalogo_Codigos_Postales::Leer_Codigos(const std::vector<std::string>& c, size_t numero) {
     const int primero = Codigo(c[1], numero), ultimo = Codigo(c[2], numero);
     const int huso = Numero_o_Falla(c[4], numero, "huso");
-    if (ultimo < primero || huso < 0 || huso >= static_cast<int>(husos_.size()) ||
-        c[3].size() != 3)
+    if (ultimo < primero || huso < 0 || huso >= static_cast<int>(husos_.size()) || c[3].size() != 3)
         Fallar(numero, "rango de códigos inválido");
     auto estado = std::find(estados_.begin(), estados_.end(), c[3]);
     if (estado == estados_.end())
@@ -140,8 +132,7 @@ void Catalogo_Codigos_Postales::Leer_Codigos(const std::vector<std::string>& c, 
 
 // Runs "count:key" of consecutive codes from `cp` on, each code listed by a "codigos" line and
 // given its municipality once.
-void Catalogo_Codigos_Postales::Leer_Municipios(int cp, std::string_view corridas,
-                                                size_t numero) {
+void Catalogo_Codigos_Postales::Leer_Municipios(int cp, std::string_view corridas, size_t numero) {
     for (size_t inicio = 0; inicio < corridas.size();) {
         const size_t fin = std::min(corridas.find(' ', inicio), corridas.size());
         const std::string_view corrida = corridas.substr(inicio, fin - inicio);
@@ -163,8 +154,8 @@ void Catalogo_Codigos_Postales::Leer_Municipios(int cp, std::string_view corrida
 
 std::optional<Lugar_Codigo_Postal> Catalogo_Codigos_Postales::Lugar(
     std::string_view codigo_postal) const {
-    if (codigo_postal.size() != 5 || codigo_postal.find_first_not_of("0123456789") !=
-                                         std::string_view::npos)
+    if (codigo_postal.size() != 5 ||
+        codigo_postal.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     const Entrada& e = entradas_[*Numero(codigo_postal)];
     if (e.Estado < 0)
@@ -186,16 +177,16 @@ std::optional<Lugar_Codigo_Postal> Lugar_de_Codigo_Postal(std::string_view codig
 std::vector<Instante> Cambios_de_Hora(const Huso_Catalogo& huso, int anio) {
     if (!huso.Inicio_Verano || !huso.Inicio_Invierno)
         return {};
-    return {Segundos_de_Pared(Momento_del_Cambio(anio, *huso.Inicio_Verano)) -
+    return {En_Segundos(Momento_del_Cambio(anio, *huso.Inicio_Verano)) -
                 huso.Diferencia_Invierno * 3600LL,
-            Segundos_de_Pared(Momento_del_Cambio(anio, *huso.Inicio_Invierno)) -
+            En_Segundos(Momento_del_Cambio(anio, *huso.Inicio_Invierno)) -
                 huso.Diferencia_Verano * 3600LL};
 }
 
 long long Diferencia_UTC(const Huso_Catalogo& huso, Instante instante) {
     const long long verano = huso.Diferencia_Verano * 3600LL;
     const long long invierno = huso.Diferencia_Invierno * 3600LL;
-    const int anio = Sumar_Segundos(Fecha_Hora{1970, 1, 1, 0, 0, 0}, instante + invierno).Anio;
+    const int anio = Desde_Segundos(instante + invierno).Anio;
     const std::vector<Instante> cambios = Cambios_de_Hora(huso, anio);
     if (cambios.empty())
         return invierno;

@@ -22,22 +22,15 @@ constexpr int kPasos_Maximos = 4;
 std::vector<Diferencia> Diferencias(const Relojes_Lugar& relojes) {
     std::vector<Diferencia> diferencias;
     if (!relojes.Zona.empty())
-        diferencias.push_back([zona = relojes.Zona](Instante i) { return Diferencia_UTC_Zona(zona, i); });
+        diferencias.push_back(
+            [zona = relojes.Zona](Instante i) { return Diferencia_UTC_Zona(zona, i); });
     if (relojes.Huso)
-        diferencias.push_back([huso = *relojes.Huso](Instante i) { return Diferencia_UTC(huso, i); });
+        diferencias.push_back(
+            [huso = *relojes.Huso](Instante i) { return Diferencia_UTC(huso, i); });
     if (diferencias.empty())
         diferencias.push_back(
             [zona = Zona_Maquina()](Instante i) { return Diferencia_UTC_Zona(zona, i); });
     return diferencias;
-}
-
-// A wall time as seconds from 1970-01-01T00:00:00 of the same clock, and back.
-long long Pared(const Fecha_Hora& f) {
-    return Segundos_Entre(Fecha_Hora{1970, 1, 1, 0, 0, 0}, f);
-}
-
-Fecha_Hora Fecha_de_Pared(long long pared) {
-    return Sumar_Segundos(Fecha_Hora{1970, 1, 1, 0, 0, 0}, pared);
 }
 
 // The instants the local time `pared` denotes in one reckoning: one, or two in an hour that a
@@ -81,7 +74,7 @@ Fecha_Hora Hora_Acotada(const Relojes_Lugar& relojes, Instante instante, bool te
             break;
         pared -= extrema - instante;
     }
-    return Fecha_de_Pared(pared);
+    return Desde_Segundos(pared);
 }
 
 }  // namespace
@@ -95,7 +88,7 @@ Fecha_Hora Hora_Tardia(const Relojes_Lugar& relojes, Instante limite) {
 }
 
 Instante Primer_Instante(const Relojes_Lugar& relojes, const Fecha_Hora& pared) {
-    const auto lecturas = Todas_las_Lecturas(Diferencias(relojes), Pared(pared));
+    const auto lecturas = Todas_las_Lecturas(Diferencias(relojes), En_Segundos(pared));
     return *std::min_element(lecturas.begin(), lecturas.end());
 }
 
@@ -106,7 +99,7 @@ bool Relojes_Difieren(const Relojes_Lugar& relojes, Instante desde, Instante has
     // change of either covers every moment.
     std::vector<Instante> momentos = Cambios_de_Hora(relojes.Zona, desde, hasta);
     momentos.push_back(desde);
-    const int primero = Fecha_de_Pared(desde).Anio, ultimo = Fecha_de_Pared(hasta).Anio;
+    const int primero = Desde_Segundos(desde).Anio, ultimo = Desde_Segundos(hasta).Anio;
     for (int anio = primero; anio <= ultimo; ++anio)
         for (const Instante cambio : Cambios_de_Hora(*relojes.Huso, anio))
             if (cambio >= desde && cambio <= hasta)

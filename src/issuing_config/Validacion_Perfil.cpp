@@ -1,9 +1,9 @@
 #include "issuing_config/Validacion_Perfil.h"
 
+#include "issuing_config/Codigos_Postales.h"
 #include "issuing_config/Forma_RFC.h"
 #include "issuing_config/Reglas_Fiscales.h"
 #include "issuing_config/Serie_Facturas.h"
-#include "issuing_config/Codigos_Postales.h"
 #include "platform/Texto.h"
 #include "platform/Texto_Unicode.h"
 

@@ -51,8 +51,9 @@ std::optional<std::string> Falla_Ajuste(const std::string& zona,
     if (!Es_Zona_Conocida(zona))
         return ajuste + " no está en la base de zonas horarias del sistema";
     if (!lugar)
-        return ajuste + " no se puede comprobar: su código postal de expedición no es de ningún "
-                        "estado";
+        return ajuste +
+               " no se puede comprobar: su código postal de expedición no es de ningún "
+               "estado";
     const std::set<std::string> legales = Zonas_del_Estado(lugar->Estado);
     if (!legales.contains(zona))
         return fmt::format("{} no es una zona horaria de {} ({})", ajuste,

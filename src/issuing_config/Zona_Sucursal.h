@@ -24,7 +24,7 @@ enum class Origen_Zona { Codigo_Postal, Ajuste, Ninguno };
 struct Zona_Sucursal {
     std::string Zona;  // the legal IANA zone; empty when none can be used
     Origen_Zona Origen = Origen_Zona::Ninguno;
-    std::string Codigo_Postal;       // the place of issue, trimmed
+    std::string Codigo_Postal;        // the place of issue, trimmed
     std::optional<Zona_Lugar> Lugar;  // where that code is, when it says
     // Why the branch may not issue (a zone set for it that does not fit its place, or one tzdata
     // lacks); empty when nothing stands in the way. Its requests wait in status 1 meanwhile.

@@ -44,8 +44,9 @@ class Hora_Sucursal : public Prueba_Sembrada {
 // cancellation's note all take Tijuana's date and time, never the machine's.
 TEST_F(Hora_Sucursal, CadaCaminoQueEscribeUnaFechaTomaLaHoraDeLaSucursal) {
     const auto c = Sembrar_Sucursal(entorno.Carpeta(), 3, "Tijuana", "A", 1500);
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
-                     "'22000', Regimen_Fiscal_Facturas = '601'");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
+        "'22000', Regimen_Fiscal_Facturas = '601'");
     Sembrar_Ticket(4711, 3, "300");
     Sembrar_Solicitud(10, {{"Total", "116.5"}});
     Cargar();

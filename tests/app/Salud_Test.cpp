@@ -195,15 +195,19 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
         "ELT(ID_Sucursal, '53100', '17000', '32000', '44100')");
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     EXPECT_EQ(creacion(), esquema);
-    const std::string centro = "Sucursal 1 (Centro): zona horaria America/Mexico_City por el "
-                               "código postal 53100 (Estado de México, municipio 057)";
-    const std::string desconocida = "la zona horaria \"America/Guadalajara\" de Zonas_Horarias_"
-                                    "Sucursales no está en la base de zonas horarias del sistema";
-    const std::string madrid = "la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no "
-                               "es una zona horaria de Jalisco (America/Mexico_City)";
-    const std::string catalogo = "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera "
-                                 "(verano UTC-7, invierno UTC-6): sus facturas llevan la más "
-                                 "temprana de las dos horas";
+    const std::string centro =
+        "Sucursal 1 (Centro): zona horaria America/Mexico_City por el "
+        "código postal 53100 (Estado de México, municipio 057)";
+    const std::string desconocida =
+        "la zona horaria \"America/Guadalajara\" de Zonas_Horarias_"
+        "Sucursales no está en la base de zonas horarias del sistema";
+    const std::string madrid =
+        "la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no "
+        "es una zona horaria de Jalisco (America/Mexico_City)";
+    const std::string catalogo =
+        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera "
+        "(verano UTC-7, invierno UTC-6): sus facturas llevan la más "
+        "temprana de las dos horas";
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
         "'), (1, 'America/Guadalajara'), (4, 'Europe/Madrid')");
@@ -216,18 +220,21 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
           std::string("Sucursal 2 (Norte): zona horaria ninguna: el código postal de expedición "
                       "\"17000\" no es de ningún estado"),
           "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por el código postal 32000 "
-          "(Chihuahua, municipio 037)" + catalogo,
+          "(Chihuahua, municipio 037)" +
+              catalogo,
           "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por Zonas_Horarias_Sucursales" +
               catalogo,
           "Sucursal 4 (Jalisco): zona horaria America/Mexico_City por el código postal 44100 "
-          "(Jalisco, municipio 039). No emite facturas: " + madrid})
+          "(Jalisco, municipio 039). No emite facturas: " +
+              madrid})
         EXPECT_EQ(Veces(Leer_Log(), linea + "\r\n"), 1) << linea;
 
     Programa_Corriendo(0);
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
-    const std::string no_timbra = ": sus solicitudes no se envían a timbrar, su perfil de emisión "
-                                  "tiene un error: ";
+    const std::string no_timbra =
+        ": sus solicitudes no se envían a timbrar, su perfil de emisión "
+        "tiene un error: ";
     EXPECT_EQ(informe.Motivos,
               (std::vector<std::string>{
                   "Sucursal 1 Centro" + no_timbra + desconocida + ".",

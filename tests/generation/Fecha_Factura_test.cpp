@@ -125,7 +125,7 @@ std::vector<Instante> Lecturas(const Fecha_Hora& f, const std::function<long lon
 // Through the days around the changes of 2026, every ten minutes: a date of now denotes no later
 // instant, and a back-dated one no instant more than 71 hours back, in either reckoning.
 TEST_F(Fecha_Factura, NingunaLecturaEnElFuturoNiFueraDeLas71Horas) {
-    const Fecha_Hora dias[] = {{2026, 1, 15}, {2026, 3, 7}, {2026, 3, 8}, {2026, 3, 9},
+    const Fecha_Hora dias[] = {{2026, 1, 15},  {2026, 3, 7},  {2026, 3, 8}, {2026, 3, 9},
                                {2026, 10, 31}, {2026, 11, 1}, {2026, 11, 2}};
     for (const char* cp : {"32000", "32880", "87300", "22000", "63735", "06000", "83000"}) {
         const Relojes_Lugar relojes = Relojes_CP(cp);
@@ -133,8 +133,10 @@ TEST_F(Fecha_Factura, NingunaLecturaEnElFuturoNiFueraDeLas71Horas) {
         const auto catalogo = [&](Instante i) { return Diferencia_UTC(*relojes.Huso, i); };
         for (const Fecha_Hora& dia : dias)
             for (Instante ahora = UTC(dia); ahora < UTC(dia) + 86400; ahora += 600)
-                for (const Fecha_Hora solicitud : {Fecha_Hora{2030, 1, 1}, Fecha_Hora{2026, 1, 1}}) {
-                    const auto fecha = Leer_Fecha_Hora(Fecha_para_Timbrar(solicitud, relojes, ahora));
+                for (const Fecha_Hora solicitud :
+                     {Fecha_Hora{2030, 1, 1}, Fecha_Hora{2026, 1, 1}}) {
+                    const auto fecha =
+                        Leer_Fecha_Hora(Fecha_para_Timbrar(solicitud, relojes, ahora));
                     ASSERT_TRUE(fecha);
                     std::vector<Instante> lecturas = Lecturas(*fecha, legal);
                     for (const Instante i : Lecturas(*fecha, catalogo))

@@ -46,7 +46,8 @@ TEST(Importes_Archivo, CadaTotalHastaCienMilCuadraConSuSubtotalYSuIva) {
     std::atomic<long long> fallas[2] = {0, 0};
     std::thread hilos[2];
     for (int h = 0; h < 2; ++h)
-        hilos[h] = std::thread([&, h] { fallas[h] = Primer_Total_Que_No_Cuadra(1 + h, kHasta, 2); });
+        hilos[h] =
+            std::thread([&, h] { fallas[h] = Primer_Total_Que_No_Cuadra(1 + h, kHasta, 2); });
     for (std::thread& hilo : hilos)
         hilo.join();
     EXPECT_EQ(fallas[0] + fallas[1], 0) << fallas[0] << " " << fallas[1];

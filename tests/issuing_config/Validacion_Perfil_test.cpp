@@ -66,7 +66,8 @@ TEST(Regimen_Societario, LasFormasDelRegistroAbreviadasYCompletas) {
     const std::pair<const char*, const char*> casos[] = {
         {"AGRICOLA DEL VALLE SPR DE RL DE CV", "S.P.R. DE R.L. DE C.V."},
         {"AGRICOLA DEL VALLE SOCIEDAD DE PRODUCCION RURAL DE RESPONSABILIDAD LIMITADA DE CAPITAL "
-         "VARIABLE", "SOCIEDAD DE PRODUCCION RURAL DE RESPONSABILIDAD LIMITADA DE CAPITAL VARIABLE"},
+         "VARIABLE",
+         "SOCIEDAD DE PRODUCCION RURAL DE RESPONSABILIDAD LIMITADA DE CAPITAL VARIABLE"},
         {"TALLER ROSAS S DE RL MI", "S. DE R.L. MI"},
         {"Taller Rosas Sociedad de Responsabilidad Limitada Microindustria",
          "SOCIEDAD DE RESPONSABILIDAD LIMITADA MICROINDUSTRIA"},

@@ -151,8 +151,8 @@ TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
     const auto fuera = Zona_de_Codigo_Postal("28470");
     ASSERT_TRUE(fuera);
     EXPECT_EQ(*fuera, (Zona_Lugar{"COL", "", "America/Mexico_City", std::nullopt}));
-    for (const char* sin_zona : {"17000", "18999", "19500", "00999", "0100", "010000", "A1000",
-                                 " 44100", ""})
+    for (const char* sin_zona :
+         {"17000", "18999", "19500", "00999", "0100", "010000", "A1000", " 44100", ""})
         EXPECT_FALSE(Zona_de_Codigo_Postal(sin_zona)) << '"' << sin_zona << '"';
 }
 
@@ -167,8 +167,8 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
         Fecha_Hora utc;
         int horas;
     } casos[] = {
-        {juarez, {2026, 3, 8, 7, 59, 59}, -6},  {juarez, {2026, 3, 8, 8, 0, 0}, -7},
-        {juarez, {2026, 11, 1, 8, 59, 59}, -7}, {juarez, {2026, 11, 1, 9, 0, 0}, -6},
+        {juarez, {2026, 3, 8, 7, 59, 59}, -6},   {juarez, {2026, 3, 8, 8, 0, 0}, -7},
+        {juarez, {2026, 11, 1, 8, 59, 59}, -7},  {juarez, {2026, 11, 1, 9, 0, 0}, -6},
         {tijuana, {2027, 3, 14, 9, 59, 59}, -8}, {tijuana, {2027, 3, 14, 10, 0, 0}, -7},
         {tijuana, {2027, 11, 7, 8, 59, 59}, -7}, {tijuana, {2027, 11, 7, 9, 0, 0}, -8},
     };
@@ -192,7 +192,8 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
         }
     }
     for (const char* texto : {"huso|0|Centro|Marzo|||-5||||-6\n", "codigos|01000|00999|CMX|0\n",
-                              "codigos|01000|01000|CMX|0\n", "huso|0|Centro||||-6||||-6\n"
+                              "codigos|01000|01000|CMX|0\n",
+                              "huso|0|Centro||||-6||||-6\n"
                               "codigos|01000|01001|CMX|0\nmunicipios|01000|3:010\n"})
         EXPECT_THROW(Catalogo_Codigos_Postales{texto}, Error_Codigos_Postales) << texto;
 }
