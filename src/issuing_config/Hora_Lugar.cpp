@@ -16,7 +16,8 @@ using Diferencia = std::function<long long(Instante)>;
 // No zone keeps its clocks further than 14 hours from UTC, and no two changes of one zone's clocks
 // fall within a day of each other.
 constexpr long long kDesvio_Maximo = 15 * 3600;
-// Moving a local time out of a repeated or skipped hour takes one step; two more are spare.
+// From one reckoning's local time to the other's takes one step, out of a repeated or skipped
+// hour one more; two more are spare.
 constexpr int kPasos_Maximos = 4;
 
 std::vector<Diferencia> Diferencias(const Relojes_Lugar& relojes) {
@@ -56,16 +57,13 @@ std::vector<Instante> Todas_las_Lecturas(const std::vector<Diferencia>& diferenc
 }
 
 // The local time of `instante` that every reckoning reads no later than `instante` (`temprana`),
-// or no earlier: the earlier (or later) of the reckonings' local times, moved away from
-// `instante` by as much as a reading of it still passes it, which only happens in an hour a
-// change repeats or skips.
+// or no earlier: one reckoning's local time, moved away from `instante` by as much as a reading
+// of it still passes it. That lands on the earlier (or the later) of the reckonings' local
+// times, and out of an hour a change repeats or skips when a reading there would pass it.
 Fecha_Hora Hora_Acotada(const Relojes_Lugar& relojes, Instante instante, bool temprana) {
     const std::vector<Diferencia> diferencias = Diferencias(relojes);
     const auto pasa = [temprana](long long a, long long b) { return temprana ? a > b : a < b; };
     long long pared = instante + diferencias.front()(instante);
-    for (const Diferencia& d : diferencias)
-        if (pasa(pared, instante + d(instante)))
-            pared = instante + d(instante);
     for (int paso = 0; paso < kPasos_Maximos; ++paso) {
         const auto lecturas = Todas_las_Lecturas(diferencias, pared);
         const auto [primera, ultima] = std::minmax_element(lecturas.begin(), lecturas.end());
