@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up everything the demo runs against, without starting the program: a private MariaDB
 # server in CARPETA/mariadb (its socket only, never the machine's own server) with the central
-# database, the account `usuarios` and the demo data; the branches' folders CARPETA/sucursal1..3,
+# database, the account `usuarios` and the demo data; the branches' folders CARPETA/sucursal1..4,
 # empty; local.dll and Taldo.dll in the program folder when they are absent.
 #   preparar-demo.sh CARPETA PROGRAMA [RUTA]
 # The branch profiles name RUTA/sucursalN/... (default: CARPETA). The server keeps running;
@@ -21,7 +21,7 @@ sed "s#@DEMO@#$(printf '%s' "$ruta" | tr '/' '*')#g" "$raiz/sql/demo/datos_demo.
 
 # The demo data starts the folios at 1 again, so results left by an earlier run would carry the
 # same names as the new invoices and be taken in as theirs: each run starts with empty folders.
-for s in sucursal1 sucursal2 sucursal3; do
+for s in sucursal1 sucursal2 sucursal3 sucursal4; do
   rm -rf "${demo:?}/$s"
   mkdir -p "$demo/$s/cola" "$demo/$s/validas" "$demo/$s/no_validas"
 done

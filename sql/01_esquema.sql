@@ -71,11 +71,13 @@ CREATE TABLE IF NOT EXISTS Configuracion_Facturas_Electronicas (
   PRIMARY KEY (ID_Sucursal)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
--- Zona horaria de una sucursal cuya hora local no es la del estado de su código
--- postal de expedición (municipios fronterizos como Ciudad Juárez, Ojinaga o
--- Bahía de Banderas). Zona_Horaria es un nombre de la base de zonas horarias del
--- sistema (tzdata), como 'America/Ciudad_Juarez'. Sin renglón, la sucursal toma
--- la zona de su código postal. El facturador crea esta tabla si falta.
+-- Zona horaria fijada a mano a una sucursal cuya hora local no es la que su
+-- código postal de expedición da por el catálogo c_CodigoPostal (un municipio
+-- que el catálogo no registra bien). Zona_Horaria es un nombre de la base de
+-- zonas horarias del sistema (tzdata), como 'America/Ciudad_Juarez', y debe ser
+-- una zona que el estado de ese código postal puede tener por ley; otra detiene
+-- a la sucursal. Sin renglón, la sucursal toma la zona de su código postal. El
+-- facturador crea esta tabla si falta.
 CREATE TABLE IF NOT EXISTS Zonas_Horarias_Sucursales (
   ID_Sucursal   INT          NOT NULL,
   Zona_Horaria  VARCHAR(64)  NOT NULL,

@@ -1,4 +1,4 @@
--- Datos de demostración de la base central: tres sucursales de la cadena
+-- Datos de demostración de la base central: cuatro sucursales de la cadena
 -- "Antojería Los Tulipanes", su perfil de emisión, tickets de venta y
 -- solicitudes de factura en línea listas para procesarse.
 -- Las carpetas llevan el marcador @DEMO@, que el guion de demostración cambia por
@@ -22,7 +22,8 @@ DELETE FROM Sucursales;
 INSERT INTO Sucursales (ID, Nombre) VALUES
   (1, 'Los Tulipanes Centro'),
   (2, 'Los Tulipanes Coyoacán'),
-  (3, 'Los Tulipanes Satélite');
+  (3, 'Los Tulipanes Satélite'),
+  (4, 'Los Tulipanes Juárez');
 
 -- Configuración general
 INSERT INTO Configuracion (ID, Fecha_Apertura_Turno, Mensaje_Facturacion_en_Email) VALUES
@@ -65,7 +66,18 @@ INSERT INTO Configuracion_Facturas_Electronicas (
    'Naucalpan de Juárez', 'Estado de México', '53100', 'México', 'Junto a la farmacia',
    'C', 1, '53100', '601', '',
    '@DEMO@*sucursal3*cola', '@DEMO@*sucursal3*validas', '@DEMO@*sucursal3*no_validas',
-   'facturas.satelite@example.com', 'contabilidad@example.com');
+   'facturas.satelite@example.com', 'contabilidad@example.com'),
+  -- En Ciudad Juárez: su zona sale de su código postal (America/Ciudad_Juarez), sin renglón en
+  -- Zonas_Horarias_Sucursales, y sus facturas llevan la hora más temprana entre la legal y la
+  -- que el catálogo c_CodigoPostal da a ese código.
+  (4, 'ANTOJERIA LOS TULIPANES', 'ALT150312AB1',
+   'Avenida de los Tulipanes', '120', '', 'Centro', 'Ciudad de México', 'Cuauhtémoc',
+   'Ciudad de México', '06000', 'México', 'Entre Calle Jazmín y Calle Azucena',
+   'Avenida 16 de Septiembre', '901', '', 'Centro', 'Juárez', 'Juárez',
+   'Chihuahua', '32000', 'México', 'Frente a la catedral',
+   'D', 1, '32000', '601', '',
+   '@DEMO@*sucursal4*cola', '@DEMO@*sucursal4*validas', '@DEMO@*sucursal4*no_validas',
+   'facturas.juarez@example.com', 'contabilidad@example.com');
 
 -- Tickets de venta (el 1001 existe en dos sucursales: la clave es número + sucursal)
 INSERT INTO Tickets (Numero, ID_Sucursal, Total, Cancelado, Se_dio_Factura) VALUES
@@ -78,7 +90,9 @@ INSERT INTO Tickets (Numero, ID_Sucursal, Total, Cancelado, Se_dio_Factura) VALU
   (3001, 3, 232,     0, 0),
   (3002, 3, 999.99,  0, 0),
   (2004, 2, 174,     0, 0),
-  (3003, 3, 58,      0, 0);
+  (3003, 3, 58,      0, 0),
+  (4001, 4, 348,     0, 0),
+  (4002, 4, 10,      0, 0);
 
 -- Solicitudes de factura en línea: ocho pendientes (Status 1) y una rechazada.
 -- Las 103 y 104 facturan entre las dos el total exacto del ticket 2002.
@@ -89,6 +103,8 @@ INSERT INTO Tickets (Numero, ID_Sucursal, Total, Cancelado, Se_dio_Factura) VALU
 -- de expedición de su sucursal (04000); se timbra como cualquier otra.
 -- La 109 pone PUBLICO EN GENERAL como nombre, que solo corresponde a la factura global (con el
 -- nodo InformacionGlobal, que este programa no emite): se rechaza sin llegar a timbrarse.
+-- La 110 es de la sucursal de Ciudad Juárez. La 111 pide un total con tres decimales (4.725),
+-- que una factura en pesos no admite: se rechaza sin llegar a timbrarse.
 INSERT INTO Solicitudes_de_Facturas_OL (
   ID, ID_Cliente, Nombre, ID_Sucursal,
   Direccion, Numero_Exterior, Numero_Interior, Colonia, Ciudad, Delegacion, Estado,
@@ -139,4 +155,14 @@ INSERT INTO Solicitudes_de_Facturas_OL (
   (109, 0, 'PUBLICO EN GENERAL', 3,
    '', '', '', '', '', '', '', '53100', 'México', '', '', '', '', '',
    '', 'Contado', 'Efectivo',
-   'XAXX010101000', '616', 3003, '01', 58, '2026/12/01', 'S01', 1, '');
+   'XAXX010101000', '616', 3003, '01', 58, '2026/12/01', 'S01', 1, ''),
+  (110, 510, 'MARIA ELENA CASTRO RUIZ', 4,
+   'Avenida Tecnológico', '1770', '', 'Partido Senecú', 'Juárez', 'Juárez',
+   'Chihuahua', '32000', 'México', '', '6561234567', '', 'maria.castro@example.com', '',
+   '', 'Contado', 'Transferencia',
+   'CARM850312KJ4', '612', 4001, '03', 348, '2026/12/01', 'G03', 1, ''),
+  (111, 511, 'JORGE LUIS PENA SOTO', 4,
+   'Calle Mina', '12', '', 'Centro', 'Juárez', 'Juárez',
+   'Chihuahua', '32000', 'México', '', '6567654321', '', 'jorge.pena@example.com', '',
+   '', 'Contado', 'Efectivo',
+   'PESJ800101AB2', '612', 4002, '01', 4.725, '2026/12/01', 'G03', 1, '');

@@ -75,9 +75,11 @@ std::string Cifras_JSON(const Salud_Sucursal& s) {
 
 std::string Sucursal_JSON(const Salud_Sucursal& s) {
     return fmt::format(
-        R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{},"zona_horaria":{},"perfil_invalido":{}}})",
+        R"({{"id":{},"nombre":{},{},"carpetas_faltantes":{},"zona_horaria":{},"huso_catalogo":{},)"
+        R"("perfil_invalido":{}}})",
         s.ID, Cadena(s.Nombre), Cifras_JSON(s), Lista(s.Carpetas_Faltantes, Cadena),
-        Cadena(s.Zona_Horaria), s.Perfil_Invalido ? Cadena(*s.Perfil_Invalido) : "null");
+        Cadena(s.Zona_Horaria), s.Huso_Catalogo.empty() ? "null" : Cadena(s.Huso_Catalogo),
+        s.Perfil_Invalido ? Cadena(*s.Perfil_Invalido) : "null");
 }
 
 std::string Observacion_JSON(const Observacion_Informada& o) {
@@ -134,6 +136,17 @@ std::string Tabla(const Informe_Salud& informe) {
     return texto + Fila("Total", informe.Total);
 }
 
+// Each branch's zone, and its catalogue row's reckoning where it differs.
+std::string Texto_Zonas(const Informe_Salud& informe) {
+    std::string texto = "Zonas horarias:\n";
+    for (const Salud_Sucursal& s : informe.Sucursales)
+        if (!s.Zona_Horaria.empty())
+            texto += fmt::format(
+                "  {} {}: {}{}\n", s.ID, Sin_Controles(s.Nombre), s.Zona_Horaria,
+                s.Huso_Catalogo.empty() ? "" : "; catálogo c_CodigoPostal: " + s.Huso_Catalogo);
+    return texto;
+}
+
 std::string Texto_Observaciones(const Informe_Salud& informe) {
     if (informe.Observaciones.empty())
         return "";
@@ -173,7 +186,8 @@ std::string Salud_En_Texto(const Informe_Salud& informe) {
         texto += Texto_Turno(*informe.Turno);
     if (informe.Estado == Estado_Salud::Critico)
         return texto;
-    return texto + Texto_Ultimo_Ciclo(informe) + Tabla(informe) + Texto_Observaciones(informe);
+    return texto + Texto_Ultimo_Ciclo(informe) + Tabla(informe) + Texto_Zonas(informe) +
+           Texto_Observaciones(informe);
 }
 
 std::string Salud_En_JSON(const Informe_Salud& informe) {

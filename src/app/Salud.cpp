@@ -13,7 +13,6 @@
 #include "data/Configuracion.h"
 #include "data/Valores_Campo.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Validacion_Perfil.h"
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
@@ -216,9 +215,6 @@ void Advertir(Informe_Salud& informe) {
         for (const std::string& carpeta : s.Carpetas_Faltantes)
             informe.Motivos.push_back(
                 fmt::format("Sucursal {} {}: falta la carpeta {}.", s.ID, s.Nombre, carpeta));
-        if (!s.Aviso_Zona.empty())
-            informe.Motivos.push_back(
-                fmt::format("Sucursal {} {}: {}.", s.ID, s.Nombre, s.Aviso_Zona));
         if (s.Perfil_Invalido)
             informe.Motivos.push_back(fmt::format(
                 "Sucursal {} {}: sus solicitudes no se envían a timbrar, su perfil de emisión "
@@ -289,10 +285,10 @@ Informe_Salud Evaluar_Salud() {
     for (const Datos_Emision& perfil : central.perfiles) {
         Salud_Sucursal& sucursal = Sucursal(sucursales, perfil.ID_Sucursal);
         Revisar_Carpetas(perfil, sucursal);
-        const Zona_Sucursal zona = Elegir_Zona_Sucursal(perfil, central.ajustes, Zona_Maquina());
+        const Zona_Sucursal zona = Elegir_Zona_Sucursal(perfil, central.ajustes);
         sucursal.Zona_Horaria = zona.Zona;
-        sucursal.Aviso_Zona = zona.Aviso;
-        sucursal.Perfil_Invalido = Motivo_Perfil_Invalido(perfil);
+        sucursal.Huso_Catalogo = Huso_Distinto(zona);
+        sucursal.Perfil_Invalido = Motivo_Sucursal_Detenida(perfil, zona);
     }
     Contar_Observaciones(publicado.Observaciones, central.en_espera, sucursales, informe);
     for (auto& [id, sucursal] : sucursales) {

@@ -46,9 +46,11 @@ struct Salud_Sucursal {
     std::optional<long> Archivos_En_Cola = 0;
     // The profile's folders that are not there: "cola: /ruta", "validas: (sin carpeta)".
     std::vector<std::string> Carpetas_Faltantes;
-    std::string Zona_Horaria;  // of its invoices
-    std::string Aviso_Zona;    // an override refused, a postal code without a zone
-    // Why the tax authority would refuse its profile, which keeps its requests from stamping.
+    std::string Zona_Horaria;  // the legal zone of its invoices
+    // The reckoning of its place's row in c_CodigoPostal, where it differs from the legal one.
+    std::string Huso_Catalogo;
+    // Why the tax authority would refuse its profile, or why its zone set by hand cannot be used,
+    // which keeps its requests from stamping.
     std::optional<std::string> Perfil_Invalido;
 };
 

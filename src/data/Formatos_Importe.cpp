@@ -24,31 +24,36 @@ void Sumar_Uno(std::string& digitos) {
 // The absolute value in cents, as a string of digits of at least three (so "0.05" is "005").
 std::string Centavos(double importe) {
     // d.dddddddddddddde±XX: the 15 significant digits and the power of ten of the first.
-    const std::string cientifico = fmt::format("{:.14e}", std::fabs(importe));
-    std::string digitos = cientifico.substr(0, 1) + cientifico.substr(2, 14);
+    char cientifico[32];
+    const char* fin = std::to_chars(cientifico, cientifico + sizeof cientifico, std::fabs(importe),
+                                    std::chars_format::scientific, 14)
+                          .ptr;
+    const std::string_view texto(cientifico, static_cast<size_t>(fin - cientifico));
+    std::string digitos;
+    digitos.reserve(24);
+    digitos += texto[0];
+    digitos += texto.substr(2, 14);
     int exponente = 0;
-    const auto e = cientifico.find('e');
-    const char* inicio = cientifico.data() + e + 1 + (cientifico[e + 1] == '+' ? 1 : 0);
-    std::from_chars(inicio, cientifico.data() + cientifico.size(), exponente);
+    const size_t e = texto.find('e');
+    std::from_chars(texto.data() + e + 1 + (texto[e + 1] == '+' ? 1 : 0), fin, exponente);
 
     const int cifras = exponente + 3;  // digits up to and including the cents
-    std::string centavos;
     bool subir = false;
     if (cifras <= 0) {
-        centavos = "0";
         subir = cifras == 0 && digitos[0] >= '5';
+        digitos = "0";
     } else if (cifras >= static_cast<int>(digitos.size())) {
-        centavos = digitos + std::string(cifras - digitos.size(), '0');
+        digitos.append(cifras - digitos.size(), '0');
     } else {
-        centavos = digitos.substr(0, cifras);
         subir = digitos[cifras] >= '5';
+        digitos.resize(cifras);
     }
     if (subir)
-        Sumar_Uno(centavos);
-    centavos.erase(0, std::min(centavos.find_first_not_of('0'), centavos.size()));
-    if (centavos.size() < 3)
-        centavos.insert(0, 3 - centavos.size(), '0');
-    return centavos;
+        Sumar_Uno(digitos);
+    digitos.erase(0, std::min(digitos.find_first_not_of('0'), digitos.size()));
+    if (digitos.size() < 3)
+        digitos.insert(0, 3 - digitos.size(), '0');
+    return digitos;
 }
 
 std::string Con_Miles(const std::string& entero) {
@@ -64,12 +69,16 @@ std::string Con_Miles(const std::string& entero) {
 std::string Formatear(double importe, bool con_miles) {
     if (!std::isfinite(importe))
         return fmt::format("{}", importe);
-    const std::string centavos = Centavos(importe);
-    std::string entero = centavos.substr(0, centavos.size() - 2);
-    if (con_miles)
-        entero = Con_Miles(entero);
+    std::string centavos = Centavos(importe);
     const bool negativo = importe < 0 && centavos.find_first_not_of('0') != std::string::npos;
-    return (negativo ? "-" : "") + entero + "." + centavos.substr(centavos.size() - 2);
+    if (con_miles) {
+        centavos = Con_Miles(centavos.substr(0, centavos.size() - 2)) +
+                   centavos.substr(centavos.size() - 2);
+    }
+    centavos.insert(centavos.size() - 2, 1, '.');
+    if (negativo)
+        centavos.insert(0, 1, '-');
+    return centavos;
 }
 
 }  // namespace
@@ -86,13 +95,6 @@ std::string Formato_Importe_SQL(double importe) {
     if (importe == 0)
         return "0";
     return fmt::format("{:.15g}", importe);
-}
-
-double Redondear_Centavos(double importe) {
-    const std::string texto = Formato_Importe_Archivo(importe);
-    double redondeado = 0;
-    std::from_chars(texto.data(), texto.data() + texto.size(), redondeado);
-    return redondeado;
 }
 
 }  // namespace facturador

@@ -14,7 +14,5 @@ std::string Formato_Importe_Archivo(double importe);
 std::string Formato_Importe_Mensaje(double importe);
 // The plain shortest decimal text, up to 15 significant digits: 150.5, 116.
 std::string Formato_Importe_SQL(double importe);
-// The amount rounded to cents as above.
-double Redondear_Centavos(double importe);
 
 }  // namespace facturador

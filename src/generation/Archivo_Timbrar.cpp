@@ -1,6 +1,8 @@
 #include "generation/Archivo_Timbrar.h"
 
+#include <charconv>
 #include <initializer_list>
+#include <utility>
 
 #include "data/Formatos_Importe.h"
 #include "generation/Validacion_Fiscal.h"
@@ -24,14 +26,12 @@ std::string Lineas(std::initializer_list<std::string> lineas) {
 
 // The fiscal values go in the form their checks accepted (Receptor_Verificado,
 // Emisor_Verificado), so the stamping program reads exactly what was checked.
-std::string Comprobante(const Solicitud_Factura& s, const Receptor_Verificado& r,
-                        const std::string& serie, int32_t folio, const std::string& fecha,
-                        double subtotal) {
+std::string Comprobante(const Receptor_Verificado& r, const std::string& serie, int32_t folio,
+                        const std::string& fecha, const Importes_Archivo& importes) {
     return Lineas({"[Comprobante]", "Version=4.0", "Serie=" + serie,
                    "Folio=" + std::to_string(folio), "Fecha=" + fecha, "FormaPago=" + r.Forma_Pago,
-                   "CondicionesDePago=Contado", "MetodoPago=PUE",
-                   "SubTotal=" + Formato_Importe_Archivo(subtotal), "Descuento=0.00", "Moneda=MXN",
-                   "TipoCambio=1", "Total=" + Formato_Importe_Archivo(s.Total),
+                   "CondicionesDePago=Contado", "MetodoPago=PUE", "SubTotal=" + importes.Subtotal,
+                   "Descuento=0.00", "Moneda=MXN", "TipoCambio=1", "Total=" + importes.Total,
                    "TipoDeComprobante=I", "Exportacion=01", "LugarExpedicion=" + r.Lugar_Expedicion,
                    "Confirmacion=", ""});
 }
@@ -78,16 +78,23 @@ std::string Impuestos(const std::string& base, const std::string& iva) {
 
 }  // namespace
 
+Importes_Archivo Importes_para_Timbrar(double total) {
+    // The subtotal is the total without IVA, in whole cents; the tax is what remains.
+    std::string subtotal = Formato_Importe_Archivo(total / kFactor_IVA);
+    double base = 0;
+    std::from_chars(subtotal.data(), subtotal.data() + subtotal.size(), base);
+    return {std::move(subtotal), Formato_Importe_Archivo(total - base),
+            Formato_Importe_Archivo(total)};
+}
+
 std::string Texto_para_Timbrar(const Solicitud_Factura& solicitud, const Datos_Emision& emisor,
                                const std::string& serie, int32_t folio, const std::string& fecha) {
-    // The subtotal is the total without IVA, in whole cents; the tax is what remains.
-    const double subtotal = Redondear_Centavos(solicitud.Total / kFactor_IVA);
-    const std::string base = Formato_Importe_Archivo(subtotal);
-    const std::string iva = Formato_Importe_Archivo(solicitud.Total - subtotal);
+    const Importes_Archivo importes = Importes_para_Timbrar(solicitud.Total);
     const Receptor_Verificado receptor =
         Forma_Receptor(Datos_Fiscales_de(solicitud, emisor.CP_Domicilio_Expedicion));
-    return Comprobante(solicitud, receptor, serie, folio, fecha, subtotal) + Emisor(emisor) +
-           Receptor(solicitud, receptor) + Concepto(solicitud, base, iva) + Impuestos(base, iva);
+    return Comprobante(receptor, serie, folio, fecha, importes) + Emisor(emisor) +
+           Receptor(solicitud, receptor) + Concepto(solicitud, importes.Subtotal, importes.IVA) +
+           Impuestos(importes.Subtotal, importes.IVA);
 }
 
 }  // namespace facturador

@@ -97,8 +97,8 @@ Archivo_Preparado Crear_Archivo_para_Timbrar(const Solicitud_Factura& solicitud,
         // The invoice is dated in the branch's own time; the working copy's name is the program's
         // own bookkeeping, in the machine's.
         const Fecha_Hora ahora = Ahora();
-        const std::string fecha =
-            Fecha_para_Timbrar(Fecha_de(solicitud), Ahora_en_Sucursal(solicitud.ID_Sucursal));
+        const std::string fecha = Fecha_para_Timbrar(
+            Fecha_de(solicitud), Relojes_Sucursal(solicitud.ID_Sucursal), Instante_Ahora());
         const std::string nombre = Nombre_Archivo_para_Timbrar(serie, folio);
         Mostrar_Archivo(nombre);
         rutas = Armar_Rutas(emisor, nombre, nombre_oculto, ahora);

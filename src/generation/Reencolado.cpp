@@ -13,6 +13,7 @@
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "issuing_config/Serie_Facturas.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "platform/Archivos.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
@@ -34,13 +35,21 @@ struct Datos_Reencolado {
     int64_t epoca = 0;  // the lease's, as the worker settles waiting files up to its own
 };
 
+// The branch's profile as the database holds it now, its zone chosen from it as the worker
+// chooses it, so that the file is dated in the branch's time whatever this machine's zone. A
+// branch the worker holds gets no file either.
 Datos_Emision Leer_Perfil(Conexion& conexion, int32_t sucursal) {
     Recordset rs =
         conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas WHERE ID_Sucursal = " +
                           std::to_string(sucursal));
     if (rs.Fin())
         throw Negativa("la sucursal " + std::to_string(sucursal) + " no tiene perfil de emisión.");
-    return Leer_Datos_Emision(rs);
+    const Datos_Emision perfil = Leer_Datos_Emision(rs);
+    Fijar_Zona_Sucursal(perfil, Leer_Ajustes_Zona(conexion));
+    if (const auto motivo = Motivo_Sucursal_Detenida(perfil, Zona_de_Sucursal(sucursal)))
+        throw Negativa("la sucursal " + std::to_string(sucursal) +
+                       " no emite facturas mientras tenga este error: " + *motivo + ".");
+    return perfil;
 }
 
 // The request in status 2, its series and folio as its file carries them, and its branch's

@@ -6,7 +6,7 @@
 #include "data/Sucursales.h"
 #include "generation/Estado_Generacion.h"
 #include "issuing_config/Datos_Emision.h"
-#include "issuing_config/Validacion_Perfil.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
@@ -16,15 +16,15 @@ std::string Sucursal_en_Log(int32_t id) {
     return "Sucursal " + std::to_string(id) + " (" + Nombre_Sucursal(id) + "): ";
 }
 
-// The reason of each branch's profile at fault; only a branch's first profile counts, as it is
-// the one the pass issues with (Obtener_Datos_Emision).
+// The reason of each branch whose profile, or the zone chosen with it, is at fault; only a
+// branch's first profile counts, as it is the one the pass issues with (Obtener_Datos_Emision).
 std::map<int32_t, std::string> Perfiles_con_Falla() {
     std::map<int32_t, std::string> fallas;
     std::set<int32_t> vistas;
     for (const Datos_Emision& perfil : Datos_Emision_Sucursales()) {
         if (!vistas.insert(perfil.ID_Sucursal).second)
             continue;
-        if (auto motivo = Motivo_Perfil_Invalido(perfil))
+        if (auto motivo = Motivo_Sucursal_Detenida(perfil, Zona_de_Sucursal(perfil.ID_Sucursal)))
             fallas.emplace(perfil.ID_Sucursal, *motivo);
     }
     return fallas;

@@ -73,11 +73,16 @@ Motivo_Fiscal Regla_RFC_Generico(const Receptor& r) {
     return std::nullopt;
 }
 
-// DomicilioFiscalReceptor: a code of c_CodigoPostal, five digits from 01000 to 99999.
+// DomicilioFiscalReceptor: a code of c_CodigoPostal, five digits from 01000 to 99999 that the
+// catalogue holds.
 Motivo_Fiscal Regla_Codigo_Postal(const Receptor& r) {
-    if (Es_Codigo_Postal_Valido(r.Codigo_Postal))
-        return std::nullopt;
-    return "Código postal del receptor con formato inválido: " + Valor_en_Motivo(r.Codigo_Postal);
+    if (!Es_Codigo_Postal_Valido(r.Codigo_Postal))
+        return "Código postal del receptor con formato inválido: " +
+               Valor_en_Motivo(r.Codigo_Postal);
+    if (!Lugar_de_Codigo_Postal(r.Codigo_Postal))
+        return "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: " +
+               Valor_en_Motivo(r.Codigo_Postal);
+    return std::nullopt;
 }
 
 Motivo_Fiscal Regla_Regimen(const Receptor& r) {
@@ -99,7 +104,10 @@ Motivo_Fiscal Regla_Uso(const Receptor& r) {
     return std::nullopt;
 }
 
-// FormaPago: a code of c_FormaPago.
+// FormaPago: a code of c_FormaPago. "99" (Por definir) goes with MetodoPago PUE as well: the
+// stamping validation refuses only the reverse pairing, PPD with a form other than 99 (CFDI40105
+// of the CFDI 4.0 error matrix); that a PUE invoice names the form it was paid with is a filling
+// duty of the Guía de llenado and of RMF 2.7.1.44's deferred-payment facility, not a refusal.
 Motivo_Fiscal Regla_Forma_Pago(const Receptor& r) {
     if (Catalogos_CFDI_Vigentes().Formas_Pago.contains(r.Forma_Pago))
         return std::nullopt;
@@ -109,13 +117,22 @@ Motivo_Fiscal Regla_Forma_Pago(const Receptor& r) {
 
 // Total: an amount of t_Importe (tdCFDI.xsd: no sign, at most 18 integer digits) whose
 // subtotal, the base of the transferred tax, is above zero (cfdv40.xsd, Traslado › Base,
-// minInclusive 0.000001).
+// minInclusive 0.000001), in whole cents: the SubTotal and Total of a CFDI carry at most the
+// decimals of its currency, two for MXN (c_Moneda), and a total in fractions of a cent would be
+// rounded into a file whose SubTotal plus IVA is not its Total (CFDI40119). The request is refused
+// rather than invoiced for another amount than its ticket check, invoice row and invoiced amount
+// count.
 Motivo_Fiscal Regla_Total(const Receptor& r) {
     constexpr double kImporte_Maximo = 1e18;
-    if (r.Total >= 0.01 && r.Total < kImporte_Maximo)
-        return std::nullopt;
-    return "Total de la solicitud no es un importe que se pueda timbrar: " +
-           Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
+    if (!(r.Total >= 0.01 && r.Total < kImporte_Maximo))
+        return "Total de la solicitud no es un importe que se pueda timbrar: " +
+               Valor_en_Motivo(Formato_Importe_Archivo(r.Total));
+    const std::string total = Formato_Importe_SQL(r.Total);
+    if (const size_t punto = total.find('.');
+        punto != std::string::npos && total.size() - punto > 3)
+        return "Total de la solicitud tiene más de dos decimales, que la moneda MXN no admite: " +
+               total;
+    return std::nullopt;
 }
 
 // The rules in the order they are checked; the first that fails gives the reason, so that the
@@ -124,11 +141,11 @@ Motivo_Fiscal Regla_Total(const Receptor& r) {
 //   2. a name the file can carry and, for a company, without its company type;
 //   3. the name PUBLICO EN GENERAL, which belongs to the global invoice;
 //   4. for a generic RFC, the regime, use and postal code it requires;
-//   5. a postal code of the catalogue's shape;
+//   5. a postal code the catalogue holds;
 //   6. the regime, in c_RegimenFiscal and for the kind of person the RFC names;
 //   7. the use, in c_UsoCFDI, for that kind of person and allowed for the regime;
 //   8. the payment form, in c_FormaPago;
-//   9. a total the invoice can carry.
+//   9. a total the invoice can carry, in whole cents.
 // Each rule may rely on those before it having passed.
 constexpr Motivo_Fiscal (*kReglas[])(const Receptor&) = {
     Regla_RFC,     Regla_Nombre, Regla_Publico_En_General, Regla_RFC_Generico, Regla_Codigo_Postal,

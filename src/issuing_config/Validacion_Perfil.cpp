@@ -1,9 +1,9 @@
 #include "issuing_config/Validacion_Perfil.h"
 
+#include "issuing_config/Codigos_Postales.h"
 #include "issuing_config/Forma_RFC.h"
 #include "issuing_config/Reglas_Fiscales.h"
 #include "issuing_config/Serie_Facturas.h"
-#include "issuing_config/Zonas_Horarias.h"
 #include "platform/Texto.h"
 #include "platform/Texto_Unicode.h"
 
@@ -30,12 +30,12 @@ Motivo_Fiscal Regla_Regimen(const Emisor_Verificado& e, const Datos_Emision&) {
     return Motivo_Regimen(kRegimen, e.Regimen, e.RFC);
 }
 
-// LugarExpedicion: a code of c_CodigoPostal whose state, and so its time zone, is known, since
-// the invoice is dated in the local time of its place of issue.
+// LugarExpedicion: a code of c_CodigoPostal (the provider refuses any other), which also gives
+// the time zone the invoice is dated in.
 Motivo_Fiscal Regla_Lugar_Expedicion(const Emisor_Verificado& e, const Datos_Emision&) {
-    if (Zona_de_Codigo_Postal(e.Lugar_Expedicion))
+    if (Lugar_de_Codigo_Postal(e.Lugar_Expedicion))
         return std::nullopt;
-    return "C.P. del Domicilio de Expedición no es un código postal de un estado de México: " +
+    return "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: " +
            Valor_en_Motivo(e.Lugar_Expedicion);
 }
 

@@ -40,15 +40,12 @@ Fecha_Hora Ahora() {
     return Reloj_Actual().Ahora();
 }
 
-std::string Zona_Maquina() {
-    return Reloj_Actual().Zona_Maquina();
+Instante Instante_Ahora() {
+    return Reloj_Actual().Instante_Actual();
 }
 
-Fecha_Hora Ahora_en_Zona(std::string_view zona) {
-    const Reloj& reloj = Reloj_Actual();
-    if (zona.empty() || zona == reloj.Zona_Maquina())
-        return reloj.Ahora();
-    return Hora_Local(reloj.Instante_Actual(), zona);
+std::string Zona_Maquina() {
+    return Reloj_Actual().Zona_Maquina();
 }
 
 Operador& Operador_Actual() {

@@ -69,11 +69,10 @@ struct Entorno {
 Entorno& Entorno_Actual();
 // The machine's local date and time.
 Fecha_Hora Ahora();
+// The machine's clock as an instant.
+Instante Instante_Ahora();
 // The IANA zone of the machine's local time.
 std::string Zona_Maquina();
-// The local date and time of the IANA zone `zona` now. The machine's own zone gives exactly
-// Ahora(); so does the empty name.
-Fecha_Hora Ahora_en_Zona(std::string_view zona);
 Operador& Operador_Actual();
 const std::string& Carpeta_Programa();
 void Notificar_Servicio(const std::string& mensaje);

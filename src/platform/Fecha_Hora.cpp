@@ -17,23 +17,6 @@ sys_days Dias_Desde_Epoca(const Fecha_Hora& f) {
                     day{static_cast<unsigned>(f.Dia)}};
 }
 
-Fecha_Hora Desde_Segundos(long long total) {
-    const long long dias = total >= 0 ? total / 86400 : -((-total + 86399) / 86400);
-    const long long resto = total - dias * 86400;
-    const year_month_day ymd{sys_days{days{dias}}};
-    return Fecha_Hora{static_cast<int>(ymd.year()),
-                      static_cast<int>(static_cast<unsigned>(ymd.month())),
-                      static_cast<int>(static_cast<unsigned>(ymd.day())),
-                      static_cast<int>(resto / 3600),
-                      static_cast<int>(resto % 3600 / 60),
-                      static_cast<int>(resto % 60)};
-}
-
-long long En_Segundos(const Fecha_Hora& f) {
-    return static_cast<long long>(Dias_Desde_Epoca(f).time_since_epoch().count()) * 86400 +
-           f.Hora * 3600LL + f.Minuto * 60LL + f.Segundo;
-}
-
 // Splits "12/05/2026 10:15:40" into its numbers and the separators between them.
 struct Partes {
     std::vector<int> numeros;
@@ -109,6 +92,23 @@ std::optional<Fecha_Hora> Interpretar(const Partes& p) {
 }
 
 }  // namespace
+
+Fecha_Hora Desde_Segundos(long long total) {
+    const long long dias = total >= 0 ? total / 86400 : -((-total + 86399) / 86400);
+    const long long resto = total - dias * 86400;
+    const year_month_day ymd{sys_days{days{dias}}};
+    return Fecha_Hora{static_cast<int>(ymd.year()),
+                      static_cast<int>(static_cast<unsigned>(ymd.month())),
+                      static_cast<int>(static_cast<unsigned>(ymd.day())),
+                      static_cast<int>(resto / 3600),
+                      static_cast<int>(resto % 3600 / 60),
+                      static_cast<int>(resto % 60)};
+}
+
+long long En_Segundos(const Fecha_Hora& f) {
+    return static_cast<long long>(Dias_Desde_Epoca(f).time_since_epoch().count()) * 86400 +
+           f.Hora * 3600LL + f.Minuto * 60LL + f.Segundo;
+}
 
 std::string Formato_Fecha(const Fecha_Hora& f) {
     return fmt::format("{:02}/{:02}/{:04}", f.Dia, f.Mes, f.Anio);

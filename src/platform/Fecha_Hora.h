@@ -36,6 +36,11 @@ std::string Formato_ISO(const Fecha_Hora& f);
 // (which gives that time on the zero date). Answers nothing for a text that is none of these.
 std::optional<Fecha_Hora> Leer_Fecha_Hora(std::string_view texto);
 
+// The date and time as seconds from 1970-01-01T00:00:00 of the same clock, and back: an instant
+// when the clock is UTC's, a "wall" count that local times of one place can be compared with.
+long long En_Segundos(const Fecha_Hora& f);
+Fecha_Hora Desde_Segundos(long long segundos);
+
 Fecha_Hora Sumar_Segundos(const Fecha_Hora& f, long long segundos);
 // Seconds from a to b (b - a).
 long long Segundos_Entre(const Fecha_Hora& a, const Fecha_Hora& b);

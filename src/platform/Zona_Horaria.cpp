@@ -60,6 +60,21 @@ Instante Instante_Local(const Fecha_Hora& local, std::string_view zona) {
     return momento.toSecsSinceEpoch();
 }
 
+long long Diferencia_UTC_Zona(std::string_view zona, Instante instante) {
+    const QTimeZone qt = Zona_Qt(zona);
+    return qt.offsetFromUtc(QDateTime::fromSecsSinceEpoch(instante, QTimeZone::utc()));
+}
+
+std::vector<Instante> Cambios_de_Hora(std::string_view zona, Instante desde, Instante hasta) {
+    std::vector<Instante> cambios;
+    const QTimeZone qt = Zona_Qt(zona);
+    for (const QTimeZone::OffsetData& cambio :
+         qt.transitions(QDateTime::fromSecsSinceEpoch(desde, QTimeZone::utc()),
+                        QDateTime::fromSecsSinceEpoch(hasta, QTimeZone::utc())))
+        cambios.push_back(cambio.atUtc.toSecsSinceEpoch());
+    return cambios;
+}
+
 std::string Zona_del_Sistema() {
     return QTimeZone::systemTimeZoneId().toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Fecha_Hora.h"
 
@@ -22,6 +23,13 @@ Fecha_Hora Hora_Local(Instante instante, std::string_view zona);
 // The instant at which the clocks of `zona` show `local` (a time that a change of the zone's clocks
 // skips or repeats, as Qt's QDateTime settles it). std::invalid_argument as Hora_Local.
 Instante Instante_Local(const Fecha_Hora& local, std::string_view zona);
+
+// The difference of `zona`'s clocks to UTC at `instante`, in seconds (-21600 for UTC-6).
+// std::invalid_argument as Hora_Local.
+long long Diferencia_UTC_Zona(std::string_view zona, Instante instante);
+
+// The instants from `desde` to `hasta` at which the clocks of `zona` change.
+std::vector<Instante> Cambios_de_Hora(std::string_view zona, Instante desde, Instante hasta);
 
 // The IANA name of the zone the machine keeps its local time in ("Etc/UTC", "America/Mexico_City").
 std::string Zona_del_Sistema();

@@ -213,8 +213,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
 }
 
 // Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
-// lacks it, and logs each branch's zone once; a reload logs only a zone that changed. --estado
-// warns of a branch on the machine's time and of a zone set that tzdata does not have.
+// lacks it, and logs each branch's zone once, both reckonings where the catalogue's differs from
+// the law's; a reload logs only a zone that changed. A zone set that tzdata lacks, or that the
+// branch's state cannot keep, holds the branch, as a place of issue the catalogue lacks does;
+// --estado lists them and names each zone, the catalogue's reckoning where it differs.
 TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     entorno.Crear_Bases_Locales();
     Reiniciar_Datos_de_Emision();
@@ -224,50 +226,72 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     };
     const std::string esquema = creacion();
     ASSERT_TRUE(Administrar_Central("DROP TABLE Zonas_Horarias_Sucursales"));
-    for (const auto& [id, nombre] : {std::pair{1, "Centro"}, {2, "Norte"}, {3, "Juárez"}})
+    for (const auto& [id, nombre] :
+         {std::pair{1, "Centro"}, {2, "Norte"}, {3, "Juárez"}, {4, "Jalisco"}})
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), nombre), id, nombre, "A", 1);
     Ejecutar_Central(
         "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
-        "ELT(ID_Sucursal, '53100', '17000', '32000')");
+        "ELT(ID_Sucursal, '53100', '17000', '32000', '44100')");
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     EXPECT_EQ(creacion(), esquema);
-    const std::string sin_zona =
-        "el código postal de expedición \"17000\" no corresponde a "
-        "ninguna zona horaria; sus facturas llevan la hora de esta "
-        "máquina (Etc/UTC)";
-    const std::string rechazada =
-        "la zona horaria \"America/Guadalajara\" de Zonas_Horarias_"
-        "Sucursales no está en la base de zonas horarias del sistema "
-        "y no se usa";
     const std::string centro =
         "Sucursal 1 (Centro): zona horaria America/Mexico_City por el "
-        "código postal 53100";
+        "código postal 53100 (Estado de México, municipio 057)";
+    const std::string desconocida =
+        "la zona horaria \"America/Guadalajara\" de Zonas_Horarias_"
+        "Sucursales no está en la base de zonas horarias del sistema";
+    const std::string madrid =
+        "la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no "
+        "es una zona horaria de Jalisco (America/Mexico_City)";
+    const std::string catalogo =
+        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera "
+        "(verano UTC-7, invierno UTC-6): sus facturas llevan la más "
+        "temprana de las dos horas";
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
-        "'), (1, 'America/Guadalajara')");
+        "'), (1, 'America/Guadalajara'), (4, 'Europe/Madrid')");
     for (int recarga = 0; recarga < 2; ++recarga) {
         Cargar_Datos_de_Emision();
         Anotar_Zonas_Sucursales();
     }
     for (const std::string& linea :
-         {centro, centro + ". Atención: " + rechazada,
-          "Sucursal 2 (Norte): zona horaria Etc/UTC de esta máquina. Atención: " + sin_zona,
-          std::string("Sucursal 3 (Juárez): zona horaria America/Chihuahua por el código postal "
-                      "32000"),
-          std::string("Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por "
-                      "Zonas_Horarias_Sucursales")})
+         {centro, centro + ". No emite facturas: " + desconocida,
+          std::string("Sucursal 2 (Norte): zona horaria ninguna: el código postal de expedición "
+                      "\"17000\" no es de ningún estado"),
+          "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por el código postal 32000 "
+          "(Chihuahua, municipio 037)" +
+              catalogo,
+          "Sucursal 3 (Juárez): zona horaria America/Ciudad_Juarez por Zonas_Horarias_Sucursales" +
+              catalogo,
+          "Sucursal 4 (Jalisco): zona horaria America/Mexico_City por el código postal 44100 "
+          "(Jalisco, municipio 039). No emite facturas: " +
+              madrid})
         EXPECT_EQ(Veces(Leer_Log(), linea + "\r\n"), 1) << linea;
 
     Programa_Corriendo(0);
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
-    // A postal code without a zone is also a profile the tax authority refuses.
-    ASSERT_EQ(informe.Motivos.size(), 3u);
-    EXPECT_EQ(informe.Motivos[0], "Sucursal 1 Centro: " + rechazada + ".");
-    EXPECT_EQ(informe.Motivos[1], "Sucursal 2 Norte: " + sin_zona + ".");
-    EXPECT_NE(json.find(R"("zona_horaria":"America/Ciudad_Juarez","perfil_invalido":null})"),
+    const std::string no_timbra =
+        ": sus solicitudes no se envían a timbrar, su perfil de emisión "
+        "tiene un error: ";
+    EXPECT_EQ(informe.Motivos,
+              (std::vector<std::string>{
+                  "Sucursal 1 Centro" + no_timbra + desconocida + ".",
+                  "Sucursal 2 Norte" + no_timbra +
+                      "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal "
+                      "del SAT: 17000.",
+                  "Sucursal 4 Jalisco" + no_timbra + madrid + "."}));
+    EXPECT_NE(json.find(R"x("zona_horaria":"America/Ciudad_Juarez","huso_catalogo":"Tiempo )x"
+                        R"x(del Centro en Frontera (verano UTC-7, invierno UTC-6)",)x"
+                        R"x("perfil_invalido":null})x"),
               std::string::npos)
         << json;
+    EXPECT_NE(texto.find("Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: "
+                         "America/Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en "
+                         "Frontera (verano UTC-7, invierno UTC-6)\n  4 Jalisco: "
+                         "America/Mexico_City\n"),
+              std::string::npos)
+        << texto;
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ camino_completo() {
   systemd-run --quiet --unit=timbrador-simulado --uid=timbrador --gid=timbrador \
     -p UMask=0027 -p SupplementaryGroups=facturador-monitoreo \
     /usr/local/bin/timbrador_simulado --credenciales /etc/facturador/monitoreo.conf
-  esperar "[ \"\$(consulta 'SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL WHERE Status = 3')\" = 101,102,103,104,105,108 ]" \
+  esperar "[ \"\$(consulta 'SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL WHERE Status = 3')\" = 101,102,103,104,105,108,110 ]" \
     "las solicitudes no llegaron a status 3" 900
   [ "$(consulta 'SELECT COUNT(*) FROM Comprobantes_Fiscales')" -ge 12 ] ||
     falla "no se guardaron el XML y el PDF de cada factura"
@@ -189,7 +189,7 @@ instalado() {
 reiniciado() {
   servicio_activo
   [ "$(propiedad NRestarts)" = 0 ] || falla "el servicio se reinició al arrancar"
-  [ "$(consulta 'SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 3')" = 6 ] ||
+  [ "$(consulta 'SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 3')" = 7 ] ||
     falla "se perdieron solicitudes timbradas"
 }
 

@@ -189,6 +189,12 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     EXPECT_EQ(Reencolar_Solicitud(196).Mensaje,
               "Solicitud ID: 196 - No se reencola: su Archivo \"Factura B Folio 66\" no "
               "corresponde a su Serie y Folio.");
+    // A branch the worker holds gets no file either.
+    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'Europe/Madrid')");
+    EXPECT_EQ(Reencolar_Solicitud(194).Mensaje,
+              "Solicitud ID: 194 - No se reencola: la sucursal 3 no emite facturas mientras tenga "
+              "este error: la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no es "
+              "una zona horaria de Estado de México (America/Mexico_City).");
     EXPECT_TRUE(Archivos_en_Carpeta(c.cola).empty());
 }
 
@@ -323,72 +329,6 @@ TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(
         Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente"))));
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
-}
-
-// On a machine whose clock is kept in UTC each invoice is dated in the local time of its place of
-// issue, on both sides of midnight there and in UTC: Guadalajara, Tijuana (across the border's
-// clock changes of 8 March and 1 November 2026, which Hermosillo does not make), Cancún and
-// Hermosillo by their postal codes, Ciudad Juárez by the zone set for its branch (Chihuahua's
-// postal code), a postal code without a zone in the machine's time. The 72-hour rule counts days
-// in the branch's date (the 6th in UTC is the 5th in Tijuana), and so does the invoice row. On a
-// machine in Tijuana, its own branch and the one without a zone get its local time.
-TEST_F(Cola_Timbrado, FechaEnLaHoraLocalDelLugarDeExpedicion) {
-    for (int id = 1; id <= 6; ++id)
-        Sembrar_Sucursal(id, "S" + std::to_string(id));
-    Ejecutar_Central(
-        "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
-        "ELT(ID_Sucursal, '44100', '22000', '77500', '83000', '31000', '17000')");
-    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (5, 'America/Ciudad_Juarez')");
-    const char* utc = "Etc/UTC";
-    entorno.reloj = Reloj_Fijo({2026, 12, 5, 19, 16, 0}, utc);
-    Cargar_Datos();
-    const struct {
-        Fecha_Hora reloj;  // the machine's local time
-        const char* maquina;
-        int sucursal;
-        const char *solicitud, *fecha;
-    } casos[] = {
-        {{2026, 12, 5, 19, 16, 0}, utc, 1, "05/12/2026", "2026-12-05T13:16:00"},
-        {{2026, 12, 5, 19, 16, 0}, utc, 2, "05/12/2026", "2026-12-05T11:16:00"},
-        {{2026, 12, 5, 19, 16, 0}, utc, 3, "05/12/2026", "2026-12-05T14:16:00"},
-        {{2026, 12, 5, 19, 16, 0}, utc, 4, "05/12/2026", "2026-12-05T12:16:00"},
-        {{2026, 12, 5, 19, 16, 0}, utc, 5, "05/12/2026", "2026-12-05T12:16:00"},
-        {{2026, 12, 5, 19, 16, 0}, utc, 6, "05/12/2026", "2026-12-05T19:16:00"},
-        {{2026, 12, 6, 0, 30, 0}, utc, 3, "05/12/2026", "2026-12-05T19:30:00"},
-        {{2026, 12, 6, 5, 59, 59}, utc, 1, "05/12/2026", "2026-12-05T23:59:59"},
-        {{2026, 12, 6, 6, 0, 0}, utc, 1, "06/12/2026", "2026-12-06T00:00:00"},
-        {{2026, 12, 6, 8, 0, 0}, utc, 2, "06/12/2026", "2026-12-06T00:00:00"},
-        {{2026, 3, 8, 9, 59, 59}, utc, 2, "08/03/2026", "2026-03-08T01:59:59"},
-        {{2026, 3, 8, 10, 0, 0}, utc, 2, "08/03/2026", "2026-03-08T03:00:00"},
-        {{2026, 3, 8, 10, 0, 0}, utc, 4, "08/03/2026", "2026-03-08T03:00:00"},
-        {{2026, 11, 1, 8, 59, 59}, utc, 2, "01/11/2026", "2026-11-01T01:59:59"},
-        {{2026, 11, 1, 9, 0, 0}, utc, 2, "01/11/2026", "2026-11-01T01:00:00"},
-        {{2026, 12, 6, 3, 0, 0}, utc, 2, "02/12/2026", "2026-12-02T23:59:50"},
-        {{2026, 12, 6, 3, 0, 0}, utc, 2, "01/12/2026", "2026-12-02T23:59:50"},
-        {{2026, 12, 6, 3, 0, 0}, utc, 2, "05/12/2026", "2026-12-05T19:00:00"},
-        {{2026, 12, 5, 11, 16, 0}, "America/Tijuana", 2, "05/12/2026", "2026-12-05T11:16:00"},
-        {{2026, 12, 5, 11, 16, 0}, "America/Tijuana", 6, "05/12/2026", "2026-12-05T11:16:00"},
-    };
-    int folio = 0;
-    for (const auto& c : casos) {
-        entorno.reloj = Reloj_Fijo(c.reloj, c.maquina);
-        Solicitud_Factura solicitud;
-        solicitud.ID_Sucursal = c.sucursal;
-        solicitud.Fecha = c.solicitud;
-        const std::string texto =
-            Leer_Archivo(Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(c.sucursal),
-                                                    "A", ++folio, ".caso")
-                             .Ruta_Oculta);
-        EXPECT_NE(texto.find("\r\nFecha=" + std::string(c.fecha) + "\r\n"), std::string::npos)
-            << c.fecha << " / " << texto.substr(0, 60);
-    }
-
-    entorno.reloj = Reloj_Fijo({2026, 12, 6, 3, 0, 0}, utc);
-    Sembrar_Ticket(4711, 2, "300");
-    Sembrar_Solicitud(10, {{"ID_Sucursal", "2"}});
-    Ejecutar_Pase();
-    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', Fecha_Emision, FUM) FROM Facturas_Electronicas"),
-              "2026-12-05|2026-12-05");
 }
 
 // A line break or other control character in any value becomes a blank: no value adds a line. The

@@ -5,7 +5,6 @@
 #include "data/Formatos_Importe.h"
 #include "data/Rechazo_Solicitud.h"
 #include "generation/Archivo_Timbrar.h"
-#include "generation/Fecha_Factura.h"
 #include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"
 
@@ -94,7 +93,6 @@ TEST(Formatos_Importe, RedondeaMitadesHaciaAfueraYSoloLosMensajesAgrupanMiles) {
         EXPECT_EQ(Formato_Importe_Mensaje(c.importe), c.mensaje) << c.importe;
     }
     EXPECT_EQ(Formato_Importe_Archivo(-0.001), "0.00");
-    EXPECT_DOUBLE_EQ(Redondear_Centavos(10 / 1.16), 8.62);
     // SQL takes the shortest decimal.
     EXPECT_EQ(Formato_Importe_SQL(150.5), "150.5");
     EXPECT_EQ(Formato_Importe_SQL(116), "116");
@@ -107,23 +105,6 @@ TEST(Textos_Rechazo, QuitanApostrofesOComillasYRecortanBlancos) {
     EXPECT_EQ(Texto_Sin_Comillas(" \"Sucursal\" 'Ñandú' "), "Sucursal 'Ñandú'");
     EXPECT_EQ(Texto_Sin_Comillas("\ttab\t"), "\ttab\t");  // only blanks are trimmed
     EXPECT_EQ(Texto_Sin_Tilde("' '"), "");
-}
-
-// Three days back keeps its own date at 23:59:50; older goes to three days back at 23:59:50;
-// newer, or dated in the future, is now.
-TEST(Fecha_Factura, TresDiasAtrasEsElLimite) {
-    const Fecha_Hora ahora{2026, 12, 2, 9, 5, 7};
-    const struct {
-        Fecha_Hora fecha;
-        const char* esperada;
-    } casos[] = {
-        {{2026, 12, 2}, "2026-12-02T09:05:07"},  {{2026, 11, 30}, "2026-12-02T09:05:07"},
-        {{2026, 12, 3}, "2026-12-02T09:05:07"},  {{2026, 11, 29}, "2026-11-29T23:59:50"},
-        {{2026, 11, 28}, "2026-11-29T23:59:50"}, {{2025, 1, 1}, "2026-11-29T23:59:50"},
-    };
-    for (const auto& c : casos)
-        EXPECT_EQ(Fecha_para_Timbrar(c.fecha, ahora), c.esperada) << c.esperada;
-    EXPECT_EQ(Fecha_para_Timbrar({2026, 12, 20}, {2027, 1, 1, 0, 0, 1}), "2026-12-29T23:59:50");
 }
 
 // The receiver's data as a request brings them (the place of issue is 53100), and the reason the
@@ -186,6 +167,10 @@ const Caso_Receptor kCasos[] = {
      "Código postal del receptor con formato inválido: 4410O"},
     {R(kPersona, "JULIA", "612", "G03", "00999"),
      "Código postal del receptor con formato inválido: 00999"},
+    {R(kPersona, "JULIA", "612", "G03", "17000"),
+     "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: 17000"},
+    {R(kPersona, "JULIA", "612", "G03", "28470"),
+     "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: 28470"},
     {R(kPersona, "JULIA", "609"), "Régimen fiscal del receptor no existe en el catálogo: 609"},
     {R(kEmpresa, "SERVICIOS INTEGRALES DEL VALLE", "612"),
      "Régimen fiscal 612 del receptor no aplica a persona moral (RFC SIV120704TR6)"},
@@ -200,7 +185,13 @@ const Caso_Receptor kCasos[] = {
      "Forma de pago de la solicitud no existe en el catálogo: 07"},
     {R(kPersona, "JULIA", "612", "G03", "44100", "1"),
      "Forma de pago de la solicitud no existe en el catálogo: 1"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "99"), ""},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.01), ""},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.1 + 0.2), ""},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "01", 4.725),
+     "Total de la solicitud tiene más de dos decimales, que la moneda MXN no admite: 4.725"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.001),
+     "Total de la solicitud no es un importe que se pueda timbrar: 0.00"},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", -116),
      "Total de la solicitud no es un importe que se pueda timbrar: -116.00"},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 1e18),
@@ -320,6 +311,13 @@ TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFo
     perfil_norte("Serie_Facturas = 'B', RFC_Emisor = 'ALT150312AB'");
     Ejecutar_Pase();
     perfil_norte("RFC_Emisor = 'ALT150312AB1'");
+    // A zone set by hand that its state cannot keep holds the branch the same way.
+    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (4, 'Europe/Madrid')");
+    perfil_norte("RFC_Emisor = 'ALT150312AB1'");
+    Ejecutar_Pase();
+    EXPECT_EQ(Solicitud(4, "Status"), "1");
+    Ejecutar_Central("DELETE FROM Zonas_Horarias_Sucursales");
+    perfil_norte("RFC_Emisor = 'ALT150312AB1'");
     Ejecutar_Pase();
     Ejecutar_Pase();
     EXPECT_EQ(Solicitud(4, "CONCAT(Status, Serie, Folio)"), "2B1500");
@@ -331,7 +329,9 @@ TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFo
     // Each fault is told once when it is found and once more when it clears.
     for (const std::string& falla :
          {std::string("La Serie de Facturas"),
-          std::string("R.F.C. del emisor con formato inválido: ALT150312AB\r\n")}) {
+          std::string("R.F.C. del emisor con formato inválido: ALT150312AB\r\n"),
+          std::string("la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no es una "
+                      "zona horaria de Estado de México (America/Mexico_City)\r\n")}) {
         EXPECT_EQ(Veces(log, no_se_envia + falla), 2) << falla;
         EXPECT_EQ(Veces(log, "Se resolvió: " + no_se_envia + falla), 1) << falla;
     }

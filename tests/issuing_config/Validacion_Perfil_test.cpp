@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "issuing_config/Catalogos_CFDI.h"
+#include "issuing_config/Regimen_Societario.h"
 #include "issuing_config/Serie_Facturas.h"
 #include "issuing_config/Validacion_Perfil.h"
 
@@ -45,9 +46,11 @@ TEST(Validacion_Perfil, CadaReglaDelEmisorPasaYFallaEnSuOrden) {
         {Perfil(kRFC, kNombre, "General de Ley"),
          "Régimen Fiscal del emisor no existe en el catálogo: GENERAL DE LEY"},
         {Perfil(kRFC, kNombre, "601", "17000"),
-         "C.P. del Domicilio de Expedición no es un código postal de un estado de México: 17000"},
+         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 17000"},
+        {Perfil(kRFC, kNombre, "601", "28470"),
+         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 28470"},
         {Perfil(kRFC, kNombre, "601", "6000"),
-         "C.P. del Domicilio de Expedición no es un código postal de un estado de México: 6000"},
+         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 6000"},
         {Perfil(kRFC, kNombre, "601", "06000", "P*Q"), kSerie},
         {Perfil(kRFC, kNombre, "601", "06000", "A|B"), kSerie},
         {Perfil(kRFC, kNombre, "601", "06000", "A:B"), kSerie},
@@ -56,6 +59,32 @@ TEST(Validacion_Perfil, CadaReglaDelEmisorPasaYFallaEnSuOrden) {
     for (const auto& [perfil, motivo] : casos)
         EXPECT_EQ(Motivo_Perfil_Invalido(perfil).value_or(""), motivo)
             << perfil.RFC_Emisor << " / " << perfil.Razon_Social_Emisor;
+}
+
+// The company types as the register writes them, abbreviated and spelled out, each found whole.
+TEST(Regimen_Societario, LasFormasDelRegistroAbreviadasYCompletas) {
+    const std::pair<const char*, const char*> casos[] = {
+        {"AGRICOLA DEL VALLE SPR DE RL DE CV", "S.P.R. DE R.L. DE C.V."},
+        {"AGRICOLA DEL VALLE SOCIEDAD DE PRODUCCION RURAL DE RESPONSABILIDAD LIMITADA DE CAPITAL "
+         "VARIABLE",
+         "SOCIEDAD DE PRODUCCION RURAL DE RESPONSABILIDAD LIMITADA DE CAPITAL VARIABLE"},
+        {"TALLER ROSAS S DE RL MI", "S. DE R.L. MI"},
+        {"Taller Rosas Sociedad de Responsabilidad Limitada Microindustria",
+         "SOCIEDAD DE RESPONSABILIDAD LIMITADA MICROINDUSTRIA"},
+        {"PESCADORES DEL GOLFO SC DE RL", "S.C. DE R.L."},
+        {"PESCADORES DEL GOLFO SOCIEDAD COOPERATIVA DE RESPONSABILIDAD LIMITADA",
+         "SOCIEDAD COOPERATIVA DE RESPONSABILIDAD LIMITADA"},
+        {"CAJA POPULAR SCL", "S.C.L."},
+        {"CAJA POPULAR SOCIEDAD COOPERATIVA LIMITADA", "SOCIEDAD COOPERATIVA LIMITADA"},
+        {"EJIDATARIOS UNIDOS S DE SS", "S. DE S.S."},
+        {"EJIDATARIOS UNIDOS SOCIEDAD DE SOLIDARIDAD SOCIAL", "SOCIEDAD DE SOLIDARIDAD SOCIAL"},
+        {"IGLESIA DEL CENTRO AR", "A.R."},
+        {"Iglesia del Centro, Asociación Religiosa", "ASOCIACION RELIGIOSA"},
+    };
+    for (const auto& [nombre, forma] : casos)
+        EXPECT_EQ(Regimen_Societario_Final(nombre).value_or(""), forma) << nombre;
+    for (const char* sin_forma : {"ALTAR", "TALLER MI", "DISCL"})
+        EXPECT_FALSE(Regimen_Societario_Final(sin_forma)) << sin_forma;
 }
 
 // The catalogues compiled into the program read whole and hold what the rules rely on; a text

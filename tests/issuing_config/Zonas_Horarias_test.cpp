@@ -1,39 +1,189 @@
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "issuing_config/Hora_Lugar.h"
 #include "issuing_config/Zonas_Horarias.h"
 #include "platform/Zona_Horaria.h"
 
 namespace facturador::pruebas {
 namespace {
 
-// The shipped mapping: every prefix of a state has its zone (the four corners of the country go
-// through the file to stamp), and the prefixes no state holds have none.
-TEST(Zonas_Horarias, ElMapaIncrustadoDaLaZonaDeCadaEstado) {
-    const Zonas_por_Prefijo zonas = Leer_Zonas_Horarias(Texto_Zonas_Horarias());
-    EXPECT_EQ(zonas.size(), 96u);  // 01 to 99 but 17, 18 and 19
-    const std::pair<const char*, const char*> casos[] = {
-        {"97000", "America/Merida"},       // Mérida
-        {"23000", "America/Mazatlan"},     // La Paz
-        {"01000", "America/Mexico_City"},  // the lowest code of the catalogue
-        {"99999", "America/Mexico_City"},  // Zacatecas, the highest
+struct Caso_Lugar {
+    const char *cp, *estado, *municipio, *zona, *huso;
+};
+
+void Comprobar(const Caso_Lugar& c) {
+    const auto lugar = Zona_de_Codigo_Postal(c.cp);
+    ASSERT_TRUE(lugar) << c.cp;
+    EXPECT_EQ(lugar->Estado, c.estado) << c.cp;
+    EXPECT_EQ(lugar->Municipio, c.municipio) << c.cp;
+    EXPECT_EQ(lugar->Zona, c.zona) << c.cp;
+    ASSERT_TRUE(lugar->Huso) << c.cp;
+    EXPECT_EQ(Texto_Huso(*lugar->Huso), c.huso) << c.cp;
+}
+
+constexpr const char* kCentro = "Tiempo del Centro (UTC-6)";
+constexpr const char* kFrontera = "Tiempo del Centro en Frontera (verano UTC-5, invierno UTC-6)";
+constexpr const char* kJuarez = "Tiempo del Centro en Frontera (verano UTC-7, invierno UTC-6)";
+
+// Every municipality of the northern border that keeps another zone than its state, by a code of
+// its own; codes the catalogue gives no municipality, placed by their row; Bahía de Banderas.
+TEST(Zonas_Horarias, CadaMunicipioDeLaFronteraTieneSuZona) {
+    const Caso_Lugar casos[] = {
+        {"31820", "CHH", "005", "America/Ciudad_Juarez", kJuarez},
+        {"32740", "CHH", "028", "America/Ciudad_Juarez", kJuarez},
+        {"31840", "CHH", "035", "America/Ciudad_Juarez", kJuarez},
+        {"32000", "CHH", "037", "America/Ciudad_Juarez", kJuarez},
+        {"32780", "CHH", "053", "America/Ciudad_Juarez", kJuarez},
+        {"32850", "CHH", "015", "America/Ojinaga", kCentro},
+        {"32980", "CHH", "042", "America/Ojinaga", kCentro},
+        {"32880", "CHH", "052", "America/Ojinaga", kCentro},
+        {"26200", "COA", "002", "America/Matamoros", kFrontera},
+        {"26530", "COA", "003", "America/Matamoros", kFrontera},
+        {"26640", "COA", "012", "America/Matamoros", kFrontera},
+        {"26670", "COA", "013", "America/Matamoros", kFrontera},
+        {"26400", "COA", "014", "America/Matamoros", kFrontera},
+        {"26500", "COA", "019", "America/Matamoros", kFrontera},
+        {"26170", "COA", "022", "America/Matamoros", kFrontera},
+        {"27500", "COA", "023", "America/Matamoros", kFrontera},
+        {"26000", "COA", "025", "America/Matamoros", kFrontera},
+        {"26600", "COA", "037", "America/Matamoros", kFrontera},
+        {"26450", "COA", "038", "America/Matamoros", kFrontera},
+        {"65000", "NLE", "005", "America/Matamoros", kFrontera},
+        {"88440", "TAM", "007", "America/Matamoros", kFrontera},
+        {"88370", "TAM", "014", "America/Matamoros", kFrontera},
+        {"88400", "TAM", "015", "America/Matamoros", kFrontera},
+        {"87300", "TAM", "022", "America/Matamoros", kFrontera},
+        {"88390", "TAM", "024", "America/Matamoros", kFrontera},
+        {"88300", "TAM", "025", "America/Matamoros", kFrontera},
+        {"88000", "TAM", "027", "America/Matamoros", kFrontera},
+        {"88500", "TAM", "032", "America/Matamoros", kFrontera},
+        {"88800", "TAM", "033", "America/Matamoros", kFrontera},
+        {"87500", "TAM", "040", "America/Matamoros", kFrontera},
+        {"63735", "NAY", "020", "America/Bahia_Banderas", kCentro},
+        {"31824", "CHH", "", "America/Ciudad_Juarez", kJuarez},
+        {"31001", "CHH", "", "America/Chihuahua", kCentro},
+        {"26001", "COA", "", "America/Matamoros", kFrontera},
+        {"65003", "NLE", "", "America/Matamoros", kFrontera},
+        {"87301", "TAM", "", "America/Matamoros", kFrontera},
+        {"87001", "TAM", "", "America/Monterrey", kCentro},
+        {"63727", "NAY", "", "America/Mazatlan", "Tiempo del Pacífico (UTC-7)"},
     };
-    for (const auto& [cp, zona] : casos) {
-        const auto encontrada = Zona_de_Codigo_Postal(cp);
-        ASSERT_TRUE(encontrada) << cp;
-        EXPECT_EQ(encontrada->Zona, zona) << cp;
+    for (const Caso_Lugar& c : casos)
+        Comprobar(c);
+}
+
+// A code of every state, with the zone of its state and its catalogue row.
+TEST(Zonas_Horarias, UnCodigoDeCadaEstado) {
+    constexpr const char* kPacifico = "Tiempo del Pacífico (UTC-7)";
+    const Caso_Lugar casos[] = {
+        {"01000", "CMX", "010", "America/Mexico_City", kCentro},
+        {"20000", "AGU", "001", "America/Mexico_City", kCentro},
+        {"21000", "BCN", "002", "America/Tijuana",
+         "Tiempo del Noroeste (verano UTC-7, invierno UTC-8)"},
+        {"23000", "BCS", "003", "America/Mazatlan", kPacifico},
+        {"24000", "CAM", "002", "America/Merida", kCentro},
+        {"25000", "COA", "030", "America/Monterrey", kCentro},
+        {"28000", "COL", "002", "America/Mexico_City", kCentro},
+        {"29000", "CHP", "101", "America/Mexico_City", kCentro},
+        {"31000", "CHH", "019", "America/Chihuahua", kCentro},
+        {"34000", "DUR", "005", "America/Monterrey", kCentro},
+        {"36000", "GUA", "015", "America/Mexico_City", kCentro},
+        {"39000", "GRO", "029", "America/Mexico_City", kCentro},
+        {"42000", "HID", "048", "America/Mexico_City", kCentro},
+        {"44009", "JAL", "039", "America/Mexico_City", kCentro},
+        {"50000", "MEX", "106", "America/Mexico_City", kCentro},
+        {"58000", "MIC", "053", "America/Mexico_City", kCentro},
+        {"62000", "MOR", "007", "America/Mexico_City", kCentro},
+        {"63000", "NAY", "017", "America/Mazatlan", kPacifico},
+        {"64000", "NLE", "039", "America/Monterrey", kCentro},
+        {"68000", "OAX", "067", "America/Mexico_City", kCentro},
+        {"72000", "PUE", "114", "America/Mexico_City", kCentro},
+        {"76000", "QUE", "014", "America/Mexico_City", kCentro},
+        {"77000", "ROO", "004", "America/Cancun", "Tiempo del Sureste (UTC-5)"},
+        {"78000", "SLP", "028", "America/Mexico_City", kCentro},
+        {"80000", "SIN", "006", "America/Mazatlan", kPacifico},
+        {"83000", "SON", "030", "America/Hermosillo", kPacifico},
+        {"86000", "TAB", "004", "America/Mexico_City", kCentro},
+        {"87000", "TAM", "041", "America/Monterrey", kCentro},
+        {"90000", "TLA", "033", "America/Mexico_City", kCentro},
+        {"91000", "VER", "087", "America/Mexico_City", kCentro},
+        {"97000", "YUC", "050", "America/Merida", kCentro},
+        {"98000", "ZAC", "056", "America/Mexico_City", kCentro},
+    };
+    for (const Caso_Lugar& c : casos)
+        Comprobar(c);
+    EXPECT_EQ(Zonas_Legales_Vigentes().Estados.size(), std::size(casos));
+}
+
+// The whole catalogue: its 95,748 codes, each with a zone tzdata has; the law's and the catalogue's
+// reckonings differ only for the Juárez group (830 codes) and Ojinaga's (27). A code it does not
+// hold keeps the state of its first two digits, without a row; 17 to 19 and malformed texts have
+// none. Every municipality key of the law is a municipality of its state in the catalogue.
+TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
+    EXPECT_EQ(Catalogo_Codigos_Postales_Vigente().Cantidad(), 95748u);
+    std::map<std::pair<std::string, std::string>, int> pares, municipios;
+    for (int n = 0; n < 100000; ++n) {
+        const std::string cp = fmt::format("{:05}", n);
+        const auto lugar = Zona_de_Codigo_Postal(cp);
+        if (!lugar || !lugar->Huso)
+            continue;
+        ++pares[{lugar->Zona, Texto_Huso(*lugar->Huso)}];
+        ++municipios[{lugar->Estado, lugar->Municipio}];
     }
-    EXPECT_EQ(Zona_de_Codigo_Postal("64000")->Estado, "Nuevo León");
+    std::map<std::string, int> difieren;
+    const Instante anio = Instante_Local({2026, 1, 1}, "Etc/UTC");
+    for (const auto& [par, codigos] : pares) {
+        ASSERT_TRUE(Es_Zona_Conocida(par.first)) << par.first;
+        const auto huso = Zona_de_Codigo_Postal(par.first == "America/Ojinaga" ? "32880" : "32000");
+        if (Relojes_Difieren({par.first, *huso->Huso}, anio, anio + 365 * 86400) &&
+            Texto_Huso(*huso->Huso) == par.second)
+            difieren[par.first] += codigos;
+    }
+    EXPECT_EQ(difieren, (std::map<std::string, int>{{"America/Ciudad_Juarez", 830},
+                                                    {"America/Ojinaga", 27}}));
+    for (const auto& [estado, zonas] : Zonas_Legales_Vigentes().Estados)
+        for (const auto& [municipio, zona] : zonas.Municipios)
+            EXPECT_TRUE(municipios.contains({estado, municipio})) << estado << " " << municipio;
+    EXPECT_EQ(Zona_de_Codigo_Postal("17000"), std::nullopt);
+    const auto fuera = Zona_de_Codigo_Postal("28470");
+    ASSERT_TRUE(fuera);
+    EXPECT_EQ(*fuera, (Zona_Lugar{"COL", "", "America/Mexico_City", std::nullopt}));
     for (const char* sin_zona :
          {"17000", "18999", "19500", "00999", "0100", "010000", "A1000", " 44100", ""})
         EXPECT_FALSE(Zona_de_Codigo_Postal(sin_zona)) << '"' << sin_zona << '"';
 }
 
+// The catalogue's own reckoning on both sides of its changes: summer from the second Sunday of
+// March at 02:00 of its winter clock to the first Sunday of November at 02:00 of its summer clock.
+TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
+    const Huso_Catalogo juarez = Lugar_de_Codigo_Postal("32000")->Huso;
+    const Huso_Catalogo tijuana = Lugar_de_Codigo_Postal("22000")->Huso;
+    const auto utc = [](const Fecha_Hora& f) { return Instante_Local(f, "Etc/UTC"); };
+    const struct {
+        const Huso_Catalogo& huso;
+        Fecha_Hora utc;
+        int horas;
+    } casos[] = {
+        {juarez, {2026, 3, 8, 7, 59, 59}, -6},   {juarez, {2026, 3, 8, 8, 0, 0}, -7},
+        {juarez, {2026, 11, 1, 8, 59, 59}, -7},  {juarez, {2026, 11, 1, 9, 0, 0}, -6},
+        {tijuana, {2027, 3, 14, 9, 59, 59}, -8}, {tijuana, {2027, 3, 14, 10, 0, 0}, -7},
+        {tijuana, {2027, 11, 7, 8, 59, 59}, -7}, {tijuana, {2027, 11, 7, 9, 0, 0}, -8},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(Diferencia_UTC(c.huso, utc(c.utc)), c.horas * 3600) << Formato_ISO(c.utc);
+}
+
 TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
-    EXPECT_EQ(Leer_Zonas_Horarias("# nada\n\n20|Aguascalientes|America/Mexico_City\n").size(), 1u);
-    for (const char* texto :
-         {"20|Aguascalientes\n", "2|Aguascalientes|America/Mexico_City\n",
-          "21-20|Baja California|America/Tijuana\n",
-          "20|A|America/Mexico_City\n20|B|America/Mexico_City\n", "20||America/Mexico_City\n"}) {
+    const std::string estado = "estado|AGU|Aguascalientes|America/Mexico_City\n";
+    EXPECT_EQ(Leer_Zonas_Horarias("# nada\n\n" + estado + "prefijos|20|AGU\n").Prefijos.size(), 1u);
+    for (const std::string& texto :
+         {estado + "prefijos|2|AGU\n", estado + "prefijos|21-20|AGU\n",
+          estado + "prefijos|20|AGU\nprefijos|20|AGU\n", std::string("prefijos|20|AGU\n"),
+          estado + "municipios|AGU|01|America/Mexico_City\n", estado + estado,
+          estado + "estado|BCN||America/Tijuana\n"}) {
         try {
             Leer_Zonas_Horarias(texto);
             ADD_FAILURE() << texto;
@@ -41,6 +191,11 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
             EXPECT_NE(std::string(e.what()).find("línea"), std::string::npos) << e.what();
         }
     }
+    for (const char* texto : {"huso|0|Centro|Marzo|||-5||||-6\n", "codigos|01000|00999|CMX|0\n",
+                              "codigos|01000|01000|CMX|0\n",
+                              "huso|0|Centro||||-6||||-6\n"
+                              "codigos|01000|01001|CMX|0\nmunicipios|01000|3:010\n"})
+        EXPECT_THROW(Catalogo_Codigos_Postales{texto}, Error_Codigos_Postales) << texto;
 }
 
 // A zone's name reaches tzdata only as tzdata writes its names: never a path of its own, nor an

@@ -21,7 +21,7 @@ printf '[client]\nsocket=%s\n' "$MYSQL_UNIX_PORT" >"$HOME/.my.cnf"
 
 [ "$(consulta "$tmp/ajena" 'SELECT ID, Nombre FROM Sucursales')" = $'77\tMarca de otra base' ] ||
   falla "la base ajena cambió: $(consulta "$tmp/ajena" 'SELECT * FROM Sucursales')"
-[ "$(consulta "$tmp/demo/mariadb" 'SELECT COUNT(*) FROM Sucursales')" = 3 ] ||
+[ "$(consulta "$tmp/demo/mariadb" 'SELECT COUNT(*) FROM Sucursales')" = 4 ] ||
   falla "el servidor de la demostración no tiene las sucursales"
 # The program's own account works on the demo's server, and the profiles name the demo's folders.
 mariadb --no-defaults --socket="$tmp/demo/mariadb/mysqld.sock" -uusuarios -pm58kbwTavRz07 \

@@ -184,8 +184,8 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
                   "Atención / Favor de seleccionar la Sucursal cuya configuración desea almacenar.",
                   "Atención / El Siguiente Folio a Emitir no puede ser mayor que 2147483647, "
                   "favor de verificar.",
-                  "Atención / C.P. del Domicilio de Expedición no es un código postal de un "
-                  "estado de México: 1800, favor de verificar.",
+                  "Atención / C.P. del Domicilio de Expedición no existe en el catálogo "
+                  "c_CodigoPostal del SAT: 1800, favor de verificar.",
                   "Atención / La Serie de Facturas no puede contener saltos de línea ni otros "
                   "caracteres de control, los caracteres / \\ : * ? \" < > | ni caracteres que "
                   "no existen en Windows-1252, ni tener más de 25 caracteres, favor de verificar.",
