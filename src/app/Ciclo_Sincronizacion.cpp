@@ -13,6 +13,7 @@
 #include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
 #include "intake/Recepcion.h"
+#include "issuing_config/Cambios_Perfiles.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 
@@ -28,6 +29,7 @@ constexpr const char* kPaso_Conteo = "Contar solicitudes rechazadas";
 constexpr const char* kPaso_Seguimiento = "Revisar las solicitudes en espera";
 constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
 constexpr const char* kPaso_Podar = "Borrar las bitácoras diarias antiguas";
+constexpr const char* kPaso_Perfiles = "Revisar si cambiaron los perfiles de emisión";
 
 constexpr const char* kTitulo_Reactivar = "ATENCION";
 constexpr const char* kPregunta_Reactivar =
@@ -59,6 +61,17 @@ class Marca_En_Curso {
 std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
     ahora.Segundo = 0;
     return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
+}
+
+// A console beside the worker cancels with the branches' folders and edits their profiles: it takes
+// an edit made elsewhere as the worker does.
+void Tomar_Perfiles_Cambiados_en_Consola() {
+    Ejecutar_Registrando_Falla(kPaso_Perfiles, [] {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Tomar_Perfiles_Cambiados(conexion);
+        Cerrar_Conexion(conexion);
+    });
 }
 
 // The first cycle of each day removes the daily logs older than the setting allows.
@@ -131,8 +144,12 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     const auto turno = Asegurar_Turno_de_Trabajo();
     if (turno == Estado_Turno::Tenido && Generar_en_Conexion_Ciclo())
         Recibir_Como_Trabajador();
-    else if (turno == Estado_Turno::Ocupado)
-        Actualizar_Ver_Errores();  // the operator's console beside the worker
+    else if (turno == Estado_Turno::Ocupado) {
+        // The operator's console beside the worker.
+        if (!Estado_App().datos_emision_por_cargar)
+            Tomar_Perfiles_Cambiados_en_Consola();
+        Actualizar_Ver_Errores();
+    }
     vista_.Mostrar_Status(kStatus_Inactivo);
 }
 
@@ -152,11 +169,14 @@ void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
 // The generation pass on the cycle's own connection, closed right after it. Answers false when the
 // central database could not be reached, and the rest of the cycle has nothing to work on. The
 // pass waits while start-up data is still missing: without the branch names and profiles it would
-// skip or misreport requests.
+// skip or misreport requests. A profile or zone override edited since the last load is loaded
+// first, so the pass issues with it (and releases a branch whose profile was corrected).
 bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
     const bool abierta = Ejecutar_Registrando_Falla(
         kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
-    if (abierta && Completar_Datos_Pendientes())
+    if (abierta && Completar_Datos_Pendientes() &&
+        Ejecutar_Registrando_Falla(kPaso_Perfiles,
+                                   [this] { Tomar_Perfiles_Cambiados(conexion_ciclo_); }))
         Ejecutar_Registrando_Falla(kPaso_Generacion, [this] {
             pase_completo_ = Generar_Archivos_para_Timbrar(conexion_ciclo_);
         });

@@ -16,6 +16,7 @@
 #include "data/Log.h"
 #include "data/Sucursales.h"
 #include "data/Turno_Central.h"
+#include "issuing_config/Datos_Emision.h"
 #include "platform/Archivos.h"
 
 namespace facturador::pruebas {
@@ -57,6 +58,7 @@ class Prueba_App : public ::testing::Test {
         Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
+        Reiniciar_Datos_de_Emision();
         Vaciar_Base_Central();
     }
     Entorno_Pruebas entorno;

@@ -174,7 +174,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
 }
 
 // Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
-// lacks it, and logs each branch's zone once; a reload logs only a zone that changed. --estado
+// lacks it, and logs each branch's zone once; a reload logs only a zone it changed. --estado
 // warns of a branch on the machine's time and of a zone set that tzdata does not have.
 TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     entorno.Crear_Bases_Locales();
@@ -206,10 +206,8 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
         "'), (1, 'America/Guadalajara')");
-    for (int recarga = 0; recarga < 2; ++recarga) {
+    for (int recarga = 0; recarga < 2; ++recarga)
         Cargar_Datos_de_Emision();
-        Anotar_Zonas_Sucursales();
-    }
     for (const std::string& linea :
          {centro, centro + ". Atención: " + rechazada,
           "Sucursal 2 (Norte): zona horaria Etc/UTC de esta máquina. Atención: " + sin_zona,
