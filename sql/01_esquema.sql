@@ -273,3 +273,22 @@ CREATE TABLE IF NOT EXISTS Turno_Facturador (
   Vence     DATETIME(6)  NULL,                  -- vencimiento, en el reloj de la base
   Unidades  BIGINT       NOT NULL DEFAULT 0     -- unidades de trabajo confirmadas, +1 cada una
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;
+
+-- Pedidos de reencolado: la consola del operador pide aquí que se vuelva a escribir el archivo
+-- para timbrar de una solicitud en status 2 (como `facturador --reencolar`), y la copia que tiene
+-- el turno lo hace en su siguiente ciclo, dentro de sus unidades de trabajo cercadas. La consola
+-- nunca escribe archivos en la cola.
+-- Status: 0 pedido, 1 en curso (el archivo puede estar ya escrito), 2 hecho, 3 no se hizo
+-- (el motivo queda en Resultado). El facturador crea esta tabla si falta.
+CREATE TABLE IF NOT EXISTS Pedidos_Reencolado (
+  ID              INT          NOT NULL AUTO_INCREMENT,
+  ID_Solicitud    INT          NOT NULL,
+  Pedido_Por      VARCHAR(100) NULL DEFAULT '',   -- cuenta del operador que lo pidió
+  Fecha_Pedido    DATETIME     NULL DEFAULT NULL,
+  Status          TINYINT      NOT NULL DEFAULT 0,
+  Resultado       VARCHAR(255) NULL DEFAULT '',
+  Fecha_Atendido  DATETIME     NULL DEFAULT NULL,
+  PRIMARY KEY (ID),
+  KEY idx_pedidos_status (Status, ID),
+  KEY idx_pedidos_solicitud (ID_Solicitud, ID)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

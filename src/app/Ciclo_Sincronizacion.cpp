@@ -12,6 +12,7 @@
 #include "data/Poda_Log.h"
 #include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
+#include "generation/Pedidos_Reencolado.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Cambios_Perfiles.h"
 #include "platform/Archivos.h"
@@ -30,6 +31,7 @@ constexpr const char* kPaso_Seguimiento = "Revisar las solicitudes en espera";
 constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
 constexpr const char* kPaso_Podar = "Borrar las bitácoras diarias antiguas";
 constexpr const char* kPaso_Perfiles = "Revisar si cambiaron los perfiles de emisión";
+constexpr const char* kPaso_Reencolar = "Atender los pedidos de reencolado";
 
 constexpr const char* kTitulo_Reactivar = "ATENCION";
 constexpr const char* kPregunta_Reactivar =
@@ -170,16 +172,21 @@ void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
 // central database could not be reached, and the rest of the cycle has nothing to work on. The
 // pass waits while start-up data is still missing: without the branch names and profiles it would
 // skip or misreport requests. A profile or zone override edited since the last load is loaded
-// first, so the pass issues with it (and releases a branch whose profile was corrected).
+// first, so the pass issues with it (and releases a branch whose profile was corrected). The
+// operators' re-queue asks come before the pass, whose recovery of the queue then publishes their
+// files in the same cycle.
 bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
     const bool abierta = Ejecutar_Registrando_Falla(
         kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
     if (abierta && Completar_Datos_Pendientes() &&
         Ejecutar_Registrando_Falla(kPaso_Perfiles,
-                                   [this] { Tomar_Perfiles_Cambiados(conexion_ciclo_); }))
+                                   [this] { Tomar_Perfiles_Cambiados(conexion_ciclo_); })) {
+        Ejecutar_Registrando_Falla(kPaso_Reencolar,
+                                   [this] { Atender_Pedidos_Reencolado(conexion_ciclo_); });
         Ejecutar_Registrando_Falla(kPaso_Generacion, [this] {
             pase_completo_ = Generar_Archivos_para_Timbrar(conexion_ciclo_);
         });
+    }
     Cerrar_Conexion_Ciclo();
     return abierta;
 }

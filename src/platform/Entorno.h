@@ -71,6 +71,9 @@ std::string Zona_Maquina();
 Fecha_Hora Ahora_en_Zona(std::string_view zona);
 Operador& Operador_Actual();
 const std::string& Carpeta_Programa();
+// The system account the program runs as (the operator's, for a console), as its name; the
+// number when the account has none.
+std::string Cuenta_Usuario();
 void Notificar_Servicio(const std::string& mensaje);
 
 }  // namespace facturador
