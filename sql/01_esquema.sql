@@ -139,7 +139,14 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   Ruta_Archivo     VARCHAR(500) NULL DEFAULT '',
   PRIMARY KEY (ID),
   KEY idx_solicitudes_status (Status, ID),
-  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status)
+  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status),
+  -- búsquedas de la consola (ventana "Solicitudes"); en una base anterior a ellos los agrega el
+  -- administrador con la sentencia del README, nunca el facturador
+  KEY idx_solicitudes_fecha (Fecha, Status, ID_Sucursal),
+  KEY idx_solicitudes_rfc (RFC),
+  KEY idx_solicitudes_nro_ticket (Nro_Ticket),
+  KEY idx_solicitudes_motivo (Status, Resultado),
+  FULLTEXT KEY ft_solicitudes_nombre (Nombre)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- Facturas electrónicas: una fila por factura. Se registra al mandar a timbrar

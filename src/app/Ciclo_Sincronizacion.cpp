@@ -1,5 +1,7 @@
 #include "app/Ciclo_Sincronizacion.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "app/Arranque.h"
@@ -43,6 +45,7 @@ constexpr const char* kMensaje_Falla_Reactivar =
     "Detalle: ";
 
 constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
+constexpr const char* kTitulo_Sin_Errores_Timbrado = "Atención";
 
 // Keeps En_Curso() true from its creation to its end, nested uses included.
 class Marca_En_Curso {
@@ -195,10 +198,13 @@ void Ciclo_Sincronizacion::Cerrar_Conexion_Ciclo() noexcept {
     Cerrar_Conexion(conexion_ciclo_);
 }
 
-// lblLog follows the count; when the count cannot be made it stays as it was.
+// lblLog and lblRechazadas follow the count; when the count cannot be made they stay as they were.
 void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
-    Ejecutar_Registrando_Falla(
-        kPaso_Conteo, [this] { vista_.Mostrar_Ver_Errores(Hay_Solicitudes_Rechazadas()); });
+    Ejecutar_Registrando_Falla(kPaso_Conteo, [this] {
+        const long long rechazadas = Contar_Solicitudes_Rechazadas();
+        vista_.Mostrar_Ver_Errores(rechazadas > 0);
+        vista_.Mostrar_Rechazadas(rechazadas);
+    });
 }
 
 // The end of a timed or manual cycle. It was successful when the generation pass went through
@@ -216,7 +222,18 @@ void Ciclo_Sincronizacion::Terminar_Ciclo() {
 }
 
 void Ciclo_Sincronizacion::lblLog_Click() {
-    Operador_Actual().Abrir_Documento(Unir_Ruta(Carpeta_Programa(), kArchivo_Errores_Timbrado));
+    const std::string propio = Unir_Ruta(Carpeta_Programa(), kArchivo_Errores_Timbrado);
+    const std::string servicio = Unir_Ruta(Carpeta_del_Servicio(), kArchivo_Errores_Timbrado);
+    const std::string ruta = Error_de_Lectura(propio) == 0 ? propio : servicio;
+    const int error = Error_de_Lectura(ruta);
+    if (error == 0)
+        return Operador_Actual().Abrir_Documento(ruta);
+    const std::string donde = propio == servicio ? propio : propio + " ni " + servicio;
+    Operador_Actual().Mostrar_Advertencia(
+        kTitulo_Sin_Errores_Timbrado,
+        error == ENOENT ? "No hay registro de errores de timbrado: no existe " + donde + "."
+                        : "No se puede leer " + ruta + ": " + std::strerror(error) +
+                              ". La cuenta del operador debe pertenecer al grupo facturador.");
 }
 
 void Ciclo_Sincronizacion::cmdDesrechazar_Click() {

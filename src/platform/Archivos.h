@@ -14,6 +14,8 @@ namespace facturador {
 // Joins a folder and a file name with the platform's separator.
 std::string Unir_Ruta(std::string_view carpeta, std::string_view nombre);
 bool Existe_Archivo(const std::string& ruta);
+// 0 when this account may read the file; else why not (errno: ENOENT, EACCES...).
+int Error_de_Lectura(const std::string& ruta);
 
 // What lies at a path, looked at without following a symbolic link.
 struct Entrada_Archivo {
