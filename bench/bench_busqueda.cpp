@@ -226,7 +226,7 @@ void Insertar(const char* tabla, int cantidad, int& siguiente_id) {
 }
 
 void Medir_Inserciones(const char* titulo, int durabilidad, int& siguiente_id) {
-    constexpr int kRondas = 6;
+    constexpr int kRondas = 12;
     Poner_Durabilidad(durabilidad);
     Tiempos_Insercion t;
     for (int ronda = 0; ronda < kRondas; ++ronda) {

@@ -22,6 +22,8 @@ constexpr const char* kIndice_Nombre = "ft_solicitudes_nombre";
 
 // A date range up to this long bounds the search better than a name.
 constexpr int kDias_Rango_Corto = 92;
+// Requests the budget found that make a name common (about one in two thousand).
+constexpr size_t kHalladas_Nombre_Comun = 16;
 // "Sort aborted": the server's answer when a budget of rows stops a sort.
 constexpr long kError_Orden_Interrumpido = 1028;
 
@@ -201,12 +203,13 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
 std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& conexion,
                                Plan_Busqueda plan, std::optional<long> presupuesto) {
     const int por_pagina = std::max(1, c.Por_Pagina);
+    const char* forzado = plan == Plan_Busqueda::Indice_Fecha    ? kIndice_Fecha
+                          : plan == Plan_Busqueda::Indice_Motivo ? kIndice_Motivo
+                                                                 : nullptr;
     return "SELECT s.ID, s.Fecha, s.ID_Sucursal, su.Nombre AS Nombre_Sucursal, s.Nro_Ticket, "
            "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM "
            "Solicitudes_de_Facturas_OL s" +
-           std::string(plan == Plan_Busqueda::Indice_Fecha
-                           ? " FORCE INDEX (" + std::string(kIndice_Fecha) + ")"
-                           : "") +
+           (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
            " LEFT JOIN Sucursales su ON su.ID = s.ID_Sucursal" +
            Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) +
            " LIMIT " + std::to_string(por_pagina + 1) + " OFFSET " +
@@ -240,9 +243,13 @@ bool Rango_Corto(const Criterios_Busqueda& c) {
 
 }  // namespace
 
-Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& indices) {
+Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& indices,
+                           size_t halladas) {
     const bool por_fecha = indices.Fecha && (c.Desde || c.Hasta);
-    const bool por_nombre = indices.Nombre && Nombre_por_Indice(c.Nombre);
+    // A name found this often among the newest requests is common: the full-text index would
+    // hand over every request with it, while the server's own plan finds the rest soon.
+    const bool por_nombre = indices.Nombre && Nombre_por_Indice(c.Nombre) &&
+                            halladas < kHalladas_Nombre_Comun;
     if (por_fecha && (Rango_Corto(c) || !por_nombre))
         return Plan_Busqueda::Indice_Fecha;
     return por_nombre ? Plan_Busqueda::Indice_Nombre : Plan_Busqueda::Natural;
@@ -250,20 +257,27 @@ Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& 
 
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
                                       const Indices_Busqueda& indices, long presupuesto) {
+    if (criterios.Motivo && criterios.Status == 4 && indices.Motivo && !criterios.ID) {
+        Recordset rs = conexion.Ejecutar(
+            Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Indice_Motivo));
+        return Leer_Pagina(rs, criterios.Por_Pagina);
+    }
+    size_t halladas = 0;
     if (!criterios.ID) {
         try {
             Recordset rs = conexion.Ejecutar(
                 Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Natural, presupuesto));
             if (!Interrumpida(conexion))
                 return Leer_Pagina(rs, criterios.Por_Pagina);
+            halladas = rs.Cantidad_Filas();
         } catch (const Error_Plataforma& e) {
             // A sort the budget stopped fails instead of warning.
             if (e.Numero != kError_Orden_Interrumpido)
                 throw;
         }
     }
-    Recordset rs =
-        conexion.Ejecutar(Sentencia_Busqueda(criterios, conexion, Plan_Acotado(criterios, indices)));
+    Recordset rs = conexion.Ejecutar(
+        Sentencia_Busqueda(criterios, conexion, Plan_Acotado(criterios, indices, halladas)));
     return Leer_Pagina(rs, criterios.Por_Pagina);
 }
 

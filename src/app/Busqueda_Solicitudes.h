@@ -81,15 +81,18 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion);
 
 // How the server is led to the rows. Every plan finds the same rows in the same order; they differ
 // only in how fast. Natural leaves the choice to the server; Indice_Nombre has the name's words
-// found through the full-text index; Indice_Fecha walks the request dates' index.
-enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha };
+// found through the full-text index; Indice_Fecha walks the request dates' index; Indice_Motivo
+// the rejected requests' reasons index, newest first within a reason.
+enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha, Indice_Motivo };
 
 // The statement of one page of the search; with `presupuesto`, the server stops after examining
 // that many rows (LIMIT ... ROWS EXAMINED) and warns that the page may be incomplete.
 std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexion& conexion,
                                Plan_Busqueda plan, std::optional<long> presupuesto = {});
 
-// One page of the search. The server's own plan is tried first within a budget of rows examined:
+// One page of the search. The rejected requests of one reason go straight through the reasons'
+// index (the server would rather merge two indexes and sort). Else the server's own plan is tried
+// first within a budget of rows examined:
 // it finds the newest requests of a common name, a branch or a status at once. When the budget
 // runs out (a rare name, an old date range), the search runs again through the index that bounds
 // it: the full-text index for the name's words, the dates' index for a date range.
@@ -99,10 +102,12 @@ inline constexpr long kPresupuesto_Filas = 30000;
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
                                       const Indices_Busqueda& indices,
                                       long presupuesto = kPresupuesto_Filas);
-// The index that bounds a search whose budget ran out: the dates' index for a date range of up to
-// three months, or for any date range when the name's words cannot go through the full-text
-// index; else the full-text index when they can; else the server's own plan, without a budget.
-Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& criterios, const Indices_Busqueda& indices);
+// The index that bounds a search whose budget ran out having found `halladas` requests: the
+// dates' index for a date range of up to three months, or for any date range when the name's
+// words cannot go through the full-text index; else the full-text index when they can and the
+// name was rare among the newest requests; else the server's own plan, without a budget.
+Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& criterios, const Indices_Busqueda& indices,
+                           size_t halladas = 0);
 
 // The rejected requests (status 4) grouped by their reason, the most frequent first.
 struct Motivo_Rechazo {

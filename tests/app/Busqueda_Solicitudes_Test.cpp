@@ -51,7 +51,7 @@ class Busqueda_Test : public Prueba_App {
         const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, 2)), ids) << "sin presupuesto";
         for (const auto plan : {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre,
-                                Plan_Busqueda::Indice_Fecha}) {
+                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo}) {
             Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
             std::vector<int32_t> del_plan;
             for (; !rs.Fin(); rs.Mover_Siguiente())
@@ -104,6 +104,11 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         {"hasta", Con([](auto& c) { c.Hasta = Fecha_Hora{2026, 2, 11}; }), {2, 1}},
         {"un día", Con([](auto& c) { c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1}; }), {4}},
         {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
+        {"rechazadas de un motivo", Con([](auto& c) {
+             c.Status = 4;
+             c.Motivo = "Error: uno";
+         }),
+         {6, 2}},
         {"sucursal y status", Con([](auto& c) {
              c.ID_Sucursal = 2;
              c.Status = 4;
@@ -211,6 +216,11 @@ TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
         c.Hasta = caso.hasta;
         EXPECT_EQ(Plan_Acotado(c, caso.indices), caso.plan) << caso.nombre;
     }
+    // A name the budget found often is common: the server's own plan finds the rest.
+    Criterios_Busqueda comun;
+    comun.Nombre = "garcia";
+    EXPECT_EQ(Plan_Acotado(comun, todos, 15), Plan_Busqueda::Indice_Nombre);
+    EXPECT_EQ(Plan_Acotado(comun, todos, 16), Plan_Busqueda::Natural);
 }
 
 // Without the search indexes (a database created before them) every search still answers the

@@ -181,7 +181,7 @@ void frmSolicitud::Disponer_Controles() {
     ventana->addWidget(tabHistoria, 1);
     ventana->addWidget(lblEstado);
     ventana->addLayout(botones);
-    resize(900, 600);
+    setMinimumSize(820, 560);
 }
 
 void frmSolicitud::Conectar_Eventos() {

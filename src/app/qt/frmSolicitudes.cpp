@@ -152,6 +152,10 @@ void frmSolicitudes::Crear_Motivos() {
     modelo_motivos_->setHorizontalHeaderLabels({"Motivo", "Solicitudes"});
     tblMotivos->setModel(modelo_motivos_);
     tblMotivos->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblMotivos->horizontalHeader()->setStretchLastSection(false);
+    tblMotivos->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    tblMotivos->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    tblMotivos->setMaximumHeight(160);
     cmdReactivar_Motivo = Boton("Reactivar las de este motivo", fraMotivos, "cmdReactivar_Motivo");
     cmdReactivar_Motivo->setEnabled(false);
     cmdTodos_Motivos = Boton("Todos los motivos", fraMotivos, "cmdTodos_Motivos");
@@ -182,7 +186,9 @@ void frmSolicitudes::Disponer_Controles() {
     fila(1, 6, "Hasta", txtHasta);
     filtros->addWidget(cmdBuscar, 0, 8);
     filtros->addWidget(cmdLimpiar, 1, 8);
-    filtros->setColumnStretch(7, 1);
+    for (const int columna : {1, 3, 5})
+        filtros->setColumnStretch(columna, 1);
+    filtros->setColumnStretch(7, 3);
     auto* paginas = new QHBoxLayout;
     paginas->addWidget(cmdAnterior);
     paginas->addWidget(lblPagina);
@@ -198,7 +204,7 @@ void frmSolicitudes::Disponer_Controles() {
     ventana->addWidget(tblSolicitudes, 1);
     ventana->addWidget(lblEstado);
     ventana->addLayout(paginas);
-    resize(1100, 620);
+    setMinimumSize(1000, 560);
 }
 
 void frmSolicitudes::Conectar_Eventos() {
@@ -362,7 +368,6 @@ void frmSolicitudes::Mostrar_Motivos(const std::vector<Motivo_Rechazo>& motivos)
             {new QStandardItem(m.Motivo.empty() ? QString::fromUtf8("(sin motivo)") : Texto(m.Motivo)),
              cantidad});
     }
-    tblMotivos->resizeColumnToContents(1);
     for (size_t fila = 0; antes && fila < motivos_.size(); ++fila)
         if (motivos_[fila].Motivo == *antes)
             tblMotivos->selectRow(static_cast<int>(fila));
