@@ -46,8 +46,8 @@ std::map<Fecha_Hora, std::string> Extremos(std::map<Fecha_Hora, std::string> bit
 
 // "Ver. V. 5.3.0 - 10:15 -  mensaje" as "dd/mm/yyyy 10:15  mensaje".
 std::string Con_Fecha(const Fecha_Hora& fecha, std::string_view linea) {
-    if (const size_t version = linea.find(" - "); linea.starts_with("Ver. ") &&
-                                                   version != std::string_view::npos)
+    if (const size_t version = linea.find(" - ");
+        linea.starts_with("Ver. ") && version != std::string_view::npos)
         linea.remove_prefix(version + 3);
     std::string texto(linea);
     if (const size_t separador = texto.find(" -  "); separador != std::string::npos)
@@ -120,8 +120,8 @@ Lineas_Bitacora Lineas_de_Solicitud(const std::vector<std::string>& carpetas, in
         lineas.Lineas.insert(lineas.Lineas.end(), de_fecha.begin(), de_fecha.end());
     }
     lineas.Alcance = leidas.empty() ? "No hay bitácoras desde el " + Formato_Fecha(desde) + "."
-                                    : "Bitácoras del " + Formato_Fecha(*leidas.begin()) +
-                                          " al " + Formato_Fecha(*leidas.rbegin()) + "." +
+                                    : "Bitácoras del " + Formato_Fecha(*leidas.begin()) + " al " +
+                                          Formato_Fecha(*leidas.rbegin()) + "." +
                                           (omitidas ? " Se omitieron " + std::to_string(omitidas) +
                                                           " bitácoras intermedias."
                                                     : "");

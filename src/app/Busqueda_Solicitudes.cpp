@@ -31,16 +31,17 @@ constexpr long kError_Orden_Interrumpido = 1028;
 constexpr size_t kPalabra_Minima = 3;
 
 // The columns each column of the results sorts by, before the request's ID.
-const std::array<std::vector<const char*>, kColumnas_Solicitudes> kOrden_SQL = {{{},
-                                                                                {"s.Fecha"},
-                                                                                {"s.ID_Sucursal"},
-                                                                                {"s.Nro_Ticket"},
-                                                                                {"s.Nombre"},
-                                                                                {"s.RFC"},
-                                                                                {"s.Total"},
-                                                                                {"s.Status"},
-                                                                                {"s.Serie", "s.Folio"},
-                                                                                {"s.Resultado"}}};
+const std::array<std::vector<const char*>, kColumnas_Solicitudes> kOrden_SQL = {
+    {{},
+     {"s.Fecha"},
+     {"s.ID_Sucursal"},
+     {"s.Nro_Ticket"},
+     {"s.Nombre"},
+     {"s.RFC"},
+     {"s.Total"},
+     {"s.Status"},
+     {"s.Serie", "s.Folio"},
+     {"s.Resultado"}}};
 
 std::string Minusculas_ASCII(std::string_view texto) {
     std::string minusculas(texto);
@@ -77,8 +78,8 @@ std::string Literal_Like(const std::string& texto) {
 // The server's stopwords of three letters or more: with them left out of the index (its default),
 // "+will*" would miss a "Will" that LIKE finds.
 constexpr std::array<std::string_view, 18> kPalabras_Vacias = {
-    "about", "are", "com", "for", "from", "how", "that", "the",  "this",
-    "was",   "what", "when", "where", "who", "will", "with", "und", "www"};
+    "about", "are",  "com",  "for",   "from", "how",  "that", "the", "this",
+    "was",   "what", "when", "where", "who",  "will", "with", "und", "www"};
 
 bool Letra_o_Digito(std::string_view palabra, size_t& i) {
     const auto u = static_cast<unsigned char>(palabra[i]);
@@ -107,8 +108,7 @@ bool Va_al_Indice(std::string_view palabra) {
 
 // Each word begins a word of the name (after a blank or a hyphen); through the full-text index the
 // candidates come from the index first.
-std::string Condicion_Nombre(const std::string& nombre, const Conexion& conexion,
-                             bool por_indice) {
+std::string Condicion_Nombre(const std::string& nombre, const Conexion& conexion, bool por_indice) {
     std::string condicion, indice;
     for (const std::string& palabra : Palabras(nombre)) {
         const std::string patron = conexion.Escapar(Literal_Like(palabra));
@@ -211,8 +211,8 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& cone
            "Solicitudes_de_Facturas_OL s" +
            (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
            " LEFT JOIN Sucursales su ON su.ID = s.ID_Sucursal" +
-           Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) +
-           " LIMIT " + std::to_string(por_pagina + 1) + " OFFSET " +
+           Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
+           std::to_string(por_pagina + 1) + " OFFSET " +
            std::to_string(static_cast<long long>(std::max(0, c.Pagina)) * por_pagina) +
            (presupuesto ? " ROWS EXAMINED " + std::to_string(*presupuesto) : "");
 }
@@ -248,8 +248,8 @@ Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& 
     const bool por_fecha = indices.Fecha && (c.Desde || c.Hasta);
     // A name found this often among the newest requests is common: the full-text index would
     // hand over every request with it, while the server's own plan finds the rest soon.
-    const bool por_nombre = indices.Nombre && Nombre_por_Indice(c.Nombre) &&
-                            halladas < kHalladas_Nombre_Comun;
+    const bool por_nombre =
+        indices.Nombre && Nombre_por_Indice(c.Nombre) && halladas < kHalladas_Nombre_Comun;
     if (por_fecha && (Rango_Corto(c) || !por_nombre))
         return Plan_Busqueda::Indice_Fecha;
     return por_nombre ? Plan_Busqueda::Indice_Nombre : Plan_Busqueda::Natural;

@@ -70,7 +70,7 @@ struct Pagina_Solicitudes {
 // The indexes that make a search fast on a large table, by name: the ones of sql/01_esquema.sql.
 // The program never creates them: the README gives the statement for an existing database.
 struct Indices_Busqueda {
-    bool Fecha = false;   // (Fecha, Status, ID_Sucursal)
+    bool Fecha = false;  // (Fecha, Status, ID_Sucursal)
     bool RFC = false;
     bool Ticket = false;
     bool Motivo = false;  // (Status, Resultado)

@@ -41,23 +41,27 @@ void Leer_Factura(Conexion& conexion, Historia_Solicitud& h, int32_t id_factura)
         id);
     if (!rs.Fin()) {
         const int status = Entero(rs.Texto("Status"));
-        h.Factura = Factura_de_Solicitud{
-            id_factura,          rs.Texto("serie"), rs.Texto("folio"), rs.Texto("UUID"),
-            rs.Texto("fecha"),   Importe(rs.Texto("total")),
-            status == 1   ? "Registrada"
-            : status == 2 ? "Timbrada"
-            : status == 3 ? "Cancelada"
-                          : "Status " + std::to_string(status)};
+        h.Factura = Factura_de_Solicitud{id_factura,
+                                         rs.Texto("serie"),
+                                         rs.Texto("folio"),
+                                         rs.Texto("UUID"),
+                                         rs.Texto("fecha"),
+                                         Importe(rs.Texto("total")),
+                                         status == 1   ? "Registrada"
+                                         : status == 2 ? "Timbrada"
+                                         : status == 3 ? "Cancelada"
+                                                       : "Status " + std::to_string(status)};
     }
     Recordset docs = conexion.Ejecutar(
         "SELECT ID, Titulo, Nombre_Archivo, Descripcion, Tamanio_Documento, FUM FROM "
         "Comprobantes_Fiscales WHERE ID_Factura = " +
         id + " ORDER BY ID");
     for (docs.Mover_Primero(); !docs.Fin(); docs.Mover_Siguiente())
-        h.Documentos.push_back({Entero(docs.Texto("ID")), docs.Texto("Titulo"),
-                                docs.Texto("Nombre_Archivo"), docs.Texto("Descripcion"),
-                                static_cast<long long>(Valor_Inicial(docs.Texto("Tamanio_Documento"))),
-                                docs.Texto("FUM")});
+        h.Documentos.push_back(
+            {Entero(docs.Texto("ID")), docs.Texto("Titulo"), docs.Texto("Nombre_Archivo"),
+             docs.Texto("Descripcion"),
+             static_cast<long long>(Valor_Inicial(docs.Texto("Tamanio_Documento"))),
+             docs.Texto("FUM")});
 }
 
 void Leer_Montos(Conexion& conexion, Historia_Solicitud& h) {
@@ -127,8 +131,8 @@ void Buscar_Archivos(Conexion& conexion, Historia_Solicitud& h) {
         return;
     }
     const std::string cola = Ruta_Desde_BD(rs.Texto(size_t{0}));
-    const Rutas_Resultado resultado = Rutas_de_Resultado(
-        h.Archivo, {Ruta_Desde_BD(rs.Texto(1)), Ruta_Desde_BD(rs.Texto(2))});
+    const Rutas_Resultado resultado =
+        Rutas_de_Resultado(h.Archivo, {Ruta_Desde_BD(rs.Texto(1)), Ruta_Desde_BD(rs.Texto(2))});
     try {
         Buscar_en_Cola(h, cola);
     } catch (const Error_Plataforma& e) {

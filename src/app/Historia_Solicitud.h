@@ -20,8 +20,8 @@ struct Factura_de_Solicitud {
     std::string Serie;
     std::string Folio;
     std::string UUID;
-    std::string Fecha;  // the stamped CFDI's date, as stored
-    std::string Total;  // "#,##0.00"
+    std::string Fecha;   // the stamped CFDI's date, as stored
+    std::string Total;   // "#,##0.00"
     std::string Status;  // "Registrada", "Timbrada", "Cancelada"
 };
 

@@ -68,8 +68,8 @@ void Cerrar_Pedido(Conexion& conexion, int32_t id, Status_Pedido status,
         conexion.Ejecutar(
             "UPDATE Pedidos_Reencolado SET Status = " + std::to_string(static_cast<int>(status)) +
             ", Resultado = '" + conexion.Escapar(Primeros_Caracteres(resultado, kLargo_Resultado)) +
-            "', Fecha_Atendido = '" + Formato_Fecha_Hora_SQL(Ahora()) + "' WHERE ID = " +
-            std::to_string(id) + " AND Status = 1");
+            "', Fecha_Atendido = '" + Formato_Fecha_Hora_SQL(Ahora()) +
+            "' WHERE ID = " + std::to_string(id) + " AND Status = 1");
     });
 }
 
@@ -79,14 +79,15 @@ void Atender(Conexion& conexion, const Pedido& p) {
     const Resultado_Reencolado r = Reencolar_Solicitud(p.ID_Solicitud);
     // Claimed before, by a copy that stopped before closing it: the file it finds is that
     // attempt's.
-    const bool de_antes = !r.Hecho && p.Status == static_cast<int>(Status_Pedido::En_Curso) &&
-                          !r.Existente.empty();
+    const bool de_antes =
+        !r.Hecho && p.Status == static_cast<int>(Status_Pedido::En_Curso) && !r.Existente.empty();
     const std::string prefijo = "Solicitud ID: " + std::to_string(p.ID_Solicitud) + " - ";
     const std::string resultado =
-        de_antes ? "El archivo para timbrar ya estaba escrito por un intento anterior: " +
-                       r.Existente
-                 : r.Mensaje.substr(r.Mensaje.starts_with(prefijo) ? prefijo.size() : 0);
-    const Status_Pedido status = r.Hecho || de_antes ? Status_Pedido::Hecho : Status_Pedido::No_Hecho;
+        de_antes
+            ? "El archivo para timbrar ya estaba escrito por un intento anterior: " + r.Existente
+            : r.Mensaje.substr(r.Mensaje.starts_with(prefijo) ? prefijo.size() : 0);
+    const Status_Pedido status =
+        r.Hecho || de_antes ? Status_Pedido::Hecho : Status_Pedido::No_Hecho;
     Escribir_Log(prefijo + "Pedido de reencolado de " + p.Pedido_Por + ": " +
                  Texto_Status_Pedido(static_cast<int>(status)) + ". " + resultado);
     Cerrar_Pedido(conexion, p.ID, status, resultado);

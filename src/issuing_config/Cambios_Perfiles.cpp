@@ -98,8 +98,8 @@ void Anotar_Perfiles_Nuevos(const Perfiles_Anteriores& antes) {
     for (const int32_t id : sucursales) {
         const Datos_Emision* nuevo = Perfil_en(ahora, id);
         const auto zona = antes.zonas.find(id);
-        const bool otra_zona = nuevo && (zona == antes.zonas.end() ||
-                                         zona->second != Zona_de_Sucursal(id));
+        const bool otra_zona =
+            nuevo && (zona == antes.zonas.end() || zona->second != Zona_de_Sucursal(id));
         if (Mismo_Perfil(Perfil_en(antes.perfiles, id), nuevo) && !otra_zona)
             continue;
         const std::string nombre = Nombre_Sucursal(id);

@@ -34,8 +34,9 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
     Sembrar_Solicitud(3, {{"Status", "4"}, {"Resultado", "'Error: dos'"}});
     Sembrar_Solicitud(5, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     Sembrar_Solicitud(6, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
-    const auto reactivadas =
-        En_Conexion([](Conexion& c) { return Reactivar_Solicitudes(c, {2, 3, 404}); });
+    const auto reactivadas = En_Conexion([](Conexion& c) {
+        return Reactivar_Solicitudes(c, {2, 3, 404});
+    });
     EXPECT_EQ(reactivadas, (std::vector<Reactivada>{{3, "Error: dos"}}));
     EXPECT_EQ(Estados(), "1:4:Error: uno,2:3:Timbrada,3:1:,5:4:Error: uno,6:4:Error: uno");
     EXPECT_TRUE(En_Conexion([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).empty());
@@ -46,8 +47,9 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
     EXPECT_EQ(Estados(), "1:1:,2:3:Timbrada,3:1:,5:1:,6:4:Error: uno");
 
     Anotar_Reactivadas(por_motivo, "ana");
-    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 1 - Reactivada por el operador ana; estaba "
-                                "rechazada: Error: uno"),
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Solicitud ID: 1 - Reactivada por el operador ana; estaba "
+                    "rechazada: Error: uno"),
               1);
     EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 5 - Reactivada"), 1);
 }
@@ -56,18 +58,17 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
 // records who asked and when.
 TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
     const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9);
-    const Columnas en_cola = {{"Status", "2"},
-                              {"Serie", "'A'"},
-                              {"Folio", "5"},
-                              {"Archivo", "'Factura A Folio 5'"}};
+    const Columnas en_cola = {
+        {"Status", "2"}, {"Serie", "'A'"}, {"Folio", "5"}, {"Archivo", "'Factura A Folio 5'"}};
     Sembrar_Solicitud(12, en_cola);
     Sembrar_Solicitud(13);
     const Fecha_Hora ahora{2026, 12, 5, 10, 15, 40};
     const auto pedir = [&](int id) {
         return En_Conexion([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
     };
-    EXPECT_EQ(pedir(13), "la solicitud está en status 1 y sólo se reencola una solicitud en "
-                         "status 2.");
+    EXPECT_EQ(pedir(13),
+              "la solicitud está en status 1 y sólo se reencola una solicitud en "
+              "status 2.");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 5.txt"), "x");
     EXPECT_EQ(pedir(12), "ya existe " + Unir_Ruta(c.cola, "Factura A Folio 5.txt") + ".");
     EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Pedidos_Reencolado"), "0");

@@ -100,28 +100,44 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         {"comodín que no está", Con([](auto& c) { c.Nombre = "1_0"; }), {}},
         {"sucursal", Con([](auto& c) { c.ID_Sucursal = 2; }), {8, 6, 4, 2}},
         {"status", Con([](auto& c) { c.Status = 4; }), {6, 4, 2}},
-        {"desde", Con([](auto& c) { c.Desde = Fecha_Hora{2026, 3, 2}; }), {8, 7, 6, 5}},
-        {"hasta", Con([](auto& c) { c.Hasta = Fecha_Hora{2026, 2, 11}; }), {2, 1}},
-        {"un día", Con([](auto& c) { c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1}; }), {4}},
+        {"desde",
+         Con([](auto& c) {
+             c.Desde = Fecha_Hora{2026, 3, 2};
+         }),
+         {8, 7, 6, 5}},
+        {"hasta",
+         Con([](auto& c) {
+             c.Hasta = Fecha_Hora{2026, 2, 11};
+         }),
+         {2, 1}},
+        {"un día",
+         Con([](auto& c) {
+             c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1};
+         }),
+         {4}},
         {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
-        {"rechazadas de un motivo", Con([](auto& c) {
+        {"rechazadas de un motivo",
+         Con([](auto& c) {
              c.Status = 4;
              c.Motivo = "Error: uno";
          }),
          {6, 2}},
-        {"sucursal y status", Con([](auto& c) {
+        {"sucursal y status",
+         Con([](auto& c) {
              c.ID_Sucursal = 2;
              c.Status = 4;
          }),
          {6, 4, 2}},
-        {"cliente, sucursal y fechas", Con([](auto& c) {
+        {"cliente, sucursal y fechas",
+         Con([](auto& c) {
              c.Nombre = "sanchez";
              c.ID_Sucursal = 2;
              c.Desde = Fecha_Hora{2026, 2, 1};
              c.Hasta = Fecha_Hora{2026, 2, 28};
          }),
          {2}},
-        {"ticket y RFC que no coinciden", Con([](auto& c) {
+        {"ticket y RFC que no coinciden",
+         Con([](auto& c) {
              c.Nro_Ticket = 2002;
              c.RFC = "NU";
          }),
@@ -138,9 +154,10 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
     Criterios_Busqueda c;
     c.Por_Pagina = 3;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
-    for (const auto& [pagina, ids, siguiente] :
-         {std::tuple{0, Lista{8, 7, 6}, true}, {1, Lista{5, 4, 3}, true}, {2, Lista{2, 1}, false},
-          {3, Lista{}, false}}) {
+    for (const auto& [pagina, ids, siguiente] : {std::tuple{0, Lista{8, 7, 6}, true},
+                                                 {1, Lista{5, 4, 3}, true},
+                                                 {2, Lista{2, 1}, false},
+                                                 {3, Lista{}, false}}) {
         c.Pagina = pagina;
         const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, indices);
         EXPECT_EQ(Ids_De(p), ids) << pagina;
@@ -165,17 +182,18 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
 
 // A row shows the branch's name, the date, the total with thousands, series and folio together.
 TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
-    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
-                     "1234.5 WHERE ID = 1");
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
+        "1234.5 WHERE ID = 1");
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     Criterios_Busqueda c;
     c.ID = 1;
     const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, Leer_Indices_Busqueda(conexion));
     ASSERT_EQ(p.Filas.size(), 1u);
-    EXPECT_EQ(p.Filas[0], (Fila_Solicitud{1, "10/01/2026", 1, "1 Norte", "2002",
-                                          "Roberto Sánchez Díaz", "SADR800101AB1", "1,234.50", 3,
-                                          "A 1501", ""}));
+    EXPECT_EQ(p.Filas[0],
+              (Fila_Solicitud{1, "10/01/2026", 1, "1 Norte", "2002", "Roberto Sánchez Díaz",
+                              "SADR800101AB1", "1,234.50", 3, "A 1501", ""}));
     EXPECT_EQ(Motivos_Rechazo(conexion),
               (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
     EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());

@@ -31,8 +31,8 @@ class Historia_Test : public Prueba_App {
     static std::string Donde(const Historia_Solicitud& h) {
         std::string donde;
         for (const Archivo_de_Solicitud& a : h.Archivos)
-            donde += (donde.empty() ? "" : "|") + a.Donde + ":" +
-                     a.Ruta.substr(a.Ruta.rfind('/') + 1);
+            donde +=
+                (donde.empty() ? "" : "|") + a.Donde + ":" + a.Ruta.substr(a.Ruta.rfind('/') + 1);
         return donde;
     }
 
@@ -133,8 +133,9 @@ TEST_F(Historia_Test, La_Factura_El_Monto_Los_Documentos_Y_Los_Pedidos) {
     const Historia_Solicitud h = Leer(15);
     ASSERT_TRUE(h.Factura.has_value());
     EXPECT_EQ(h.Factura->UUID, "5F0A6C1E-0000-4000-8000-000000000008");
-    EXPECT_EQ(h.Factura->Serie + h.Factura->Folio + " " + h.Factura->Total + " " + h.Factura->Status,
-              "A8 1,160.50 Timbrada");
+    EXPECT_EQ(
+        h.Factura->Serie + h.Factura->Folio + " " + h.Factura->Total + " " + h.Factura->Status,
+        "A8 1,160.50 Timbrada");
     ASSERT_EQ(h.Montos.size(), 1u);
     EXPECT_EQ(h.Montos[0].Fecha + " " + h.Montos[0].Total + " " + h.Montos[0].Status,
               "05/12/2026 10:15 116.00 Vigente");
@@ -143,9 +144,8 @@ TEST_F(Historia_Test, La_Factura_El_Monto_Los_Documentos_Y_Los_Pedidos) {
     ASSERT_EQ(h.Pedidos.size(), 1u);
     EXPECT_FALSE(h.Pedido_Abierto());
     EXPECT_EQ(h.Campos.front(), (std::pair<std::string, std::string>{"ID", "15"}));
-    EXPECT_EQ(h.Campos.size(), Consultar_Central("SELECT * FROM Solicitudes_de_Facturas_OL")
-                                   .Columnas()
-                                   .size());
+    EXPECT_EQ(h.Campos.size(),
+              Consultar_Central("SELECT * FROM Solicitudes_de_Facturas_OL").Columnas().size());
 }
 
 // The lines that name request 101 (not 1010), from the worker's and the console's daily logs
@@ -167,19 +167,21 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
     const Lineas_Bitacora l = Lineas_de_Solicitud(
         {servicio.Ruta(), entorno.Carpeta(), Unir_Ruta(entorno.Carpeta(), "no_existe")}, 101,
         {2026, 12, 5});
-    EXPECT_EQ(l.Lineas, (std::vector<std::string>{
-                            "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
-                            "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
-                            "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla"}));
+    EXPECT_EQ(l.Lineas,
+              (std::vector<std::string>{
+                  "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
+                  "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
+                  "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla"}));
     EXPECT_EQ(l.Alcance, "Bitácoras del 05/12/2026 al 05/12/2026.");
     ASSERT_EQ(l.Avisos.size(), 1u);
     EXPECT_TRUE(l.Avisos[0].starts_with("No se pueden leer las bitácoras de " +
                                         Unir_Ruta(entorno.Carpeta(), "no_existe")))
         << l.Avisos[0];
-    for (const auto& [linea, nombra] :
-         {std::pair{"Solicitud ID: 101", true}, {"Solicitud ID: 1010 -", false},
-          {"x Solicitud ID: 101 - y", true}, {"Error en solicitud: 1012", false},
-          {"solicitud 101", false}})
+    for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},
+                                        {"Solicitud ID: 1010 -", false},
+                                        {"x Solicitud ID: 101 - y", true},
+                                        {"Error en solicitud: 1012", false},
+                                        {"solicitud 101", false}})
         EXPECT_EQ(Linea_Nombra_Solicitud(linea, 101), nombra) << linea;
 }
 

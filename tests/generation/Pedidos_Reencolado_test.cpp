@@ -71,19 +71,19 @@ TEST_F(Pedidos_Reencolado, Cada_Pedido_Se_Atiende_Una_Vez_Como_Lo_Haria_Reencola
     Atender();
     Ejecutar_Pase();
     EXPECT_EQ(Cola(), std::vector<std::string>{"Factura B Folio 65.txt"});
-    EXPECT_EQ(Pedidos(), "2|" + Escrito() +
-                             "|1\n3|No se reencola: la solicitud está en status 3 y sólo se reencola una "
-                             "solicitud en status 2.|1");
-    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 194 - Pedido de reencolado de operador: hecho. " +
-                                    Escrito()),
+    EXPECT_EQ(Pedidos(),
+              "2|" + Escrito() +
+                  "|1\n3|No se reencola: la solicitud está en status 3 y sólo se reencola una "
+                  "solicitud en status 2.|1");
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Solicitud ID: 194 - Pedido de reencolado de operador: hecho. " + Escrito()),
               1);
 
     Pedir(194);
     Atender();
     Atender();
     EXPECT_EQ(Pedidos().substr(Pedidos().rfind('\n') + 1),
-              "3|No se reencola: ya existe " + Unir_Ruta(c.cola, "Factura B Folio 65.txt") +
-                  ".|1");
+              "3|No se reencola: ya existe " + Unir_Ruta(c.cola, "Factura B Folio 65.txt") + ".|1");
     EXPECT_EQ(Cola().size(), 1u);
 }
 

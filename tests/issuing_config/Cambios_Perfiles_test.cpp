@@ -55,13 +55,13 @@ TEST_F(Cambios_Perfiles, La_Huella_Cambia_Con_Cada_Columna_Leida_Y_No_Con_El_Fol
         "Leyenda_de_Pagare_Facturas = 'otra'");
     EXPECT_EQ(Huella(), inicial);
     // The same values swapped between branches are another set of profiles.
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = "
-                     "IF(ID_Sucursal = 3, 'B', 'A')");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = "
+        "IF(ID_Sucursal = 3, 'B', 'A')");
     const std::string cruzada = Huella();
     EXPECT_NE(cruzada, inicial);
 
-    Ejecutar_Central(
-        "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Tijuana')");
+    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Tijuana')");
     const std::string con_ajuste = Huella();
     EXPECT_NE(con_ajuste, cruzada);
     Ejecutar_Central("UPDATE Zonas_Horarias_Sucursales SET Zona_Horaria = 'America/Cancun'");
@@ -88,15 +88,17 @@ TEST_F(Cambios_Perfiles, Se_Recarga_Solo_Lo_Editado_Y_El_Log_Lo_Dice_Una_Vez) {
         "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB2', "
         "Folio_Inicial_Facturas = 7 WHERE ID_Sucursal = 3");
     Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (4, 'America/Tijuana')");
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Folio_Inicial_Facturas = 9 "
-                     "WHERE ID_Sucursal = 5");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET Folio_Inicial_Facturas = 9 "
+        "WHERE ID_Sucursal = 5");
     EXPECT_TRUE(Tomar());
     EXPECT_EQ(Obtener_Datos_Emision(3).RFC_Emisor, "ALT150312AB2");
     EXPECT_EQ(Zona_de_Sucursal(4).Zona, "America/Tijuana");
     const std::string log = Leer_Log().substr(al_arrancar.size());
     EXPECT_EQ(Veces(log, "Se tomó el perfil nuevo de la sucursal 3 (Centro).\r\n"), 1) << log;
-    EXPECT_EQ(Veces(log, "Se tomó el perfil nuevo de la sucursal 4 (Norte). Sucursal 4 (Norte): "
-                         "zona horaria America/Tijuana por Zonas_Horarias_Sucursales\r\n"),
+    EXPECT_EQ(Veces(log,
+                    "Se tomó el perfil nuevo de la sucursal 4 (Norte). Sucursal 4 (Norte): "
+                    "zona horaria America/Tijuana por Zonas_Horarias_Sucursales\r\n"),
               1)
         << log;
     EXPECT_EQ(Veces(log, "zona horaria"), 1) << log;

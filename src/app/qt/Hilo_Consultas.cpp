@@ -19,7 +19,6 @@ struct Hilo_Consultas::Estado {
     bool cerrado = false;  // the window is gone, or the program ends: nothing more runs
 };
 
-
 Hilo_Consultas::Hilo_Consultas(std::string cadena, QObject* receptor)
     : estado_(std::make_shared<Estado>()), receptor_(receptor) {
     // Once the event loop is left nothing more can be answered, and the program must not wait.

@@ -7,8 +7,8 @@ namespace facturador {
 namespace {
 
 constexpr std::array<const char*, kColumnas_Solicitudes> kEncabezados = {
-    "ID", "Fecha", "Sucursal", "Ticket", "Cliente", "R.F.C.", "Total", "Status", "Serie y Folio",
-    "Motivo"};
+    "ID",     "Fecha", "Sucursal", "Ticket",        "Cliente",
+    "R.F.C.", "Total", "Status",   "Serie y Folio", "Motivo"};
 
 QString Texto(const std::string& texto) {
     return QString::fromStdString(texto);

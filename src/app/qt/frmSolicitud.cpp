@@ -111,8 +111,8 @@ void frmSolicitud::Crear_Controles() {
     tabHistoria->addTab(Crear_Pagina_Factura(), "Factura");
     tabHistoria->addTab(Crear_Pagina_Archivos(), "Archivos");
     tabHistoria->addTab(Crear_Pagina_Bitacora(), QString::fromUtf8("Bitácora"));
-    tblPedidos = Tabla(this, "tblPedidos",
-                       {"Pedido", "Por", "Fecha", "Status", "Resultado", "Atendido"});
+    tblPedidos =
+        Tabla(this, "tblPedidos", {"Pedido", "Por", "Fecha", "Status", "Resultado", "Atendido"});
     tabHistoria->addTab(tblPedidos, "Reencolado");
     cmdAbrir_PDF = Boton("Abrir PDF", this, "cmdAbrir_PDF");
     cmdAbrir_XML = Boton("Abrir XML", this, "cmdAbrir_XML");
@@ -144,8 +144,8 @@ QWidget* frmSolicitud::Crear_Pagina_Factura() {
 
 QWidget* frmSolicitud::Crear_Pagina_Archivos() {
     auto* pagina = new QWidget(this);
-    tblArchivos = Tabla(pagina, "tblArchivos", {QString::fromUtf8("Dónde"), "Archivo",
-                                                "Modificado"});
+    tblArchivos =
+        Tabla(pagina, "tblArchivos", {QString::fromUtf8("Dónde"), "Archivo", "Modificado"});
     lblAviso_Archivos = Con_Nombre(new QLabel(pagina), "lblAviso_Archivos");
     lblAviso_Archivos->setWordWrap(true);
     auto* caja = new QVBoxLayout(pagina);
@@ -169,8 +169,8 @@ QWidget* frmSolicitud::Crear_Pagina_Bitacora() {
 
 void frmSolicitud::Disponer_Controles() {
     auto* botones = new QHBoxLayout;
-    for (QPushButton* boton : {cmdAbrir_PDF, cmdAbrir_XML, cmdCopiar_UUID, cmdReactivar,
-                               cmdReencolar})
+    for (QPushButton* boton :
+         {cmdAbrir_PDF, cmdAbrir_XML, cmdCopiar_UUID, cmdReactivar, cmdReencolar})
         botones->addWidget(boton);
     botones->addStretch(1);
     botones->addWidget(cmdActualizar);
@@ -233,9 +233,8 @@ void frmSolicitud::Mostrar_Lectura(const Lectura& lectura) {
         return Habilitar_Acciones();
     }
     const Historia_Solicitud& h = *historia_;
-    lblTitulo->setText(QString::fromUtf8("Solicitud %1 · %2")
-                           .arg(h.ID)
-                           .arg(Texto(Status_en_Palabras(h.Status))));
+    lblTitulo->setText(
+        QString::fromUtf8("Solicitud %1 · %2").arg(h.ID).arg(Texto(Status_en_Palabras(h.Status))));
     lblMotivo->setText(h.Resultado.empty() ? QString() : "Motivo: " + Texto(h.Resultado));
     Llenar_Datos(h);
     Llenar_Factura(h);
@@ -298,11 +297,11 @@ void frmSolicitud::Llenar_Archivos(const Historia_Solicitud& h) {
     Llenar(tblArchivos, archivos);
     lblAviso_Archivos->setText(
         !h.Aviso_Archivos.empty() ? Texto(h.Aviso_Archivos)
-        : h.Archivo.empty()       ? QString::fromUtf8("Nunca se envió a timbrar: no tiene archivos.")
-        : h.Archivos.empty()      ? QString::fromUtf8("Ningún archivo de %1 está en las carpetas de "
-                                                      "su sucursal.")
+        : h.Archivo.empty()  ? QString::fromUtf8("Nunca se envió a timbrar: no tiene archivos.")
+        : h.Archivos.empty() ? QString::fromUtf8("Ningún archivo de %1 está en las carpetas de "
+                                                 "su sucursal.")
                                    .arg(Texto(h.Archivo))
-                                  : QString());
+                             : QString());
 }
 
 void frmSolicitud::Llenar_Pedidos(const Historia_Solicitud& h) {
@@ -322,11 +321,10 @@ void frmSolicitud::Habilitar_Acciones() {
     const bool reencolable = h && !h->Impedimento_Reencolado && !h->Pedido_Abierto();
     cmdReencolar->setEnabled(reencolable);
     cmdReencolar->setToolTip(
-        !h ? QString()
-        : h->Pedido_Abierto()
-            ? QString::fromUtf8("Ya hay un pedido de reencolado sin atender.")
-            : h->Impedimento_Reencolado ? "No se reencola: " + Texto(*h->Impedimento_Reencolado)
-                                        : QString());
+        !h                    ? QString()
+        : h->Pedido_Abierto() ? QString::fromUtf8("Ya hay un pedido de reencolado sin atender.")
+        : h->Impedimento_Reencolado ? "No se reencola: " + Texto(*h->Impedimento_Reencolado)
+                                    : QString());
 }
 
 void frmSolicitud::Mostrar_Estado(const QString& texto, bool falla) {
@@ -368,17 +366,18 @@ void frmSolicitud::cmdReactivar_Click() {
         [this, id](const std::vector<Reactivada>& reactivadas) {
             Anotar_Reactivadas(reactivadas, Cuenta_Usuario());
             aviso_ = reactivadas.empty()
-                         ? QString::fromUtf8("La solicitud %1 ya no estaba rechazada; no se "
-                                             "modificó. ")
+                         ? QString::fromUtf8(
+                               "La solicitud %1 ya no estaba rechazada; no se "
+                               "modificó. ")
                                .arg(id)
                          : QString::fromUtf8("Se reactivó la solicitud %1; vuelve a pendientes. ")
                                .arg(id);
             Mostrar(id);
         },
         [this](const std::string& error) {
-            Mostrar_Estado("No se pudo reactivar; la solicitud no fue modificada. Detalle: " +
-                               Texto(error),
-                           true);
+            Mostrar_Estado(
+                "No se pudo reactivar; la solicitud no fue modificada. Detalle: " + Texto(error),
+                true);
         });
 }
 
@@ -387,9 +386,10 @@ void frmSolicitud::cmdReencolar_Click() {
         return;
     const int32_t id = id_;
     if (!Operador_Actual().Pedir_Confirmacion(
-            "ATENCION", "Se pedirá a la copia que trabaja que vuelva a escribir el archivo para "
-                        "timbrar " + historia_->Archivo + " de la Solicitud de Factura " +
-                            std::to_string(id) + "."))
+            "ATENCION",
+            "Se pedirá a la copia que trabaja que vuelva a escribir el archivo para "
+            "timbrar " +
+                historia_->Archivo + " de la Solicitud de Factura " + std::to_string(id) + "."))
         return;
     const std::string cuenta = Cuenta_Usuario();
     const Fecha_Hora ahora = Ahora();
@@ -402,8 +402,9 @@ void frmSolicitud::cmdReencolar_Click() {
                 aviso_ = "No se pide el reencolado: " + Texto(*negativa) + " ";
             } else {
                 Anotar_Pedido_Reencolado(id, cuenta);
-                aviso_ = QString::fromUtf8("Se pidió el reencolado; la copia que trabaja lo hace "
-                                           "en su siguiente ciclo. ");
+                aviso_ = QString::fromUtf8(
+                    "Se pidió el reencolado; la copia que trabaja lo hace "
+                    "en su siguiente ciclo. ");
             }
             Mostrar(id);
         },

@@ -139,14 +139,14 @@ void frmSolicitudes::Crear_Filtros() {
     Instalar_Teclado(txtID, Filtro_Caja::Solo_Numeros, Enter_Caja::Descartar, buscar);
     Instalar_Teclado(txtTicket, Filtro_Caja::Solo_Numeros, Enter_Caja::Descartar, buscar);
     Instalar_Teclado(txtRFC, Filtro_Caja::Mayusculas, Enter_Caja::Descartar, buscar);
-    for (QWidget* caja : std::initializer_list<QWidget*>{txtCliente, cboSucursal, cboStatus,
-                                                          txtDesde, txtHasta})
+    for (QWidget* caja :
+         std::initializer_list<QWidget*>{txtCliente, cboSucursal, cboStatus, txtDesde, txtHasta})
         Instalar_Teclado(caja, Filtro_Caja::Ninguno, Enter_Caja::Descartar, buscar);
 }
 
 void frmSolicitudes::Crear_Motivos() {
-    fraMotivos = Con_Nombre(new QGroupBox(QString::fromUtf8("Rechazadas por motivo"), this),
-                            "fraMotivos");
+    fraMotivos =
+        Con_Nombre(new QGroupBox(QString::fromUtf8("Rechazadas por motivo"), this), "fraMotivos");
     tblMotivos = Tabla(fraMotivos, "tblMotivos");
     modelo_motivos_ = new QStandardItemModel(0, 2, this);
     modelo_motivos_->setHorizontalHeaderLabels({"Motivo", "Solicitudes"});
@@ -332,9 +332,10 @@ void frmSolicitudes::Mostrar_Pagina(const Pagina_Solicitudes& pagina,
                                     ? QString::fromUtf8("Ninguna solicitud cumple con lo buscado.")
                                     : QString::fromUtf8("No hay más solicitudes.")));
     else
-        Mostrar_Estado(hecho + QString::fromUtf8("%1 solicitudes en esta página%2.")
-                                   .arg(pagina.Filas.size())
-                                   .arg(pagina.Hay_Siguiente ? QString::fromUtf8("; hay más") : ""));
+        Mostrar_Estado(hecho +
+                       QString::fromUtf8("%1 solicitudes en esta página%2.")
+                           .arg(pagina.Filas.size())
+                           .arg(pagina.Hay_Siguiente ? QString::fromUtf8("; hay más") : ""));
 }
 
 void frmSolicitudes::Mostrar_Estado(const QString& texto, bool falla) {
@@ -357,15 +358,17 @@ void frmSolicitudes::Mostrar_Motivos(const std::vector<Motivo_Rechazo>& motivos)
     const QSignalBlocker sin_avisos(tblMotivos->selectionModel());
     const QModelIndexList elegido = tblMotivos->selectionModel()->selectedRows();
     const std::optional<std::string> antes =
-        elegido.isEmpty() ? std::nullopt
-                          : std::optional(motivos_.at(static_cast<size_t>(elegido.first().row())).Motivo);
+        elegido.isEmpty()
+            ? std::nullopt
+            : std::optional(motivos_.at(static_cast<size_t>(elegido.first().row())).Motivo);
     motivos_ = motivos;
     modelo_motivos_->removeRows(0, modelo_motivos_->rowCount());
     for (const Motivo_Rechazo& m : motivos) {
         auto* cantidad = new QStandardItem(QString::number(m.Cantidad));
         cantidad->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         modelo_motivos_->appendRow(
-            {new QStandardItem(m.Motivo.empty() ? QString::fromUtf8("(sin motivo)") : Texto(m.Motivo)),
+            {new QStandardItem(m.Motivo.empty() ? QString::fromUtf8("(sin motivo)")
+                                                : Texto(m.Motivo)),
              cantidad});
     }
     for (size_t fila = 0; antes && fila < motivos_.size(); ++fila)
@@ -454,9 +457,9 @@ void frmSolicitudes::Reactivar(std::function<std::vector<Reactivada>(Conexion&)>
             cmdBuscar_Click();
         },
         [this](const std::string& error) {
-            Mostrar_Estado("No se pudo reactivar; ninguna solicitud fue modificada. Detalle: " +
-                               Texto(error),
-                           true);
+            Mostrar_Estado(
+                "No se pudo reactivar; ninguna solicitud fue modificada. Detalle: " + Texto(error),
+                true);
         });
 }
 

@@ -30,8 +30,9 @@ class Historia_Ventana_Test : public Prueba_App {
         Sembrar_Solicitud(13, Con_Archivo(3, 6));
         Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 6.xml"), "<x/>");
         Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 6.pdf"), "%PDF");
-        Sembrar_Fila("Facturas_Electronicas",
-                     {{"ID_Factura", "-6"}, {"serie", "'A'"}, {"folio", "6"}, {"UUID", "'UUID-6'"}});
+        Sembrar_Fila(
+            "Facturas_Electronicas",
+            {{"ID_Factura", "-6"}, {"serie", "'A'"}, {"folio", "6"}, {"UUID", "'UUID-6'"}});
         Columnas rechazada = Con_Archivo(4, 7);
         rechazada["Resultado"] = "'Error: RFC del receptor inexistente'";
         Sembrar_Solicitud(14, rechazada);
@@ -80,8 +81,8 @@ class Historia_Ventana_Test : public Prueba_App {
     // The buttons enabled, by name.
     QStringList Habilitados() {
         QStringList nombres;
-        for (const char* b : {"cmdAbrir_PDF", "cmdAbrir_XML", "cmdCopiar_UUID", "cmdReactivar",
-                              "cmdReencolar"})
+        for (const char* b :
+             {"cmdAbrir_PDF", "cmdAbrir_XML", "cmdCopiar_UUID", "cmdReactivar", "cmdReencolar"})
             if (Ctl(b)->isEnabled())
                 nombres.append(b);
         return nombres;
@@ -109,7 +110,9 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
          "Solicitud 13 · Timbrada",
          {"Válidas|Factura A Folio 6.xml", "Válidas|Factura A Folio 6.pdf"},
          {"cmdAbrir_PDF", "cmdAbrir_XML", "cmdCopiar_UUID"}},
-        {14, "Solicitud 14 · Rechazada", {"NO válidas|Factura A Folio 7-error timbrado.txt"},
+        {14,
+         "Solicitud 14 · Rechazada",
+         {"NO válidas|Factura A Folio 7-error timbrado.txt"},
          {"cmdReactivar"}},
         {15, "Solicitud 15 · En espera de timbrado", {"En cola|Factura A Folio 8.txt"}, {}},
     };
@@ -124,8 +127,10 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     }
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
-    EXPECT_TRUE(Ctl("cmdReencolar")->toolTip().startsWith("No se reencola: la solicitud está en "
-                                                          "status 4"));
+    EXPECT_TRUE(Ctl("cmdReencolar")
+                    ->toolTip()
+                    .startsWith("No se reencola: la solicitud está en "
+                                "status 4"));
     Abrir(13);
     EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
     EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
@@ -144,9 +149,10 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Clic("cmdAbrir_XML");
     Clic("cmdCopiar_UUID");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "UUID-6");
-    EXPECT_EQ(entorno.operador.Textos(),
-              (std::vector<std::string>{"abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.pdf"),
-                                        "abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.xml")}));
+    EXPECT_EQ(
+        entorno.operador.Textos(),
+        (std::vector<std::string>{"abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.pdf"),
+                                  "abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.xml")}));
 
     Abrir(14);
     entorno.operador.respuestas = {false};
@@ -172,8 +178,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
               "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
-    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()),
-              1);
+    EXPECT_EQ(
+        Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
 }
 
 // The re-queue is asked through the database and done by the worker in its next cycle: the story
@@ -182,9 +188,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
 TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Historia_Lo_Sigue) {
     Abrir(15);
     EXPECT_EQ(Ctl("cmdReencolar")->toolTip(),
-              "No se reencola: ya existe " + QString::fromStdString(Unir_Ruta(c.cola,
-                                                                              "Factura A Folio 8.txt")) +
-                  ".");
+              "No se reencola: ya existe " +
+                  QString::fromStdString(Unir_Ruta(c.cola, "Factura A Folio 8.txt")) + ".");
     entorno.operador.respuestas = {true};
     ventana->cmdReencolar_Click();
     Esperar();
@@ -204,15 +209,15 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
     Vista_Falsa vista;
     Ciclo_Sincronizacion trabajador(vista);
     trabajador.tmrTimer_Timer();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Filas("tblPedidos")[0].contains("|hecho|"); },
-                                kEspera_ms));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Filas("tblPedidos")[0].contains("|hecho|"); }, kEspera_ms));
     ASSERT_EQ(Filas("tblArchivos").size(), 1);
     EXPECT_EQ(Filas("tblArchivos")[0].section('|', 0, 1),
               "En cola|" + QString::fromStdString(Unir_Ruta(c.cola, "Factura A Folio 5.txt")));
     const QString bitacora = Ctl<QPlainTextEdit>("txtBitacora")->toPlainText();
     EXPECT_TRUE(bitacora.contains("pidió reencolarla")) << bitacora.toStdString();
-    EXPECT_TRUE(bitacora.contains("Pedido de reencolado de " + QString::fromStdString(Cuenta_Usuario()) +
-                                  ": hecho."))
+    EXPECT_TRUE(bitacora.contains("Pedido de reencolado de " +
+                                  QString::fromStdString(Cuenta_Usuario()) + ": hecho."))
         << bitacora.toStdString();
 }
 

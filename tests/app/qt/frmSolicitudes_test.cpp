@@ -90,8 +90,9 @@ using Lista = std::vector<int>;
 // or without accents; newest first.
 TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
     Sembrar(30);
-    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Roberto Sánchez Díaz' "
-                     "WHERE ID IN (7, 8)");
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Roberto Sánchez Díaz' "
+        "WHERE ID IN (7, 8)");
     Abrir();
     EXPECT_EQ(Ids().size(), 30u);
     EXPECT_EQ(Ids().front(), 30);
@@ -206,13 +207,14 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     Esperar();
     const auto confirmaciones = entorno.operador.De_Tipo("confirmacion");
     ASSERT_EQ(confirmaciones.size(), 2u);
-    EXPECT_EQ(confirmaciones[1].texto, "Se reactivarán las 3 Solicitudes de Facturas rechazadas "
-                                       "por el motivo:\nError: diez");
+    EXPECT_EQ(confirmaciones[1].texto,
+              "Se reactivarán las 3 Solicitudes de Facturas rechazadas "
+              "por el motivo:\nError: diez");
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL "
                             "WHERE Status = 4"),
               "20,40,60,70");
-    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 30 - Reactivada por el operador " + Cuenta_Usuario() +
-                                    "; estaba rechazada: Error: diez"),
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 30 - Reactivada por el operador " +
+                                    Cuenta_Usuario() + "; estaba rechazada: Error: diez"),
               1);
     EXPECT_TRUE(Estado().startsWith("Se reactivaron 3 solicitudes")) << Estado().toStdString();
 
