@@ -16,6 +16,7 @@
 
 #include "app/Acciones_Solicitud.h"
 #include "app/Busqueda_Solicitudes.h"
+#include "app/qt/Controles_Consola.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "generation/Pedidos_Reencolado.h"
@@ -29,31 +30,11 @@ constexpr int kRevisar_Pedido_ms = 1000;
 // A request without a date has its daily logs looked for from this many days ago.
 constexpr int kDias_Sin_Fecha = 30;
 
-template <typename Control>
-Control* Con_Nombre(Control* control, const char* nombre) {
-    control->setObjectName(QString::fromLatin1(nombre));
-    return control;
-}
-
-QString Texto(const std::string& texto) {
-    return QString::fromStdString(texto);
-}
-
-QPushButton* Boton(const char* texto, QWidget* padre, const char* nombre) {
-    auto* boton = Con_Nombre(new QPushButton(QString::fromUtf8(texto), padre), nombre);
-    boton->setAutoDefault(false);
-    return boton;
-}
-
 QTableView* Tabla(QWidget* padre, const char* nombre, const QStringList& encabezados) {
-    auto* tabla = Con_Nombre(new QTableView(padre), nombre);
+    QTableView* tabla = Tabla_Consola(padre, nombre);
     auto* modelo = new QStandardItemModel(0, static_cast<int>(encabezados.size()), tabla);
     modelo->setHorizontalHeaderLabels(encabezados);
     tabla->setModel(modelo);
-    tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabla->verticalHeader()->hide();
-    tabla->horizontalHeader()->setStretchLastSection(true);
     return tabla;
 }
 
@@ -114,13 +95,13 @@ void frmSolicitud::Crear_Controles() {
     tblPedidos =
         Tabla(this, "tblPedidos", {"Pedido", "Por", "Fecha", "Status", "Resultado", "Atendido"});
     tabHistoria->addTab(tblPedidos, "Reencolado");
-    cmdAbrir_PDF = Boton("Abrir PDF", this, "cmdAbrir_PDF");
-    cmdAbrir_XML = Boton("Abrir XML", this, "cmdAbrir_XML");
-    cmdCopiar_UUID = Boton("Copiar UUID", this, "cmdCopiar_UUID");
-    cmdReactivar = Boton("Reactivar", this, "cmdReactivar");
-    cmdReencolar = Boton("Reencolar", this, "cmdReencolar");
-    cmdActualizar = Boton("Actualizar", this, "cmdActualizar");
-    cmdCerrar = Boton("Cerrar", this, "cmdCerrar");
+    cmdAbrir_PDF = Boton_Consola("Abrir PDF", this, "cmdAbrir_PDF");
+    cmdAbrir_XML = Boton_Consola("Abrir XML", this, "cmdAbrir_XML");
+    cmdCopiar_UUID = Boton_Consola("Copiar UUID", this, "cmdCopiar_UUID");
+    cmdReactivar = Boton_Consola("Reactivar", this, "cmdReactivar");
+    cmdReencolar = Boton_Consola("Reencolar", this, "cmdReencolar");
+    cmdActualizar = Boton_Consola("Actualizar", this, "cmdActualizar");
+    cmdCerrar = Boton_Consola("Cerrar", this, "cmdCerrar");
     lblEstado = Con_Nombre(new QLabel(this), "lblEstado");
     lblEstado->setWordWrap(true);
     tmrPedido = Con_Nombre(new QTimer(this), "tmrPedido");
@@ -328,8 +309,7 @@ void frmSolicitud::Habilitar_Acciones() {
 }
 
 void frmSolicitud::Mostrar_Estado(const QString& texto, bool falla) {
-    lblEstado->setText(texto);
-    lblEstado->setStyleSheet(falla ? "color: #b00020;" : "");
+    facturador::Mostrar_Estado(lblEstado, texto, falla);
 }
 
 void frmSolicitud::cmdActualizar_Click() {

@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/qt/Controles_Consola.h"
 #include "app/qt/Modelo_Solicitudes.h"
 #include "app/qt/frmSolicitud.h"
 #include "data/Conexiones.h"
@@ -30,32 +31,6 @@ constexpr const char* kTitulo_Confirmar = "ATENCION";
 constexpr const char* kFaltan_Indices =
     "Faltan índices de búsqueda en la base central: las búsquedas por cliente, R.F.C., ticket o "
     "fechas pueden tardar (el README da la sentencia que los crea).";
-
-template <typename Control>
-Control* Con_Nombre(Control* control, const char* nombre) {
-    control->setObjectName(QString::fromLatin1(nombre));
-    return control;
-}
-
-QString Texto(const std::string& texto) {
-    return QString::fromStdString(texto);
-}
-
-QPushButton* Boton(const char* texto, QWidget* padre, const char* nombre) {
-    auto* boton = Con_Nombre(new QPushButton(QString::fromUtf8(texto), padre), nombre);
-    // Enter searches from the boxes and opens a request from the table; it never presses a button.
-    boton->setAutoDefault(false);
-    return boton;
-}
-
-QTableView* Tabla(QWidget* padre, const char* nombre) {
-    auto* tabla = Con_Nombre(new QTableView(padre), nombre);
-    tabla->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tabla->verticalHeader()->hide();
-    tabla->horizontalHeader()->setStretchLastSection(true);
-    return tabla;
-}
 
 // An optional whole number of a box; false when the box holds something else.
 bool Leer_Numero_Caja(const QLineEdit* caja, std::optional<int32_t>& numero) {
@@ -95,18 +70,18 @@ frmSolicitudes::~frmSolicitudes() = default;
 void frmSolicitudes::Crear_Controles() {
     Crear_Filtros();
     Crear_Motivos();
-    tblSolicitudes = Tabla(this, "tblSolicitudes");
+    tblSolicitudes = Tabla_Consola(this, "tblSolicitudes");
     modelo_ = new Modelo_Solicitudes(this);
     tblSolicitudes->setModel(modelo_);
     tblSolicitudes->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
     tblSolicitudes->setSortingEnabled(true);
     tblSolicitudes->installEventFilter(this);
-    cmdAnterior = Boton("< Anterior", this, "cmdAnterior");
+    cmdAnterior = Boton_Consola("< Anterior", this, "cmdAnterior");
     lblPagina = Con_Nombre(new QLabel(this), "lblPagina");
-    cmdSiguiente = Boton("Siguiente >", this, "cmdSiguiente");
-    cmdVer = Boton("Ver solicitud", this, "cmdVer");
-    cmdReactivar = Boton("Reactivar seleccionadas", this, "cmdReactivar");
-    cmdCerrar = Boton("Cerrar", this, "cmdCerrar");
+    cmdSiguiente = Boton_Consola("Siguiente >", this, "cmdSiguiente");
+    cmdVer = Boton_Consola("Ver solicitud", this, "cmdVer");
+    cmdReactivar = Boton_Consola("Reactivar seleccionadas", this, "cmdReactivar");
+    cmdCerrar = Boton_Consola("Cerrar", this, "cmdCerrar");
     lblEstado = Con_Nombre(new QLabel(this), "lblEstado");
     lblEstado->setWordWrap(true);
     lblIndices = Con_Nombre(new QLabel(QString::fromUtf8(kFaltan_Indices), this), "lblIndices");
@@ -133,8 +108,8 @@ void frmSolicitudes::Crear_Filtros() {
     txtHasta = Con_Nombre(new QLineEdit(this), "txtHasta");
     for (QLineEdit* fecha : {txtDesde, txtHasta})
         fecha->setPlaceholderText("dd/mm/aaaa");
-    cmdBuscar = Boton("Buscar", this, "cmdBuscar");
-    cmdLimpiar = Boton("Limpiar", this, "cmdLimpiar");
+    cmdBuscar = Boton_Consola("Buscar", this, "cmdBuscar");
+    cmdLimpiar = Boton_Consola("Limpiar", this, "cmdLimpiar");
     const auto buscar = [this] { cmdBuscar_Click(); };
     Instalar_Teclado(txtID, Filtro_Caja::Solo_Numeros, Enter_Caja::Descartar, buscar);
     Instalar_Teclado(txtTicket, Filtro_Caja::Solo_Numeros, Enter_Caja::Descartar, buscar);
@@ -147,7 +122,7 @@ void frmSolicitudes::Crear_Filtros() {
 void frmSolicitudes::Crear_Motivos() {
     fraMotivos =
         Con_Nombre(new QGroupBox(QString::fromUtf8("Rechazadas por motivo"), this), "fraMotivos");
-    tblMotivos = Tabla(fraMotivos, "tblMotivos");
+    tblMotivos = Tabla_Consola(fraMotivos, "tblMotivos");
     modelo_motivos_ = new QStandardItemModel(0, 2, this);
     modelo_motivos_->setHorizontalHeaderLabels({"Motivo", "Solicitudes"});
     tblMotivos->setModel(modelo_motivos_);
@@ -156,9 +131,10 @@ void frmSolicitudes::Crear_Motivos() {
     tblMotivos->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     tblMotivos->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     tblMotivos->setMaximumHeight(160);
-    cmdReactivar_Motivo = Boton("Reactivar las de este motivo", fraMotivos, "cmdReactivar_Motivo");
+    cmdReactivar_Motivo =
+        Boton_Consola("Reactivar las de este motivo", fraMotivos, "cmdReactivar_Motivo");
     cmdReactivar_Motivo->setEnabled(false);
-    cmdTodos_Motivos = Boton("Todos los motivos", fraMotivos, "cmdTodos_Motivos");
+    cmdTodos_Motivos = Boton_Consola("Todos los motivos", fraMotivos, "cmdTodos_Motivos");
     auto* botones = new QHBoxLayout;
     botones->addWidget(cmdTodos_Motivos);
     botones->addStretch(1);
@@ -339,8 +315,7 @@ void frmSolicitudes::Mostrar_Pagina(const Pagina_Solicitudes& pagina,
 }
 
 void frmSolicitudes::Mostrar_Estado(const QString& texto, bool falla) {
-    lblEstado->setText(texto);
-    lblEstado->setStyleSheet(falla ? "color: #b00020;" : "");
+    facturador::Mostrar_Estado(lblEstado, texto, falla);
 }
 
 void frmSolicitudes::Cargar_Motivos() {
