@@ -41,11 +41,7 @@ class Historia_Ventana_Test : public Prueba_App {
         Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 8.txt"), "x");
         Cargar_Sucursales();
     }
-    ~Historia_Ventana_Test() override {
-        if (ventana)
-            ventana->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~Historia_Ventana_Test() override { delete ventana.data(); }
 
     static Columnas Con_Archivo(int status, int folio) {
         return {{"Status", std::to_string(status)},
