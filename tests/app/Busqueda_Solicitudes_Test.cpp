@@ -147,17 +147,20 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         EXPECT_EQ(Buscar(caso.criterios), caso.esperados) << caso.caso;
 }
 
-// Pages of three, and the order asked for by a column over all the results, ties newest first.
+// By pages, and in the order asked for by a column over all the results, ties newest first.
 TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     Criterios_Busqueda c;
-    c.Por_Pagina = 3;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
-    for (const auto& [pagina, ids, siguiente] : {std::tuple{0, Lista{8, 7, 6}, true},
-                                                 {1, Lista{5, 4, 3}, true},
-                                                 {2, Lista{2, 1}, false},
-                                                 {3, Lista{}, false}}) {
+    // Pages of three, the last one short; of four, the last one exactly full.
+    for (const auto& [por_pagina, pagina, ids, siguiente] :
+         {std::tuple{3, 0, Lista{8, 7, 6}, true},
+          {3, 1, Lista{5, 4, 3}, true},
+          {3, 2, Lista{2, 1}, false},
+          {3, 3, Lista{}, false},
+          {4, 1, Lista{4, 3, 2, 1}, false}}) {
+        c.Por_Pagina = por_pagina;
         c.Pagina = pagina;
         const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, indices);
         EXPECT_EQ(Ids_De(p), ids) << pagina;
