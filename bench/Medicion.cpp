@@ -110,6 +110,10 @@ void Poner_Durabilidad(int flush_log_at_trx_commit) {
                                    std::to_string(flush_log_at_trx_commit));
 }
 
+void Administrar_Servidor(const std::string& sql) {
+    Estado_Servidor(true).Ejecutar(sql);
+}
+
 double Segundos_CPU() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);

@@ -29,6 +29,10 @@ Medida Medir(const std::function<void()>& accion);
 // to disk at every commit), 2 the relaxed setting of the tests (flushed about once a second).
 void Poner_Durabilidad(int flush_log_at_trx_commit);
 
+// Runs a statement as the server's administrator (rights the program's account lacks: ALTER,
+// DROP DATABASE).
+void Administrar_Servidor(const std::string& sql);
+
 // CPU time of this process so far: the figure that does not depend on how busy the machine is.
 double Segundos_CPU();
 double Memoria_Maxima_MB();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs one benchmark, or all of them, against a private server of its own, stopped afterwards.
 #   bench/correr.sh [NOMBRE] [BUILD_FOLDER]
-# NOMBRE: bench_ciclo_inactivo, bench_generacion, bench_recepcion, bench_memoria_programa or
-# bench_generacion_cluster; "todos" or nothing runs them all. BUILD_FOLDER defaults to build.
+# NOMBRE: bench_ciclo_inactivo, bench_generacion, bench_recepcion, bench_memoria_programa,
+# bench_generacion_cluster or bench_busqueda (1,000,000 requests: a few minutes and about 1 GB of
+# disk while it runs); "todos" or nothing runs them all. BUILD_FOLDER defaults to build.
 # bench_generacion_cluster runs beside a durable private server of its own and a three-node Galera
 # cluster (scripts/galera-local.sh, about 40 s to start) in BUILD_FOLDER/galera-bench, on ports from
 # GALERA_PUERTO_BASE (here 24800 unless set: the script's own default is the fault runs' and the
@@ -17,11 +18,11 @@ nombre=${1:-todos}
 build=$(cd "${2:-$raiz/build}" && pwd)
 case $nombre in
   todos) bancos=(bench_ciclo_inactivo bench_generacion bench_recepcion bench_memoria_programa
-                 bench_generacion_cluster) ;;
+                 bench_generacion_cluster bench_busqueda) ;;
   bench_ciclo_inactivo | bench_generacion | bench_recepcion | bench_memoria_programa | \
-  bench_generacion_cluster)
+  bench_generacion_cluster | bench_busqueda)
     bancos=("$nombre") ;;
-  *) echo "uso: $0 [bench_ciclo_inactivo|bench_generacion|bench_recepcion|bench_memoria_programa|bench_generacion_cluster|todos] [BUILD_FOLDER]" >&2
+  *) echo "uso: $0 [bench_ciclo_inactivo|bench_generacion|bench_recepcion|bench_memoria_programa|bench_generacion_cluster|bench_busqueda|todos] [BUILD_FOLDER]" >&2
      exit 2 ;;
 esac
 carpeta_bd=$build/mariadb-bench

@@ -141,7 +141,14 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   Ruta_Archivo     VARCHAR(500) NULL DEFAULT '',
   PRIMARY KEY (ID),
   KEY idx_solicitudes_status (Status, ID),
-  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status)
+  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status),
+  -- búsquedas de la consola (ventana "Solicitudes"); en una base anterior a ellos los agrega el
+  -- administrador con la sentencia del README, nunca el facturador
+  KEY idx_solicitudes_fecha (Fecha, Status, ID_Sucursal),
+  KEY idx_solicitudes_rfc (RFC),
+  KEY idx_solicitudes_nro_ticket (Nro_Ticket),
+  KEY idx_solicitudes_motivo (Status, Resultado),
+  FULLTEXT KEY ft_solicitudes_nombre (Nombre)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- Facturas electrónicas: una fila por factura. Se registra al mandar a timbrar
@@ -276,16 +283,21 @@ CREATE TABLE IF NOT EXISTS Turno_Facturador (
   Unidades  BIGINT       NOT NULL DEFAULT 0     -- unidades de trabajo confirmadas, +1 cada una
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_bin;
 
--- Pedidos de reencolado: el operador, desde la consola, pide que la copia que tiene
--- el turno vuelva a escribir el archivo para timbrar de una solicitud. La consola
--- inserta y consulta; el facturador consulta y marca cada pedido atendido.
--- Status: 0 pendiente; Resultado y Fecha_Atendido los escribe el facturador.
+-- Pedidos de reencolado: la consola del operador pide aquí que se vuelva a escribir el archivo
+-- para timbrar de una solicitud en status 2 (como `facturador --reencolar`), y la copia que tiene
+-- el turno lo hace en su siguiente ciclo, dentro de sus unidades de trabajo cercadas. La consola
+-- nunca escribe archivos en la cola.
+-- Status: 0 pedido, 1 en curso (el archivo puede estar ya escrito), 2 hecho, 3 no se hizo
+-- (el motivo queda en Resultado). El facturador crea esta tabla si falta.
 CREATE TABLE IF NOT EXISTS Pedidos_Reencolado (
-  ID              INT           NOT NULL AUTO_INCREMENT PRIMARY KEY,
-  ID_Solicitud    INT           NOT NULL,
-  Pedido_Por      VARCHAR(100)  NULL,
-  Fecha_Pedido    DATETIME      NULL,
-  Status          TINYINT       NOT NULL DEFAULT 0,
-  Resultado       VARCHAR(255)  NULL,
-  Fecha_Atendido  DATETIME      NULL
+  ID              INT          NOT NULL AUTO_INCREMENT,
+  ID_Solicitud    INT          NOT NULL,
+  Pedido_Por      VARCHAR(100) NULL DEFAULT '',   -- cuenta del operador que lo pidió
+  Fecha_Pedido    DATETIME     NULL DEFAULT NULL,
+  Status          TINYINT      NOT NULL DEFAULT 0,
+  Resultado       VARCHAR(255) NULL DEFAULT '',
+  Fecha_Atendido  DATETIME     NULL DEFAULT NULL,
+  PRIMARY KEY (ID),
+  KEY idx_pedidos_status (Status, ID),
+  KEY idx_pedidos_solicitud (ID_Solicitud, ID)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

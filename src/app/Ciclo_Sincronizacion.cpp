@@ -1,5 +1,7 @@
 #include "app/Ciclo_Sincronizacion.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "app/Arranque.h"
@@ -13,7 +15,9 @@
 #include "data/Poda_Log.h"
 #include "data/Sentencias_Pendientes.h"
 #include "generation/Generacion.h"
+#include "generation/Pedidos_Reencolado.h"
 #include "intake/Recepcion.h"
+#include "issuing_config/Cambios_Perfiles.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 
@@ -29,6 +33,8 @@ constexpr const char* kPaso_Conteo = "Contar solicitudes rechazadas";
 constexpr const char* kPaso_Seguimiento = "Revisar las solicitudes en espera";
 constexpr const char* kPaso_Publicar = "Publicar el estado del facturador";
 constexpr const char* kPaso_Podar = "Borrar las bitácoras diarias antiguas";
+constexpr const char* kPaso_Perfiles = "Revisar si cambiaron los perfiles de emisión";
+constexpr const char* kPaso_Reencolar = "Atender los pedidos de reencolado";
 
 constexpr const char* kTitulo_Reactivar = "ATENCION";
 constexpr const char* kPregunta_Reactivar =
@@ -40,6 +46,7 @@ constexpr const char* kMensaje_Falla_Reactivar =
     "Detalle: ";
 
 constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
+constexpr const char* kTitulo_Sin_Errores_Timbrado = "Atención";
 
 // Keeps En_Curso() true from its creation to its end, nested uses included.
 class Marca_En_Curso {
@@ -60,6 +67,17 @@ class Marca_En_Curso {
 std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
     ahora.Segundo = 0;
     return Formato_Fecha_Hora(Sumar_Segundos(ahora, 10));
+}
+
+// A console beside the worker cancels with the branches' folders and edits their profiles: it takes
+// an edit made elsewhere as the worker does.
+void Tomar_Perfiles_Cambiados_en_Consola() {
+    Ejecutar_Registrando_Falla(kPaso_Perfiles, [] {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        Tomar_Perfiles_Cambiados(conexion);
+        Cerrar_Conexion(conexion);
+    });
 }
 
 // The first cycle of each day removes the daily logs older than the setting allows, and tells the
@@ -140,7 +158,10 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
         if (!sin_servidor_)
             Recibir_Como_Trabajador();
     } else if (turno == Estado_Turno::Ocupado || turno == Estado_Turno::Sin_Permiso) {
-        Actualizar_Ver_Errores();  // the operator's console
+        // The operator's console.
+        if (!Estado_App().datos_emision_por_cargar)
+            Tomar_Perfiles_Cambiados_en_Consola();
+        Actualizar_Ver_Errores();
     }
     vista_.Mostrar_Status(kStatus_Inactivo);
 }
@@ -163,15 +184,23 @@ void Ciclo_Sincronizacion::Recibir_Como_Trabajador() {
 // The generation pass on the cycle's own connection, closed right after it. Answers false when the
 // central database could not be reached, and the rest of the cycle has nothing to work on. The
 // pass waits while start-up data is still missing: without the branch names and profiles it would
-// skip or misreport requests.
+// skip or misreport requests. A profile or zone override edited since the last load is loaded
+// first, so the pass issues with it (and releases a branch whose profile was corrected). The
+// operators' re-queue asks come before the pass, whose recovery of the queue then publishes their
+// files in the same cycle.
 bool Ciclo_Sincronizacion::Generar_en_Conexion_Ciclo() {
     const bool abierta = Ejecutar_Registrando_Falla(
         kPaso_Abrir, [this] { Abrir_Conexion_Central(conexion_ciclo_); });
     Avisar_Progreso_al_Servicio();
-    if (abierta && Completar_Datos_Pendientes())
+    if (abierta && Completar_Datos_Pendientes() &&
+        Ejecutar_Registrando_Falla(kPaso_Perfiles,
+                                   [this] { Tomar_Perfiles_Cambiados(conexion_ciclo_); })) {
+        Ejecutar_Registrando_Falla(kPaso_Reencolar,
+                                   [this] { Atender_Pedidos_Reencolado(conexion_ciclo_); });
         Ejecutar_Registrando_Falla(kPaso_Generacion, [this] {
             pase_completo_ = Generar_Archivos_para_Timbrar(conexion_ciclo_);
         });
+    }
     Cerrar_Conexion_Ciclo();
     Avisar_Progreso_al_Servicio();
     return abierta;
@@ -181,10 +210,13 @@ void Ciclo_Sincronizacion::Cerrar_Conexion_Ciclo() noexcept {
     Cerrar_Conexion(conexion_ciclo_);
 }
 
-// lblLog follows the count; when the count cannot be made it stays as it was.
+// lblLog and lblRechazadas follow the count; when the count cannot be made they stay as they were.
 void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
-    Ejecutar_Registrando_Falla(
-        kPaso_Conteo, [this] { vista_.Mostrar_Ver_Errores(Hay_Solicitudes_Rechazadas()); });
+    Ejecutar_Registrando_Falla(kPaso_Conteo, [this] {
+        const long long rechazadas = Contar_Solicitudes_Rechazadas();
+        vista_.Mostrar_Ver_Errores(rechazadas > 0);
+        vista_.Mostrar_Rechazadas(rechazadas);
+    });
 }
 
 // The end of a timed or manual cycle. It was successful when the generation pass went through
@@ -204,7 +236,18 @@ void Ciclo_Sincronizacion::Terminar_Ciclo() {
 }
 
 void Ciclo_Sincronizacion::lblLog_Click() {
-    Operador_Actual().Abrir_Documento(Unir_Ruta(Carpeta_Programa(), kArchivo_Errores_Timbrado));
+    const std::string propio = Unir_Ruta(Carpeta_Programa(), kArchivo_Errores_Timbrado);
+    const std::string servicio = Unir_Ruta(Carpeta_del_Servicio(), kArchivo_Errores_Timbrado);
+    const std::string ruta = Error_de_Lectura(propio) == 0 ? propio : servicio;
+    const int error = Error_de_Lectura(ruta);
+    if (error == 0)
+        return Operador_Actual().Abrir_Documento(ruta);
+    const std::string donde = propio == servicio ? propio : propio + " ni " + servicio;
+    Operador_Actual().Mostrar_Advertencia(
+        kTitulo_Sin_Errores_Timbrado,
+        error == ENOENT ? "No hay registro de errores de timbrado: no existe " + donde + "."
+                        : "No se puede leer " + ruta + ": " + std::strerror(error) +
+                              ". La cuenta del operador debe pertenecer al grupo facturador.");
 }
 
 void Ciclo_Sincronizacion::cmdDesrechazar_Click() {

@@ -12,6 +12,8 @@ class Vista_Ciclo {
     virtual ~Vista_Ciclo() = default;
     virtual void Mostrar_Status(const std::string& texto) = 0;  // lblStatus
     virtual void Mostrar_Ver_Errores(bool visible) = 0;         // lblLog
+    // lblRechazadas: how many requests are rejected (hidden at 0).
+    virtual void Mostrar_Rechazadas(long long /*cuantas*/) {}
     virtual void Mostrar_Datos() = 0;                           // the three time labels
     // Lets the window paint and handle its pending events once (the cycle's only yield).
     virtual void Procesar_Eventos() = 0;
@@ -44,6 +46,9 @@ class Ciclo_Sincronizacion {
     void tmrTimer_Timer();
     void cmdSincronizar_Click();
     void cmdDesrechazar_Click();
+    // Opens the stamping error log, which something outside the program writes into the worker's
+    // program folder: this copy's own when it has one, else the worker's (Carpeta_del_Servicio);
+    // when neither can be read the operator is told why.
     void lblLog_Click();
     // True for the whole of a timed or manual cycle, its statement batch included.
     bool En_Curso() const { return en_curso_; }
@@ -65,6 +70,8 @@ class Ciclo_Sincronizacion {
     Conexion conexion_ciclo_;     // Conexion_Ciclo: open only during the generation pass
 };
 
+// The rejected requests (status 4) of the central database.
+long long Contar_Solicitudes_Rechazadas();
 // True when the central database holds at least one rejected request (status 4).
 bool Hay_Solicitudes_Rechazadas();
 // Rejected requests dated on or after 31 July 2024 go back to pending with an empty result.

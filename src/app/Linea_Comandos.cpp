@@ -6,17 +6,16 @@
 
 #include <cstring>
 
+#include "data/Configuracion.h"
 #include "platform/Archivos.h"
 
 namespace facturador {
 
 namespace {
 
-// The package installs the program in /usr/bin and its folder in /var/lib/facturador, so that
+// The installed program works on the package's folder (kCarpeta_Programa_Instalado), so that
 // `facturador --estado` works from any shell; a copy run from elsewhere (build/) keeps its folder
 // beside it.
-constexpr const char* kCarpeta_Ejecutable_Instalado = "/usr/bin";
-constexpr const char* kCarpeta_Programa_Instalado = "/var/lib/facturador";
 constexpr const char* kVariable_Carpeta = "FACTURADOR_CARPETA";
 
 constexpr const char* kDescripcion =

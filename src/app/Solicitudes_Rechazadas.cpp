@@ -16,19 +16,23 @@ long long Numero_Inicial(const std::string& texto) {
 
 }  // namespace
 
-bool Hay_Solicitudes_Rechazadas() {
+long long Contar_Solicitudes_Rechazadas() {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     Recordset rs =
         conexion.Ejecutar("SELECT COUNT(ID) FROM Solicitudes_de_Facturas_OL WHERE (Status = 4)");
-    bool hay = false;
+    long long cuantas = 0;
     if (!rs.Fin()) {
         rs.Mover_Primero();
-        hay = Numero_Inicial(rs.Texto(size_t{0})) > 0;
+        cuantas = Numero_Inicial(rs.Texto(size_t{0}));
     }
     rs.Cerrar();
     Cerrar_Conexion(conexion);
-    return hay;
+    return cuantas;
+}
+
+bool Hay_Solicitudes_Rechazadas() {
+    return Contar_Solicitudes_Rechazadas() > 0;
 }
 
 void Reactivar_Solicitudes_Rechazadas() {

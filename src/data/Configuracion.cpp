@@ -8,12 +8,14 @@
 #include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Motor_MariaDB.h"
+#include "platform/Texto.h"
 
 namespace facturador {
 
 namespace {
 
 constexpr const char* kColumna_Dias_Log = "Dias_Conservar_Log";
+constexpr const char* kColumna_Carpeta_Servicio = "Carpeta_Servicio";
 
 std::string Numero_Y_Descripcion(const Error_Plataforma& e) {
     return std::to_string(e.Numero) + " " + e.Descripcion;
@@ -130,9 +132,19 @@ void Leer_Configuracion_Local(Configuracion_Programa& cfg) {
         // Added after the table: a local.dll without the column keeps the default.
         if (rs.Tiene_Columna(kColumna_Dias_Log))
             cfg.Dias_Conservar_Log = Leer_Dias_Conservar_Log(rs.Texto(kColumna_Dias_Log));
+        if (rs.Tiene_Columna(kColumna_Carpeta_Servicio))
+            cfg.Carpeta_Servicio = Recortar(rs.Texto(kColumna_Carpeta_Servicio));
     }
     rs.Cerrar();
     Cerrar_Conexion(conexion);
+}
+
+std::string Carpeta_del_Servicio() {
+    if (!Configuracion().Carpeta_Servicio.empty())
+        return Configuracion().Carpeta_Servicio;
+    if (Carpeta_Del_Ejecutable() == kCarpeta_Ejecutable_Instalado)
+        return kCarpeta_Programa_Instalado;
+    return Carpeta_Programa();
 }
 
 Configuracion_Programa& Configuracion() {

@@ -23,7 +23,19 @@ struct Configuracion_Programa {
     std::string Fecha_Apertura_Turno;    // "dd/mm/yyyy"
     // Days the daily logs are kept: the optional column Dias_Conservar_Log of the local row.
     int Dias_Conservar_Log = kDias_Conservar_Log;
+    // The worker's program folder, where its daily logs and the stamping error log are: the
+    // optional column Carpeta_Servicio of the local row; empty for the usual place
+    // (Carpeta_del_Servicio).
+    std::string Carpeta_Servicio;
 };
+
+// The package installs the program in /usr/bin and its folder in /var/lib/facturador.
+inline constexpr const char* kCarpeta_Ejecutable_Instalado = "/usr/bin";
+inline constexpr const char* kCarpeta_Programa_Instalado = "/var/lib/facturador";
+
+// The worker's program folder as this copy finds it: the setting when there is one; the service's
+// folder for the installed program (a console beside the service); else this copy's own folder.
+std::string Carpeta_del_Servicio();
 
 Configuracion_Programa& Configuracion();
 // Reads the first row of the local Configuracion table (local.dll) into `cfg`, as start-up does;

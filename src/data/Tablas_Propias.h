@@ -13,7 +13,7 @@ namespace facturador {
 // database set up before the table existed needs no manual step. To add one: its CREATE TABLE IF
 // NOT EXISTS in sql/01_esquema.sql and its name here.
 inline constexpr std::string_view kTablas_Propias[] = {"Zonas_Horarias_Sucursales",
-                                                       "Turno_Facturador"};
+                                                       "Turno_Facturador", "Pedidos_Reencolado"};
 
 // The statement of `esquema` (text in the form of sql/01_esquema.sql) that creates `tabla`, from
 // "CREATE TABLE IF NOT EXISTS tabla (" to the ";" that ends it (left out). std::logic_error when

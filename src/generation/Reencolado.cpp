@@ -28,6 +28,16 @@ class Negativa : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A file or result of the request is already there.
+class Ya_Existe : public Negativa {
+  public:
+    explicit Ya_Existe(std::string ruta) : Negativa("ya existe " + ruta + "."), ruta_(std::move(ruta)) {}
+    const std::string& Ruta() const { return ruta_; }
+
+  private:
+    std::string ruta_;
+};
+
 struct Datos_Reencolado {
     Solicitud_Factura solicitud;
     Serie_y_Folio serie_folio;
@@ -91,16 +101,20 @@ Datos_Reencolado Leer_Datos(int32_t id) {
     }
 }
 
+void Comprobar_Sin_Archivos(const Datos_Reencolado& d) {
+    const auto existente = Archivo_Existente(
+        d.perfil, d.serie_folio, Temporales_en_Carpeta(d.perfil.Ruta_Cola_Facturas));
+    if (existente)
+        throw Ya_Existe(*existente);
+}
+
 // Written under a hidden name of its own, which the recovery of the queue leaves alone, and once
 // complete on disk renamed to the name of a file waiting for its request's commit. Publishing it
 // is the worker's: its recovery of the queue, fenced by the lease, publishes the waiting file of
 // a request in status 2 that names it, and never twice.
 std::string Escribir_de_Nuevo(const Datos_Reencolado& d) {
     const Serie_y_Folio& sf = d.serie_folio;
-    const auto existente =
-        Archivo_Existente(d.perfil, sf, Temporales_en_Carpeta(d.perfil.Ruta_Cola_Facturas));
-    if (existente)
-        throw Negativa("ya existe " + *existente + ".");
+    Comprobar_Sin_Archivos(d);
     const std::string nombre = Nombre_Archivo_para_Timbrar(sf.Serie, sf.Folio);
     const Archivo_Preparado archivo = Crear_Archivo_para_Timbrar(
         d.solicitud, d.perfil, sf.Serie, sf.Folio,
@@ -125,12 +139,31 @@ Resultado_Reencolado Reencolar_Solicitud(int32_t id_solicitud) {
         const std::string mensaje = solicitud + "Se escribió de nuevo el archivo para timbrar " +
                                     cola + "; la copia que trabaja lo pone en la cola.";
         Escribir_Log(mensaje);
-        return {true, mensaje};
+        return {true, mensaje, {}};
     } catch (const Error_Plataforma& e) {
-        return {false, solicitud + "No se reencola: error " + std::to_string(e.Numero) + " - " +
-                           e.Descripcion};
+        return {false,
+                solicitud + "No se reencola: error " + std::to_string(e.Numero) + " - " +
+                    e.Descripcion,
+                {}};
+    } catch (const Ya_Existe& e) {
+        return {false, solicitud + "No se reencola: " + e.what(), e.Ruta()};
     } catch (const std::runtime_error& e) {
-        return {false, solicitud + "No se reencola: " + e.what()};
+        return {false, solicitud + "No se reencola: " + e.what(), {}};
+    }
+}
+
+std::optional<std::string> Impedimento_Reencolado(Conexion& conexion, int32_t id_solicitud) {
+    try {
+        const Datos_Reencolado datos = Leer_Datos(conexion, id_solicitud);
+        try {
+            Comprobar_Sin_Archivos(datos);
+        } catch (const Error_Plataforma& e) {
+            return "no se puede revisar la carpeta de cola " + datos.perfil.Ruta_Cola_Facturas +
+                   ": " + e.Descripcion;
+        }
+        return std::nullopt;
+    } catch (const Negativa& e) {
+        return e.what();
     }
 }
 

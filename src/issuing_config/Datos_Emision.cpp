@@ -2,15 +2,25 @@
 
 #include "data/Conexiones.h"
 #include "data/Valores_Campo.h"
+#include "issuing_config/Cambios_Perfiles.h"
 #include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador {
 
 namespace {
 
+struct Perfiles_Cargados {
+    std::vector<Datos_Emision> perfiles;
+    std::string huella;  // Leer_Huella_Perfiles as the last load read it; empty before any
+};
+
+Perfiles_Cargados& Cargados() {
+    static Perfiles_Cargados cargados;
+    return cargados;
+}
+
 std::vector<Datos_Emision>& Perfiles() {
-    static std::vector<Datos_Emision> perfiles;
-    return perfiles;
+    return Cargados().perfiles;
 }
 
 int32_t Numero_de(const Recordset& rs, const char* columna) {
@@ -62,14 +72,23 @@ void Cargar_Datos_de_Emision() {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     try {
+        // Read before the rows: an edit made meanwhile leaves the fingerprint behind the rows,
+        // and the next cycle loads them again, never the other way round.
+        std::string huella = Leer_Huella_Perfiles(conexion);
         Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas");
         std::vector<Datos_Emision> perfiles;
         perfiles.reserve(rs.Cantidad_Filas());
         for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
             perfiles.push_back(Leer_Datos_Emision(rs));
         const Ajustes_Zona ajustes = Leer_Ajustes_Zona(conexion);
+        const bool recarga = !Cargados().huella.empty();
+        const Perfiles_Anteriores antes = Perfiles_Antes_de_Recargar();
         Perfiles() = std::move(perfiles);
+        Cargados().huella = std::move(huella);
         Fijar_Zonas_Sucursales(Perfiles(), ajustes);
+        // The first load's zones are written by start-up; a reload tells what it changed.
+        if (recarga)
+            Anotar_Perfiles_Nuevos(antes);
     } catch (...) {
         Cerrar_Conexion(conexion);
         throw;
@@ -88,8 +107,12 @@ const std::vector<Datos_Emision>& Datos_Emision_Sucursales() {
     return Perfiles();
 }
 
+const std::string& Huella_Datos_de_Emision() {
+    return Cargados().huella;
+}
+
 void Reiniciar_Datos_de_Emision() {
-    Perfiles().clear();
+    Cargados() = {};
     Reiniciar_Zonas_Sucursales();
 }
 

@@ -52,7 +52,8 @@ struct Datos_Emision {
 // them, once all of them have been read: a failure (passed on to the caller) leaves the profiles
 // loaded before as they were, never an empty or half table that would blank a branch's folders
 // or let a blank profile be saved over a real one.
-// The time zone of each branch is chosen again with them (Zona_Sucursal.h).
+// The time zone of each branch is chosen again with them (Zona_Sucursal.h); a load after the first
+// writes to the daily log each branch whose profile or zone it changed (Cambios_Perfiles.h).
 void Cargar_Datos_de_Emision();
 // A copy of the first loaded profile of the branch, or a blank one when the branch has none.
 Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);
@@ -61,6 +62,9 @@ Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);
 Datos_Emision Leer_Datos_Emision(const Recordset& rs);
 
 const std::vector<Datos_Emision>& Datos_Emision_Sucursales();
+// The fingerprint of the profiles and zone overrides the last load read (Cambios_Perfiles.h);
+// empty before the first load.
+const std::string& Huella_Datos_de_Emision();
 void Reiniciar_Datos_de_Emision();
 
 }  // namespace facturador

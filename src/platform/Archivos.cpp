@@ -118,6 +118,10 @@ bool Existe_Archivo(const std::string& ruta) {
     return fs::is_regular_file(ruta, ec);
 }
 
+int Error_de_Lectura(const std::string& ruta) {
+    return ::access(ruta.c_str(), R_OK) == 0 ? 0 : errno;
+}
+
 std::optional<Entrada_Archivo> Examinar_Entrada(const std::string& ruta) {
     struct stat datos {};
     if (::lstat(ruta.c_str(), &datos) != 0)

@@ -32,6 +32,8 @@ bool Queda_En_Su_Carpeta(std::string_view nombre);
 // True for a folder path with ".." among its parts: it climbs out of where it seems to lead.
 bool Sube_de_Carpeta(std::string_view ruta);
 bool Existe_Archivo(const std::string& ruta);
+// 0 when this account may read the file; else why not (errno: ENOENT, EACCES...).
+int Error_de_Lectura(const std::string& ruta);
 
 // What lies at a path, looked at without following a symbolic link.
 struct Entrada_Archivo {

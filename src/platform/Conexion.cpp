@@ -27,6 +27,7 @@ Conexion& Conexion::operator=(Conexion&& otra) noexcept {
         Cerrar();
         motor_ = std::move(otra.motor_);
         central_ = otra.central_;
+        propia_ = otra.propia_;
     }
     return *this;
 }
@@ -40,6 +41,14 @@ void Conexion::Abrir(const std::string& cadena_conexion) {
         motor_ = Tomar_Conexion_Central(Parametros_de_Conexion(cadena_conexion));
         central_ = true;
     }
+    propia_ = false;
+}
+
+void Conexion::Abrir_Propia(const std::string& cadena_central) {
+    Cerrar();
+    motor_ = std::make_unique<Motor_MariaDB>(Parametros_de_Conexion(cadena_central));
+    central_ = true;
+    propia_ = true;
 }
 
 bool Conexion::Abierta() const {
@@ -84,7 +93,7 @@ std::string Conexion::Escapar(std::string_view valor) const {
 void Conexion::Cerrar() noexcept {
     if (!motor_)
         return;
-    if (central_) {
+    if (central_ && !propia_) {
         // Only the pool makes central engines, and they are all MariaDB ones.
         Devolver_Conexion_Central(
             std::unique_ptr<Motor_MariaDB>(static_cast<Motor_MariaDB*>(motor_.release())));

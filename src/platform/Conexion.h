@@ -40,6 +40,9 @@ class Conexion {
     Conexion& operator=(Conexion&&) noexcept;
 
     void Abrir(const std::string& cadena_conexion);
+    // Opens a central connection of its own, outside the pool, which closing closes: for a thread
+    // other than the program's (the pool takes no locks).
+    void Abrir_Propia(const std::string& cadena_central);
     // State: true while open (the state 1 of the old data-access layer).
     bool Abierta() const;
     Recordset Ejecutar(const std::string& sql);
@@ -62,6 +65,7 @@ class Conexion {
 
     std::unique_ptr<Motor_Conexion> motor_;
     bool central_ = true;
+    bool propia_ = false;  // a central connection outside the pool
 };
 
 // Escaping for statements of the central database built before a connection exists (the

@@ -1,5 +1,8 @@
 #include "platform/Entorno.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <ctime>
 #include <stdexcept>
 
@@ -53,6 +56,13 @@ Operador& Operador_Actual() {
     if (!operador)
         throw std::logic_error("no operator interface has been set");
     return *operador;
+}
+
+std::string Cuenta_Usuario() {
+    const uid_t uid = geteuid();
+    if (const passwd* usuario = getpwuid(uid); usuario && usuario->pw_name)
+        return usuario->pw_name;
+    return "uid " + std::to_string(uid);
 }
 
 const std::string& Carpeta_Programa() {

@@ -75,6 +75,9 @@ Instante Instante_Ahora();
 std::string Zona_Maquina();
 Operador& Operador_Actual();
 const std::string& Carpeta_Programa();
+// The system account the program runs as (the operator's, for a console), as its name; the
+// number when the account has none.
+std::string Cuenta_Usuario();
 void Notificar_Servicio(const std::string& mensaje);
 
 }  // namespace facturador

@@ -130,6 +130,10 @@ std::string Formato_Fecha_SQL(const Fecha_Hora& f) {
     return fmt::format("{:04}/{:02}/{:02}", f.Anio, f.Mes, f.Dia);
 }
 
+std::string Formato_Fecha_Hora_SQL(const Fecha_Hora& f) {
+    return Formato_Fecha_SQL(f) + fmt::format(" {:02}:{:02}:{:02}", f.Hora, f.Minuto, f.Segundo);
+}
+
 std::string Formato_ISO(const Fecha_Hora& f) {
     return fmt::format("{:04}-{:02}-{:02}T{:02}:{:02}:{:02}", f.Anio, f.Mes, f.Dia, f.Hora,
                        f.Minuto, f.Segundo);

@@ -28,6 +28,8 @@ std::string Formato_Fecha_Hora(const Fecha_Hora& f);
 std::string Formato_Fecha_Corta(const Fecha_Hora& f);
 // "yyyy/mm/dd", the date form written into SQL texts.
 std::string Formato_Fecha_SQL(const Fecha_Hora& f);
+// "yyyy/mm/dd hh:mm:ss", the same with the time of day.
+std::string Formato_Fecha_Hora_SQL(const Fecha_Hora& f);
 // "yyyy-mm-ddThh:mm:ss", the form of files other programs read (Leer_Fecha_Hora reads it back).
 std::string Formato_ISO(const Fecha_Hora& f);
 

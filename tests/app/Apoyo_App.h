@@ -16,6 +16,7 @@
 #include "data/Log.h"
 #include "data/Sucursales.h"
 #include "data/Turno_Central.h"
+#include "issuing_config/Datos_Emision.h"
 #include "platform/Archivos.h"
 #include "platform/Credenciales_Central.h"
 
@@ -61,6 +62,7 @@ class Prueba_App : public ::testing::Test {
         // Unless a test says otherwise, an installation with its own password: the built-in one
         // is a warning of its own.
         Usar_Cuenta_Propia();
+        Reiniciar_Datos_de_Emision();
         Vaciar_Base_Central();
     }
     ~Prueba_App() override { Credenciales_Vigentes() = {}; }

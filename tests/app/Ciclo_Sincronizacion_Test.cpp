@@ -8,6 +8,7 @@
 #include "data/Conexiones.h"
 #include "data/Poda_Log.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Zona_Sucursal.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -313,6 +314,39 @@ TEST_F(Ciclo_Test, La_Contrasena_De_Fabrica_Se_Dice_Una_Vez_Al_Dia) {
     entorno.reloj.Avanzar_Segundos(86400);
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
+}
+
+// A running worker takes a profile corrected by an administrator with SQL in its next cycle: the
+// branch held for its RFC issues again, and the daily log says once that the new profile was taken;
+// a zone override (one its state may keep) is taken the same way, with the zone in the line.
+TEST_F(Turno_Test, El_Trabajador_Toma_El_Perfil_Corregido_En_El_Ciclo_Siguiente) {
+    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
+    Sembrar_Ticket(4711, 3, "1000");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL', "
+        "CP_Domicilio_Expedicion = '31000' WHERE ID_Sucursal = 3");
+    Cargar_Sucursales();
+    Cargar_Datos_de_Emision();
+    Sembrar_Solicitud(1);
+    ciclo.tmrTimer_Timer();
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
+    EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo"), 0);
+
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1' "
+                     "WHERE ID_Sucursal = 3");
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "2");
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro)."), 1);
+
+    Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Ojinaga')");
+    ciclo.tmrTimer_Timer();
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Zona_de_Sucursal(3).Zona, "America/Ojinaga");
+    EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro). Sucursal 3 "
+                                "(Centro): zona horaria America/Ojinaga"),
+              1);
 }
 
 }  // namespace

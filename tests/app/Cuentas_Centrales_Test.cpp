@@ -10,13 +10,17 @@
 #include <utility>
 
 #include "Apoyo_App.h"
+#include "app/Acciones_Solicitud.h"
 #include "app/Arranque.h"
+#include "app/Busqueda_Solicitudes.h"
+#include "app/Historia_Solicitud.h"
 #include "app/Salida_Salud.h"
 #include "app/Salud.h"
 #include "app/Turno_Trabajo.h"
 #include "cancellation/Factura_a_Cancelar.h"
 #include "data/Conexiones.h"
 #include "issuing_config/Datos_Emision.h"
+#include "issuing_config/Cambios_Perfiles.h"
 #include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Credenciales_Central.h"
 #include "platform/Cuentas_Centrales.h"
@@ -163,6 +167,42 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
                             "(SELECT COUNT(*) FROM Turno_Facturador))"),
               "10");
     EXPECT_TRUE(Existe_Archivo(Unir_Ruta(sucursal.cola, "Cancelar A 15.txt")));
+}
+
+// Everything the requests window and a request's story do works with the console's account:
+// the search and its index check, the rejected requests by reason, the story with its invoice,
+// amounts, documents and asks, a reactivation, a re-queue ask, and the console's look for edited
+// profiles.
+TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencolar) {
+    Cargar_Datos_de_Emision();
+    Ejecutar_Central("UPDATE Montos_Facturados SET ID_Solicitud = 1");
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
+                     "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
+    const En_Cuenta consola("facturador_consola");
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
+    EXPECT_TRUE(indices.Fecha);
+    Criterios_Busqueda criterios;
+    criterios.Nombre = "julia";
+    EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices).Filas.size(), 3u);
+    criterios.Orden = Columna_Solicitudes::Total;
+    EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices, 1).Filas.size(), 3u);
+    ASSERT_EQ(Motivos_Rechazo(conexion).size(), 1u);
+    const auto historia = Leer_Historia_Solicitud(conexion, 1);
+    ASSERT_TRUE(historia);
+    EXPECT_TRUE(historia->Factura);
+    EXPECT_EQ(historia->Montos.size(), 1u);
+    EXPECT_EQ(Pedir_Reencolado(conexion, 3, "operador", entorno.reloj.Ahora()), std::nullopt);
+    EXPECT_EQ(Leer_Historia_Solicitud(conexion, 3)->Pedidos.size(), 1u);
+    EXPECT_EQ(Reactivar_Solicitudes(conexion, {1, 2}).size(), 1u);
+    EXPECT_FALSE(Tomar_Perfiles_Cambiados(conexion));
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = 'C'");
+    EXPECT_TRUE(Tomar_Perfiles_Cambiados(conexion));
+    Cerrar_Conexion(conexion);
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
+                            "Solicitudes_de_Facturas_OL"),
+              "3,1,2");
 }
 
 // A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is

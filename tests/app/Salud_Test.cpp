@@ -250,10 +250,8 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
         "'), (1, 'America/Guadalajara'), (4, 'Europe/Madrid')");
-    for (int recarga = 0; recarga < 2; ++recarga) {
+    for (int recarga = 0; recarga < 2; ++recarga)
         Cargar_Datos_de_Emision();
-        Anotar_Zonas_Sucursales();
-    }
     for (const std::string& linea :
          {centro, centro + ". No emite facturas: " + desconocida,
           std::string("Sucursal 2 (Norte): zona horaria ninguna: el código postal de expedición "

@@ -1,5 +1,6 @@
 // Takes the pictures of the program's windows shown in the README: the main window, the message
-// and confirmation dialogs, the cancellation window and both pages of the configuration window.
+// and confirmation dialogs, the cancellation window, both pages of the configuration window, the
+// requests window (all of them, and the rejected ones by reason) and the story of a request.
 //
 //   capturas <program folder> <pictures folder>
 //
@@ -18,6 +19,8 @@
 #include <cstdio>
 
 #include "app/qt/frmAplicacion.h"
+#include "app/qt/frmSolicitud.h"
+#include "app/qt/frmSolicitudes.h"
 #include "cancellation/qt/frmCancelar_Factura.h"
 #include "issuing_config/qt/frmConfiguracion_Facturas.h"
 #include "platform/Entorno.h"
@@ -112,6 +115,35 @@ bool Fotografiar_Configuracion(const QString& carpeta) {
     return bien;
 }
 
+// Until the window's database work has answered (at most ten seconds).
+template <typename Ventana>
+void Esperar_Consultas(const Ventana* ventana) {
+    QElapsedTimer reloj;
+    reloj.start();
+    while (ventana->Ocupada() && reloj.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool Fotografiar_Solicitudes(const QString& carpeta) {
+    bool bien = true;
+    for (const auto& [modo, nombre] :
+         {std::pair{frmSolicitudes::Modo::Todas, "frmSolicitudes"},
+          std::pair{frmSolicitudes::Modo::Rechazadas, "frmSolicitudes_Rechazadas"}}) {
+        frmSolicitudes* ventana = Mostrar_Solicitudes(modo);
+        Esperar_Consultas(ventana);
+        Centrar(ventana);
+        bien = Fotografiar(ventana, carpeta, nombre) && bien;
+        ventana->close();
+    }
+    // The demo's request rejected before it starts.
+    frmSolicitud* historia = Mostrar_Historia_Solicitud(106);
+    Esperar_Consultas(historia);
+    Centrar(historia);
+    bien = Fotografiar(historia, carpeta, "frmSolicitud") && bien;
+    historia->close();
+    return bien;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +172,7 @@ int main(int argc, char** argv) {
     bien = Fotografiar_Dialogos(carpeta) && bien;
     bien = Fotografiar_Cancelacion(carpeta) && bien;
     bien = Fotografiar_Configuracion(carpeta) && bien;
+    bien = Fotografiar_Solicitudes(carpeta) && bien;
     principal.Quitar_Icono_Bandeja();
     return bien ? 0 : 1;
 }

@@ -17,6 +17,7 @@
 #include "app/qt/Dibujos_Aplicacion.h"
 #include "app/qt/Etiqueta_Pulsable.h"
 #include "app/qt/Icono_Bandeja.h"
+#include "app/qt/frmSolicitudes.h"
 #include "cancellation/qt/frmCancelar_Factura.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
@@ -105,6 +106,11 @@ void frmAplicacion::Crear_Controles() {
     lblLog->setCursor(Qt::PointingHandCursor);
     lblLog->setStyleSheet("color: #b00020; text-decoration: underline;");
     lblLog->hide();
+    lblRechazadas = Con_Nombre(new Etiqueta_Pulsable(QString(), picFondo), "lblRechazadas");
+    lblRechazadas->setCursor(Qt::PointingHandCursor);
+    lblRechazadas->setToolTip(Texto("Ver las solicitudes rechazadas por motivo"));
+    lblRechazadas->setStyleSheet("color: #b00020; text-decoration: underline;");
+    lblRechazadas->hide();
     lblArchivo = Con_Nombre(new QLabel(QString(), picFondo), "lblArchivo");
     lblArchivo->hide();
     Crear_Botones();
@@ -115,7 +121,9 @@ void frmAplicacion::Crear_Botones() {
     cmdConfig = Con_Nombre(new QPushButton(Texto("Configuración"), picFondo), "cmdConfig");
     cmdCancelar = Con_Nombre(new QPushButton("Cancelar", picFondo), "cmdCancelar");
     cmdDesrechazar = Con_Nombre(new QPushButton("DesRechazar", picFondo), "cmdDesrechazar");
-    for (QPushButton* boton : {cmdSincronizar, cmdConfig, cmdCancelar, cmdDesrechazar})
+    cmdSolicitudes = Con_Nombre(new QPushButton("Solicitudes", picFondo), "cmdSolicitudes");
+    for (QPushButton* boton :
+         {cmdSincronizar, cmdConfig, cmdCancelar, cmdDesrechazar, cmdSolicitudes})
         boton->setAutoDefault(false);
 }
 
@@ -136,17 +144,21 @@ void frmAplicacion::Acomodar_Controles() {
     datos->addWidget(lblEncabezado2, 2, 0);
     datos->addWidget(lblHora_Siguiente, 2, 1);
     datos->addWidget(lblStatus, 3, 0, 1, 2);
-    // The link keeps its room while hidden, so the window does not change size with it.
-    QSizePolicy politica = lblLog->sizePolicy();
-    politica.setRetainSizeWhenHidden(true);
-    lblLog->setSizePolicy(politica);
+    // The links keep their room while hidden, so the window does not change size with them.
+    for (QLabel* enlace : {static_cast<QLabel*>(lblLog), static_cast<QLabel*>(lblRechazadas)}) {
+        QSizePolicy politica = enlace->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        enlace->setSizePolicy(politica);
+    }
     datos->addWidget(lblLog, 4, 0, 1, 2);
+    datos->addWidget(lblRechazadas, 5, 0, 1, 2);
 
     auto* botones = new QGridLayout;
     botones->addWidget(cmdSincronizar, 0, 0);
     botones->addWidget(cmdConfig, 0, 1);
     botones->addWidget(cmdCancelar, 1, 0);
     botones->addWidget(cmdDesrechazar, 1, 1);
+    botones->addWidget(cmdSolicitudes, 2, 0, 1, 2);
 
     auto* pie = new QHBoxLayout;
     pie->addWidget(lblArchivo);
@@ -181,6 +193,8 @@ void frmAplicacion::Conectar_Eventos() {
     connect(cmdConfig, &QPushButton::clicked, this, &frmAplicacion::cmdConfig_Click);
     connect(cmdCancelar, &QPushButton::clicked, this, &frmAplicacion::cmdCancelar_Click);
     connect(lblLog, &Etiqueta_Pulsable::Clic, this, [this] { ciclo_.lblLog_Click(); });
+    connect(cmdSolicitudes, &QPushButton::clicked, this, &frmAplicacion::cmdSolicitudes_Click);
+    connect(lblRechazadas, &Etiqueta_Pulsable::Clic, this, &frmAplicacion::lblRechazadas_Click);
     connect(lblCerrar, &Etiqueta_Pulsable::Clic, this, &frmAplicacion::lblCerrar_Click);
     connect(lblEncabezado1, &Etiqueta_Pulsable::Doble_Clic, this, &frmAplicacion::Terminar);
     connect(bandeja_, &Icono_Bandeja::Mensaje, this, &frmAplicacion::Evento_Bandeja);
@@ -243,6 +257,12 @@ void frmAplicacion::Mostrar_Status(const std::string& texto) {
 
 void frmAplicacion::Mostrar_Ver_Errores(bool visible) {
     lblLog->setVisible(visible);
+}
+
+void frmAplicacion::Mostrar_Rechazadas(long long cuantas) {
+    lblRechazadas->setText(cuantas == 1 ? Texto("1 solicitud rechazada")
+                                        : Texto("%1 solicitudes rechazadas").arg(cuantas));
+    lblRechazadas->setVisible(cuantas > 0);
 }
 
 void frmAplicacion::Mostrar_Datos() {
@@ -319,6 +339,15 @@ void frmAplicacion::cmdConfig_Click() {
 
 void frmAplicacion::cmdCancelar_Click() {
     Abrir_Con_Timers_Detenidos(Ventana_Modal::Cancelar_Factura);
+}
+
+// Not modal: the cycles go on while the operator looks for requests.
+void frmAplicacion::cmdSolicitudes_Click() {
+    Mostrar_Solicitudes(frmSolicitudes::Modo::Todas);
+}
+
+void frmAplicacion::lblRechazadas_Click() {
+    Mostrar_Solicitudes(frmSolicitudes::Modo::Rechazadas);
 }
 
 void frmAplicacion::Abrir_Con_Timers_Detenidos(Ventana_Modal ventana) {

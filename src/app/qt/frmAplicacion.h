@@ -34,6 +34,7 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     // Vista_Ciclo
     void Mostrar_Status(const std::string& texto) override;
     void Mostrar_Ver_Errores(bool visible) override;
+    void Mostrar_Rechazadas(long long cuantas) override;
     void Mostrar_Datos() override;
     void Procesar_Eventos() override;
     void Habilitar_Timer(bool habilitado) override;
@@ -47,6 +48,9 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     void lblCerrar_Click();
     void cmdConfig_Click();
     void cmdCancelar_Click();
+    // The requests window: all requests, or the rejected ones by reason (lblRechazadas).
+    void cmdSolicitudes_Click();
+    void lblRechazadas_Click();
     // Ends the program: the icon goes first, then the event loop is left with exit code 0.
     void Terminar();
     void Quitar_Icono_Bandeja();
@@ -80,12 +84,14 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     QLabel* lblStatus = nullptr;
     QLabel* lblVersion = nullptr;
     Etiqueta_Pulsable* lblLog = nullptr;
+    Etiqueta_Pulsable* lblRechazadas = nullptr;
     QLabel* lblArchivo = nullptr;
     Etiqueta_Pulsable* lblCerrar = nullptr;
     QPushButton* cmdSincronizar = nullptr;
     QPushButton* cmdConfig = nullptr;
     QPushButton* cmdCancelar = nullptr;
     QPushButton* cmdDesrechazar = nullptr;
+    QPushButton* cmdSolicitudes = nullptr;
     QTimer* tmrTimer = nullptr;
     QTimer* tmrMostrar = nullptr;
     Icono_Bandeja* bandeja_ = nullptr;

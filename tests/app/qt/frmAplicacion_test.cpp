@@ -10,6 +10,7 @@
 #include "../Apoyo_App.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
+#include "app/qt/frmSolicitudes.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -131,21 +132,53 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
     EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
 }
 
-// After a cycle that counts a rejected request the error-log link shows; a click opens the
-// stamping error log of the program folder, which this program never writes itself.
+// After a cycle that counts a rejected request the error-log link shows, and the count of
+// rejected requests, which opens them by reason. The link opens the stamping error log, which
+// something outside this program writes: the program folder's, else the worker's (local.dll's
+// Carpeta_Servicio); with neither the operator is told why nothing opens.
 TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Errores_De_Timbrado) {
     entorno.Crear_Bases_Locales();
+    const Carpeta_Temporal servicio;
+    Ejecutar_SQLite(Unir_Ruta(entorno.Carpeta(), "local.dll"),
+                    "UPDATE Configuracion SET Carpeta_Servicio = '" + servicio.Ruta() + "'");
     ASSERT_TRUE(ventana.Iniciar());
-    Ejecutar_Central(
-        "INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, '2026/12/01', 4)");
+    Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, "
+                     "'2026/12/01', 4), (2, '2026/12/01', 4)");
     Mostrar_Desde_Icono();
     EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
     Clic("cmdSincronizar");
     ASSERT_TRUE(Control_De(ventana, "lblLog")->isVisible());
+    EXPECT_EQ(Texto("lblRechazadas"), "2 solicitudes rechazadas");
+
+    const std::string propio = Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt");
+    const std::string del_servicio = Unir_Ruta(servicio.Ruta(), "Log_Error_Timbrado.txt");
+    Clic("lblLog");
+    Escribir_Archivo(del_servicio, "error");
+    Clic("lblLog");
+    Escribir_Archivo(propio, "error");
     Clic("lblLog");
     EXPECT_EQ(entorno.operador.Textos(),
-              std::vector<std::string>{"abrir:  / " +
-                                       Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt")});
+              (std::vector<std::string>{"advertencia: Atención / No hay registro de errores de "
+                                        "timbrado: no existe " +
+                                            propio + " ni " + del_servicio + ".",
+                                        "abrir:  / " + del_servicio, "abrir:  / " + propio}));
+
+    // One requests window at a time, in the mode it was opened for.
+    const auto abiertas = [] {
+        std::vector<std::string> titulos;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (QWidget* v : QApplication::topLevelWidgets())
+            if (qobject_cast<frmSolicitudes*>(v) && v->isVisible())
+                titulos.push_back(v->windowTitle().toStdString());
+        return titulos;
+    };
+    Clic("lblRechazadas");
+    EXPECT_EQ(abiertas(), std::vector<std::string>{"Solicitudes rechazadas"});
+    Clic("cmdSolicitudes");
+    EXPECT_EQ(abiertas(), std::vector<std::string>{"Solicitudes"});
+    for (QWidget* v : QApplication::topLevelWidgets())
+        if (qobject_cast<frmSolicitudes*>(v))
+            v->close();
 }
 
 }  // namespace

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Conexion.h"
+#include "platform/Fecha_Hora.h"
+
+namespace facturador {
+
+// The operator's search of the requests (the "Solicitudes" window). Plain functions over a
+// connection the caller owns, so that they run on the window's own thread and connection.
+
+// The columns of the results, in the order they are shown; each one sorts the results.
+enum class Columna_Solicitudes {
+    ID,
+    Fecha,
+    Sucursal,
+    Ticket,
+    Cliente,
+    RFC,
+    Total,
+    Status,
+    Serie_y_Folio,
+    Motivo
+};
+inline constexpr int kColumnas_Solicitudes = 10;
+
+struct Criterios_Busqueda {
+    std::optional<int32_t> ID;
+    std::optional<int32_t> Nro_Ticket;
+    std::string RFC;     // the beginning of the customer's RFC, any case
+    std::string Nombre;  // words, each the beginning of a word of the customer's name, any case,
+                         // with or without accents
+    std::optional<int32_t> ID_Sucursal;
+    std::optional<int> Status;
+    std::optional<Fecha_Hora> Desde;  // request date, inclusive
+    std::optional<Fecha_Hora> Hasta;
+    std::optional<std::string> Motivo;  // exactly this Resultado (rejected requests by reason)
+    Columna_Solicitudes Orden = Columna_Solicitudes::ID;
+    bool Descendente = true;  // newest first
+    int Pagina = 0;           // from 0
+    int Por_Pagina = 50;
+};
+
+// One row of the results, as shown.
+struct Fila_Solicitud {
+    int32_t ID = 0;
+    std::string Fecha;  // "dd/mm/yyyy", empty when the request has none
+    int32_t ID_Sucursal = 0;
+    std::string Sucursal;  // "3 Centro"
+    std::string Ticket;
+    std::string Cliente;
+    std::string RFC;
+    std::string Total;  // "#,##0.00", empty when the request has none
+    int Status = 0;
+    std::string Serie_y_Folio;  // "A 1501", empty before one was taken
+    std::string Motivo;
+
+    bool operator==(const Fila_Solicitud&) const = default;
+};
+
+struct Pagina_Solicitudes {
+    std::vector<Fila_Solicitud> Filas;
+    bool Hay_Siguiente = false;
+};
+
+// The indexes that make a search fast on a large table, by name: the ones of sql/01_esquema.sql.
+// The program never creates them: the README gives the statement for an existing database.
+struct Indices_Busqueda {
+    bool Fecha = false;  // (Fecha, Status, ID_Sucursal)
+    bool RFC = false;
+    bool Ticket = false;
+    bool Motivo = false;  // (Status, Resultado)
+    bool Nombre = false;  // the FULLTEXT index
+    bool Completos() const { return Fecha && RFC && Ticket && Motivo && Nombre; }
+};
+Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion);
+
+// How the server is led to the rows. Every plan finds the same rows in the same order; they differ
+// only in how fast. Natural leaves the choice to the server; Indice_Nombre has the name's words
+// found through the full-text index; Indice_Fecha walks the request dates' index; Indice_Motivo
+// the rejected requests' reasons index, newest first within a reason.
+enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha, Indice_Motivo };
+
+// The statement of one page of the search; with `presupuesto`, the server stops after examining
+// that many rows (LIMIT ... ROWS EXAMINED) and warns that the page may be incomplete.
+std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexion& conexion,
+                               Plan_Busqueda plan, std::optional<long> presupuesto = {});
+
+// One page of the search. The rejected requests of one reason go straight through the reasons'
+// index (the server would rather merge two indexes and sort). Else the server's own plan is tried
+// first within a budget of rows examined:
+// it finds the newest requests of a common name, a branch or a status at once. When the budget
+// runs out (a rare name, an old date range), the search runs again through the index that bounds
+// it: the full-text index for the name's words, the dates' index for a date range.
+// Rows the server's own plan may examine before the search takes an index instead: about a tenth
+// of a second on a table the server must read from disk.
+inline constexpr long kPresupuesto_Filas = 30000;
+Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
+                                      const Indices_Busqueda& indices,
+                                      long presupuesto = kPresupuesto_Filas);
+// The index that bounds a search whose budget ran out having found `halladas` requests: the
+// dates' index for a date range of up to three months, or for any date range when the name's
+// words cannot go through the full-text index; else the full-text index when they can and the
+// name was rare among the newest requests; else the server's own plan, without a budget.
+Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& criterios, const Indices_Busqueda& indices,
+                           size_t halladas = 0);
+
+// The rejected requests (status 4) grouped by their reason, the most frequent first.
+struct Motivo_Rechazo {
+    std::string Motivo;
+    long long Cantidad = 0;
+    int32_t Ultimo_ID = 0;  // the highest ID with this reason when counted
+
+    bool operator==(const Motivo_Rechazo&) const = default;
+};
+std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion);
+
+// "Pendiente", "En espera de timbrado", "Timbrada", "Rechazada"; "Status N" for any other.
+std::string Status_en_Palabras(int status);
+
+}  // namespace facturador

@@ -1,0 +1,87 @@
+#include "app/Acciones_Solicitud.h"
+
+#include <filesystem>
+
+#include "Apoyo_App.h"
+#include "data/Conexiones.h"
+
+namespace facturador::pruebas {
+namespace {
+
+class Acciones_Test : public Prueba_App {
+  protected:
+    static std::string Estados() {
+        return Valor_Central(
+            "SELECT GROUP_CONCAT(CONCAT(ID, ':', Status, ':', Resultado) ORDER BY ID) FROM "
+            "Solicitudes_de_Facturas_OL");
+    }
+    template <typename Accion>
+    static auto En_Conexion(Accion&& accion) {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        auto resultado = accion(conexion);
+        Cerrar_Conexion(conexion);
+        return resultado;
+    }
+};
+
+// Only rejected requests go back to pending, and the answer is exactly those changed, each with
+// the reason it had; a reason's reactivation stops at the last request the operator saw of it.
+// The daily log names each one with the operator's account.
+TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
+    Sembrar_Solicitud(1, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
+    Sembrar_Solicitud(2, {{"Status", "3"}, {"Resultado", "'Timbrada'"}});
+    Sembrar_Solicitud(3, {{"Status", "4"}, {"Resultado", "'Error: dos'"}});
+    Sembrar_Solicitud(5, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
+    Sembrar_Solicitud(6, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
+    const auto reactivadas = En_Conexion([](Conexion& c) {
+        return Reactivar_Solicitudes(c, {2, 3, 404});
+    });
+    EXPECT_EQ(reactivadas, (std::vector<Reactivada>{{3, "Error: dos"}}));
+    EXPECT_EQ(Estados(), "1:4:Error: uno,2:3:Timbrada,3:1:,5:4:Error: uno,6:4:Error: uno");
+    EXPECT_TRUE(En_Conexion([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).empty());
+
+    const auto por_motivo =
+        En_Conexion([](Conexion& c) { return Reactivar_Motivo(c, "Error: uno", 5); });
+    EXPECT_EQ(por_motivo, (std::vector<Reactivada>{{1, "Error: uno"}, {5, "Error: uno"}}));
+    EXPECT_EQ(Estados(), "1:1:,2:3:Timbrada,3:1:,5:1:,6:4:Error: uno");
+
+    Anotar_Reactivadas(por_motivo, "ana");
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Solicitud ID: 1 - Reactivada por el operador ana; estaba "
+                    "rechazada: Error: uno"),
+              1);
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 5 - Reactivada"), 1);
+}
+
+// A re-queue is asked only when --reencolar would write the file, and once at a time; the ask
+// records who asked and when.
+TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
+    const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9);
+    const Columnas en_cola = {
+        {"Status", "2"}, {"Serie", "'A'"}, {"Folio", "5"}, {"Archivo", "'Factura A Folio 5'"}};
+    Sembrar_Solicitud(12, en_cola);
+    Sembrar_Solicitud(13);
+    const Fecha_Hora ahora{2026, 12, 5, 10, 15, 40};
+    const auto pedir = [&](int id) {
+        return En_Conexion([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
+    };
+    EXPECT_EQ(pedir(13),
+              "la solicitud está en status 1 y sólo se reencola una solicitud en "
+              "status 2.");
+    Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 5.txt"), "x");
+    EXPECT_EQ(pedir(12), "ya existe " + Unir_Ruta(c.cola, "Factura A Folio 5.txt") + ".");
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Pedidos_Reencolado"), "0");
+
+    std::filesystem::remove(Unir_Ruta(c.cola, "Factura A Folio 5.txt"));
+    EXPECT_EQ(pedir(12), std::nullopt);
+    EXPECT_EQ(pedir(12), "ya hay un pedido de reencolado de esta solicitud sin atender.");
+    EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', ID_Solicitud, Pedido_Por, Fecha_Pedido, "
+                            "Status) FROM Pedidos_Reencolado"),
+              "12|ana|2026-12-05 10:15:40|0");
+    Anotar_Pedido_Reencolado(12, "ana");
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 12 - El operador ana pidió reencolarla"), 1);
+}
+
+}  // namespace
+}  // namespace facturador::pruebas

@@ -1,0 +1,245 @@
+#include "app/Busqueda_Solicitudes.h"
+
+#include "Apoyo_App.h"
+#include "data/Conexiones.h"
+
+namespace facturador::pruebas {
+namespace {
+
+// Two branches and requests of every kind: names with and without accents, in any case, with a
+// hyphen, an apostrophe, a stopword of the full-text index and a two-letter word; statuses,
+// dates, tickets, RFCs and reasons of their own.
+class Busqueda_Test : public Prueba_App {
+  protected:
+    Busqueda_Test() {
+        Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (1, 'Norte'), (2, 'Sur')");
+        const auto solicitud = [](int id, const char* nombre, int sucursal, int ticket,
+                                  const char* rfc, int status, const char* fecha,
+                                  const char* resultado = "") {
+            Sembrar_Solicitud(id, {{"Nombre", Literal(nombre)},
+                                   {"ID_Sucursal", std::to_string(sucursal)},
+                                   {"Nro_Ticket", std::to_string(ticket)},
+                                   {"RFC", Literal(rfc)},
+                                   {"Status", std::to_string(status)},
+                                   {"Fecha", Literal(fecha)},
+                                   {"Resultado", Literal(resultado)},
+                                   {"Total", std::to_string(100 * id)}});
+        };
+        solicitud(1, "Roberto Sánchez Díaz", 1, 2002, "SADR800101AB1", 3, "2026/01/10");
+        solicitud(2, "ROSA SANCHEZ", 2, 2002, "SARO750505XY2", 4, "2026/02/11", "Error: uno");
+        solicitud(3, "Will Smith", 1, 3003, "SMWI700101AA3", 1, "2026/02/12");
+        solicitud(4, "María José Núñez", 2, 4004, "NUMA900303BB4", 4, "2026/03/01", "Error: dos");
+        solicitud(5, "Ángel O'Brien", 1, 5005, "OBAN850808CC5", 2, "2026/03/02");
+        solicitud(6, "Li Wu", 2, 6006, "WULI910909DD6", 4, "2026/03/03", "Error: uno");
+        solicitud(7, "Juan Perez-Garcia", 1, 7007, "PEGJ880808EE7", 3, "2026/04/04");
+        solicitud(8, "Pérez 100% _x", 2, 8008, "SAXX000000FF8", 3, "2026/04/05");
+    }
+
+    static std::vector<int32_t> Ids_De(const Pagina_Solicitudes& pagina) {
+        std::vector<int32_t> ids;
+        for (const Fila_Solicitud& f : pagina.Filas)
+            ids.push_back(f.ID);
+        return ids;
+    }
+
+    // The IDs the search finds, the same within the budget and past it (through the bounding
+    // index), and the same by every plan.
+    static std::vector<int32_t> Buscar(const Criterios_Busqueda& c) {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
+        const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, 2)), ids) << "sin presupuesto";
+        for (const auto plan : {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre,
+                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo}) {
+            Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
+            std::vector<int32_t> del_plan;
+            for (; !rs.Fin(); rs.Mover_Siguiente())
+                del_plan.push_back(std::stoi(rs.Texto("ID")));
+            if (del_plan.size() > static_cast<size_t>(c.Por_Pagina))
+                del_plan.resize(static_cast<size_t>(c.Por_Pagina));
+            EXPECT_EQ(del_plan, ids) << "plan " << static_cast<int>(plan);
+        }
+        Cerrar_Conexion(conexion);
+        return ids;
+    }
+};
+
+using Lista = std::vector<int32_t>;
+
+Criterios_Busqueda Con(const std::function<void(Criterios_Busqueda&)>& poner) {
+    Criterios_Busqueda c;
+    poner(c);
+    return c;
+}
+
+// Each field alone and combined, newest first. A name's words each begin a word of the customer's
+// name (after a blank or a hyphen), in any order, any case, with or without accents; what is typed
+// is taken literally.
+TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
+    const struct {
+        const char* caso;
+        Criterios_Busqueda criterios;
+        Lista esperados;
+    } casos[] = {
+        {"nada", {}, {8, 7, 6, 5, 4, 3, 2, 1}},
+        {"ID", Con([](auto& c) { c.ID = 4; }), {4}},
+        {"ticket", Con([](auto& c) { c.Nro_Ticket = 2002; }), {2, 1}},
+        {"RFC, su principio en minúsculas", Con([](auto& c) { c.RFC = "sa"; }), {8, 2, 1}},
+        {"principio de una palabra", Con([](auto& c) { c.Nombre = "pére"; }), {8, 7}},
+        {"cliente sin acentos", Con([](auto& c) { c.Nombre = "sanchez"; }), {2, 1}},
+        {"cliente con acentos y mayúsculas", Con([](auto& c) { c.Nombre = "SÁNCH"; }), {2, 1}},
+        {"palabras en otro orden", Con([](auto& c) { c.Nombre = "díaz  roberto"; }), {1}},
+        {"principio de palabra, no su medio", Con([](auto& c) { c.Nombre = "anchez"; }), {}},
+        {"palabra vacía del índice", Con([](auto& c) { c.Nombre = "will"; }), {3}},
+        {"eñe y tildes", Con([](auto& c) { c.Nombre = "nunez maria"; }), {4}},
+        {"apóstrofo", Con([](auto& c) { c.Nombre = "o'brien"; }), {5}},
+        {"palabra corta", Con([](auto& c) { c.Nombre = "li"; }), {6}},
+        {"tras un guion", Con([](auto& c) { c.Nombre = "garcia"; }), {7}},
+        {"comodines literales", Con([](auto& c) { c.Nombre = "100%"; }), {8}},
+        {"comodín que no está", Con([](auto& c) { c.Nombre = "1_0"; }), {}},
+        {"sucursal", Con([](auto& c) { c.ID_Sucursal = 2; }), {8, 6, 4, 2}},
+        {"status", Con([](auto& c) { c.Status = 4; }), {6, 4, 2}},
+        {"desde",
+         Con([](auto& c) {
+             c.Desde = Fecha_Hora{2026, 3, 2};
+         }),
+         {8, 7, 6, 5}},
+        {"hasta",
+         Con([](auto& c) {
+             c.Hasta = Fecha_Hora{2026, 2, 11};
+         }),
+         {2, 1}},
+        {"un día",
+         Con([](auto& c) {
+             c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1};
+         }),
+         {4}},
+        {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
+        {"rechazadas de un motivo",
+         Con([](auto& c) {
+             c.Status = 4;
+             c.Motivo = "Error: uno";
+         }),
+         {6, 2}},
+        {"sucursal y status",
+         Con([](auto& c) {
+             c.ID_Sucursal = 2;
+             c.Status = 4;
+         }),
+         {6, 4, 2}},
+        {"cliente, sucursal y fechas",
+         Con([](auto& c) {
+             c.Nombre = "sanchez";
+             c.ID_Sucursal = 2;
+             c.Desde = Fecha_Hora{2026, 2, 1};
+             c.Hasta = Fecha_Hora{2026, 2, 28};
+         }),
+         {2}},
+        {"ticket y RFC que no coinciden",
+         Con([](auto& c) {
+             c.Nro_Ticket = 2002;
+             c.RFC = "NU";
+         }),
+         {}},
+    };
+    for (const auto& caso : casos)
+        EXPECT_EQ(Buscar(caso.criterios), caso.esperados) << caso.caso;
+}
+
+// By pages, and in the order asked for by a column over all the results, ties newest first.
+TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    Criterios_Busqueda c;
+    const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
+    // Pages of three, the last one short; of four, the last one exactly full.
+    for (const auto& [por_pagina, pagina, ids, siguiente] :
+         {std::tuple{3, 0, Lista{8, 7, 6}, true},
+          {3, 1, Lista{5, 4, 3}, true},
+          {3, 2, Lista{2, 1}, false},
+          {3, 3, Lista{}, false},
+          {4, 1, Lista{4, 3, 2, 1}, false}}) {
+        c.Por_Pagina = por_pagina;
+        c.Pagina = pagina;
+        const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, indices);
+        EXPECT_EQ(Ids_De(p), ids) << pagina;
+        EXPECT_EQ(p.Hay_Siguiente, siguiente) << pagina;
+    }
+    c.Pagina = 0;
+    c.Por_Pagina = 50;
+    for (const auto& [columna, descendente, ids] :
+         {std::tuple{Columna_Solicitudes::ID, false, Lista{1, 2, 3, 4, 5, 6, 7, 8}},
+          {Columna_Solicitudes::Total, false, Lista{1, 2, 3, 4, 5, 6, 7, 8}},
+          {Columna_Solicitudes::Cliente, false, Lista{5, 7, 6, 4, 8, 1, 2, 3}},
+          {Columna_Solicitudes::Status, true, Lista{6, 4, 2, 8, 7, 1, 5, 3}},
+          {Columna_Solicitudes::Sucursal, false, Lista{7, 5, 3, 1, 8, 6, 4, 2}},
+          {Columna_Solicitudes::Motivo, true, Lista{6, 2, 4, 8, 7, 5, 3, 1}}}) {
+        c.Orden = columna;
+        c.Descendente = descendente;
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices)), ids)
+            << static_cast<int>(columna);
+    }
+    Cerrar_Conexion(conexion);
+}
+
+// A row shows the branch's name, the date, the total with thousands, series and folio together.
+TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
+        "1234.5 WHERE ID = 1");
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    Criterios_Busqueda c;
+    c.ID = 1;
+    const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, Leer_Indices_Busqueda(conexion));
+    ASSERT_EQ(p.Filas.size(), 1u);
+    EXPECT_EQ(p.Filas[0],
+              (Fila_Solicitud{1, "10/01/2026", 1, "1 Norte", "2002", "Roberto Sánchez Díaz",
+                              "SADR800101AB1", "1,234.50", 3, "A 1501", ""}));
+    EXPECT_EQ(Motivos_Rechazo(conexion),
+              (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
+    EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());
+    Cerrar_Conexion(conexion);
+    EXPECT_EQ(Status_en_Palabras(2), "En espera de timbrado");
+    EXPECT_EQ(Status_en_Palabras(7), "Status 7");
+}
+
+// Past its budget a search takes the index that bounds it best.
+TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
+    Indices_Busqueda todos{true, true, true, true, true};
+    Indices_Busqueda sin_texto = todos;
+    sin_texto.Nombre = false;
+    const Fecha_Hora enero{2026, 1, 1}, marzo{2026, 3, 31}, junio{2026, 6, 30};
+    const struct {
+        const char* nombre;
+        std::optional<Fecha_Hora> desde, hasta;
+        Indices_Busqueda indices;
+        Plan_Busqueda plan;
+    } casos[] = {
+        {"sanchez", {}, {}, todos, Plan_Busqueda::Indice_Nombre},
+        {"li", {}, {}, todos, Plan_Busqueda::Natural},
+        {"o'brien will", {}, {}, todos, Plan_Busqueda::Natural},
+        {"sanchez", {}, {}, sin_texto, Plan_Busqueda::Natural},
+        {"", enero, {}, todos, Plan_Busqueda::Indice_Fecha},
+        {"sanchez", enero, marzo, todos, Plan_Busqueda::Indice_Fecha},
+        {"sanchez", enero, junio, todos, Plan_Busqueda::Indice_Nombre},
+        {"sanchez", enero, junio, sin_texto, Plan_Busqueda::Indice_Fecha},
+        {"", enero, marzo, Indices_Busqueda{}, Plan_Busqueda::Natural},
+    };
+    for (const auto& caso : casos) {
+        Criterios_Busqueda c;
+        c.Nombre = caso.nombre;
+        c.Desde = caso.desde;
+        c.Hasta = caso.hasta;
+        EXPECT_EQ(Plan_Acotado(c, caso.indices), caso.plan) << caso.nombre;
+    }
+    // A name the budget found often is common: the server's own plan finds the rest.
+    Criterios_Busqueda comun;
+    comun.Nombre = "garcia";
+    EXPECT_EQ(Plan_Acotado(comun, todos, 15), Plan_Busqueda::Indice_Nombre);
+    EXPECT_EQ(Plan_Acotado(comun, todos, 16), Plan_Busqueda::Natural);
+}
+
+}  // namespace
+}  // namespace facturador::pruebas

@@ -1,0 +1,188 @@
+#include "app/Historia_Solicitud.h"
+
+#include "Apoyo_App.h"
+#include "app/Acciones_Solicitud.h"
+#include "app/Bitacora_Solicitud.h"
+#include "data/Conexiones.h"
+
+namespace facturador::pruebas {
+namespace {
+
+// Branch 3's folders and requests of every status, each with what it would have left behind.
+class Historia_Test : public Prueba_App {
+  protected:
+    Historia_Test() : c(Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9)) {}
+
+    static Columnas En_Cola(int folio) {
+        return {{"Status", "2"},
+                {"Serie", "'A'"},
+                {"Folio", std::to_string(folio)},
+                {"ID_Factura", std::to_string(-folio)},
+                {"Archivo", "'Factura A Folio " + std::to_string(folio) + "'"}};
+    }
+    static Historia_Solicitud Leer(int id) {
+        Conexion conexion;
+        Abrir_Conexion_Central(conexion);
+        auto historia = Leer_Historia_Solicitud(conexion, id);
+        Cerrar_Conexion(conexion);
+        EXPECT_TRUE(historia.has_value()) << id;
+        return historia.value_or(Historia_Solicitud{});
+    }
+    static std::string Donde(const Historia_Solicitud& h) {
+        std::string donde;
+        for (const Archivo_de_Solicitud& a : h.Archivos)
+            donde +=
+                (donde.empty() ? "" : "|") + a.Donde + ":" + a.Ruta.substr(a.Ruta.rfind('/') + 1);
+        return donde;
+    }
+
+    Carpetas_Sucursal c;
+};
+
+// Where each request's files are now, and whether --reencolar's conditions hold for it.
+TEST_F(Historia_Test, Los_Archivos_De_Cada_Status_En_Cada_Carpeta) {
+    Sembrar_Solicitud(11);
+    Sembrar_Solicitud(12, En_Cola(5));
+    Escribir_Archivo(Unir_Ruta(c.cola, ".Factura A Folio 5.txt.12.turno1.pendiente"), "x");
+    Escribir_Archivo(Unir_Ruta(c.cola, ".Factura A Folio 50.txt.12.turno1.pendiente"), "otra");
+    Sembrar_Solicitud(13, En_Cola(6));
+    Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 6.txt"), "x");
+    Sembrar_Solicitud(14, En_Cola(7));
+    Columnas timbrada = En_Cola(8);
+    timbrada["Status"] = "3";
+    Sembrar_Solicitud(15, timbrada);
+    Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 8.xml"), "<x/>");
+    Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 8.pdf"), "%PDF");
+    Columnas rechazada = En_Cola(9);
+    rechazada["Status"] = "4";
+    rechazada["Resultado"] = "'Error: RFC inexistente'";
+    Sembrar_Solicitud(16, rechazada);
+    Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 9-error timbrado.txt"), "RFC");
+
+    const std::string no_status2 = " y sólo se reencola una solicitud en status 2.";
+    const struct {
+        int id;
+        std::string donde;
+        std::optional<std::string> impedimento;
+    } casos[] = {
+        {11, "", "la solicitud está en status 1" + no_status2},
+        {12, "En espera:.Factura A Folio 5.txt.12.turno1.pendiente",
+         "ya existe " + Unir_Ruta(c.cola, ".Factura A Folio 5.txt.12.turno1.pendiente") + "."},
+        {13, "En cola:Factura A Folio 6.txt",
+         "ya existe " + Unir_Ruta(c.cola, "Factura A Folio 6.txt") + "."},
+        {14, "", std::nullopt},
+        {15, "Válidas:Factura A Folio 8.xml|Válidas:Factura A Folio 8.pdf",
+         "la solicitud está en status 3" + no_status2},
+        {16, "NO válidas:Factura A Folio 9-error timbrado.txt",
+         "la solicitud está en status 4" + no_status2},
+    };
+    for (const auto& caso : casos) {
+        const Historia_Solicitud h = Leer(caso.id);
+        EXPECT_EQ(Donde(h), caso.donde) << caso.id;
+        EXPECT_EQ(h.Impedimento_Reencolado, caso.impedimento) << caso.id;
+        for (const Archivo_de_Solicitud& a : h.Archivos)
+            EXPECT_EQ(a.Modificado.size(), 19u) << a.Ruta;
+    }
+    EXPECT_EQ(Leer(15).PDF + Leer(15).XML, Unir_Ruta(c.validas, "Factura A Folio 8.pdf") +
+                                               Unir_Ruta(c.validas, "Factura A Folio 8.xml"));
+    EXPECT_EQ(Leer(16).Resultado, "Error: RFC inexistente");
+
+    Ejecutar_Central("DELETE FROM Configuracion_Facturas_Electronicas");
+    EXPECT_EQ(Leer(13).Aviso_Archivos,
+              "La sucursal 3 no tiene perfil de emisión: no se sabe en qué carpetas buscar.");
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    EXPECT_FALSE(Leer_Historia_Solicitud(conexion, 404).has_value());
+    Cerrar_Conexion(conexion);
+}
+
+// A stamped request's invoice row, invoiced amount and stored documents; every field of the
+// request, in the table's order; its re-queue asks.
+TEST_F(Historia_Test, La_Factura_El_Monto_Los_Documentos_Y_Los_Pedidos) {
+    Columnas timbrada = En_Cola(8);
+    timbrada["Status"] = "3";
+    Sembrar_Solicitud(15, timbrada);
+    Sembrar_Fila("Facturas_Electronicas", {{"ID_Factura", "-8"},
+                                           {"serie", "'A'"},
+                                           {"folio", "8"},
+                                           {"UUID", "'5F0A6C1E-0000-4000-8000-000000000008'"},
+                                           {"fecha", "'2026-12-05T10:15:40'"},
+                                           {"total", "1160.5"},
+                                           {"Status", "2"}});
+    Sembrar_Fila("Montos_Facturados", {{"Nro_Ticket", "4711"},
+                                       {"ID_Solicitud", "15"},
+                                       {"ID_Sucursal", "3"},
+                                       {"Fecha", "'2026/12/05'"},
+                                       {"Hora", "'10:15:40'"},
+                                       {"Total", "116"},
+                                       {"Status", "0"},
+                                       {"Serie", "'A'"},
+                                       {"Folio", "8"}});
+    Sembrar_Fila("Comprobantes_Fiscales", {{"ID", "-1"},
+                                           {"ID_Factura", "-8"},
+                                           {"Titulo", "'Documento PDF  A8'"},
+                                           {"Nombre_Archivo", "'Factura A Folio 8.pdf'"},
+                                           {"Tamanio_Documento", "4"},
+                                           {"Descripcion", "'PDF'"},
+                                           {"FUM", "'05/12/2026'"}});
+    Sembrar_Fila("Pedidos_Reencolado", {{"ID_Solicitud", "15"},
+                                        {"Pedido_Por", "'operador'"},
+                                        {"Status", "3"},
+                                        {"Resultado", "'No se reencola: ...'"}});
+    const Historia_Solicitud h = Leer(15);
+    ASSERT_TRUE(h.Factura.has_value());
+    EXPECT_EQ(h.Factura->UUID, "5F0A6C1E-0000-4000-8000-000000000008");
+    EXPECT_EQ(
+        h.Factura->Serie + h.Factura->Folio + " " + h.Factura->Total + " " + h.Factura->Status,
+        "A8 1,160.50 Timbrada");
+    ASSERT_EQ(h.Montos.size(), 1u);
+    EXPECT_EQ(h.Montos[0].Fecha + " " + h.Montos[0].Total + " " + h.Montos[0].Status,
+              "05/12/2026 10:15 116.00 Vigente");
+    ASSERT_EQ(h.Documentos.size(), 1u);
+    EXPECT_EQ(h.Documentos[0].Titulo + "|" + h.Documentos[0].Descripcion, "Documento PDF  A8|PDF");
+    ASSERT_EQ(h.Pedidos.size(), 1u);
+    EXPECT_FALSE(h.Pedido_Abierto());
+    EXPECT_EQ(h.Campos.front(), (std::pair<std::string, std::string>{"ID", "15"}));
+    EXPECT_EQ(h.Campos.size(),
+              Consultar_Central("SELECT * FROM Solicitudes_de_Facturas_OL").Columnas().size());
+}
+
+// The lines that name request 101 (not 1010), from the worker's and the console's daily logs
+// dated from the request's date on, in the order of their days and times.
+TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
+    const Carpeta_Temporal servicio;
+    const auto escribir = [](const std::string& carpeta, const char* nombre, const char* texto) {
+        Escribir_Archivo(Unir_Ruta(carpeta, nombre), texto);
+    };
+    escribir(servicio.Ruta(), "log_04_12_2026.txt",
+             "Ver. V. 5.3.0 - 09:00 -  Solicitud ID: 101 - de antes\r\n \r\n");
+    escribir(servicio.Ruta(), "log_05_12_2026.txt",
+             "Ver. V. 5.3.0 - 10:15 -  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia\r\n \r\n"
+             "Ver. V. 5.3.0 - 10:16 -  Solicitud ID: 1010 - otra\r\n \r\n"
+             "Ver. V. 5.3.0 - 10:20 -  Error en solicitud: 101 - Ticket Nro. 4711 - falla\r\n");
+    escribir(entorno.Carpeta(), "log_05_12_2026.txt",
+             "Ver. V. 5.3.0 - 10:17 -  Solicitud ID: 101 - Reactivada por el operador ana\r\n");
+    escribir(entorno.Carpeta(), "log_06_12_2026.txt.bak", "Solicitud ID: 101 - copia\r\n");
+    const Lineas_Bitacora l = Lineas_de_Solicitud(
+        {servicio.Ruta(), entorno.Carpeta(), Unir_Ruta(entorno.Carpeta(), "no_existe")}, 101,
+        {2026, 12, 5});
+    EXPECT_EQ(l.Lineas,
+              (std::vector<std::string>{
+                  "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
+                  "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
+                  "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla"}));
+    EXPECT_EQ(l.Alcance, "Bitácoras del 05/12/2026 al 05/12/2026.");
+    ASSERT_EQ(l.Avisos.size(), 1u);
+    EXPECT_TRUE(l.Avisos[0].starts_with("No se pueden leer las bitácoras de " +
+                                        Unir_Ruta(entorno.Carpeta(), "no_existe")))
+        << l.Avisos[0];
+    for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},
+                                        {"Solicitud ID: 1010 -", false},
+                                        {"x Solicitud ID: 101 - y", true},
+                                        {"Error en solicitud: 1012", false},
+                                        {"solicitud 101", false}})
+        EXPECT_EQ(Linea_Nombra_Solicitud(linea, 101), nombra) << linea;
+}
+
+}  // namespace
+}  // namespace facturador::pruebas

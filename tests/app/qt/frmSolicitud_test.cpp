@@ -1,0 +1,229 @@
+#include "app/qt/frmSolicitud.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+
+#include <filesystem>
+
+#include "../Apoyo_App.h"
+#include "apoyo/qt/Ventanas.h"
+#include "issuing_config/Datos_Emision.h"
+
+namespace facturador::pruebas {
+namespace {
+
+constexpr int kEspera_ms = 20000;
+
+// Branch 3 and a request of each status, each with what it left in the branch's folders.
+class Historia_Ventana_Test : public Prueba_App {
+  protected:
+    Historia_Ventana_Test()
+        : c(Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9)) {
+        Sembrar_Ticket(4711, 3, "1000");
+        Sembrar_Solicitud(11);
+        Sembrar_Solicitud(12, Con_Archivo(2, 5));
+        Sembrar_Solicitud(13, Con_Archivo(3, 6));
+        Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 6.xml"), "<x/>");
+        Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 6.pdf"), "%PDF");
+        Sembrar_Fila(
+            "Facturas_Electronicas",
+            {{"ID_Factura", "-6"}, {"serie", "'A'"}, {"folio", "6"}, {"UUID", "'UUID-6'"}});
+        Columnas rechazada = Con_Archivo(4, 7);
+        rechazada["Resultado"] = "'Error: RFC del receptor inexistente'";
+        Sembrar_Solicitud(14, rechazada);
+        Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 7-error timbrado.txt"), "x");
+        Sembrar_Solicitud(15, Con_Archivo(2, 8));
+        Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 8.txt"), "x");
+        Cargar_Sucursales();
+    }
+    ~Historia_Ventana_Test() override { delete ventana.data(); }
+
+    static Columnas Con_Archivo(int status, int folio) {
+        return {{"Status", std::to_string(status)},
+                {"Serie", "'A'"},
+                {"Folio", std::to_string(folio)},
+                {"ID_Factura", std::to_string(-folio)},
+                {"Archivo", "'Factura A Folio " + std::to_string(folio) + "'"}};
+    }
+    void Abrir(int id) {
+        ventana = Mostrar_Historia_Solicitud(id);
+        Esperar();
+    }
+    void Esperar() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana->Ocupada(); }, kEspera_ms));
+    }
+    template <typename Control = QWidget>
+    Control* Ctl(const char* nombre) {
+        return Control_De<Control>(*ventana, nombre);
+    }
+    QString Texto(const char* etiqueta) { return Ctl<QLabel>(etiqueta)->text(); }
+    // The rows of a table, each as its cells joined by "|".
+    QStringList Filas(const char* tabla) {
+        QStringList filas;
+        const QAbstractItemModel* m = Ctl<QTableView>(tabla)->model();
+        for (int f = 0; f < m->rowCount(); ++f) {
+            QStringList celdas;
+            for (int col = 0; col < m->columnCount(); ++col)
+                celdas.append(m->index(f, col).data().toString());
+            filas.append(celdas.join('|'));
+        }
+        return filas;
+    }
+    // The buttons enabled, by name.
+    QStringList Habilitados() {
+        QStringList nombres;
+        for (const char* b :
+             {"cmdAbrir_PDF", "cmdAbrir_XML", "cmdCopiar_UUID", "cmdReactivar", "cmdReencolar"})
+            if (Ctl(b)->isEnabled())
+                nombres.append(b);
+        return nombres;
+    }
+    void Clic(const char* boton) {
+        QTest::mouseClick(Ctl(boton), Qt::LeftButton);
+        Esperar();
+    }
+
+    Carpetas_Sucursal c;
+    QPointer<frmSolicitud> ventana;
+};
+
+// Each status in words, the reason, where the files are, and only the actions that apply.
+TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
+    const struct {
+        int id;
+        const char* titulo;
+        QStringList donde;
+        QStringList habilitados;
+    } casos[] = {
+        {11, "Solicitud 11 · Pendiente", {}, {}},
+        {12, "Solicitud 12 · En espera de timbrado", {}, {"cmdReencolar"}},
+        {13,
+         "Solicitud 13 · Timbrada",
+         {"Válidas|Factura A Folio 6.xml", "Válidas|Factura A Folio 6.pdf"},
+         {"cmdAbrir_PDF", "cmdAbrir_XML", "cmdCopiar_UUID"}},
+        {14,
+         "Solicitud 14 · Rechazada",
+         {"NO válidas|Factura A Folio 7-error timbrado.txt"},
+         {"cmdReactivar"}},
+        {15, "Solicitud 15 · En espera de timbrado", {"En cola|Factura A Folio 8.txt"}, {}},
+    };
+    for (const auto& caso : casos) {
+        Abrir(caso.id);
+        EXPECT_EQ(Texto("lblTitulo"), QString::fromUtf8(caso.titulo));
+        QStringList donde;
+        for (const QString& fila : Filas("tblArchivos"))
+            donde.append(fila.section('|', 0, 0) + "|" + fila.section('|', 1, 1).section('/', -1));
+        EXPECT_EQ(donde, caso.donde) << caso.id;
+        EXPECT_EQ(Habilitados(), caso.habilitados) << caso.id;
+    }
+    Abrir(14);
+    EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
+    EXPECT_TRUE(Ctl("cmdReencolar")
+                    ->toolTip()
+                    .startsWith("No se reencola: la solicitud está en "
+                                "status 4"));
+    Abrir(13);
+    EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
+    EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
+    Abrir(404);
+    EXPECT_EQ(Texto("lblEstado"), "No existe la solicitud 404.");
+    EXPECT_TRUE(Habilitados().isEmpty());
+}
+
+// The stamped PDF and XML open with the desktop's viewer; the UUID goes to the clipboard. A
+// rejected request is reactivated after a confirmation that shows its reason, written to the daily
+// log with the operator's account; if another console reactivated it first, nothing changes and
+// the window says so.
+TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
+    Abrir(13);
+    Clic("cmdAbrir_PDF");
+    Clic("cmdAbrir_XML");
+    Clic("cmdCopiar_UUID");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "UUID-6");
+    EXPECT_EQ(
+        entorno.operador.Textos(),
+        (std::vector<std::string>{"abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.pdf"),
+                                  "abrir:  / " + Unir_Ruta(c.validas, "Factura A Folio 6.xml")}));
+
+    Abrir(14);
+    entorno.operador.respuestas = {false};
+    Clic("cmdReactivar");
+    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 14"), "4");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
+              "Se reactivará la Solicitud de Factura 14, rechazada por: Error: RFC del receptor "
+              "inexistente");
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 1 WHERE ID = 14");
+    entorno.operador.respuestas = {true};
+    Clic("cmdReactivar");
+    Esperar();
+    EXPECT_TRUE(Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada"));
+    EXPECT_EQ(Veces(Leer_Log(), "Reactivada"), 0);
+
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 4 WHERE ID = 14");
+    Abrir(14);
+    entorno.operador.respuestas = {true};
+    Clic("cmdReactivar");
+    Esperar();
+    EXPECT_EQ(Valor_Central("SELECT CONCAT(Status, Resultado) FROM Solicitudes_de_Facturas_OL "
+                            "WHERE ID = 14"),
+              "1");
+    EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
+    EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
+    EXPECT_EQ(
+        Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
+}
+
+// The re-queue is asked through the database and done by the worker in its next cycle: the story
+// shows the ask waiting, then done, with the file in the queue and the daily-log lines of both. A
+// request whose file is already there is never asked for.
+TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Historia_Lo_Sigue) {
+    Abrir(15);
+    EXPECT_EQ(Ctl("cmdReencolar")->toolTip(),
+              "No se reencola: ya existe " +
+                  QString::fromStdString(Unir_Ruta(c.cola, "Factura A Folio 8.txt")) + ".");
+    entorno.operador.respuestas = {true};
+    ventana->cmdReencolar_Click();
+    Esperar();
+    EXPECT_TRUE(Texto("lblEstado").startsWith("No se pide el reencolado: ya existe"));
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Pedidos_Reencolado"), "0");
+
+    Abrir(12);
+    entorno.operador.respuestas = {true};
+    Clic("cmdReencolar");
+    Esperar();
+    ASSERT_EQ(Filas("tblPedidos").size(), 1);
+    EXPECT_EQ(Filas("tblPedidos")[0].section('|', 1, 3),
+              QString::fromStdString(Cuenta_Usuario()) + "|2026-12-05 10:15:40|pedido");
+    EXPECT_FALSE(Ctl("cmdReencolar")->isEnabled());
+
+    Cargar_Datos_de_Emision();
+    Vista_Falsa vista;
+    Ciclo_Sincronizacion trabajador(vista);
+    trabajador.tmrTimer_Timer();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return Filas("tblPedidos")[0].contains("|hecho|"); }, kEspera_ms));
+    ASSERT_EQ(Filas("tblArchivos").size(), 1);
+    EXPECT_EQ(Filas("tblArchivos")[0].section('|', 0, 1),
+              "En cola|" + QString::fromStdString(Unir_Ruta(c.cola, "Factura A Folio 5.txt")));
+    const QString bitacora = Ctl<QPlainTextEdit>("txtBitacora")->toPlainText();
+    EXPECT_TRUE(bitacora.contains("pidió reencolarla")) << bitacora.toStdString();
+    EXPECT_TRUE(bitacora.contains("Pedido de reencolado de " +
+                                  QString::fromStdString(Cuenta_Usuario()) + ": hecho."))
+        << bitacora.toStdString();
+}
+
+// A server that cannot be reached: the window says why.
+TEST_F(Historia_Ventana_Test, Sin_Servidor_Dice_Por_Que) {
+    Servidor_Detenido servidor;
+    Abrir(11);
+    EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer la solicitud: error "))
+        << Texto("lblEstado").toStdString();
+}
+
+}  // namespace
+}  // namespace facturador::pruebas

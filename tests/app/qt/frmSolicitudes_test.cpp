@@ -1,0 +1,280 @@
+#include "app/qt/frmSolicitudes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+#include "../Apoyo_App.h"
+#include "apoyo/Proxy_Central.h"
+#include "apoyo/qt/Ventanas.h"
+#include "app/qt/frmSolicitud.h"
+
+namespace facturador::pruebas {
+namespace {
+
+// The window's database work answers within this long on the test server.
+constexpr int kEspera_ms = 20000;
+
+class Solicitudes_Test : public Prueba_App {
+  protected:
+    Solicitudes_Test() {
+        Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (1, 'Norte'), (2, 'Sur')");
+        Cargar_Sucursales();
+    }
+    ~Solicitudes_Test() override {
+        for (QWidget* ventana : QApplication::topLevelWidgets())
+            ventana->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Requests 1 to `cantidad`: odd ones of branch 1, even of branch 2; every tenth rejected,
+    // with one of two reasons.
+    static void Sembrar(int cantidad) {
+        Ejecutar_Central(
+            "INSERT INTO Solicitudes_de_Facturas_OL (ID, Nombre, ID_Sucursal, Nro_Ticket, RFC, "
+            "Total, Fecha, Status, Resultado) SELECT seq, CONCAT('Cliente ', seq), 2 - seq % 2, "
+            "1000 + seq, CONCAT('RFC', seq), seq, '2026/12/01' + INTERVAL seq DAY, "
+            "IF(seq % 10 = 0, 4, 3), IF(seq % 10 = 0, IF(seq % 20 = 0, 'Error: veinte', "
+            "'Error: diez'), '') FROM seq_1_to_" +
+            std::to_string(cantidad));
+    }
+
+    void Abrir(frmSolicitudes::Modo modo = frmSolicitudes::Modo::Todas) {
+        ventana = Mostrar_Solicitudes(modo);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(ventana));
+        Esperar();
+    }
+    void Esperar() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana->Ocupada(); }, kEspera_ms));
+    }
+    template <typename Control = QWidget>
+    Control* Ctl(const char* nombre) {
+        return Control_De<Control>(*ventana, nombre);
+    }
+    QString Estado() { return Ctl<QLabel>("lblEstado")->text(); }
+    // The IDs of the results shown, top to bottom.
+    std::vector<int> Ids() {
+        std::vector<int> ids;
+        const QAbstractItemModel* modelo = Ctl<QTableView>("tblSolicitudes")->model();
+        for (int fila = 0; fila < modelo->rowCount(); ++fila)
+            ids.push_back(modelo->index(fila, 0).data().toInt());
+        return ids;
+    }
+    void Escribir(const char* caja, const char* texto) {
+        auto* c = Ctl<QLineEdit>(caja);
+        c->clear();
+        QTest::keyClicks(c, QString::fromUtf8(texto));
+    }
+    void Enter_En(const char* control) {
+        Ctl(control)->setFocus();
+        QTest::keyClick(Ctl(control), Qt::Key_Return);
+        Esperar();
+    }
+    void Clic(const char* boton) {
+        QTest::mouseClick(Ctl(boton), Qt::LeftButton);
+        Esperar();
+    }
+
+    QPointer<frmSolicitudes> ventana;
+};
+
+using Lista = std::vector<int>;
+
+// Typed into a box, Enter searches; each field alone and combined, a name in any case and with
+// or without accents; newest first.
+TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
+    Sembrar(30);
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Roberto Sánchez Díaz' "
+        "WHERE ID IN (7, 8)");
+    Abrir();
+    EXPECT_EQ(Ids().front(), 30);
+    const struct {
+        std::vector<std::pair<const char*, const char*>> cajas;
+        int sucursal;  // index of cboSucursal; 0 "Todas"
+        int status;    // index of cboStatus; 0 "Todos"
+        Lista esperados;
+    } casos[] = {
+        {{{"txtID", "12"}}, 0, 0, {12}},
+        {{{"txtTicket", "1005"}}, 0, 0, {5}},
+        {{{"txtRFC", "rfc2"}}, 0, 0, {29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 2}},
+        {{{"txtCliente", "SÁNCHEZ roberto"}}, 0, 0, {8, 7}},
+        {{{"txtCliente", "sanchez"}}, 2, 0, {8}},
+        {{}, 1, 4, {}},
+        {{}, 2, 4, {30, 20, 10}},
+        {{{"txtDesde", "10/12/2026"}, {"txtHasta", "12/12/2026"}}, 0, 0, {11, 10, 9}},
+        {{{"txtRFC", "RFC1"}, {"txtDesde", "14/12/2026"}}, 2, 3, {18, 16, 14}},
+    };
+    for (const auto& caso : casos) {
+        QTest::mouseClick(Ctl("cmdLimpiar"), Qt::LeftButton);
+        Esperar();
+        Ctl<QComboBox>("cboSucursal")->setCurrentIndex(caso.sucursal);
+        Ctl<QComboBox>("cboStatus")->setCurrentIndex(caso.status);
+        for (const auto& [caja, texto] : caso.cajas)
+            Escribir(caja, texto);
+        Enter_En(caso.cajas.empty() ? "cboStatus" : caso.cajas.back().first);
+        EXPECT_EQ(Ids(), caso.esperados) << (caso.cajas.empty() ? "" : caso.cajas[0].second);
+    }
+    Escribir("txtDesde", "31/02/2026");
+    Enter_En("txtDesde");  // no such day
+    EXPECT_EQ(Estado(), "Las fechas se escriben dd/mm/aaaa.");
+}
+
+// Fifty a page, the next and the previous ones; a column's header sorts all the results.
+TEST_F(Solicitudes_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
+    Sembrar(120);
+    Abrir();
+    EXPECT_EQ(Ids().size(), 50u);
+    EXPECT_EQ(Ids().front(), 120);
+    EXPECT_FALSE(Ctl("cmdAnterior")->isEnabled());
+    Clic("cmdSiguiente");
+    EXPECT_EQ(Ids().front(), 70);
+    Clic("cmdSiguiente");
+    EXPECT_EQ(Ids().size(), 20u);
+    EXPECT_EQ(Ids().back(), 1);
+    EXPECT_FALSE(Ctl("cmdSiguiente")->isEnabled());
+    EXPECT_EQ(Ctl<QLabel>("lblPagina")->text(), "Página 3");
+    Clic("cmdAnterior");
+    EXPECT_EQ(Ids().front(), 70);
+
+    auto* encabezado = Ctl<QTableView>("tblSolicitudes")->horizontalHeader();
+    const int total = static_cast<int>(Columna_Solicitudes::Total);
+    QTest::mouseClick(encabezado->viewport(), Qt::LeftButton, {},
+                      QPoint(encabezado->sectionViewportPosition(total) + 5, 5));
+    Esperar();
+    const Lista primera = Ids();
+    QTest::mouseClick(encabezado->viewport(), Qt::LeftButton, {},
+                      QPoint(encabezado->sectionViewportPosition(total) + 5, 5));
+    Esperar();
+    EXPECT_NE(Ids(), primera);
+    EXPECT_EQ(primera.front() + Ids().front(), 121);  // 1 and 120, in either order
+    EXPECT_EQ(Ctl<QLabel>("lblPagina")->text(), "Página 1");
+}
+
+// Enter on a result opens its story; Esc closes the window.
+TEST_F(Solicitudes_Test, Enter_Abre_La_Historia_Y_Esc_Cierra) {
+    Sembrar(3);
+    Abrir();
+    auto* tabla = Ctl<QTableView>("tblSolicitudes");
+    tabla->setFocus();
+    tabla->selectRow(1);
+    QTest::keyClick(tabla, Qt::Key_Return);
+    frmSolicitud* historia = nullptr;
+    for (QWidget* v : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<frmSolicitud*>(v); h && h->isVisible())
+            historia = h;
+    ASSERT_NE(historia, nullptr);
+    EXPECT_EQ(historia->ID(), 2);
+    EXPECT_EQ(historia->windowTitle(), "Solicitud 2");
+    historia->close();
+    QTest::keyClick(ventana, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(ventana.isNull());
+}
+
+// From the rejected-count label: the rejected requests grouped by reason. Those of one reason, up
+// to the last one counted, or chosen rows (only the rejected among them) go back to pending after
+// the operator's yes, each written to the daily log with the operator's account; a no changes
+// nothing.
+TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_Filas) {
+    Sembrar(60);
+    Abrir(frmSolicitudes::Modo::Rechazadas);
+    EXPECT_EQ(Ids(), (Lista{60, 50, 40, 30, 20, 10}));
+    auto* motivos = Ctl<QTableView>("tblMotivos");
+    ASSERT_EQ(motivos->model()->rowCount(), 2);
+    // Three of each: the one with the newest request first.
+    EXPECT_EQ(motivos->model()->index(0, 0).data().toString(), "Error: veinte");
+    EXPECT_EQ(motivos->model()->index(1, 0).data().toString(), "Error: diez");
+    EXPECT_EQ(motivos->model()->index(1, 1).data().toString(), "3");
+    motivos->selectRow(1);
+    Esperar();
+    EXPECT_EQ(Ids(), (Lista{50, 30, 10}));
+    Sembrar_Solicitud(70, {{"Status", "4"}, {"Resultado", "'Error: diez'"}});  // after the count
+
+    entorno.operador.respuestas = {false, true};
+    Clic("cmdReactivar_Motivo");
+    EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 4"),
+              "7");
+    Clic("cmdReactivar_Motivo");
+    Esperar();
+    const auto confirmaciones = entorno.operador.De_Tipo("confirmacion");
+    ASSERT_EQ(confirmaciones.size(), 2u);
+    EXPECT_EQ(confirmaciones[1].texto,
+              "Se reactivarán las 3 Solicitudes de Facturas rechazadas "
+              "por el motivo:\nError: diez");
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL "
+                            "WHERE Status = 4"),
+              "20,40,60,70");
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 30 - Reactivada por el operador " +
+                                    Cuenta_Usuario() + "; estaba rechazada: Error: diez"),
+              1);
+    EXPECT_TRUE(Estado().startsWith("Se reactivaron 3 solicitudes")) << Estado().toStdString();
+
+    Clic("cmdTodos_Motivos");
+    Esperar();
+    EXPECT_EQ(Ids(), (Lista{70, 60, 40, 20}));
+    Ctl<QComboBox>("cboStatus")->setCurrentIndex(0);
+    Enter_En("cboStatus");
+    auto* tabla = Ctl<QTableView>("tblSolicitudes");
+    tabla->selectionModel()->clearSelection();
+    for (int fila : {0, 2})  // 70 (rejected), 59 (stamped)
+        tabla->selectionModel()->select(tabla->model()->index(fila, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    entorno.operador.respuestas = {true};
+    Clic("cmdReactivar");
+    Esperar();
+    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL "
+                            "WHERE Status = 4"),
+              "20,40,60");
+    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 59"), "3");
+}
+
+// Without the search indexes (a database created before them) the window still finds, and says
+// searches may be slow.
+TEST_F(Solicitudes_Test, Sin_Indices_Avisa_Que_Las_Busquedas_Pueden_Tardar) {
+    Sembrar(3);
+    const Cambio_Temporal sin_indices(
+        "ALTER TABLE Solicitudes_de_Facturas_OL DROP INDEX ft_solicitudes_nombre, DROP INDEX "
+        "idx_solicitudes_fecha",
+        "ALTER TABLE Solicitudes_de_Facturas_OL ADD FULLTEXT INDEX ft_solicitudes_nombre "
+        "(Nombre), ADD INDEX idx_solicitudes_fecha (Fecha, Status, ID_Sucursal)");
+    Abrir();
+    EXPECT_TRUE(Ctl("lblIndices")->isVisible());
+    Escribir("txtCliente", "CLIENTE 2");
+    Escribir("txtDesde", "02/12/2026");
+    Enter_En("txtDesde");
+    EXPECT_EQ(Ids(), (Lista{2}));
+}
+
+// A server that stops answering in the middle of a search: the window and the program's thread
+// stay free ("Buscando…", typing, timers), and when the connection breaks the window says why
+// instead of showing an empty table as if nothing matched. The next search works again.
+TEST_F(Solicitudes_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
+    Sembrar(3);
+    {
+        const Proxy_Central proxy("SELECT s.ID", Proxy_Central::Corte::Colgado);
+        ventana = Mostrar_Solicitudes(frmSolicitudes::Modo::Todas);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Cortado(); }, kEspera_ms));
+        bool temporizador = false;
+        QTimer::singleShot(50, [&] { temporizador = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return temporizador; }, kEspera_ms));
+        QTest::keyClicks(Ctl("txtRFC"), "RFC");
+        EXPECT_EQ(Ctl<QLineEdit>("txtRFC")->text(), "RFC");
+        EXPECT_TRUE(ventana->Ocupada());
+        EXPECT_EQ(Estado(), "Buscando…");
+    }
+    Esperar();
+    EXPECT_TRUE(Ids().empty());
+    EXPECT_TRUE(Estado().startsWith("No se pudo buscar: error ")) << Estado().toStdString();
+    Enter_En("txtRFC");
+    EXPECT_EQ(Ids(), (Lista{3, 2, 1}));
+}
+
+}  // namespace
+}  // namespace facturador::pruebas
