@@ -225,13 +225,13 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     Sembrar_Solicitud(10);
     Cargar_Datos();
     const std::string falla = "Solicitud ID: 10 - Error creando archivo para timbrar - ";
-    for (const long long segundos : {0, 3599, 1}) {
+    for (const long long segundos : {0, 3599, 1, 1}) {
         entorno.reloj.Avanzar_Segundos(segundos);
         Ejecutar_Pase();
     }
     EXPECT_EQ(Veces(Leer_Log(), falla), 2);
     EXPECT_EQ(Veces(Leer_Log(), " [se repitió 1 vez desde las 10:15]\r\n"), 2);  // and the folder
-    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 3u);
+    EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 4u);
     EXPECT_EQ(Veces(Leer_Log(), "Se salta el folio") + Veces(Leer_Log(), "Se inicia"), 0);
 
     for (const auto& carpeta : {c.cola, c.validas})

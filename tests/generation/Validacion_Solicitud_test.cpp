@@ -158,6 +158,7 @@ const Caso_Receptor kCasos[] = {
     {R(kXAXX, "Juan Pérez", "616", "S01", "53100", "99"), ""},
     {R(kXEXX, "Telefonica S.A.", "616", "S01", "53100"), ""},  // a foreigner
     {R(kPersona, "JULIA RAMIREZ", "612", "G03", "01000"), ""},
+    {R("RALJ000229QW1", "JULIA"), ""},  // born on 29 February 2000
 
     {R("DJA150311QWZ", "DISTRIBUIDORA JALISCO", "601"),
      "RFC del receptor con formato inválido: DJA150311QWZ"},
