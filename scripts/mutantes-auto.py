@@ -575,8 +575,9 @@ def aplicar(carpeta, m):
     return texto
 
 
-def probar(copia, m, resto):
-    """Tries one mutation: the quick suite, then the rest of it. Returns the result's fields."""
+def probar(copia, m, filtros, suite):
+    """Tries one mutation against the tests of each filter in turn, up to the first failure.
+    Returns the result's fields."""
     original = aplicar(copia.carpeta, m)
     if original is None:
         return {"resultado": "no aplica"}
@@ -584,9 +585,7 @@ def probar(copia, m, resto):
         compilo, _ = copia.compilar()
         if not compilo:
             return {"resultado": "no compila"}
-        for filtro, suite in ((["-L", ETIQUETA_RAPIDA], "rápida"), (resto, "resto")):
-            if filtro is None:
-                continue
+        for filtro in filtros:
             paso, fallidas, salida = copia.ctest(*filtro)
             if paso:
                 continue
@@ -594,24 +593,27 @@ def probar(copia, m, resto):
                 return {"resultado": "error", "detalle": salida[-3000:]}
             return {"resultado": "atrapada", "por": fallidas[0][0], "como": fallidas[0][1],
                     "casos": casos_fallidos(salida)[:5], "suite": suite}
-        return {"resultado": "escapó"}
+        return {"resultado": "escapó", "suite": suite}
     finally:
         (copia.carpeta / m["archivo"]).write_text(original, encoding="utf-8")
 
 
 def resto_que_pasa(copia):
-    """The rest of the suite (but the cluster run) that passes without mutations; a test that fails
-    on this machine as it is (a shared package database, say) can tell nothing."""
+    """The rest of the suite (but the cluster run) that passes without mutations, one filter per
+    test, the quickest first; a test that fails on this machine as it is (a shared package
+    database, say) can tell nothing."""
     _, _, listado = copia.ctest("-N", "-LE", f"{ETIQUETA_RAPIDA}|{ETIQUETA_EXCLUIDA}")
     nombres = [n for n in re.findall(r"Test\s+#\d+: (\S+)", listado) if not n.startswith("mariadb_")]
     buenas = []
     for nombre in nombres:
+        inicio = time.monotonic()
         paso, _, _ = copia.ctest("-R", f"^{nombre}$")
-        print(f"Resto de la suite: {nombre} {'pasa' if paso else 'FALLA sin mutaciones: queda fuera'}",
+        segundos = round(time.monotonic() - inicio)
+        print(f"Resto de la suite: {nombre} {f'pasa en {segundos} s' if paso else 'FALLA sin mutaciones: queda fuera'}",
               flush=True)
         if paso:
-            buenas.append(nombre)
-    return ["-R", "^(" + "|".join(buenas) + ")$"] if buenas else None
+            buenas.append((segundos, nombre))
+    return [["-R", f"^{nombre}$"] for _, nombre in sorted(buenas)]
 
 
 def leer_resultados(*rutas):
@@ -632,59 +634,88 @@ def detener(*_):
     raise KeyboardInterrupt
 
 
+class Corrida:
+    """One run: the copy, ready on first need, and the results file, written as each ends."""
+
+    def __init__(self, args):
+        self.args = args
+        self.copia = Copia(args)
+        self.hechas = leer_resultados(args.resultados)
+        self.equivalentes = leer_equivalentes()
+        self.lista = False
+        self.resto = None
+
+    def preparar(self):
+        """Builds the copy and proves the quick suite passes on it without mutations."""
+        if self.lista:
+            return
+        print(f"Compilando la copia en {self.copia.carpeta} ...", flush=True)
+        self.copia.sincronizar()
+        compilo, registro = self.copia.compilar(tiempo=6 * 3600)
+        if not compilo:
+            sys.exit(f"La copia no compila sin mutaciones:\n{registro}")
+        paso, _, salida = self.copia.ctest("-L", ETIQUETA_RAPIDA)
+        if not paso:
+            sys.exit(f"La suite rápida falla sin mutaciones: nada que medir.\n{salida[-4000:]}")
+        self.lista = True
+
+    def anotar(self, m, r, inicio, cuenta):
+        r.update(m, segundos=round(time.monotonic() - inicio))
+        with open(self.args.resultados, "a", encoding="utf-8") as resultados:
+            resultados.write(json.dumps(r, ensure_ascii=False) + "\n")
+            resultados.flush()
+            os.fsync(resultados.fileno())
+        self.hechas[m["id"]] = r
+        print(f"[{cuenta}] {m['archivo']}:{m['linea']} {m['operador']:<10} {compacto(m['a'])[:70]!r} "
+              f"→ {r['resultado']} {r.get('por', '')} ({r['segundos']} s)", flush=True)
+
+    def contadas(self):
+        return sum(1 for r in self.hechas.values() if r["resultado"] in CUENTAN)
+
+    def rapida(self, orden, cuantas):
+        """The quick suite on the mutations in order, until `cuantas` of them built (or are known
+        equivalent)."""
+        for m in orden:
+            if self.contadas() >= cuantas:
+                break
+            previo = self.hechas.get(m["id"])
+            if previo and previo["resultado"] != "error":
+                continue
+            inicio = time.monotonic()
+            clave = (m["archivo"], compacto(m["de"]), compacto(m["a"]))
+            if clave in self.equivalentes:
+                r = {"resultado": "equivalente", "porque": self.equivalentes[clave]}
+            else:
+                self.preparar()
+                r = probar(self.copia, m, [["-L", ETIQUETA_RAPIDA]], "rápida")
+            self.anotar(m, r, inicio, f"{self.contadas() + (r['resultado'] in CUENTAN)}/{cuantas}")
+
+    def completa(self, orden):
+        """The rest of the suite on the mutations of `orden` the quick suite missed: the package
+        and fault runs take minutes each, so they run once the quick results are all in."""
+        faltan = [m for m in orden if self.hechas.get(m["id"], {}).get("resultado") == "escapó"
+                  and self.hechas[m["id"]].get("suite") != "completa"]
+        for n, m in enumerate(faltan, 1):
+            self.preparar()
+            if self.resto is None:
+                self.resto = resto_que_pasa(self.copia)
+            inicio = time.monotonic()
+            self.anotar(m, probar(self.copia, m, self.resto, "completa"), inicio, f"resto {n}/{len(faltan)}")
+
+
 def correr(orden, cuantas, args):
-    """Tries the mutations in order until `cuantas` of them built (or were known equivalent)."""
-    copia = Copia(args)
-    hechas = leer_resultados(args.resultados)
-    equivalentes = leer_equivalentes()
+    corrida = Corrida(args)
     signal.signal(signal.SIGTERM, detener)
-    iniciada = False
     try:
-        with open(args.resultados, "a", encoding="utf-8") as resultados:
-            for m in orden:
-                contadas = sum(1 for r in hechas.values() if r["resultado"] in CUENTAN)
-                if contadas >= cuantas:
-                    break
-                previo = hechas.get(m["id"])
-                if previo and previo["resultado"] != "error":
-                    continue
-                clave = (m["archivo"], compacto(m["de"]), compacto(m["a"]))
-                inicio = time.monotonic()
-                if clave in equivalentes:
-                    r = {"resultado": "equivalente", "porque": equivalentes[clave]}
-                else:
-                    if not iniciada:
-                        resto = preparar(copia, args)
-                        iniciada = True
-                    r = probar(copia, m, resto)
-                r.update(m, segundos=round(time.monotonic() - inicio))
-                resultados.write(json.dumps(r, ensure_ascii=False) + "\n")
-                resultados.flush()
-                os.fsync(resultados.fileno())
-                hechas[m["id"]] = r
-                print(f"[{contadas + (r['resultado'] in CUENTAN)}/{cuantas}] {m['archivo']}:{m['linea']} "
-                      f"{m['operador']:<10} {compacto(m['a'])[:70]!r} → {r['resultado']} {r.get('por', '')} "
-                      f"({r['segundos']} s)", flush=True)
+        corrida.rapida(orden, cuantas)
+        if not args.solo_rapida:
+            corrida.completa(orden)
     except KeyboardInterrupt:
         print("Detenida; lo probado queda en los resultados.", flush=True)
     finally:
-        if iniciada:
-            copia.sincronizar()
-            copia.detener_servidor()
-
-
-def preparar(copia, args):
-    """Builds the copy and proves the suite passes on it without mutations; returns the filter of
-    the rest of the suite to fall back on."""
-    print(f"Compilando la copia en {copia.carpeta} ...", flush=True)
-    copia.sincronizar()
-    compilo, registro = copia.compilar(tiempo=6 * 3600)
-    if not compilo:
-        sys.exit(f"La copia no compila sin mutaciones:\n{registro}")
-    paso, _, salida = copia.ctest("-L", ETIQUETA_RAPIDA)
-    if not paso:
-        sys.exit(f"La suite rápida falla sin mutaciones: nada que medir.\n{salida[-4000:]}")
-    return None if args.solo_rapida else resto_que_pasa(copia)
+        if corrida.lista:
+            corrida.copia.sincronizar()
+            corrida.copia.detener_servidor()
 
 
 # ---------------------------------------------------------------------------------------------
