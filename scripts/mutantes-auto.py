@@ -25,7 +25,6 @@ import hashlib
 import io
 import json
 import os
-import random
 import re
 import shutil
 import signal
@@ -241,14 +240,16 @@ def op_condicion(v):
             nivel -= c in ")]}"
             if c == ";" and nivel == 0:
                 corte = k
-        sufijo = ""
+        valores = ("true", "false")
         if corte >= 0:
             desde += corte + 1
+            valores = (" true", " false")
         elif re.match(r"\s*(const\s+)?[\w:<>]+[\s&*]+\w+\s*=[^=]", interior):
-            desde, sufijo = cierra, "; "
-        for valor in ("true", "false"):
-            texto = (sufijo + valor) if sufijo else (" " + valor if corte >= 0 else valor)
-            yield "condición", desde, cierra, texto
+            # A declaration stays: the branch never taken. Forced taken, it would read an empty
+            # optional or a null pointer, undefined rather than a fault a developer makes.
+            desde, valores = cierra, ("; false",)
+        for valor in valores:
+            yield "condición", desde, cierra, valor
 
 
 def op_cadenas(v, cadenas):
@@ -428,10 +429,10 @@ def todas_las_mutaciones(cambios, desde=None):
 
 def orden_sorteado(todas, semilla):
     """Every mutation in the order a seeded draw gives them: a run tries them in this order until
-    it has as many as asked that built, so a sample is always the same for the same change."""
-    orden = sorted(todas, key=lambda m: (m["archivo"], m["linea"], m["columna"], m["a"]))
-    random.Random(semilla).shuffle(orden)
-    return orden
+    it has as many as asked that built, so a sample is always the same for the same change. Each
+    mutation's place depends on itself and the seed only: another one added or taken away (an
+    operator refined) leaves the others in their order."""
+    return sorted(todas, key=lambda m: hashlib.sha1(f"{semilla}:{m['id']}".encode()).hexdigest())
 
 
 def compacto(texto):
