@@ -590,9 +590,14 @@ def probar(copia, m, filtros, suite):
             paso, fallidas, salida = copia.ctest(*filtro)
             if paso:
                 continue
-            if not fallidas or fallidas[0][0].startswith("mariadb_"):
+            if not fallidas or fallidas[0][0] == "mariadb_iniciar":
                 return {"resultado": "error", "detalle": salida[-3000:]}
-            return {"resultado": "atrapada", "por": fallidas[0][0], "como": fallidas[0][1],
+            # A failure is a catch only when it comes again: a test that a loaded machine made
+            # fail once is tried anew on the next run.
+            prueba = fallidas[0][0]
+            if copia.ctest("-R", f"^{re.escape(prueba)}$")[0]:
+                return {"resultado": "error", "detalle": f"{prueba} falló una vez y pasó la segunda"}
+            return {"resultado": "atrapada", "por": prueba, "como": fallidas[0][1],
                     "casos": casos_fallidos(salida)[:5], "suite": suite}
         return {"resultado": "escapó", "suite": suite}
     finally:
