@@ -109,7 +109,7 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     Ejecutar_SQLite(ruta("local.dll"), "UPDATE Configuracion SET Dias_Conservar_Log = 30");
     const std::vector<std::string> quedan = {"log_05_11_2026.txt", "LOG_01_01_2020.txt",
                                              "log_01_01_2020.txt.bak", "log_1_1_2020.txt",
-                                             "log_31_02_2020.txt"};
+                                             "log_31_02_2020.txt", "log_01-01_2020.txt"};
     for (const std::string& nombre : quedan)
         Escribir_Archivo(ruta(nombre), "");
     Sembrar_Solicitud(1);  // without its ticket: rejected, and the pass tells it moved on
