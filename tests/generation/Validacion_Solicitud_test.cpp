@@ -217,6 +217,7 @@ const Caso_Receptor kCasos[] = {
      kSociedad + "SOFOM E.N.R." + kSe_Omite + "FINANCIERA BAJIO SA DE CV SOFOM ENR"},
     {R("PLA080521KP3", "PLATAFORMAS S.A.S.", "601"),
      kSociedad + "S.A.S." + kSe_Omite + "PLATAFORMAS S.A.S."},
+    {R(kEmpresa, "S. A.", "601"), kSociedad + "S.A." + kSe_Omite + "S. A."},  // the whole name
     {R(kEmpresa, kLargo + " S.A.", "601"),
      kSociedad + "S.A." + kSe_Omite + kLargo.substr(0, 50) + "…"},
 };
