@@ -729,6 +729,13 @@ def correr(orden, cuantas, args):
 
 
 def informe(resultados):
+    """The score, what each test caught first and the survivors; a survivor since found in the
+    list of equivalent mutations counts as one."""
+    equivalentes = leer_equivalentes()
+    for r in resultados.values():
+        clave = (r["archivo"], compacto(r["de"]), compacto(r["a"]))
+        if r["resultado"] == "escapó" and clave in equivalentes:
+            r.update(resultado="equivalente", porque=equivalentes[clave])
     filas = sorted(resultados.values(), key=lambda r: (r["archivo"], r["linea"], r["columna"]))
     cuenta = {}
     for r in filas:
