@@ -210,6 +210,8 @@ def op_constantes(v):
         antes, despues = v[m.start() - 1:m.start()], v[m.end():m.end() + 1]
         if antes == "<" or despues == ">" or v[max(0, m.start() - 2):m.start()] == "e-":
             continue
+        if m.group(1) == "0" and re.search(r"\)\s*(const\s*)?(override\s*)?=\s*$", v[max(0, m.start() - 40):m.start()]):
+            continue  # a pure virtual function's "= 0"
         digitos = m.group(1)
         octal = len(digitos) > 1 and digitos[0] == "0"  # file modes
         valor = int(digitos, 8 if octal else 10)

@@ -90,7 +90,9 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(texto, "FACTURADOR CRÍTICO - El programa no corre con la carpeta " +
                          entorno.Carpeta() +
                          " (su candado está libre).\nTurno de trabajo: libre\n");
-    // A lock file this account cannot open tells nothing of the program.
+    // A lock file this account cannot open tells nothing of the program, nor of its last cycle.
+    Programa_Corriendo(600);
+    programa.reset();
     const std::string candado = Archivo_Candado_de_Carpeta(entorno.Carpeta());
     std::filesystem::remove(candado);
     std::filesystem::create_symlink("/dev/null", candado);
