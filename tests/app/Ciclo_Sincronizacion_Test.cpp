@@ -258,14 +258,18 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "1");
     EXPECT_EQ(Status(2, "Resultado"), "viejo");
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
+    EXPECT_EQ(Veces(Leer_Log(), "Otra copia del programa trabaja con la base de datos central; esta "
+                                "copia no genera ni recibe comprobantes mientras tanto."),
+              1);
     EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "2");
     EXPECT_EQ(Status(2, "Resultado"), "Error: nuevo motivo");
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Tomado), 1);
+    EXPECT_EQ(Veces(Leer_Log(), "Esta copia del programa toma el trabajo con la base de datos "
+                                "central.\r\n"),
+              1);
 
     // Its lease run out (the copy paused), the other copy takes over; this one reactivates.
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
