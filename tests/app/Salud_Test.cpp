@@ -94,6 +94,8 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     Programa_Corriendo(600);
     programa.reset();
     const std::string candado = Archivo_Candado_de_Carpeta(entorno.Carpeta());
+    EXPECT_EQ(std::filesystem::status(candado).permissions() & std::filesystem::perms::others_all,
+              std::filesystem::perms::none);  // no other account may lock the service out
     std::filesystem::remove(candado);
     std::filesystem::create_symlink("/dev/null", candado);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Bien) << texto;
