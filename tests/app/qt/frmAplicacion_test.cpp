@@ -194,6 +194,21 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(linea.carpetas_sucursal,
               (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
     EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
+
+    // Before Qt starts: what needs no display (a service), and what no window system at all.
+    const std::vector<std::tuple<std::vector<const char*>, bool, bool>> crudos = {
+        {{}, false, false},
+        {{"--carpeta", "--estado", "--carpeta=/x"}, false, false},
+        {{"--sin-ventanas", "--carpeta=/x"}, true, false},
+        {{"--carpeta=/x", "--estado"}, true, true},
+        {{"--carpetas"}, true, true}};
+    for (auto [argumentos, sin_pantalla, consola] : crudos) {
+        argumentos.insert(argumentos.begin(), "facturador");
+        char** argv = const_cast<char**>(argumentos.data());
+        const int argc = static_cast<int>(argumentos.size());
+        EXPECT_EQ(Pide_Sin_Pantalla(argc, argv), sin_pantalla) << argc;
+        EXPECT_EQ(Solo_Consola(argc, argv), consola) << argc;
+    }
 }
 
 // The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
