@@ -188,6 +188,7 @@ const Caso_Receptor kCasos[] = {
     {R(kPersona, "JULIA", "612", "G03", "00999"),
      "Código postal del receptor con formato inválido: 00999"},
     {R(kPersona, "JULIA", "609"), "Régimen fiscal del receptor no existe en el catálogo: 609"},
+    {R(kPersona, "JULIA", " "), "Régimen fiscal del receptor no existe en el catálogo: (vacío)"},
     {R(kEmpresa, "SERVICIOS INTEGRALES DEL VALLE", "612"),
      "Régimen fiscal 612 del receptor no aplica a persona moral (RFC SIV120704TR6)"},
     {R(kPersona, "JULIA", "601"),

@@ -352,7 +352,7 @@ std::string En_UTF16(const std::string& utf8, bool big_endian) {
 // the gate compared. Bytes not as declared, a Total missing or not a number, or no series:
 // refused, left where it is.
 TEST_F(Resultados_Dudosos, AResultIsReadInItsOwnEncodingOrRefused) {
-    for (int id = 1; id <= 10; ++id) {
+    for (int id = 1; id <= 11; ++id) {
         Sembrar_Solicitud(id, id == 10 ? Columnas{{"Serie", "''"}} : Columnas{});
         Dejar(Ruta_PDF(id), Contenido_PDF());
     }
@@ -370,9 +370,10 @@ TEST_F(Resultados_Dudosos, AResultIsReadInItsOwnEncodingOrRefused) {
     Dejar(Ruta_XML(8), sin_total.replace(sin_total.find(" Total="), 7, " Totales="));
     Dejar(Ruta_XML(9), Con_Atributo(Cfdi_Para(9), "cfdi:Comprobante", "Total", "ciento dieciséis"));
     Dejar(Ruta_XML(10), Cfdi_Para(10));
+    Dejar(Ruta_XML(11), "\xEF\xBB\xBF" + muestra(11, "windows-1252"));  // the mark says UTF-8
     Ciclo();
-    EXPECT_EQ(Estados(10), "3333332222");
-    EXPECT_EQ(Claves(Observadas().Discrepancias), "7 8 9 10 ");
+    EXPECT_EQ(Estados(11), "33333322222");
+    EXPECT_EQ(Claves(Observadas().Discrepancias), "7 8 9 10 11 ");
     for (int id = 1; id <= 6; ++id)
         EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', serie, folio, total, rfc_cliente, "
                                 "LENGTH(UUID), descripcion) FROM Facturas_Electronicas WHERE "
