@@ -295,6 +295,7 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1500/0");
     EXPECT_TRUE(Archivos_en_Carpeta(carpetas.cola).empty());
     EXPECT_TRUE(entorno.operador.mostrados.empty());
+    EXPECT_EQ(Leer_Log(), "");  // neither a failure nor a conflict
 }
 
 // While the unit waits for a row that another writer holds, its file is complete in the queue
