@@ -149,7 +149,8 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
 // nothing of a later one.
 // Whatever keeps results from leaving their status (a batch that did not commit), each scan takes
 // in from where the last one stopped, so every one is reached within a bounded number of cycles;
-// a look at the rejected requests goes on cycle after cycle until it reaches the last one.
+// a look at the rejected requests goes on cycle after cycle until it reaches the last one, and a
+// new look starts from the first again.
 TEST_F(Recepcion, EachScanGoesOnWhereTheLastOneStopped) {
     Seguimiento_Recepcion_Actual().Maximo_Por_Escaneo = 1;
     for (int id : {1, 2, 3, 4}) {
@@ -161,6 +162,8 @@ TEST_F(Recepcion, EachScanGoesOnWhereTheLastOneStopped) {
         Almacenar_Comprobantes_Pendientes();  // its batch not run
         EXPECT_EQ(Solicitudes_Timbradas(), std::vector<int32_t>{id});
     }
+    Iniciar_Revision_Rechazadas();
+    Almacenar_Comprobantes_con_Errores_de_Timbrados();  // 3, its batch not run
     Reiniciar_Sentencias_Pendientes();
     Iniciar_Revision_Rechazadas();
     for (int ciclo = 0; ciclo < 2; ++ciclo) {
