@@ -1,6 +1,8 @@
 // The lease of the worker: two copies of the program are two lease clients here, each with its
 // own connections, against the real server.
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "apoyo/Bd_Central.h"
@@ -119,8 +121,12 @@ TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
                  Error_Plataforma);
     Cerrar_Conexion(conexion);
     EXPECT_EQ(Leer_Archivo(traza), "1 1 " + copia.Titular() + "\n1 2 " + copia.Titular() + "\n");
-    // Started again in the same folder with the same process number: told apart by its token.
+    // Named by its machine; started again in the same folder with the same process number, told
+    // apart by its token.
     const std::string titular = copia.Titular();
+    char maquina[256] = {};
+    ASSERT_EQ(gethostname(maquina, sizeof maquina - 1), 0);
+    EXPECT_EQ(titular.rfind(maquina, 0), 0u) << titular;
     Reiniciar_Turno_Programa();
     EXPECT_NE(Turno_Programa().Titular(), titular);
 }
