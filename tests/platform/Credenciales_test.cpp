@@ -65,6 +65,11 @@ TEST(Credenciales_Central, SoloSeLeenDeUnArchivoResguardadoYBienEscrito) {
         const std::string ajeno = Archivo(carpeta, texto, 0600);
         ASSERT_EQ(chown(ajeno.c_str(), 65534, 0), 0);
         EXPECT_NE(Rechazo(ajeno).find("es del usuario 65534"), std::string::npos);
+        // Unless that account is the one running the program.
+        ASSERT_EQ(chmod(carpeta.Ruta().c_str(), 0755), 0);
+        ASSERT_EQ(seteuid(65534), 0);
+        EXPECT_EQ(Rechazo(ajeno), "");
+        ASSERT_EQ(seteuid(0), 0);
     }
 }
 
