@@ -696,6 +696,8 @@ class Corrida:
             else:
                 self.preparar()
                 r = probar(self.copia, m, [["-L", ETIQUETA_RAPIDA]], "rápida")
+                if r["resultado"] == "error":  # once more, before the draw moves on
+                    r = probar(self.copia, m, [["-L", ETIQUETA_RAPIDA]], "rápida")
             self.anotar(m, r, inicio, f"{self.contadas() + (r['resultado'] in CUENTAN)}/{cuantas}")
 
     def completa(self, orden):
