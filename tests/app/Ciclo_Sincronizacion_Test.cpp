@@ -128,9 +128,9 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     entorno.Crear_Bases_Locales();
     const auto ruta = [&](const std::string& n) { return Unir_Ruta(entorno.Carpeta(), n); };
     Ejecutar_SQLite(ruta("local.dll"), "UPDATE Configuracion SET Dias_Conservar_Log = 30");
-    const std::vector<std::string> quedan = {"log_05_11_2026.txt", "LOG_01_01_2020.txt",
+    const std::vector<std::string> quedan = {"log_05_11_2026.txt",     "LOG_01_01_2020.txt",
                                              "log_01_01_2020.txt.bak", "log_1_1_2020.txt",
-                                             "log_31_02_2020.txt"};
+                                             "log_31_02_2020.txt",     "log_01-01_2020.txt"};
     for (const std::string& nombre : quedan)
         Escribir_Archivo(ruta(nombre), "");
     Sembrar_Solicitud(1);  // without its ticket: rejected, and the pass tells it moved on
@@ -282,14 +282,20 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "1");
     EXPECT_EQ(Status(2, "Resultado"), "viejo");
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Otra_Copia_Trabaja), 1);
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Otra copia del programa trabaja con la base de datos central; esta "
+                    "copia no genera ni recibe comprobantes mientras tanto."),
+              1);
     EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Status(1), "2");
     EXPECT_EQ(Status(2, "Resultado"), "Error: nuevo motivo");
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Tomado), 1);
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Esta copia del programa toma el trabajo con la base de datos "
+                    "central.\r\n"),
+              1);
 
     // Its lease run out (the copy paused), the other copy takes over; this one reactivates.
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");

@@ -39,7 +39,12 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(linea.id_solicitud, 42);
     linea = Leer({"--help"});
     EXPECT_EQ(linea.orden, Linea_Comandos::Orden::Ayuda);
-    EXPECT_NE(linea.ayuda.find("--estado"), std::string::npos);
+    for (const char* texto : {"Genera las facturas", "--help  ", "Muestra esta ayuda", "--version ",
+                              "Muestra la versión", "--sin-ventanas ", "Corre sin ventana",
+                              "--carpeta <carpeta> ", "Carpeta del programa", "--reencolar <id> ",
+                              "Vuelve a escribir", "--estado ", "Informa cómo está", "--json ",
+                              "Con --estado", "--carpetas-sucursal <id> ", "Guarda en el perfil"})
+        EXPECT_NE(linea.ayuda.find(texto), std::string::npos) << texto << "\n" << linea.ayuda;
     EXPECT_EQ(Leer({"-v"}).orden, Linea_Comandos::Orden::Version);
 
     EXPECT_EQ(Leer({"--reencolar", "x"}).error, "El ID de solicitud no es un número: x");

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
+#include <filesystem>
 
 #include "Apoyo_App.h"
 #include "app/Arranque.h"
@@ -108,6 +109,16 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(texto, "FACTURADOR CRÍTICO - El programa no corre con la carpeta " +
                          entorno.Carpeta() +
                          " (su candado está libre).\nTurno de trabajo: libre\n");
+    // A lock file this account cannot open tells nothing of the program, nor of its last cycle.
+    Programa_Corriendo(600);
+    programa.reset();
+    const std::string candado = Archivo_Candado_de_Carpeta(entorno.Carpeta());
+    EXPECT_EQ(std::filesystem::status(candado).permissions() & std::filesystem::perms::others_all,
+              std::filesystem::perms::none);  // no other account may lock the service out
+    std::filesystem::remove(candado);
+    std::filesystem::create_symlink("/dev/null", candado);
+    EXPECT_EQ(Informe().Estado, Estado_Salud::Bien) << texto;
+    std::filesystem::remove(candado);
 
     Programa_Corriendo(120);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Bien);
@@ -168,7 +179,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     // A single refused result of a request still in 2 is a warning.
     publicado.Observaciones.Discrepancias[11] = {11, 1, 9001, "A", 7, "otro folio", kAhora};
     Escribir_Estado_Publicado(publicado);
-    const Instancia_Unica corriendo(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
+    programa.emplace(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
 
     Informe_Salud informe;
     {
@@ -210,6 +221,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     // The published file keeps one line per entry: the tab and the line break come back blank.
     EXPECT_NE(json.find(R"("detalle":"sin \"archivo\" \\ ni  resultado"})"), std::string::npos)
         << json;
+    // Down, the program comes first, before every warning: the line a monitoring check shows.
+    programa.reset();
+    EXPECT_EQ(Informe().Motivos.size(), 10u);
+    EXPECT_TRUE(texto.starts_with("FACTURADOR CRÍTICO - El programa no corre")) << texto;
 }
 
 // Start-up creates the table of the zones set by hand, as the schema writes it, on a database that

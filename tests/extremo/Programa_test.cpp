@@ -221,6 +221,14 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
     EXPECT_NE(Salida().find("espera en status 1"), std::string::npos) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
+    // Each folder in its own column, whatever their names say.
+    const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro", "A", 1);
+    EXPECT_EQ(correr({"--carpetas-sucursal", "1", c.validas, c.no_validas, c.cola}), 0) << Salida();
+    EXPECT_EQ(
+        Valor_Central("SELECT REPLACE(CONCAT_WS('|', Ruta_Cola_Facturas, Ruta_Facturas_Validas, "
+                      "Ruta_Facturas_NO_Validas), '*', '/') FROM "
+                      "Configuracion_Facturas_Electronicas WHERE ID_Sucursal = 1"),
+        c.validas + "|" + c.no_validas + "|" + c.cola);
     EXPECT_EQ(correr({"--version"}), 0);
     EXPECT_EQ(Salida(), "Facturador V. 5.3.0\n");
 }

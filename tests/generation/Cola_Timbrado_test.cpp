@@ -92,7 +92,7 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
          {".Factura A Folio 7.txt.10.pendiente", ".Factura A Folio 8.txt.11.pendiente",
           ".Factura A Folio 9.txt.12.pendiente", ".Factura A Folio 9.txt.13.pendiente",
           ".Factura A Folio 10.txt.14.pendiente", ".Factura A Folio 12.txt.15.pendiente",
-          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml",
+          ".Factura A Folio 11.txt.copiando", ".notas", "Cancelar_A1.xml", ".14.pendiente",
           ".Factura A Folio 13.txt.11.turno2.pendiente"})
         Escribir_Archivo(Unir_Ruta(c3.cola, nombre), "x");
     Escribir_Archivo(Unir_Ruta(c5.cola, ".Factura A Folio 9.txt.13.pendiente"), "x");
@@ -103,8 +103,9 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     Recuperar();
     Recuperar();
     const std::string mas_reciente = ".Factura A Folio 13.txt.11.turno2.pendiente";
-    EXPECT_EQ(En(c3.cola), (Nombres{mas_reciente, ".Factura A Folio 7.txt.10.pendiente", ".notas",
-                                    "Cancelar_A1.xml"}));
+    EXPECT_EQ(En(c3.cola),
+              (Nombres{".14.pendiente", mas_reciente, ".Factura A Folio 7.txt.10.pendiente",
+                       ".notas", "Cancelar_A1.xml"}));
     EXPECT_EQ(En(c5.cola), Nombres{"Factura A Folio 9.txt"});
     EXPECT_EQ(Estado_Generacion_Actual().Temporales_en_Cola.count(publicado), 1u);
     const std::string log = Leer_Log();
@@ -116,8 +117,8 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
 
     std::filesystem::remove(publicado);
     Recuperar();
-    EXPECT_EQ(En(c3.cola),
-              (Nombres{mas_reciente, ".notas", "Cancelar_A1.xml", "Factura A Folio 7.txt"}));
+    EXPECT_EQ(En(c3.cola), (Nombres{".14.pendiente", mas_reciente, ".notas", "Cancelar_A1.xml",
+                                    "Factura A Folio 7.txt"}));
     EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
 }
 

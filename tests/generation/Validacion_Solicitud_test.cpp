@@ -139,6 +139,7 @@ const Caso_Receptor kCasos[] = {
     {R(kXAXX, "Juan Pérez", "616", "S01", "53100", "99"), ""},
     {R(kXEXX, "Telefonica S.A.", "616", "S01", "53100"), ""},  // a foreigner
     {R(kPersona, "JULIA RAMIREZ", "612", "G03", "01000"), ""},
+    {R("RALJ000229QW1", "JULIA"), ""},  // born on 29 February 2000
 
     {R("DJA150311QWZ", "DISTRIBUIDORA JALISCO", "601"),
      "RFC del receptor con formato inválido: DJA150311QWZ"},
@@ -172,6 +173,7 @@ const Caso_Receptor kCasos[] = {
     {R(kPersona, "JULIA", "612", "G03", "28470"),
      "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: 28470"},
     {R(kPersona, "JULIA", "609"), "Régimen fiscal del receptor no existe en el catálogo: 609"},
+    {R(kPersona, "JULIA", " "), "Régimen fiscal del receptor no existe en el catálogo: (vacío)"},
     {R(kEmpresa, "SERVICIOS INTEGRALES DEL VALLE", "612"),
      "Régimen fiscal 612 del receptor no aplica a persona moral (RFC SIV120704TR6)"},
     {R(kPersona, "JULIA", "601"),
@@ -207,6 +209,7 @@ const Caso_Receptor kCasos[] = {
      kSociedad + "SOFOM E.N.R." + kSe_Omite + "FINANCIERA BAJIO SA DE CV SOFOM ENR"},
     {R("PLA080521KP3", "PLATAFORMAS S.A.S.", "601"),
      kSociedad + "S.A.S." + kSe_Omite + "PLATAFORMAS S.A.S."},
+    {R(kEmpresa, "S. A.", "601"), kSociedad + "S.A." + kSe_Omite + "S. A."},  // the whole name
     {R(kEmpresa, kLargo + " S.A.", "601"),
      kSociedad + "S.A." + kSe_Omite + kLargo.substr(0, 50) + "…"},
 };

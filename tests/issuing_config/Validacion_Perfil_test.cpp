@@ -101,6 +101,9 @@ TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
              {regimen + "uso|S01|Sin efectos fiscales.|si|si|616 699\n", "línea 2"},
              {"# c_RegimenFiscal\n" + regimen + regimen, "línea 3"},
              {regimen, "línea 1"},
+             {"", "línea 0"},
+             {regimen + "uso|S01|Sin efectos.|si|si|616\nforma_pago|01\n", "línea 3"},
+             {regimen + "uso|S01|Sin efectos.|si|si|616\nforma_pago|0-1|Efectivo\n", "línea 3"},
          }) {
         SCOPED_TRACE(texto);
         try {

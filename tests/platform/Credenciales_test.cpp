@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Vecino_Hostil.h"
@@ -40,7 +42,12 @@ TEST(Credenciales_Central, SoloSeLeenDeUnArchivoResguardadoYBienEscrito) {
     const std::string texto =
         "# cuenta propia\r\n usuario = facturador \r\ncontrasena= s3=to\n\n"
         "socket=/run/otro.sock";
+    const auto abiertos = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto antes = abiertos();
     const Credenciales_Central c = Leer_Credenciales_Central(Archivo(carpeta, texto, 0640));
+    EXPECT_EQ(abiertos(), antes);  // the file is closed again
     EXPECT_EQ(*c.Usuario + "|" + *c.Contrasena + "|" + *c.Socket,
               "facturador|s3=to|/run/otro.sock");
 

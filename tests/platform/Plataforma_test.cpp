@@ -78,6 +78,14 @@ TEST(Texto, Windows1252GoesAndComesBackAndWhatItLacksIsAQuestionMark) {
     for (const char* malo : {"\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "a\xE2\x82"})
         EXPECT_FALSE(Es_UTF8_Valido(malo)) << malo;
     EXPECT_TRUE(Es_UTF8_Valido("Año € 😀 \xF4\x8F\xBF\xBF"));
+    // UTF-16 either way round: a surrogate pair is one character beyond the first plane; half a
+    // pair, or an odd byte, is no text.
+    using namespace std::string_literals;
+    EXPECT_EQ(Desde_UTF16("\0A\xD8\x3D\xDE\x00\xDB\xFF\xDF\xFF"s, true), "A😀\xF4\x8F\xBF\xBF");
+    EXPECT_EQ(Desde_UTF16("A\0\x3D\xD8\x00\xDE\xE9\0"s, false), "A😀é");
+    for (const std::string& malo :
+         {"\xD8\x3D\0A"s, "\xDE\x00"s, "\xD8\x3D"s, "\xDB\xFF\xE0\x00"s, "\0A\0"s})
+        EXPECT_FALSE(Desde_UTF16(malo, true)) << malo;
     EXPECT_EQ(Texto_Leido("A\xF1o \x80") + Texto_Leido("Año €"), "Año €Año €");
     EXPECT_EQ(Recortar("  a b  ") + Recortar("   "), "a b");
 }
