@@ -59,7 +59,13 @@ void Leer_Bitacora(const Fecha_Hora& fecha, const std::string& ruta, int32_t id,
                    Lineas_Bitacora& lineas) {
     std::string texto;
     try {
-        texto = Texto_Leido(Leer_Archivo(ruta));
+        // The service's folder is not the console's: a link or a pipe standing at a log's name
+        // is not followed or waited on, and a huge log costs no more than its beginning.
+        const Contenido_Archivo leido = Leer_Archivo_Regular(ruta, kMaximo_Bitacora);
+        texto = Texto_Leido(leido.Bytes);
+        if (!leido.Completo)
+            lineas.Avisos.push_back(ruta + " es demasiado grande: se leyeron sus primeros " +
+                                    std::to_string(kMaximo_Bitacora >> 20) + " MB.");
     } catch (const Error_Plataforma& e) {
         lineas.Avisos.push_back("No se puede leer " + ruta + ": " + e.Descripcion + "." + kGrupo);
         return;

@@ -20,6 +20,8 @@ struct Lineas_Bitacora {
 // The lines of the daily logs of `carpetas` dated from `desde` on. At most kBitacoras_Leidas logs
 // per folder are read: the first and the last days after `desde`, where a request's lines are.
 inline constexpr size_t kBitacoras_Leidas = 120;
+// A day's log holds a few megabytes at most; of a larger one, its beginning is read.
+inline constexpr size_t kMaximo_Bitacora = size_t{32} << 20;
 Lineas_Bitacora Lineas_de_Solicitud(const std::vector<std::string>& carpetas, int32_t id,
                                     const Fecha_Hora& desde);
 

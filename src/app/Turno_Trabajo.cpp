@@ -1,5 +1,7 @@
 #include "app/Turno_Trabajo.h"
 
+#include <utility>
+
 #include "app/Estado_Aplicacion.h"
 #include "data/Log.h"
 #include "intake/Recepcion.h"
@@ -14,7 +16,10 @@ constexpr const char* kPaso_Turno = "Tomar el turno de trabajo con la base de da
 void Avisar_Sin_Permiso(Estado_Turno estado, const std::string& falla) {
     bool& avisado = Estado_App().turno_sin_permiso_avisado;
     if (estado != Estado_Turno::Sin_Permiso) {
-        avisado = false;
+        // Told that it is over, the operator's hourly limit lets the warning through at once
+        // when the lease is out of reach again, and a program without a display says so.
+        if (std::exchange(avisado, false))
+            Operador_Actual().Avisos_Resueltos(kTitulo_Turno_Sin_Permiso);
         return;
     }
     if (avisado)

@@ -25,6 +25,7 @@ class Operador_Guionado : public Operador {
     void Configurar_Ruta_BD() override;
     std::string Elegir_Carpeta(const std::string& titulo) override;
     void Abrir_Documento(const std::string& ruta) override;
+    void Avisos_Resueltos(const std::string& titulo) override { resueltos.push_back(titulo); }
     bool Sin_Pantalla() const override { return sin_pantalla; }
 
     // Only the entries of one kind.
@@ -33,6 +34,7 @@ class Operador_Guionado : public Operador {
     std::vector<std::string> Textos() const;
 
     std::vector<Mostrado> mostrados;
+    std::vector<std::string> resueltos;  // the titles whose warnings were said to be over
     std::deque<bool> respuestas;                  // for Pedir_Confirmacion; none left answers "no"
     std::deque<std::string> carpetas;             // for Elegir_Carpeta; none left is a cancel
     std::function<void()> al_configurar_ruta_bd;  // what the operator does in that dialog

@@ -207,7 +207,8 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
 
 // A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is
 // generated, and it says why once in the daily log and to the operator. While the service works
-// it is another copy at work; when the service goes, it says why again.
+// it is another copy at work, and the operator is told the warning is over; when the service
+// goes, it says why again.
 TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     entorno.Crear_Bases_Locales();
     Turno_Central servicio("servicio:/var/lib/facturador pid 1", "servicio:/var/lib/facturador");
@@ -227,8 +228,10 @@ TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
         accion();
         Credenciales_Vigentes() = propias;
     };
+    EXPECT_TRUE(entorno.operador.resueltos.empty());
     como_servicio([&] { ASSERT_EQ(servicio.Asegurar(), Turno_Central::Estado::Tenido); });
     ciclo.tmrTimer_Timer();
+    EXPECT_EQ(entorno.operador.resueltos, std::vector<std::string>{kTitulo_Turno_Sin_Permiso});
     como_servicio([&] { servicio.Soltar(); });
     ciclo.tmrTimer_Timer();
     const std::string log = Leer_Log();

@@ -1,5 +1,10 @@
 #include "app/Historia_Solicitud.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
 #include "Apoyo_App.h"
 #include "app/Acciones_Solicitud.h"
 #include "app/Bitacora_Solicitud.h"
@@ -163,6 +168,17 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
     escribir(entorno.Carpeta(), "log_05_12_2026.txt",
              "Ver. V. 5.3.0 - 10:17 -  Solicitud ID: 101 - Reactivada por el operador ana\r\n");
     escribir(entorno.Carpeta(), "log_06_12_2026.txt.bak", "Solicitud ID: 101 - copia\r\n");
+    // What stands at a log's name in the service's folder is read only as a regular file, and
+    // only up to its limit: a pipe is not waited on, a link not followed, a huge log costs its
+    // first megabytes.
+    ASSERT_EQ(mkfifo(Unir_Ruta(servicio.Ruta(), "log_06_12_2026.txt").c_str(), 0600), 0);
+    escribir(entorno.Carpeta(), "ajeno.txt", "Ver. V. 5.3.0 - 11:00 -  Solicitud ID: 101 - ajena\r\n");
+    std::filesystem::create_symlink(Unir_Ruta(entorno.Carpeta(), "ajeno.txt"),
+                                    Unir_Ruta(servicio.Ruta(), "log_07_12_2026.txt"));
+    const std::string enorme = Unir_Ruta(servicio.Ruta(), "log_08_12_2026.txt");
+    escribir(servicio.Ruta(), "log_08_12_2026.txt",
+             "Ver. V. 5.3.0 - 08:00 -  Solicitud ID: 101 - al principio\r\n");
+    std::filesystem::resize_file(enorme, kMaximo_Bitacora + 1);
     const Lineas_Bitacora l = Lineas_de_Solicitud(
         {servicio.Ruta(), entorno.Carpeta(), Unir_Ruta(entorno.Carpeta(), "no_existe")}, 101,
         {2026, 12, 5});
@@ -170,12 +186,20 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
               (std::vector<std::string>{
                   "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
                   "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
-                  "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla"}));
-    EXPECT_EQ(l.Alcance, "Bitácoras del 05/12/2026 al 05/12/2026.");
-    ASSERT_EQ(l.Avisos.size(), 1u);
-    EXPECT_TRUE(l.Avisos[0].starts_with("No se pueden leer las bitácoras de " +
-                                        Unir_Ruta(entorno.Carpeta(), "no_existe")))
-        << l.Avisos[0];
+                  "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla",
+                  "08/12/2026 08:00  Solicitud ID: 101 - al principio"}));
+    EXPECT_EQ(l.Alcance, "Bitácoras del 05/12/2026 al 08/12/2026.");
+    ASSERT_EQ(l.Avisos.size(), 2u);
+    EXPECT_EQ(std::ranges::count(l.Avisos, enorme + " es demasiado grande: se leyeron sus primeros "
+                                           "32 MB."),
+              1);
+    EXPECT_EQ(std::ranges::count_if(l.Avisos,
+                                    [&](const std::string& aviso) {
+                                        return aviso.starts_with(
+                                            "No se pueden leer las bitácoras de " +
+                                            Unir_Ruta(entorno.Carpeta(), "no_existe"));
+                                    }),
+              1);
     for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},
                                         {"Solicitud ID: 1010 -", false},
                                         {"x Solicitud ID: 101 - y", true},
