@@ -197,6 +197,40 @@ std::vector<Caso> Casos(Conexion& conexion) {
              c.Status = 4;
              c.Orden = Columna_Solicitudes::Total;
          })},
+        {"rechazadas por cliente, página 10", Con([](auto& c) {
+             c.Status = 4;
+             c.Orden = Columna_Solicitudes::Cliente;
+             c.Descendente = false;
+             c.Pagina = 9;
+         })},
+        {"sucursal ordenada por RFC", Con([](auto& c) {
+             c.ID_Sucursal = 17;
+             c.Orden = Columna_Solicitudes::RFC;
+         })},
+        {"sucursal + pendientes por total", Con([](auto& c) {
+             c.ID_Sucursal = 17;
+             c.Status = 1;
+             c.Orden = Columna_Solicitudes::Total;
+         })},
+        {"todas ordenadas por cliente", Con([](auto& c) { c.Orden = Columna_Solicitudes::Cliente; })},
+        {"todas por motivo, ascendente", Con([](auto& c) {
+             c.Orden = Columna_Solicitudes::Motivo;
+             c.Descendente = false;
+         })},
+        {"un mes ordenado por serie y folio", Con([](auto& c) {
+             c.Desde = Fecha_Hora{2024, 7, 1};
+             c.Hasta = Fecha_Hora{2024, 7, 31};
+             c.Orden = Columna_Solicitudes::Serie_y_Folio;
+         })},
+        {"cliente garcia ordenado por total", Con([](auto& c) {
+             c.Nombre = "garcia";
+             c.Orden = Columna_Solicitudes::Total;
+         })},
+        {"un motivo ordenado por sucursal", Con([](auto& c) {
+             c.Status = 4;
+             c.Motivo = kMotivos[1];
+             c.Orden = Columna_Solicitudes::Sucursal;
+         })},
     };
 }
 
@@ -267,22 +301,36 @@ void Copiar_Sin_Indices(Conexion& conexion) {
     conexion.Ejecutar("INSERT INTO b_sin_indices SELECT * FROM Solicitudes_de_Facturas_OL");
 }
 
-constexpr const char* kQuitar_Indices =
-    "ALTER TABLE Solicitudes_de_Facturas_OL DROP INDEX idx_solicitudes_fecha, DROP INDEX "
-    "idx_solicitudes_rfc, DROP INDEX idx_solicitudes_nro_ticket, DROP INDEX "
-    "idx_solicitudes_motivo, DROP INDEX ft_solicitudes_nombre";
 // The README's statement for an existing database.
 constexpr const char* kAgregar_Indices =
-    "ALTER TABLE Solicitudes_de_Facturas_OL ADD INDEX idx_solicitudes_fecha (Fecha, Status, "
-    "ID_Sucursal), ADD INDEX idx_solicitudes_rfc (RFC), ADD INDEX idx_solicitudes_nro_ticket "
-    "(Nro_Ticket), ADD INDEX idx_solicitudes_motivo (Status, Resultado), ADD FULLTEXT INDEX "
+    "ALTER TABLE Solicitudes_de_Facturas_OL ADD INDEX idx_solicitudes_fecha (Fecha, ID, Status, "
+    "ID_Sucursal), ADD INDEX idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
+    "idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
+    "idx_solicitudes_motivo (Status, Resultado), ADD INDEX idx_solicitudes_orden_sucursal "
+    "(ID_Sucursal, ID, Status, Fecha), ADD INDEX idx_solicitudes_orden_nombre (Nombre, ID, Status, "
+    "ID_Sucursal, Fecha), ADD INDEX idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, "
+    "Fecha), ADD INDEX idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha), ADD INDEX "
+    "idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
+    "idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha), ADD FULLTEXT INDEX "
     "ft_solicitudes_nombre (Nombre)";
+
+// Every index of the README's statement, by its name.
+std::string Quitar_Indices() {
+    const std::string agregar = kAgregar_Indices;
+    std::string quitar;
+    for (size_t i = agregar.find("INDEX "); i != std::string::npos; i = agregar.find("INDEX ", i)) {
+        i += 6;
+        quitar += (quitar.empty() ? " DROP INDEX " : ", DROP INDEX ") +
+                  agregar.substr(i, agregar.find(' ', i) - i);
+    }
+    return "ALTER TABLE Solicitudes_de_Facturas_OL" + quitar;
+}
 
 void Correr(const std::string&) {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     if (Leer_Indices_Busqueda(conexion).Completos())
-        Administrar_Servidor(kQuitar_Indices);
+        Administrar_Servidor(Quitar_Indices());
     std::printf("Sembrando %d solicitudes...\n", kSolicitudes);
     std::printf("  sembradas en %.1f s\n", Milisegundos([&] { Sembrar_Millon(conexion); }) / 1000);
     Medir_Busquedas(conexion, "sin los índices de búsqueda");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <set>
 #include <string_view>
 
 #include "data/Formatos_Importe.h"
@@ -19,6 +20,20 @@ constexpr const char* kIndice_RFC = "idx_solicitudes_rfc";
 constexpr const char* kIndice_Ticket = "idx_solicitudes_nro_ticket";
 constexpr const char* kIndice_Motivo = "idx_solicitudes_motivo";
 constexpr const char* kIndice_Nombre = "ft_solicitudes_nombre";
+
+// The index that walks the results in each column's order, ties by ID, holding status, branch and
+// date besides.
+const std::array<const char*, kColumnas_Solicitudes> kIndice_Orden = {
+    "PRIMARY",
+    kIndice_Fecha,
+    "idx_solicitudes_orden_sucursal",
+    kIndice_Ticket,
+    "idx_solicitudes_orden_nombre",
+    kIndice_RFC,
+    "idx_solicitudes_orden_total",
+    "idx_solicitudes_orden_status",
+    "idx_solicitudes_orden_folio",
+    "idx_solicitudes_orden_motivo"};
 
 // A date range up to this long bounds the search better than a name.
 constexpr int kDias_Rango_Corto = 92;
@@ -150,14 +165,27 @@ std::string Condiciones(const Criterios_Busqueda& c, const Conexion& conexion, b
     return sql;
 }
 
-// Ties, and the ID column itself, go newest first unless the ID column is sorted ascending.
+// Ties go by ID in the column's own direction (newest first when descending), so that the
+// column's index serves both directions.
 std::string Orden(const Criterios_Busqueda& c) {
     const std::string sentido = c.Descendente ? " DESC" : "";
     std::string orden = " ORDER BY ";
     for (const char* columna : kOrden_SQL[static_cast<size_t>(c.Orden)])
         orden += std::string(columna) + sentido + ", ";
-    const bool id_ascendente = c.Orden == Columna_Solicitudes::ID && !c.Descendente;
-    return orden + (id_ascendente ? "s.ID" : "s.ID DESC");
+    return orden + "s.ID" + sentido;
+}
+
+const char* Indice_Forzado(const Criterios_Busqueda& c, Plan_Busqueda plan) {
+    switch (plan) {
+        case Plan_Busqueda::Indice_Fecha:
+            return kIndice_Fecha;
+        case Plan_Busqueda::Indice_Motivo:
+            return kIndice_Motivo;
+        case Plan_Busqueda::Indice_Orden:
+            return kIndice_Orden[static_cast<size_t>(c.Orden)];
+        default:
+            return nullptr;
+    }
 }
 
 Fila_Solicitud Leer_Fila(const Recordset& rs) {
@@ -189,6 +217,7 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
         "SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
         "DATABASE() AND TABLE_NAME = 'Solicitudes_de_Facturas_OL'");
     Indices_Busqueda indices;
+    std::set<std::string> orden(kIndice_Orden.begin(), kIndice_Orden.end());
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const std::string nombre = rs.Texto(size_t{0});
         indices.Fecha |= nombre == kIndice_Fecha;
@@ -196,16 +225,16 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
         indices.Ticket |= nombre == kIndice_Ticket;
         indices.Motivo |= nombre == kIndice_Motivo;
         indices.Nombre |= nombre == kIndice_Nombre;
+        orden.erase(nombre);
     }
+    indices.Orden = orden.empty();
     return indices;
 }
 
 std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& conexion,
                                Plan_Busqueda plan, std::optional<long> presupuesto) {
     const int por_pagina = std::max(1, c.Por_Pagina);
-    const char* forzado = plan == Plan_Busqueda::Indice_Fecha    ? kIndice_Fecha
-                          : plan == Plan_Busqueda::Indice_Motivo ? kIndice_Motivo
-                                                                 : nullptr;
+    const char* forzado = Indice_Forzado(c, plan);
     return "SELECT s.ID, s.Fecha, s.ID_Sucursal, su.Nombre AS Nombre_Sucursal, s.Nro_Ticket, "
            "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM "
            "Solicitudes_de_Facturas_OL s" +
@@ -241,6 +270,29 @@ bool Rango_Corto(const Criterios_Busqueda& c) {
     return c.Desde && c.Hasta && Dias_Entre(*c.Desde, *c.Hasta) <= kDias_Rango_Corto;
 }
 
+// Sorted by a column whose index holds everything the search filters by.
+bool Por_Indice_de_Orden(const Criterios_Busqueda& c, const Indices_Busqueda& indices) {
+    return indices.Orden && c.Orden != Columna_Solicitudes::ID && !c.ID && !c.Nro_Ticket &&
+           Recortar(c.RFC).empty() && Palabras(c.Nombre).empty() && !c.Motivo;
+}
+
+// The page within a budget of rows examined; nothing when the budget stopped it short.
+std::optional<Pagina_Solicitudes> Pagina_Acotada(Conexion& conexion, const Criterios_Busqueda& c,
+                                                 Plan_Busqueda plan, long presupuesto,
+                                                 size_t& halladas) {
+    try {
+        Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan, presupuesto));
+        if (!Interrumpida(conexion))
+            return Leer_Pagina(rs, c.Por_Pagina);
+        halladas = rs.Cantidad_Filas();
+    } catch (const Error_Plataforma& e) {
+        // A sort the budget stopped fails instead of warning.
+        if (e.Numero != kError_Orden_Interrumpido)
+            throw;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& indices,
@@ -256,26 +308,23 @@ Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& 
 }
 
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
-                                      const Indices_Busqueda& indices, long presupuesto) {
+                                      const Indices_Busqueda& indices,
+                                      Presupuestos_Busqueda presupuestos) {
     if (criterios.Motivo && criterios.Status == 4 && indices.Motivo && !criterios.ID) {
         Recordset rs = conexion.Ejecutar(
             Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Indice_Motivo));
         return Leer_Pagina(rs, criterios.Por_Pagina);
     }
     size_t halladas = 0;
-    if (!criterios.ID) {
-        try {
-            Recordset rs = conexion.Ejecutar(
-                Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Natural, presupuesto));
-            if (!Interrumpida(conexion))
-                return Leer_Pagina(rs, criterios.Por_Pagina);
-            halladas = rs.Cantidad_Filas();
-        } catch (const Error_Plataforma& e) {
-            // A sort the budget stopped fails instead of warning.
-            if (e.Numero != kError_Orden_Interrumpido)
-                throw;
-        }
-    }
+    if (Por_Indice_de_Orden(criterios, indices))
+        if (auto pagina = Pagina_Acotada(conexion, criterios, Plan_Busqueda::Indice_Orden,
+                                         presupuestos.Orden, halladas))
+            return *pagina;
+    halladas = 0;
+    if (!criterios.ID)
+        if (auto pagina = Pagina_Acotada(conexion, criterios, Plan_Busqueda::Natural,
+                                         presupuestos.Filas, halladas))
+            return *pagina;
     Recordset rs = conexion.Ejecutar(
         Sentencia_Busqueda(criterios, conexion, Plan_Acotado(criterios, indices, halladas)));
     return Leer_Pagina(rs, criterios.Por_Pagina);

@@ -75,15 +75,17 @@ struct Indices_Busqueda {
     bool Ticket = false;
     bool Motivo = false;  // (Status, Resultado)
     bool Nombre = false;  // the FULLTEXT index
-    bool Completos() const { return Fecha && RFC && Ticket && Motivo && Nombre; }
+    bool Orden = false;   // one index for each column the others do not sort by
+    bool Completos() const { return Fecha && RFC && Ticket && Motivo && Nombre && Orden; }
 };
 Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion);
 
 // How the server is led to the rows. Every plan finds the same rows in the same order; they differ
 // only in how fast. Natural leaves the choice to the server; Indice_Nombre has the name's words
 // found through the full-text index; Indice_Fecha walks the request dates' index; Indice_Motivo
-// the rejected requests' reasons index, newest first within a reason.
-enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha, Indice_Motivo };
+// the rejected requests' reasons index, newest first within a reason; Indice_Orden walks the index
+// of the column the results are sorted by, in its order, until the page is full.
+enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha, Indice_Motivo, Indice_Orden };
 
 // The statement of one page of the search; with `presupuesto`, the server stops after examining
 // that many rows (LIMIT ... ROWS EXAMINED) and warns that the page may be incomplete.
@@ -91,17 +93,27 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexi
                                Plan_Busqueda plan, std::optional<long> presupuesto = {});
 
 // One page of the search. The rejected requests of one reason go straight through the reasons'
-// index (the server would rather merge two indexes and sort). Else the server's own plan is tried
-// first within a budget of rows examined:
+// index (the server would rather merge two indexes and sort). Results sorted by a column other
+// than the ID and filtered only by status, branch and dates walk that column's index first, within
+// kPresupuesto_Orden: sorting thousands of rows would read each from the table. Else the server's
+// own plan is tried first within a budget of rows examined:
 // it finds the newest requests of a common name, a branch or a status at once. When the budget
 // runs out (a rare name, an old date range), the search runs again through the index that bounds
 // it: the full-text index for the name's words, the dates' index for a date range.
 // Rows the server's own plan may examine before the search takes an index instead: about a tenth
 // of a second on a table the server must read from disk.
 inline constexpr long kPresupuesto_Filas = 30000;
+// Entries of the sort column's index a sorted search may walk before it takes the filter's own
+// way: they hold status, branch and date, so walking them reads no row (a few hundredths of a
+// second), and a filter rarer than a page in this many is found sooner through its own index.
+inline constexpr long kPresupuesto_Orden = 200000;
+struct Presupuestos_Busqueda {
+    long Filas = kPresupuesto_Filas;
+    long Orden = kPresupuesto_Orden;
+};
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
                                       const Indices_Busqueda& indices,
-                                      long presupuesto = kPresupuesto_Filas);
+                                      Presupuestos_Busqueda presupuestos = {});
 // The index that bounds a search whose budget ran out having found `halladas` requests: the
 // dates' index for a date range of up to three months, or for any date range when the name's
 // words cannot go through the full-text index; else the full-text index when they can and the

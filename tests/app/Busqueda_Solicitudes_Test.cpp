@@ -49,9 +49,10 @@ class Busqueda_Test : public Prueba_App {
         Abrir_Conexion_Central(conexion);
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
         const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
-        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, 2)), ids) << "sin presupuesto";
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids) << "sin presupuesto";
         for (const auto plan : {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre,
-                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo}) {
+                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo,
+                                Plan_Busqueda::Indice_Orden}) {
             Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
             std::vector<int32_t> del_plan;
             for (; !rs.Fin(); rs.Mover_Siguiente())
@@ -147,7 +148,8 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         EXPECT_EQ(Buscar(caso.criterios), caso.esperados) << caso.caso;
 }
 
-// By pages, and in the order asked for by a column over all the results, ties newest first.
+// By pages, and in the order asked for by a column over all the results, ties by ID in the same
+// direction.
 TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
@@ -173,7 +175,7 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
           {Columna_Solicitudes::Total, false, Lista{1, 2, 3, 4, 5, 6, 7, 8}},
           {Columna_Solicitudes::Cliente, false, Lista{5, 7, 6, 4, 8, 1, 2, 3}},
           {Columna_Solicitudes::Status, true, Lista{6, 4, 2, 8, 7, 1, 5, 3}},
-          {Columna_Solicitudes::Sucursal, false, Lista{7, 5, 3, 1, 8, 6, 4, 2}},
+          {Columna_Solicitudes::Sucursal, false, Lista{1, 3, 5, 7, 2, 4, 6, 8}},
           {Columna_Solicitudes::Motivo, true, Lista{6, 2, 4, 8, 7, 5, 3, 1}}}) {
         c.Orden = columna;
         c.Descendente = descendente;

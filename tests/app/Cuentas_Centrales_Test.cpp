@@ -187,7 +187,7 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     criterios.Nombre = "julia";
     EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices).Filas.size(), 3u);
     criterios.Orden = Columna_Solicitudes::Total;
-    EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices, 1).Filas.size(), 3u);
+    EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices, {1, 1}).Filas.size(), 3u);
     ASSERT_EQ(Motivos_Rechazo(conexion).size(), 1u);
     const auto historia = Leer_Historia_Solicitud(conexion, 1);
     ASSERT_TRUE(historia);

@@ -309,8 +309,10 @@ void frmSolicitudes::Mostrar_Pagina(const Pagina_Solicitudes& pagina,
                                     : QString::fromUtf8("No hay más solicitudes.")));
     else
         Mostrar_Estado(hecho +
-                       QString::fromUtf8("%1 solicitudes en esta página%2.")
-                           .arg(pagina.Filas.size())
+                       (pagina.Filas.size() == 1
+                            ? QString::fromUtf8("1 solicitud en esta página%2.")
+                            : QString::fromUtf8("%1 solicitudes en esta página%2.")
+                                  .arg(pagina.Filas.size()))
                            .arg(pagina.Hay_Siguiente ? QString::fromUtf8("; hay más") : ""));
 }
 
@@ -425,8 +427,10 @@ void frmSolicitudes::Reactivar(std::function<std::vector<Reactivada>(Conexion&)>
         [this](const std::vector<Reactivada>& reactivadas) {
             Anotar_Reactivadas(reactivadas, Cuenta_Usuario());
             // Told with the results of the search that follows.
-            aviso_ = QString::fromUtf8("Se reactivaron %1 solicitudes; vuelven a pendientes. ")
-                         .arg(reactivadas.size());
+            aviso_ = reactivadas.size() == 1
+                         ? QString::fromUtf8("Se reactivó 1 solicitud; vuelve a pendientes. ")
+                         : QString::fromUtf8("Se reactivaron %1 solicitudes; vuelven a pendientes. ")
+                               .arg(reactivadas.size());
             if (modo_ == Modo::Rechazadas)
                 Cargar_Motivos();
             cmdBuscar_Click();
