@@ -303,16 +303,19 @@ void Copiar_Sin_Indices(Conexion& conexion) {
 
 // The README's statement for an existing database.
 constexpr const char* kAgregar_Indices =
-    "ALTER TABLE Solicitudes_de_Facturas_OL ADD INDEX idx_solicitudes_fecha (Fecha, ID, Status, "
-    "ID_Sucursal), ADD INDEX idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
-    "idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
-    "idx_solicitudes_motivo (Status, Resultado), ADD INDEX idx_solicitudes_orden_sucursal "
-    "(ID_Sucursal, ID, Status, Fecha), ADD INDEX idx_solicitudes_orden_nombre (Nombre, ID, Status, "
-    "ID_Sucursal, Fecha), ADD INDEX idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, "
-    "Fecha), ADD INDEX idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha), ADD INDEX "
-    "idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha), ADD INDEX "
-    "idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha), ADD FULLTEXT INDEX "
-    "ft_solicitudes_nombre (Nombre)";
+    "ALTER TABLE Solicitudes_de_Facturas_OL "
+    "ADD INDEX idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado), "
+    "ADD INDEX idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_motivo (Status, Resultado), "
+    "ADD INDEX idx_solicitudes_orden_sucursal (ID_Sucursal, ID, Status, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_orden_nombre (Nombre, ID, Status, ID_Sucursal, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha, Resultado), "
+    "ADD INDEX idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha, "
+    "Resultado), "
+    "ADD INDEX idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha), "
+    "ADD FULLTEXT INDEX ft_solicitudes_nombre (Nombre)";
 
 // Every index of the README's statement, by its name.
 std::string Quitar_Indices() {

@@ -143,18 +143,18 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   KEY idx_solicitudes_status (Status, ID),
   KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status),
   -- búsquedas de la consola (ventana "Solicitudes") y su orden por cada columna: cada índice da
-  -- su columna en orden, con el ID para los empates, y lleva status, sucursal y fecha para filtrar
-  -- sin leer la fila; en una base anterior a ellos los agrega el administrador con la sentencia
+  -- su columna en orden, con el ID para los empates, y lleva status, sucursal, fecha y motivo para
+  -- filtrar sin leer la fila; en una base anterior a ellos los agrega el administrador con la sentencia
   -- del README, nunca el facturador
-  KEY idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal),
-  KEY idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha),
-  KEY idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha),
+  KEY idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado),
+  KEY idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha, Resultado),
+  KEY idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha, Resultado),
   KEY idx_solicitudes_motivo (Status, Resultado),
-  KEY idx_solicitudes_orden_sucursal (ID_Sucursal, ID, Status, Fecha),
-  KEY idx_solicitudes_orden_nombre (Nombre, ID, Status, ID_Sucursal, Fecha),
-  KEY idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha),
-  KEY idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha),
-  KEY idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha),
+  KEY idx_solicitudes_orden_sucursal (ID_Sucursal, ID, Status, Fecha, Resultado),
+  KEY idx_solicitudes_orden_nombre (Nombre, ID, Status, ID_Sucursal, Fecha, Resultado),
+  KEY idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha, Resultado),
+  KEY idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha, Resultado),
+  KEY idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha, Resultado),
   KEY idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha),
   FULLTEXT KEY ft_solicitudes_nombre (Nombre)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;

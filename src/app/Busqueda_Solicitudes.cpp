@@ -21,8 +21,8 @@ constexpr const char* kIndice_Ticket = "idx_solicitudes_nro_ticket";
 constexpr const char* kIndice_Motivo = "idx_solicitudes_motivo";
 constexpr const char* kIndice_Nombre = "ft_solicitudes_nombre";
 
-// The index that walks the results in each column's order, ties by ID, holding status, branch and
-// date besides.
+// The index that walks the results in each column's order, ties by ID, holding status, branch,
+// date and reason besides.
 const std::array<const char*, kColumnas_Solicitudes> kIndice_Orden = {
     "PRIMARY",
     kIndice_Fecha,
@@ -235,15 +235,21 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& cone
                                Plan_Busqueda plan, std::optional<long> presupuesto) {
     const int por_pagina = std::max(1, c.Por_Pagina);
     const char* forzado = Indice_Forzado(c, plan);
+    // The page's IDs first, from the index alone where it holds what the search filters by; only
+    // the page's own rows are then read whole. Read whole along the way, the rows a later page
+    // skips would each cost a read from the table.
+    const std::string pagina =
+        "SELECT s.ID FROM Solicitudes_de_Facturas_OL s" +
+        (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
+        Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
+        std::to_string(por_pagina + 1) + " OFFSET " +
+        std::to_string(static_cast<long long>(std::max(0, c.Pagina)) * por_pagina);
     return "SELECT s.ID, s.Fecha, s.ID_Sucursal, su.Nombre AS Nombre_Sucursal, s.Nro_Ticket, "
-           "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM "
-           "Solicitudes_de_Facturas_OL s" +
-           (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
-           " LEFT JOIN Sucursales su ON su.ID = s.ID_Sucursal" +
-           Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
-           std::to_string(por_pagina + 1) + " OFFSET " +
-           std::to_string(static_cast<long long>(std::max(0, c.Pagina)) * por_pagina) +
-           (presupuesto ? " ROWS EXAMINED " + std::to_string(*presupuesto) : "");
+           "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM (" +
+           pagina +
+           ") p JOIN Solicitudes_de_Facturas_OL s ON s.ID = p.ID LEFT JOIN Sucursales su ON "
+           "su.ID = s.ID_Sucursal" +
+           Orden(c) + (presupuesto ? " LIMIT ROWS EXAMINED " + std::to_string(*presupuesto) : "");
 }
 
 namespace {
@@ -273,7 +279,7 @@ bool Rango_Corto(const Criterios_Busqueda& c) {
 // Sorted by a column whose index holds everything the search filters by.
 bool Por_Indice_de_Orden(const Criterios_Busqueda& c, const Indices_Busqueda& indices) {
     return indices.Orden && c.Orden != Columna_Solicitudes::ID && !c.ID && !c.Nro_Ticket &&
-           Recortar(c.RFC).empty() && Palabras(c.Nombre).empty() && !c.Motivo;
+           Recortar(c.RFC).empty() && Palabras(c.Nombre).empty();
 }
 
 // The page within a budget of rows examined; nothing when the budget stopped it short.
@@ -310,7 +316,8 @@ Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& 
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
                                       const Indices_Busqueda& indices,
                                       Presupuestos_Busqueda presupuestos) {
-    if (criterios.Motivo && criterios.Status == 4 && indices.Motivo && !criterios.ID) {
+    if (criterios.Motivo && criterios.Status == 4 && indices.Motivo && !criterios.ID &&
+        criterios.Orden == Columna_Solicitudes::ID) {
         Recordset rs = conexion.Ejecutar(
             Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Indice_Motivo));
         return Leer_Pagina(rs, criterios.Por_Pagina);

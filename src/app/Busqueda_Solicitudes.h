@@ -93,9 +93,10 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexi
                                Plan_Busqueda plan, std::optional<long> presupuesto = {});
 
 // One page of the search. The rejected requests of one reason go straight through the reasons'
-// index (the server would rather merge two indexes and sort). Results sorted by a column other
-// than the ID and filtered only by status, branch and dates walk that column's index first, within
-// kPresupuesto_Orden: sorting thousands of rows would read each from the table. Else the server's
+// index (the server would rather merge two indexes and sort), newest first. Results sorted by a
+// column other than the ID and filtered only by status, branch, dates and reason walk that
+// column's index first, within kPresupuesto_Orden: sorting thousands of rows would read each from
+// the table. Else the server's
 // own plan is tried first within a budget of rows examined:
 // it finds the newest requests of a common name, a branch or a status at once. When the budget
 // runs out (a rare name, an old date range), the search runs again through the index that bounds
@@ -104,7 +105,7 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexi
 // of a second on a table the server must read from disk.
 inline constexpr long kPresupuesto_Filas = 30000;
 // Entries of the sort column's index a sorted search may walk before it takes the filter's own
-// way: they hold status, branch and date, so walking them reads no row (a few hundredths of a
+// way: they hold status, branch, date and reason, so walking them reads no row (a few hundredths of a
 // second), and a filter rarer than a page in this many is found sooner through its own index.
 inline constexpr long kPresupuesto_Orden = 200000;
 struct Presupuestos_Busqueda {

@@ -246,7 +246,7 @@ TEST_F(Solicitudes_Test, Sin_Indices_Avisa_Que_Las_Busquedas_Pueden_Tardar) {
         "ALTER TABLE Solicitudes_de_Facturas_OL DROP INDEX ft_solicitudes_nombre, DROP INDEX "
         "idx_solicitudes_fecha",
         "ALTER TABLE Solicitudes_de_Facturas_OL ADD FULLTEXT INDEX ft_solicitudes_nombre "
-        "(Nombre), ADD INDEX idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal)");
+        "(Nombre), ADD INDEX idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado)");
     Abrir();
     EXPECT_TRUE(Ctl("lblIndices")->isVisible());
     Escribir("txtCliente", "CLIENTE 2");
