@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <map>
 #include <set>
 #include <string_view>
 
@@ -235,34 +236,48 @@ std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& cone
                                Plan_Busqueda plan, std::optional<long> presupuesto) {
     const int por_pagina = std::max(1, c.Por_Pagina);
     const char* forzado = Indice_Forzado(c, plan);
-    // The page's IDs first, from the index alone where it holds what the search filters by; only
-    // the page's own rows are then read whole. Read whole along the way, the rows a later page
-    // skips would each cost a read from the table.
-    const std::string pagina =
-        "SELECT s.ID FROM Solicitudes_de_Facturas_OL s" +
-        (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
-        Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
-        std::to_string(por_pagina + 1) + " OFFSET " +
-        std::to_string(static_cast<long long>(std::max(0, c.Pagina)) * por_pagina);
-    return "SELECT s.ID, s.Fecha, s.ID_Sucursal, su.Nombre AS Nombre_Sucursal, s.Nro_Ticket, "
-           "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM (" +
-           pagina +
-           ") p JOIN Solicitudes_de_Facturas_OL s ON s.ID = p.ID LEFT JOIN Sucursales su ON "
-           "su.ID = s.ID_Sucursal" +
-           Orden(c) + (presupuesto ? " LIMIT ROWS EXAMINED " + std::to_string(*presupuesto) : "");
+    return "SELECT s.ID FROM Solicitudes_de_Facturas_OL s" +
+           (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
+           Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
+           std::to_string(por_pagina + 1) + " OFFSET " +
+           std::to_string(static_cast<long long>(std::max(0, c.Pagina)) * por_pagina) +
+           (presupuesto ? " ROWS EXAMINED " + std::to_string(*presupuesto) : "");
 }
 
 namespace {
 
-Pagina_Solicitudes Leer_Pagina(Recordset& rs, int por_pagina) {
+// The page's rows in the order of its IDs. The IDs come first, from the index alone where it
+// holds what the search filters by; read whole along the way, the rows a later page skips would
+// each cost a read from the table.
+Pagina_Solicitudes Leer_Pagina(Conexion& conexion, Recordset& ids, int por_pagina) {
+    std::vector<int32_t> orden;
+    for (ids.Mover_Primero(); !ids.Fin(); ids.Mover_Siguiente())
+        orden.push_back(Entero_Redondeado(Valor_Inicial(ids.Texto(size_t{0}))).value_or(0));
     Pagina_Solicitudes pagina;
-    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
-        pagina.Filas.push_back(Leer_Fila(rs));
     const auto filas = static_cast<size_t>(std::max(1, por_pagina));
-    if (pagina.Filas.size() > filas) {
-        pagina.Filas.resize(filas);
+    if (orden.size() > filas) {
+        orden.resize(filas);
         pagina.Hay_Siguiente = true;
     }
+    if (orden.empty())
+        return pagina;
+    std::string lista;
+    for (const int32_t id : orden)
+        lista += (lista.empty() ? "" : ", ") + std::to_string(id);
+    Recordset rs = conexion.Ejecutar(
+        "SELECT s.ID, s.Fecha, s.ID_Sucursal, su.Nombre AS Nombre_Sucursal, s.Nro_Ticket, "
+        "s.Nombre, s.RFC, s.Total, s.Status, s.Serie, s.Folio, s.Resultado FROM "
+        "Solicitudes_de_Facturas_OL s LEFT JOIN Sucursales su ON su.ID = s.ID_Sucursal WHERE s.ID "
+        "IN (" + lista + ")");
+    std::map<int32_t, Fila_Solicitud> leidas;
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
+        Fila_Solicitud fila = Leer_Fila(rs);
+        leidas.emplace(fila.ID, std::move(fila));
+    }
+    // A request deleted between the two reads is left out.
+    for (const int32_t id : orden)
+        if (const auto f = leidas.find(id); f != leidas.end())
+            pagina.Filas.push_back(std::move(f->second));
     return pagina;
 }
 
@@ -289,7 +304,7 @@ std::optional<Pagina_Solicitudes> Pagina_Acotada(Conexion& conexion, const Crite
     try {
         Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan, presupuesto));
         if (!Interrumpida(conexion))
-            return Leer_Pagina(rs, c.Por_Pagina);
+            return Leer_Pagina(conexion, rs, c.Por_Pagina);
         halladas = rs.Cantidad_Filas();
     } catch (const Error_Plataforma& e) {
         // A sort the budget stopped fails instead of warning.
@@ -320,7 +335,7 @@ Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busque
         criterios.Orden == Columna_Solicitudes::ID) {
         Recordset rs = conexion.Ejecutar(
             Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Indice_Motivo));
-        return Leer_Pagina(rs, criterios.Por_Pagina);
+        return Leer_Pagina(conexion, rs, criterios.Por_Pagina);
     }
     size_t halladas = 0;
     if (Por_Indice_de_Orden(criterios, indices))
@@ -334,7 +349,7 @@ Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busque
             return *pagina;
     Recordset rs = conexion.Ejecutar(
         Sentencia_Busqueda(criterios, conexion, Plan_Acotado(criterios, indices, halladas)));
-    return Leer_Pagina(rs, criterios.Por_Pagina);
+    return Leer_Pagina(conexion, rs, criterios.Por_Pagina);
 }
 
 std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion) {
