@@ -90,10 +90,9 @@ class Salud_Test : public Prueba_App {
 // password. The lease's holder and expiry are told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR DESCONOCIDO - No se puede leer la configuración "
-                          "local (local.dll): "))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR DESCONOCIDO - No se puede leer la configuración "
+                        "local (local.dll): "));
     entorno.Crear_Bases_Locales();
     Programa_Corriendo(0);
     {
@@ -120,28 +119,25 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
 
     Programa_Corriendo(120);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Bien);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR BIEN - La facturación está al día.\nTurno de "
-                          "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR BIEN - La facturación está al día.\nTurno de "
+                        "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"));
     // The built-in password, in every copy of the program, is a warning of its own.
     Credenciales_Vigentes() = {};
     EXPECT_EQ(Informe().Estado, Estado_Salud::Advertencia);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
-                          "contraseña de fábrica"))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
+                        "contraseña de fábrica"));
     Usar_Cuenta_Propia();
 
     Turno_Central otra("nodo2:/srv/f pid 7 #1", "nodo2:/srv/f pid ");
     ASSERT_EQ(otra.Asegurar(), Turno_Central::Estado::Tenido);
     Programa_Corriendo(121);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR CRÍTICO - El programa corre pero no termina un ciclo "
-                          "desde hace 2 min (más de 2 min).\nTurno de trabajo: nodo2:/srv/"
-                          "f pid 7 #1 (época 1), vence 20"))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR CRÍTICO - El programa corre pero no termina un ciclo "
+                        "desde hace 2 min (más de 2 min).\nTurno de trabajo: nodo2:/srv/"
+                        "f pid 7 #1 (época 1), vence 20"));
     EXPECT_TRUE(
         Contiene(json, R"("programa_corriendo":true,"ultimo_ciclo":"2026-12-05T10:13:39","turno":)"
                        R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"));
@@ -217,7 +213,7 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     // Down, the program comes first, before every warning: the line a monitoring check shows.
     programa.reset();
     EXPECT_EQ(Informe().Motivos.size(), 10u);
-    EXPECT_TRUE(texto.starts_with("FACTURADOR CRÍTICO - El programa no corre")) << texto;
+    EXPECT_TRUE(Empieza(texto, "FACTURADOR CRÍTICO - El programa no corre"));
 }
 
 // Start-up creates the table of the zones set by hand, as the schema writes it, on a database that

@@ -296,7 +296,7 @@ TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_
         Leer_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 2-error timbrado.txt"));
     EXPECT_EQ(Solicitud(2, "Resultado"),
               "Error: " + Desde_Windows_1252(error.substr(0, error.find('\r'))));
-    EXPECT_TRUE(error.starts_with("CFDI40102 - El resultado de la digesti")) << error;
+    EXPECT_TRUE(Empieza(error, "CFDI40102 - El resultado de la digesti"));
 }
 
 }  // namespace
