@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Conexiones.h"
+#include "platform/Conexion.h"
 #include "platform/Recordset.h"
 
 namespace facturador::pruebas {
@@ -17,6 +19,17 @@ std::string Valor_Central(const std::string& sql);
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);
+// Runs `accion` on a central connection opened as the program opens its own, closed after it
+// whatever happens, and answers what `accion` answers.
+template <typename Accion>
+auto En_Central(Accion&& accion) {
+    struct Cierre {
+        Conexion conexion;
+        ~Cierre() { Cerrar_Conexion(conexion); }
+    } cierre;
+    Abrir_Conexion_Central(cierre.conexion);
+    return accion(cierre.conexion);
+}
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();
 

@@ -115,4 +115,16 @@ long Veces(const std::string& texto, const std::string& parte) {
     return veces;
 }
 
+testing::AssertionResult Contiene(const std::string& texto, const std::string& parte) {
+    if (texto.find(parte) != std::string::npos)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "«" << parte << "» no está en:\n" << texto;
+}
+
+testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio) {
+    if (texto.starts_with(inicio))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "«" << inicio << "» no empieza:\n" << texto;
+}
+
 }  // namespace facturador::pruebas

@@ -16,6 +16,10 @@ using Columnas = std::map<std::string, std::string>;
 std::string Literal(const std::string& texto);
 // How many times `parte` occurs in `texto`.
 long Veces(const std::string& texto, const std::string& parte);
+// Passes when `parte` occurs in `texto`; a failure shows the whole text.
+testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
+// Passes when `texto` begins with `inicio`; a failure shows the whole text.
+testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio);
 // Today's daily log in the program folder, as text ("" while there is none).
 std::string Leer_Log();
 

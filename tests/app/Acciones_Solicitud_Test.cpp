@@ -15,14 +15,6 @@ class Acciones_Test : public Prueba_App {
             "SELECT GROUP_CONCAT(CONCAT(ID, ':', Status, ':', Resultado) ORDER BY ID) FROM "
             "Solicitudes_de_Facturas_OL");
     }
-    template <typename Accion>
-    static auto En_Conexion(Accion&& accion) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        auto resultado = accion(conexion);
-        Cerrar_Conexion(conexion);
-        return resultado;
-    }
 };
 
 // Only rejected requests go back to pending, and the answer is exactly those changed, each with
@@ -34,15 +26,15 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
     Sembrar_Solicitud(3, {{"Status", "4"}, {"Resultado", "'Error: dos'"}});
     Sembrar_Solicitud(5, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     Sembrar_Solicitud(6, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
-    const auto reactivadas = En_Conexion([](Conexion& c) {
+    const auto reactivadas = En_Central([](Conexion& c) {
         return Reactivar_Solicitudes(c, {2, 3, 404});
     });
     EXPECT_EQ(reactivadas, (std::vector<Reactivada>{{3, "Error: dos"}}));
     EXPECT_EQ(Estados(), "1:4:Error: uno,2:3:Timbrada,3:1:,5:4:Error: uno,6:4:Error: uno");
-    EXPECT_TRUE(En_Conexion([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).empty());
+    EXPECT_TRUE(En_Central([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).empty());
 
     const auto por_motivo =
-        En_Conexion([](Conexion& c) { return Reactivar_Motivo(c, "Error: uno", 5); });
+        En_Central([](Conexion& c) { return Reactivar_Motivo(c, "Error: uno", 5); });
     EXPECT_EQ(por_motivo, (std::vector<Reactivada>{{1, "Error: uno"}, {5, "Error: uno"}}));
     EXPECT_EQ(Estados(), "1:1:,2:3:Timbrada,3:1:,5:1:,6:4:Error: uno");
 
@@ -64,7 +56,7 @@ TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
     Sembrar_Solicitud(13);
     const Fecha_Hora ahora{2026, 12, 5, 10, 15, 40};
     const auto pedir = [&](int id) {
-        return En_Conexion([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
+        return En_Central([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
     };
     EXPECT_EQ(pedir(13),
               "la solicitud está en status 1 y sólo se reencola una solicitud en "

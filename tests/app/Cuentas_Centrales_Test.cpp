@@ -42,14 +42,9 @@ struct En_Cuenta {
 
 // The server's number when `sql` fails with the account in force; 0 when it works.
 long Numero_Falla(const std::string& sql) {
-    Conexion conexion;
     try {
-        Abrir_Conexion_Central(conexion);
-        conexion.Ejecutar(sql);
-        Cerrar_Conexion(conexion);
-        return 0;
+        return En_Central([&](Conexion& c) { return c.Ejecutar(sql), 0L; });
     } catch (const Error_Plataforma& e) {
-        Cerrar_Conexion(conexion);
         return e.Numero;
     }
 }

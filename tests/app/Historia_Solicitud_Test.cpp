@@ -26,10 +26,7 @@ class Historia_Test : public Prueba_App {
                 {"Archivo", "'Factura A Folio " + std::to_string(folio) + "'"}};
     }
     static Historia_Solicitud Leer(int id) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        auto historia = Leer_Historia_Solicitud(conexion, id);
-        Cerrar_Conexion(conexion);
+        auto historia = En_Central([&](Conexion& c) { return Leer_Historia_Solicitud(c, id); });
         EXPECT_TRUE(historia.has_value()) << id;
         return historia.value_or(Historia_Solicitud{});
     }
@@ -95,10 +92,7 @@ TEST_F(Historia_Test, Los_Archivos_De_Cada_Status_En_Cada_Carpeta) {
     Ejecutar_Central("DELETE FROM Configuracion_Facturas_Electronicas");
     EXPECT_EQ(Leer(13).Aviso_Archivos,
               "La sucursal 3 no tiene perfil de emisión: no se sabe en qué carpetas buscar.");
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    EXPECT_FALSE(Leer_Historia_Solicitud(conexion, 404).has_value());
-    Cerrar_Conexion(conexion);
+    EXPECT_FALSE(En_Central([](Conexion& c) { return Leer_Historia_Solicitud(c, 404); }));
 }
 
 // A stamped request's invoice row, invoiced amount and stored documents; every field of the

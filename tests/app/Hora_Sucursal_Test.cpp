@@ -26,12 +26,7 @@ class Hora_Sucursal : public Prueba_Sembrada {
         Cargar_Sucursales();
         Cargar_Datos_de_Emision();
     }
-    static void Pase() {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Generar_Archivos_para_Timbrar(conexion);
-        Cerrar_Conexion(conexion);
-    }
+    static void Pase() { En_Central(Generar_Archivos_para_Timbrar); }
     static std::string Fecha_en(const std::string& archivo) {
         const std::string texto = Leer_Archivo(archivo);
         const size_t fecha = texto.find("\r\nFecha=");

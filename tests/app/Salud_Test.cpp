@@ -90,19 +90,16 @@ class Salud_Test : public Prueba_App {
 // password. The lease's holder and expiry are told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR DESCONOCIDO - No se puede leer la configuración "
-                          "local (local.dll): "))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR DESCONOCIDO - No se puede leer la configuración "
+                        "local (local.dll): "));
     entorno.Crear_Bases_Locales();
     Programa_Corriendo(0);
     {
         const Servidor_Detenido servidor;
         EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
     }
-    EXPECT_NE(json.find(R"("motivos":["No se puede consultar la base de datos central: )"),
-              std::string::npos)
-        << json;
+    EXPECT_TRUE(Contiene(json, R"("motivos":["No se puede consultar la base de datos central: )"));
 
     programa.reset();
     EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
@@ -122,32 +119,28 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
 
     Programa_Corriendo(120);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Bien);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR BIEN - La facturación está al día.\nTurno de "
-                          "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR BIEN - La facturación está al día.\nTurno de "
+                        "trabajo: libre\nÚltimo ciclo exitoso: no consta\n"));
     // The built-in password, in every copy of the program, is a warning of its own.
     Credenciales_Vigentes() = {};
     EXPECT_EQ(Informe().Estado, Estado_Salud::Advertencia);
-    EXPECT_TRUE(
-        texto.starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
-                          "contraseña de fábrica"))
-        << texto;
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
+                        "contraseña de fábrica"));
     Usar_Cuenta_Propia();
 
     Turno_Central otra("nodo2:/srv/f pid 7 #1", "nodo2:/srv/f pid ");
     ASSERT_EQ(otra.Asegurar(), Turno_Central::Estado::Tenido);
     Programa_Corriendo(121);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Critico);
+    EXPECT_TRUE(Empieza(texto,
+                        "FACTURADOR CRÍTICO - El programa corre pero no termina un ciclo "
+                        "desde hace 2 min (más de 2 min).\nTurno de trabajo: nodo2:/srv/"
+                        "f pid 7 #1 (época 1), vence 20"));
     EXPECT_TRUE(
-        texto.starts_with("FACTURADOR CRÍTICO - El programa corre pero no termina un ciclo "
-                          "desde hace 2 min (más de 2 min).\nTurno de trabajo: nodo2:/srv/"
-                          "f pid 7 #1 (época 1), vence 20"))
-        << texto;
-    EXPECT_NE(json.find(R"("programa_corriendo":true,"ultimo_ciclo":"2026-12-05T10:13:39","turno":)"
-                        R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"),
-              std::string::npos)
-        << json;
+        Contiene(json, R"("programa_corriendo":true,"ultimo_ciclo":"2026-12-05T10:13:39","turno":)"
+                       R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"));
 }
 
 // Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
@@ -210,21 +203,17 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_EQ(informe.Total.Por_Status, (std::array<long, 5>{0, 2, 1, 1, 0}));
     EXPECT_EQ(informe.Sucursales[0].Archivos_En_Cola, std::nullopt);
     EXPECT_EQ(informe.Total.Archivos_En_Cola, std::nullopt);
-    EXPECT_NE(texto.find("       ?  6 min (ID 10)"), std::string::npos) << texto;
-    EXPECT_NE(json.find(R"({"id":1,"nombre":"Centro \"Norte\"","status_1":1,"status_2":1,)"),
-              std::string::npos)
-        << json;
-    EXPECT_NE(
-        json.find(R"("perfil_invalido":"R.F.C. del emisor con formato inválido: ALT15031"}])"),
-        std::string::npos)
-        << json;
+    EXPECT_TRUE(Contiene(texto, "       ?  6 min (ID 10)"));
+    EXPECT_TRUE(
+        Contiene(json, R"({"id":1,"nombre":"Centro \"Norte\"","status_1":1,"status_2":1,)"));
+    EXPECT_TRUE(Contiene(
+        json, R"("perfil_invalido":"R.F.C. del emisor con formato inválido: ALT15031"}])"));
     // The published file keeps one line per entry: the tab and the line break come back blank.
-    EXPECT_NE(json.find(R"("detalle":"sin \"archivo\" \\ ni  resultado"})"), std::string::npos)
-        << json;
+    EXPECT_TRUE(Contiene(json, R"("detalle":"sin \"archivo\" \\ ni  resultado"})"));
     // Down, the program comes first, before every warning: the line a monitoring check shows.
     programa.reset();
     EXPECT_EQ(Informe().Motivos.size(), 10u);
-    EXPECT_TRUE(texto.starts_with("FACTURADOR CRÍTICO - El programa no corre")) << texto;
+    EXPECT_TRUE(Empieza(texto, "FACTURADOR CRÍTICO - El programa no corre"));
 }
 
 // Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
@@ -294,17 +283,15 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
                       "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal "
                       "del SAT: 17000.",
                   "Sucursal 4 Jalisco" + no_timbra + madrid + "."}));
-    EXPECT_NE(json.find(R"x("zona_horaria":"America/Ciudad_Juarez","huso_catalogo":"Tiempo )x"
-                        R"x(del Centro en Frontera (verano UTC-7, invierno UTC-6)",)x"
-                        R"x("perfil_invalido":null})x"),
-              std::string::npos)
-        << json;
-    EXPECT_NE(texto.find("Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: "
+    EXPECT_TRUE(Contiene(json,
+                         R"x("zona_horaria":"America/Ciudad_Juarez","huso_catalogo":"Tiempo )x"
+                         R"x(del Centro en Frontera (verano UTC-7, invierno UTC-6)",)x"
+                         R"x("perfil_invalido":null})x"));
+    EXPECT_TRUE(Contiene(texto,
+                         "Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: "
                          "America/Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en "
                          "Frontera (verano UTC-7, invierno UTC-6)\n  4 Jalisco: "
-                         "America/Mexico_City\n"),
-              std::string::npos)
-        << texto;
+                         "America/Mexico_City\n"));
 }
 
 }  // namespace

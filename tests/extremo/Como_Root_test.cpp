@@ -73,9 +73,8 @@ TEST(Como_Root, CadaOrdenQueEscribeTrabajaComoElDuenoDeLaCarpeta) {
 
     ceder("54321:54321");
     EXPECT_EQ(correr({"--sin-ventanas"}), 1);
-    EXPECT_NE(
-        Leer_Archivo(salida).find("es del usuario 54321, que no tiene cuenta en esta máquina"),
-        std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Archivo(salida),
+                         "es del usuario 54321, que no tiene cuenta en esta máquina"));
     EXPECT_EQ(De_Root(carpeta), "");
 }
 

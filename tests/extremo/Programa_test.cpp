@@ -99,8 +99,7 @@ TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
     Proceso_Facturador programa(entorno.Carpeta(), salida);
     EXPECT_EQ(Codigo_De_Salida(programa.Esperar_Fin(kPlazo)), 1);
-    EXPECT_NE(Leer_Archivo(salida).find("No se pudo tomar el candado de instancia única"),
-              std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Archivo(salida), "No se pudo tomar el candado de instancia única"));
 }
 
 // The worker's unit waits on a row another writer holds, its file written under its waiting name,
@@ -167,8 +166,7 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
-    EXPECT_NE(Salida().find("Error creando archivo para timbrar - Rutas: "), std::string::npos)
-        << Salida();
+    EXPECT_TRUE(Contiene(Salida(), "Error creando archivo para timbrar - Rutas: ")) << Salida();
 
     std::filesystem::remove(base_rota);
     for (const char* carpeta : {"cola", "validas", "no_validas"})
@@ -197,9 +195,9 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
               1)
         << Salida();
     EXPECT_TRUE(Salida().starts_with("No se pudo leer la configuración local")) << Salida();
-    EXPECT_NE(Salida().find("Se produjo un error: Favor de seleccionar la base de datos y "
-                            "reiniciar el programa.\n"),
-              std::string::npos)
+    EXPECT_TRUE(Contiene(Salida(),
+                         "Se produjo un error: Favor de seleccionar la base de datos y "
+                         "reiniciar el programa.\n"))
         << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 2) << Salida();
@@ -219,7 +217,7 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});
     EXPECT_EQ(correr({"--estado", "--json", "--carpeta", entorno.Carpeta()}), 1) << Salida();
     EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
-    EXPECT_NE(Salida().find("espera en status 1"), std::string::npos) << Salida();
+    EXPECT_TRUE(Contiene(Salida(), "espera en status 1")) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
     // Each folder in its own column, whatever their names say.
     const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro", "A", 1);
@@ -298,7 +296,7 @@ TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_
         Leer_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 2-error timbrado.txt"));
     EXPECT_EQ(Solicitud(2, "Resultado"),
               "Error: " + Desde_Windows_1252(error.substr(0, error.find('\r'))));
-    EXPECT_TRUE(error.starts_with("CFDI40102 - El resultado de la digesti")) << error;
+    EXPECT_TRUE(Empieza(error, "CFDI40102 - El resultado de la digesti"));
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(Pase_Avisos, ArchivoParaTimbrarConSubtotalRedondeadoYFormaDePago99) {
               "Total=" + std::string(c.total), "ValorUnitario=" + std::string(c.subtotal),
               "TrasladoImporte1=" + std::string(c.iva),
               "TotalImpuestosTrasladados=" + std::string(c.iva)})
-            EXPECT_NE(texto.find("\r\n" + linea + "\r\n"), std::string::npos) << c.folio << linea;
+            EXPECT_TRUE(Contiene(texto, "\r\n" + linea + "\r\n")) << c.folio << linea;
     }
 }
 

@@ -22,12 +22,7 @@ class Recuperacion_Cola : public Prueba_Central {
         std::sort(nombres.begin(), nombres.end());
         return nombres;
     }
-    void Recuperar() {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Recuperar_Archivos_en_Cola(conexion);
-        Cerrar_Conexion(conexion);
-    }
+    static void Recuperar() { En_Central(Recuperar_Archivos_en_Cola); }
 };
 
 // A COMMIT whose answer never comes leaves the request's file waiting under its temporary name,
@@ -163,14 +158,14 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     EXPECT_TRUE(hecho.Hecho);
     EXPECT_EQ(hecho.Mensaje, "Solicitud ID: 194 - Se escribió de nuevo el archivo para timbrar " +
                                  cola + "; la copia que trabaja lo pone en la cola.");
-    EXPECT_NE(Leer_Log().find(hecho.Mensaje), std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Log(), hecho.Mensaje));
     const std::string en_espera = Unir_Ruta(c.cola, ".Factura B Folio 65.txt.194.turno1.pendiente");
     EXPECT_EQ(Archivos_en_Carpeta(c.cola), Nombres{".Factura B Folio 65.txt.194.turno1.pendiente"});
     const std::string no = "Solicitud ID: 194 - No se reencola: ya existe ";
     EXPECT_EQ(Reencolar_Solicitud(194).Mensaje, no + en_espera + ".");
     Cargar_Datos();
     Recuperar_Cola_al_Arrancar();
-    EXPECT_NE(Leer_Archivo(cola).find("\r\nSerie=B\r\nFolio=65\r\n"), std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Archivo(cola), "\r\nSerie=B\r\nFolio=65\r\n"));
     EXPECT_EQ(Archivos_en_Carpeta(c.cola).size(), 1u);
     EXPECT_EQ(Reencolar_Solicitud(194).Mensaje, no + cola + ".");
     std::filesystem::remove(cola);
@@ -342,9 +337,9 @@ TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     emisor.Calle = "A\n\n[Receptor]\x1f";
     const std::string texto = Texto_para_Timbrar(solicitud, emisor, "A", 1, "2026-12-05T10:15:40");
     EXPECT_EQ(std::count(texto.begin(), texto.end(), '\n'), 77);
-    EXPECT_NE(texto.find("\r\nCalle=X  Total=0.01\r\n"), std::string::npos);
-    EXPECT_NE(texto.find("\r\nCalle=A  [Receptor] \r\n"), std::string::npos);
-    EXPECT_NE(texto.find("\r\nSubTotal=100.41\r\n"), std::string::npos);
+    EXPECT_TRUE(Contiene(texto, "\r\nCalle=X  Total=0.01\r\n"));
+    EXPECT_TRUE(Contiene(texto, "\r\nCalle=A  [Receptor] \r\n"));
+    EXPECT_TRUE(Contiene(texto, "\r\nSubTotal=100.41\r\n"));
     EXPECT_EQ(Veces(texto, "Importe1=16.06\r\n"), 2);
 }
 

@@ -74,7 +74,7 @@ TEST_F(Pase_Generacion, SolicitudNuevaSeEncolaYSeRegistraTalCualConElContadorBlo
     EXPECT_FALSE(contador_bloqueado());
     const std::string archivo =
         Texto_Leido(Leer_Archivo(Unir_Ruta(carpetas.cola, "Factura O'B Folio 1500.txt")));
-    EXPECT_NE(archivo.find("\r\nNombre=D'Arcy \\ Cía\r\n"), std::string::npos);
+    EXPECT_TRUE(Contiene(archivo, "\r\nNombre=D'Arcy \\ Cía\r\n"));
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola).size(), 1u);
     EXPECT_EQ(Estado(10), "2/O'B/1500/-17");
     EXPECT_EQ(Solicitud(10, "CONCAT(Archivo, '|', Ruta_Archivo)"),
@@ -115,7 +115,7 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
     EXPECT_EQ(Solicitud(10, "Status"), "4");
     EXPECT_EQ(Solicitud(10, "Resultado"), Primeros_Caracteres(limpio, 199));
     EXPECT_EQ(Solicitud(10, "CHAR_LENGTH(Resultado)"), "199");
-    EXPECT_NE(Leer_Log().find("Solicitud ID: 10 - 4711 - " + limpio + "\r\n"), std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Log(), "Solicitud ID: 10 - 4711 - " + limpio + "\r\n"));
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID_Solicitud) FROM "
                             "Montos_Facturados"),
               "1,0");
@@ -145,15 +145,12 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
     Cargar_Datos();
     Ejecutar_Pase();
 
-    EXPECT_EQ(Estado(9), "2/A/1501/-6");
-    EXPECT_EQ(Estado(10), "2/A/1432/-5");
-    EXPECT_TRUE(En_Cola(carpetas, 1432));
-    EXPECT_EQ(Estado(11), "2/A/1502/-7");
-    EXPECT_EQ(Estado(12), "2/A/1503/-8");
-    EXPECT_EQ(Estado(13), "2/A/1504/-9");
-    EXPECT_EQ(Estado(14), "2/A/1505/-10");
-    EXPECT_EQ(Estado(15), "2/A/1506/-11");
-    EXPECT_FALSE(En_Cola(carpetas, 1433));
+    EXPECT_EQ(
+        Valor_Central("SELECT GROUP_CONCAT(CONCAT_WS('/', ID, Status, Serie, Folio, "
+                      "ID_Factura) ORDER BY ID SEPARATOR ' ') FROM Solicitudes_de_Facturas_OL"),
+        "9/2/A/1501/-6 10/2/A/1432/-5 11/2/A/1502/-7 12/2/A/1503/-8 13/2/A/1504/-9 "
+        "14/2/A/1505/-10 15/2/A/1506/-11");
+    EXPECT_TRUE(En_Cola(carpetas, 1432) && !En_Cola(carpetas, 1433));
     EXPECT_EQ(Facturas(), "9");
     EXPECT_EQ(Folio_Siguiente(3), "1507");
     const std::string log = Leer_Log();
@@ -184,14 +181,12 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     for (const char* caso :
          {"9 -  No se encontró la Serie y Folio de facturas para la sucursal Norte",
           "10 -  No se encontró la Serie y Folio de facturas para la sucursal Sur"})
-        EXPECT_NE(log.find("ID Solicitud: " + std::string(caso) + "\r\n"), std::string::npos)
-            << caso;
+        EXPECT_TRUE(Contiene(log, "ID Solicitud: " + std::string(caso) + "\r\n")) << caso;
     const auto mostrados = entorno.operador.De_Tipo("estandar");
     ASSERT_EQ(mostrados.size(), 2u);
     for (const auto& mostrado : mostrados) {
         EXPECT_EQ(mostrado.titulo, "Error creando archivo para timbrar");
-        EXPECT_NE(log.find("Error creando archivo para timbrar - " + mostrado.texto),
-                  std::string::npos);
+        EXPECT_TRUE(Contiene(log, "Error creando archivo para timbrar - " + mostrado.texto));
     }
     EXPECT_EQ(mostrados[1].texto,
               "Rutas:   --  El Siguiente Folio a Emitir de la sucursal 7 es 2147483647, el mayor "

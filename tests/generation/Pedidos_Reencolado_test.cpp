@@ -29,17 +29,7 @@ class Pedidos_Reencolado : public Prueba_Central {
             std::to_string(id_solicitud) + ", 'operador', '2026/12/05 10:15:00', " +
             std::to_string(status) + ")");
     }
-    static void Atender() {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        try {
-            Atender_Pedidos_Reencolado(conexion);
-        } catch (...) {
-            Cerrar_Conexion(conexion);
-            throw;
-        }
-        Cerrar_Conexion(conexion);
-    }
+    static void Atender() { En_Central(Atender_Pedidos_Reencolado); }
     // Each ask as "Status|Resultado|attended?", in order.
     static std::string Pedidos() {
         return Valor_Central(

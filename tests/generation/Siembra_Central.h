@@ -47,19 +47,8 @@ class Prueba_Central : public Prueba_Sembrada {
     }
 
     // Loads the pending requests as the pass does.
-    void Cargar_Pendientes() {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Cargar_Solicitudes_Pendientes(conexion);
-        Cerrar_Conexion(conexion);
-    }
-
-    void Ejecutar_Pase() {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Generar_Archivos_para_Timbrar(conexion);
-        Cerrar_Conexion(conexion);
-    }
+    static void Cargar_Pendientes() { En_Central(Cargar_Solicitudes_Pendientes); }
+    static void Ejecutar_Pase() { En_Central(Generar_Archivos_para_Timbrar); }
 
     std::string Folio_Siguiente(int sucursal) const {
         return Valor_Central(

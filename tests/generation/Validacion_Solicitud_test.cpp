@@ -25,10 +25,8 @@ class Validacion_Ticket : public Prueba_Central {
     // "aceptada", or the reason.
     static std::string Validar(int ticket, double monto) {
         std::string motivo = "sin tocar";
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        const bool ok = Validar_Monto_Ticket(conexion, ticket, 3, monto, motivo);
-        Cerrar_Conexion(conexion);
+        const bool ok = En_Central(
+            [&](Conexion& c) { return Validar_Monto_Ticket(c, ticket, 3, monto, motivo); });
         EXPECT_EQ(ok, motivo.empty());
         return ok ? "aceptada" : motivo;
     }
@@ -254,7 +252,7 @@ TEST(Validacion_Fiscal, ElArchivoLlevaLosValoresComoSeVerificaron) {
                               "ez",
                               "CodigoPostal=44100", "DomicilioFiscalReceptor=44100",
                               "RegimenFiscalReceptor=612", "UsoCFDI=G03"})
-        EXPECT_NE(texto.find(std::string("\r\n") + linea + "\r\n"), std::string::npos) << linea;
+        EXPECT_TRUE(Contiene(texto, std::string("\r\n") + linea + "\r\n")) << linea;
 }
 
 class Validacion_Fiscal_Pase : public Prueba_Central {};

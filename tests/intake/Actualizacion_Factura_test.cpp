@@ -133,9 +133,9 @@ TEST_F(Comprobante_Timbrado, EverySampleLandsInTheInvoiceRow) {
         const Recordset rs = Consultar_Central(
             "SELECT Status, UUID, total, sello FROM Facturas_Electronicas WHERE ID_Factura = -12");
         EXPECT_EQ(rs.Texto("Status"), "2");
-        EXPECT_NE(xml.find("UUID=\"" + rs.Texto("UUID") + "\""), std::string::npos);
-        EXPECT_NE(xml.find("Total=\"" + rs.Texto("total")), std::string::npos);
-        EXPECT_NE(xml.find("Sello=\"" + rs.Texto("sello") + "\""), std::string::npos);
+        EXPECT_TRUE(Contiene(xml, "UUID=\"" + rs.Texto("UUID") + "\""));
+        EXPECT_TRUE(Contiene(xml, "Total=\"" + rs.Texto("total")));
+        EXPECT_TRUE(Contiene(xml, "Sello=\"" + rs.Texto("sello") + "\""));
     }
 }
 

@@ -59,7 +59,7 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
               "Total, Status, Serie, Folio, FUM) VALUES ('4711', '1', '3', '2026/12/05', "
               "'10:15', '116.5', '0', 'A', '1501', '2026/12/05')");
     EXPECT_TRUE(Cola()[34].ends_with("WHERE ID_Factura = -2"));
-    EXPECT_NE(Cola()[67].find(", '116', '0', 'O\\'B', '1502', "), std::string::npos);
+    EXPECT_TRUE(Contiene(Cola()[67], ", '116', '0', 'O\\'B', '1502', "));
     EXPECT_EQ(Cola()[68], Estado_3(1));
     EXPECT_EQ(Cola()[69], Estado_3(2));
     const std::string xml = std::to_string(Cfdi_Para(1).size());
@@ -132,6 +132,18 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     EXPECT_EQ(Veces(Documentos(), ";"), 2);
 }
 
+// A request whose total the outside system left Null is stamped for 0.00 and records, and logs,
+// an amount of 0 against its ticket.
+TEST_F(Recepcion, ANullTotalRecordsAnAmountOfZero) {
+    Sembrar_Solicitud(1, {{"Total", "NULL"}});
+    Dejar_Timbrado(1);
+    Almacenar_Comprobantes_Pendientes();
+    Ejecutar_Sentencias_Pendientes();
+    EXPECT_EQ(Solicitud(1, "Status"), "3");
+    EXPECT_EQ(Valor_Central("SELECT CONCAT(Total, '/', Status) FROM Montos_Facturados"), "0/0");
+    EXPECT_EQ(Veces(Leer_Log(), "Se asentó el monto Facturado:  $ 0    Factura: A-1501"), 1);
+}
+
 // The rejected are looked at again from 01/12/2024 on; a failure of that scan is only logged.
 TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
     Sembrar_Solicitud(1, {{"Status", "4"}, {"Fecha", "'2024/11/30'"}, {"Resultado", "'viejo'"}});
@@ -150,8 +162,7 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
         EXPECT_NO_THROW(Almacenar_Comprobantes_con_Errores_de_Timbrados());
     }
     EXPECT_TRUE(entorno.operador.mostrados.empty());
-    EXPECT_NE(Leer_Log().find("  -  Almacenar comprobantes con errores de timbrado"),
-              std::string::npos);
+    EXPECT_TRUE(Contiene(Leer_Log(), "  -  Almacenar comprobantes con errores de timbrado"));
     EXPECT_EQ(Solicitud(3, "Resultado"), "Error: nuevo motivo");
     EXPECT_EQ(Cola().back(), Estado_3(2));
     Ejecutar_Sentencias_Pendientes();
@@ -159,10 +170,6 @@ TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
     EXPECT_EQ(Solicitud(2, "Status") + Solicitud(4, "Status"), "32");
 }
 
-// When a document of a request cannot be stored nothing of it is queued (what was stored stays),
-// the failure is logged, and the next scan takes it in. A failure that ends the scan (a rejection
-// the database refuses) still leaves the requests taken in before it with their status 3, and
-// nothing of a later one.
 // Whatever keeps results from leaving their status (a batch that did not commit), each scan takes
 // in from where the last one stopped, so every one is reached within a bounded number of cycles;
 // a look at the rejected requests goes on cycle after cycle until it reaches the last one, and a
@@ -191,6 +198,10 @@ TEST_F(Recepcion, EachScanGoesOnWhereTheLastOneStopped) {
     EXPECT_FALSE(Seguimiento_Recepcion_Actual().Rechazadas_Por_Revisar);
 }
 
+// When a document of a request cannot be stored nothing of it is queued (what was stored stays),
+// the failure is logged, and the next scan takes it in. A failure that ends the scan (a rejection
+// the database refuses) still leaves the requests taken in before it with their status 3, and
+// nothing of a later one.
 TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
     for (int id = 1; id <= 5; ++id) {
         Sembrar_Solicitud(id);
@@ -337,8 +348,8 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
               1);
     EXPECT_EQ(Observadas().Discrepancias.at(7).Detalle,
               "Total del XML '116.51', del archivo para timbrar '116.50'");
-    EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("bien formado"), std::string::npos);
-    EXPECT_NE(Observadas().Discrepancias.at(8).Detalle.find("UUID del timbre"), std::string::npos);
+    EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(3).Detalle, "bien formado"));
+    EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(8).Detalle, "UUID del timbre"));
 
     Dejar(Ruta_XML(5), Cfdi_Para(5));
     Sembrar_Solicitud(10, {{"Status", "4"}, {"Folio", "1"}});
@@ -441,7 +452,7 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
                                     {3, "Montos_Facturados.Total"},
                                     {5, "max_allowed_packet"},
                                     {6, "regla_prueba"}})
-        EXPECT_NE(Observadas().No_Almacenables.at(id).Detalle.find(motivo), std::string::npos);
+        EXPECT_TRUE(Contiene(Observadas().No_Almacenables.at(id).Detalle, motivo));
     // Only the amount of a request that reached status 3 is told.
     EXPECT_EQ(Veces(log, "Se asentó el monto Facturado"), 2);
 }
@@ -483,9 +494,8 @@ TEST_F(Resultados_Dudosos, NamesThatWouldLeaveTheirFoldersAreNeverFollowed) {
     Ciclo();
     EXPECT_EQ(Estados(3), "222");
     EXPECT_EQ(Claves(Observadas().Discrepancias), "1 2 3 ");
-    EXPECT_NE(Observadas().Discrepancias.at(1).Detalle.find("no es un nombre de archivo"),
-              std::string::npos);
-    EXPECT_NE(Observadas().Discrepancias.at(3).Detalle.find("sube de carpeta"), std::string::npos);
+    EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(1).Detalle, "no es un nombre de archivo"));
+    EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(3).Detalle, "sube de carpeta"));
     EXPECT_EQ(Veces(Leer_Log(), "El resultado timbrado no corresponde a la solicitud"), 3);
 }
 

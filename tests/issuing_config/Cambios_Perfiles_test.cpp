@@ -9,19 +9,11 @@ namespace {
 using Cambios_Perfiles = Prueba_Central;
 
 std::string Huella() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    const std::string huella = Leer_Huella_Perfiles(conexion);
-    Cerrar_Conexion(conexion);
-    return huella;
+    return En_Central(Leer_Huella_Perfiles);
 }
 
 bool Tomar() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    const bool tomados = Tomar_Perfiles_Cambiados(conexion);
-    Cerrar_Conexion(conexion);
-    return tomados;
+    return En_Central(Tomar_Perfiles_Cambiados);
 }
 
 // Every column the program reads from a profile changes the fingerprint, read back from the

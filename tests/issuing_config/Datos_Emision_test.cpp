@@ -35,10 +35,7 @@ TEST_F(Perfiles_Emision, LoadWithTheirFoldersAndAreBlankWhenMissing) {
     EXPECT_EQ(Obtener_Datos_Emision(4).Serie_Facturas, "B");
     EXPECT_EQ(Obtener_Datos_Emision(5), Datos_Emision{});
 
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    Actualizar_Proximo_Folio(conexion, 3);
-    Cerrar_Conexion(conexion);
+    En_Central([](Conexion& c) { Actualizar_Proximo_Folio(c, 3); });
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "15");
     Cargar_Datos_de_Emision();
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "16");

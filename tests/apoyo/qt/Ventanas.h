@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModel>
 #include <QCoreApplication>
+#include <QPointer>
+#include <QStringList>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 
@@ -30,5 +34,42 @@ inline void Teclear_Y_Enter(QWidget* caja, const char* texto = "") {
     QTest::keyClick(caja, Qt::Key_Return);
     QCoreApplication::processEvents();
 }
+
+// The rows of a table, each as its cells joined by "|".
+inline QStringList Filas_Tabla(const QTableView& tabla) {
+    QStringList filas;
+    const QAbstractItemModel* m = tabla.model();
+    for (int f = 0; f < m->rowCount(); ++f) {
+        QStringList celdas;
+        for (int col = 0; col < m->columnCount(); ++col)
+            celdas.append(m->index(f, col).data().toString());
+        filas.append(celdas.join('|'));
+    }
+    return filas;
+}
+
+// A window `V` that reads the database on a thread of its own (busy meanwhile), set by the test
+// in `ventana`, and the waits and clicks its tests go through.
+template <typename V>
+class Ventana_Con_Consultas {
+  protected:
+    // The window's database work answers within this long on the test server.
+    static constexpr int kEspera_ms = 20000;
+
+    void Esperar() {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana->Ocupada(); }, kEspera_ms));
+    }
+    template <typename Control = QWidget>
+    Control* Ctl(const char* nombre) {
+        return Control_De<Control>(*ventana, nombre);
+    }
+    void Clic(const char* boton) {
+        QTest::mouseClick(Ctl(boton), Qt::LeftButton);
+        Esperar();
+    }
+    QStringList Filas(const char* tabla) { return Filas_Tabla(*Ctl<QTableView>(tabla)); }
+
+    QPointer<V> ventana;
+};
 
 }  // namespace facturador::pruebas

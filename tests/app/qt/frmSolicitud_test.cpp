@@ -4,9 +4,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QTableView>
 
 #include <filesystem>
 
@@ -17,10 +15,8 @@
 namespace facturador::pruebas {
 namespace {
 
-constexpr int kEspera_ms = 20000;
-
 // Branch 3 and a request of each status, each with what it left in the branch's folders.
-class Historia_Ventana_Test : public Prueba_App {
+class Historia_Ventana_Test : public Prueba_App, protected Ventana_Con_Consultas<frmSolicitud> {
   protected:
     Historia_Ventana_Test()
         : c(Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9)) {
@@ -54,26 +50,7 @@ class Historia_Ventana_Test : public Prueba_App {
         ventana = Mostrar_Historia_Solicitud(id);
         Esperar();
     }
-    void Esperar() {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana->Ocupada(); }, kEspera_ms));
-    }
-    template <typename Control = QWidget>
-    Control* Ctl(const char* nombre) {
-        return Control_De<Control>(*ventana, nombre);
-    }
     QString Texto(const char* etiqueta) { return Ctl<QLabel>(etiqueta)->text(); }
-    // The rows of a table, each as its cells joined by "|".
-    QStringList Filas(const char* tabla) {
-        QStringList filas;
-        const QAbstractItemModel* m = Ctl<QTableView>(tabla)->model();
-        for (int f = 0; f < m->rowCount(); ++f) {
-            QStringList celdas;
-            for (int col = 0; col < m->columnCount(); ++col)
-                celdas.append(m->index(f, col).data().toString());
-            filas.append(celdas.join('|'));
-        }
-        return filas;
-    }
     // The buttons enabled, by name.
     QStringList Habilitados() {
         QStringList nombres;
@@ -83,13 +60,8 @@ class Historia_Ventana_Test : public Prueba_App {
                 nombres.append(b);
         return nombres;
     }
-    void Clic(const char* boton) {
-        QTest::mouseClick(Ctl(boton), Qt::LeftButton);
-        Esperar();
-    }
 
     Carpetas_Sucursal c;
-    QPointer<frmSolicitud> ventana;
 };
 
 // Each status in words, the reason, where the files are, and only the actions that apply.

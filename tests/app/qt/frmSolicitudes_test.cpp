@@ -5,9 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QTableView>
 #include <QTimer>
 
 #include "../Apoyo_App.h"
@@ -18,10 +16,7 @@
 namespace facturador::pruebas {
 namespace {
 
-// The window's database work answers within this long on the test server.
-constexpr int kEspera_ms = 20000;
-
-class Solicitudes_Test : public Prueba_App {
+class Solicitudes_Test : public Prueba_App, protected Ventana_Con_Consultas<frmSolicitudes> {
   protected:
     Solicitudes_Test() {
         Ejecutar_Central("INSERT INTO Sucursales (ID, Nombre) VALUES (1, 'Norte'), (2, 'Sur')");
@@ -50,13 +45,6 @@ class Solicitudes_Test : public Prueba_App {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(ventana));
         Esperar();
     }
-    void Esperar() {
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !ventana->Ocupada(); }, kEspera_ms));
-    }
-    template <typename Control = QWidget>
-    Control* Ctl(const char* nombre) {
-        return Control_De<Control>(*ventana, nombre);
-    }
     QString Estado() { return Ctl<QLabel>("lblEstado")->text(); }
     // The IDs of the results shown, top to bottom.
     std::vector<int> Ids() {
@@ -76,12 +64,6 @@ class Solicitudes_Test : public Prueba_App {
         QTest::keyClick(Ctl(control), Qt::Key_Return);
         Esperar();
     }
-    void Clic(const char* boton) {
-        QTest::mouseClick(Ctl(boton), Qt::LeftButton);
-        Esperar();
-    }
-
-    QPointer<frmSolicitudes> ventana;
 };
 
 using Lista = std::vector<int>;

@@ -71,7 +71,7 @@ class Cancelar_Factura : public testing::Test {
         const auto textos = entorno.operador.Textos();
         ASSERT_EQ(textos.size(), fragmentos.size());
         for (size_t i = 0; i < textos.size(); ++i)
-            EXPECT_NE(textos[i].find(fragmentos[i]), std::string::npos) << textos[i];
+            EXPECT_TRUE(Contiene(textos[i], fragmentos[i])) << textos[i];
     }
 
     static std::string Factura(int id, const char* columna) {
