@@ -26,8 +26,12 @@ responde() { mariadb-admin --no-defaults --socket="$socket" -u"$cuenta" ping >/d
 arrancar() {
   if [ ! -d "$carpeta/datos/mysql" ]; then
     rm -rf "$carpeta/datos"
-    mariadb-install-db --no-defaults --datadir="$carpeta/datos" "${como_usuario[@]}" \
-      --auth-root-authentication-method=socket >"$carpeta/instalacion.log" 2>&1
+    if ! mariadb-install-db --no-defaults --datadir="$carpeta/datos" "${como_usuario[@]}" \
+      --auth-root-authentication-method=socket >"$carpeta/instalacion.log" 2>&1; then
+      echo "No se pudo crear la base del servidor MariaDB privado en $carpeta/datos:" >&2
+      tail -20 "$carpeta/instalacion.log" >&2
+      exit 1
+    fi
   fi
   (setsid mariadbd --no-defaults --datadir="$carpeta/datos" --socket="$socket" --skip-networking \
      --pid-file="$carpeta/mysqld.pid" "${como_usuario[@]}" --log-error="$carpeta/error.log" \
