@@ -202,6 +202,18 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
     EXPECT_EQ(Motivos_Rechazo(conexion),
               (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
     EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());
+    // Without any one of them, the full-text index or one column's sort index, the window says
+    // that searches may be slow.
+    for (const auto& [quitar, poner] :
+         {std::pair{"DROP INDEX ft_solicitudes_nombre",
+                    "ADD FULLTEXT INDEX ft_solicitudes_nombre (Nombre)"},
+          {"DROP INDEX idx_solicitudes_orden_total",
+           "ADD INDEX idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha, "
+           "Resultado)"}}) {
+        const std::string tabla = "ALTER TABLE Solicitudes_de_Facturas_OL ";
+        const Cambio_Temporal sin_indice(tabla + quitar, tabla + poner);
+        EXPECT_FALSE(Leer_Indices_Busqueda(conexion).Completos()) << quitar;
+    }
     Cerrar_Conexion(conexion);
     EXPECT_EQ(Status_en_Palabras(2), "En espera de timbrado");
     EXPECT_EQ(Status_en_Palabras(7), "Status 7");
