@@ -174,6 +174,12 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
     };
     for (const auto& c : casos)
         EXPECT_EQ(Diferencia_UTC(c.huso, utc(c.utc)), c.horas * 3600) << Formato_ISO(c.utc);
+
+    // Central time, which no longer changes, agrees with that row until the row's change in March:
+    // a span is told different only when it reaches a moment where the two clocks part.
+    const Instante enero = utc({2026, 1, 1}), cambio = utc({2026, 3, 8, 8, 0, 0});
+    EXPECT_FALSE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio - 1));
+    EXPECT_TRUE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio));
 }
 
 TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {

@@ -149,6 +149,10 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     Clic("cmdSincronizar");
     ASSERT_TRUE(Control_De(ventana, "lblLog")->isVisible());
     EXPECT_EQ(Texto("lblRechazadas"), "2 solicitudes rechazadas");
+    EXPECT_EQ(Control_De(ventana, "lblRechazadas")->x(), Control_De(ventana, "lblLog")->x());
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 3 WHERE ID = 2");
+    Clic("cmdSincronizar");
+    EXPECT_EQ(Texto("lblRechazadas"), "1 solicitud rechazada");
 
     const std::string propio = Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt");
     const std::string del_servicio = Unir_Ruta(servicio.Ruta(), "Log_Error_Timbrado.txt");
