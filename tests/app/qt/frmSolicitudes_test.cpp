@@ -77,6 +77,16 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
         "WHERE ID IN (7, 8)");
     Abrir();
     EXPECT_EQ(Ids().front(), 30);
+    const auto opciones = [this](const char* lista) {
+        std::vector<std::string> textos;
+        for (int i = 0; i < Ctl<QComboBox>(lista)->count(); ++i)
+            textos.push_back(Ctl<QComboBox>(lista)->itemText(i).toStdString());
+        return textos;
+    };
+    EXPECT_EQ(opciones("cboSucursal"), (std::vector<std::string>{"Todas", "1 Norte", "2 Sur"}));
+    EXPECT_EQ(opciones("cboStatus"),
+              (std::vector<std::string>{"Todos", "Pendiente", "En espera de timbrado", "Timbrada",
+                                        "Rechazada"}));
     const struct {
         std::vector<std::pair<const char*, const char*>> cajas;
         int sucursal;  // index of cboSucursal; 0 "Todas"
