@@ -39,6 +39,9 @@ RAIZ = Path(__file__).resolve().parent.parent
 BASE_POR_OMISION = "3339fdf"
 EQUIVALENTES = RAIZ / "scripts" / "mutantes-equivalentes.txt"
 ETIQUETA_RAPIDA = "rapida"
+# Seconds a quick test program may run in the copy: each takes seconds, and a mutation that makes
+# one loop costs this much (the suite's own limit, three minutes, is for loaded machines).
+TIEMPO_RAPIDA = 120
 # Left out of every generated run: the cluster's fault run waits minutes for leases to expire.
 ETIQUETA_EXCLUIDA = "cluster"
 FUENTES = (".cpp", ".h")
@@ -529,7 +532,8 @@ class Copia:
         if not (self.build / "build.ninja").exists():
             lanzador = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
             codigo, salida = ejecutar(["cmake", "-S", str(self.carpeta), "-B", str(self.build), "-G", "Ninja",
-                                       "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DFACTURADOR_BENCH=OFF", *lanzador],
+                                       "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DFACTURADOR_BENCH=OFF",
+                                       f"-DFACTURADOR_TIEMPO_PRUEBA={TIEMPO_RAPIDA}", *lanzador],
                                       env=self.entorno)
             if codigo:
                 return False, salida
