@@ -93,6 +93,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
         EXPECT_EQ(donde, caso.donde) << caso.id;
         EXPECT_EQ(Habilitados(), caso.habilitados) << caso.id;
     }
+    EXPECT_EQ(Textos_Botones(*ventana),
+              "Abrir PDF|Abrir XML|Copiar UUID|Reactivar|Reencolar|Actualizar|Cerrar");
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
     EXPECT_TRUE(Ctl("cmdReencolar")
