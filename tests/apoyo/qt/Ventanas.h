@@ -59,6 +59,18 @@ inline std::string Textos_Botones(const QWidget& ventana) {
     return textos.join('|').toStdString();
 }
 
+// The column headers of each of a window's tables, one line each: "tblX: A|B|C".
+inline std::string Encabezados_Tablas(const QWidget& ventana) {
+    QStringList lineas;
+    for (const QTableView* tabla : ventana.findChildren<QTableView*>()) {
+        QStringList encabezados;
+        for (int col = 0; col < tabla->model()->columnCount(); ++col)
+            encabezados.append(tabla->model()->headerData(col, Qt::Horizontal).toString());
+        lineas.append(tabla->objectName() + ": " + encabezados.join('|'));
+    }
+    return lineas.join('\n').toStdString();
+}
+
 // A window `V` that reads the database on a thread of its own (busy meanwhile), set by the test
 // in `ventana`, and the waits and clicks its tests go through.
 template <typename V>

@@ -95,6 +95,13 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     }
     EXPECT_EQ(Textos_Botones(*ventana),
               "Abrir PDF|Abrir XML|Copiar UUID|Reactivar|Reencolar|Actualizar|Cerrar");
+    EXPECT_EQ(Encabezados_Tablas(*ventana),
+              "tblPedidos: Pedido|Por|Fecha|Status|Resultado|Atendido\n"
+              "tblArchivos: Dónde|Archivo|Modificado\n"
+              "tblFactura: Factura|\n"
+              "tblMontos: Monto facturado|Total|Status|Serie y Folio\n"
+              "tblDocumentos: Documento|Título|Archivo|Tipo|Tamaño|Fecha\n"
+              "tblCampos: Campo|Valor");
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
     EXPECT_TRUE(Ctl("cmdReencolar")

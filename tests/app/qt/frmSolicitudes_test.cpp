@@ -86,6 +86,10 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
     EXPECT_EQ(Textos_Botones(*ventana),
               "Buscar|Limpiar|Reactivar las de este motivo|Todos los motivos|< Anterior|"
               "Siguiente >|Ver solicitud|Reactivar seleccionadas|Cerrar");
+    EXPECT_EQ(Encabezados_Tablas(*ventana),
+              "tblMotivos: Motivo|Solicitudes\n"
+              "tblSolicitudes: ID|Fecha|Sucursal|Ticket|Cliente|R.F.C.|Total|Status|Serie y "
+              "Folio|Motivo");
     EXPECT_EQ(opciones("cboSucursal"), (std::vector<std::string>{"Todas", "1 Norte", "2 Sur"}));
     EXPECT_EQ(opciones("cboStatus"),
               (std::vector<std::string>{"Todos", "Pendiente", "En espera de timbrado", "Timbrada",
