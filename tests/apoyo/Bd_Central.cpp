@@ -51,6 +51,16 @@ std::string Valor_Central(const std::string& sql) {
     return rs.Texto(size_t{0});
 }
 
+std::string Solicitud(int id, const std::string& columna) {
+    return Valor_Central("SELECT " + columna +
+                         " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+}
+
+std::string Estados_Solicitudes(const std::string& separador) {
+    return Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID SEPARATOR '" + separador +
+                         "') FROM Solicitudes_de_Facturas_OL");
+}
+
 std::string Como_Administrador(const std::string& sql) {
     const Credenciales_Central antes = Credenciales_Vigentes();
     Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", antes.Socket};

@@ -16,6 +16,10 @@ void Ejecutar_Central(const std::string& sql);
 Recordset Consultar_Central(const std::string& sql);
 // The first field of the first row as text ("" for Null or no row).
 std::string Valor_Central(const std::string& sql);
+// One column, or an expression over the columns, of request `id`, as text.
+std::string Solicitud(int id, const std::string& columna);
+// The Status of every request in order of ID, separated by `separador`.
+std::string Estados_Solicitudes(const std::string& separador = ",");
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);

@@ -91,9 +91,6 @@ class Prueba_Sembrada : public testing::Test {
   protected:
     Prueba_Sembrada();
 
-    // One column, or an expression over the columns, of request `id`, as text.
-    static std::string Solicitud(int id, const std::string& columna);
-
     Entorno_Pruebas entorno;
 };
 

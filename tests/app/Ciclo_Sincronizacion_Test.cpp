@@ -90,9 +90,9 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     Entorno_Actual().servicio = &gestor;
     Servidor_Detenido servidor;
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(gestor.Status(),
-              std::vector<std::string>{"WATCHDOG=1\nSTATUS=Pendientes: 0; en timbrado: 0. Último "
-                                       "ciclo: 10:15:40, sin conexión con la base de datos central."});
+    EXPECT_EQ(gestor.Status(), std::vector<std::string>{
+                                   "WATCHDOG=1\nSTATUS=Pendientes: 0; en timbrado: 0. Último "
+                                   "ciclo: 10:15:40, sin conexión con la base de datos central."});
     EXPECT_EQ(Textos_De_Status(vista), kStatus_De_Un_Ciclo);
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
     EXPECT_EQ(vista.Cuantas("ver_errores:0") + vista.Cuantas("ver_errores:1"), 0);
@@ -262,10 +262,6 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     Sembrar_Ticket(4711, 3, "1000");
     Cargar_Sucursales();
     Cargar_Datos_de_Emision();
-    const auto Status = [](int id, const std::string& columna = "Status") {
-        return Valor_Central("SELECT " + columna +
-                             " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
-    };
     Turno_Central otra_copia("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");
     ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
     Sembrar_Solicitud(1);
@@ -277,8 +273,8 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
                      "nuevo motivo\r\n");
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Status(1), "1");
-    EXPECT_EQ(Status(2, "Resultado"), "viejo");
+    EXPECT_EQ(Solicitud(1, "Status"), "1");
+    EXPECT_EQ(Solicitud(2, "Resultado"), "viejo");
     EXPECT_EQ(Veces(Leer_Log(),
                     "Otra copia del programa trabaja con la base de datos central; esta "
                     "copia no genera ni recibe comprobantes mientras tanto."),
@@ -287,8 +283,8 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Status(1), "2");
-    EXPECT_EQ(Status(2, "Resultado"), "Error: nuevo motivo");
+    EXPECT_EQ(Solicitud(1, "Status"), "2");
+    EXPECT_EQ(Solicitud(2, "Resultado"), "Error: nuevo motivo");
     EXPECT_EQ(Veces(Leer_Log(),
                     "Esta copia del programa toma el trabajo con la base de datos "
                     "central.\r\n"),
@@ -300,7 +296,7 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     ciclo.tmrTimer_Timer();
     entorno.operador.respuestas.push_back(true);
     ciclo.cmdDesrechazar_Click();
-    EXPECT_EQ(Status(2), "1");
+    EXPECT_EQ(Solicitud(2, "Status"), "1");
     EXPECT_TRUE(entorno.operador.De_Tipo("advertencia").empty());
 }
 
@@ -333,13 +329,14 @@ TEST_F(Turno_Test, El_Trabajador_Toma_El_Perfil_Corregido_En_El_Ciclo_Siguiente)
     Sembrar_Solicitud(1);
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
+    EXPECT_EQ(Solicitud(1, "Status"), "1");
     EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo"), 0);
 
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1' "
-                     "WHERE ID_Sucursal = 3");
+    Ejecutar_Central(
+        "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1' "
+        "WHERE ID_Sucursal = 3");
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "2");
+    EXPECT_EQ(Solicitud(1, "Status"), "2");
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro)."), 1);
 
@@ -347,8 +344,9 @@ TEST_F(Turno_Test, El_Trabajador_Toma_El_Perfil_Corregido_En_El_Ciclo_Siguiente)
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Zona_de_Sucursal(3).Zona, "America/Ojinaga");
-    EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro). Sucursal 3 "
-                                "(Centro): zona horaria America/Ojinaga"),
+    EXPECT_EQ(Veces(Leer_Log(),
+                    "Se tomó el perfil nuevo de la sucursal 3 (Centro). Sucursal 3 "
+                    "(Centro): zona horaria America/Ojinaga"),
               1);
 }
 

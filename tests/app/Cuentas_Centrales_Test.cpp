@@ -19,8 +19,8 @@
 #include "app/Turno_Trabajo.h"
 #include "cancellation/Factura_a_Cancelar.h"
 #include "data/Conexiones.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Cambios_Perfiles.h"
+#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Credenciales_Central.h"
 #include "platform/Cuentas_Centrales.h"
@@ -110,9 +110,9 @@ TEST_F(Cuentas_Test, El_Monitoreo_Sabe_Si_El_Servicio_Usa_La_Contrasena_De_Fabri
         return std::ranges::count(motivos, std::string(kAviso_Contrasena_de_Fabrica)) == 1;
     };
     const std::string central = Unir_Ruta(etc.Ruta(), "central.conf");
-    for (const auto& [contenido, fabrica] :
-         {std::pair{"", true}, {"usuario=usuarios\n", true},
-          {"usuario=usuarios\ncontrasena=Propia 1\n", false}}) {
+    for (const auto& [contenido, fabrica] : {std::pair{"", true},
+                                             {"usuario=usuarios\n", true},
+                                             {"usuario=usuarios\ncontrasena=Propia 1\n", false}}) {
         Escribir_Archivo(central, contenido);
         chmod(central.c_str(), 0640);
         EXPECT_EQ(avisa(), fabrica) << contenido;
@@ -155,9 +155,7 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
                             "FROM Facturas_Electronicas f, Tickets t, Montos_Facturados m, "
                             "Configuracion_Facturas_Electronicas c"),
               "301B");
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "3,1,1");
+    EXPECT_EQ(Estados_Solicitudes(), "3,1,1");
     EXPECT_EQ(Valor_Central("SELECT CONCAT((SELECT COUNT(*) FROM Pedidos_Reencolado), "
                             "(SELECT COUNT(*) FROM Turno_Facturador))"),
               "10");
@@ -171,8 +169,9 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
 TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencolar) {
     Cargar_Datos_de_Emision();
     Ejecutar_Central("UPDATE Montos_Facturados SET ID_Solicitud = 1");
-    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
-                     "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
+        "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
     const En_Cuenta consola("facturador_consola");
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
@@ -195,9 +194,7 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = 'C'");
     EXPECT_TRUE(Tomar_Perfiles_Cambiados(conexion));
     Cerrar_Conexion(conexion);
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "3,1,2");
+    EXPECT_EQ(Estados_Solicitudes(), "3,1,2");
 }
 
 // A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is

@@ -165,7 +165,7 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
 
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
-    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 1"), "1");
+    EXPECT_EQ(Solicitud(1, "Status"), "1");
     EXPECT_TRUE(Contiene(Salida(), "Error creando archivo para timbrar - Rutas: ")) << Salida();
 
     std::filesystem::remove(base_rota);
@@ -234,11 +234,6 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
 // The whole road of a request, with the built program and the simulated stamping program running
 // side by side against the test server: pending, queued, stamped and stored; or refused by the
 // provider and rejected with its reason.
-
-std::string Solicitud(int id, const std::string& columnas) {
-    return Valor_Central("SELECT " + columnas +
-                         " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
-}
 
 TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
     Vaciar_Base_Central();

@@ -17,11 +17,7 @@ using Nombres = std::vector<std::string>;
 
 class Recuperacion_Cola : public Prueba_Central {
   protected:
-    static Nombres En(const std::string& carpeta) {
-        Nombres nombres = Archivos_en_Carpeta(carpeta);
-        std::sort(nombres.begin(), nombres.end());
-        return nombres;
-    }
+    static Nombres En(const std::string& carpeta) { return Archivos_Ordenados(carpeta); }
     static void Recuperar() { En_Central(Recuperar_Archivos_en_Cola); }
 };
 
@@ -30,10 +26,7 @@ class Recuperacion_Cola : public Prueba_Central {
 // committed, the file is removed and the request goes again with the same folio; committed, the
 // file is published and the request is not sent a second time.
 TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "1000");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto c = Sembrar_Solicitud_10("1000");
     const auto pase_cortado = [&](Proxy_Central::Corte corte) {
         const Proxy_Central proxy("COMMIT", corte);
         Ejecutar_Pase();

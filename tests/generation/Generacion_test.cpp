@@ -195,8 +195,7 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
               std::vector<std::string>{Nombre_Archivo_Log()});
     EXPECT_TRUE(Archivos_en_Carpeta(salto.cola).empty() &&
                 Archivos_en_Carpeta(ultimo.cola).empty());
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status) FROM Solicitudes_de_Facturas_OL"),
-              "1,1,1,1,1");
+    EXPECT_EQ(Estados_Solicitudes(), "1,1,1,1,1");
     EXPECT_EQ(Facturas(), "0");
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Folio_Inicial_Facturas ORDER BY ID_Sucursal) FROM "
                             "Configuracion_Facturas_Electronicas"),
@@ -215,13 +214,10 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
 // without a display the log's line is what the operator reads, and nothing comes on top of it
 // (the working copy's name in the message changes every second).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
-    Sembrar_Ticket(4711, 3, "1000");
+    const auto c = Sembrar_Solicitud_10("1000", false);
     Ejecutar_Central(
         "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal) "
         "VALUES (-1, 'A', 1500, 3)");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
     const std::string falla = "Solicitud ID: 10 - Error creando archivo para timbrar - ";
     for (const long long segundos : {0, 3599, 1, 1}) {
         entorno.reloj.Avanzar_Segundos(segundos);
@@ -286,10 +282,7 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
 // A copy that lost the lease (paused while another took over) commits no unit: its request stays
 // pending with no folio spent and no file left, and the pass ends without a failure to tell.
 TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "116");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto carpetas = Sembrar_Solicitud_10("116");
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
     Turno_Central otra_copia("otra:/srv pid 1 #1", "otra:/srv pid ");
     ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
@@ -305,10 +298,7 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
 // While the unit waits for a row that another writer holds, its file is complete in the queue
 // folder under its temporary name only; it takes its name once the request is committed.
 TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "116");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto carpetas = Sembrar_Solicitud_10("116");
     // Both opened before the pass starts: the pool of connections is not shared between threads.
     Conexion otro, vigia;
     otro.Abrir(Cadena_Central_Pruebas());
@@ -347,16 +337,13 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
 // with its holder, and nothing of the holder is touched. A branch whose folders hold a long run of
 // old results is skipped through a bounded stretch per pass, the request waiting meanwhile.
 TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "1000");
+    const auto c = Sembrar_Solicitud_10("1000");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");
     Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 1501.pdf"), "timbrada");
     Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 1502-error timbrado.txt"), "error");
     Ejecutar_Central(
         "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Status) VALUES "
         "(-1, 'A', 1503, 3, 2)");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
     Ejecutar_Pase();
 
     EXPECT_EQ(Estado(10), "2/A/1504/-2");

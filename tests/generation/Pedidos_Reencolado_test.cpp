@@ -1,7 +1,5 @@
 #include "generation/Pedidos_Reencolado.h"
 
-#include <algorithm>
-
 #include "Siembra_Central.h"
 #include "apoyo/Proxy_Central.h"
 #include "data/Turno_Central.h"
@@ -36,11 +34,7 @@ class Pedidos_Reencolado : public Prueba_Central {
             "SELECT GROUP_CONCAT(CONCAT_WS('|', Status, Resultado, Fecha_Atendido IS NOT NULL) "
             "ORDER BY ID SEPARATOR '\\n') FROM Pedidos_Reencolado");
     }
-    std::vector<std::string> Cola() const {
-        std::vector<std::string> nombres = Archivos_en_Carpeta(c.cola);
-        std::sort(nombres.begin(), nombres.end());
-        return nombres;
-    }
+    std::vector<std::string> Cola() const { return Archivos_Ordenados(c.cola); }
 
     std::string Escrito() const {
         return "Se escribió de nuevo el archivo para timbrar " +

@@ -305,9 +305,7 @@ TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFo
     Cargar_Datos();
     Ejecutar_Pase();
     Ejecutar_Pase();
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "2,1");
+    EXPECT_EQ(Estados_Solicitudes(), "2,1");
     EXPECT_EQ(Folio_Siguiente(4), "1500");
     perfil_norte("Serie_Facturas = 'B', RFC_Emisor = 'ALT150312AB'");
     Ejecutar_Pase();

@@ -295,12 +295,6 @@ class Resultados_Dudosos : public Prueba_Recepcion {
     static const Observaciones_Recepcion& Observadas() {
         return Observaciones_Recepcion_Actuales();
     }
-    std::string Estados(int hasta) const {
-        std::string estados;
-        for (int id = 1; id <= hasta; ++id)
-            estados += Solicitud(id, "Status");
-        return estados;
-    }
     // One cycle's intake, `segundos` after the last one.
     void Ciclo(long long segundos = 1) {
         entorno.reloj.Avanzar_Segundos(segundos);
@@ -335,7 +329,7 @@ TEST_F(Resultados_Dudosos, AResultThatIsNotTheRequestsInvoiceIsLeftWhereItIs) {
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET RFC = ' eku9003173c9' WHERE ID = 9");
     Ciclo();
     Ciclo(60);
-    EXPECT_EQ(Estados(9), "222222223");
+    EXPECT_EQ(Estados_Solicitudes(""), "222222223");
     EXPECT_EQ(Claves(Observadas().Discrepancias), "1 2 3 4 5 6 7 8 ");
     EXPECT_EQ(Documentos("ID_Factura"), "-9;-9;");
     EXPECT_TRUE(Existe_Archivo(Ruta_XML(5)) && Existe_Archivo(Ruta_PDF(5)));
@@ -397,7 +391,7 @@ TEST_F(Resultados_Dudosos, AResultIsReadInItsOwnEncodingOrRefused) {
     Dejar(Ruta_XML(10), Cfdi_Para(10));
     Dejar(Ruta_XML(11), "\xEF\xBB\xBF" + muestra(11, "windows-1252"));  // the mark says UTF-8
     Ciclo();
-    EXPECT_EQ(Estados(11), "33333322222");
+    EXPECT_EQ(Estados_Solicitudes(""), "33333322222");
     EXPECT_EQ(Claves(Observadas().Discrepancias), "7 8 9 10 11 ");
     for (int id = 1; id <= 6; ++id)
         EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', serie, folio, total, rfc_cliente, "
@@ -434,7 +428,7 @@ TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) 
     {
         const Regla_Temporal regla("Montos_Facturados", "Nro_Ticket <> 666");
         Ciclo();
-        EXPECT_EQ(Estados(6), "322322");
+        EXPECT_EQ(Estados_Solicitudes(""), "322322");
         EXPECT_EQ(Claves(Observadas().No_Almacenables), "2 3 5 6 ");
         Ciclo(60);
     }
@@ -492,7 +486,7 @@ TEST_F(Resultados_Dudosos, NamesThatWouldLeaveTheirFoldersAreNeverFollowed) {
     Cargar_Datos_de_Emision();
     Ciclo();
     Ciclo();
-    EXPECT_EQ(Estados(3), "222");
+    EXPECT_EQ(Estados_Solicitudes(""), "222");
     EXPECT_EQ(Claves(Observadas().Discrepancias), "1 2 3 ");
     EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(1).Detalle, "no es un nombre de archivo"));
     EXPECT_TRUE(Contiene(Observadas().Discrepancias.at(3).Detalle, "sube de carpeta"));
