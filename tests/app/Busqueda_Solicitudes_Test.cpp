@@ -49,10 +49,11 @@ class Busqueda_Test : public Prueba_App {
         Abrir_Conexion_Central(conexion);
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
         const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
-        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids) << "sin presupuesto";
-        for (const auto plan : {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre,
-                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo,
-                                Plan_Busqueda::Indice_Orden}) {
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids)
+            << "sin presupuesto";
+        for (const auto plan :
+             {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre, Plan_Busqueda::Indice_Fecha,
+              Plan_Busqueda::Indice_Motivo, Plan_Busqueda::Indice_Orden}) {
             Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
             std::vector<int32_t> del_plan;
             for (; !rs.Fin(); rs.Mover_Siguiente())
@@ -101,21 +102,9 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         {"comodín que no está", Con([](auto& c) { c.Nombre = "1_0"; }), {}},
         {"sucursal", Con([](auto& c) { c.ID_Sucursal = 2; }), {8, 6, 4, 2}},
         {"status", Con([](auto& c) { c.Status = 4; }), {6, 4, 2}},
-        {"desde",
-         Con([](auto& c) {
-             c.Desde = Fecha_Hora{2026, 3, 2};
-         }),
-         {8, 7, 6, 5}},
-        {"hasta",
-         Con([](auto& c) {
-             c.Hasta = Fecha_Hora{2026, 2, 11};
-         }),
-         {2, 1}},
-        {"un día",
-         Con([](auto& c) {
-             c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1};
-         }),
-         {4}},
+        {"desde", Con([](auto& c) { c.Desde = Fecha_Hora(2026, 3, 2); }), {8, 7, 6, 5}},
+        {"hasta", Con([](auto& c) { c.Hasta = Fecha_Hora(2026, 2, 11); }), {2, 1}},
+        {"un día", Con([](auto& c) { c.Desde = c.Hasta = Fecha_Hora(2026, 3, 1); }), {4}},
         {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
         {"rechazadas de un motivo",
          Con([](auto& c) {
@@ -156,12 +145,11 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
     Criterios_Busqueda c;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     // Pages of three, the last one short; of four, the last one exactly full.
-    for (const auto& [por_pagina, pagina, ids, siguiente] :
-         {std::tuple{3, 0, Lista{8, 7, 6}, true},
-          {3, 1, Lista{5, 4, 3}, true},
-          {3, 2, Lista{2, 1}, false},
-          {3, 3, Lista{}, false},
-          {4, 1, Lista{4, 3, 2, 1}, false}}) {
+    for (const auto& [por_pagina, pagina, ids, siguiente] : {std::tuple{3, 0, Lista{8, 7, 6}, true},
+                                                             {3, 1, Lista{5, 4, 3}, true},
+                                                             {3, 2, Lista{2, 1}, false},
+                                                             {3, 3, Lista{}, false},
+                                                             {4, 1, Lista{4, 3, 2, 1}, false}}) {
         c.Por_Pagina = por_pagina;
         c.Pagina = pagina;
         const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, indices);
