@@ -30,10 +30,7 @@ void Vaciar_Base_Central() {
 }
 
 void Ejecutar_Central(const std::string& sql) {
-    Conexion c;
-    c.Abrir(Cadena_Central_Pruebas());
-    c.Ejecutar(sql);
-    c.Cerrar();
+    Consultar_Central(sql);
 }
 
 Recordset Consultar_Central(const std::string& sql) {

@@ -46,14 +46,7 @@ bool Esperar_Selects(long desde, long cuantos, Proceso_Facturador& programa) {
            programa.Sigue_Corriendo() && leidos();
 }
 
-class Programa : public testing::Test {
-  protected:
-    void SetUp() override {
-        Vaciar_Base_Central();
-        entorno.Crear_Bases_Locales();
-    }
-    Entorno_Pruebas entorno;
-};
+using Programa = Prueba_Programa;
 
 // One copy per program folder, whatever its environment: a second copy on the same folder, even
 // without the first one's runtime folder, says why and ends with a failure. SIGINT ends the first
@@ -138,15 +131,10 @@ TEST_F(Programa, Una_Copia_Que_Arranca_Junto_Al_Trabajador_No_Toca_Su_Cola) {
 
 const std::vector<std::string> kSin_Ventanas = {"--sin-ventanas"};
 
-class Servicio : public testing::Test {
+class Servicio : public Prueba_Programa {
   protected:
-    void SetUp() override {
-        Vaciar_Base_Central();
-        entorno.Crear_Bases_Locales();
-    }
     std::string Salida() const { return Existe_Archivo(salida) ? Leer_Archivo(salida) : ""; }
 
-    Entorno_Pruebas entorno;
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
 };
 
@@ -235,10 +223,9 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
 // side by side against the test server: pending, queued, stamped and stored; or refused by the
 // provider and rejected with its reason.
 
-TEST(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
-    Vaciar_Base_Central();
-    Entorno_Pruebas entorno;
-    entorno.Crear_Bases_Locales();
+using Camino_Completo = Prueba_Programa;
+
+TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
     const auto carpetas = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s3"), 3, "Centro", "A", 1);
     Sembrar_Ticket(4711, 3, "116");
     Sembrar_Ticket(4712, 3, "116");

@@ -146,14 +146,13 @@ TEST_F(Recepcion, ANullTotalRecordsAnAmountOfZero) {
 
 // The rejected are looked at again from 01/12/2024 on; a failure of that scan is only logged.
 TEST_F(Recepcion, RejectedRequestsAreLookedAtAgainAndAFailureIsOnlyLogged) {
-    Sembrar_Solicitud(1, {{"Status", "4"}, {"Fecha", "'2024/11/30'"}, {"Resultado", "'viejo'"}});
-    Dejar_Timbrado(1);
-    Sembrar_Solicitud(2, {{"Status", "4"}, {"Fecha", "'2024/12/01'"}, {"Resultado", "'viejo'"}});
-    Dejar_Timbrado(2);
-    Sembrar_Solicitud(3, {{"Status", "4"}, {"Fecha", "'2025/06/01'"}, {"Resultado", "'viejo'"}});
-    Dejar(Ruta_Error(3), "nuevo motivo");
+    for (const auto& [id, fecha] :
+         {std::pair{1, "'2024/11/30'"}, {2, "'2024/12/01'"}, {3, "'2025/06/01'"}})
+        Sembrar_Solicitud(id, {{"Status", "4"}, {"Fecha", fecha}, {"Resultado", "'viejo'"}});
     Sembrar_Solicitud(4);
-    Dejar_Timbrado(4);
+    for (int id : {1, 2, 4})
+        Dejar_Timbrado(id);
+    Dejar(Ruta_Error(3), "nuevo motivo");
     Sembrar_Solicitud(5, {{"Status", "4"}});
     Dejar(Ruta_Error(5), "rechazo que el servidor no acepta");
     Iniciar_Revision_Rechazadas();
