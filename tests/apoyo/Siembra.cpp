@@ -116,6 +116,14 @@ testing::AssertionResult Contiene(const std::string& texto, const std::string& p
     return testing::AssertionFailure() << "«" << parte << "» no está en:\n" << texto;
 }
 
+testing::AssertionResult Una_Vez(const std::string& texto, const std::string& parte) {
+    const long veces = Veces(texto, parte);
+    if (veces == 1)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "«" << parte << "» está " << veces << " veces en:\n"
+                                       << texto;
+}
+
 testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio) {
     if (texto.starts_with(inicio))
         return testing::AssertionSuccess();

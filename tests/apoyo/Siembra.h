@@ -18,6 +18,8 @@ std::string Literal(const std::string& texto);
 long Veces(const std::string& texto, const std::string& parte);
 // Passes when `parte` occurs in `texto`; a failure shows the whole text.
 testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
+// Passes when `parte` occurs exactly once in `texto`; a failure tells how often, and the text.
+testing::AssertionResult Una_Vez(const std::string& texto, const std::string& parte);
 // Passes when `texto` begins with `inicio`; a failure shows the whole text.
 testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio);
 // Today's daily log in the program folder, as text ("" while there is none).

@@ -97,7 +97,7 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     EXPECT_EQ(vista.llamadas.back(), "timer:1");
     EXPECT_EQ(vista.Cuantas("ver_errores:0") + vista.Cuantas("ver_errores:1"), 0);
     const long por_ciclo = Veces(Leer_Log(), "Error:  ");
-    EXPECT_EQ(Veces(Leer_Log(), "Tomar el turno de trabajo"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Tomar el turno de trabajo"));
     EXPECT_FALSE(Cargar_Estado_Publicado().Seguimiento.Ultimo_Ciclo_Exitoso);
 
     entorno.reloj.Avanzar_Segundos(3599);
@@ -110,7 +110,7 @@ TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena
     servidor.Reparar();
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Recuperacion), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), kLinea_Recuperacion));
     EXPECT_EQ(Veces(Leer_Log(), "Se resolvió: Error:  "), por_ciclo);
     EXPECT_EQ(Veces(Leer_Log(), "Error:  "), 3 * por_ciclo);
     EXPECT_TRUE(gestor.Status().back().ends_with(", sin errores.")) << gestor.Status().back();
@@ -275,20 +275,18 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Solicitud(1, "Status"), "1");
     EXPECT_EQ(Solicitud(2, "Resultado"), "viejo");
-    EXPECT_EQ(Veces(Leer_Log(),
-                    "Otra copia del programa trabaja con la base de datos central; esta "
-                    "copia no genera ni recibe comprobantes mientras tanto."),
-              1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Otra copia del programa trabaja con la base de datos central; esta "
+                        "copia no genera ni recibe comprobantes mientras tanto."));
     EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Solicitud(1, "Status"), "2");
     EXPECT_EQ(Solicitud(2, "Resultado"), "Error: nuevo motivo");
-    EXPECT_EQ(Veces(Leer_Log(),
-                    "Esta copia del programa toma el trabajo con la base de datos "
-                    "central.\r\n"),
-              1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Esta copia del programa toma el trabajo con la base de datos "
+                        "central.\r\n"));
 
     // Its lease run out (the copy paused), the other copy takes over; this one reactivates.
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
@@ -309,10 +307,10 @@ TEST_F(Ciclo_Test, La_Contrasena_De_Fabrica_Se_Dice_Una_Vez_Al_Dia) {
     entorno.reloj.Avanzar_Segundos(86400);
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"));
     entorno.reloj.Avanzar_Segundos(86400);
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"));
 }
 
 // A running worker takes a profile corrected by an administrator with SQL in its next cycle: the
@@ -338,16 +336,15 @@ TEST_F(Turno_Test, El_Trabajador_Toma_El_Perfil_Corregido_En_El_Ciclo_Siguiente)
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Solicitud(1, "Status"), "2");
     ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro)."), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro)."));
 
     Ejecutar_Central("INSERT INTO Zonas_Horarias_Sucursales VALUES (3, 'America/Ojinaga')");
     ciclo.tmrTimer_Timer();
     ciclo.tmrTimer_Timer();
     EXPECT_EQ(Zona_de_Sucursal(3).Zona, "America/Ojinaga");
-    EXPECT_EQ(Veces(Leer_Log(),
-                    "Se tomó el perfil nuevo de la sucursal 3 (Centro). Sucursal 3 "
-                    "(Centro): zona horaria America/Ojinaga"),
-              1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Se tomó el perfil nuevo de la sucursal 3 (Centro). Sucursal 3 "
+                        "(Centro): zona horaria America/Ojinaga"));
 }
 
 }  // namespace

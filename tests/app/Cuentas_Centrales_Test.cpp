@@ -208,7 +208,7 @@ TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     for (int i = 0; i < 3; ++i)
         ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Sin_Permiso), 1) << Leer_Log();
+    EXPECT_TRUE(Una_Vez(Leer_Log(), kLinea_Turno_Sin_Permiso)) << Leer_Log();
     const auto avisos = entorno.operador.De_Tipo("advertencia");
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_TRUE(avisos[0].texto.starts_with(kLinea_Turno_Sin_Permiso));
@@ -227,7 +227,7 @@ TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     como_servicio([&] { servicio.Soltar(); });
     ciclo.tmrTimer_Timer();
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, kLinea_Otra_Copia_Trabaja), 1) << log;
+    EXPECT_TRUE(Una_Vez(log, kLinea_Otra_Copia_Trabaja));
     EXPECT_EQ(Veces(log, kLinea_Turno_Sin_Permiso), 2) << log;
     EXPECT_EQ(Veces(log, "Error:"), 0) << log;
     EXPECT_FALSE(Fallas_Programa().En_Falla());
