@@ -58,6 +58,12 @@ std::string Estados_Solicitudes(const std::string& separador) {
                          "') FROM Solicitudes_de_Facturas_OL");
 }
 
+std::string Estados_y_Resultados() {
+    return Valor_Central(
+        "SELECT GROUP_CONCAT(ID, ':', Status, ':', Resultado ORDER BY ID) FROM "
+        "Solicitudes_de_Facturas_OL");
+}
+
 std::string Como_Administrador(const std::string& sql) {
     const Credenciales_Central antes = Credenciales_Vigentes();
     Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", antes.Socket};

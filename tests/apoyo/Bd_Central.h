@@ -20,6 +20,9 @@ std::string Valor_Central(const std::string& sql);
 std::string Solicitud(int id, const std::string& columna);
 // The Status of every request in order of ID, separated by `separador`.
 std::string Estados_Solicitudes(const std::string& separador = ",");
+// "ID:Status:Resultado" of every request in order of ID, comma-separated; a request whose
+// Resultado is Null is left out, so an emptied result must be empty text.
+std::string Estados_y_Resultados();
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);

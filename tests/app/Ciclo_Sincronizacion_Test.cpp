@@ -192,12 +192,6 @@ TEST_F(Ciclo_Test, Al_Arrancar_Se_Resuelve_Lo_Que_Dejo_Una_Caida) {
 
 using Reactivacion_Test = Prueba_Ciclo;
 
-std::string Solicitudes() {
-    return Valor_Central(
-        "SELECT GROUP_CONCAT(ID, ':', Status, ':', IFNULL(Resultado, '') ORDER BY ID) FROM "
-        "Solicitudes_de_Facturas_OL");
-}
-
 // The operator is asked first; declining changes nothing and the window may hide again. A failure
 // is shown and changes nothing. Confirmed, a request of 30 July 2024 stays rejected and one of 31
 // July goes back to pending with an empty result; stamped ones are left alone.
@@ -211,7 +205,7 @@ TEST_F(Reactivacion_Test, Desde_El_31_De_Julio_Vuelven_A_Pendiente_Solo_Si_Se_Co
         "confirmacion: ATENCION / Se reactivarán las Solicitudes de Facturas ingresadas a partir "
         "del 31-julio-2024 y que quedaron como Rechazadas.";
     ciclo.cmdDesrechazar_Click();
-    EXPECT_EQ(Solicitudes(), antes);
+    EXPECT_EQ(Estados_y_Resultados(), antes);
     EXPECT_EQ(vista.llamadas, (std::vector<std::string>{"ocultamiento:0", "ocultamiento:1"}));
 
     entorno.operador.respuestas = {true};
@@ -219,11 +213,11 @@ TEST_F(Reactivacion_Test, Desde_El_31_De_Julio_Vuelven_A_Pendiente_Solo_Si_Se_Co
         const Tabla_Ausente tabla("Solicitudes_de_Facturas_OL");
         ciclo.cmdDesrechazar_Click();
     }
-    EXPECT_EQ(Solicitudes(), antes);
+    EXPECT_EQ(Estados_y_Resultados(), antes);
 
     entorno.operador.respuestas = {true};
     ciclo.cmdDesrechazar_Click();
-    EXPECT_EQ(Solicitudes(), "1:4:Error: uno,2:1:,3:3:Timbrada");
+    EXPECT_EQ(Estados_y_Resultados(), "1:4:Error: uno,2:1:,3:3:Timbrada");
     const auto mostrados = entorno.operador.Textos();
     ASSERT_EQ(mostrados.size(), 4u);
     EXPECT_EQ(mostrados[0], pregunta);
