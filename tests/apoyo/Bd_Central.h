@@ -26,16 +26,16 @@ std::string Estados_y_Resultados();
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);
-// Runs `accion` on a central connection opened as the program opens its own, closed after it
-// whatever happens, and answers what `accion` answers.
+// A central connection opened as the program opens its own; like every Conexion, it goes back
+// to the pool when it goes.
+struct Conexion_Abierta : Conexion {
+    Conexion_Abierta() { Abrir_Conexion_Central(*this); }
+};
+// Runs `accion` on such a connection and answers what `accion` answers.
 template <typename Accion>
 auto En_Central(Accion&& accion) {
-    struct Cierre {
-        Conexion conexion;
-        ~Cierre() { Cerrar_Conexion(conexion); }
-    } cierre;
-    Abrir_Conexion_Central(cierre.conexion);
-    return accion(cierre.conexion);
+    Conexion_Abierta conexion;
+    return accion(conexion);
 }
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();

@@ -45,8 +45,7 @@ class Busqueda_Test : public Prueba_App {
     // The IDs the search finds, the same within the budget and past it (through the bounding
     // index), and the same by every plan.
     static std::vector<int32_t> Buscar(const Criterios_Busqueda& c) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
+        Conexion_Abierta conexion;
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
         const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids)
@@ -62,7 +61,6 @@ class Busqueda_Test : public Prueba_App {
                 del_plan.resize(static_cast<size_t>(c.Por_Pagina));
             EXPECT_EQ(del_plan, ids) << "plan " << static_cast<int>(plan);
         }
-        Cerrar_Conexion(conexion);
         return ids;
     }
 };
@@ -140,8 +138,7 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
 // By pages, and in the order asked for by a column over all the results, ties by ID in the same
 // direction.
 TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     Criterios_Busqueda c;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     // Pages of three, the last one short; of four, the last one exactly full.
@@ -170,7 +167,6 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices)), ids)
             << static_cast<int>(columna);
     }
-    Cerrar_Conexion(conexion);
 }
 
 // A row shows the branch's name, the date, the total with thousands, series and folio together.
@@ -178,8 +174,7 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
     Ejecutar_Central(
         "UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
         "1234.5 WHERE ID = 1");
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     Criterios_Busqueda c;
     c.ID = 1;
     const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, Leer_Indices_Busqueda(conexion));
@@ -202,7 +197,6 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
         const Cambio_Temporal sin_indice(tabla + quitar, tabla + poner);
         EXPECT_FALSE(Leer_Indices_Busqueda(conexion).Completos()) << quitar;
     }
-    Cerrar_Conexion(conexion);
     EXPECT_EQ(Status_en_Palabras(2), "En espera de timbrado");
     EXPECT_EQ(Status_en_Palabras(7), "Status 7");
 }

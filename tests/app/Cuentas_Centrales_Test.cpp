@@ -173,8 +173,7 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
         "UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
         "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
     const En_Cuenta consola("facturador_consola");
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     EXPECT_TRUE(indices.Fecha);
     Criterios_Busqueda criterios;

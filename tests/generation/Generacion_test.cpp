@@ -256,8 +256,7 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     otro.Abrir(Cadena_Central_Pruebas());
     otro.Iniciar_Transaccion();
     otro.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = 12 FOR UPDATE");
-    Conexion ciclo;
-    Abrir_Conexion_Central(ciclo);
+    Conexion_Abierta ciclo;
     ciclo.Ejecutar("SET SESSION innodb_lock_wait_timeout = 0");
     EXPECT_TRUE(Generar_Archivos_para_Timbrar(ciclo));
     Cerrar_Conexion(ciclo);
