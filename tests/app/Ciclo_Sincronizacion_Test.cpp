@@ -222,10 +222,9 @@ TEST_F(Reactivacion_Test, Desde_El_31_De_Julio_Vuelven_A_Pendiente_Solo_Si_Se_Co
     ASSERT_EQ(mostrados.size(), 4u);
     EXPECT_EQ(mostrados[0], pregunta);
     EXPECT_EQ(mostrados[1], pregunta);
-    EXPECT_TRUE(mostrados[2].starts_with(
-        "advertencia: Se produjo un error / No se pudieron reactivar las Solicitudes de Facturas "
-        "rechazadas; ninguna fue modificada. Detalle: "))
-        << mostrados[2];
+    EXPECT_TRUE(Empieza(mostrados[2],
+                        "advertencia: Se produjo un error / No se pudieron reactivar las "
+                        "Solicitudes de Facturas rechazadas; ninguna fue modificada. Detalle: "));
     EXPECT_EQ(mostrados[3], pregunta);
 }
 

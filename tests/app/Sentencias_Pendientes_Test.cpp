@@ -89,8 +89,7 @@ TEST_F(Sentencias_Pendientes_Test, Una_Solicitud_Fallida_No_Detiene_A_Las_Demas)
         EXPECT_TRUE(Una_Vez(log, "Error:  Data too long for column 'Nombre' at row 1  -  " +
                                      demasiado_largo + id + "\r\n"));
     ASSERT_EQ(fallas.size(), 2u);
-    EXPECT_EQ(fallas[0].rfind("12: Data too long for column 'Nombre' at row 1  -  UPDATE", 0), 0u)
-        << fallas[0];
+    EXPECT_TRUE(Empieza(fallas[0], "12: Data too long for column 'Nombre' at row 1  -  UPDATE"));
 }
 
 // A batch of a copy that lost the lease commits nothing and is no failure; a request whose

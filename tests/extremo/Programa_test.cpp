@@ -182,11 +182,10 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
                      {"XDG_RUNTIME_DIR=", "TMPDIR=" + temporal.Ruta()}),
               1)
         << Salida();
-    EXPECT_TRUE(Salida().starts_with("No se pudo leer la configuración local")) << Salida();
+    EXPECT_TRUE(Empieza(Salida(), "No se pudo leer la configuración local"));
     EXPECT_TRUE(Contiene(Salida(),
                          "Se produjo un error: Favor de seleccionar la base de datos y "
-                         "reiniciar el programa.\n"))
-        << Salida();
+                         "reiniciar el programa.\n"));
     EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 2) << Salida();
     // As the running program leaves its folder: locked, a cycle just ended.
@@ -196,16 +195,15 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     Escribir_Estado_Publicado(publicado);
     // Without /etc/facturador/central.conf, with the built-in password: only that is wrong.
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 1) << Salida();
-    EXPECT_TRUE(
-        Salida().starts_with("FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
-                             "contraseña de fábrica"))
-        << Salida();
+    EXPECT_TRUE(Empieza(Salida(),
+                        "FACTURADOR ADVERTENCIA - Aviso: la cuenta central usa la "
+                        "contraseña de fábrica"));
     EXPECT_EQ(Veces(Salida(), "\n- "), 0) << Salida();
     // Never seen by a running program: it waits since its date, the day before.
     Sembrar_Solicitud(1, {{"Fecha", "CURRENT_DATE - INTERVAL 1 DAY"}});
     EXPECT_EQ(correr({"--estado", "--json", "--carpeta", entorno.Carpeta()}), 1) << Salida();
-    EXPECT_TRUE(Salida().starts_with(R"({"estado":"advertencia","codigo":1,)")) << Salida();
-    EXPECT_TRUE(Contiene(Salida(), "espera en status 1")) << Salida();
+    EXPECT_TRUE(Empieza(Salida(), R"({"estado":"advertencia","codigo":1,)"));
+    EXPECT_TRUE(Contiene(Salida(), "espera en status 1"));
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta() + "/no_existe"}), 64);
     // Each folder in its own column, whatever their names say.
     const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro", "A", 1);
