@@ -61,7 +61,7 @@ TEST_F(Seguimiento_Test, Anota_Desde_Cuando_Esperan_Y_Lo_Conserva_Al_Reiniciar) 
     estado = Estado_En_Archivo();
     EXPECT_EQ(estado.Seguimiento.Vistas, (Vistas{{{1, 1}, kAhora}}));
     EXPECT_EQ(estado.Seguimiento.Ultimo_Ciclo_Exitoso, Sumar_Segundos(kAhora, 400));
-    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 1 - Sucursal: 3 - No tiene RFC del receptor"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Solicitud ID: 1 - Sucursal: 3 - No tiene RFC del receptor"));
 }
 
 class Salud_Test : public Prueba_App {
@@ -268,7 +268,7 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
           "Sucursal 4 (Jalisco): zona horaria America/Mexico_City por el código postal 44100 "
           "(Jalisco, municipio 039). No emite facturas: " +
               madrid})
-        EXPECT_EQ(Veces(Leer_Log(), linea + "\r\n"), 1) << linea;
+        EXPECT_TRUE(Una_Vez(Leer_Log(), linea + "\r\n")) << linea;
 
     Programa_Corriendo(0);
     const Informe_Salud informe = Informe();

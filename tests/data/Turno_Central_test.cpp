@@ -21,8 +21,7 @@ class Turno_Test : public testing::Test {
 
     // Whether a unit of `copia` commits (refused, the pool rolls it back).
     static bool Unidad(Turno_Central& copia) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
+        Conexion_Abierta conexion;
         conexion.Iniciar_Transaccion();
         try {
             copia.Comprobar_Turno(conexion);
@@ -113,8 +112,7 @@ TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
     ASSERT_EQ(copia.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(Consultar_Central("SHOW CREATE TABLE Turno_Facturador").Texto(1), esquema);
 
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     for (int i = 0; i < 2; ++i)
         En_Unidad_Cercada(conexion, [] {});
     EXPECT_THROW(En_Unidad_Cercada(conexion, [] { throw Error_Plataforma(1, "falla"); }),

@@ -17,11 +17,7 @@ using Nombres = std::vector<std::string>;
 
 class Recuperacion_Cola : public Prueba_Central {
   protected:
-    static Nombres En(const std::string& carpeta) {
-        Nombres nombres = Archivos_en_Carpeta(carpeta);
-        std::sort(nombres.begin(), nombres.end());
-        return nombres;
-    }
+    static Nombres En(const std::string& carpeta) { return Archivos_Ordenados(carpeta); }
     static void Recuperar() { En_Central(Recuperar_Archivos_en_Cola); }
 };
 
@@ -30,10 +26,7 @@ class Recuperacion_Cola : public Prueba_Central {
 // committed, the file is removed and the request goes again with the same folio; committed, the
 // file is published and the request is not sent a second time.
 TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "1000");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto c = Sembrar_Solicitud_10("1000");
     const auto pase_cortado = [&](Proxy_Central::Corte corte) {
         const Proxy_Central proxy("COMMIT", corte);
         Ejecutar_Pase();
@@ -58,12 +51,11 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     EXPECT_EQ(Folio_Siguiente(3), "1502");
 
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Se descartó el archivo para timbrar " +
-                             Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.turno1.pendiente")),
-              1);
-    EXPECT_EQ(Veces(log, "Solicitud ID: 11 - Se puso en la cola el archivo para timbrar " +
-                             Unir_Ruta(c.cola, "Factura A Folio 1501.txt")),
-              1);
+    EXPECT_TRUE(
+        Una_Vez(log, "Solicitud ID: 10 - Se descartó el archivo para timbrar " +
+                         Unir_Ruta(c.cola, ".Factura A Folio 1500.txt.10.turno1.pendiente")));
+    EXPECT_TRUE(Una_Vez(log, "Solicitud ID: 11 - Se puso en la cola el archivo para timbrar " +
+                                 Unir_Ruta(c.cola, "Factura A Folio 1501.txt")));
     EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 2u);  // each broken pass was told
 }
 
@@ -104,10 +96,10 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     EXPECT_EQ(En(c5.cola), Nombres{"Factura A Folio 9.txt"});
     EXPECT_EQ(Estado_Generacion_Actual().Temporales_en_Cola.count(publicado), 1u);
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, "No se pudo revisar la carpeta de cola " + c4.cola + ": "), 1);
-    EXPECT_EQ(Veces(log, "Solicitud ID: 10 - No se pudo poner en la cola el archivo para timbrar " +
-                             publicado),
-              1);
+    EXPECT_TRUE(Una_Vez(log, "No se pudo revisar la carpeta de cola " + c4.cola + ": "));
+    EXPECT_TRUE(Una_Vez(
+        log,
+        "Solicitud ID: 10 - No se pudo poner en la cola el archivo para timbrar " + publicado));
     EXPECT_EQ(Veces(log, "Se descartó el archivo para timbrar"), 5);
 
     std::filesystem::remove(publicado);

@@ -94,10 +94,9 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "A");
     const auto avisos = entorno.operador.De_Tipo("advertencia");
     ASSERT_EQ(avisos.size(), 1u);
-    EXPECT_TRUE(avisos[0].texto.starts_with(
-        "Se almacenó correctamente la configuración para la emisión de Facturas Electrónicas, "
-        "pero no se pudieron volver a leer los perfiles"))
-        << avisos[0].texto;
+    EXPECT_TRUE(Empieza(avisos[0].texto,
+                        "Se almacenó correctamente la configuración para la emisión de Facturas "
+                        "Electrónicas, pero no se pudieron volver a leer los perfiles"));
 }
 
 // From the command line only the three folders of a branch's profile change, stored as the window

@@ -134,7 +134,7 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(14);
     entorno.operador.respuestas = {false};
     Clic("cmdReactivar");
-    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 14"), "4");
+    EXPECT_EQ(Solicitud(14, "Status"), "4");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
               "Se reactivará la Solicitud de Factura 14, rechazada por: Error: RFC del receptor "
               "inexistente");
@@ -150,9 +150,7 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
     Esperar();
-    EXPECT_EQ(Valor_Central("SELECT CONCAT(Status, Resultado) FROM Solicitudes_de_Facturas_OL "
-                            "WHERE ID = 14"),
-              "1");
+    EXPECT_EQ(Solicitud(14, "CONCAT(Status, Resultado)"), "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
     EXPECT_EQ(
