@@ -95,6 +95,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     }
     EXPECT_EQ(Textos_Botones(*ventana),
               "Abrir PDF|Abrir XML|Copiar UUID|Reactivar|Reencolar|Actualizar|Cerrar");
+    for (const QPushButton* boton : ventana->findChildren<QPushButton*>())  // in one row
+        EXPECT_EQ(boton->y(), Ctl("cmdCerrar")->y()) << boton->text().toStdString();
     EXPECT_EQ(Encabezados_Tablas(*ventana),
               "tblPedidos: Pedido|Por|Fecha|Status|Resultado|Atendido\n"
               "tblArchivos: Dónde|Archivo|Modificado\n"
