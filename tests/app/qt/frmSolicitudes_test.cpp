@@ -90,6 +90,19 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
               "tblMotivos: Motivo|Solicitudes\n"
               "tblSolicitudes: ID|Fecha|Sucursal|Ticket|Cliente|R.F.C.|Total|Status|Serie y "
               "Folio|Motivo");
+    // Each box has its caption just before it on its row, and none of them overlap.
+    std::vector<std::pair<QString, QRect>> sitios;
+    for (const QLabel* etiqueta : ventana->findChildren<QLabel*>())
+        if (const QWidget* caja = etiqueta->buddy()) {
+            const QRect e = etiqueta->geometry(), c = caja->geometry();
+            EXPECT_TRUE(e.right() < c.left() && e.top() < c.bottom() && c.top() < e.bottom())
+                << etiqueta->text().toStdString();
+            sitios.insert(sitios.end(), {{etiqueta->text(), e}, {caja->objectName(), c}});
+        }
+    for (size_t i = 0; i < sitios.size(); ++i)
+        for (size_t j = i + 1; j < sitios.size(); ++j)
+            EXPECT_FALSE(sitios[i].second.intersects(sitios[j].second))
+                << sitios[i].first.toStdString() << " " << sitios[j].first.toStdString();
     EXPECT_EQ(opciones("cboSucursal"), (std::vector<std::string>{"Todas", "1 Norte", "2 Sur"}));
     EXPECT_EQ(opciones("cboStatus"),
               (std::vector<std::string>{"Todos", "Pendiente", "En espera de timbrado", "Timbrada",
