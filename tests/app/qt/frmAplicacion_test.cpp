@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "../Apoyo_App.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
@@ -157,15 +159,21 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     const std::string propio = Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt");
     const std::string del_servicio = Unir_Ruta(servicio.Ruta(), "Log_Error_Timbrado.txt");
     Clic("lblLog");
+    std::filesystem::create_symlink(del_servicio, del_servicio);  // unreadable, even for root
+    Clic("lblLog");
+    std::filesystem::remove(del_servicio);
     Escribir_Archivo(del_servicio, "error");
     Clic("lblLog");
     Escribir_Archivo(propio, "error");
     Clic("lblLog");
     EXPECT_EQ(entorno.operador.Textos(),
-              (std::vector<std::string>{"advertencia: Atención / No hay registro de errores de "
-                                        "timbrado: no existe " +
-                                            propio + " ni " + del_servicio + ".",
-                                        "abrir:  / " + del_servicio, "abrir:  / " + propio}));
+              (std::vector<std::string>{
+                  "advertencia: Atención / No hay registro de errores de timbrado: no existe " +
+                      propio + " ni " + del_servicio + ".",
+                  "advertencia: Atención / No se puede leer " + del_servicio +
+                      ": Too many levels of symbolic links. La cuenta del operador debe "
+                      "pertenecer al grupo facturador.",
+                  "abrir:  / " + del_servicio, "abrir:  / " + propio}));
 
     // One requests window at a time, in the mode it was opened for.
     const auto abiertas = [] {

@@ -248,6 +248,8 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
                             "WHERE Status = 4"),
               "20,40,60");
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 59"), "3");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
+              "Se reactivará 1 Solicitud de Factura rechazada:\n70: Error: diez");
 }
 
 // Without the search indexes (a database created before them) the window still finds, and says
