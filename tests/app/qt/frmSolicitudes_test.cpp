@@ -237,6 +237,10 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     Ctl<QComboBox>("cboStatus")->setCurrentIndex(0);
     Enter_En("cboStatus");
     auto* tabla = Ctl<QTableView>("tblSolicitudes");
+    tabla->selectRow(2);  // 59, stamped: nothing to reactivate, nothing asked
+    Clic("cmdReactivar");
+    EXPECT_EQ(Estado(), "Elija solicitudes rechazadas (status 4) para reactivarlas.");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").size(), 2u);
     tabla->selectionModel()->clearSelection();
     for (int fila : {0, 2})  // 70 (rejected), 59 (stamped)
         tabla->selectionModel()->select(tabla->model()->index(fila, 0),
