@@ -113,6 +113,13 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     Abrir(13);
     EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
     EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
+    // Its daily logs are read from the request's own date on, however long ago that was.
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Fecha = '2026/10/26' WHERE ID = 11");
+    Escribir_Archivo(Unir_Ruta(entorno.Carpeta(), "log_26_10_2026.txt"),
+                     "Ver. V. 5.3.0 - 09:00 -  Solicitud ID: 11 - recibida\r\n");
+    Abrir(11);
+    EXPECT_EQ(Ctl<QPlainTextEdit>("txtBitacora")->toPlainText(),
+              "26/10/2026 09:00  Solicitud ID: 11 - recibida");
     Abrir(404);
     EXPECT_EQ(Texto("lblEstado"), "No existe la solicitud 404.");
     EXPECT_TRUE(Habilitados().isEmpty());
