@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <filesystem>
 
 #include "../Apoyo_App.h"
+#include "apoyo/Proxy_Central.h"
 #include "apoyo/qt/Ventanas.h"
 #include "issuing_config/Datos_Emision.h"
 
@@ -205,12 +207,25 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
         << bitacora.toStdString();
 }
 
-// A server that cannot be reached: the window says why.
-TEST_F(Historia_Ventana_Test, Sin_Servidor_Dice_Por_Que) {
-    Servidor_Detenido servidor;
-    Abrir(11);
+// A server that stops answering: the window stays responsive and says it is reading; when the
+// connection ends it says why, and the next reading finds the story.
+TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
+    {
+        const Proxy_Central proxy("SELECT", Proxy_Central::Corte::Colgado);
+        ventana = Mostrar_Historia_Solicitud(11);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Cortado(); }, kEspera_ms));
+        bool temporizador = false;
+        QTimer::singleShot(50, [&] { temporizador = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return temporizador; }, kEspera_ms));
+        EXPECT_TRUE(ventana->Ocupada());
+        EXPECT_EQ(Texto("lblEstado"), "Leyendo…");
+    }
+    Esperar();
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer la solicitud: error "))
         << Texto("lblEstado").toStdString();
+    Clic("cmdActualizar");
+    Esperar();
+    EXPECT_EQ(Texto("lblTitulo"), "Solicitud 11 · Pendiente");
 }
 
 }  // namespace
