@@ -194,7 +194,7 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
             Leer_Zonas_Horarias(texto);
             ADD_FAILURE() << texto;
         } catch (const Error_Zonas_Horarias& e) {
-            EXPECT_NE(std::string(e.what()).find("línea"), std::string::npos) << e.what();
+            EXPECT_TRUE(std::string(e.what()).starts_with("Zonas horarias, línea ")) << e.what();
         }
     }
     for (const char* texto : {"huso|0|Centro|Marzo|||-5||||-6\n", "codigos|01000|00999|CMX|0\n",

@@ -90,8 +90,11 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
               "tblMotivos: Motivo|Solicitudes\n"
               "tblSolicitudes: ID|Fecha|Sucursal|Ticket|Cliente|R.F.C.|Total|Status|Serie y "
               "Folio|Motivo");
-    // Each box has its caption just before it on its row, and none of them overlap.
+    // Each box has its caption just before it on its row, and none of them overlap, nor a button.
     std::vector<std::pair<QString, QRect>> sitios;
+    for (const QPushButton* boton : ventana->findChildren<QPushButton*>())
+        if (boton->parentWidget() == ventana)
+            sitios.emplace_back(boton->text(), boton->geometry());
     for (const QLabel* etiqueta : ventana->findChildren<QLabel*>())
         if (const QWidget* caja = etiqueta->buddy()) {
             const QRect e = etiqueta->geometry(), c = caja->geometry();
