@@ -115,6 +115,7 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     std::filesystem::remove(candado);
     std::filesystem::create_symlink("/dev/null", candado);
     EXPECT_EQ(Informe().Estado, Estado_Salud::Bien) << texto;
+    EXPECT_TRUE(Contiene(json, R"("programa_corriendo":null,)")) << json;
     std::filesystem::remove(candado);
 
     Programa_Corriendo(120);

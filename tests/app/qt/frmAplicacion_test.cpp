@@ -166,6 +166,9 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     Clic("lblLog");
     Escribir_Archivo(propio, "error");
     Clic("lblLog");
+    Configuracion().Carpeta_Servicio.clear();  // the worker is this folder's own program
+    std::filesystem::remove(propio);
+    Clic("lblLog");
     EXPECT_EQ(entorno.operador.Textos(),
               (std::vector<std::string>{
                   "advertencia: Atención / No hay registro de errores de timbrado: no existe " +
@@ -173,7 +176,9 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
                   "advertencia: Atención / No se puede leer " + del_servicio +
                       ": Too many levels of symbolic links. La cuenta del operador debe "
                       "pertenecer al grupo facturador.",
-                  "abrir:  / " + del_servicio, "abrir:  / " + propio}));
+                  "abrir:  / " + del_servicio, "abrir:  / " + propio,
+                  "advertencia: Atención / No hay registro de errores de timbrado: no existe " +
+                      propio + "."}));
 
     // One requests window at a time, in the mode it was opened for.
     const auto abiertas = [] {
