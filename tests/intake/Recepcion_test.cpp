@@ -90,7 +90,8 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
 // Half a result, or none, leaves a request waiting; an error file rejects it with the file's first
 // line, cleaned, unless its XML and PDF arrived. A link or a pipe in its place is not read (nor
 // waited on): the request is listed as a result that does not match, told once. Of a huge sparse
-// error text only the first kilobytes are read.
+// error text only the first kilobytes are read; a first line longer than those is still read in
+// its own encoding, though the limit cuts one of its characters in two.
 TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     Sembrar_Solicitud(1);
     Dejar(Ruta_PDF(1), "pdf");
@@ -98,11 +99,15 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     Dejar(Ruta_XML(2), Muestra_Cfdi(kCfdi_LF));
     // Rejected before any file to stamp was written: looked up as ".xml", ".pdf" and so on.
     Sembrar_Solicitud(3, {{"Archivo", "''"}});
+    std::string rechazo = "Rechazo: ";
+    for (int i = 0; i < 3000; ++i)  // two bytes each: the limit falls inside one of them
+        rechazo += "é";
     const std::map<int, std::string> errores = {
         {4, "Timbrado rechazado: RFC inv\xE1lido\r\nsegunda linea\r\n"},
         {5, ""},
         {6, "CFDI40147 - 'Folio' \"duplicado\"\nsegunda linea\n"},
-        {7, "Ignorado: el XML y el PDF ya llegaron"}};
+        {7, "Ignorado: el XML y el PDF ya llegaron"},
+        {11, rechazo}};
     for (const auto& [id, texto] : errores) {
         Sembrar_Solicitud(id);
         Dejar(Ruta_Error(id), texto);
@@ -125,6 +130,7 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     EXPECT_EQ(Observaciones_Recepcion_Actuales().Discrepancias.size(), 2u);
     EXPECT_EQ(Solicitud(4, "Resultado"), "Error: Timbrado rechazado: RFC inválido");
     EXPECT_EQ(Solicitud(5, "Resultado"), "Error:");
+    EXPECT_EQ(Solicitud(11, "LEFT(Resultado, 20)"), "Error: Rechazo: éééé");
     EXPECT_EQ(Solicitud(6, "CONCAT(Status, Resultado)"), "4Error: CFDI40147 - Folio duplicado");
     EXPECT_EQ(Cola().size(), kPor_Solicitud + 1);
     EXPECT_EQ(Cola().back(), Estado_3(7));
