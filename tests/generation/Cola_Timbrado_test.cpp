@@ -274,14 +274,21 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     Cargar_Datos();
     Sembrar_Solicitud(10);
     const auto solicitud = Solicitud_Cargada();
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Obtener_Datos_Emision(3), "A", 1500, ".o"),
-                 Error_Archivo_Timbrar);
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, Datos_Emision{}, "A", 1500, ".o"),
-                 Error_Archivo_Timbrar);
+    const auto falla = [&](const Datos_Emision& datos) -> std::string {
+        try {
+            Crear_Archivo_para_Timbrar(solicitud, datos, "A", 1500, ".o");
+        } catch (const Error_Archivo_Timbrar& e) {
+            return e.what();
+        }
+        return "se escribió";
+    };
+    const std::string sin_cola = "La sucursal 3 no tiene carpeta de cola de facturas";
+    EXPECT_TRUE(Contiene(falla(Obtener_Datos_Emision(3)), sin_cola));
+    EXPECT_TRUE(Contiene(falla(Datos_Emision{}), sin_cola));
     Datos_Emision que_sube = Obtener_Datos_Emision(3);
     que_sube.Ruta_Cola_Facturas = c.cola + "/../cola";
-    EXPECT_THROW(Crear_Archivo_para_Timbrar(solicitud, que_sube, "A", 1500, ".o"),
-                 Error_Archivo_Timbrar);
+    EXPECT_TRUE(Contiene(falla(que_sube), "La sucursal 3 tiene una carpeta de cola de facturas que "
+                                          "sube de carpeta con '..'"));
     EXPECT_FALSE(Existe_Archivo("/Factura A Folio 1500.txt"));
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
 }

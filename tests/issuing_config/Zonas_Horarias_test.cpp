@@ -202,6 +202,14 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
                               "huso|0|Centro||||-6||||-6\n"
                               "codigos|01000|01001|CMX|0\nmunicipios|01000|3:010\n"})
         EXPECT_THROW(Catalogo_Codigos_Postales{texto}, Error_Codigos_Postales) << texto;
+    try {  // what was wrong, as written
+        Catalogo_Codigos_Postales{"huso|0|Centro|Abril|Primer|2:00|-5||||-6\n"};
+        ADD_FAILURE();
+    } catch (const Error_Codigos_Postales& e) {
+        EXPECT_NE(std::string(e.what()).find("cambio de horario inválido: Abril Primer 2:00"),
+                  std::string::npos)
+            << e.what();
+    }
 }
 
 // A zone's name reaches tzdata only as tzdata writes its names: never a path of its own, nor an
