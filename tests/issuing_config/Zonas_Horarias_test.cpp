@@ -185,16 +185,19 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
 TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
     const std::string estado = "estado|AGU|Aguascalientes|America/Mexico_City\n";
     EXPECT_EQ(Leer_Zonas_Horarias("# nada\n\n" + estado + "prefijos|20|AGU\n").Prefijos.size(), 1u);
-    for (const std::string& texto :
-         {estado + "prefijos|2|AGU\n", estado + "prefijos|21-20|AGU\n",
-          estado + "prefijos|20|AGU\nprefijos|20|AGU\n", std::string("prefijos|20|AGU\n"),
-          estado + "municipios|AGU|01|America/Mexico_City\n", estado + estado,
-          estado + "estado|BCN||America/Tijuana\n"}) {
+    for (const auto& [texto, falla] : std::vector<std::pair<std::string, std::string>>{
+             {estado + "prefijos|2|AGU\n", "línea 2: "},
+             {estado + "prefijos|21-20|AGU\n", "línea 2: rango de prefijos al revés: 21-20"},
+             {estado + "prefijos|20|AGU\nprefijos|20|AGU\n", "línea 3: prefijo repetido: 20"},
+             {"prefijos|20|AGU\n", "línea 1: "},
+             {estado + "municipios|AGU|01|America/Mexico_City\n", "línea 2: "},
+             {estado + estado, "línea 2: "},
+             {estado + "estado|BCN||America/Tijuana\n", "línea 2: "}}) {
         try {
             Leer_Zonas_Horarias(texto);
             ADD_FAILURE() << texto;
         } catch (const Error_Zonas_Horarias& e) {
-            EXPECT_TRUE(std::string(e.what()).starts_with("Zonas horarias, línea ")) << e.what();
+            EXPECT_TRUE(std::string(e.what()).starts_with("Zonas horarias, " + falla)) << e.what();
         }
     }
     for (const char* texto : {"huso|0|Centro|Marzo|||-5||||-6\n", "codigos|01000|00999|CMX|0\n",
