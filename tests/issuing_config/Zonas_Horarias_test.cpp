@@ -3,7 +3,9 @@
 
 #include <map>
 
+#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Hora_Lugar.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "issuing_config/Zonas_Horarias.h"
 #include "platform/Zona_Horaria.h"
 
@@ -151,6 +153,11 @@ TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
     const auto fuera = Zona_de_Codigo_Postal("28470");
     ASSERT_TRUE(fuera);
     EXPECT_EQ(*fuera, (Zona_Lugar{"COL", "", "America/Mexico_City", std::nullopt}));
+    Datos_Emision perfil;
+    perfil.CP_Domicilio_Expedicion = "28470";
+    EXPECT_EQ(Texto_Zona_Sucursal(5, "Colima", Elegir_Zona_Sucursal(perfil, {})),
+              "Sucursal 5 (Colima): zona horaria America/Mexico_City por el código postal 28470 "
+              "(Colima; el código no está en el catálogo c_CodigoPostal)");
     for (const char* sin_zona :
          {"17000", "18999", "19500", "00999", "0100", "010000", "A1000", " 44100", ""})
         EXPECT_FALSE(Zona_de_Codigo_Postal(sin_zona)) << '"' << sin_zona << '"';
