@@ -186,6 +186,10 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     EXPECT_TRUE(Contiene(Salida(),
                          "Se produjo un error: Favor de seleccionar la base de datos y "
                          "reiniciar el programa.\n"));
+    // With only an X display the windows go to it, never to the offscreen platform: Qt says that
+    // this one is not there.
+    correr({"--carpeta", vacia.Ruta()}, {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY=:77"});
+    EXPECT_TRUE(Contiene(Salida(), "could not connect to display :77"));
     EXPECT_EQ(correr({"--estado", "--carpeta", vacia.Ruta()}), 3) << Salida();
     EXPECT_EQ(correr({"--estado", "--carpeta", entorno.Carpeta()}), 2) << Salida();
     // As the running program leaves its folder: locked, a cycle just ended.
