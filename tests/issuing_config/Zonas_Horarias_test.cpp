@@ -181,6 +181,13 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
     };
     for (const auto& c : casos)
         EXPECT_EQ(Diferencia_UTC(c.huso, utc(c.utc)), c.horas * 3600) << Formato_ISO(c.utc);
+    // A row may change on the last Sunday of a month, as Mexico's summer time ended until 2022.
+    const Catalogo_Codigos_Postales antiguo(
+        "huso|0|Centro|Abril|Primer domingo|02:00|-5|Octubre|Último domingo|02:00|-6\n"
+        "codigos|01000|01000|CMX|0\nmunicipios|01000|1:010\n");
+    const Huso_Catalogo centro = antiguo.Lugar("01000")->Huso;
+    EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 6, 59, 59})), -5 * 3600);
+    EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 7, 0, 0})), -6 * 3600);
 
     // Central time, which no longer changes, agrees with that row until the row's change in March:
     // a span is told different only when it reaches a moment where the two clocks part.
