@@ -77,6 +77,10 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
         "WHERE ID IN (7, 8)");
     Abrir();
     EXPECT_EQ(Ids().front(), 30);
+    const QAbstractItemModel* modelo = Ctl<QTableView>("tblSolicitudes")->model();
+    EXPECT_EQ(modelo->index(0, 0).data(Qt::TextAlignmentRole).toInt(),  // numbers to the right
+              static_cast<int>(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_FALSE(modelo->index(0, 4).data(Qt::TextAlignmentRole).isValid());  // the customer
     const auto opciones = [this](const char* lista) {
         std::vector<std::string> textos;
         for (int i = 0; i < Ctl<QComboBox>(lista)->count(); ++i)
