@@ -146,6 +146,7 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     entorno.operador.respuestas = {false};
     Clic("cmdReactivar");
     EXPECT_EQ(Solicitud(14, "Status"), "4");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().titulo, "ATENCION");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
               "Se reactivará la Solicitud de Factura 14, rechazada por: Error: RFC del receptor "
               "inexistente");
