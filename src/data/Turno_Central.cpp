@@ -183,7 +183,10 @@ Turno_Central::Estado Turno_Central::Tomar(Conexion& conexion) {
                       " AND Titular = " + Texto(conexion, visto->Titular) +
                       " AND Epoca = " + std::to_string(visto->Epoca) + " AND " + libre);
     if (conexion.Filas_Afectadas() != 1) {
-        ajeno_ = visto->Titular;
+        // Another copy wrote the row between the look and the update: the holder is who it
+        // names now, not who let it run out.
+        const std::optional<Lectura_Turno> ahora = Leer_Fila(conexion);
+        ajeno_ = ahora ? ahora->Titular : "";
         return Estado::Ocupado;
     }
     epoca_ = visto->Epoca + 1;

@@ -57,6 +57,15 @@ void Procesar_Sin_Comprobante(const Solicitud_Timbrado& s, const Carpetas_Solici
         Vigilar_Sin_Resultado(s, carpetas.Cola, rutas, ahora);
 }
 
+// A first line cut by the limit may end inside a UTF-8 character: without that broken end it is
+// still read as the UTF-8 it is, not as Windows-1252.
+std::string_view Sin_Caracter_Cortado(std::string_view linea) {
+    for (size_t quitar = 1; quitar <= 3 && quitar < linea.size(); ++quitar)
+        if (Es_UTF8_Valido(linea.substr(0, linea.size() - quitar)))
+            return linea.substr(0, linea.size() - quitar);
+    return linea;
+}
+
 }  // namespace
 
 Carpetas_Solicitud Carpetas_de_Sucursal(int32_t id_sucursal) {
@@ -112,8 +121,12 @@ Error_Timbrado Registrar_Error_Timbrado(const std::string& ruta_error, int32_t i
 }
 
 std::string Leer_Primera_Linea(const std::string& ruta) {
-    const std::string contenido = Leer_Archivo_Regular(ruta, kMaximo_Texto_Error).Bytes;
-    return Texto_Leido(contenido.substr(0, contenido.find_first_of("\r\n")));
+    const Contenido_Archivo contenido = Leer_Archivo_Regular(ruta, kMaximo_Texto_Error);
+    const std::string_view bytes = contenido.Bytes;
+    const size_t fin = bytes.find_first_of("\r\n");
+    const std::string_view linea = bytes.substr(0, fin);
+    const bool cortada = fin == std::string_view::npos && !contenido.Completo;
+    return Texto_Leido(cortada && !Es_UTF8_Valido(linea) ? Sin_Caracter_Cortado(linea) : linea);
 }
 
 std::optional<std::string> Motivo_Rutas_Rechazadas(const std::string& archivo,

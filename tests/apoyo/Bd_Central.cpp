@@ -30,10 +30,7 @@ void Vaciar_Base_Central() {
 }
 
 void Ejecutar_Central(const std::string& sql) {
-    Conexion c;
-    c.Abrir(Cadena_Central_Pruebas());
-    c.Ejecutar(sql);
-    c.Cerrar();
+    Consultar_Central(sql);
 }
 
 Recordset Consultar_Central(const std::string& sql) {
@@ -49,6 +46,22 @@ std::string Valor_Central(const std::string& sql) {
     if (rs.Fin())
         return "";
     return rs.Texto(size_t{0});
+}
+
+std::string Solicitud(int id, const std::string& columna) {
+    return Valor_Central("SELECT " + columna +
+                         " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
+}
+
+std::string Estados_Solicitudes(const std::string& separador) {
+    return Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID SEPARATOR '" + separador +
+                         "') FROM Solicitudes_de_Facturas_OL");
+}
+
+std::string Estados_y_Resultados() {
+    return Valor_Central(
+        "SELECT GROUP_CONCAT(ID, ':', Status, ':', Resultado ORDER BY ID) FROM "
+        "Solicitudes_de_Facturas_OL");
 }
 
 std::string Como_Administrador(const std::string& sql) {

@@ -16,19 +16,26 @@ void Ejecutar_Central(const std::string& sql);
 Recordset Consultar_Central(const std::string& sql);
 // The first field of the first row as text ("" for Null or no row).
 std::string Valor_Central(const std::string& sql);
+// One column, or an expression over the columns, of request `id`, as text.
+std::string Solicitud(int id, const std::string& columna);
+// The Status of every request in order of ID, separated by `separador`.
+std::string Estados_Solicitudes(const std::string& separador = ",");
+// "ID:Status:Resultado" of every request in order of ID, comma-separated; a request whose
+// Resultado is Null is left out, so an emptied result must be empty text.
+std::string Estados_y_Resultados();
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);
-// Runs `accion` on a central connection opened as the program opens its own, closed after it
-// whatever happens, and answers what `accion` answers.
+// A central connection opened as the program opens its own; like every Conexion, it goes back
+// to the pool when it goes.
+struct Conexion_Abierta : Conexion {
+    Conexion_Abierta() { Abrir_Conexion_Central(*this); }
+};
+// Runs `accion` on such a connection and answers what `accion` answers.
 template <typename Accion>
 auto En_Central(Accion&& accion) {
-    struct Cierre {
-        Conexion conexion;
-        ~Cierre() { Cerrar_Conexion(conexion); }
-    } cierre;
-    Abrir_Conexion_Central(cierre.conexion);
-    return accion(cierre.conexion);
+    Conexion_Abierta conexion;
+    return accion(conexion);
 }
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();

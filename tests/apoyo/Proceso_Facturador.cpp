@@ -124,9 +124,7 @@ bool Esperar(const std::function<bool()>& cumplido, std::chrono::seconds plazo) 
 }
 
 bool Esperar_Status(int id, const std::string& status) {
-    const std::string consulta =
-        "SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id);
-    return Esperar([&] { return Valor_Central(consulta) == status; }, 40s);
+    return Esperar([&] { return Solicitud(id, "Status") == status; }, 40s);
 }
 
 bool Termino_Con_Codigo_0(const std::optional<int>& estado) {

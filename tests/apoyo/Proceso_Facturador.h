@@ -1,5 +1,6 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -7,6 +8,9 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "Bd_Central.h"
+#include "Entorno_Pruebas.h"
 
 namespace facturador::pruebas {
 
@@ -52,6 +56,16 @@ class Proceso_Facturador : public Proceso_Hijo {
     explicit Proceso_Facturador(const std::string& carpeta, const std::string& salida = "",
                                 const std::vector<std::string>& argumentos = {});
     Proceso_Facturador(const std::string& carpeta, const Arranque_Hijo& arranque);
+};
+
+// A program folder with the local files the installer leaves, against an empty central database.
+class Prueba_Programa : public testing::Test {
+  protected:
+    Prueba_Programa() {
+        Vaciar_Base_Central();
+        entorno.Crear_Bases_Locales();
+    }
+    Entorno_Pruebas entorno;
 };
 
 // Polls `cumplido` until it holds or the deadline passes.

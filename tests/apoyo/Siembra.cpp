@@ -98,11 +98,6 @@ Prueba_Sembrada::Prueba_Sembrada() {
     EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
 }
 
-std::string Prueba_Sembrada::Solicitud(int id, const std::string& columna) {
-    return Valor_Central("SELECT " + columna +
-                         " FROM Solicitudes_de_Facturas_OL WHERE ID = " + std::to_string(id));
-}
-
 std::string Leer_Log() {
     const std::string ruta = Unir_Ruta(Carpeta_Programa(), Nombre_Archivo_Log());
     return Existe_Archivo(ruta) ? Texto_Leido(Leer_Archivo(ruta)) : "";
@@ -119,6 +114,14 @@ testing::AssertionResult Contiene(const std::string& texto, const std::string& p
     if (texto.find(parte) != std::string::npos)
         return testing::AssertionSuccess();
     return testing::AssertionFailure() << "«" << parte << "» no está en:\n" << texto;
+}
+
+testing::AssertionResult Una_Vez(const std::string& texto, const std::string& parte) {
+    const long veces = Veces(texto, parte);
+    if (veces == 1)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "«" << parte << "» está " << veces << " veces en:\n"
+                                       << texto;
 }
 
 testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio) {

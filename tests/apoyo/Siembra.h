@@ -18,6 +18,8 @@ std::string Literal(const std::string& texto);
 long Veces(const std::string& texto, const std::string& parte);
 // Passes when `parte` occurs in `texto`; a failure shows the whole text.
 testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
+// Passes when `parte` occurs exactly once in `texto`; a failure tells how often, and the text.
+testing::AssertionResult Una_Vez(const std::string& texto, const std::string& parte);
 // Passes when `texto` begins with `inicio`; a failure shows the whole text.
 testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio);
 // Today's daily log in the program folder, as text ("" while there is none).
@@ -90,9 +92,6 @@ struct Conflicto_Temporal : Cambio_Temporal {
 class Prueba_Sembrada : public testing::Test {
   protected:
     Prueba_Sembrada();
-
-    // One column, or an expression over the columns, of request `id`, as text.
-    static std::string Solicitud(int id, const std::string& columna);
 
     Entorno_Pruebas entorno;
 };

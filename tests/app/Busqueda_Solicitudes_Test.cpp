@@ -45,14 +45,14 @@ class Busqueda_Test : public Prueba_App {
     // The IDs the search finds, the same within the budget and past it (through the bounding
     // index), and the same by every plan.
     static std::vector<int32_t> Buscar(const Criterios_Busqueda& c) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
+        Conexion_Abierta conexion;
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
         const std::vector<int32_t> ids = Ids_De(Buscar_Solicitudes(conexion, c, indices));
-        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids) << "sin presupuesto";
-        for (const auto plan : {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre,
-                                Plan_Busqueda::Indice_Fecha, Plan_Busqueda::Indice_Motivo,
-                                Plan_Busqueda::Indice_Orden}) {
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices, {2, 2})), ids)
+            << "sin presupuesto";
+        for (const auto plan :
+             {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre, Plan_Busqueda::Indice_Fecha,
+              Plan_Busqueda::Indice_Motivo, Plan_Busqueda::Indice_Orden}) {
             Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
             std::vector<int32_t> del_plan;
             for (; !rs.Fin(); rs.Mover_Siguiente())
@@ -61,7 +61,6 @@ class Busqueda_Test : public Prueba_App {
                 del_plan.resize(static_cast<size_t>(c.Por_Pagina));
             EXPECT_EQ(del_plan, ids) << "plan " << static_cast<int>(plan);
         }
-        Cerrar_Conexion(conexion);
         return ids;
     }
 };
@@ -101,21 +100,9 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
         {"comodín que no está", Con([](auto& c) { c.Nombre = "1_0"; }), {}},
         {"sucursal", Con([](auto& c) { c.ID_Sucursal = 2; }), {8, 6, 4, 2}},
         {"status", Con([](auto& c) { c.Status = 4; }), {6, 4, 2}},
-        {"desde",
-         Con([](auto& c) {
-             c.Desde = Fecha_Hora{2026, 3, 2};
-         }),
-         {8, 7, 6, 5}},
-        {"hasta",
-         Con([](auto& c) {
-             c.Hasta = Fecha_Hora{2026, 2, 11};
-         }),
-         {2, 1}},
-        {"un día",
-         Con([](auto& c) {
-             c.Desde = c.Hasta = Fecha_Hora{2026, 3, 1};
-         }),
-         {4}},
+        {"desde", Con([](auto& c) { c.Desde = Fecha_Hora(2026, 3, 2); }), {8, 7, 6, 5}},
+        {"hasta", Con([](auto& c) { c.Hasta = Fecha_Hora(2026, 2, 11); }), {2, 1}},
+        {"un día", Con([](auto& c) { c.Desde = c.Hasta = Fecha_Hora(2026, 3, 1); }), {4}},
         {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
         {"rechazadas de un motivo",
          Con([](auto& c) {
@@ -151,17 +138,15 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
 // By pages, and in the order asked for by a column over all the results, ties by ID in the same
 // direction.
 TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     Criterios_Busqueda c;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     // Pages of three, the last one short; of four, the last one exactly full.
-    for (const auto& [por_pagina, pagina, ids, siguiente] :
-         {std::tuple{3, 0, Lista{8, 7, 6}, true},
-          {3, 1, Lista{5, 4, 3}, true},
-          {3, 2, Lista{2, 1}, false},
-          {3, 3, Lista{}, false},
-          {4, 1, Lista{4, 3, 2, 1}, false}}) {
+    for (const auto& [por_pagina, pagina, ids, siguiente] : {std::tuple{3, 0, Lista{8, 7, 6}, true},
+                                                             {3, 1, Lista{5, 4, 3}, true},
+                                                             {3, 2, Lista{2, 1}, false},
+                                                             {3, 3, Lista{}, false},
+                                                             {4, 1, Lista{4, 3, 2, 1}, false}}) {
         c.Por_Pagina = por_pagina;
         c.Pagina = pagina;
         const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, indices);
@@ -182,7 +167,6 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices)), ids)
             << static_cast<int>(columna);
     }
-    Cerrar_Conexion(conexion);
 }
 
 // A row shows the branch's name, the date, the total with thousands, series and folio together.
@@ -190,8 +174,7 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
     Ejecutar_Central(
         "UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
         "1234.5 WHERE ID = 1");
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     Criterios_Busqueda c;
     c.ID = 1;
     const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, Leer_Indices_Busqueda(conexion));
@@ -214,7 +197,6 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
         const Cambio_Temporal sin_indice(tabla + quitar, tabla + poner);
         EXPECT_FALSE(Leer_Indices_Busqueda(conexion).Completos()) << quitar;
     }
-    Cerrar_Conexion(conexion);
     EXPECT_EQ(Status_en_Palabras(2), "En espera de timbrado");
     EXPECT_EQ(Status_en_Palabras(7), "Status 7");
 }

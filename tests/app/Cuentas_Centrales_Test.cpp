@@ -19,8 +19,8 @@
 #include "app/Turno_Trabajo.h"
 #include "cancellation/Factura_a_Cancelar.h"
 #include "data/Conexiones.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Cambios_Perfiles.h"
+#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Guardar_Configuracion.h"
 #include "platform/Credenciales_Central.h"
 #include "platform/Cuentas_Centrales.h"
@@ -110,9 +110,9 @@ TEST_F(Cuentas_Test, El_Monitoreo_Sabe_Si_El_Servicio_Usa_La_Contrasena_De_Fabri
         return std::ranges::count(motivos, std::string(kAviso_Contrasena_de_Fabrica)) == 1;
     };
     const std::string central = Unir_Ruta(etc.Ruta(), "central.conf");
-    for (const auto& [contenido, fabrica] :
-         {std::pair{"", true}, {"usuario=usuarios\n", true},
-          {"usuario=usuarios\ncontrasena=Propia 1\n", false}}) {
+    for (const auto& [contenido, fabrica] : {std::pair{"", true},
+                                             {"usuario=usuarios\n", true},
+                                             {"usuario=usuarios\ncontrasena=Propia 1\n", false}}) {
         Escribir_Archivo(central, contenido);
         chmod(central.c_str(), 0640);
         EXPECT_EQ(avisa(), fabrica) << contenido;
@@ -155,9 +155,7 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
                             "FROM Facturas_Electronicas f, Tickets t, Montos_Facturados m, "
                             "Configuracion_Facturas_Electronicas c"),
               "301B");
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "3,1,1");
+    EXPECT_EQ(Estados_Solicitudes(), "3,1,1");
     EXPECT_EQ(Valor_Central("SELECT CONCAT((SELECT COUNT(*) FROM Pedidos_Reencolado), "
                             "(SELECT COUNT(*) FROM Turno_Facturador))"),
               "10");
@@ -171,11 +169,11 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
 TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencolar) {
     Cargar_Datos_de_Emision();
     Ejecutar_Central("UPDATE Montos_Facturados SET ID_Solicitud = 1");
-    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
-                     "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Status = 2, Serie = 'A', Folio = 16, "
+        "ID_Factura = -1, Archivo = 'Factura A Folio 16' WHERE ID = 3");
     const En_Cuenta consola("facturador_consola");
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     EXPECT_TRUE(indices.Fecha);
     Criterios_Busqueda criterios;
@@ -195,9 +193,7 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = 'C'");
     EXPECT_TRUE(Tomar_Perfiles_Cambiados(conexion));
     Cerrar_Conexion(conexion);
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status ORDER BY ID) FROM "
-                            "Solicitudes_de_Facturas_OL"),
-              "3,1,2");
+    EXPECT_EQ(Estados_Solicitudes(), "3,1,2");
 }
 
 // A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is
@@ -211,7 +207,7 @@ TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     ASSERT_EQ(Cargar_Datos_Iniciales(), Resultado_Arranque::Continuar);
     for (int i = 0; i < 3; ++i)
         ciclo.tmrTimer_Timer();
-    EXPECT_EQ(Veces(Leer_Log(), kLinea_Turno_Sin_Permiso), 1) << Leer_Log();
+    EXPECT_TRUE(Una_Vez(Leer_Log(), kLinea_Turno_Sin_Permiso)) << Leer_Log();
     const auto avisos = entorno.operador.De_Tipo("advertencia");
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_TRUE(avisos[0].texto.starts_with(kLinea_Turno_Sin_Permiso));
@@ -230,7 +226,7 @@ TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     como_servicio([&] { servicio.Soltar(); });
     ciclo.tmrTimer_Timer();
     const std::string log = Leer_Log();
-    EXPECT_EQ(Veces(log, kLinea_Otra_Copia_Trabaja), 1) << log;
+    EXPECT_TRUE(Una_Vez(log, kLinea_Otra_Copia_Trabaja));
     EXPECT_EQ(Veces(log, kLinea_Turno_Sin_Permiso), 2) << log;
     EXPECT_EQ(Veces(log, "Error:"), 0) << log;
     EXPECT_FALSE(Fallas_Programa().En_Falla());

@@ -190,8 +190,11 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
     EXPECT_EQ(std::ranges::count_if(l.Avisos,
                                     [&](const std::string& aviso) {
                                         return aviso.starts_with(
-                                            "No se pueden leer las bitácoras de " +
-                                            Unir_Ruta(entorno.Carpeta(), "no_existe"));
+                                                   "No se pueden leer las bitácoras de " +
+                                                   Unir_Ruta(entorno.Carpeta(), "no_existe")) &&
+                                               aviso.ends_with(
+                                                   ". La cuenta del operador debe pertenecer al "
+                                                   "grupo facturador para leerla.");
                                     }),
               1);
     for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},

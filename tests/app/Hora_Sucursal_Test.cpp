@@ -1,12 +1,9 @@
 // Every path that writes a branch's date, on a machine clock kept in UTC for a branch in Tijuana:
 // at 03:00 UTC on 6 December it is still 19:00 on the 5th there.
 
-#include "apoyo/Siembra.h"
 #include "cancellation/Factura_a_Cancelar.h"
-#include "data/Conexiones.h"
-#include "data/Sucursales.h"
-#include "generation/Generacion.h"
 #include "generation/Reencolado.h"
+#include "generation/Siembra_Central.h"
 #include "intake/Apoyo_Recepcion.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Zona_Sucursal.h"
@@ -14,19 +11,13 @@
 namespace facturador::pruebas {
 namespace {
 
-class Hora_Sucursal : public Prueba_Sembrada {
+class Hora_Sucursal : public Prueba_Central {
   protected:
     Hora_Sucursal() {
         Reiniciar_Estado_Aplicacion();
         Reiniciar_Sentencias_Pendientes();
-        Reiniciar_Datos_de_Emision();
         entorno.reloj = Reloj_Fijo({2026, 12, 6, 3, 0, 0}, "Etc/UTC");
     }
-    void Cargar() {
-        Cargar_Sucursales();
-        Cargar_Datos_de_Emision();
-    }
-    static void Pase() { En_Central(Generar_Archivos_para_Timbrar); }
     static std::string Fecha_en(const std::string& archivo) {
         const std::string texto = Leer_Archivo(archivo);
         const size_t fecha = texto.find("\r\nFecha=");
@@ -38,14 +29,14 @@ class Hora_Sucursal : public Prueba_Sembrada {
 // loaded nothing, the result intake (the invoiced amount and both stored documents) and the
 // cancellation's note all take Tijuana's date and time, never the machine's.
 TEST_F(Hora_Sucursal, CadaCaminoQueEscribeUnaFechaTomaLaHoraDeLaSucursal) {
-    const auto c = Sembrar_Sucursal(entorno.Carpeta(), 3, "Tijuana", "A", 1500);
+    const auto c = pruebas::Sembrar_Sucursal(entorno.Carpeta(), 3, "Tijuana", "A", 1500);
     Ejecutar_Central(
         "UPDATE Configuracion_Facturas_Electronicas SET CP_Domicilio_Expedicion = "
         "'22000', Regimen_Fiscal_Facturas = '601'");
     Sembrar_Ticket(4711, 3, "300");
     Sembrar_Solicitud(10, {{"Total", "116.5"}});
-    Cargar();
-    Pase();
+    Cargar_Datos();
+    Ejecutar_Pase();
     const std::string archivo = Unir_Ruta(c.cola, "Factura A Folio 1500.txt");
     EXPECT_EQ(Fecha_en(archivo), "2026-12-05T19:00:00");
     EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', Fecha_Emision, FUM) FROM Facturas_Electronicas"),
@@ -60,7 +51,7 @@ TEST_F(Hora_Sucursal, CadaCaminoQueEscribeUnaFechaTomaLaHoraDeLaSucursal) {
     EXPECT_EQ(Fecha_en(Unir_Ruta(c.cola, espera[0])), "2026-12-05T19:30:00");
 
     std::filesystem::remove(Unir_Ruta(c.cola, espera[0]));
-    Cargar();
+    Cargar_Datos();
     std::string xml = Muestra_Cfdi(kCfdi_Una_Linea);
     for (const auto& [atributo, valor] :
          {std::pair{"Serie", "A"}, {"Folio", "1500"}, {"Total", "116.50"}})

@@ -47,8 +47,7 @@ TEST_F(Cargar_Configuracion_Test, ConnectionStringsAndTheDefaultsOfAnEmptyOrUnre
     const std::string clave = " ;Jet OLEDB:Database Password= Qx7Lm2Vb9TpWc4Hd";
     EXPECT_EQ(cfg.Cadena_Conexion_Historial, jet + "/Taldo.dll" + clave);
     EXPECT_EQ(Cadena_Conexion_Local(), jet + "/local.dll" + clave);
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     EXPECT_EQ(cfg.Cadena_Conexion_Central, Cadena_Central_Pruebas());
     Cerrar_Conexion(conexion);
     EXPECT_EQ(Horarios(), "05/12/2026  | 05/12/2026 08:01 | 05/12/2026 00:00");
@@ -130,8 +129,9 @@ TEST_F(Cargar_Configuracion_Test, WithoutTheServerItAsksTheOperatorOrGoesOnWitho
         EXPECT_EQ(Cargar_Configuracion(), caso.resultado) << caso.sin_pantalla;
         const std::string errores = testing::internal::GetCapturedStderr();
         EXPECT_EQ(entorno.operador.Textos(), caso.mostrados);
-        EXPECT_TRUE(errores.starts_with("No se pudo conectar con la base de datos central "
-                                        "Morvane_Central (servidor localhost, socket "))
+        EXPECT_TRUE(
+            errores.starts_with("No se pudo conectar con la base de datos central "
+                                "Morvane_Central (servidor localhost, socket "))
             << errores;
         EXPECT_EQ(errores.find("local.dll"), std::string::npos) << errores;
         EXPECT_EQ(Veces(errores, "cada ciclo vuelve a intentar la conexión"), caso.sin_pantalla);

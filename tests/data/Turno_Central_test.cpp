@@ -3,7 +3,10 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <future>
+#include <thread>
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
@@ -21,8 +24,7 @@ class Turno_Test : public testing::Test {
 
     // Whether a unit of `copia` commits (refused, the pool rolls it back).
     static bool Unidad(Turno_Central& copia) {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
+        Conexion_Abierta conexion;
         conexion.Iniciar_Transaccion();
         try {
             copia.Comprobar_Turno(conexion);
@@ -100,6 +102,30 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
     EXPECT_FALSE(Unidad(a));
 }
 
+// A copy that finds the lease run out, but loses it to a third copy between its look and its
+// update, waits and names the copy that took it, not the one that let it run out.
+TEST_F(Turno_Test, Quien_Pierde_La_Carrera_Espera_Y_Nombra_Al_Que_Tomo) {
+    ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
+    Vencer();
+    Conexion_Abierta tercera;  // halfway through its own take-over: the row is locked
+    tercera.Iniciar_Transaccion();
+    tercera.Ejecutar("UPDATE Turno_Facturador SET Titular = 'c:/srv/f pid 3 #3', Epoca = Epoca + "
+                     "1, Vence = NOW(6) + INTERVAL 30 SECOND");
+    auto estado = std::async(std::launch::async, [this] { return b.Asegurar(); });
+    // b's update waits on the lock (the account sees its own connections' statements).
+    for (int vuelta = 0; Valor_Central("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                       "WHERE INFO LIKE 'UPDATE Turno_Facturador SET Epoca%'") !=
+                         "1";
+         ++vuelta) {
+        ASSERT_LT(vuelta, 3000) << "b never reached its update";
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    tercera.Confirmar_Transaccion();
+    EXPECT_EQ(estado.get(), Turno_Central::Estado::Ocupado);
+    EXPECT_FALSE(b.Tenido());
+    EXPECT_EQ(b.Titular_Ajeno(), "c:/srv/f pid 3 #3");
+}
+
 // An installation whose database predates the lease gets its table from the program, the same as
 // the schema script makes it; every unit is appended to the trace file the environment names.
 TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
@@ -113,8 +139,7 @@ TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
     ASSERT_EQ(copia.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(Consultar_Central("SHOW CREATE TABLE Turno_Facturador").Texto(1), esquema);
 
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    Conexion_Abierta conexion;
     for (int i = 0; i < 2; ++i)
         En_Unidad_Cercada(conexion, [] {});
     EXPECT_THROW(En_Unidad_Cercada(conexion, [] { throw Error_Plataforma(1, "falla"); }),

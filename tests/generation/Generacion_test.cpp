@@ -155,10 +155,9 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
     EXPECT_EQ(Folio_Siguiente(3), "1507");
     const std::string log = Leer_Log();
     EXPECT_EQ(Veces(log, "que trae la solicitud"), 5);
-    EXPECT_EQ(Veces(log,
-                    "Solicitud ID: 14 - Ticket Nro. 4711 - Se ignoran la Serie \"ZZ\" y el "
-                    "Folio 4 que trae la solicitud"),
-              1);
+    EXPECT_TRUE(Una_Vez(log,
+                        "Solicitud ID: 14 - Ticket Nro. 4711 - Se ignoran la Serie \"ZZ\" y el "
+                        "Folio 4 que trae la solicitud"));
 }
 
 // A request that cannot reach the queue (its branch has no series or no profile, its file could
@@ -195,8 +194,7 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
               std::vector<std::string>{Nombre_Archivo_Log()});
     EXPECT_TRUE(Archivos_en_Carpeta(salto.cola).empty() &&
                 Archivos_en_Carpeta(ultimo.cola).empty());
-    EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Status) FROM Solicitudes_de_Facturas_OL"),
-              "1,1,1,1,1");
+    EXPECT_EQ(Estados_Solicitudes(), "1,1,1,1,1");
     EXPECT_EQ(Facturas(), "0");
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(Folio_Inicial_Facturas ORDER BY ID_Sucursal) FROM "
                             "Configuracion_Facturas_Electronicas"),
@@ -215,13 +213,10 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
 // without a display the log's line is what the operator reads, and nothing comes on top of it
 // (the working copy's name in the message changes every second).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
-    Sembrar_Ticket(4711, 3, "1000");
+    const auto c = Sembrar_Solicitud_10("1000", false);
     Ejecutar_Central(
         "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal) "
         "VALUES (-1, 'A', 1500, 3)");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
     const std::string falla = "Solicitud ID: 10 - Error creando archivo para timbrar - ";
     for (const long long segundos : {0, 3599, 1, 1}) {
         entorno.reloj.Avanzar_Segundos(segundos);
@@ -243,7 +238,7 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     Ejecutar_Pase();
     Ejecutar_Pase();
     EXPECT_EQ(Estado(10), "2/A/1501/-2");
-    EXPECT_EQ(Veces(Leer_Log(), "Se resolvió: " + falla), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Se resolvió: " + falla));
 }
 
 // The third request cannot be moved to status 2 (its row is held by another writer; the lock
@@ -261,14 +256,13 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     otro.Abrir(Cadena_Central_Pruebas());
     otro.Iniciar_Transaccion();
     otro.Ejecutar("SELECT * FROM Solicitudes_de_Facturas_OL WHERE ID = 12 FOR UPDATE");
-    Conexion ciclo;
-    Abrir_Conexion_Central(ciclo);
+    Conexion_Abierta ciclo;
     ciclo.Ejecutar("SET SESSION innodb_lock_wait_timeout = 0");
     EXPECT_TRUE(Generar_Archivos_para_Timbrar(ciclo));
     Cerrar_Conexion(ciclo);
 
     EXPECT_TRUE(entorno.operador.mostrados.empty());
-    EXPECT_EQ(Veces(Leer_Log(), "Conflicto:  Lock wait timeout exceeded"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Conflicto:  Lock wait timeout exceeded"));
     EXPECT_EQ(Estado(11), "2/A/1501/-2");
     EXPECT_EQ(Solicitud(12, "Status"), "1");
     EXPECT_EQ(Estado(13), "2/A/1502/-3");
@@ -286,10 +280,7 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
 // A copy that lost the lease (paused while another took over) commits no unit: its request stays
 // pending with no folio spent and no file left, and the pass ends without a failure to tell.
 TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "116");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto carpetas = Sembrar_Solicitud_10("116");
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
     Turno_Central otra_copia("otra:/srv pid 1 #1", "otra:/srv pid ");
     ASSERT_EQ(otra_copia.Asegurar(), Turno_Central::Estado::Tenido);
@@ -305,10 +296,7 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
 // While the unit waits for a row that another writer holds, its file is complete in the queue
 // folder under its temporary name only; it takes its name once the request is committed.
 TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "116");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
+    const auto carpetas = Sembrar_Solicitud_10("116");
     // Both opened before the pass starts: the pool of connections is not shared between threads.
     Conexion otro, vigia;
     otro.Abrir(Cadena_Central_Pruebas());
@@ -339,7 +327,7 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
               std::vector<std::string>{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1501/1");
-    EXPECT_EQ(Veces(Leer_Log(), "otra copia del programa la atendió"), 1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "otra copia del programa la atendió"));
 }
 
 // A new request never takes a folio that something already holds: a file published in the queue,
@@ -347,16 +335,13 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
 // with its holder, and nothing of the holder is touched. A branch whose folders hold a long run of
 // old results is skipped through a bounded stretch per pass, the request waiting meanwhile.
 TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
-    const auto c = Sembrar_Sucursal(3, "Centro", "A", 1500);
-    Sembrar_Ticket(4711, 3, "1000");
+    const auto c = Sembrar_Solicitud_10("1000");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");
     Escribir_Archivo(Unir_Ruta(c.validas, "Factura A Folio 1501.pdf"), "timbrada");
     Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 1502-error timbrado.txt"), "error");
     Ejecutar_Central(
         "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, ID_Sucursal, Status) VALUES "
         "(-1, 'A', 1503, 3, 2)");
-    Sembrar_Solicitud(10);
-    Cargar_Datos();
     Ejecutar_Pase();
 
     EXPECT_EQ(Estado(10), "2/A/1504/-2");
@@ -364,11 +349,10 @@ TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
     EXPECT_EQ(Leer_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt")), "de otra solicitud");
     const std::string log = Leer_Log();
     EXPECT_EQ(Veces(log, "Solicitud ID: 10 - Ticket Nro. 4711 - Se salta el folio "), 4);
-    EXPECT_EQ(Veces(log, "Se salta el folio 1501 de la serie A: ya existe " +
-                             Unir_Ruta(c.validas, "Factura A Folio 1501.pdf") + ".\r\n"),
-              1);
-    EXPECT_EQ(Veces(log, "Se salta el folio 1503 de la serie A: ya está registrada la factura -1"),
-              1);
+    EXPECT_TRUE(Una_Vez(log, "Se salta el folio 1501 de la serie A: ya existe " +
+                                 Unir_Ruta(c.validas, "Factura A Folio 1501.pdf") + ".\r\n"));
+    EXPECT_TRUE(
+        Una_Vez(log, "Se salta el folio 1503 de la serie A: ya está registrada la factura -1"));
 
     for (int folio = 1505; folio <= 1505 + kMaximo_Folios_Saltados; ++folio)
         Escribir_Archivo(Unir_Ruta(c.validas, Archivo_Base("A", folio) + ".xml"), "");
@@ -376,10 +360,9 @@ TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
     Ejecutar_Pase();
     EXPECT_EQ(Solicitud(11, "Status"), "1");
     EXPECT_EQ(Folio_Siguiente(3), std::to_string(1505 + kMaximo_Folios_Saltados));
-    EXPECT_EQ(Veces(Leer_Log(),
-                    "Se saltaron 1000 folios ocupados de la serie A sin hallar uno "
-                    "libre; la solicitud espera al siguiente ciclo."),
-              1);
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Se saltaron 1000 folios ocupados de la serie A sin hallar uno "
+                        "libre; la solicitud espera al siguiente ciclo."));
     Ejecutar_Pase();
     EXPECT_EQ(Estado(11), "2/A/" + std::to_string(1506 + kMaximo_Folios_Saltados) + "/-3");
 }

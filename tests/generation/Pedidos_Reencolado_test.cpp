@@ -1,7 +1,5 @@
 #include "generation/Pedidos_Reencolado.h"
 
-#include <algorithm>
-
 #include "Siembra_Central.h"
 #include "apoyo/Proxy_Central.h"
 #include "data/Turno_Central.h"
@@ -36,11 +34,7 @@ class Pedidos_Reencolado : public Prueba_Central {
             "SELECT GROUP_CONCAT(CONCAT_WS('|', Status, Resultado, Fecha_Atendido IS NOT NULL) "
             "ORDER BY ID SEPARATOR '\\n') FROM Pedidos_Reencolado");
     }
-    std::vector<std::string> Cola() const {
-        std::vector<std::string> nombres = Archivos_en_Carpeta(c.cola);
-        std::sort(nombres.begin(), nombres.end());
-        return nombres;
-    }
+    std::vector<std::string> Cola() const { return Archivos_Ordenados(c.cola); }
 
     std::string Escrito() const {
         return "Se escribió de nuevo el archivo para timbrar " +
@@ -65,9 +59,8 @@ TEST_F(Pedidos_Reencolado, Cada_Pedido_Se_Atiende_Una_Vez_Como_Lo_Haria_Reencola
               "2|" + Escrito() +
                   "|1\n3|No se reencola: la solicitud está en status 3 y sólo se reencola una "
                   "solicitud en status 2.|1");
-    EXPECT_EQ(Veces(Leer_Log(),
-                    "Solicitud ID: 194 - Pedido de reencolado de operador: hecho. " + Escrito()),
-              1);
+    EXPECT_TRUE(Una_Vez(
+        Leer_Log(), "Solicitud ID: 194 - Pedido de reencolado de operador: hecho. " + Escrito()));
 
     Pedir(194);
     Atender();
@@ -84,7 +77,7 @@ TEST_F(Pedidos_Reencolado, Sin_Turno_O_En_Conflicto_Nada_Se_Toma) {
     {
         const Conflicto_Temporal conflicto("Pedidos_Reencolado", "UPDATE");
         Atender();
-        EXPECT_EQ(Veces(Leer_Log(), "Conflicto:  "), 1);
+        EXPECT_TRUE(Una_Vez(Leer_Log(), "Conflicto:  "));
     }
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
     Turno_Central otra_copia("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -21,6 +22,13 @@
 
 namespace facturador::pruebas {
 
+// The regular files of a folder, hidden ones included, in order of name.
+inline std::vector<std::string> Archivos_Ordenados(const std::string& carpeta) {
+    std::vector<std::string> nombres = Archivos_en_Carpeta(carpeta);
+    std::sort(nombres.begin(), nombres.end());
+    return nombres;
+}
+
 // An empty central database, fresh program-wide state, and the clock at 05/12/2026 10:15:40.
 class Prueba_Central : public Prueba_Sembrada {
   protected:
@@ -38,6 +46,16 @@ class Prueba_Central : public Prueba_Sembrada {
         return pruebas::Sembrar_Sucursal(
             Unir_Ruta(entorno.Carpeta(), "sucursal'" + std::to_string(id) + "\\"), id, nombre,
             serie, folio, crear_carpetas);
+    }
+
+    // Branch 3 "Centro" from folio 1500 of series A, its ticket 4711 for `total` and request 10 on
+    // it, loaded as start-up loads them.
+    Carpetas_Sucursal Sembrar_Solicitud_10(const std::string& total, bool crear_carpetas = true) {
+        const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500, crear_carpetas);
+        Sembrar_Ticket(4711, 3, total);
+        Sembrar_Solicitud(10);
+        Cargar_Datos();
+        return carpetas;
     }
 
     // Loads what start-up loads: the branch list and the issuing profiles.

@@ -94,10 +94,9 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "A");
     const auto avisos = entorno.operador.De_Tipo("advertencia");
     ASSERT_EQ(avisos.size(), 1u);
-    EXPECT_TRUE(avisos[0].texto.starts_with(
-        "Se almacenó correctamente la configuración para la emisión de Facturas Electrónicas, "
-        "pero no se pudieron volver a leer los perfiles"))
-        << avisos[0].texto;
+    EXPECT_TRUE(Empieza(avisos[0].texto,
+                        "Se almacenó correctamente la configuración para la emisión de Facturas "
+                        "Electrónicas, pero no se pudieron volver a leer los perfiles"));
 }
 
 // From the command line only the three folders of a branch's profile change, stored as the window
@@ -113,10 +112,16 @@ TEST_F(Perfiles_Emision, LasCarpetasDeUnaSucursalSeGuardanSinTocarElRestoDelPerf
     carpetas.Ruta_Cola_Facturas = esperado.Ruta_Cola_Facturas = otras.cola;
     carpetas.Ruta_Facturas_Validas = esperado.Ruta_Facturas_Validas = otras.validas;
     carpetas.Ruta_Facturas_NO_Validas = esperado.Ruta_Facturas_NO_Validas = otras.no_validas;
-    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    EXPECT_EQ(Guardar_Carpetas_Sucursal(carpetas).Mensaje,
+              "Sucursal 9: La sucursal seleccionada no tiene registro de configuración de "
+              "Facturas Electrónicas en la base de datos central; no se almacenó ningún cambio.");
     carpetas.ID_Sucursal = 3;
     carpetas.Ruta_Facturas_Validas += "/falta";
-    EXPECT_FALSE(Guardar_Carpetas_Sucursal(carpetas).Hecho);
+    const Resultado_Carpetas sin_carpeta = Guardar_Carpetas_Sucursal(carpetas);
+    EXPECT_FALSE(sin_carpeta.Hecho);
+    EXPECT_EQ(sin_carpeta.Mensaje, "Sucursal 3: no existe la carpeta " +
+                                       carpetas.Ruta_Facturas_Validas +
+                                       "; no se almacenó ningún cambio.");
     Cargar_Datos_de_Emision();
     EXPECT_EQ(Obtener_Datos_Emision(3), antes);
     carpetas.Ruta_Facturas_Validas = otras.validas;

@@ -104,6 +104,9 @@ TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
              {"", "línea 0"},
              {regimen + "uso|S01|Sin efectos.|si|si|616\nforma_pago|01\n", "línea 3"},
              {regimen + "uso|S01|Sin efectos.|si|si|616\nforma_pago|0-1|Efectivo\n", "línea 3"},
+             {regimen + "uso|S01|Sin efectos.|si|si|616\nforma_pago|01|Efectivo\n"
+                        "forma_pago|01|Efectivo\n",
+              "línea 4"},
          }) {
         SCOPED_TRACE(texto);
         try {

@@ -3,7 +3,9 @@
 
 #include <map>
 
+#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Hora_Lugar.h"
+#include "issuing_config/Zona_Sucursal.h"
 #include "issuing_config/Zonas_Horarias.h"
 #include "platform/Zona_Horaria.h"
 
@@ -151,6 +153,11 @@ TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
     const auto fuera = Zona_de_Codigo_Postal("28470");
     ASSERT_TRUE(fuera);
     EXPECT_EQ(*fuera, (Zona_Lugar{"COL", "", "America/Mexico_City", std::nullopt}));
+    Datos_Emision perfil;
+    perfil.CP_Domicilio_Expedicion = "28470";
+    EXPECT_EQ(Texto_Zona_Sucursal(5, "Colima", Elegir_Zona_Sucursal(perfil, {})),
+              "Sucursal 5 (Colima): zona horaria America/Mexico_City por el código postal 28470 "
+              "(Colima; el código no está en el catálogo c_CodigoPostal)");
     for (const char* sin_zona :
          {"17000", "18999", "19500", "00999", "0100", "010000", "A1000", " 44100", ""})
         EXPECT_FALSE(Zona_de_Codigo_Postal(sin_zona)) << '"' << sin_zona << '"';
@@ -174,21 +181,37 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
     };
     for (const auto& c : casos)
         EXPECT_EQ(Diferencia_UTC(c.huso, utc(c.utc)), c.horas * 3600) << Formato_ISO(c.utc);
+    // A row may change on the last Sunday of a month, as Mexico's summer time ended until 2022.
+    const Catalogo_Codigos_Postales antiguo(
+        "huso|0|Centro|Abril|Primer domingo|02:00|-5|Octubre|Último domingo|02:00|-6\n"
+        "codigos|01000|01000|CMX|0\nmunicipios|01000|1:010\n");
+    const Huso_Catalogo centro = antiguo.Lugar("01000")->Huso;
+    EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 6, 59, 59})), -5 * 3600);
+    EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 7, 0, 0})), -6 * 3600);
+
+    // Central time, which no longer changes, agrees with that row until the row's change in March:
+    // a span is told different only when it reaches a moment where the two clocks part.
+    const Instante enero = utc({2026, 1, 1}), cambio = utc({2026, 3, 8, 8, 0, 0});
+    EXPECT_FALSE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio - 1));
+    EXPECT_TRUE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio));
 }
 
 TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
     const std::string estado = "estado|AGU|Aguascalientes|America/Mexico_City\n";
     EXPECT_EQ(Leer_Zonas_Horarias("# nada\n\n" + estado + "prefijos|20|AGU\n").Prefijos.size(), 1u);
-    for (const std::string& texto :
-         {estado + "prefijos|2|AGU\n", estado + "prefijos|21-20|AGU\n",
-          estado + "prefijos|20|AGU\nprefijos|20|AGU\n", std::string("prefijos|20|AGU\n"),
-          estado + "municipios|AGU|01|America/Mexico_City\n", estado + estado,
-          estado + "estado|BCN||America/Tijuana\n"}) {
+    for (const auto& [texto, falla] : std::vector<std::pair<std::string, std::string>>{
+             {estado + "prefijos|2|AGU\n", "línea 2: "},
+             {estado + "prefijos|21-20|AGU\n", "línea 2: rango de prefijos al revés: 21-20"},
+             {estado + "prefijos|20|AGU\nprefijos|20|AGU\n", "línea 3: prefijo repetido: 20"},
+             {"prefijos|20|AGU\n", "línea 1: "},
+             {estado + "municipios|AGU|01|America/Mexico_City\n", "línea 2: "},
+             {estado + estado, "línea 2: "},
+             {estado + "estado|BCN||America/Tijuana\n", "línea 2: "}}) {
         try {
             Leer_Zonas_Horarias(texto);
             ADD_FAILURE() << texto;
         } catch (const Error_Zonas_Horarias& e) {
-            EXPECT_NE(std::string(e.what()).find("línea"), std::string::npos) << e.what();
+            EXPECT_TRUE(std::string(e.what()).starts_with("Zonas horarias, " + falla)) << e.what();
         }
     }
     for (const char* texto : {"huso|0|Centro|Marzo|||-5||||-6\n", "codigos|01000|00999|CMX|0\n",
@@ -196,6 +219,14 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
                               "huso|0|Centro||||-6||||-6\n"
                               "codigos|01000|01001|CMX|0\nmunicipios|01000|3:010\n"})
         EXPECT_THROW(Catalogo_Codigos_Postales{texto}, Error_Codigos_Postales) << texto;
+    try {  // what was wrong, as written
+        Catalogo_Codigos_Postales{"huso|0|Centro|Abril|Primer|2:00|-5||||-6\n"};
+        ADD_FAILURE();
+    } catch (const Error_Codigos_Postales& e) {
+        EXPECT_NE(std::string(e.what()).find("cambio de horario inválido: Abril Primer 2:00"),
+                  std::string::npos)
+            << e.what();
+    }
 }
 
 // A zone's name reaches tzdata only as tzdata writes its names: never a path of its own, nor an

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Vecino_Hostil.h"
 #include "platform/Archivos.h"
+#include "platform/Carpeta_Runtime.h"
+#include "platform/Entorno.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Instancia_Unica.h"
 
@@ -112,6 +115,28 @@ TEST_F(Archivos_Hostiles, UnCandadoQueNoEsArchivoNoDetieneANadie) {
         EXPECT_NE(instancia.Falla().find("no es un archivo regular"), std::string::npos);
     }
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
+}
+
+// Without a session's runtime folder, Qt's own fallback in TMPDIR is made private to the user and
+// named; one already there that is not private (a neighbour may have made it) is left alone.
+TEST_F(Archivos_Hostiles, LaCarpetaDeSesionSeHacePrivadaYUnaAbiertaSeDeja) {
+    const auto valor = [](const char* variable) {
+        const char* v = std::getenv(variable);
+        return std::string(v ? v : "");
+    };
+    const std::string xdg = valor("XDG_RUNTIME_DIR"), tmpdir = valor("TMPDIR");
+    setenv("TMPDIR", carpeta.Ruta().c_str(), 1);
+    const std::string propia = Unir_Ruta(carpeta.Ruta(), "runtime-" + Cuenta_Usuario());
+    for (const auto modo : {fs::perms::none, fs::perms::owner_all | fs::perms::others_all}) {
+        unsetenv("XDG_RUNTIME_DIR");
+        if (modo != fs::perms::none)
+            fs::permissions(propia, modo);
+        Asegurar_Carpeta_Runtime();
+        EXPECT_EQ(valor("XDG_RUNTIME_DIR"), modo == fs::perms::none ? propia : "");
+    }
+    EXPECT_EQ(fs::status(propia).permissions(), fs::perms::owner_all | fs::perms::others_all);
+    setenv("XDG_RUNTIME_DIR", xdg.c_str(), 1);
+    tmpdir.empty() ? unsetenv("TMPDIR") : setenv("TMPDIR", tmpdir.c_str(), 1);
 }
 
 }  // namespace

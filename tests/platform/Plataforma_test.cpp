@@ -1,9 +1,12 @@
 // The platform: connection strings, record sets, Windows-1252 text and dates; the connections to
-// the central server and to the local database files, and the central pool.
+// the central server and to the local database files, the central pool, and the termination
+// signal.
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <random>
+#include <thread>
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
@@ -14,6 +17,7 @@
 #include "platform/Fecha_Hora.h"
 #include "platform/Pool_Central.h"
 #include "platform/Recordset.h"
+#include "platform/Senal_Terminacion.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -28,6 +32,22 @@ std::string Cadena_Central(const std::string& puerto) {
 
 // The central string gives its parameters, an empty port being the driver's default (0); keys
 // are read without regard to case. The local string gives its file, without the blanks round it.
+// A SIGTERM during the service's wait between cycles ends the wait at once, however long it had
+// left, also when another thread takes the signal (the wait is not interrupted then), and one
+// asked for before ends the next wait before it starts. The signal comes a moment after the wait
+// began; should it come first, it is found first and the test holds the same.
+TEST(Senal_Terminacion, ASignalEndsTheWaitAtOnce) {
+    Senal_Terminacion senal;
+    EXPECT_FALSE(senal.Esperar(std::chrono::milliseconds(0)));
+    std::thread remitente([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::raise(SIGTERM);  // to this thread
+    });
+    EXPECT_TRUE(senal.Esperar(std::chrono::hours(1)));
+    remitente.join();
+    EXPECT_TRUE(senal.Esperar(std::chrono::hours(1)));
+}
+
 TEST(Cadena_Conexion, CentralAndLocalStringsGiveTheirParameters) {
     EXPECT_EQ(
         Leer_Cadena_Central(Cadena_Central("")),

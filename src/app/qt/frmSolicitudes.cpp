@@ -395,7 +395,9 @@ void frmSolicitudes::cmdReactivar_Click() {
         return Mostrar_Estado(
             QString::fromUtf8("Elija solicitudes rechazadas (status 4) para reactivarlas."), true);
     Reactivar([ids](Conexion& conexion) { return Reactivar_Solicitudes(conexion, ids); },
-              QString::fromUtf8("Se reactivarán %1 Solicitudes de Facturas rechazadas:%2")
+              QString::fromUtf8(ids.size() == 1
+                                    ? "Se reactivará %1 Solicitud de Factura rechazada:%2"
+                                    : "Se reactivarán %1 Solicitudes de Facturas rechazadas:%2")
                   .arg(ids.size())
                   .arg(lista + (ids.size() > 10 ? QString::fromUtf8("\n…") : QString())));
 }

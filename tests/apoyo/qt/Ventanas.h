@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QPointer>
@@ -9,6 +10,8 @@
 #include <QTableView>
 #include <QTest>
 #include <QWidget>
+
+#include <string>
 
 namespace facturador::pruebas {
 
@@ -46,6 +49,26 @@ inline QStringList Filas_Tabla(const QTableView& tabla) {
         filas.append(celdas.join('|'));
     }
     return filas;
+}
+
+// The captions of a window's buttons joined by "|", in the order of its children.
+inline std::string Textos_Botones(const QWidget& ventana) {
+    QStringList textos;
+    for (const QPushButton* boton : ventana.findChildren<QPushButton*>())
+        textos.append(boton->text());
+    return textos.join('|').toStdString();
+}
+
+// The column headers of each of a window's tables, one line each: "tblX: A|B|C".
+inline std::string Encabezados_Tablas(const QWidget& ventana) {
+    QStringList lineas;
+    for (const QTableView* tabla : ventana.findChildren<QTableView*>()) {
+        QStringList encabezados;
+        for (int col = 0; col < tabla->model()->columnCount(); ++col)
+            encabezados.append(tabla->model()->headerData(col, Qt::Horizontal).toString());
+        lineas.append(tabla->objectName() + ": " + encabezados.join('|'));
+    }
+    return lineas.join('\n').toStdString();
 }
 
 // A window `V` that reads the database on a thread of its own (busy meanwhile), set by the test

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "../Apoyo_App.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
@@ -149,19 +151,34 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     Clic("cmdSincronizar");
     ASSERT_TRUE(Control_De(ventana, "lblLog")->isVisible());
     EXPECT_EQ(Texto("lblRechazadas"), "2 solicitudes rechazadas");
+    EXPECT_EQ(Control_De(ventana, "lblRechazadas")->x(), Control_De(ventana, "lblLog")->x());
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 3 WHERE ID = 2");
+    Clic("cmdSincronizar");
+    EXPECT_EQ(Texto("lblRechazadas"), "1 solicitud rechazada");
 
     const std::string propio = Unir_Ruta(entorno.Carpeta(), "Log_Error_Timbrado.txt");
     const std::string del_servicio = Unir_Ruta(servicio.Ruta(), "Log_Error_Timbrado.txt");
     Clic("lblLog");
+    std::filesystem::create_symlink(del_servicio, del_servicio);  // unreadable, even for root
+    Clic("lblLog");
+    std::filesystem::remove(del_servicio);
     Escribir_Archivo(del_servicio, "error");
     Clic("lblLog");
     Escribir_Archivo(propio, "error");
     Clic("lblLog");
+    Configuracion().Carpeta_Servicio.clear();  // the worker is this folder's own program
+    std::filesystem::remove(propio);
+    Clic("lblLog");
     EXPECT_EQ(entorno.operador.Textos(),
-              (std::vector<std::string>{"advertencia: Atención / No hay registro de errores de "
-                                        "timbrado: no existe " +
-                                            propio + " ni " + del_servicio + ".",
-                                        "abrir:  / " + del_servicio, "abrir:  / " + propio}));
+              (std::vector<std::string>{
+                  "advertencia: Atención / No hay registro de errores de timbrado: no existe " +
+                      propio + " ni " + del_servicio + ".",
+                  "advertencia: Atención / No se puede leer " + del_servicio +
+                      ": Too many levels of symbolic links. La cuenta del operador debe "
+                      "pertenecer al grupo facturador.",
+                  "abrir:  / " + del_servicio, "abrir:  / " + propio,
+                  "advertencia: Atención / No hay registro de errores de timbrado: no existe " +
+                      propio + "."}));
 
     // One requests window at a time, in the mode it was opened for.
     const auto abiertas = [] {

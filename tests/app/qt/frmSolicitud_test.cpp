@@ -5,10 +5,12 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <filesystem>
 
 #include "../Apoyo_App.h"
+#include "apoyo/Proxy_Central.h"
 #include "apoyo/qt/Ventanas.h"
 #include "issuing_config/Datos_Emision.h"
 
@@ -93,6 +95,17 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
         EXPECT_EQ(donde, caso.donde) << caso.id;
         EXPECT_EQ(Habilitados(), caso.habilitados) << caso.id;
     }
+    EXPECT_EQ(Textos_Botones(*ventana),
+              "Abrir PDF|Abrir XML|Copiar UUID|Reactivar|Reencolar|Actualizar|Cerrar");
+    for (const QPushButton* boton : ventana->findChildren<QPushButton*>())  // in one row
+        EXPECT_EQ(boton->y(), Ctl("cmdCerrar")->y()) << boton->text().toStdString();
+    EXPECT_EQ(Encabezados_Tablas(*ventana),
+              "tblPedidos: Pedido|Por|Fecha|Status|Resultado|Atendido\n"
+              "tblArchivos: Dónde|Archivo|Modificado\n"
+              "tblFactura: Factura|\n"
+              "tblMontos: Monto facturado|Total|Status|Serie y Folio\n"
+              "tblDocumentos: Documento|Título|Archivo|Tipo|Tamaño|Fecha\n"
+              "tblCampos: Campo|Valor");
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
     EXPECT_TRUE(Ctl("cmdReencolar")
@@ -102,6 +115,13 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     Abrir(13);
     EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
     EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
+    // Its daily logs are read from the request's own date on, however long ago that was.
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Fecha = '2026/10/26' WHERE ID = 11");
+    Escribir_Archivo(Unir_Ruta(entorno.Carpeta(), "log_26_10_2026.txt"),
+                     "Ver. V. 5.3.0 - 09:00 -  Solicitud ID: 11 - recibida\r\n");
+    Abrir(11);
+    EXPECT_EQ(Ctl<QPlainTextEdit>("txtBitacora")->toPlainText(),
+              "26/10/2026 09:00  Solicitud ID: 11 - recibida");
     Abrir(404);
     EXPECT_EQ(Texto("lblEstado"), "No existe la solicitud 404.");
     EXPECT_TRUE(Habilitados().isEmpty());
@@ -125,7 +145,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(14);
     entorno.operador.respuestas = {false};
     Clic("cmdReactivar");
-    EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 14"), "4");
+    EXPECT_EQ(Solicitud(14, "Status"), "4");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().titulo, "ATENCION");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
               "Se reactivará la Solicitud de Factura 14, rechazada por: Error: RFC del receptor "
               "inexistente");
@@ -141,9 +162,7 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
     Esperar();
-    EXPECT_EQ(Valor_Central("SELECT CONCAT(Status, Resultado) FROM Solicitudes_de_Facturas_OL "
-                            "WHERE ID = 14"),
-              "1");
+    EXPECT_EQ(Solicitud(14, "CONCAT(Status, Resultado)"), "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
     EXPECT_EQ(
@@ -189,12 +208,25 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
         << bitacora.toStdString();
 }
 
-// A server that cannot be reached: the window says why.
-TEST_F(Historia_Ventana_Test, Sin_Servidor_Dice_Por_Que) {
-    Servidor_Detenido servidor;
-    Abrir(11);
+// A server that stops answering: the window stays responsive and says it is reading; when the
+// connection ends it says why, and the next reading finds the story.
+TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
+    {
+        const Proxy_Central proxy("SELECT", Proxy_Central::Corte::Colgado);
+        ventana = Mostrar_Historia_Solicitud(11);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Cortado(); }, kEspera_ms));
+        bool temporizador = false;
+        QTimer::singleShot(50, [&] { temporizador = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return temporizador; }, kEspera_ms));
+        EXPECT_TRUE(ventana->Ocupada());
+        EXPECT_EQ(Texto("lblEstado"), "Leyendo…");
+    }
+    Esperar();
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer la solicitud: error "))
         << Texto("lblEstado").toStdString();
+    Clic("cmdActualizar");
+    Esperar();
+    EXPECT_EQ(Texto("lblTitulo"), "Solicitud 11 · Pendiente");
 }
 
 }  // namespace

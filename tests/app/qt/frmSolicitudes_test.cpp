@@ -77,6 +77,43 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
         "WHERE ID IN (7, 8)");
     Abrir();
     EXPECT_EQ(Ids().front(), 30);
+    const QAbstractItemModel* modelo = Ctl<QTableView>("tblSolicitudes")->model();
+    EXPECT_EQ(modelo->index(0, 0).data(Qt::TextAlignmentRole).toInt(),  // numbers to the right
+              static_cast<int>(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_FALSE(modelo->index(0, 4).data(Qt::TextAlignmentRole).isValid());  // the customer
+    const auto opciones = [this](const char* lista) {
+        std::vector<std::string> textos;
+        for (int i = 0; i < Ctl<QComboBox>(lista)->count(); ++i)
+            textos.push_back(Ctl<QComboBox>(lista)->itemText(i).toStdString());
+        return textos;
+    };
+    EXPECT_EQ(Textos_Botones(*ventana),
+              "Buscar|Limpiar|Reactivar las de este motivo|Todos los motivos|< Anterior|"
+              "Siguiente >|Ver solicitud|Reactivar seleccionadas|Cerrar");
+    EXPECT_EQ(Encabezados_Tablas(*ventana),
+              "tblMotivos: Motivo|Solicitudes\n"
+              "tblSolicitudes: ID|Fecha|Sucursal|Ticket|Cliente|R.F.C.|Total|Status|Serie y "
+              "Folio|Motivo");
+    // Each box has its caption just before it on its row, and none of them overlap, nor a button.
+    std::vector<std::pair<QString, QRect>> sitios;
+    for (const QPushButton* boton : ventana->findChildren<QPushButton*>())
+        if (boton->parentWidget() == ventana)
+            sitios.emplace_back(boton->text(), boton->geometry());
+    for (const QLabel* etiqueta : ventana->findChildren<QLabel*>())
+        if (const QWidget* caja = etiqueta->buddy()) {
+            const QRect e = etiqueta->geometry(), c = caja->geometry();
+            EXPECT_TRUE(e.right() < c.left() && e.top() < c.bottom() && c.top() < e.bottom())
+                << etiqueta->text().toStdString();
+            sitios.insert(sitios.end(), {{etiqueta->text(), e}, {caja->objectName(), c}});
+        }
+    for (size_t i = 0; i < sitios.size(); ++i)
+        for (size_t j = i + 1; j < sitios.size(); ++j)
+            EXPECT_FALSE(sitios[i].second.intersects(sitios[j].second))
+                << sitios[i].first.toStdString() << " " << sitios[j].first.toStdString();
+    EXPECT_EQ(opciones("cboSucursal"), (std::vector<std::string>{"Todas", "1 Norte", "2 Sur"}));
+    EXPECT_EQ(opciones("cboStatus"),
+              (std::vector<std::string>{"Todos", "Pendiente", "En espera de timbrado", "Timbrada",
+                                        "Rechazada"}));
     const struct {
         std::vector<std::pair<const char*, const char*>> cajas;
         int sucursal;  // index of cboSucursal; 0 "Todas"
@@ -207,6 +244,10 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     Ctl<QComboBox>("cboStatus")->setCurrentIndex(0);
     Enter_En("cboStatus");
     auto* tabla = Ctl<QTableView>("tblSolicitudes");
+    tabla->selectRow(2);  // 59, stamped: nothing to reactivate, nothing asked
+    Clic("cmdReactivar");
+    EXPECT_EQ(Estado(), "Elija solicitudes rechazadas (status 4) para reactivarlas.");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").size(), 2u);
     tabla->selectionModel()->clearSelection();
     for (int fila : {0, 2})  // 70 (rejected), 59 (stamped)
         tabla->selectionModel()->select(tabla->model()->index(fila, 0),
@@ -218,6 +259,8 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
                             "WHERE Status = 4"),
               "20,40,60");
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 59"), "3");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
+              "Se reactivará 1 Solicitud de Factura rechazada:\n70: Error: diez");
 }
 
 // Without the search indexes (a database created before them) the window still finds, and says
