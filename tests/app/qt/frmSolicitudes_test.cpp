@@ -300,8 +300,10 @@ TEST_F(Solicitudes_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
     Esperar();
     EXPECT_TRUE(Ids().empty());
     EXPECT_TRUE(Estado().startsWith("No se pudo buscar: error ")) << Estado().toStdString();
+    EXPECT_EQ(Ctl<QLabel>("lblEstado")->styleSheet(), "color: #b00020;");  // a failure in red
     Enter_En("txtRFC");
     EXPECT_EQ(Ids(), (Lista{3, 2, 1}));
+    EXPECT_EQ(Ctl<QLabel>("lblEstado")->styleSheet(), "");
 }
 
 }  // namespace
