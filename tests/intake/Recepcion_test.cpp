@@ -99,15 +99,20 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     Dejar(Ruta_XML(2), Muestra_Cfdi(kCfdi_LF));
     // Rejected before any file to stamp was written: looked up as ".xml", ".pdf" and so on.
     Sembrar_Solicitud(3, {{"Archivo", "''"}});
-    std::string rechazo = "Rechazo: ";
-    for (int i = 0; i < 3000; ++i)  // two bytes each: the limit falls inside one of them
+    // Two and four bytes a character: the limit falls after the first byte of one, or after the
+    // third.
+    std::string rechazo = "Rechazo: ", emojis = "Rechazo: ";
+    for (int i = 0; i < 3000; ++i) {
         rechazo += "é";
+        emojis += "😀";
+    }
     const std::map<int, std::string> errores = {
         {4, "Timbrado rechazado: RFC inv\xE1lido\r\nsegunda linea\r\n"},
         {5, ""},
         {6, "CFDI40147 - 'Folio' \"duplicado\"\nsegunda linea\n"},
         {7, "Ignorado: el XML y el PDF ya llegaron"},
-        {11, rechazo}};
+        {11, rechazo},
+        {12, emojis}};
     for (const auto& [id, texto] : errores) {
         Sembrar_Solicitud(id);
         Dejar(Ruta_Error(id), texto);
@@ -131,6 +136,7 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     EXPECT_EQ(Solicitud(4, "Resultado"), "Error: Timbrado rechazado: RFC inválido");
     EXPECT_EQ(Solicitud(5, "Resultado"), "Error:");
     EXPECT_EQ(Solicitud(11, "LEFT(Resultado, 20)"), "Error: Rechazo: éééé");
+    EXPECT_EQ(Solicitud(12, "LEFT(Resultado, 18)"), "Error: Rechazo: 😀😀");
     EXPECT_EQ(Solicitud(6, "CONCAT(Status, Resultado)"), "4Error: CFDI40147 - Folio duplicado");
     EXPECT_EQ(Cola().size(), kPor_Solicitud + 1);
     EXPECT_EQ(Cola().back(), Estado_3(7));
