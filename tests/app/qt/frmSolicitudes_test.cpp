@@ -248,10 +248,19 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     Clic("cmdReactivar");
     EXPECT_EQ(Estado(), "Elija solicitudes rechazadas (status 4) para reactivarlas.");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").size(), 2u);
-    tabla->selectionModel()->clearSelection();
-    for (int fila : {0, 2})  // 70 (rejected), 59 (stamped)
-        tabla->selectionModel()->select(tabla->model()->index(fila, 0),
-                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const auto elegir = [tabla](std::initializer_list<int> filas) {
+        tabla->selectionModel()->clearSelection();
+        for (int fila : filas)
+            tabla->selectionModel()->select(tabla->model()->index(fila, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    elegir({0, 1, 2});  // 70 and 60 (rejected), 59 (stamped); the operator says no
+    entorno.operador.respuestas = {false};
+    Clic("cmdReactivar");
+    EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
+              "Se reactivarán 2 Solicitudes de Facturas rechazadas:\n70: Error: diez\n60: Error: "
+              "veinte");
+    elegir({0, 2});
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
     Esperar();
