@@ -113,7 +113,8 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
         {7, "Ignorado: el XML y el PDF ya llegaron"},
         {11, rechazo},
         {12, emojis},
-        {13, "Rechazado para Jos\xE9"}};  // Windows-1252 to its last letter
+        {13, "Rechazado para Jos\xE9"},  // Windows-1252 to its last letter
+        {14, "Rechazo: Jos\xE9 " + std::string(5000, 'x')}};  // and cut by the limit
     for (const auto& [id, texto] : errores) {
         Sembrar_Solicitud(id);
         Dejar(Ruta_Error(id), texto);
@@ -139,6 +140,7 @@ TEST_F(Recepcion, ARequestWaitsForItsWholeResultOrIsRejectedByItsErrorFile) {
     EXPECT_EQ(Solicitud(11, "LEFT(Resultado, 20)"), "Error: Rechazo: éééé");
     EXPECT_EQ(Solicitud(12, "LEFT(Resultado, 18)"), "Error: Rechazo: 😀😀");
     EXPECT_EQ(Solicitud(13, "Resultado"), "Error: Rechazado para José");
+    EXPECT_EQ(Solicitud(14, "LEFT(Resultado, 20)"), "Error: Rechazo: José");
     EXPECT_EQ(Solicitud(6, "CONCAT(Status, Resultado)"), "4Error: CFDI40147 - Folio duplicado");
     EXPECT_EQ(Cola().size(), kPor_Solicitud + 1);
     EXPECT_EQ(Cola().back(), Estado_3(7));
