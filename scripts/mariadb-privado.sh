@@ -62,8 +62,12 @@ cargar_esquema() {
   for f in "$raiz"/sql/*.sql; do mariadb --no-defaults --socket="$socket" -u"$cuenta" <"$f"; done
 }
 
+# A test killed while its proxy stood on the socket path (a timeout) leaves the server's socket
+# moved aside: put it back, or a second server would be started over the running one's files.
+devolver_socket() { [ -S "$socket.servidor" ] && mv -f "$socket.servidor" "$socket" || true; }
+
 case $accion in
-  iniciar) responde || arrancar; cargar_esquema ;;
+  iniciar) devolver_socket; responde || arrancar; cargar_esquema ;;
   reiniciar) parar; arrancar ;;
   detener) parar ;;
   matar) matar ;;

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <memory>
+#include <optional>
 
 #include "app/Arranque.h"
 #include "app/Aviso_Servicio.h"
@@ -18,6 +20,7 @@
 #include "generation/Pedidos_Reencolado.h"
 #include "intake/Recepcion.h"
 #include "issuing_config/Cambios_Perfiles.h"
+#include "issuing_config/Datos_Emision.h"
 #include "platform/Archivos.h"
 #include "platform/Entorno.h"
 
@@ -70,14 +73,27 @@ std::string Proxima_Sincronizacion_Desde(Fecha_Hora ahora) {
 }
 
 // A console beside the worker cancels with the branches' folders and edits their profiles: it takes
-// an edit made elsewhere as the worker does.
-void Tomar_Perfiles_Cambiados_en_Consola() {
-    Ejecutar_Registrando_Falla(kPaso_Perfiles, [] {
-        Conexion conexion;
-        Abrir_Conexion_Central(conexion);
-        Tomar_Perfiles_Cambiados(conexion);
-        Cerrar_Conexion(conexion);
+// an edit made elsewhere as the worker does. The profiles are read where the view runs its
+// queries, and taken here.
+void Tomar_Perfiles_Cambiados_en_Consola(Lugar_Consultas& lugar) {
+    Ejecutar_Registrando_Falla(kPaso_Perfiles, [&lugar] {
+        std::optional<Lectura_Datos_Emision> nuevos =
+            Consultar_en_Conexion<std::optional<Lectura_Datos_Emision>>(
+                lugar, [conocida = Huella_Datos_de_Emision()](Conexion& conexion) {
+                    return Leer_Perfiles_Cambiados(conexion, conocida);
+                });
+        if (nuevos)
+            Fijar_Datos_de_Emision(std::move(*nuevos));
     });
+}
+
+// The lease renewed on a copy, where the view runs its queries, and the copy taken back.
+Estado_Turno Renovar_Turno(Lugar_Consultas& lugar, Turno_Central& turno) {
+    auto copia = std::make_shared<Turno_Central>(turno);
+    const Estado_Turno estado = Consultar_Central<Estado_Turno>(
+        lugar, [copia](const Abrir_Central& abrir) { return copia->Asegurar(abrir); });
+    turno = *copia;
+    return estado;
 }
 
 // The first cycle of each day removes the daily logs older than the setting allows, and tells the
@@ -95,10 +111,13 @@ void Tareas_del_Dia() {
 
 // The operator asked for it, so whatever keeps it from happening is told to the operator. Any
 // copy reactivates, the worker or a console beside it: the requests go back to pending, which only
-// the worker then takes.
-void Reactivar_Avisando_Al_Operador() {
+// the worker then takes. The statement runs where the view runs its queries.
+void Reactivar_Avisando_Al_Operador(Lugar_Consultas& lugar) {
     try {
-        Reactivar_Solicitudes_Rechazadas();
+        Consultar_en_Conexion<bool>(lugar, [](Conexion& conexion) {
+            Reactivar_Solicitudes_Rechazadas(conexion);
+            return true;
+        });
     } catch (const std::exception& e) {
         Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
                                               kMensaje_Falla_Reactivar + std::string(e.what()));
@@ -150,7 +169,8 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     vista_.Mostrar_Status(kStatus_Abriendo);
     vista_.Procesar_Eventos();
     pase_completo_ = false;
-    const auto turno = Asegurar_Turno_de_Trabajo();
+    const auto turno = Asegurar_Turno_de_Trabajo(
+        [this](Turno_Central& propio) { return Renovar_Turno(vista_, propio); });
     Avisar_Progreso_al_Servicio();
     sin_servidor_ = turno == Estado_Turno::Sin_Servidor;
     if (turno == Estado_Turno::Tenido) {
@@ -160,7 +180,7 @@ void Ciclo_Sincronizacion::Realizar_Sincronizacion() {
     } else if (turno == Estado_Turno::Ocupado || turno == Estado_Turno::Sin_Permiso) {
         // The operator's console.
         if (!Estado_App().datos_emision_por_cargar)
-            Tomar_Perfiles_Cambiados_en_Consola();
+            Tomar_Perfiles_Cambiados_en_Consola(vista_);
         Actualizar_Ver_Errores();
     }
     vista_.Mostrar_Status(kStatus_Inactivo);
@@ -213,7 +233,8 @@ void Ciclo_Sincronizacion::Cerrar_Conexion_Ciclo() noexcept {
 // lblLog and lblRechazadas follow the count; when the count cannot be made they stay as they were.
 void Ciclo_Sincronizacion::Actualizar_Ver_Errores() {
     Ejecutar_Registrando_Falla(kPaso_Conteo, [this] {
-        const long long rechazadas = Contar_Solicitudes_Rechazadas();
+        const long long rechazadas = Consultar_en_Conexion<long long>(
+            vista_, [](Conexion& conexion) { return Contar_Solicitudes_Rechazadas(conexion); });
         vista_.Mostrar_Ver_Errores(rechazadas > 0);
         vista_.Mostrar_Rechazadas(rechazadas);
     });
@@ -253,7 +274,7 @@ void Ciclo_Sincronizacion::lblLog_Click() {
 void Ciclo_Sincronizacion::cmdDesrechazar_Click() {
     vista_.Habilitar_Ocultamiento(false);
     if (Operador_Actual().Pedir_Confirmacion(kTitulo_Reactivar, kPregunta_Reactivar))
-        Reactivar_Avisando_Al_Operador();
+        Reactivar_Avisando_Al_Operador(vista_);
     vista_.Habilitar_Ocultamiento(true);
 }
 

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "app/Consulta_Aparte.h"
 #include "platform/Conexion.h"
 
 namespace facturador {
 
-// What the synchronization cycle shows and switches on the main window.
-class Vista_Ciclo {
+// What the synchronization cycle shows and switches on the main window, and where its queries of
+// the lease, the profiles' fingerprint and the rejected count run (in a window, off its thread).
+class Vista_Ciclo : public Lugar_Consultas {
   public:
     virtual ~Vista_Ciclo() = default;
     virtual void Mostrar_Status(const std::string& texto) = 0;  // lblStatus
@@ -72,10 +74,12 @@ class Ciclo_Sincronizacion {
 
 // The rejected requests (status 4) of the central database.
 long long Contar_Solicitudes_Rechazadas();
+long long Contar_Solicitudes_Rechazadas(Conexion& conexion);
 // True when the central database holds at least one rejected request (status 4).
 bool Hay_Solicitudes_Rechazadas();
 // Rejected requests dated on or after 31 July 2024 go back to pending with an empty result.
 // A failure reaches the caller; the single statement leaves nothing half-changed.
 void Reactivar_Solicitudes_Rechazadas();
+void Reactivar_Solicitudes_Rechazadas(Conexion& conexion);
 
 }  // namespace facturador

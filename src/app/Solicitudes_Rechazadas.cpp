@@ -16,9 +16,7 @@ long long Numero_Inicial(const std::string& texto) {
 
 }  // namespace
 
-long long Contar_Solicitudes_Rechazadas() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+long long Contar_Solicitudes_Rechazadas(Conexion& conexion) {
     Recordset rs =
         conexion.Ejecutar("SELECT COUNT(ID) FROM Solicitudes_de_Facturas_OL WHERE (Status = 4)");
     long long cuantas = 0;
@@ -26,7 +24,13 @@ long long Contar_Solicitudes_Rechazadas() {
         rs.Mover_Primero();
         cuantas = Numero_Inicial(rs.Texto(size_t{0}));
     }
-    rs.Cerrar();
+    return cuantas;
+}
+
+long long Contar_Solicitudes_Rechazadas() {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    const long long cuantas = Contar_Solicitudes_Rechazadas(conexion);
     Cerrar_Conexion(conexion);
     return cuantas;
 }
@@ -35,12 +39,16 @@ bool Hay_Solicitudes_Rechazadas() {
     return Contar_Solicitudes_Rechazadas() > 0;
 }
 
-void Reactivar_Solicitudes_Rechazadas() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+void Reactivar_Solicitudes_Rechazadas(Conexion& conexion) {
     conexion.Ejecutar(
         "UPDATE Solicitudes_de_Facturas_OL SET Status = 1, Resultado=''  WHERE (Status = 4) AND "
         "(Fecha >= '2024/07/31')");
+}
+
+void Reactivar_Solicitudes_Rechazadas() {
+    Conexion conexion;
+    Abrir_Conexion_Central(conexion);
+    Reactivar_Solicitudes_Rechazadas(conexion);
     Cerrar_Conexion(conexion);
 }
 

@@ -1,5 +1,6 @@
 #include "app/Turno_Trabajo.h"
 
+#include <exception>
 #include <utility>
 
 #include "app/Estado_Aplicacion.h"
@@ -33,10 +34,20 @@ void Avisar_Sin_Permiso(Estado_Turno estado, const std::string& falla) {
 }  // namespace
 
 Estado_Turno Asegurar_Turno_de_Trabajo() {
+    return Asegurar_Turno_de_Trabajo([](Turno_Central& turno) { return turno.Asegurar(); });
+}
+
+Estado_Turno Asegurar_Turno_de_Trabajo(const Asegurar_Turno& asegurar) {
     Turno_Central& turno = Turno_Programa();
     bool& avisada = Estado_App().otra_copia_avisada;
     const bool tenia = turno.Tenido();
-    const auto estado = turno.Asegurar();
+    Estado_Turno estado;
+    try {
+        estado = asegurar(turno);
+    } catch (const std::exception& e) {
+        Fallas_Programa().Registrar(e.what(), kPaso_Turno);
+        return Estado_Turno::Sin_Servidor;
+    }
     if (estado == Turno_Central::Estado::Sin_Servidor) {
         Fallas_Programa().Registrar(turno.Falla(), kPaso_Turno);
         return estado;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "data/Turno_Central.h"
 
 namespace facturador {
@@ -32,6 +34,10 @@ inline constexpr const char* kLinea_Turno_Sin_Permiso =
 // another copy work. A copy that takes the lease over
 // starts a look at the rejected requests, which it may have missed while another copy worked.
 Estado_Turno Asegurar_Turno_de_Trabajo();
+// The same, with the round trip to the server made by `asegurar` on the lease it is given (a copy
+// renewed on another thread, for instance). What `asegurar` throws counts as an unreachable server.
+using Asegurar_Turno = std::function<Estado_Turno(Turno_Central&)>;
+Estado_Turno Asegurar_Turno_de_Trabajo(const Asegurar_Turno& asegurar);
 // Whether this copy holds the lease now, as the last renewal found it or a unit since then.
 bool Tiene_Turno_de_Trabajo();
 // Frees the lease at once, on a clean exit, so that another copy may take over without waiting

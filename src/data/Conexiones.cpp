@@ -58,9 +58,14 @@ std::string Cadena_Central_de_Operacion() {
     return Armar_Cadena_Central(kBase_Central, kServidor_Local, "");
 }
 
-void Abrir_Conexion_Central(Conexion& conexion) {
+std::string Cadena_Central_Vigente() {
     const std::string cadena = Cadena_Central_de_Operacion();
     Configuracion().Cadena_Conexion_Central = cadena;
+    return cadena;
+}
+
+void Abrir_Conexion_Central(Conexion& conexion) {
+    const std::string cadena = Cadena_Central_Vigente();
     conexion = Conexion();
     conexion.Abrir(cadena);
 }

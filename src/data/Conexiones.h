@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Conexion.h"
@@ -38,6 +39,12 @@ inline constexpr const char* kAviso_Contrasena_de_Fabrica =
     "programa; cualquier cuenta de este equipo que llegue al servidor puede leer y cambiar las "
     "facturas. Póngale una propia en /etc/facturador/central.conf.";
 
+// How one piece of central work opens its connection: Abrir_Conexion_Central on the program's own
+// thread, a connection of its own (Conexion::Abrir_Propia) on any other.
+using Abrir_Central = std::function<void(Conexion&)>;
+
+// Cadena_Central_de_Operacion, recorded as the current central one.
+std::string Cadena_Central_Vigente();
 // Opens the per-operation central connection (local machine, "Morvane_Central", driver's default
 // port) and records its string as the current central one. A failure reaches the caller.
 void Abrir_Conexion_Central(Conexion& conexion);

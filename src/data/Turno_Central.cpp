@@ -110,9 +110,13 @@ Turno_Central::Turno_Central(std::string titular, std::string propio)
 }
 
 Turno_Central::Estado Turno_Central::Asegurar() noexcept {
+    return Asegurar(Abrir_Conexion_Central);
+}
+
+Turno_Central::Estado Turno_Central::Asegurar(const Abrir_Central& abrir) noexcept {
     Conexion conexion;
     try {
-        Abrir_Conexion_Central(conexion);
+        abrir(conexion);
         ajeno_.clear();
         const Estado estado = Renovar(conexion) ? Estado::Tenido : Tomar(conexion);
         Cerrar_Conexion(conexion);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "data/Conexiones.h"
 #include "platform/Conexion.h"
 
 namespace facturador {
@@ -62,6 +63,8 @@ class Turno_Central {
     // of the server is Sin_Servidor (Falla() tells it), a conflict with another copy Ocupado, an
     // account that may not take the lease (or create its table) Sin_Permiso (Falla() tells it).
     Estado Asegurar() noexcept;
+    // The same on a connection that `abrir` opens, for a thread other than the program's.
+    Estado Asegurar(const Abrir_Central& abrir) noexcept;
     // Frees the lease at once (a clean exit), if this copy holds it.
     void Soltar() noexcept;
 

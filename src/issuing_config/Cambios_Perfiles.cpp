@@ -75,10 +75,19 @@ std::string Leer_Huella_Perfiles(Conexion& conexion) {
            Huella_Ajustes_Zona(conexion);
 }
 
+std::optional<Lectura_Datos_Emision> Leer_Perfiles_Cambiados(Conexion& conexion,
+                                                             const std::string& conocida) {
+    if (Leer_Huella_Perfiles(conexion) == conocida)
+        return std::nullopt;
+    return Leer_Datos_de_Emision(conexion);
+}
+
 bool Tomar_Perfiles_Cambiados(Conexion& conexion) {
-    if (Leer_Huella_Perfiles(conexion) == Huella_Datos_de_Emision())
+    std::optional<Lectura_Datos_Emision> nuevos =
+        Leer_Perfiles_Cambiados(conexion, Huella_Datos_de_Emision());
+    if (!nuevos)
         return false;
-    Cargar_Datos_de_Emision();
+    Fijar_Datos_de_Emision(std::move(*nuevos));
     return true;
 }
 

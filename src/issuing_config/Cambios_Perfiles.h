@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,14 @@ namespace facturador {
 // Zonas_Horarias_Sucursales counts as empty.
 std::string Leer_Huella_Perfiles(Conexion& conexion);
 
-// Reloads the profiles (Cargar_Datos_de_Emision) when their fingerprint is not that of the last
-// load; answers whether it did. A failure reaches the caller with the loaded profiles unchanged.
+// The profiles and zone overrides (Leer_Datos_de_Emision) when their fingerprint is not `conocida`
+// (the last load's, Huella_Datos_de_Emision); nothing when it is. Touches nothing of the
+// program's state.
+std::optional<Lectura_Datos_Emision> Leer_Perfiles_Cambiados(Conexion& conexion,
+                                                             const std::string& conocida);
+
+// Reloads the profiles when their fingerprint is not that of the last load; answers whether it
+// did. A failure reaches the caller with the loaded profiles unchanged.
 bool Tomar_Perfiles_Cambiados(Conexion& conexion);
 
 // What a reload leaves behind to compare with: each branch's loaded profile and zone.

@@ -68,27 +68,35 @@ Datos_Emision Leer_Datos_Emision(const Recordset& rs) {
     return d;
 }
 
+Lectura_Datos_Emision Leer_Datos_de_Emision(Conexion& conexion) {
+    Lectura_Datos_Emision lectura;
+    // Read before the rows: an edit made meanwhile leaves the fingerprint behind the rows, and the
+    // next cycle loads them again, never the other way round.
+    lectura.huella = Leer_Huella_Perfiles(conexion);
+    Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas");
+    lectura.perfiles.reserve(rs.Cantidad_Filas());
+    for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
+        lectura.perfiles.push_back(Leer_Datos_Emision(rs));
+    lectura.ajustes_zona = Leer_Ajustes_Zona(conexion);
+    return lectura;
+}
+
+void Fijar_Datos_de_Emision(Lectura_Datos_Emision lectura) {
+    const bool recarga = !Cargados().huella.empty();
+    const Perfiles_Anteriores antes = Perfiles_Antes_de_Recargar();
+    Perfiles() = std::move(lectura.perfiles);
+    Cargados().huella = std::move(lectura.huella);
+    Fijar_Zonas_Sucursales(Perfiles(), lectura.ajustes_zona);
+    // The first load's zones are written by start-up; a reload tells what it changed.
+    if (recarga)
+        Anotar_Perfiles_Nuevos(antes);
+}
+
 void Cargar_Datos_de_Emision() {
     Conexion conexion;
     Abrir_Conexion_Central(conexion);
     try {
-        // Read before the rows: an edit made meanwhile leaves the fingerprint behind the rows,
-        // and the next cycle loads them again, never the other way round.
-        std::string huella = Leer_Huella_Perfiles(conexion);
-        Recordset rs = conexion.Ejecutar("SELECT * FROM Configuracion_Facturas_Electronicas");
-        std::vector<Datos_Emision> perfiles;
-        perfiles.reserve(rs.Cantidad_Filas());
-        for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
-            perfiles.push_back(Leer_Datos_Emision(rs));
-        const Ajustes_Zona ajustes = Leer_Ajustes_Zona(conexion);
-        const bool recarga = !Cargados().huella.empty();
-        const Perfiles_Anteriores antes = Perfiles_Antes_de_Recargar();
-        Perfiles() = std::move(perfiles);
-        Cargados().huella = std::move(huella);
-        Fijar_Zonas_Sucursales(Perfiles(), ajustes);
-        // The first load's zones are written by start-up; a reload tells what it changed.
-        if (recarga)
-            Anotar_Perfiles_Nuevos(antes);
+        Fijar_Datos_de_Emision(Leer_Datos_de_Emision(conexion));
     } catch (...) {
         Cerrar_Conexion(conexion);
         throw;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/Conexion.h"
 #include "platform/Recordset.h"
 
 namespace facturador {
@@ -55,6 +57,17 @@ struct Datos_Emision {
 // The time zone of each branch is chosen again with them (Zona_Sucursal.h); a load after the first
 // writes to the daily log each branch whose profile or zone it changed (Cambios_Perfiles.h).
 void Cargar_Datos_de_Emision();
+
+// What a load reads from the central database. The reading touches nothing of the program's
+// state, so a thread other than the program's may do it; the program's own then takes it.
+struct Lectura_Datos_Emision {
+    std::string huella;  // Leer_Huella_Perfiles, read before the rows
+    std::vector<Datos_Emision> perfiles;
+    std::map<int32_t, std::string> ajustes_zona;  // Leer_Ajustes_Zona
+};
+Lectura_Datos_Emision Leer_Datos_de_Emision(Conexion& conexion);
+// The second half of Cargar_Datos_de_Emision: `lectura` becomes the loaded profiles and zones.
+void Fijar_Datos_de_Emision(Lectura_Datos_Emision lectura);
 // A copy of the first loaded profile of the branch, or a blank one when the branch has none.
 Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal);
 

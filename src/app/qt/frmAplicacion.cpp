@@ -15,6 +15,7 @@
 #include "app/Arranque.h"
 #include "app/Textos_Ventana.h"
 #include "app/qt/Dibujos_Aplicacion.h"
+#include "app/qt/Espera_Aparte.h"
 #include "app/qt/Etiqueta_Pulsable.h"
 #include "app/qt/Icono_Bandeja.h"
 #include "app/qt/frmSolicitudes.h"
@@ -274,6 +275,10 @@ void frmAplicacion::Mostrar_Datos() {
 
 void frmAplicacion::Procesar_Eventos() {
     QCoreApplication::processEvents();
+}
+
+bool frmAplicacion::Esperar_Aparte(const std::function<void()>& consulta) {
+    return Esperar_Sin_Congelar(consulta);
 }
 
 void frmAplicacion::Habilitar_Timer(bool habilitado) {

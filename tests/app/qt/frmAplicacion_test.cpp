@@ -9,7 +9,10 @@
 
 #include <filesystem>
 
+#include <memory>
+
 #include "../Apoyo_App.h"
+#include "apoyo/Proxy_Central.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
 #include "app/qt/frmSolicitudes.h"
@@ -196,6 +199,60 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
     for (QWidget* v : QApplication::topLevelWidgets())
         if (qobject_cast<frmSolicitudes*>(v))
             v->close();
+}
+
+// The operator's console, beside a worker that holds the lease: while the server hangs on any of
+// the cycle's queries (the lease, the profiles' fingerprint, the rejected count) or on the
+// operator's reactivation, the tray still opens the window; when the server drops the connection
+// the cycle says why in the daily log (the reactivation, to the operator) and ends, and the next
+// one finds everything again.
+TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
+    entorno.Crear_Bases_Locales();
+    Turno_Central trabajador("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");
+    ASSERT_EQ(trabajador.Asegurar(), Turno_Central::Estado::Tenido);
+    ASSERT_TRUE(ventana.Iniciar());
+    Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, "
+                     "'2026/12/01', 4)");
+    // Clicks `boton` with the server hung on the statement that starts with `inicio`; answers
+    // whether the tray opened the window meanwhile.
+    const auto colgado_en = [&](const char* inicio, const char* boton) {
+        auto proxy = std::make_unique<Proxy_Central>(inicio, Proxy_Central::Corte::Colgado);
+        bool atendida = false;
+        QTimer vigia;
+        QObject::connect(&vigia, &QTimer::timeout, [&] {
+            if (!proxy || !proxy->Cortado())
+                return;
+            ventana.hide();
+            Mostrar_Desde_Icono();
+            atendida = ventana.isVisible();
+            proxy.reset();
+        });
+        vigia.start(10);
+        Clic(boton);
+        return atendida;
+    };
+    for (const auto& [inicio, paso] : std::vector<std::pair<const char*, const char*>>{
+             {"SELECT Titular", "Tomar el turno de trabajo con la base de datos central"},
+             {"SELECT COUNT(*), BIT_XOR", "Revisar si cambiaron los perfiles de emisión"},
+             {"SELECT COUNT(ID)", "Contar solicitudes rechazadas"}}) {
+        EXPECT_TRUE(colgado_en(inicio, "cmdSincronizar")) << inicio;
+        EXPECT_FALSE(ventana.Ciclo().En_Curso()) << inicio;
+        EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora") << inicio;
+        EXPECT_TRUE(Una_Vez(Leer_Log(), std::string("  -  ") + paso + "\r\n")) << inicio;
+    }
+
+    entorno.operador.respuestas = {true, true};
+    EXPECT_TRUE(colgado_en("UPDATE Solicitudes_de_Facturas_OL", "cmdDesrechazar"));
+    const auto avisos = entorno.operador.De_Tipo("advertencia");
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_EQ(avisos[0].titulo + " / " + avisos[0].texto,
+              "Se produjo un error / No se pudieron reactivar las Solicitudes de Facturas "
+              "rechazadas; ninguna fue modificada. Detalle: Lost connection to server during "
+              "query");
+    Clic("cmdDesrechazar");
+    EXPECT_EQ(Solicitud(1, "Status"), "1");
+    Clic("cmdSincronizar");
+    EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
 }
 
 }  // namespace

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <future>
+#include <memory>
+
+#include "data/Conexiones.h"
+#include "platform/Error_Plataforma.h"
+
+namespace facturador {
+
+// The program ended while a query ran apart; its outcome was dropped.
+inline constexpr long kError_Consulta_Abandonada = 30003;
+inline constexpr const char* kConsulta_Abandonada =
+    "El programa terminó antes de que respondiera la base de datos central";
+
+// Where the cycle's central queries run. The program without windows runs them in place, on the
+// program's pool. A window runs each one on a thread of its own, on a connection of its own, and
+// handles its events until it ends: a slow or hung server never freezes the tray.
+class Lugar_Consultas {
+  public:
+    virtual ~Lugar_Consultas() = default;
+    virtual bool Consultas_Aparte() const { return false; }
+    // Runs `consulta` apart and waits for it; false when the program ends first. `consulta` holds
+    // everything it uses.
+    virtual bool Esperar_Aparte(const std::function<void()>& consulta) {
+        consulta();
+        return true;
+    }
+};
+
+// Runs `consulta` where `lugar` says, with the way to open its connection there; its result or its
+// failure reaches the caller on the program's thread. Apart, `consulta` runs beside the program's
+// event handlers: it must use nothing of the program's state but copies it holds.
+template <typename R>
+R Consultar_Central(Lugar_Consultas& lugar, std::function<R(const Abrir_Central&)> consulta) {
+    if (!lugar.Consultas_Aparte())
+        return consulta(Abrir_Conexion_Central);
+    auto tarea = std::make_shared<std::packaged_task<R()>>(
+        [consulta = std::move(consulta), cadena = Cadena_Central_Vigente()] {
+            return consulta([&cadena](Conexion& conexion) { conexion.Abrir_Propia(cadena); });
+        });
+    std::future<R> respuesta = tarea->get_future();
+    if (!lugar.Esperar_Aparte([tarea] { (*tarea)(); }))
+        throw Error_Plataforma(kError_Consulta_Abandonada, kConsulta_Abandonada);
+    return respuesta.get();
+}
+
+// Consultar_Central of a query on one connection, opened for it and closed after it.
+template <typename R>
+R Consultar_en_Conexion(Lugar_Consultas& lugar, std::function<R(Conexion&)> consulta) {
+    return Consultar_Central<R>(lugar,
+                                [consulta = std::move(consulta)](const Abrir_Central& abrir) {
+                                    Conexion conexion;
+                                    abrir(conexion);
+                                    return consulta(conexion);
+                                });
+}
+
+}  // namespace facturador
