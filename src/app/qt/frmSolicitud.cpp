@@ -10,17 +10,21 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QTabWidget>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/Acciones_Solicitud.h"
 #include "app/Busqueda_Solicitudes.h"
+#include "app/Documentos_Guardados.h"
 #include "app/qt/Controles_Consola.h"
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "generation/Pedidos_Reencolado.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
@@ -295,8 +299,8 @@ void frmSolicitud::Llenar_Pedidos(const Historia_Solicitud& h) {
 
 void frmSolicitud::Habilitar_Acciones() {
     const Historia_Solicitud* h = historia_ ? &*historia_ : nullptr;
-    cmdAbrir_PDF->setEnabled(h && !h->PDF.empty());
-    cmdAbrir_XML->setEnabled(h && !h->XML.empty());
+    cmdAbrir_PDF->setEnabled(h && (!h->PDF.empty() || Documento_Guardado(*h, "PDF")));
+    cmdAbrir_XML->setEnabled(h && (!h->XML.empty() || Documento_Guardado(*h, "XML")));
     cmdCopiar_UUID->setEnabled(h && h->Factura && !h->Factura->UUID.empty());
     cmdReactivar->setEnabled(h && h->Status == 4);
     const bool reencolable = h && !h->Impedimento_Reencolado && !h->Pedido_Abierto();
@@ -317,13 +321,54 @@ void frmSolicitud::cmdActualizar_Click() {
 }
 
 void frmSolicitud::cmdAbrir_PDF_Click() {
-    if (historia_ && !historia_->PDF.empty())
-        Operador_Actual().Abrir_Documento(historia_->PDF);
+    if (historia_)
+        Abrir_Comprobante(historia_->PDF, "PDF");
 }
 
 void frmSolicitud::cmdAbrir_XML_Click() {
-    if (historia_ && !historia_->XML.empty())
-        Operador_Actual().Abrir_Documento(historia_->XML);
+    if (historia_)
+        Abrir_Comprobante(historia_->XML, "XML");
+}
+
+namespace {
+
+// Where the stored documents are written to be opened: a folder of the operator's own (mode
+// 0700), removed when the program ends.
+std::string Carpeta_Copias_Documentos() {
+    static const QTemporaryDir carpeta(QDir::tempPath() + "/facturador-documentos-XXXXXX");
+    if (!carpeta.isValid())
+        throw Error_Plataforma(0, carpeta.errorString().toStdString());
+    return carpeta.path().toStdString();
+}
+
+}  // namespace
+
+void frmSolicitud::Abrir_Comprobante(const std::string& en_validas, const std::string& tipo) {
+    if (!en_validas.empty())
+        return Operador_Actual().Abrir_Documento(en_validas);
+    const Documento_de_Solicitud* guardado = Documento_Guardado(*historia_, tipo);
+    if (!guardado)
+        return;
+    Mostrar_Estado(QString::fromUtf8("Leyendo…"));
+    hilo_.Encargar<std::optional<std::string>>(
+        [id = guardado->ID](Conexion& conexion) { return Leer_Documento_Guardado(conexion, id); },
+        [this, documento = *guardado, tipo](const std::optional<std::string>& bytes) {
+            if (!bytes)
+                return Mostrar_Estado(Texto("El " + tipo + " ya no está guardado en la base de "
+                                                        "datos central."),
+                                      true);
+            try {
+                Operador_Actual().Abrir_Documento(
+                    Escribir_Copia_Documento(Carpeta_Copias_Documentos(), documento, *bytes));
+                Mostrar_Estado(Texto("El " + tipo + " no está en la carpeta de válidas: se abrió "
+                                                    "el guardado en la base de datos central."));
+            } catch (const std::exception& e) {
+                Mostrar_Estado(Texto("No se pudo abrir el " + tipo + ": " + e.what()), true);
+            }
+        },
+        [this, tipo](const std::string& error) {
+            Mostrar_Estado(Texto("No se pudo leer el " + tipo + ": " + error), true);
+        });
 }
 
 void frmSolicitud::cmdCopiar_UUID_Click() {

@@ -62,6 +62,8 @@ class frmSolicitud : public QDialog {
     void Llenar_Archivos(const Historia_Solicitud& h);
     void Llenar_Pedidos(const Historia_Solicitud& h);
     void Habilitar_Acciones();
+    // Opens the stamped document in the valid folder, or else the one stored in the database.
+    void Abrir_Comprobante(const std::string& en_validas, const std::string& tipo);
     void Mostrar_Estado(const QString& texto, bool falla = false);
 
     QLabel* lblTitulo = nullptr;

@@ -169,6 +169,48 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
         Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
 }
 
+// A stamped request whose documents are no longer in the valid folder: they open from the copies
+// stored in the central database, written byte for byte into a folder of the operator's own under
+// their own names (a stored name never leads out of it). A row gone meanwhile is said.
+TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
+    Sembrar_Solicitud(16, Con_Archivo(3, 10));
+    const auto guardar = [](const char* id, const char* nombre, const char* tipo,
+                            const char* bytes) {
+        Sembrar_Fila("Comprobantes_Fiscales", {{"ID", id},
+                                               {"ID_Factura", "-10"},
+                                               {"Nombre_Archivo", nombre},
+                                               {"Descripcion", tipo},
+                                               {"Documento", bytes}});
+    };
+    guardar("1", "'../../Factura A Folio 10.pdf'", "'PDF'", "UNHEX('255044460A00FF')");
+    guardar("2", "'Factura A Folio 10.xml'", "'XML'", "'<x>é</x>'");
+    Abrir(16);
+    EXPECT_EQ(Habilitados(), (QStringList{"cmdAbrir_PDF", "cmdAbrir_XML"}));
+    Clic("cmdAbrir_PDF");
+    Esperar();
+    Clic("cmdAbrir_XML");
+    Esperar();
+    EXPECT_EQ(Texto("lblEstado"), QString::fromUtf8("El XML no está en la carpeta de válidas: se "
+                                                    "abrió el guardado en la base de datos "
+                                                    "central."));
+    const auto abiertos = entorno.operador.De_Tipo("abrir");
+    ASSERT_EQ(abiertos.size(), 2u);
+    const std::filesystem::path pdf = abiertos[0].texto, xml = abiertos[1].texto;
+    EXPECT_EQ(pdf.filename(), "Factura A Folio 10.pdf");
+    EXPECT_EQ(xml.parent_path(), pdf.parent_path());
+    EXPECT_EQ(Leer_Archivo(pdf), std::string("%PDF\n\0\xFF", 7));
+    EXPECT_EQ(Leer_Archivo(xml), "<x>é</x>");
+    EXPECT_EQ(std::filesystem::status(pdf.parent_path()).permissions(),
+              std::filesystem::perms::owner_all);
+
+    Ejecutar_Central("DELETE FROM Comprobantes_Fiscales WHERE ID = 1");
+    Clic("cmdAbrir_PDF");
+    Esperar();
+    EXPECT_EQ(Texto("lblEstado"),
+              QString::fromUtf8("El PDF ya no está guardado en la base de datos central."));
+    EXPECT_EQ(entorno.operador.De_Tipo("abrir").size(), 2u);
+}
+
 // The re-queue is asked through the database and done by the worker in its next cycle: the story
 // shows the ask waiting, then done, with the file in the queue and the daily-log lines of both. A
 // request whose file is already there is never asked for.
