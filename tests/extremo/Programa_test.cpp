@@ -164,6 +164,26 @@ TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
 }
 
+// A profile corrected with SQL while the service runs is taken without a restart: the branch held
+// for its RFC issues its request, and the service says once that it took the new profile.
+TEST_F(Servicio, Un_Perfil_Corregido_Lo_Toma_Sin_Reiniciarse) {
+    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
+    Sembrar_Ticket(4711, 3, "116");
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL'");
+    Sembrar_Solicitud(1);
+    Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
+    ASSERT_TRUE(Esperar([&] { return Contiene(Salida(), "Sucursal 3 (Centro): no se envía"); },
+                        kPlazo))
+        << Salida();
+    EXPECT_EQ(Solicitud(1, "Status"), "1");
+
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1'");
+    EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
+    programa.Enviar(SIGTERM);
+    EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
+    EXPECT_TRUE(Una_Vez(Salida(), "Se tomó el perfil nuevo de la sucursal 3 (Centro).")) << Salida();
+}
+
 // What a service manager or a monitoring plugin reads from outside. Without local settings nobody
 // can give the database location: the program says so and ends with a failure at once. --estado
 // ends with the plugins' statuses; a program folder that is not there is a usage error. Started
