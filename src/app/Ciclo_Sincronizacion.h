@@ -73,10 +73,7 @@ class Ciclo_Sincronizacion {
 };
 
 // The rejected requests (status 4) of the central database.
-long long Contar_Solicitudes_Rechazadas();
 long long Contar_Solicitudes_Rechazadas(Conexion& conexion);
-// True when the central database holds at least one rejected request (status 4).
-bool Hay_Solicitudes_Rechazadas();
 // Rejected requests dated on or after 31 July 2024 go back to pending with an empty result.
 // A failure reaches the caller; the single statement leaves nothing half-changed.
 void Reactivar_Solicitudes_Rechazadas();

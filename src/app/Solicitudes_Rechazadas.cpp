@@ -27,18 +27,6 @@ long long Contar_Solicitudes_Rechazadas(Conexion& conexion) {
     return cuantas;
 }
 
-long long Contar_Solicitudes_Rechazadas() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    const long long cuantas = Contar_Solicitudes_Rechazadas(conexion);
-    Cerrar_Conexion(conexion);
-    return cuantas;
-}
-
-bool Hay_Solicitudes_Rechazadas() {
-    return Contar_Solicitudes_Rechazadas() > 0;
-}
-
 void Reactivar_Solicitudes_Rechazadas(Conexion& conexion) {
     conexion.Ejecutar(
         "UPDATE Solicitudes_de_Facturas_OL SET Status = 1, Resultado=''  WHERE (Status = 4) AND "
