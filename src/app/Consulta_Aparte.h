@@ -20,28 +20,22 @@ inline constexpr const char* kConsulta_Abandonada =
 class Lugar_Consultas {
   public:
     virtual ~Lugar_Consultas() = default;
-    virtual bool Consultas_Aparte() const { return false; }
-    // Runs `consulta` apart and waits for it; false when the program ends first. `consulta` holds
+    // Runs `consulta` with the way to open its connection there, and waits for it; false when the
+    // program ends first. Apart, `consulta` runs beside the program's event handlers: it holds
     // everything it uses.
-    virtual bool Esperar_Aparte(const std::function<void()>& consulta) {
-        consulta();
+    virtual bool Ejecutar_Consulta(const std::function<void(const Abrir_Central&)>& consulta) {
+        consulta(Abrir_Conexion_Central);
         return true;
     }
 };
 
-// Runs `consulta` where `lugar` says, with the way to open its connection there; its result or its
-// failure reaches the caller on the program's thread. Apart, `consulta` runs beside the program's
-// event handlers: it must use nothing of the program's state but copies it holds.
+// Runs `consulta` where `lugar` says; its result or its failure reaches the caller on the
+// program's thread. `consulta` must use nothing of the program's state but copies it holds.
 template <typename R>
 R Consultar_Central(Lugar_Consultas& lugar, std::function<R(const Abrir_Central&)> consulta) {
-    if (!lugar.Consultas_Aparte())
-        return consulta(Abrir_Conexion_Central);
-    auto tarea = std::make_shared<std::packaged_task<R()>>(
-        [consulta = std::move(consulta), cadena = Cadena_Central_Vigente()] {
-            return consulta([&cadena](Conexion& conexion) { conexion.Abrir_Propia(cadena); });
-        });
+    auto tarea = std::make_shared<std::packaged_task<R(const Abrir_Central&)>>(std::move(consulta));
     std::future<R> respuesta = tarea->get_future();
-    if (!lugar.Esperar_Aparte([tarea] { (*tarea)(); }))
+    if (!lugar.Ejecutar_Consulta([tarea](const Abrir_Central& abrir) { (*tarea)(abrir); }))
         throw Error_Plataforma(kError_Consulta_Abandonada, kConsulta_Abandonada);
     return respuesta.get();
 }

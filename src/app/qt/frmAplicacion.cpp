@@ -20,6 +20,7 @@
 #include "app/qt/Icono_Bandeja.h"
 #include "app/qt/frmSolicitudes.h"
 #include "cancellation/qt/frmCancelar_Factura.h"
+#include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
 #include "generation/Estado_Generacion.h"
@@ -277,8 +278,11 @@ void frmAplicacion::Procesar_Eventos() {
     QCoreApplication::processEvents();
 }
 
-bool frmAplicacion::Esperar_Aparte(const std::function<void()>& consulta) {
-    return Esperar_Sin_Congelar(consulta);
+bool frmAplicacion::Ejecutar_Consulta(
+    const std::function<void(const Abrir_Central&)>& consulta) {
+    return Esperar_Sin_Congelar([consulta, cadena = Cadena_Central_Vigente()] {
+        consulta([&cadena](Conexion& conexion) { conexion.Abrir_Propia(cadena); });
+    });
 }
 
 void frmAplicacion::Habilitar_Timer(bool habilitado) {

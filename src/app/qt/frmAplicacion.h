@@ -40,9 +40,9 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     void Habilitar_Timer(bool habilitado) override;
     bool Timer_Habilitado() const override;
     void Habilitar_Ocultamiento(bool habilitado) override;
-    // The cycle's queries run off the window's thread (Esperar_Sin_Congelar).
-    bool Consultas_Aparte() const override { return true; }
-    bool Esperar_Aparte(const std::function<void()>& consulta) override;
+    // The cycle's queries run off the window's thread (Esperar_Sin_Congelar), each on a
+    // connection of its own.
+    bool Ejecutar_Consulta(const std::function<void(const Abrir_Central&)>& consulta) override;
 
     // The icon event with its old message number; only the right button (516) opens the window.
     void Evento_Bandeja(int mensaje);
