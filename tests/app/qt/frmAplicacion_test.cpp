@@ -255,5 +255,25 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
 }
 
+// Ending the program while the server hangs on the cycle's query does not wait for the server:
+// the cycle drops the query's outcome, says so in the daily log, and the event loop is left.
+TEST_F(Ventana_Test, Terminar_Con_El_Servidor_Colgado_No_Lo_Espera) {
+    entorno.Crear_Bases_Locales();
+    ASSERT_TRUE(ventana.Iniciar());
+    const Proxy_Central proxy("SELECT COUNT(ID)", Proxy_Central::Corte::Colgado);
+    QTimer vigia;
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        if (proxy.Cortado())
+            ventana.Terminar();
+    });
+    vigia.start(10);
+    QTimer::singleShot(0, [&] { Clic("cmdSincronizar"); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(ventana.Ciclo().En_Curso());
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Error:  El programa terminó antes de que respondiera la base de datos "
+                        "central  -  Contar solicitudes rechazadas"));
+}
+
 }  // namespace
 }  // namespace facturador::pruebas
