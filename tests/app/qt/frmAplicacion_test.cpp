@@ -255,12 +255,12 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
 }
 
-// Ending the program while the server hangs on the cycle's query does not wait for the server:
+// Ending the program while the server hangs on the renewal of its lease does not wait for it:
 // the cycle drops the query's outcome, says so in the daily log, and the event loop is left.
 TEST_F(Ventana_Test, Terminar_Con_El_Servidor_Colgado_No_Lo_Espera) {
     entorno.Crear_Bases_Locales();
     ASSERT_TRUE(ventana.Iniciar());
-    const Proxy_Central proxy("SELECT COUNT(ID)", Proxy_Central::Corte::Colgado);
+    const Proxy_Central proxy("UPDATE Turno_Facturador", Proxy_Central::Corte::Colgado);
     QTimer vigia;
     QObject::connect(&vigia, &QTimer::timeout, [&] {
         if (proxy.Cortado())
@@ -272,7 +272,7 @@ TEST_F(Ventana_Test, Terminar_Con_El_Servidor_Colgado_No_Lo_Espera) {
     EXPECT_FALSE(ventana.Ciclo().En_Curso());
     EXPECT_TRUE(Una_Vez(Leer_Log(),
                         "Error:  El programa terminó antes de que respondiera la base de datos "
-                        "central  -  Contar solicitudes rechazadas"));
+                        "central  -  Tomar el turno de trabajo con la base de datos central"));
 }
 
 }  // namespace
