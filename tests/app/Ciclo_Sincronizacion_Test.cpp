@@ -272,6 +272,11 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
                         "Otra copia del programa trabaja con la base de datos central; esta "
                         "copia no genera ni recibe comprobantes mientras tanto."));
     EXPECT_EQ(vista.Cuantas("ver_errores:1"), 2);
+    // The console takes a profile edited elsewhere, as the worker does.
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = 'B'");
+    ciclo.tmrTimer_Timer();
+    EXPECT_EQ(Obtener_Datos_Emision(3).Serie_Facturas, "B");
+    EXPECT_TRUE(Una_Vez(Leer_Log(), "Se tomó el perfil nuevo de la sucursal 3 (Centro)."));
 
     otra_copia.Soltar();
     ciclo.tmrTimer_Timer();
