@@ -10,7 +10,7 @@
 namespace facturador {
 
 // The program ended while a query ran apart; its outcome was dropped.
-inline constexpr long kError_Consulta_Abandonada = 30003;
+inline constexpr long kError_Consulta_Abandonada = 30020;
 inline constexpr const char* kConsulta_Abandonada =
     "El programa terminó antes de que respondiera la base de datos central";
 
