@@ -8,6 +8,7 @@
 #include "Apoyo_App.h"
 #include "app/Acciones_Solicitud.h"
 #include "app/Bitacora_Solicitud.h"
+#include "app/Documentos_Guardados.h"
 #include "data/Conexiones.h"
 
 namespace facturador::pruebas {
@@ -203,6 +204,28 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
                                         {"Error en solicitud: 1012", false},
                                         {"solicitud 101", false}})
         EXPECT_EQ(Linea_Nombra_Solicitud(linea, 101), nombra) << linea;
+}
+
+// A stored document is written into the operator's folder under the last part of its stored name,
+// whichever separator a copy stored it with; a name with no usable last part is the row's.
+TEST(Documentos_Guardados, La_Copia_Queda_En_La_Carpeta_Con_El_Ultimo_Tramo_Del_Nombre) {
+    const Carpeta_Temporal carpeta;
+    const struct {
+        const char* guardado;
+        const char* escrito;
+    } casos[] = {{"Factura A Folio 6.pdf", "Factura A Folio 6.pdf"},
+                 {"../../fuera.pdf", "fuera.pdf"},
+                 {"C:\\Facturas\\A 6.pdf", "A 6.pdf"},
+                 {"", "Documento 7.PDF"},
+                 {"cola/.", "Documento 7.PDF"},
+                 {"..", "Documento 7.PDF"},
+                 {"validas/", "Documento 7.PDF"}};
+    for (const auto& caso : casos) {
+        const Documento_de_Solicitud documento{7, "", caso.guardado, "PDF", 0, ""};
+        EXPECT_EQ(Escribir_Copia_Documento(carpeta.Ruta(), documento, "%PDF"),
+                  Unir_Ruta(carpeta.Ruta(), caso.escrito))
+            << caso.guardado;
+    }
 }
 
 }  // namespace
