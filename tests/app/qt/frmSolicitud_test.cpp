@@ -208,6 +208,17 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Esperar();
     EXPECT_EQ(Texto("lblEstado"),
               QString::fromUtf8("El PDF ya no está guardado en la base de datos central."));
+    {
+        const Proxy_Central proxy("SELECT Documento", Proxy_Central::Corte::Colgado);
+        delete ventana.data();  // a new window, whose connection goes through the proxy
+        Abrir(16);
+        ventana->cmdAbrir_XML_Click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return proxy.Cortado(); }, kEspera_ms));
+        EXPECT_EQ(Texto("lblEstado"), QString::fromUtf8("Leyendo…"));
+    }
+    Esperar();
+    EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer el XML: error "))
+        << Texto("lblEstado").toStdString();
     EXPECT_EQ(entorno.operador.De_Tipo("abrir").size(), 2u);
 }
 
