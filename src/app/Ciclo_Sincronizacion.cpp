@@ -114,10 +114,8 @@ void Tareas_del_Dia() {
 // the worker then takes. The statement runs where the view runs its queries.
 void Reactivar_Avisando_Al_Operador(Lugar_Consultas& lugar) {
     try {
-        Consultar_en_Conexion<bool>(lugar, [](Conexion& conexion) {
-            Reactivar_Solicitudes_Rechazadas(conexion);
-            return true;
-        });
+        Consultar_en_Conexion<void>(
+            lugar, [](Conexion& conexion) { Reactivar_Solicitudes_Rechazadas(conexion); });
     } catch (const std::exception& e) {
         Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
                                               kMensaje_Falla_Reactivar + std::string(e.what()));
