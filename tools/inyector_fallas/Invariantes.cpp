@@ -6,8 +6,8 @@
 #include <map>
 #include <optional>
 #include <sstream>
-#include <string_view>
 
+#include "Timbrador.h"
 #include "apoyo/Bd_Central.h"
 #include "issuing_config/Intercambio_Timbrado.h"
 #include "platform/Archivos.h"
@@ -39,15 +39,6 @@ bool Es_Regular(const std::string& ruta) {
 bool Tiene_Resultado(const std::string& archivo, const Carpetas_Sucursal& c) {
     const Rutas_Resultado r = Rutas_de_Resultado(archivo, {c.validas, c.no_validas});
     return (Es_Regular(r.XML) && Es_Regular(r.PDF)) || Es_Regular(r.Error);
-}
-
-// The published name of a file the stamping program holds under its hidden name while it stamps
-// it (".<name>.tomado"), or nothing for any other name.
-std::optional<std::string> Tomado_por_Timbrador(const std::string& nombre) {
-    constexpr std::string_view kFin = ".tomado";
-    if (nombre.size() <= 1 + kFin.size() || nombre[0] != '.' || !nombre.ends_with(kFin))
-        return std::nullopt;
-    return nombre.substr(1, nombre.size() - 1 - kFin.size());
 }
 
 // The regular files of the folder (a neighbour's links and pipes are nobody's files); none when it
@@ -139,7 +130,7 @@ void Invariantes::Revisar_Colas(Conteo& conteo) {
             // name when the queue folder went away beneath it: the stamping program drops it on its
             // next pass, as it does after a crash. Without a result it goes back to the queue, so
             // it counts as the file it was.
-            const std::optional<std::string> tomado = Tomado_por_Timbrador(nombre);
+            const std::optional<std::string> tomado = timbrador::Nombre_de_Tomado(nombre);
             if (tomado && tomado->ends_with(".txt") &&
                 Tiene_Resultado(tomado->substr(0, tomado->size() - 4), s.carpetas))
                 continue;

@@ -160,10 +160,10 @@ fs::path Nombre_Tomado(const fs::path& ruta) {
 void Devolver_Tomados(const Carpetas_Sucursal& c) {
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(c.cola, ec)) {
-        const std::string oculto = e.path().filename().string();
-        if (!oculto.starts_with('.') || !Termina_En(oculto, ".txt.tomado"))
+        const std::optional<std::string> tomado = Nombre_de_Tomado(e.path().filename().string());
+        if (!tomado || !Termina_En(*tomado, ".txt"))
             continue;
-        const std::string nombre = oculto.substr(1, oculto.size() - 8);
+        const std::string& nombre = *tomado;
         const std::string base = nombre.substr(0, nombre.size() - 4);
         const bool con_resultado =
             facturador::Existe_Archivo(facturador::Unir_Ruta(c.validas, base + ".xml")) ||
@@ -272,6 +272,13 @@ Resumen_Pasada Atender_Colas(const std::vector<Carpetas_Sucursal>& sucursales,
     for (const Carpetas_Sucursal& c : sucursales)
         total += Atender_Cola(c, comportamiento, ahora, bitacora, registro);
     return total;
+}
+
+std::optional<std::string> Nombre_de_Tomado(std::string_view oculto) {
+    constexpr std::string_view kFin = ".tomado";
+    if (oculto.size() <= 1 + kFin.size() || !oculto.starts_with('.') || !oculto.ends_with(kFin))
+        return std::nullopt;
+    return std::string(oculto.substr(1, oculto.size() - 1 - kFin.size()));
 }
 
 }  // namespace timbrador

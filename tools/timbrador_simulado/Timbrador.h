@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "Carpetas.h"
@@ -39,5 +42,9 @@ Resumen_Pasada Atender_Cola(const Carpetas_Sucursal& carpetas, const Comportamie
 Resumen_Pasada Atender_Colas(const std::vector<Carpetas_Sucursal>& sucursales,
                              const Comportamiento& comportamiento, Instante ahora,
                              std::ostream& bitacora, std::ostream* registro = nullptr);
+
+// The queue name of a file held under the hidden name it has while it is being stamped
+// (".<name>.tomado"); nothing for any other name.
+std::optional<std::string> Nombre_de_Tomado(std::string_view oculto);
 
 }  // namespace timbrador
