@@ -76,7 +76,6 @@ class Ciclo_Sincronizacion {
 long long Contar_Solicitudes_Rechazadas(Conexion& conexion);
 // Rejected requests dated on or after 31 July 2024 go back to pending with an empty result.
 // A failure reaches the caller; the single statement leaves nothing half-changed.
-void Reactivar_Solicitudes_Rechazadas();
 void Reactivar_Solicitudes_Rechazadas(Conexion& conexion);
 
 }  // namespace facturador

@@ -1,7 +1,6 @@
 #include <charconv>
 
 #include "app/Ciclo_Sincronizacion.h"
-#include "data/Conexiones.h"
 
 namespace facturador {
 
@@ -31,13 +30,6 @@ void Reactivar_Solicitudes_Rechazadas(Conexion& conexion) {
     conexion.Ejecutar(
         "UPDATE Solicitudes_de_Facturas_OL SET Status = 1, Resultado=''  WHERE (Status = 4) AND "
         "(Fecha >= '2024/07/31')");
-}
-
-void Reactivar_Solicitudes_Rechazadas() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    Reactivar_Solicitudes_Rechazadas(conexion);
-    Cerrar_Conexion(conexion);
 }
 
 }  // namespace facturador

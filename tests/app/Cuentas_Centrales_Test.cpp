@@ -136,7 +136,8 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
         Datos_Capturados perfil = Obtener_Datos_Emision(3);
         perfil.Serie_Facturas = "B";
         EXPECT_TRUE(Aceptar_Datos_Emision(perfil, Cajas_Llenadas::De_Su_Perfil));
-        Reactivar_Solicitudes_Rechazadas();
+        Conexion_Abierta de_la_consola;
+        Reactivar_Solicitudes_Rechazadas(de_la_consola);
         EXPECT_EQ(Numero_Falla("INSERT INTO Pedidos_Reencolado (ID_Solicitud) VALUES (1)"), 0);
         EXPECT_EQ(Numero_Falla("SELECT * FROM Pedidos_Reencolado"), 0);
         Esperar_Negadas({"UPDATE Turno_Facturador SET Vence = NULL",
