@@ -208,6 +208,15 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Esperar();
     EXPECT_EQ(Texto("lblEstado"),
               QString::fromUtf8("El PDF ya no está guardado en la base de datos central."));
+    // A stored name longer than a file name may be (200 "é" are 400 bytes): the window says why.
+    std::string largo = "'";
+    for (int i = 0; i < 200; ++i)
+        largo += "é";
+    guardar("3", (largo + ".pdf'").c_str(), "'PDF'", "'%PDF'");
+    Abrir(16);
+    Clic("cmdAbrir_PDF");
+    EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo abrir el PDF: "))
+        << Texto("lblEstado").toStdString();
     {
         const Proxy_Central proxy("SELECT Documento", Proxy_Central::Corte::Colgado);
         delete ventana.data();  // a new window, whose connection goes through the proxy
