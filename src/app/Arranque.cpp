@@ -35,7 +35,7 @@ void Cargar_Sucursales_Registrando_Falla() {
 void Cargar_Datos_de_Emision_Registrando_Falla() {
     Ejecutar_Registrando_Falla(kPaso_Tablas, Crear_Tablas_Propias);
     Estado_App().datos_emision_por_cargar =
-        !Ejecutar_Registrando_Falla(kPaso_Datos_Emision, Cargar_Datos_de_Emision);
+        !Ejecutar_Registrando_Falla(kPaso_Datos_Emision, [] { Cargar_Datos_de_Emision(); });
     if (!Estado_App().datos_emision_por_cargar)
         Anotar_Zonas_Sucursales();
 }

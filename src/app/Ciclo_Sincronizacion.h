@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Consulta_Aparte.h"
+#include "data/Consulta_Aparte.h"
 #include "platform/Conexion.h"
 
 namespace facturador {

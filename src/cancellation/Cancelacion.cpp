@@ -97,10 +97,8 @@ bool Validar_Cancelacion(Vista_Cancelacion& vista, const Clave_Factura& clave) {
         Avisar(kTitulo_No_Cancelable, kFalta_Motivo);
         return false;
     }
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    const Factura_Buscada buscada = Buscar_Factura_a_Cancelar(conexion, clave);
-    Cerrar_Conexion(conexion);
+    const Factura_Buscada buscada = Consultar_en_Conexion<Factura_Buscada>(
+        vista, [clave](Conexion& conexion) { return Buscar_Factura_a_Cancelar(conexion, clave); });
     vista.Poner_Texto(lblTicket, buscada.ticket);
     if (!buscada.encontrada) {
         vista.Enfocar(txtSerie);
@@ -134,11 +132,13 @@ std::optional<std::pair<const char*, std::string>> Impedimento(
 
 Resultado Realizar_Cancelacion(Vista_Cancelacion& vista, const Clave_Factura& clave) {
     vista.Poner_Texto(lblUUID, "");
-    const auto factura = Leer_Factura_a_Cancelar(clave, Recortar(vista.Texto(txtMotivo)));
+    auto factura = Consultar_en_Conexion<std::optional<Factura_a_Cancelar>>(
+        vista, [clave](Conexion& conexion) { return Leer_Factura_a_Cancelar(conexion, clave); });
     if (const auto impedimento = Impedimento(clave, factura)) {
         Avisar(impedimento->first, impedimento->second);
         return Resultado::Rechazada;
     }
+    Anotar_Cancelacion(*factura, Recortar(vista.Texto(txtMotivo)));
     const std::string cola = Obtener_Datos_Emision(factura->ID_Sucursal).Ruta_Cola_Facturas;
     if (cola.empty()) {
         Avisar(kTitulo_No_Realizada, kSin_Cola);
@@ -150,7 +150,10 @@ Resultado Realizar_Cancelacion(Vista_Cancelacion& vista, const Clave_Factura& cl
         return Resultado::Rechazada;
     const std::string ruta =
         Unir_Ruta(cola, Nombre_Archivo_Cancelacion(vista.Texto(txtSerie), vista.Texto(txtNro)));
-    Aplicar_Cancelacion(*factura, Valor_Inicial(vista.Texto(lblTicket)), ruta);
+    Consultar_Central<void>(vista, [factura = *factura, ticket = Valor_Inicial(vista.Texto(lblTicket)),
+                                    ruta](const Abrir_Central& abrir) {
+        Aplicar_Cancelacion(abrir, factura, ticket, ruta);
+    });
     return Resultado::Hecha;
 }
 

@@ -2,13 +2,16 @@
 
 #include <string>
 
+#include "data/Consulta_Aparte.h"
+
 namespace facturador {
 
 // The controls of the cancellation window that the cancellation reads and writes.
 enum class Control_Cancelacion { txtSerie, txtNro, txtMotivo, lblUUID, lblTicket };
 
-// The cancellation window as the cancellation sees it: texts as they stand in the controls.
-class Vista_Cancelacion {
+// The cancellation window as the cancellation sees it: texts as they stand in the controls, and
+// the place where its central queries run.
+class Vista_Cancelacion : public Lugar_Consultas {
   public:
     virtual ~Vista_Cancelacion() = default;
     virtual std::string Texto(Control_Cancelacion control) const = 0;

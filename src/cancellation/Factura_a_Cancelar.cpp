@@ -23,15 +23,13 @@ int32_t Entero_De(const Recordset& rs, const char* columna) {
     return Entero_Redondeado(Valor_Inicial(rs.Texto(columna))).value_or(0);
 }
 
-Factura_a_Cancelar Leer_Fila(const Recordset& rs, const std::string& motivo) {
+Factura_a_Cancelar Leer_Fila(const Recordset& rs) {
     Factura_a_Cancelar f;
     f.ID_Sucursal = Entero_De(rs, "ID_Sucursal");
     f.ID_Factura = Entero_De(rs, "ID_Factura");
     f.UUID = rs.Texto("UUID");
     f.rfc_emisor = rs.Texto("rfc_emisor");
-    f.Comentario = rs.Texto("Comentario") +
-                   "     Cancelada el: " + Formato_Fecha_Corta(Ahora_en_Sucursal(f.ID_Sucursal)) +
-                   ", Motivo: " + motivo;
+    f.Comentario = rs.Texto("Comentario");
     return f;
 }
 
@@ -72,24 +70,27 @@ Factura_Buscada Buscar_Factura_a_Cancelar(Conexion& conexion, const Clave_Factur
     return buscada;
 }
 
-std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& clave,
-                                                          const std::string& motivo) {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(Conexion& conexion,
+                                                          const Clave_Factura& clave) {
     Recordset rs = conexion.Ejecutar(
         "SELECT ID_Sucursal, UUID, rfc_emisor, ID_Factura, Comentario  FROM "
         "Facturas_Electronicas" +
         Condicion_Serie_Folio(conexion, clave));
-    Cerrar_Conexion(conexion);
     if (rs.Fin())
         return std::nullopt;
-    return Leer_Fila(rs, motivo);
+    return Leer_Fila(rs);
 }
 
-void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket,
-                         const std::string& ruta) {
+void Anotar_Cancelacion(Factura_a_Cancelar& factura, const std::string& motivo) {
+    factura.Comentario += "     Cancelada el: " +
+                          Formato_Fecha_Corta(Ahora_en_Sucursal(factura.ID_Sucursal)) +
+                          ", Motivo: " + motivo;
+}
+
+void Aplicar_Cancelacion(const Abrir_Central& abrir, const Factura_a_Cancelar& factura,
+                         double ticket, const std::string& ruta) {
     Conexion conexion;
-    Abrir_Conexion_Central(conexion);
+    abrir(conexion);
     try {
         conexion.Iniciar_Transaccion();
         Ejecutar_Actualizaciones(conexion, factura, ticket);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "data/Conexiones.h"
 #include "platform/Conexion.h"
 
 namespace facturador {
@@ -23,7 +24,7 @@ struct Factura_Buscada {
     std::string ticket = "0";
 };
 
-// The invoice row as the cancellation needs it, with its comment already extended.
+// The invoice row as the cancellation needs it.
 struct Factura_a_Cancelar {
     int32_t ID_Sucursal = 0;
     int32_t ID_Factura = 0;
@@ -34,10 +35,13 @@ struct Factura_a_Cancelar {
 
 Factura_Buscada Buscar_Factura_a_Cancelar(Conexion& conexion, const Clave_Factura& clave);
 
-// The invoice with its comment + "     Cancelada el: dd-mm-yy, Motivo: <motivo>", read on a
-// connection of its own; nothing when there is no such invoice.
-std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& clave,
-                                                          const std::string& motivo);
+// The invoice row as stored; nothing when there is no such invoice.
+std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(Conexion& conexion,
+                                                          const Clave_Factura& clave);
+
+// Extends the invoice's comment with "     Cancelada el: dd-mm-yy, Motivo: <motivo>", the date
+// being the branch's.
+void Anotar_Cancelacion(Factura_a_Cancelar& factura, const std::string& motivo);
 
 // In one transaction: the invoice marked as cancelled with its new comment and, for a ticket
 // other than 0, the ticket freed and its amounts voided. The request file is put at `ruta` after
@@ -46,6 +50,7 @@ std::optional<Factura_a_Cancelar> Leer_Factura_a_Cancelar(const Clave_Factura& c
 // as cancelled, its ticket free to invoice again, that the SAT was never asked to cancel.
 // A failure before the file is in place rolls everything back and reaches the caller; from then
 // on it is a Cancelacion_Sin_Registrar and the file stays.
-void Aplicar_Cancelacion(const Factura_a_Cancelar& factura, double ticket, const std::string& ruta);
+void Aplicar_Cancelacion(const Abrir_Central& abrir, const Factura_a_Cancelar& factura,
+                         double ticket, const std::string& ruta);
 
 }  // namespace facturador

@@ -92,16 +92,9 @@ void Fijar_Datos_de_Emision(Lectura_Datos_Emision lectura) {
         Anotar_Perfiles_Nuevos(antes);
 }
 
-void Cargar_Datos_de_Emision() {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    try {
-        Fijar_Datos_de_Emision(Leer_Datos_de_Emision(conexion));
-    } catch (...) {
-        Cerrar_Conexion(conexion);
-        throw;
-    }
-    Cerrar_Conexion(conexion);
+void Cargar_Datos_de_Emision(Lugar_Consultas& lugar) {
+    Fijar_Datos_de_Emision(
+        Consultar_en_Conexion<Lectura_Datos_Emision>(lugar, Leer_Datos_de_Emision));
 }
 
 Datos_Emision Obtener_Datos_Emision(int32_t id_sucursal) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Consulta_Aparte.h"
 #include "platform/Conexion.h"
 #include "platform/Recordset.h"
 
@@ -56,7 +57,9 @@ struct Datos_Emision {
 // or let a blank profile be saved over a real one.
 // The time zone of each branch is chosen again with them (Zona_Sucursal.h); a load after the first
 // writes to the daily log each branch whose profile or zone it changed (Cambios_Perfiles.h).
-void Cargar_Datos_de_Emision();
+// The reading runs where `lugar` runs its queries; the loaded profiles change on the caller's
+// thread.
+void Cargar_Datos_de_Emision(Lugar_Consultas& lugar = Consultas_En_Sitio());
 
 // What a load reads from the central database. The reading touches nothing of the program's
 // state, so a thread other than the program's may do it; the program's own then takes it.

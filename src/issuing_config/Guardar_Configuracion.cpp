@@ -88,16 +88,13 @@ bool Tiene_Registro(Conexion& conexion, int32_t sucursal) {
 }
 
 // Stores the profile; false when the branch has no row to store it in.
-bool Guardar_Datos_Emision(const Datos_Capturados& datos, int32_t folio) {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    if (!Tiene_Registro(conexion, datos.ID_Sucursal)) {
-        Cerrar_Conexion(conexion);
-        return false;
-    }
-    conexion.Ejecutar(Sentencia_Guardar_Datos_Emision(datos, folio));
-    Cerrar_Conexion(conexion);
-    return true;
+bool Guardar_Datos_Emision(Lugar_Consultas& lugar, const Datos_Capturados& datos, int32_t folio) {
+    return Consultar_en_Conexion<bool>(lugar, [datos, folio](Conexion& conexion) {
+        if (!Tiene_Registro(conexion, datos.ID_Sucursal))
+            return false;
+        conexion.Ejecutar(Sentencia_Guardar_Datos_Emision(datos, folio));
+        return true;
+    });
 }
 
 }  // namespace
@@ -114,9 +111,9 @@ std::string Sentencia_Guardar_Datos_Emision(const Datos_Capturados& d, int32_t f
            " WHERE ID_Sucursal = " + std::to_string(d.ID_Sucursal);
 }
 
-bool Recargar_Datos_de_Emision() {
+bool Recargar_Datos_de_Emision(Lugar_Consultas& lugar) {
     try {
-        Cargar_Datos_de_Emision();
+        Cargar_Datos_de_Emision(lugar);
         return true;
     } catch (const std::exception& e) {
         Avisar(kTitulo_Falla_Configuracion, kFalla_Recargar + std::string(e.what()));
@@ -141,13 +138,14 @@ std::optional<std::string> Negativa(const Datos_Capturados& datos, Cajas_Llenada
 
 }  // namespace
 
-bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas) {
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas,
+                           Lugar_Consultas& lugar) {
     if (const auto negativa = Negativa(datos, cajas)) {
         Avisar(kTitulo_Atencion_Configuracion, *negativa);
         return false;
     }
     try {
-        if (!Guardar_Datos_Emision(datos, *Folio_Capturado(datos.Folio_Inicial_Facturas))) {
+        if (!Guardar_Datos_Emision(lugar, datos, *Folio_Capturado(datos.Folio_Inicial_Facturas))) {
             Avisar(kTitulo_Atencion_Configuracion, kSin_Registro);
             return false;
         }
@@ -156,7 +154,7 @@ bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas) 
         return false;
     }
     try {
-        Cargar_Datos_de_Emision();
+        Cargar_Datos_de_Emision(lugar);
         Avisar(kTitulo_Atencion_Configuracion, kConfiguracion_Almacenada);
     } catch (const std::exception& e) {
         Avisar(kTitulo_Atencion_Configuracion,

@@ -25,7 +25,7 @@ std::optional<int32_t> Folio_Capturado(std::string_view texto);
 std::string Sentencia_Guardar_Datos_Emision(const Datos_Capturados& datos, int32_t folio);
 
 // Reloads the branches' profiles; on failure the operator is told and the answer is false.
-bool Recargar_Datos_de_Emision();
+bool Recargar_Datos_de_Emision(Lugar_Consultas& lugar = Consultas_En_Sitio());
 
 // What filled the boxes of the branch being saved.
 enum class Cajas_Llenadas {
@@ -41,7 +41,9 @@ enum class Cajas_Llenadas {
 // Answers true when the window may close: the profile was stored (the message says so even when the
 // reload after it failed). On any refusal or failure to store, the operator has been told why and
 // nothing was stored.
-bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas);
+// Its central work runs where `lugar` runs its queries.
+bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas,
+                           Lugar_Consultas& lugar = Consultas_En_Sitio());
 
 // What storing a branch's folders from the command line did, in a sentence for the operator.
 struct Resultado_Carpetas {

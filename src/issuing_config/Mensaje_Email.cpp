@@ -22,12 +22,11 @@ std::string& Mensaje() {
     return mensaje;
 }
 
-void Almacenar(const std::string& texto) {
-    Conexion conexion;
-    Abrir_Conexion_Central(conexion);
-    conexion.Ejecutar("UPDATE Configuracion SET Mensaje_Facturacion_en_Email = '" +
-                      conexion.Escapar(texto) + "'");
-    Cerrar_Conexion(conexion);
+void Almacenar(Lugar_Consultas& lugar, const std::string& texto) {
+    Consultar_en_Conexion<void>(lugar, [texto](Conexion& conexion) {
+        conexion.Ejecutar("UPDATE Configuracion SET Mensaje_Facturacion_en_Email = '" +
+                          conexion.Escapar(texto) + "'");
+    });
 }
 
 }  // namespace
@@ -40,7 +39,8 @@ void Reiniciar_Mensaje_Facturacion_Email() {
     Mensaje().clear();
 }
 
-Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(const std::string& texto) {
+Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(const std::string& texto,
+                                                          Lugar_Consultas& lugar) {
     const std::string mensaje = Recortar(texto);
     Operador& operador = Operador_Actual();
     if (mensaje.empty()) {
@@ -48,7 +48,7 @@ Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(const std::string& tex
         return Resultado_Mensaje_Email::Vacio;
     }
     try {
-        Almacenar(mensaje);
+        Almacenar(lugar, mensaje);
     } catch (const std::exception& e) {
         operador.Mostrar_Advertencia(kTitulo_Falla_Configuracion,
                                      kFalla_Mensaje + std::string(e.what()));

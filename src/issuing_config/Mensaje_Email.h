@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "data/Consulta_Aparte.h"
+
 namespace facturador {
 
 // The text that goes in the body of the e-mail sent with the fiscal documents, as saved during
@@ -17,6 +19,8 @@ enum class Resultado_Mensaje_Email {
 
 // "Aceptar" of the e-mail text: the text trimmed of blanks goes to
 // Configuracion.Mensaje_Facturacion_en_Email, and the operator is told the outcome.
-Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(const std::string& texto);
+// Its central work runs where `lugar` runs its queries.
+Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(
+    const std::string& texto, Lugar_Consultas& lugar = Consultas_En_Sitio());
 
 }  // namespace facturador

@@ -130,9 +130,11 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
     Cargar_Datos_de_Emision();
     {
         const En_Cuenta consola("facturador_consola");
-        const auto factura = Leer_Factura_a_Cancelar({"A", 15}, "prueba");
+        Conexion_Abierta conexion;
+        const auto factura = Leer_Factura_a_Cancelar(conexion, {"A", 15});
         ASSERT_TRUE(factura);
-        Aplicar_Cancelacion(*factura, 4711, Unir_Ruta(sucursal.cola, "Cancelar A 15.txt"));
+        Aplicar_Cancelacion(Abrir_Conexion_Central, *factura, 4711,
+                            Unir_Ruta(sucursal.cola, "Cancelar A 15.txt"));
         Datos_Capturados perfil = Obtener_Datos_Emision(3);
         perfil.Serie_Facturas = "B";
         EXPECT_TRUE(Aceptar_Datos_Emision(perfil, Cajas_Llenadas::De_Su_Perfil));

@@ -66,8 +66,10 @@ TEST_F(Hora_Sucursal, CadaCaminoQueEscribeUnaFechaTomaLaHoraDeLaSucursal) {
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(DISTINCT FUM) FROM Comprobantes_Fiscales"),
               "05/12/2026");
 
-    const auto cancelar = Leer_Factura_a_Cancelar({"A", 1500}, "prueba");
+    Conexion_Abierta conexion;
+    auto cancelar = Leer_Factura_a_Cancelar(conexion, {"A", 1500});
     ASSERT_TRUE(cancelar);
+    Anotar_Cancelacion(*cancelar, "prueba");
     EXPECT_TRUE(cancelar->Comentario.ends_with("Cancelada el: 05-12-26, Motivo: prueba"))
         << cancelar->Comentario;
 }

@@ -15,7 +15,6 @@
 #include "app/Arranque.h"
 #include "app/Textos_Ventana.h"
 #include "app/qt/Dibujos_Aplicacion.h"
-#include "app/qt/Espera_Aparte.h"
 #include "app/qt/Etiqueta_Pulsable.h"
 #include "app/qt/Icono_Bandeja.h"
 #include "app/qt/frmSolicitudes.h"
@@ -23,6 +22,7 @@
 #include "data/Conexiones.h"
 #include "data/Configuracion.h"
 #include "data/Log.h"
+#include "data/qt/Lugar_Aparte.h"
 #include "generation/Estado_Generacion.h"
 #include "issuing_config/qt/frmConfiguracion_Facturas.h"
 
@@ -280,9 +280,7 @@ void frmAplicacion::Procesar_Eventos() {
 
 bool frmAplicacion::Ejecutar_Consulta(
     const std::function<void(const Abrir_Central&)>& consulta) {
-    return Esperar_Sin_Congelar([consulta, cadena = Cadena_Central_Vigente()] {
-        consulta([&cadena](Conexion& conexion) { conexion.Abrir_Propia(cadena); });
-    });
+    return Consultar_Aparte(consulta);
 }
 
 void frmAplicacion::Habilitar_Timer(bool habilitado) {
@@ -360,9 +358,13 @@ void frmAplicacion::lblRechazadas_Click() {
 }
 
 void frmAplicacion::Abrir_Con_Timers_Detenidos(Ventana_Modal ventana) {
+    if (ventana_modal_abierta_)
+        return;
     Habilitar_Timer(false);
     Habilitar_Ocultamiento(false);
+    ventana_modal_abierta_ = true;
     Abrir_Ventana_Modal(ventana);
+    ventana_modal_abierta_ = false;
     Habilitar_Ocultamiento(true);
     // Opened while a cycle waited for its events, the window must not let a second cycle start:
     // the interrupted cycle enables the timer itself when it ends.

@@ -102,6 +102,9 @@ class frmAplicacion : public QWidget, public Vista_Ciclo {
     // False during the first, long wait of the auto-hide timer; true once the window slides away.
     bool Ocultando = false;
     bool terminado_ = false;
+    // A configuration or cancellation window is open, or loading before it shows: the tray and
+    // the buttons still answer meanwhile, and must not open a second one inside it.
+    bool ventana_modal_abierta_ = false;
     Ciclo_Sincronizacion ciclo_;
 };
 

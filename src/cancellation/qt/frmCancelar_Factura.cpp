@@ -130,6 +130,11 @@ void frmCancelar_Factura::Enfocar(Control_Cancelacion control) {
     Control(control)->setFocus();
 }
 
+bool frmCancelar_Factura::Ejecutar_Consulta(
+    const std::function<void(const Abrir_Central&)>& consulta) {
+    return lugar_.Ejecutar_Consulta(consulta);
+}
+
 // Enter on the focused button presses it; anywhere else it does nothing (the boxes turn it into
 // a move to the next control before it gets here).
 void frmCancelar_Factura::keyPressEvent(QKeyEvent* evento) {

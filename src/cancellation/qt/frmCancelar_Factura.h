@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "cancellation/Cancelacion.h"
+#include "data/qt/Lugar_Aparte.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,7 +13,7 @@ namespace facturador {
 
 // "Cancelar Factura": the operator types the series, folio and reason of an issued invoice and
 // asks for its cancellation. The checks and effects are Aceptar_Cancelacion's; the window holds
-// nothing beyond its controls.
+// nothing beyond its controls, and takes no input while a central query of its own is on its way.
 class frmCancelar_Factura : public QDialog, public Vista_Cancelacion {
     Q_OBJECT
 
@@ -25,6 +26,7 @@ class frmCancelar_Factura : public QDialog, public Vista_Cancelacion {
     std::string Texto(Control_Cancelacion control) const override;
     void Poner_Texto(Control_Cancelacion control, const std::string& texto) override;
     void Enfocar(Control_Cancelacion control) override;
+    bool Ejecutar_Consulta(const std::function<void(const Abrir_Central&)>& consulta) override;
 
   protected:
     void keyPressEvent(QKeyEvent* evento) override;
@@ -44,6 +46,7 @@ class frmCancelar_Factura : public QDialog, public Vista_Cancelacion {
     QLabel* lblUUID = nullptr;
     QLabel* lblTicket = nullptr;
     QPushButton* cmdAceptar = nullptr;
+    Lugar_Aparte lugar_{this};
 };
 
 // Shows the window modally, owned by `propietario`, and returns when it closes.

@@ -152,7 +152,7 @@ frmConfiguracion_Facturas::frmConfiguracion_Facturas(QWidget* propietario) : QDi
     Disponer_Ventana();
     Acomodar_Opciones();
     Preparar_Menu();
-    perfiles_cargados_ = Recargar_Datos_de_Emision();
+    perfiles_cargados_ = Recargar_Datos_de_Emision(lugar_);
     Llenar_Combo_Sucursales(cboSucursal, false);
     Llenar_Combo_Estados(cboEstado, false);
     Llenar_Combo_Estados(cboEstado_Expedicion, false);
@@ -461,12 +461,13 @@ void frmConfiguracion_Facturas::cmdAceptar_Click() {
     const Cajas_Llenadas cajas = !perfiles_cargados_ ? Cajas_Llenadas::Sin_Carga
                                  : perfil_mostrado_  ? Cajas_Llenadas::De_Su_Perfil
                                                      : Cajas_Llenadas::Sin_Perfil;
-    if (Aceptar_Datos_Emision(Capturar_Datos(), cajas))
+    if (Aceptar_Datos_Emision(Capturar_Datos(), cajas, lugar_))
         accept();
 }
 
 void frmConfiguracion_Facturas::cmdAceptar_Mensaje_Click() {
-    switch (Guardar_Mensaje_Facturacion_Email(txtMensaje_en_Email->toPlainText().toStdString())) {
+    switch (Guardar_Mensaje_Facturacion_Email(txtMensaje_en_Email->toPlainText().toStdString(),
+                                              lugar_)) {
         case Resultado_Mensaje_Email::Vacio:
             txtMensaje_en_Email->clear();
             txtMensaje_en_Email->setFocus();

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "data/qt/Lugar_Aparte.h"
 #include "issuing_config/Guardar_Configuracion.h"
 
 class QComboBox;
@@ -82,6 +83,8 @@ class frmConfiguracion_Facturas : public QDialog {
     // selected branch's profile: only such boxes may be saved.
     bool perfiles_cargados_ = false;
     bool perfil_mostrado_ = false;
+    // Its loads and saves run apart; the window takes no input meanwhile.
+    Lugar_Aparte lugar_{this};
 };
 
 // Shows the window modally, owned by `propietario`, and returns when it closes.

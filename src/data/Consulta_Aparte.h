@@ -14,9 +14,10 @@ inline constexpr long kError_Consulta_Abandonada = 30020;
 inline constexpr const char* kConsulta_Abandonada =
     "El programa terminó antes de que respondiera la base de datos central";
 
-// Where the cycle's central queries run. The program without windows runs them in place, on the
-// program's pool. A window runs each one on a thread of its own, on a connection of its own, and
-// handles its events until it ends: a slow or hung server never freezes the tray.
+// Where the central queries of the cycle and of the operator's windows run. The program without
+// windows runs them in place, on the program's pool. A window runs each one on a thread of its
+// own, on a connection of its own, and handles its events until it ends: a slow or hung server
+// never freezes the tray.
 class Lugar_Consultas {
   public:
     virtual ~Lugar_Consultas() = default;
@@ -28,6 +29,12 @@ class Lugar_Consultas {
         return true;
     }
 };
+
+// The place that runs every query in place: the program without windows.
+inline Lugar_Consultas& Consultas_En_Sitio() {
+    static Lugar_Consultas en_sitio;
+    return en_sitio;
+}
 
 // Runs `consulta` where `lugar` says; its result or its failure reaches the caller on the
 // program's thread. `consulta` must use nothing of the program's state but copies it holds.

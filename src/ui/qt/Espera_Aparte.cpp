@@ -1,4 +1,4 @@
-#include "app/qt/Espera_Aparte.h"
+#include "ui/qt/Espera_Aparte.h"
 
 #include <QEventLoop>
 #include <QTimer>
