@@ -47,6 +47,10 @@ constexpr const char* kTitulo_Falla_Reactivar = "Se produjo un error";
 constexpr const char* kMensaje_Falla_Reactivar =
     "No se pudieron reactivar las Solicitudes de Facturas rechazadas; ninguna fue modificada. "
     "Detalle: ";
+constexpr const char* kMensaje_Reactivar_Sin_Saber =
+    "Se perdió la conexión con la base de datos central mientras se reactivaban las Solicitudes "
+    "de Facturas rechazadas; no se sabe si quedaron reactivadas. Vuelva a pulsar DesRechazar "
+    "para reactivarlas. Detalle: ";
 
 constexpr const char* kArchivo_Errores_Timbrado = "Log_Error_Timbrado.txt";
 constexpr const char* kTitulo_Sin_Errores_Timbrado = "Atención";
@@ -117,8 +121,10 @@ void Reactivar_Avisando_Al_Operador(Lugar_Consultas& lugar) {
         Consultar_en_Conexion<void>(
             lugar, [](Conexion& conexion) { Reactivar_Solicitudes_Rechazadas(conexion); });
     } catch (const std::exception& e) {
-        Operador_Actual().Mostrar_Advertencia(kTitulo_Falla_Reactivar,
-                                              kMensaje_Falla_Reactivar + std::string(e.what()));
+        Operador_Actual().Mostrar_Advertencia(
+            kTitulo_Falla_Reactivar,
+            (Respuesta_Perdida(e) ? kMensaje_Reactivar_Sin_Saber : kMensaje_Falla_Reactivar) +
+                std::string(e.what()));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Archivos.h"
 #include "platform/Conexion.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -22,6 +23,9 @@ constexpr const char* kSin_Registro =
     "base de datos central; no se almacenó ningún cambio.";
 constexpr const char* kFalla_Guardar =
     "No se pudo almacenar la configuración; no se realizó ningún cambio. Detalle: ";
+constexpr const char* kFalla_Guardar_Sin_Saber =
+    "Se perdió la conexión con la base de datos central mientras se almacenaba la configuración; "
+    "no se sabe si quedó almacenada. Vuelva a pulsar Aceptar para almacenarla. Detalle: ";
 constexpr const char* kFalla_Recargar =
     "No se pudieron leer los perfiles de emisión de las sucursales de la base de datos central. "
     "Detalle: ";
@@ -150,7 +154,9 @@ bool Aceptar_Datos_Emision(const Datos_Capturados& datos, Cajas_Llenadas cajas,
             return false;
         }
     } catch (const std::exception& e) {
-        Avisar(kTitulo_Falla_Configuracion, kFalla_Guardar + std::string(e.what()));
+        Avisar(kTitulo_Falla_Configuracion,
+               (Respuesta_Perdida(e) ? kFalla_Guardar_Sin_Saber : kFalla_Guardar) +
+                   std::string(e.what()));
         return false;
     }
     try {

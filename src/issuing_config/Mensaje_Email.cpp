@@ -5,6 +5,7 @@
 #include "data/Conexiones.h"
 #include "issuing_config/Avisos_Configuracion.h"
 #include "platform/Entorno.h"
+#include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
 
 namespace facturador {
@@ -16,6 +17,9 @@ constexpr const char* kFalta_Mensaje =
     "comprobantes fiscales.";
 constexpr const char* kFalla_Mensaje =
     "No se pudo almacenar el mensaje del email; no se realizó ningún cambio. Detalle: ";
+constexpr const char* kFalla_Mensaje_Sin_Saber =
+    "Se perdió la conexión con la base de datos central mientras se almacenaba el mensaje del "
+    "email; no se sabe si quedó almacenado. Vuelva a pulsar Aceptar para almacenarlo. Detalle: ";
 
 std::string& Mensaje() {
     static std::string mensaje;
@@ -50,8 +54,10 @@ Resultado_Mensaje_Email Guardar_Mensaje_Facturacion_Email(const std::string& tex
     try {
         Almacenar(lugar, mensaje);
     } catch (const std::exception& e) {
-        operador.Mostrar_Advertencia(kTitulo_Falla_Configuracion,
-                                     kFalla_Mensaje + std::string(e.what()));
+        operador.Mostrar_Advertencia(
+            kTitulo_Falla_Configuracion,
+            (Respuesta_Perdida(e) ? kFalla_Mensaje_Sin_Saber : kFalla_Mensaje) +
+                std::string(e.what()));
         return Resultado_Mensaje_Email::Fallido;
     }
     Mensaje() = mensaje;

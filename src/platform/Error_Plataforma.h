@@ -16,4 +16,12 @@ class Error_Plataforma : public std::runtime_error {
     std::string Descripcion;
 };
 
+// The connection to the server broke with a statement on its way (the client library's "server
+// has gone away" and "lost connection during query"): the server may have carried it out. A single
+// statement outside a transaction is then neither known done nor known undone.
+inline bool Respuesta_Perdida(const std::exception& e) {
+    const auto* falla = dynamic_cast<const Error_Plataforma*>(&e);
+    return falla && (falla->Numero == 2006 || falla->Numero == 2013);
+}
+
 }  // namespace facturador

@@ -13,6 +13,7 @@
 
 #include "../Apoyo_App.h"
 #include "apoyo/Proxy_Central.h"
+#include "apoyo/qt/Servidor_Colgado.h"
 #include "apoyo/qt/Ventanas.h"
 #include "app/qt/Icono_Bandeja.h"
 #include "app/qt/frmSolicitudes.h"
@@ -117,6 +118,21 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
         EXPECT_FALSE(timers_activos_con_la_ventana_abierta) << boton;
         EXPECT_TRUE(tmrTimer()->isActive()) << boton;
         EXPECT_TRUE(tmrMostrar()->isActive()) << boton;
+
+        // The console still answers while a window loads or saves: its buttons open no second
+        // window inside the first, and the timers stay stopped until the first one closes.
+        int abiertas = 0;
+        ventana.al_abrir_modal = [&] {
+            if (++abiertas > 1)
+                return;
+            Clic("cmdConfig");
+            Clic("cmdCancelar");
+            timers_activos_con_la_ventana_abierta = tmrTimer()->isActive();
+        };
+        Clic(boton);
+        EXPECT_EQ(abiertas, 1) << boton;
+        EXPECT_FALSE(timers_activos_con_la_ventana_abierta) << boton;
+        EXPECT_TRUE(tmrTimer()->isActive()) << boton;
     }
     EXPECT_EQ(ventana.ciclos, 0);
 
@@ -216,19 +232,12 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     // Clicks `boton` with the server hung on the statement that starts with `inicio`; answers
     // whether the tray opened the window meanwhile.
     const auto colgado_en = [&](const char* inicio, const char* boton) {
-        auto proxy = std::make_unique<Proxy_Central>(inicio, Proxy_Central::Corte::Colgado);
         bool atendida = false;
-        QTimer vigia;
-        QObject::connect(&vigia, &QTimer::timeout, [&] {
-            if (!proxy || !proxy->Cortado())
-                return;
+        Con_Servidor_Colgado(inicio, [&] { Clic(boton); }, [&] {
             ventana.hide();
             Mostrar_Desde_Icono();
             atendida = ventana.isVisible();
-            proxy.reset();
         });
-        vigia.start(10);
-        Clic(boton);
         return atendida;
     };
     for (const auto& [inicio, paso] : std::vector<std::pair<const char*, const char*>>{
@@ -246,9 +255,10 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     const auto avisos = entorno.operador.De_Tipo("advertencia");
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0].titulo + " / " + avisos[0].texto,
-              "Se produjo un error / No se pudieron reactivar las Solicitudes de Facturas "
-              "rechazadas; ninguna fue modificada. Detalle: Lost connection to server during "
-              "query");
+              "Se produjo un error / Se perdió la conexión con la base de datos central mientras "
+              "se reactivaban las Solicitudes de Facturas rechazadas; no se sabe si quedaron "
+              "reactivadas. Vuelva a pulsar DesRechazar para reactivarlas. Detalle: Lost "
+              "connection to server during query");
     Clic("cmdDesrechazar");
     EXPECT_EQ(Solicitud(1, "Status"), "1");
     Clic("cmdSincronizar");

@@ -7,6 +7,7 @@
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Siembra.h"
+#include "apoyo/qt/Servidor_Colgado.h"
 #include "apoyo/qt/Ventanas.h"
 #include "data/Sucursales.h"
 #include "data/Valores_Campo.h"
@@ -254,6 +255,48 @@ TEST_F(Cancelar_Factura, NoQueueFolderOrAFailureLeavesNothingHalfDone) {
     Esperar_Mostrado(
         {"No se realizó la cancelación / ", "confirmacion: ", falla, "confirmacion: ", falla});
     Esperar_Sin_Cambios();
+}
+
+// The cancellation's statements run apart, on a connection of their own: while the server hangs
+// on any of them (the look-up, the reading of the invoice, the change of its status) the program's
+// events still turn, and the window takes nothing in (a second Aceptar, a key, Esc, the close
+// button) and shows a busy pointer. When the server drops the connection the operator is told,
+// nothing was changed and the input stays; the next Aceptar cancels.
+TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
+    const std::string falla =
+        "Se produjo un error / No se pudo cancelar la factura; no se realizó ningún cambio. "
+        "Detalle: Lost connection to server during query";
+    for (const auto& [inicio, confirma] : std::vector<std::pair<const char*, bool>>{
+             {"SELECT Nro_Ticket", false},
+             {"SELECT ID_Sucursal", false},
+             {"UPDATE Facturas_Electronicas", true}}) {
+        entorno.operador.mostrados.clear();
+        entorno.operador.respuestas = {true, true};
+        bool ocupada = false;
+        bool abierta = false;
+        const bool colgado =
+            Con_Servidor_Colgado(inicio, [&] { Aceptar("A", "1500", "Motivo"); }, [&] {
+                ocupada = ventana.cursor().shape() == Qt::BusyCursor;
+                Aceptar();
+                QTest::keyClicks(Caja("txtMotivo"), "x");
+                QTest::keyClick(&ventana, Qt::Key_Escape);
+                ventana.close();
+                abierta = ventana.isVisible();
+            });
+        EXPECT_TRUE(colgado && ocupada && abierta) << inicio;
+        EXPECT_NE(ventana.cursor().shape(), Qt::BusyCursor) << inicio;
+        if (confirma)
+            Esperar_Mostrado({"confirmacion: ATENCION / Se cancelará la Factura", falla});
+        else
+            Esperar_Mostrado({falla});
+        Esperar_Conservada();
+        Esperar_Sin_Cambios();
+    }
+    entorno.operador.respuestas = {true};
+    Aceptar();
+    EXPECT_EQ(Factura(-1, "Status"), "3");
+    EXPECT_TRUE(Existe_Archivo(Archivo("Cancelar_A1500.xml")));
+    Esperar_Limpia();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
 #include "apoyo/Siembra.h"
+#include "apoyo/qt/Servidor_Colgado.h"
 #include "apoyo/qt/Ventanas.h"
 #include "data/Sucursales.h"
 #include "issuing_config/Datos_Emision.h"
@@ -230,6 +231,65 @@ TEST_F(Configuracion_Facturas, AfterAFailedLoadNothingIsSaved) {
               "abrirla.");
     EXPECT_TRUE(ventana->isVisible());
     EXPECT_EQ(Columna("Folio_Inicial_Facturas"), "1600");
+}
+
+// The window loads and saves on a connection of its own, apart: while the server hangs the
+// program's events still turn, and the window takes nothing in (a second Aceptar, a key, Esc, the
+// close button) and shows a busy pointer. A save whose answer is lost is said to be unknown, never
+// "no change" (the server carried it out); what was typed stays, and Aceptar again stores it.
+TEST_F(Configuracion_Facturas, AHungServerNeitherFreezesTheWindowNorLetsItSaveTwice) {
+    const std::string perdida = "Detalle: Lost connection to server during query";
+    EXPECT_TRUE(Con_Servidor_Colgado("SELECT COUNT(*), BIT_XOR", [&] { Abrir(); }, [] {}));
+    ASSERT_EQ(Advertencias().size(), 1u);
+    EXPECT_TRUE(Advertencias()[0].starts_with("Se produjo un error / No se pudieron leer los "
+                                              "perfiles de emisión"));
+    EXPECT_TRUE(Advertencias()[0].ends_with(perdida)) << Advertencias()[0];
+
+    for (const auto& [inicio, pagina, boton, caja, almacenado] :
+         std::vector<std::tuple<const char*, const char*, const char*, const char*, std::string>>{
+             {"UPDATE Configuracion_Facturas_Electronicas", "lblMenu_0", "cmdAceptar", "txtFolio",
+              "Folio_Inicial_Facturas = 1600"},
+             {"UPDATE Configuracion SET", "lblMenu_1", "cmdAceptar_Mensaje",
+              "txtMensaje_en_Email", "Mensaje_Facturacion_en_Email = 'Gracias'"}}) {
+        Abrir();
+        QTest::mouseClick(Control<QLabel>(pagina), Qt::LeftButton);
+        Elegir_Sucursal("Sur");
+        Control("txtFolio")->setText("1600");
+        Control<QPlainTextEdit>("txtMensaje_en_Email")->setPlainText("Gracias");
+        const size_t avisos = Advertencias().size();
+        bool ocupada = false;
+        bool abierta = false;
+        const bool colgado = Con_Servidor_Colgado(inicio, [&] { Pulsar(boton); }, [&] {
+            ocupada = ventana->cursor().shape() == Qt::BusyCursor;
+            Pulsar(boton);
+            QTest::keyClicks(Control<QWidget>(caja), "9");
+            QTest::keyClick(ventana.get(), Qt::Key_Escape);
+            ventana->close();
+            abierta = ventana->isVisible();
+        });
+        EXPECT_TRUE(colgado && ocupada && abierta) << inicio;
+        EXPECT_TRUE(ventana->isVisible()) << inicio;
+        EXPECT_NE(ventana->cursor().shape(), Qt::BusyCursor) << inicio;
+        ASSERT_EQ(Advertencias().size(), avisos + 1) << inicio;
+        EXPECT_TRUE(Advertencias().back().starts_with(
+            "Se produjo un error / Se perdió la conexión con la base de datos central mientras se "
+            "almacenaba"))
+            << Advertencias().back();
+        EXPECT_TRUE(Contiene(Advertencias().back(), "no se sabe si quedó almacenad"));
+        EXPECT_TRUE(Advertencias().back().ends_with(perdida)) << Advertencias().back();
+        EXPECT_EQ(Texto("txtFolio") + Control<QPlainTextEdit>("txtMensaje_en_Email")->toPlainText(),
+                  "1600Gracias")
+            << inicio;
+
+        Pulsar(boton);
+        EXPECT_EQ(Advertencias().back(), kExito) << inicio;
+        EXPECT_FALSE(ventana->isVisible()) << inicio;
+        EXPECT_NE(Valor_Central("SELECT COUNT(*) FROM Configuracion_Facturas_Electronicas, "
+                                "Configuracion WHERE ID_Sucursal = 7 AND " +
+                                almacenado),
+                  "0")
+            << inicio;
+    }
 }
 
 TEST_F(Configuracion_Facturas, EmailTextIsSavedToEveryRowAndKeptForTheRun) {
