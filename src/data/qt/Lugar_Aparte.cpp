@@ -61,10 +61,7 @@ bool Consultar_Aparte(const std::function<void(const Abrir_Central&)>& consulta)
 
 bool Lugar_Aparte::Ejecutar_Consulta(const std::function<void(const Abrir_Central&)>& consulta) {
     const Entrada_Retenida retenida(ventana_);
-    ocupado_ = true;
-    const bool hecha = Consultar_Aparte(consulta);
-    ocupado_ = false;
-    return hecha;
+    return Consultar_Aparte(consulta);
 }
 
 }  // namespace facturador

@@ -18,11 +18,9 @@ class Lugar_Aparte : public Lugar_Consultas {
   public:
     explicit Lugar_Aparte(QWidget* ventana) : ventana_(ventana) {}
     bool Ejecutar_Consulta(const std::function<void(const Abrir_Central&)>& consulta) override;
-    bool Ocupado() const { return ocupado_; }
 
   private:
     QWidget* ventana_;
-    bool ocupado_ = false;
 };
 
 }  // namespace facturador

@@ -274,6 +274,8 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
         entorno.operador.respuestas = {true, true};
         bool ocupada = false;
         bool abierta = false;
+        QLineEdit otra;  // another window of the program
+        otra.show();
         const bool colgado =
             Con_Servidor_Colgado(inicio, [&] { Aceptar("A", "1500", "Motivo"); }, [&] {
                 ocupada = ventana.cursor().shape() == Qt::BusyCursor;
@@ -282,8 +284,10 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
                 QTest::keyClick(&ventana, Qt::Key_Escape);
                 ventana.close();
                 abierta = ventana.isVisible();
+                QTest::keyClicks(&otra, "y");
             });
         EXPECT_TRUE(colgado && ocupada && abierta) << inicio;
+        EXPECT_EQ(otra.text(), "y") << inicio;
         EXPECT_NE(ventana.cursor().shape(), Qt::BusyCursor) << inicio;
         if (confirma)
             Esperar_Mostrado({"confirmacion: ATENCION / Se cancelará la Factura", falla});

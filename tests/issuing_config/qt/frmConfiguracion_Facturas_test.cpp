@@ -312,6 +312,10 @@ TEST_F(Configuracion_Facturas, EmailTextIsSavedToEveryRowAndKeptForTheRun) {
         mensaje->setPlainText(" Gracias por su compra, 'Don' C:\\ ");
         Pulsar("cmdAceptar_Mensaje");
     }
+    EXPECT_TRUE(Advertencias().back().starts_with(
+        "Se produjo un error / No se pudo almacenar el mensaje del email; no se realizó ningún "
+        "cambio. Detalle: "))
+        << Advertencias().back();
     EXPECT_TRUE(ventana->isVisible());
     EXPECT_EQ(Mensaje_Facturacion_Email(), "");
     Pulsar("cmdAceptar_Mensaje");
