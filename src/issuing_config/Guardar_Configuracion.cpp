@@ -191,7 +191,7 @@ Resultado_Carpetas Guardar_Carpetas_Sucursal(const Datos_Capturados& carpetas) {
     }
     return {true, sucursal +
                       "se almacenaron sus carpetas de cola, válidas y NO válidas; si el "
-                      "programa ya corre, las toma al reiniciarse."};
+                      "programa ya corre, las toma sin reiniciarse."};
 }
 
 }  // namespace facturador
