@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "apoyo/Bd_Central.h"
+#include "apoyo/Proxy_Central.h"
 #include "apoyo/Siembra.h"
 #include "apoyo/qt/Servidor_Colgado.h"
 #include "apoyo/qt/Ventanas.h"
@@ -301,6 +302,53 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
     EXPECT_EQ(Factura(-1, "Status"), "3");
     EXPECT_TRUE(Existe_Archivo(Archivo("Cancelar_A1500.xml")));
     Esperar_Limpia();
+}
+
+// The request file is put before the commit. A connection cut at the commit (before the server
+// gets it, or after it committed) leaves the file in the queue and asks the operator to cancel
+// again; a cut before the file (at the ticket's change) leaves nothing at all. Never an invoice
+// shown as cancelled without its request. Cancelling again ends, whichever the cut, with the
+// invoice cancelled, its ticket free and its request in the queue.
+TEST_F(Cancelar_Factura, ACutConnectionNeverLeavesACancelledInvoiceWithoutItsRequest) {
+    using enum Proxy_Central::Corte;
+    const std::string sin_registrar =
+        "Se produjo un error / La solicitud de cancelación quedó en la carpeta del programa de "
+        "timbrado, pero la cancelación no se pudo registrar en el sistema. Favor de volver a "
+        "cancelar la factura. Detalle: ";
+    const std::string sin_cambios =
+        "Se produjo un error / No se pudo cancelar la factura; no se realizó ningún cambio. "
+        "Detalle: ";
+    for (const auto& [inicio, corte, queda_archivo, cancelada] :
+         std::vector<std::tuple<const char*, Proxy_Central::Corte, bool, bool>>{
+             {"UPDATE Tickets", Antes_de_Ejecutar, false, false},
+             {"COMMIT", Antes_de_Ejecutar, true, false},
+             {"COMMIT", Sin_Respuesta, true, true}}) {
+        Ejecutar_Central("UPDATE Facturas_Electronicas SET Status = 2, Comentario = 'Timbrada'");
+        Ejecutar_Central("UPDATE Tickets SET Se_dio_Factura = 1");
+        Ejecutar_Central("UPDATE Montos_Facturados SET Status = 0");
+        std::filesystem::remove(Archivo("Cancelar_A1500.xml"));
+        entorno.operador.mostrados.clear();
+        entorno.operador.respuestas = {true};
+        {
+            const Proxy_Central proxy(inicio, corte);
+            Aceptar("A", "1500", "Motivo");
+            EXPECT_TRUE(proxy.Cortado()) << inicio;
+        }
+        Esperar_Mostrado({"confirmacion: ", queda_archivo ? sin_registrar : sin_cambios});
+        EXPECT_EQ(Existe_Archivo(Archivo("Cancelar_A1500.xml")), queda_archivo) << inicio;
+        EXPECT_EQ(Factura(-1, "Status") + Tickets_y_Montos(),
+                  cancelada ? "31011|11000" : std::string("2") + kIniciales)
+            << inicio;
+        Esperar_Conservada();
+
+        entorno.operador.respuestas = {true};
+        Aceptar();
+        EXPECT_EQ(Factura(-1, "Status") + Tickets_y_Montos(), "31011|11000") << inicio;
+        EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")),
+                  std::string("ALT150312AB1|") + kUUID + "\r\n")
+            << inicio;
+        Esperar_Limpia();
+    }
 }
 
 }  // namespace
