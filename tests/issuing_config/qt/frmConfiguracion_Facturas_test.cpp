@@ -197,6 +197,12 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
     EXPECT_TRUE(ventana->isVisible());
     EXPECT_EQ(Columna("Folio_Inicial_Facturas"), "1500");
 
+    // A profile deleted since the window loaded it is not stored anew, nor said stored.
+    Ejecutar_Central("DELETE FROM Configuracion_Facturas_Electronicas WHERE ID_Sucursal = 7");
+    Pulsar("cmdAceptar");
+    EXPECT_EQ(Advertencias().back(), avisos[4]);
+    EXPECT_TRUE(ventana->isVisible());
+
     Elegir_Sucursal("Centro");
     EXPECT_EQ(Control<QComboBox>("cboEstado")->currentText(), "Jalisco");
     EXPECT_EQ(Control<QComboBox>("cboEstado_Expedicion")->currentText(), "Colima");
