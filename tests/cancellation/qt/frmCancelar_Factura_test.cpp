@@ -1,5 +1,6 @@
 #include "cancellation/qt/frmCancelar_Factura.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -275,11 +276,15 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
         entorno.operador.respuestas = {true, true};
         bool ocupada = false;
         bool abierta = false;
+        bool pintada = false;
         QLineEdit otra;  // another window of the program
         otra.show();
         const bool colgado =
             Con_Servidor_Colgado(inicio, [&] { Aceptar("A", "1500", "Motivo"); }, [&] {
                 ocupada = ventana.cursor().shape() == Qt::BusyCursor;
+                // Still drawn: its boxes and texts, not only the window's background.
+                const QImage imagen = ventana.grab().toImage();
+                pintada = imagen.pixel(0, 0) != imagen.pixel(Caja("txtMotivo")->geometry().center());
                 Aceptar();
                 QTest::keyClicks(Caja("txtMotivo"), "x");
                 QTest::keyClick(&ventana, Qt::Key_Escape);
@@ -287,7 +292,7 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
                 abierta = ventana.isVisible();
                 QTest::keyClicks(&otra, "y");
             });
-        EXPECT_TRUE(colgado && ocupada && abierta) << inicio;
+        EXPECT_TRUE(colgado && ocupada && abierta && pintada) << inicio;
         EXPECT_EQ(otra.text(), "y") << inicio;
         EXPECT_NE(ventana.cursor().shape(), Qt::BusyCursor) << inicio;
         if (confirma)
