@@ -91,13 +91,19 @@ bool Tiene_Registro(Conexion& conexion, int32_t sucursal) {
                 .Fin();
 }
 
+// Runs `sentencia`, an UPDATE of the branch's profile row; false when the branch has no row.
+bool Actualizar_Registro(Conexion& conexion, int32_t sucursal, const std::string& sentencia) {
+    if (!Tiene_Registro(conexion, sucursal))
+        return false;
+    conexion.Ejecutar(sentencia);
+    return true;
+}
+
 // Stores the profile; false when the branch has no row to store it in.
 bool Guardar_Datos_Emision(Lugar_Consultas& lugar, const Datos_Capturados& datos, int32_t folio) {
     return Consultar_en_Conexion<bool>(lugar, [datos, folio](Conexion& conexion) {
-        if (!Tiene_Registro(conexion, datos.ID_Sucursal))
-            return false;
-        conexion.Ejecutar(Sentencia_Guardar_Datos_Emision(datos, folio));
-        return true;
+        return Actualizar_Registro(conexion, datos.ID_Sucursal,
+                                   Sentencia_Guardar_Datos_Emision(datos, folio));
     });
 }
 
@@ -180,11 +186,11 @@ Resultado_Carpetas Guardar_Carpetas_Sucursal(const Datos_Capturados& carpetas) {
     try {
         Conexion conexion;
         Abrir_Conexion_Central(conexion);
-        if (!Tiene_Registro(conexion, carpetas.ID_Sucursal))
+        if (!Actualizar_Registro(conexion, carpetas.ID_Sucursal,
+                                 "UPDATE Configuracion_Facturas_Electronicas SET " +
+                                     Asignar_Carpetas(carpetas) + "WHERE ID_Sucursal = " +
+                                     std::to_string(carpetas.ID_Sucursal)))
             return {false, sucursal + kSin_Registro};
-        conexion.Ejecutar("UPDATE Configuracion_Facturas_Electronicas SET " +
-                          Asignar_Carpetas(carpetas) +
-                          "WHERE ID_Sucursal = " + std::to_string(carpetas.ID_Sucursal));
         Cerrar_Conexion(conexion);
     } catch (const std::exception& e) {
         return {false, sucursal + kFalla_Guardar + e.what()};
