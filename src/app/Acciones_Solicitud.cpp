@@ -3,13 +3,16 @@
 #include "data/Log.h"
 #include "data/Valores_Campo.h"
 #include "generation/Reencolado.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador {
 
 namespace {
 
-std::vector<Reactivada> Reactivar_Donde(Conexion& conexion, const std::string& condicion) {
-    std::vector<Reactivada> reactivadas;
+Reactivacion Reactivar_Donde(Conexion& conexion, const std::string& condicion) {
+    Reactivacion reactivacion;
+    std::vector<Reactivada>& reactivadas = reactivacion.Solicitudes;
+    bool confirmando = false;
     conexion.Iniciar_Transaccion();
     try {
         Recordset rs = conexion.Ejecutar(
@@ -26,20 +29,28 @@ std::vector<Reactivada> Reactivar_Donde(Conexion& conexion, const std::string& c
                 "UPDATE Solicitudes_de_Facturas_OL SET Status = 1, Resultado = '' WHERE Status = 4 "
                 "AND ID IN (" +
                 ids + ")");
+        confirmando = true;
         conexion.Confirmar_Transaccion();
-    } catch (...) {
+    } catch (const std::exception& e) {
+        // Any failure before the COMMIT rolls the transaction back (a broken connection too: the
+        // server drops what was not committed); a COMMIT whose answer was lost may have been kept.
+        if (confirmando && Respuesta_Perdida(e)) {
+            conexion.Cerrar();
+            reactivacion.Sin_Confirmar = !reactivadas.empty();
+            return reactivacion;
+        }
         try {
             conexion.Deshacer_Transaccion();
         } catch (...) {
         }
         throw;
     }
-    return reactivadas;
+    return reactivacion;
 }
 
 }  // namespace
 
-std::vector<Reactivada> Reactivar_Solicitudes(Conexion& conexion, const std::vector<int32_t>& ids) {
+Reactivacion Reactivar_Solicitudes(Conexion& conexion, const std::vector<int32_t>& ids) {
     if (ids.empty())
         return {};
     std::string lista;
@@ -48,16 +59,19 @@ std::vector<Reactivada> Reactivar_Solicitudes(Conexion& conexion, const std::vec
     return Reactivar_Donde(conexion, "ID IN (" + lista + ")");
 }
 
-std::vector<Reactivada> Reactivar_Motivo(Conexion& conexion, const std::string& motivo,
-                                         int32_t hasta_id) {
+Reactivacion Reactivar_Motivo(Conexion& conexion, const std::string& motivo, int32_t hasta_id) {
     return Reactivar_Donde(conexion, "Resultado = '" + conexion.Escapar(motivo) +
                                          "' AND ID <= " + std::to_string(hasta_id));
 }
 
-void Anotar_Reactivadas(const std::vector<Reactivada>& reactivadas, const std::string& cuenta) {
-    for (const Reactivada& r : reactivadas)
-        Escribir_Log("Solicitud ID: " + std::to_string(r.ID) + " - Reactivada por el operador " +
-                     cuenta + "; estaba rechazada: " + r.Motivo);
+void Anotar_Reactivadas(const Reactivacion& reactivacion, const std::string& cuenta) {
+    const std::string como = reactivacion.Sin_Confirmar
+                                 ? " - Reactivación sin confirmar (se perdió la conexión al "
+                                   "confirmarla) por el operador "
+                                 : " - Reactivada por el operador ";
+    for (const Reactivada& r : reactivacion.Solicitudes)
+        Escribir_Log("Solicitud ID: " + std::to_string(r.ID) + como + cuenta +
+                     "; estaba rechazada: " + r.Motivo);
 }
 
 std::optional<std::string> Pedir_Reencolado(Conexion& conexion, int32_t id,

@@ -3,7 +3,9 @@
 #include <filesystem>
 
 #include "Apoyo_App.h"
+#include "apoyo/Proxy_Central.h"
 #include "data/Conexiones.h"
+#include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
 namespace {
@@ -22,14 +24,17 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
     const auto reactivadas = En_Central([](Conexion& c) {
         return Reactivar_Solicitudes(c, {2, 3, 404});
     });
-    EXPECT_EQ(reactivadas, (std::vector<Reactivada>{{3, "Error: dos"}}));
+    EXPECT_EQ(reactivadas.Solicitudes, (std::vector<Reactivada>{{3, "Error: dos"}}));
+    EXPECT_FALSE(reactivadas.Sin_Confirmar);
     EXPECT_EQ(Estados_y_Resultados(),
               "1:4:Error: uno,2:3:Timbrada,3:1:,5:4:Error: uno,6:4:Error: uno");
-    EXPECT_TRUE(En_Central([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).empty());
+    EXPECT_TRUE(
+        En_Central([](Conexion& c) { return Reactivar_Solicitudes(c, {}); }).Solicitudes.empty());
 
     const auto por_motivo =
         En_Central([](Conexion& c) { return Reactivar_Motivo(c, "Error: uno", 5); });
-    EXPECT_EQ(por_motivo, (std::vector<Reactivada>{{1, "Error: uno"}, {5, "Error: uno"}}));
+    EXPECT_EQ(por_motivo.Solicitudes,
+              (std::vector<Reactivada>{{1, "Error: uno"}, {5, "Error: uno"}}));
     EXPECT_EQ(Estados_y_Resultados(), "1:1:,2:3:Timbrada,3:1:,5:1:,6:4:Error: uno");
 
     Anotar_Reactivadas(por_motivo, "ana");
@@ -37,6 +42,46 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
                         "Solicitud ID: 1 - Reactivada por el operador ana; estaba "
                         "rechazada: Error: uno"));
     EXPECT_TRUE(Una_Vez(Leer_Log(), "Solicitud ID: 5 - Reactivada"));
+}
+
+// A cut before the COMMIT rolls the reactivation back and fails; a COMMIT whose answer was lost,
+// kept by the server or not, is told as unconfirmed with the requests it would have changed, and
+// goes to the daily log as such. A lost COMMIT that had nothing to change changed nothing.
+TEST_F(Acciones_Test, Una_Confirmacion_Perdida_Se_Dice_Sin_Confirmar) {
+    using enum Proxy_Central::Corte;
+    Sembrar_Solicitud(7, {{"Resultado", "'Error: siete'"}});
+    const auto reactivar = [] {
+        return En_Central([](Conexion& c) {
+            const Reactivacion r = Reactivar_Solicitudes(c, {7});
+            EXPECT_FALSE(c.Abierta()) << "a broken connection is opened anew";
+            return r;
+        });
+    };
+    for (const auto& [inicio, corte, status] :
+         std::vector<std::tuple<const char*, Proxy_Central::Corte, const char*>>{
+             {"UPDATE", Antes_de_Ejecutar, "4"},
+             {"COMMIT", Antes_de_Ejecutar, "4"},
+             {"COMMIT", Sin_Respuesta, "1"}}) {
+        Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 4 WHERE ID = 7");
+        const Proxy_Central proxy(inicio, corte);
+        if (std::string_view(inicio) == "UPDATE") {
+            EXPECT_THROW(reactivar(), Error_Plataforma);
+        } else {
+            const Reactivacion r = reactivar();
+            EXPECT_TRUE(r.Sin_Confirmar) << inicio;
+            EXPECT_EQ(r.Solicitudes, (std::vector<Reactivada>{{7, "Error: siete"}}));
+        }
+        EXPECT_TRUE(proxy.Cortado()) << inicio;
+        EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 7"),
+                  status)
+            << inicio;
+    }
+    Anotar_Reactivadas({{{7, "Error: siete"}}, true}, "ana");
+    EXPECT_TRUE(Una_Vez(Leer_Log(),
+                        "Solicitud ID: 7 - Reactivación sin confirmar (se perdió la conexión al "
+                        "confirmarla) por el operador ana; estaba rechazada: Error: siete"));
+    const Proxy_Central proxy("COMMIT", Sin_Respuesta);
+    EXPECT_FALSE(reactivar().Sin_Confirmar) << "nothing was rejected any more";
 }
 
 // A re-queue is asked only when --reencolar would write the file, and once at a time; the ask

@@ -191,7 +191,7 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     EXPECT_EQ(historia->Montos.size(), 1u);
     EXPECT_EQ(Pedir_Reencolado(conexion, 3, "operador", entorno.reloj.Ahora()), std::nullopt);
     EXPECT_EQ(Leer_Historia_Solicitud(conexion, 3)->Pedidos.size(), 1u);
-    EXPECT_EQ(Reactivar_Solicitudes(conexion, {1, 2}).size(), 1u);
+    EXPECT_EQ(Reactivar_Solicitudes(conexion, {1, 2}).Solicitudes.size(), 1u);
     EXPECT_FALSE(Tomar_Perfiles_Cambiados(conexion));
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Serie_Facturas = 'C'");
     EXPECT_TRUE(Tomar_Perfiles_Cambiados(conexion));

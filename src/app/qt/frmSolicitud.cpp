@@ -31,6 +31,9 @@ namespace facturador {
 namespace {
 
 constexpr int kRevisar_Pedido_ms = 1000;
+constexpr const char* kReactivacion_Sin_Confirmar =
+    "Se perdió la conexión con la base de datos central al confirmar la reactivación; no se sabe "
+    "si la solicitud %1 quedó reactivada: su estado abajo lo dice. ";
 // A request without a date has its daily logs looked for from this many days ago.
 constexpr int kDias_Sin_Fecha = 30;
 
@@ -386,17 +389,16 @@ void frmSolicitud::cmdReactivar_Click() {
             "ATENCION", "Se reactivará la Solicitud de Factura " + std::to_string(id) +
                             ", rechazada por: " + historia_->Resultado))
         return;
-    hilo_.Encargar<std::vector<Reactivada>>(
+    hilo_.Encargar<Reactivacion>(
         [id](Conexion& conexion) { return Reactivar_Solicitudes(conexion, {id}); },
-        [this, id](const std::vector<Reactivada>& reactivadas) {
-            Anotar_Reactivadas(reactivadas, Cuenta_Usuario());
-            aviso_ = reactivadas.empty()
-                         ? QString::fromUtf8(
-                               "La solicitud %1 ya no estaba rechazada; no se "
-                               "modificó. ")
-                               .arg(id)
-                         : QString::fromUtf8("Se reactivó la solicitud %1; vuelve a pendientes. ")
-                               .arg(id);
+        [this, id](const Reactivacion& reactivacion) {
+            Anotar_Reactivadas(reactivacion, Cuenta_Usuario());
+            aviso_ = QString::fromUtf8(reactivacion.Sin_Confirmar ? kReactivacion_Sin_Confirmar
+                                       : reactivacion.Solicitudes.empty()
+                                           ? "La solicitud %1 ya no estaba rechazada; no se "
+                                             "modificó. "
+                                           : "Se reactivó la solicitud %1; vuelve a pendientes. ")
+                         .arg(id);
             Mostrar(id);
         },
         [this](const std::string& error) {

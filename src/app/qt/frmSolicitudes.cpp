@@ -28,6 +28,9 @@ namespace facturador {
 namespace {
 
 constexpr const char* kTitulo_Confirmar = "ATENCION";
+constexpr const char* kReactivaciones_Sin_Confirmar =
+    "Se perdió la conexión con la base de datos central al confirmar la reactivación; no se sabe "
+    "si las %1 solicitudes quedaron reactivadas: la búsqueda muestra su estado. ";
 constexpr const char* kFaltan_Indices =
     "Faltan índices de búsqueda en la base central: las búsquedas por cliente, R.F.C., ticket o "
     "fechas pueden tardar (el README da la sentencia que los crea).";
@@ -419,20 +422,23 @@ void frmSolicitudes::cmdReactivar_Motivo_Click() {
 
 // After the operator's yes; each request reactivated goes to the daily log with the operator's
 // account, and the reasons and the results are read again.
-void frmSolicitudes::Reactivar(std::function<std::vector<Reactivada>(Conexion&)> accion,
+void frmSolicitudes::Reactivar(std::function<Reactivacion(Conexion&)> accion,
                                const QString& pregunta) {
     if (!Operador_Actual().Pedir_Confirmacion(kTitulo_Confirmar, pregunta.toStdString()))
         return;
     Mostrar_Estado(QString::fromUtf8("Reactivando…"));
-    hilo_.Encargar<std::vector<Reactivada>>(
+    hilo_.Encargar<Reactivacion>(
         std::move(accion),
-        [this](const std::vector<Reactivada>& reactivadas) {
-            Anotar_Reactivadas(reactivadas, Cuenta_Usuario());
-            // Told with the results of the search that follows.
-            aviso_ = reactivadas.size() == 1
+        [this](const Reactivacion& reactivacion) {
+            Anotar_Reactivadas(reactivacion, Cuenta_Usuario());
+            const size_t cuantas = reactivacion.Solicitudes.size();
+            // Told with the results of the search that follows, which show where they stand.
+            aviso_ = reactivacion.Sin_Confirmar
+                         ? QString::fromUtf8(kReactivaciones_Sin_Confirmar).arg(cuantas)
+                     : cuantas == 1
                          ? QString::fromUtf8("Se reactivó 1 solicitud; vuelve a pendientes. ")
                          : QString::fromUtf8("Se reactivaron %1 solicitudes; vuelven a pendientes. ")
-                               .arg(reactivadas.size());
+                               .arg(cuantas);
             if (modo_ == Modo::Rechazadas)
                 Cargar_Motivos();
             cmdBuscar_Click();

@@ -65,7 +65,7 @@ class frmSolicitudes : public QDialog {
     void Cargar_Motivos();
     void Mostrar_Motivos(const std::vector<Motivo_Rechazo>& motivos);
     void Motivo_Elegido();
-    void Reactivar(std::function<std::vector<Reactivada>(Conexion&)> accion,
+    void Reactivar(std::function<Reactivacion(Conexion&)> accion,
                    const QString& pregunta);
     void Abrir_Historia(int fila);
 
