@@ -61,9 +61,10 @@ TEST_F(Recepcion, StampedRequestsQueueInKeyOrderAndCompleteWhenTheQueueRuns) {
     const std::string xml = std::to_string(Cfdi_Para(1).size());
     const std::string documentos =
         Documentos("ID, ID_Factura, Titulo, Nombre_Archivo, LENGTH(Documento)");
-    EXPECT_TRUE(documentos.starts_with("-1|-1|Documento PDF  A1501|F1501.pdf|22;-2|-1|Documento "
-                                       "XML  A1501|F1501.xml|" +
-                                       xml + ";-3|-2|"));
+    EXPECT_TRUE(
+        documentos.starts_with("-1|-1|Documento PDF  A1501|F1501.pdf|22;-2|-1|Documento "
+                               "XML  A1501|F1501.xml|" +
+                               xml + ";-3|-2|"));
     EXPECT_EQ(Veces(documentos, ";"), 6);
 
     // The amounts reach the log once they are committed, in the order of the queue.
