@@ -399,14 +399,13 @@ TEST_F(Resultados_Dudosos, AResultIsReadInItsOwnEncodingOrRefused) {
 // listed, not stored again each cycle). A number its invoice column cannot hold is stored as that
 // column's empty value, logged once, and the request completes.
 TEST_F(Resultados_Dudosos, WhatTheDatabaseCannotHoldKeepsBackOnlyItsOwnRequest) {
-    for (int id = 1; id <= 6; ++id)
-        Sembrar_Solicitud(id);
     // The largest double: its amount, written with 15 digits, is beyond what the column holds.
-    Ejecutar_Central(
-        "UPDATE Solicitudes_de_Facturas_OL SET Total = 1.7976931348623157e308 WHERE ID = 3");
-    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Nro_Ticket = 666 WHERE ID = 6");
-    for (int id = 1; id <= 6; ++id)
+    for (int id = 1; id <= 6; ++id) {
+        Sembrar_Solicitud(id, id == 3   ? Columnas{{"Total", "1.7976931348623157e308"}}
+                              : id == 6 ? Columnas{{"Nro_Ticket", "666"}}
+                                        : Columnas{});
         Dejar_Timbrado(id);
+    }
     // A folio that the invoice row's text scan would read before the real one (it ignores the
     // case of letters): the row gets the folio the gate compared. A subtotal beyond a double.
     const std::string senuelo =
