@@ -218,7 +218,8 @@ TEST_F(Recepcion, FailuresLeaveTheQueueWholePerRequestAndAreTriedAgain) {
     EXPECT_EQ(Sentencias_De(3), kPor_Solicitud + 1);
     EXPECT_EQ(Cola().size(), kPor_Solicitud + 1);
     EXPECT_EQ(Cola().back(), Estado_3(3));
-    EXPECT_EQ(Documentos("ID_Factura, Descripcion"), "-2|PDF;-3|PDF;-3|XML;");
+    EXPECT_EQ(Documentos("ID_Factura, Titulo"),
+              "-2|Documento PDF  A1502;-3|Documento PDF  A1503;-3|Documento XML  A1503;");
     const std::string log = Leer_Log();
     EXPECT_EQ(Veces(log, "CONSTRAINT `regla_prueba` failed"), 2) << log;
     EXPECT_TRUE(Una_Vez(log, "  -  Almacenar el comprobante timbrado de la Solicitud ID: 2"));
