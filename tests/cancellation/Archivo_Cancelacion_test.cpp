@@ -31,9 +31,8 @@ class Archivo_Cancelacion : public testing::Test {
     const std::string parcial = Unir_Ruta(cola.Ruta(), ".Cancelar_A1500.xml.parcial");
 };
 
-// Line ends and other control characters in a value never start a line of their own; the request
-// replaces an earlier read-only one and whatever a crash left half written, and nothing else stays
-// in the queue folder.
+// Control characters in a value never start a line; the request replaces an earlier read-only one
+// and whatever a crash left half written, and nothing else stays in the queue folder.
 TEST_F(Archivo_Cancelacion, OneWholeLineReplacesTheEarlierRequestAndLeavesNothingElse) {
     Escribir_Archivo(ruta, "anterior\r\n");
     Poner_Solo_Lectura(ruta);

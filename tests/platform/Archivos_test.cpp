@@ -49,7 +49,7 @@ TEST_F(Archivos_Hostiles, SoloSeLeeYSeListaUnArchivoRegularYHastaSuLimite) {
     const auto disperso = Leer_Archivo_Regular(En(".disperso"), 4096);
     EXPECT_EQ(disperso.Bytes.size(), 4096u);
     EXPECT_FALSE(disperso.Completo);
-    std::filesystem::remove(En(".disperso"));
+    fs::remove(En(".disperso"));
 
     ASSERT_TRUE(Plantar_Enlace(En("enlace"), victima));
     ASSERT_TRUE(Plantar_Tuberia(En("tuberia")));
@@ -73,10 +73,9 @@ TEST(Rutas_Hostiles, LosNombresQuedanEnSuCarpetaYLasCarpetasNoSuben) {
         EXPECT_TRUE(Sube_de_Carpeta(ruta)) << ruta;
 }
 
-// A file is created new: a link or a pipe planted at its name, or at the name it is written under
-// first, is replaced and never written through; the file's content and permissions are its own.
-// The state file is replaced the same way, through "<name>.nuevo"; nothing is appended through a
-// link or to a pipe.
+// A link or a pipe planted at a new file's name, or at the name it is written under first (for the
+// state file "<name>.nuevo"), is replaced, never written through; the content and permissions are
+// the file's own. Nothing is appended through a link or to a pipe.
 TEST_F(Archivos_Hostiles, UnArchivoNuevoNuncaSeEscribePorLoQueHabiaEnSuNombre) {
     Escribir_Archivo(victima, "intacto");
     const std::string nuevo = En("nuevo.txt"), temporal = En(".nuevo.txt.parcial");

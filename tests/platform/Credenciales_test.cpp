@@ -1,5 +1,4 @@
-// The credentials file of an installation: who may own and read it, what its lines may say, and a
-// connection with an account of its own on the tests' server.
+// The central credentials file: who may own and read it, its lines, a connection with its account.
 
 #include <gtest/gtest.h>
 #include <pwd.h>

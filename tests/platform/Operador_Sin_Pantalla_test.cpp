@@ -1,5 +1,4 @@
-// The operator of a program nobody watches: lines instead of dialogs, limited as repeated
-// failures are, and told when over.
+// Nobody watches: lines instead of dialogs, a repeated failure once an hour, and its end told.
 
 #include "platform/Operador_Sin_Pantalla.h"
 

@@ -1,6 +1,5 @@
-// The platform: connection strings, record sets, Windows-1252 text and dates; the connections to
-// the central server and to the local database files, the central pool, and the termination
-// signal.
+// The platform: connection strings, record sets, text, dates, the central and local connections,
+// the central pool and the termination signal.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +22,8 @@
 namespace facturador {
 namespace {
 
+using namespace std::string_literals;
+
 std::string Cadena_Central(const std::string& puerto) {
     return "Provider=MSDASQL.1;Password=;Persist Security Info=True;User ID=;Extended "
            "Properties=\"DRIVER={MySQL ODBC 3.51 Driver};DESC=;DATABASE=Morvane_Central;"
@@ -30,12 +31,9 @@ std::string Cadena_Central(const std::string& puerto) {
            puerto + ";OPTION=16387;STMT=;\"";
 }
 
-// The central string gives its parameters, an empty port being the driver's default (0); keys
-// are read without regard to case. The local string gives its file, without the blanks round it.
-// A SIGTERM during the service's wait between cycles ends the wait at once, however long it had
-// left, also when another thread takes the signal (the wait is not interrupted then), and one
-// asked for before ends the next wait before it starts. The signal comes a moment after the wait
-// began; should it come first, it is found first and the test holds the same.
+// A SIGTERM ends the service's wait between cycles at once, also when another thread takes it (the
+// wait is not interrupted then), and one that came before ends the next wait before it starts.
+// (The signal comes 100 ms into the wait; sent earlier it would be found first, all the same.)
 TEST(Senal_Terminacion, ASignalEndsTheWaitAtOnce) {
     Senal_Terminacion senal;
     EXPECT_FALSE(senal.Esperar(std::chrono::milliseconds(0)));
@@ -48,6 +46,7 @@ TEST(Senal_Terminacion, ASignalEndsTheWaitAtOnce) {
     EXPECT_TRUE(senal.Esperar(std::chrono::hours(1)));
 }
 
+// Keys in any case, an empty port the driver's default (0); the local file without its blanks.
 TEST(Cadena_Conexion, CentralAndLocalStringsGiveTheirParameters) {
     EXPECT_EQ(
         Leer_Cadena_Central(Cadena_Central("")),
@@ -100,7 +99,6 @@ TEST(Texto, Windows1252GoesAndComesBackAndWhatItLacksIsAQuestionMark) {
     EXPECT_TRUE(Es_UTF8_Valido("Año € 😀 \xF4\x8F\xBF\xBF"));
     // UTF-16 either way round: a surrogate pair is one character beyond the first plane; half a
     // pair, or an odd byte, is no text.
-    using namespace std::string_literals;
     EXPECT_EQ(Desde_UTF16("\0A\xD8\x3D\xDE\x00\xDB\xFF\xDF\xFF"s, true), "A😀\xF4\x8F\xBF\xBF");
     EXPECT_EQ(Desde_UTF16("A\0\x3D\xD8\x00\xDE\xE9\0"s, false), "A😀é");
     for (const std::string& malo :
@@ -114,15 +112,12 @@ TEST(Texto, Windows1252GoesAndComesBackAndWhatItLacksIsAQuestionMark) {
 // stamping program reads line by line.
 TEST(Texto, SinControlesLeavesEachControlAsABlankAndTheRestIntact) {
     EXPECT_EQ(Sin_Controles("X\r\nTotal=0.01"), "X  Total=0.01");
-    EXPECT_EQ(Sin_Controles(std::string("a\tb\x7f"
-                                        "c\0d",
-                                        7)),
-              "a b c d");
+    EXPECT_EQ(Sin_Controles("a\tb\177c\0d"s), "a b c d");
     EXPECT_EQ(Sin_Controles("\xc2\x85NEL"), " NEL");  // U+0085, a line end to some readers
     EXPECT_EQ(Sin_Controles("Peña 東京 😀 \xff"), "Peña 東京 😀 \xff");
 }
 
-TEST(Fecha_Hora, ReadsTheDriversAndTheProgramsFormsAndNothingElse) {
+TEST(Fecha_Hora, ReadsTheDriversAndTheProgramsFormsOnlyAndCountsAcrossLeapDays) {
     EXPECT_EQ(Leer_Fecha_Hora("2024-07-31 23:59:58"), (Fecha_Hora{2024, 7, 31, 23, 59, 58}));
     EXPECT_EQ(Leer_Fecha_Hora("2024/07/31"), (Fecha_Hora{2024, 7, 31, 0, 0, 0}));
     EXPECT_EQ(Leer_Fecha_Hora(" 31/07/2024 08:01 "), (Fecha_Hora{2024, 7, 31, 8, 1, 0}));
@@ -131,9 +126,7 @@ TEST(Fecha_Hora, ReadsTheDriversAndTheProgramsFormsAndNothingElse) {
     for (const char* texto : {"", "hoy", "31/07", "2024-02-30", "29/02/2023", "31/13/2024", "24:00",
                               "10:60", "2024/07-31", "31/07/2024 10/30", "12345/01/01"})
         EXPECT_EQ(Leer_Fecha_Hora(texto), std::nullopt) << '"' << texto << '"';
-}
-
-TEST(Fecha_Hora, ArithmeticCrossesDaysMonthsYearsAndLeapDays) {
+    // Arithmetic crosses days, months, years and leap days.
     EXPECT_EQ(Sumar_Segundos({2026, 12, 31, 23, 59, 55}, 10), (Fecha_Hora{2027, 1, 1, 0, 0, 5}));
     EXPECT_EQ(Sumar_Segundos({2024, 3, 1, 0, 0, 5}, -10), (Fecha_Hora{2024, 2, 29, 23, 59, 55}));
     EXPECT_EQ(Sumar_Dias({2024, 2, 28, 8, 1, 0}, 2), (Fecha_Hora{2024, 3, 1, 8, 1, 0}));
@@ -142,7 +135,6 @@ TEST(Fecha_Hora, ArithmeticCrossesDaysMonthsYearsAndLeapDays) {
     EXPECT_EQ(Solo_Fecha({2024, 2, 29, 8, 1, 7}), (Fecha_Hora{2024, 2, 29, 0, 0, 0}));
 }
 
-using namespace std::string_literals;
 using pruebas::Cadena_Central_Pruebas;
 
 class Conexion_Central : public ::testing::Test {

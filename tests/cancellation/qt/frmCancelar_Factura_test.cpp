@@ -109,15 +109,18 @@ class Cancelar_Factura : public testing::Test {
     }
 
     static constexpr const char* kIniciales = "1111|00000";
+    static constexpr const char* kSin_Cambios =
+        "Se produjo un error / No se pudo cancelar la factura; no se realizó ningún cambio. "
+        "Detalle: ";
+    const std::string linea = std::string("ALT150312AB1|") + kUUID + "\r\n";
     Entorno_Pruebas entorno;
     const std::string cola = Unir_Ruta(entorno.Carpeta(), "cola");
     frmCancelar_Factura ventana;
 };
 
-// The typed series is upper case and the folio takes digits only (the keypad's too, editing keys
-// still work); Enter in a box moves on without pressing Aceptar, Enter on the button presses it.
-// The cancellation writes the queue file, marks the invoice, voids both amounts of its ticket
-// (invoiced twice) and frees the ticket.
+// The series is typed upper case, the folio digits only (keypad's too); Enter in a box moves on,
+// on the button it presses it. The cancellation writes the queue file, marks the invoice, voids
+// both amounts of its ticket (invoiced twice) and frees the ticket.
 TEST_F(Cancelar_Factura, TypedSeriesIsUpperCaseFolioDigitsOnlyAndEnterMovesOn) {
     entorno.operador.respuestas = {true};
     Teclear_Y_Enter(Caja("txtSerie"), "a");
@@ -140,8 +143,7 @@ TEST_F(Cancelar_Factura, TypedSeriesIsUpperCaseFolioDigitsOnlyAndEnterMovesOn) {
         {"confirmacion: ATENCION / Se cancelará la Factura Serie: A   Folio: 1500  "
          "Emitido por la sucursal: Centro",
          "advertencia: ATENCION / Se inició el proceso de Cancelación"});
-    EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")),
-              std::string("ALT150312AB1|") + kUUID + "\r\n");
+    EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")), linea);
     EXPECT_EQ(Factura(-1, "Status") + Factura(-2, "Status"), "32");
     EXPECT_EQ(Factura(-1, "Comentario"),
               "Timbrada     Cancelada el: 05-12-26, Motivo: Error en RFC");
@@ -180,10 +182,9 @@ TEST_F(Cancelar_Factura, ChecksBeforeTheLookUpRefuseAndWriteNothing) {
     Esperar_Sin_Cambios();
 }
 
-// An invoice without the issuer's RFC or without UUID is refused, a declined confirmation writes
-// nothing, and all three clear the form without the closing notice. An invoice already cancelled
-// is cancelled again after a notice; an earlier read-only file is replaced, its line in
-// Windows-1252.
+// No issuer's RFC or no UUID refuses, a declined confirmation writes nothing; all three clear the
+// form. One already cancelled is cancelled again after a notice, replacing an earlier read-only
+// file with its line in Windows-1252.
 TEST_F(Cancelar_Factura, RefusalsClearTheFormAndAnAlreadyCancelledInvoiceGoesOn) {
     Ejecutar_Central("UPDATE Facturas_Electronicas SET rfc_emisor = NULL WHERE ID_Factura = -1");
     Ejecutar_Central("UPDATE Facturas_Electronicas SET UUID = '' WHERE ID_Factura = -2");
@@ -213,8 +214,7 @@ TEST_F(Cancelar_Factura, RefusalsClearTheFormAndAnAlreadyCancelledInvoiceGoesOn)
 }
 
 // Ticket 0 or none touches only the invoice; another ticket voids only its own amounts. The file
-// takes the folio as typed, the look-up its number; quotes and backslashes are looked up and
-// stored as typed.
+// takes the folio as typed, the look-up its number; quotes and backslashes kept as typed.
 TEST_F(Cancelar_Factura, OnlyTheInvoicesTicketIsFreedAndTextsAreStoredAsTyped) {
     Sembrar_Factura(-3, "'B'", 7, "0", "'u-0'");
     Sembrar_Factura(-4, "'B'", 8, "NULL", "'u-n'");
@@ -251,32 +251,24 @@ TEST_F(Cancelar_Factura, NoQueueFolderOrAFailureLeavesNothingHalfDone) {
         Aceptar();
     }
     Esperar_Conservada();
-    const std::string falla =
-        "Se produjo un error / No se pudo cancelar la factura; no se "
-        "realizó ningún cambio. Detalle: ";
-    Esperar_Mostrado(
-        {"No se realizó la cancelación / ", "confirmacion: ", falla, "confirmacion: ", falla});
+    Esperar_Mostrado({"No se realizó la cancelación / ", "confirmacion: ", kSin_Cambios,
+                      "confirmacion: ", kSin_Cambios});
     Esperar_Sin_Cambios();
 }
 
-// The cancellation's statements run apart, on a connection of their own: while the server hangs
-// on any of them (the look-up, the reading of the invoice, the change of its status) the program's
-// events still turn, and the window takes nothing in (a second Aceptar, a key, Esc, the close
-// button) and shows a busy pointer. When the server drops the connection the operator is told,
-// nothing was changed and the input stays; the next Aceptar cancels.
+// While the server hangs on a statement of the cancellation (the look-up, the reading of the
+// invoice, its status) the program's events still turn and the busy window takes nothing in (a
+// second Aceptar, a key, Esc, closing). A dropped connection is told, nothing changed, the input
+// stays; the next Aceptar cancels.
 TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
-    const std::string falla =
-        "Se produjo un error / No se pudo cancelar la factura; no se realizó ningún cambio. "
-        "Detalle: Lost connection to server during query";
+    const std::string falla = kSin_Cambios + std::string("Lost connection to server during query");
     for (const auto& [inicio, confirma] : std::vector<std::pair<const char*, bool>>{
              {"SELECT Nro_Ticket", false},
              {"SELECT ID_Sucursal", false},
              {"UPDATE Facturas_Electronicas", true}}) {
         entorno.operador.mostrados.clear();
         entorno.operador.respuestas = {true, true};
-        bool ocupada = false;
-        bool abierta = false;
-        bool pintada = false;
+        bool ocupada = false, abierta = false, pintada = false;
         QLineEdit otra;  // another window of the program
         otra.show();
         const bool colgado =
@@ -309,20 +301,15 @@ TEST_F(Cancelar_Factura, AHungServerNeitherFreezesNorLetsTheWindowActTwice) {
     Esperar_Limpia();
 }
 
-// The request file is put before the commit. A connection cut at the commit (before the server
-// gets it, or after it committed) leaves the file in the queue and asks the operator to cancel
-// again; a cut before the file (at the ticket's change) leaves nothing at all. Never an invoice
-// shown as cancelled without its request. Cancelling again ends, whichever the cut, with the
-// invoice cancelled, its ticket free and its request in the queue.
+// The request file is put before the commit: a cut at the commit (before or after the server
+// committed) leaves it and asks to cancel again, a cut before it (at the ticket) leaves nothing.
+// Never a cancelled invoice without its request; cancelling again always completes.
 TEST_F(Cancelar_Factura, ACutConnectionNeverLeavesACancelledInvoiceWithoutItsRequest) {
     using enum Proxy_Central::Corte;
     const std::string sin_registrar =
         "Se produjo un error / La solicitud de cancelación quedó en la carpeta del programa de "
         "timbrado, pero la cancelación no se pudo registrar en el sistema. Favor de volver a "
         "cancelar la factura. Detalle: ";
-    const std::string sin_cambios =
-        "Se produjo un error / No se pudo cancelar la factura; no se realizó ningún cambio. "
-        "Detalle: ";
     for (const auto& [inicio, corte, queda_archivo, cancelada] :
          std::vector<std::tuple<const char*, Proxy_Central::Corte, bool, bool>>{
              {"UPDATE Tickets", Antes_de_Ejecutar, false, false},
@@ -339,7 +326,7 @@ TEST_F(Cancelar_Factura, ACutConnectionNeverLeavesACancelledInvoiceWithoutItsReq
             Aceptar("A", "1500", "Motivo");
             EXPECT_TRUE(proxy.Cortado()) << inicio;
         }
-        Esperar_Mostrado({"confirmacion: ", queda_archivo ? sin_registrar : sin_cambios});
+        Esperar_Mostrado({"confirmacion: ", queda_archivo ? sin_registrar : kSin_Cambios});
         EXPECT_EQ(Existe_Archivo(Archivo("Cancelar_A1500.xml")), queda_archivo) << inicio;
         EXPECT_EQ(Factura(-1, "Status") + Tickets_y_Montos(),
                   cancelada ? "31011|11000" : std::string("2") + kIniciales)
@@ -349,9 +336,7 @@ TEST_F(Cancelar_Factura, ACutConnectionNeverLeavesACancelledInvoiceWithoutItsReq
         entorno.operador.respuestas = {true};
         Aceptar();
         EXPECT_EQ(Factura(-1, "Status") + Tickets_y_Montos(), "31011|11000") << inicio;
-        EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")),
-                  std::string("ALT150312AB1|") + kUUID + "\r\n")
-            << inicio;
+        EXPECT_EQ(Leer_Archivo(Archivo("Cancelar_A1500.xml")), linea) << inicio;
         Esperar_Limpia();
     }
 }

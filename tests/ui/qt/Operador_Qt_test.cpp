@@ -23,10 +23,9 @@ using Operador_Qt_Prueba = Prueba_Dialogos;
 
 constexpr auto kCon_Pantalla = Operador_Qt::Pantalla::Presente;
 
-// The question answers what the operator chose; the message dialog is modal and shows heading and
-// message as given. Right after it has closed (its deletion still pending) the standard message box
-// must not belong to it, or deleting the dialog would take the box with it. Its button speaks
-// Spanish once Qt's translations are in place.
+// The question answers the operator's choice; the modal message shows heading and text as given.
+// The standard box shown while the closed message awaits deletion must not belong to it (it would
+// go with it), and its button speaks Spanish once Qt's translations are in place.
 TEST_F(Operador_Qt_Prueba, asks_and_tells_through_the_dialogs_and_the_standard_box_in_spanish) {
     ASSERT_TRUE(Cargar_Traducciones_Qt(*QCoreApplication::instance()));
     Operador_Qt operador({}, kCon_Pantalla);
@@ -113,9 +112,8 @@ class Dialogos : public Prueba_Dialogos {
     static bool Abierto() { return frmAdvertencia::Abierta() || frmConfirmar_Operacion::Abierta(); }
 };
 
-// Each picture button shows its pressed face while held; a release off it keeps the dialog open
-// and the answer unchanged; a release on it, with any mouse button, acts and closes the dialog
-// (the message dialog leaves the answer alone).
+// A picture button shows its pressed face while held; released off it, nothing happens; released
+// on it, with any mouse button, it acts and closes (the message leaves the answer alone).
 TEST_F(Dialogos, APictureButtonActsOnlyWhenReleasedOverItWithAnyMouseButton) {
     const struct {
         QWidget* (*abrir)();
