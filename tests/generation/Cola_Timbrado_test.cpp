@@ -21,10 +21,9 @@ class Recuperacion_Cola : public Prueba_Central {
     static void Recuperar() { En_Central(Recuperar_Archivos_en_Cola); }
 };
 
-// A COMMIT whose answer never comes leaves the request's file waiting under its temporary name,
-// whatever the server did. The next pass reads the request back before anything else: not
-// committed, the file is removed and the request goes again with the same folio; committed, the
-// file is published and the request is not sent a second time.
+// A COMMIT with no answer leaves the file waiting under its temporary name. The next pass reads
+// the request back first: not committed, the file is removed and the request goes again with the
+// same folio; committed, the file is published and the request is not sent a second time.
 TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     const auto c = Sembrar_Solicitud_10("1000");
     const auto pase_cortado = [&](Proxy_Central::Corte corte) {
@@ -59,12 +58,10 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 2u);  // each broken pass was told
 }
 
-// Each waiting file follows its request: published when the request is committed in status 2
-// naming that file, in that branch's queue; removed otherwise, as are the half copies of older
-// versions. Other files stay, and so does one of a later epoch than this worker's: it belongs to
-// a copy that took the lease since, whose unit may still be open. A queue folder that cannot be
-// read is told once and holds up no other; a file that cannot take its name waits, told once, and
-// keeps its folio taken.
+// A waiting file is published when its request is committed in status 2 naming it, in that
+// branch's queue; removed otherwise, as are older half copies. Other files stay, and so does one of
+// a later epoch (a copy that took the lease since, its unit maybe open). An unreadable queue folder
+// is told once and holds up no other; a file that cannot take its name waits, told once.
 TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     const auto c3 = Sembrar_Sucursal(3, "Centro", "A", 1500);
     const auto c4 = Sembrar_Sucursal(4, "Norte", "B", 1, false);
@@ -109,9 +106,8 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
 }
 
-// A worker paused after its COMMIT wakes without the lease: the copy that took over has already
-// published its waiting file. One published file, no failure, nothing left waiting. A queue folder
-// that is gone is still a failure, and the file waits for it.
+// A worker paused after its COMMIT finds its file already published by the copy that took over:
+// no failure, nothing left waiting. A queue folder that is gone is still a failure.
 TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
     const auto c = Sembrar_Sucursal(3, "Centro");
     const std::string cola = Unir_Ruta(c.cola, "Factura A Folio 1500.txt");
@@ -128,10 +124,9 @@ TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
 
 using Reencolado = Prueba_Central;
 
-// A request in status 2 gets its file to stamp again, same series and folio, only when nothing of
-// it is anywhere: not published, not waiting in the queue, no result. Every refusal says why and
-// writes nothing. It needs nothing loaded: it reads the request and the profile itself. The file
-// waits as a committed request's file does, and the worker's recovery publishes it.
+// A request in status 2 gets its file again, same series and folio, only when nothing of it is
+// anywhere (published, waiting, result); each refusal says why and writes nothing. Nothing needs
+// loading; the file waits as a committed request's does, and recovery publishes it.
 TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     const auto c = Sembrar_Sucursal(3, "Centro", "B", 90);
     const Columnas en_cola = {{"Status", "2"},
@@ -194,7 +189,7 @@ class Cola_Timbrado : public Prueba_Central {
     }
 };
 
-// The lines, written here "|"-separated, each ended by CR LF.
+// The "|"-separated lines, each ended by CR LF.
 std::string Con_CRLF(const std::string& lineas) {
     std::string texto;
     for (size_t inicio = 0, fin; inicio <= lineas.size(); inicio = fin + 1) {
@@ -204,10 +199,9 @@ std::string Con_CRLF(const std::string& lineas) {
     return texto;
 }
 
-// The file waits complete and read-only under its hidden name while the published one is left
-// alone; publishing puts it in place at once: its lines byte for byte, in Windows-1252 with
-// "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no working copy stays. On
-// 100.00 the subtotal is rounded to cents and the tax is the difference.
+// The file waits read-only under its hidden name, the published one left alone, until publishing
+// puts it in place: byte for byte, Windows-1252 with "?" for what that code page lacks. A stale
+// "Cancelar.xml" goes, no working copy stays. On 100.00 the tax is what the subtotal leaves.
 TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central(
@@ -293,9 +287,8 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
 }
 
-// A member of the folders' group plants links to another file, as fast as it can, at both names
-// the file to stamp is created under (its working copy in the program folder, its hidden name in
-// the queue): each time the file is created new or the attempt fails, never written through a
+// A member of the folders' group races links to another file onto both names the file is created
+// under (working copy, hidden queue name): it is created new or fails, never written through a
 // link, and the other file never changes.
 TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
@@ -318,16 +311,15 @@ TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
                                    } catch (const Error_Archivo_Timbrar&) {
                                    }
                            });
-    // How many tries the neighbour lets through depends on the machine's load; once it stops,
-    // the file is created as ever.
+    // How many tries get through depends on the load; once the neighbour stops, creation works.
     EXPECT_NO_THROW(crear());
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(
         Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente"))));
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
-// A line break or other control character in any value becomes a blank: no value adds a line. The
-// tax is what the subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
+// A control character in any value becomes a blank: no value adds a line. The tax is what the
+// subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
 TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     Solicitud_Factura solicitud;
     solicitud.Total = 116.47;

@@ -15,8 +15,7 @@ namespace {
 
 class Pase_Generacion : public Prueba_Central {
   protected:
-    // Holds the row of request `id` on `otro`, starts a pass on a thread of its own and returns
-    // once the pass's unit waits for that row: its look at the status shows in the server's list.
+    // Holds request `id`'s row on `otro`, starts a pass on a thread, returns once it waits there.
     std::thread Pase_Esperando(int id, Conexion& otro, Conexion& vigia,
                                std::atomic<bool>& terminado) {
         otro.Iniciar_Transaccion();
@@ -39,7 +38,6 @@ class Pase_Generacion : public Prueba_Central {
         return Existe_Archivo(
             Unir_Ruta(c.cola, "Factura A Folio " + std::to_string(folio) + ".txt"));
     }
-    // "Status/Serie/Folio/ID_Factura" of request `id`.
     static std::string Estado(int id) {
         return Solicitud(id, "CONCAT_WS('/', Status, Serie, Folio, ID_Factura)");
     }
@@ -124,10 +122,8 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
 }
 
 // A request put back to pending after a rejection keeps its series, folio and invoice row, even
-// when a new request of the same pass registered another invoice just before it. Whatever else a
-// request carries (a series and folio with no invoice row of its branch for its ticket, or that
-// another request already went with, only one of the two, a series the branch never had) is
-// ignored and told once: it takes the next folio.
+// right after a new request's invoice. Any other series and folio it carries (no invoice row of
+// its branch and ticket, another request's, half given, unknown series) is ignored, told once.
 TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMuevenElFolio) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1501);
     Sembrar_Ticket(4711, 3, "1000");
@@ -160,9 +156,8 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
                         "Folio 4 que trae la solicitud"));
 }
 
-// A request that cannot reach the queue (its branch has no series or no profile, its file could
-// not be written, its branch's profile has a series that cannot name a file, or the counter cannot
-// go past its folio) spends nothing: no invoice, no folio, no file, and it stays pending.
+// A request that cannot reach the queue (no series or profile, file not written, a series unfit to
+// name a file, the counter at its maximum) spends no invoice, folio or file, and stays pending.
 TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
     Sembrar_Sucursal(4, "Norte", "");
@@ -208,10 +203,9 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(Folio_Siguiente(3), "1501");
 }
 
-// A request whose file fails every pass is logged once, then hourly with its count, and when it
-// goes through; what undone units did never reaches the log. The operator sees each failure;
-// without a display the log's line is what the operator reads, and nothing comes on top of it
-// (the working copy's name in the message changes every second).
+// A file failing every pass is logged once, then hourly with its count, and when it goes through;
+// undone units never reach the log. The operator sees each failure; without a display nothing is
+// added to the log's line (the working copy's name in the message changes every second).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     const auto c = Sembrar_Solicitud_10("1000", false);
     Ejecutar_Central(
@@ -241,10 +235,9 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "Se resolvió: " + falla));
 }
 
-// The third request cannot be moved to status 2 (its row is held by another writer; the lock
-// wait runs out): a conflict, no failure. Its unit is undone whole, its waiting file removed before
-// the stamping program could ever see it, nothing is shown to the operator, the pass goes on with
-// the fourth, and the next pass gives the third the folio that comes next.
+// The third request's row is held by another writer until the lock wait runs out: a conflict, no
+// failure. Its unit is undone whole, its waiting file removed unseen, nothing shown; the pass goes
+// on with the fourth, and the next pass gives the third the folio that comes next.
 TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
     for (int i = 0; i < 4; ++i) {
@@ -330,10 +323,9 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "otra copia del programa la atendió"));
 }
 
-// A new request never takes a folio that something already holds: a file published in the queue,
-// a stamped or rejected result, an invoice row. The counter moves past each, the skip is logged
-// with its holder, and nothing of the holder is touched. A branch whose folders hold a long run of
-// old results is skipped through a bounded stretch per pass, the request waiting meanwhile.
+// A folio held by a queued file, a stamped or rejected result or an invoice row is skipped, logged
+// with its holder, the holder untouched. A long run of held folios is skipped a bounded stretch per
+// pass, the request waiting meanwhile.
 TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
     const auto c = Sembrar_Solicitud_10("1000");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");

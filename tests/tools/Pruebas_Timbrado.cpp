@@ -1,6 +1,5 @@
-// The stamping stand-in as the facturador's own tests and the demo rely on it: one pass over a
-// branch's queue, what it leaves and where, and the provider's refusals. Its command line and the
-// profile folders it serves are exercised by the demo and the end-to-end tests that run it.
+// The stamping stand-in as the facturador's tests and the demo rely on it: one pass over a branch's
+// queue, what it leaves where, and the provider's refusals; the end-to-end tests run its command.
 
 #include <gtest/gtest.h>
 
