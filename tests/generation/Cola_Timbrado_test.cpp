@@ -135,7 +135,6 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
                               {"ID_Factura", "-1"},
                               {"Archivo", "'Factura B Folio 65'"}};
     Sembrar_Solicitud(194, en_cola);
-    Sembrar_Solicitud(195, {{"Status", "3"}});
     Columnas otro_archivo = en_cola;
     otro_archivo["Archivo"] = "'Factura B Folio 66'";
     Sembrar_Solicitud(196, otro_archivo);
@@ -166,9 +165,6 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
         EXPECT_EQ(negado.Mensaje, no + resto + ".");
         std::filesystem::remove(resto);
     }
-    EXPECT_EQ(Reencolar_Solicitud(195).Mensaje,
-              "Solicitud ID: 195 - No se reencola: la solicitud está en status 3 y sólo se "
-              "reencola una solicitud en status 2.");
     EXPECT_EQ(Reencolar_Solicitud(196).Mensaje,
               "Solicitud ID: 196 - No se reencola: su Archivo \"Factura B Folio 66\" no "
               "corresponde a su Serie y Folio.");

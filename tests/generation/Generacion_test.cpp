@@ -13,6 +13,8 @@
 namespace facturador::pruebas {
 namespace {
 
+using Nombres = std::vector<std::string>;
+
 class Pase_Generacion : public Prueba_Central {
   protected:
     // Holds request `id`'s row on `otro`, starts a pass on a thread, returns once it waits there.
@@ -82,14 +84,10 @@ TEST_F(Pase_Generacion, SolicitudNuevaSeEncolaYSeRegistraTalCualConElContadorBlo
                             "total, folio, serie, Status, ID_Sucursal, ID_Cliente, noCertificado, "
                             "FUM) FROM Facturas_Electronicas WHERE ID_Factura = -17"),
               "4711|2026-12-05|150.5|0|0|1500|O'B|1|3|0||2026-12-05");
-    const std::string log = Leer_Log();
-    const size_t completo = log.find(
-        "Solicitud ID: 10 - Ticket Nro. 4711 - Se completó el proceso para el timbrado.\r\n");
+    const std::string log = Leer_Log(), de_10 = "Solicitud ID: 10 - Ticket Nro. 4711 - ";
+    const size_t completo = log.find(de_10 + "Se completó el proceso para el timbrado.\r\n");
     EXPECT_NE(completo, std::string::npos);
-    EXPECT_LT(
-        log.find(
-            "Solicitud ID: 10 - Ticket Nro. 4711 - Se inicia el proceso para el timbrado.\r\n"),
-        completo);
+    EXPECT_LT(log.find(de_10 + "Se inicia el proceso para el timbrado.\r\n"), completo);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
     EXPECT_TRUE(Solicitudes_Pendientes().empty());  // reloaded at the end
 }
@@ -185,8 +183,7 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(mostrados[1].texto,
               "Rutas:   --  El Siguiente Folio a Emitir de la sucursal 7 es 2147483647, el mayor "
               "posible: no se puede emitir otro folio de la serie A.");
-    EXPECT_EQ(Archivos_en_Carpeta(entorno.Carpeta()),
-              std::vector<std::string>{Nombre_Archivo_Log()});
+    EXPECT_EQ(Archivos_en_Carpeta(entorno.Carpeta()), Nombres{Nombre_Archivo_Log()});
     EXPECT_TRUE(Archivos_en_Carpeta(salto.cola).empty() &&
                 Archivos_en_Carpeta(ultimo.cola).empty());
     EXPECT_EQ(Estados_Solicitudes(), "1,1,1,1,1");
@@ -223,7 +220,7 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     Operador_Sin_Pantalla sin_pantalla([&](const std::string& l) { avisos.push_back(l); });
     Entorno_Actual().operador = &sin_pantalla;
     Ejecutar_Pase();
-    EXPECT_EQ(avisos, std::vector<std::string>{});
+    EXPECT_EQ(avisos, Nombres{});
     Entorno_Actual().operador = &entorno.operador;
     EXPECT_EQ(Veces(Leer_Log(), "Se salta el folio") + Veces(Leer_Log(), "Se inicia"), 0);
 
@@ -298,12 +295,11 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     std::thread pase = Pase_Esperando(10, otro, vigia, terminado);
     EXPECT_FALSE(terminado);
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{".Factura A Folio 1500.txt.10.turno1.pendiente"});
+              Nombres{".Factura A Folio 1500.txt.10.turno1.pendiente"});
     otro.Confirmar_Transaccion();
     pase.join();
 
-    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola), Nombres{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Estado(10), "2/A/1500/-1");
 
     // The same wait, but the writer holding the row is a second copy of the program that sends
@@ -317,8 +313,7 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     segundo.join();
     otro.Cerrar();
     vigia.Cerrar();
-    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola), Nombres{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1501/1");
     EXPECT_TRUE(Una_Vez(Leer_Log(), "otra copia del programa la atendió"));
 }

@@ -64,7 +64,6 @@ class Prueba_Central : public Prueba_Sembrada {
         Cargar_Datos_de_Emision();
     }
 
-    // Loads the pending requests as the pass does.
     static void Cargar_Pendientes() { En_Central(Cargar_Solicitudes_Pendientes); }
     static void Ejecutar_Pase() { En_Central(Generar_Archivos_para_Timbrar); }
 
