@@ -5,9 +5,8 @@ namespace {
 
 using Pase_Avisos = Prueba_Central;
 
-// The operator's message names the request and the step set last: before any request, request 0
-// and "iniciando"; a failure outside the unit of work (the rejection) carries the step of the
-// request before; a failure registering the invoice names "Registrar factura".
+// The operator's message names the request and its last step begun: request 0 "iniciando" before
+// any, the previous request's step for a rejection outside the unit, "Registrar factura".
 TEST_F(Pase_Avisos, ElMensajeNombraLaSolicitudYElUltimoPasoComenzado) {
     Sembrar_Sucursal(3, "Centro", "A", 1500);
     Cargar_Datos();

@@ -1,6 +1,5 @@
-// The "Fecha=" of a file to stamp, on a machine clock kept in UTC: the local time of the branch's
-// place of issue, no later than now in either of its reckonings (the law's and the catalogue
-// c_CodigoPostal's), and a back-dated one at least an hour inside the 72 hours.
+// The "Fecha=" of a file to stamp on a UTC clock: the place of issue's local time, never later than
+// now by the law or c_CodigoPostal, and a back-dated one at least an hour inside the 72 hours.
 
 #include <gtest/gtest.h>
 
@@ -79,10 +78,9 @@ TEST_F(Fecha_Factura, LosNueveLugaresDeLaFronteraYBahiaDeBanderasEnUnRelojUTC) {
                 EXPECT_EQ(Ahora(cp, utc), fecha) << cp << " " << Formato_ISO(utc);
 }
 
-// A request three days old keeps its own date at 23:59:50 and an older one goes three days back
-// at 23:59:50 while that leaves more than the hour's margin; at 23:59 local it would leave 50
-// seconds, and after the November change at the border the calendar days hold 73 hours: the date
-// is then the instant 71 hours back. A newer request, or one dated in the future, is dated now.
+// A request three days old or older is dated three days back at 23:59:50 while that leaves the
+// hour's margin, else (now at 23:59 local; the border's 73-hour November days) 71 hours back.
+// A newer request, or one dated in the future, is dated now.
 TEST_F(Fecha_Factura, TresDiasAtrasConUnaHoraDeMargen) {
     const struct {
         const char* cp;
@@ -109,8 +107,7 @@ TEST_F(Fecha_Factura, TresDiasAtrasConUnaHoraDeMargen) {
             << c.cp << " " << Formato_ISO(c.utc);
 }
 
-// Every instant a local time denotes in the law's or the catalogue's reckoning: W - d for each
-// difference d either keeps.
+// Every instant a local time denotes in either reckoning: W - d for each difference d kept.
 std::vector<Instante> Lecturas(const Fecha_Hora& f, const Relojes_Lugar& r) {
     std::vector<Instante> lecturas;
     for (const long long d : {-8 * 3600, -7 * 3600, -6 * 3600, -5 * 3600}) {

@@ -119,9 +119,8 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
     EXPECT_EQ(Folio_Siguiente(3), "1500");
 }
 
-// A request put back to pending after a rejection keeps its series, folio and invoice row, even
-// right after a new request's invoice. Any other series and folio it carries (no invoice row of
-// its branch and ticket, another request's, half given, unknown series) is ignored, told once.
+// A request's series and folio are reused only with its own invoice row (same branch and ticket,
+// even right after another invoice); any other is ignored, told once, and a new folio taken.
 TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMuevenElFolio) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1501);
     Sembrar_Ticket(4711, 3, "1000");
@@ -200,9 +199,8 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(Folio_Siguiente(3), "1501");
 }
 
-// A file failing every pass is logged once, then hourly with its count, and when it goes through;
-// undone units never reach the log. The operator sees each failure; without a display nothing is
-// added to the log's line (the working copy's name in the message changes every second).
+// A file failing every pass is logged once, hourly with its count, and when it goes through. The
+// operator sees each failure; without a display, nothing on top of the log (its name changes).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     const auto c = Sembrar_Solicitud_10("1000", false);
     Ejecutar_Central(
@@ -232,9 +230,8 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "Se resolvió: " + falla));
 }
 
-// The third request's row is held by another writer until the lock wait runs out: a conflict, no
-// failure. Its unit is undone whole, its waiting file removed unseen, nothing shown; the pass goes
-// on with the fourth, and the next pass gives the third the folio that comes next.
+// A row held by another writer past the lock wait is a conflict, not a failure: its unit is undone
+// whole, its file removed, the pass goes on, and the next pass gives it the next folio.
 TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
     for (int i = 0; i < 4; ++i) {
@@ -267,8 +264,7 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     EXPECT_EQ(Folio_Siguiente(3), "1504");
 }
 
-// A copy that lost the lease (paused while another took over) commits no unit: its request stays
-// pending with no folio spent and no file left, and the pass ends without a failure to tell.
+// A copy that lost the lease commits nothing: no folio, no file, and no failure to tell.
 TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     const auto carpetas = Sembrar_Solicitud_10("116");
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
@@ -283,8 +279,7 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     EXPECT_EQ(Leer_Log(), "");  // neither a failure nor a conflict
 }
 
-// While the unit waits for a row that another writer holds, its file is complete in the queue
-// folder under its temporary name only; it takes its name once the request is committed.
+// A unit waiting on a row another writer holds keeps its file hidden until it commits.
 TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     const auto carpetas = Sembrar_Solicitud_10("116");
     // Both opened before the pass starts: the pool of connections is not shared between threads.
@@ -318,9 +313,8 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "otra copia del programa la atendió"));
 }
 
-// A folio held by a queued file, a stamped or rejected result or an invoice row is skipped, logged
-// with its holder, the holder untouched. A long run of held folios is skipped a bounded stretch per
-// pass, the request waiting meanwhile.
+// A folio held by a queued file, a result or an invoice row is skipped, logged with its holder
+// untouched; a long run of held folios is skipped a bounded stretch per pass.
 TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
     const auto c = Sembrar_Solicitud_10("1000");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");

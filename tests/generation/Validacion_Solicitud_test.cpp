@@ -208,8 +208,7 @@ const Caso_Receptor kCasos[] = {
      kSociedad + "S.A." + kSe_Omite + kLargo.substr(0, 50) + "…"},
 };
 
-// Every rule passes and fails in its turn, the first failing one gives the reason, and every
-// reason keeps whole within the 199 characters of Resultado.
+// Each rule passes and fails in turn, the first failing gives the reason, whole within 199 chars.
 TEST(Validacion_Fiscal, CadaReglaDelReceptorPasaYFallaEnSuOrden) {
     for (const Caso_Receptor& caso : kCasos) {
         SCOPED_TRACE(caso.datos.RFC + " / " + caso.datos.Nombre);
@@ -252,8 +251,7 @@ TEST(Validacion_Fiscal, ElArchivoLlevaLosValoresComoSeVerificaron) {
 
 class Validacion_Fiscal_Pase : public Prueba_Central {};
 
-// In the pass, a refused receiver is rejected with the reason before it takes a folio (one
-// reactivated after an earlier rejection keeps its series and folio); the others go to stamping.
+// In the pass a refused receiver is rejected before taking a folio (a reactivated one keeps its).
 TEST_F(Validacion_Fiscal_Pase, RechazaAntesDeTomarFolioYDejaPasarLoValido) {
     Sembrar_Sucursal(3, "Centro");
     Sembrar_Ticket(4711, 3, "100000");
@@ -368,8 +366,7 @@ TEST_F(Solicitudes_Pendientes_Carga, SoloPendientesConRfcEnOrdenDeIdYConLasRegla
     EXPECT_TRUE(Ids().empty());
 }
 
-// A row the outside system left incomplete no longer holds up every other request, and the log
-// tells about it once, not every second; once more only if it breaks again after being mended.
+// An incomplete row holds up no other request and is logged once, again only if broken anew.
 TEST_F(Solicitudes_Pendientes_Carga, FilasIncompletasSeSaltanYSeAvisanUnaVez) {
     Sembrar_Solicitud(5, {{"Nro_Ticket", "NULL"}});
     Sembrar_Solicitud(6, {{"Total", "NULL"}});
