@@ -297,8 +297,7 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola), Nombres{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Estado(10), "2/A/1500/-1");
 
-    // The same wait, but the writer holding the row is a second copy of the program that sends
-    // the request to stamping itself: this unit finds it no longer pending and issues nothing.
+    // The same wait, the holder another copy sending the request itself: this unit issues nothing.
     Sembrar_Ticket(4712, 3, "116");
     Sembrar_Solicitud(11, {{"Nro_Ticket", "4712"}});
     Cargar_Datos();
