@@ -5,9 +5,8 @@ namespace {
 
 using Pase_Avisos = Prueba_Central;
 
-// The operator's message names the request and the step set last: before any request, request 0
-// and "iniciando"; a failure outside the unit of work (the rejection) carries the step of the
-// request before; a failure registering the invoice names "Registrar factura".
+// The operator's message names the request and its last step begun: request 0 "iniciando" before
+// any, the previous request's step for a rejection outside the unit, "Registrar factura".
 TEST_F(Pase_Avisos, ElMensajeNombraLaSolicitudYElUltimoPasoComenzado) {
     Sembrar_Sucursal(3, "Centro", "A", 1500);
     Cargar_Datos();
@@ -42,34 +41,6 @@ TEST_F(Pase_Avisos, ElMensajeNombraLaSolicitudYElUltimoPasoComenzado) {
     EXPECT_EQ(Solicitud(11, "Status") + Solicitud(12, "Status"), "41");
     EXPECT_EQ(Folio_Siguiente(3), "1501");
     EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 3u);
-}
-
-// The amounts of the file to stamp: the subtotal rounded to cents, the tax what the total leaves,
-// and the payment form 99 for a request that named none.
-TEST_F(Pase_Avisos, ArchivoParaTimbrarConSubtotalRedondeadoYFormaDePago99) {
-    const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1);
-    Sembrar_Ticket(4711, 3, "116");
-    Sembrar_Ticket(4712, 3, "10");
-    Sembrar_Solicitud(1, {{"Metodo", "NULL"}});
-    Sembrar_Solicitud(2, {{"Nro_Ticket", "4712"}, {"Total", "10"}, {"Metodo", "''"}});
-    Cargar_Datos();
-    Ejecutar_Pase();
-    const struct {
-        int folio;
-        const char* total;
-        const char* subtotal;
-        const char* iva;
-    } casos[] = {{1, "116.00", "100.00", "16.00"}, {2, "10.00", "8.62", "1.38"}};
-    for (const auto& c : casos) {
-        const std::string texto = Leer_Archivo(
-            Unir_Ruta(carpetas.cola, "Factura A Folio " + std::to_string(c.folio) + ".txt"));
-        for (const std::string& linea :
-             {std::string("FormaPago=99"), "SubTotal=" + std::string(c.subtotal),
-              "Total=" + std::string(c.total), "ValorUnitario=" + std::string(c.subtotal),
-              "TrasladoImporte1=" + std::string(c.iva),
-              "TotalImpuestosTrasladados=" + std::string(c.iva)})
-            EXPECT_TRUE(Contiene(texto, "\r\n" + linea + "\r\n")) << c.folio << linea;
-    }
 }
 
 }  // namespace

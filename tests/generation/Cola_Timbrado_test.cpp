@@ -1,5 +1,3 @@
-#include <sys/stat.h>
-
 #include <algorithm>
 
 #include "Siembra_Central.h"
@@ -21,10 +19,8 @@ class Recuperacion_Cola : public Prueba_Central {
     static void Recuperar() { En_Central(Recuperar_Archivos_en_Cola); }
 };
 
-// A COMMIT whose answer never comes leaves the request's file waiting under its temporary name,
-// whatever the server did. The next pass reads the request back before anything else: not
-// committed, the file is removed and the request goes again with the same folio; committed, the
-// file is published and the request is not sent a second time.
+// A COMMIT with no answer leaves the file waiting. The next pass reads the request back: not
+// committed, the file goes and the request is sent again, same folio; committed, it is published.
 TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     const auto c = Sembrar_Solicitud_10("1000");
     const auto pase_cortado = [&](Proxy_Central::Corte corte) {
@@ -59,12 +55,8 @@ TEST_F(Recuperacion_Cola, ConfirmacionSinRespuestaQuedaALaRecuperacion) {
     EXPECT_EQ(entorno.operador.De_Tipo("estandar").size(), 2u);  // each broken pass was told
 }
 
-// Each waiting file follows its request: published when the request is committed in status 2
-// naming that file, in that branch's queue; removed otherwise, as are the half copies of older
-// versions. Other files stay, and so does one of a later epoch than this worker's: it belongs to
-// a copy that took the lease since, whose unit may still be open. A queue folder that cannot be
-// read is told once and holds up no other; a file that cannot take its name waits, told once, and
-// keeps its folio taken.
+// A waiting file is published if its request is committed in status 2 naming it, else removed,
+// unless of a later epoch (its unit may be open); an unreadable folder or name is told once.
 TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     const auto c3 = Sembrar_Sucursal(3, "Centro", "A", 1500);
     const auto c4 = Sembrar_Sucursal(4, "Norte", "B", 1, false);
@@ -109,9 +101,7 @@ TEST_F(Recuperacion_Cola, CadaTemporalSigueASuSolicitud) {
     EXPECT_TRUE(Estado_Generacion_Actual().Temporales_en_Cola.empty());
 }
 
-// A worker paused after its COMMIT wakes without the lease: the copy that took over has already
-// published its waiting file. One published file, no failure, nothing left waiting. A queue folder
-// that is gone is still a failure, and the file waits for it.
+// A file already published by the copy that took over is no failure; a missing queue folder is.
 TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
     const auto c = Sembrar_Sucursal(3, "Centro");
     const std::string cola = Unir_Ruta(c.cola, "Factura A Folio 1500.txt");
@@ -128,20 +118,12 @@ TEST_F(Recuperacion_Cola, UnArchivoYaPublicadoPorOtraCopiaNoEsFalla) {
 
 using Reencolado = Prueba_Central;
 
-// A request in status 2 gets its file to stamp again, same series and folio, only when nothing of
-// it is anywhere: not published, not waiting in the queue, no result. Every refusal says why and
-// writes nothing. It needs nothing loaded: it reads the request and the profile itself. The file
-// waits as a committed request's file does, and the worker's recovery publishes it.
+// A request in status 2 gets its file again, same series and folio, only when nothing of it is
+// anywhere; each refusal says why. The file waits as a committed one does, for recovery.
 TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
     const auto c = Sembrar_Sucursal(3, "Centro", "B", 90);
-    const Columnas en_cola = {{"Status", "2"},
-                              {"Serie", "'B'"},
-                              {"Folio", "65"},
-                              {"ID_Factura", "-1"},
-                              {"Archivo", "'Factura B Folio 65'"}};
-    Sembrar_Solicitud(194, en_cola);
-    Sembrar_Solicitud(195, {{"Status", "3"}});
-    Columnas otro_archivo = en_cola;
+    Sembrar_Solicitud(194, kEn_Cola_B65);
+    Columnas otro_archivo = kEn_Cola_B65;
     otro_archivo["Archivo"] = "'Factura B Folio 66'";
     Sembrar_Solicitud(196, otro_archivo);
 
@@ -171,9 +153,6 @@ TEST_F(Reencolado, SoloCuandoNadaDeLaSolicitudQuedaEnNingunaCarpeta) {
         EXPECT_EQ(negado.Mensaje, no + resto + ".");
         std::filesystem::remove(resto);
     }
-    EXPECT_EQ(Reencolar_Solicitud(195).Mensaje,
-              "Solicitud ID: 195 - No se reencola: la solicitud está en status 3 y sólo se "
-              "reencola una solicitud en status 2.");
     EXPECT_EQ(Reencolar_Solicitud(196).Mensaje,
               "Solicitud ID: 196 - No se reencola: su Archivo \"Factura B Folio 66\" no "
               "corresponde a su Serie y Folio.");
@@ -194,7 +173,7 @@ class Cola_Timbrado : public Prueba_Central {
     }
 };
 
-// The lines, written here "|"-separated, each ended by CR LF.
+// The "|"-separated lines, each ended by CR LF.
 std::string Con_CRLF(const std::string& lineas) {
     std::string texto;
     for (size_t inicio = 0, fin; inicio <= lineas.size(); inicio = fin + 1) {
@@ -204,10 +183,8 @@ std::string Con_CRLF(const std::string& lineas) {
     return texto;
 }
 
-// The file waits complete and read-only under its hidden name while the published one is left
-// alone; publishing puts it in place at once: its lines byte for byte, in Windows-1252 with
-// "?" for what that code page lacks. A stale "Cancelar.xml" goes, and no working copy stays. On
-// 100.00 the subtotal is rounded to cents and the tax is the difference.
+// The file waits read-only and hidden, the published one untouched, until publishing puts it in
+// place byte for byte, Windows-1252 with "?" for what it lacks; a stale "Cancelar.xml" goes.
 TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central(
@@ -258,16 +235,14 @@ TEST_F(Cola_Timbrado, ArchivoExactoEnWindows1252SoloLecturaYSinRestos) {
                        "TrasladoTasaOCuota1=0.160000|TrasladoImporte1=13.79|"));
     EXPECT_FALSE(Existe_Archivo(cancelar));
     EXPECT_TRUE(Existe_Archivo(cancelacion));  // a real cancellation request stays
-    struct stat datos {};
-    ASSERT_EQ(stat(destino.c_str(), &datos), 0);
-    EXPECT_EQ(datos.st_mode & 0222, 0u);
+    EXPECT_EQ(std::filesystem::status(destino).permissions() & std::filesystem::perms(0222),
+              std::filesystem::perms::none);
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola).size(), 2u);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
-// A branch whose profile names no queue folder, or that has no profile, must not get its files
-// at the root; nor one whose queue folder climbs out with "..".
+// No queue folder in the profile, no profile, or a folder climbing out with "..": nothing at root.
 TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     const auto c = Sembrar_Sucursal(3, "Centro");
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET Ruta_Cola_Facturas = ''");
@@ -293,10 +268,7 @@ TEST_F(Cola_Timbrado, SinCarpetaDeColaNoSeEscribeEnLaRaiz) {
     EXPECT_TRUE(Archivos_en_Carpeta(entorno.Carpeta()).empty());
 }
 
-// A member of the folders' group plants links to another file, as fast as it can, at both names
-// the file to stamp is created under (its working copy in the program folder, its hidden name in
-// the queue): each time the file is created new or the attempt fails, never written through a
-// link, and the other file never changes.
+// Links a member of the folders' group races onto both names of the file are never followed.
 TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro");
     Cargar_Datos();
@@ -318,19 +290,19 @@ TEST_F(Cola_Timbrado, UnEnlaceEnCarreraEnSusNombresNuncaSeSigue) {
                                    } catch (const Error_Archivo_Timbrar&) {
                                    }
                            });
-    // How many tries the neighbour lets through depends on the machine's load; once it stops,
-    // the file is created as ever.
+    // How many tries get through depends on the load; once the neighbour stops, creation works.
     EXPECT_NO_THROW(crear());
     EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(
         Unir_Ruta(carpetas.cola, ".Factura A Folio 1500.txt.10.pendiente"))));
     EXPECT_EQ(Leer_Archivo(victima), "intacto");
 }
 
-// A line break or other control character in any value becomes a blank: no value adds a line. The
-// tax is what the subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
+// A control character in any value becomes a blank: no value adds a line. The tax is what the
+// subtotal, rounded to cents, leaves of the total (16.06 here, not 16.07).
 TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     Solicitud_Factura solicitud;
     solicitud.Total = 116.47;
+    solicitud.Metodo = "99";  // as a request that named no payment form loads
     solicitud.Direccion = "X\r\nTotal=0.01";
     Datos_Emision emisor;
     emisor.Calle = "A\n\n[Receptor]\x1f";
@@ -339,6 +311,7 @@ TEST(Archivo_para_Timbrar, UnValorNoAgregaLineasYElIvaEsLoQueFaltaAlTotal) {
     EXPECT_TRUE(Contiene(texto, "\r\nCalle=X  Total=0.01\r\n"));
     EXPECT_TRUE(Contiene(texto, "\r\nCalle=A  [Receptor] \r\n"));
     EXPECT_TRUE(Contiene(texto, "\r\nSubTotal=100.41\r\n"));
+    EXPECT_TRUE(Contiene(texto, "\r\nFormaPago=99\r\n"));
     EXPECT_EQ(Veces(texto, "Importe1=16.06\r\n"), 2);
 }
 

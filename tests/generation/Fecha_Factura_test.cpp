@@ -1,10 +1,7 @@
-// The "Fecha=" of a file to stamp, on a machine clock kept in UTC: the local time of the branch's
-// place of issue, no later than now in either of its reckonings (the law's and the catalogue
-// c_CodigoPostal's), and a back-dated one at least an hour inside the 72 hours.
+// The "Fecha=" of a file to stamp on a UTC clock: the place of issue's local time, never later than
+// now by the law or c_CodigoPostal, and a back-dated one at least an hour inside the 72 hours.
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 #include "apoyo/Reloj_Fijo.h"
 #include "generation/Fecha_Factura.h"
@@ -37,11 +34,10 @@ class Fecha_Factura : public ::testing::Test {
     Reloj_Fijo reloj{{2026, 12, 5, 18, 0, 0}, kUTC};
 };
 
-// Juárez keeps UTC-7 in winter and UTC-6 in summer, the catalogue the reverse: its invoices take
-// the earlier, UTC-7, all year. Ojinaga changes its clocks, the catalogue's row does not: UTC-6.
-// The six of Coahuila, Nuevo León and Tamaulipas agree with their row (the central time of the
-// United States); Bahía de Banderas keeps central time all year. Around each change of 2026 the
-// hour a change repeats is left while its later reading would still be in the future.
+// Juárez keeps UTC-7 in winter and UTC-6 in summer, the catalogue the reverse: it takes UTC-7 all
+// year. Ojinaga changes its clocks, its catalogue row does not: UTC-6. The six of Coahuila, Nuevo
+// León and Tamaulipas agree with their row (US central time); Bahía de Banderas keeps central time
+// all year. A repeated hour is left while its later reading would still be in the future.
 TEST_F(Fecha_Factura, LosNueveLugaresDeLaFronteraYBahiaDeBanderasEnUnRelojUTC) {
     const struct {
         std::vector<const char*> cps;
@@ -82,10 +78,9 @@ TEST_F(Fecha_Factura, LosNueveLugaresDeLaFronteraYBahiaDeBanderasEnUnRelojUTC) {
                 EXPECT_EQ(Ahora(cp, utc), fecha) << cp << " " << Formato_ISO(utc);
 }
 
-// A request three days old keeps its own date at 23:59:50 and an older one goes three days back
-// at 23:59:50 while that leaves more than the hour's margin; at 23:59 local it would leave 50
-// seconds, and after the November change at the border the calendar days hold 73 hours: the date
-// is then the instant 71 hours back. A newer request, or one dated in the future, is dated now.
+// A request three days old or older is dated three days back at 23:59:50 while that leaves the
+// hour's margin, else (now at 23:59 local; the border's 73-hour November days) 71 hours back.
+// A newer request, or one dated in the future, is dated now.
 TEST_F(Fecha_Factura, TresDiasAtrasConUnaHoraDeMargen) {
     const struct {
         const char* cp;
@@ -112,13 +107,14 @@ TEST_F(Fecha_Factura, TresDiasAtrasConUnaHoraDeMargen) {
             << c.cp << " " << Formato_ISO(c.utc);
 }
 
-// Every instant a local time denotes in one reckoning: W - d for each difference d it keeps.
-std::vector<Instante> Lecturas(const Fecha_Hora& f, const std::function<long long(Instante)>& dif) {
-    const Instante pared = UTC(f);
+// Every instant a local time denotes in either reckoning: W - d for each difference d kept.
+std::vector<Instante> Lecturas(const Fecha_Hora& f, const Relojes_Lugar& r) {
     std::vector<Instante> lecturas;
-    for (const long long d : {-8, -7, -6, -5})
-        if (dif(pared - d * 3600) == d * 3600)
-            lecturas.push_back(pared - d * 3600);
+    for (const long long d : {-8 * 3600, -7 * 3600, -6 * 3600, -5 * 3600}) {
+        const Instante i = UTC(f) - d;
+        if (Diferencia_UTC_Zona(r.Zona, i) == d || Diferencia_UTC(*r.Huso, i) == d)
+            lecturas.push_back(i);
+    }
     return lecturas;
 }
 
@@ -129,8 +125,6 @@ TEST_F(Fecha_Factura, NingunaLecturaEnElFuturoNiFueraDeLas71Horas) {
                                {2026, 10, 31}, {2026, 11, 1}, {2026, 11, 2}};
     for (const char* cp : {"32000", "32880", "87300", "22000", "63735", "06000", "83000"}) {
         const Relojes_Lugar relojes = Relojes_CP(cp);
-        const auto legal = [&](Instante i) { return Diferencia_UTC_Zona(relojes.Zona, i); };
-        const auto catalogo = [&](Instante i) { return Diferencia_UTC(*relojes.Huso, i); };
         for (const Fecha_Hora& dia : dias)
             for (Instante ahora = UTC(dia); ahora < UTC(dia) + 86400; ahora += 600)
                 for (const Fecha_Hora solicitud :
@@ -138,10 +132,7 @@ TEST_F(Fecha_Factura, NingunaLecturaEnElFuturoNiFueraDeLas71Horas) {
                     const auto fecha =
                         Leer_Fecha_Hora(Fecha_para_Timbrar(solicitud, relojes, ahora));
                     ASSERT_TRUE(fecha);
-                    std::vector<Instante> lecturas = Lecturas(*fecha, legal);
-                    for (const Instante i : Lecturas(*fecha, catalogo))
-                        lecturas.push_back(i);
-                    for (const Instante i : lecturas) {
+                    for (const Instante i : Lecturas(*fecha, relojes)) {
                         EXPECT_LE(i, ahora) << cp << " " << ahora;
                         EXPECT_GE(i, ahora - kAtraso_Maximo + kMargen_Atraso) << cp << " " << ahora;
                     }

@@ -13,10 +13,11 @@
 namespace facturador::pruebas {
 namespace {
 
+using Nombres = std::vector<std::string>;
+
 class Pase_Generacion : public Prueba_Central {
   protected:
-    // Holds the row of request `id` on `otro`, starts a pass on a thread of its own and returns
-    // once the pass's unit waits for that row: its look at the status shows in the server's list.
+    // Holds request `id`'s row on `otro`, starts a pass on a thread, returns once it waits there.
     std::thread Pase_Esperando(int id, Conexion& otro, Conexion& vigia,
                                std::atomic<bool>& terminado) {
         otro.Iniciar_Transaccion();
@@ -39,7 +40,6 @@ class Pase_Generacion : public Prueba_Central {
         return Existe_Archivo(
             Unir_Ruta(c.cola, "Factura A Folio " + std::to_string(folio) + ".txt"));
     }
-    // "Status/Serie/Folio/ID_Factura" of request `id`.
     static std::string Estado(int id) {
         return Solicitud(id, "CONCAT_WS('/', Status, Serie, Folio, ID_Factura)");
     }
@@ -84,14 +84,10 @@ TEST_F(Pase_Generacion, SolicitudNuevaSeEncolaYSeRegistraTalCualConElContadorBlo
                             "total, folio, serie, Status, ID_Sucursal, ID_Cliente, noCertificado, "
                             "FUM) FROM Facturas_Electronicas WHERE ID_Factura = -17"),
               "4711|2026-12-05|150.5|0|0|1500|O'B|1|3|0||2026-12-05");
-    const std::string log = Leer_Log();
-    const size_t completo = log.find(
-        "Solicitud ID: 10 - Ticket Nro. 4711 - Se completó el proceso para el timbrado.\r\n");
+    const std::string log = Leer_Log(), de_10 = "Solicitud ID: 10 - Ticket Nro. 4711 - ";
+    const size_t completo = log.find(de_10 + "Se completó el proceso para el timbrado.\r\n");
     EXPECT_NE(completo, std::string::npos);
-    EXPECT_LT(
-        log.find(
-            "Solicitud ID: 10 - Ticket Nro. 4711 - Se inicia el proceso para el timbrado.\r\n"),
-        completo);
+    EXPECT_LT(log.find(de_10 + "Se inicia el proceso para el timbrado.\r\n"), completo);
     EXPECT_TRUE(entorno.operador.mostrados.empty());
     EXPECT_TRUE(Solicitudes_Pendientes().empty());  // reloaded at the end
 }
@@ -123,11 +119,8 @@ TEST_F(Pase_Generacion, RechazoConMotivoLimpioCortadoYMontosAnulados) {
     EXPECT_EQ(Folio_Siguiente(3), "1500");
 }
 
-// A request put back to pending after a rejection keeps its series, folio and invoice row, even
-// when a new request of the same pass registered another invoice just before it. Whatever else a
-// request carries (a series and folio with no invoice row of its branch for its ticket, or that
-// another request already went with, only one of the two, a series the branch never had) is
-// ignored and told once: it takes the next folio.
+// A request's series and folio are reused only with its own invoice row (same branch and ticket,
+// even right after another invoice); any other is ignored, told once, and a new folio taken.
 TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMuevenElFolio) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1501);
     Sembrar_Ticket(4711, 3, "1000");
@@ -160,9 +153,8 @@ TEST_F(Pase_Generacion, SoloLaSerieYFolioDeSuFacturaSeReusanYSoloLasNuevasMueven
                         "Folio 4 que trae la solicitud"));
 }
 
-// A request that cannot reach the queue (its branch has no series or no profile, its file could
-// not be written, its branch's profile has a series that cannot name a file, or the counter cannot
-// go past its folio) spends nothing: no invoice, no folio, no file, and it stays pending.
+// A request that cannot reach the queue (no series or profile, file not written, a series unfit to
+// name a file, the counter at its maximum) spends no invoice, folio or file, and stays pending.
 TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500, false);
     Sembrar_Sucursal(4, "Norte", "");
@@ -190,8 +182,7 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(mostrados[1].texto,
               "Rutas:   --  El Siguiente Folio a Emitir de la sucursal 7 es 2147483647, el mayor "
               "posible: no se puede emitir otro folio de la serie A.");
-    EXPECT_EQ(Archivos_en_Carpeta(entorno.Carpeta()),
-              std::vector<std::string>{Nombre_Archivo_Log()});
+    EXPECT_EQ(Archivos_en_Carpeta(entorno.Carpeta()), Nombres{Nombre_Archivo_Log()});
     EXPECT_TRUE(Archivos_en_Carpeta(salto.cola).empty() &&
                 Archivos_en_Carpeta(ultimo.cola).empty());
     EXPECT_EQ(Estados_Solicitudes(), "1,1,1,1,1");
@@ -208,10 +199,8 @@ TEST_F(Pase_Generacion, SolicitudQueNoLlegaALaColaNoGastaFolioNiRegistraFactura)
     EXPECT_EQ(Folio_Siguiente(3), "1501");
 }
 
-// A request whose file fails every pass is logged once, then hourly with its count, and when it
-// goes through; what undone units did never reaches the log. The operator sees each failure;
-// without a display the log's line is what the operator reads, and nothing comes on top of it
-// (the working copy's name in the message changes every second).
+// A file failing every pass is logged once, hourly with its count, and when it goes through. The
+// operator sees each failure; without a display, nothing on top of the log (its name changes).
 TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     const auto c = Sembrar_Solicitud_10("1000", false);
     Ejecutar_Central(
@@ -229,7 +218,7 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     Operador_Sin_Pantalla sin_pantalla([&](const std::string& l) { avisos.push_back(l); });
     Entorno_Actual().operador = &sin_pantalla;
     Ejecutar_Pase();
-    EXPECT_EQ(avisos, std::vector<std::string>{});
+    EXPECT_EQ(avisos, Nombres{});
     Entorno_Actual().operador = &entorno.operador;
     EXPECT_EQ(Veces(Leer_Log(), "Se salta el folio") + Veces(Leer_Log(), "Se inicia"), 0);
 
@@ -241,10 +230,8 @@ TEST_F(Pase_Generacion, FallaRepetidaSeAnotaUnaVezPorHoraYAlResolverse) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "Se resolvió: " + falla));
 }
 
-// The third request cannot be moved to status 2 (its row is held by another writer; the lock
-// wait runs out): a conflict, no failure. Its unit is undone whole, its waiting file removed before
-// the stamping program could ever see it, nothing is shown to the operator, the pass goes on with
-// the fourth, and the next pass gives the third the folio that comes next.
+// A row held by another writer past the lock wait is a conflict, not a failure: its unit is undone
+// whole, its file removed, the pass goes on, and the next pass gives it the next folio.
 TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500);
     for (int i = 0; i < 4; ++i) {
@@ -277,8 +264,7 @@ TEST_F(Pase_Generacion, ConflictoEnUnaUnidadLaDeshaceYElPaseSigue) {
     EXPECT_EQ(Folio_Siguiente(3), "1504");
 }
 
-// A copy that lost the lease (paused while another took over) commits no unit: its request stays
-// pending with no folio spent and no file left, and the pass ends without a failure to tell.
+// A copy that lost the lease commits nothing: no folio, no file, and no failure to tell.
 TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     const auto carpetas = Sembrar_Solicitud_10("116");
     Ejecutar_Central("UPDATE Turno_Facturador SET Vence = NOW(6) - INTERVAL 1 SECOND");
@@ -293,8 +279,7 @@ TEST_F(Pase_Generacion, UnaCopiaQuePerdioElTurnoNoConfirmaNada) {
     EXPECT_EQ(Leer_Log(), "");  // neither a failure nor a conflict
 }
 
-// While the unit waits for a row that another writer holds, its file is complete in the queue
-// folder under its temporary name only; it takes its name once the request is committed.
+// A unit waiting on a row another writer holds keeps its file hidden until it commits.
 TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     const auto carpetas = Sembrar_Solicitud_10("116");
     // Both opened before the pass starts: the pool of connections is not shared between threads.
@@ -305,16 +290,14 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     std::thread pase = Pase_Esperando(10, otro, vigia, terminado);
     EXPECT_FALSE(terminado);
     EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{".Factura A Folio 1500.txt.10.turno1.pendiente"});
+              Nombres{".Factura A Folio 1500.txt.10.turno1.pendiente"});
     otro.Confirmar_Transaccion();
     pase.join();
 
-    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola), Nombres{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Estado(10), "2/A/1500/-1");
 
-    // The same wait, but the writer holding the row is a second copy of the program that sends
-    // the request to stamping itself: this unit finds it no longer pending and issues nothing.
+    // The same wait, the holder another copy sending the request itself: this unit issues nothing.
     Sembrar_Ticket(4712, 3, "116");
     Sembrar_Solicitud(11, {{"Nro_Ticket", "4712"}});
     Cargar_Datos();
@@ -324,16 +307,13 @@ TEST_F(Pase_Generacion, UnidadQueEsperaUnBloqueoNoPublicaNadaHastaConfirmar) {
     segundo.join();
     otro.Cerrar();
     vigia.Cerrar();
-    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola),
-              std::vector<std::string>{"Factura A Folio 1500.txt"});
+    EXPECT_EQ(Archivos_en_Carpeta(carpetas.cola), Nombres{"Factura A Folio 1500.txt"});
     EXPECT_EQ(Folio_Siguiente(3) + "/" + Facturas(), "1501/1");
     EXPECT_TRUE(Una_Vez(Leer_Log(), "otra copia del programa la atendió"));
 }
 
-// A new request never takes a folio that something already holds: a file published in the queue,
-// a stamped or rejected result, an invoice row. The counter moves past each, the skip is logged
-// with its holder, and nothing of the holder is touched. A branch whose folders hold a long run of
-// old results is skipped through a bounded stretch per pass, the request waiting meanwhile.
+// A folio held by a queued file, a result or an invoice row is skipped, logged with its holder
+// untouched; a long run of held folios is skipped a bounded stretch per pass.
 TEST_F(Pase_Generacion, FolioOcupadoSeSaltaSinTocarLoQueLoOcupa) {
     const auto c = Sembrar_Solicitud_10("1000");
     Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 1500.txt"), "de otra solicitud");

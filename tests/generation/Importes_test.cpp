@@ -1,5 +1,4 @@
-// The amounts of the file to stamp add up for every total an invoice can carry, and a total in
-// fractions of a cent never reaches a folio.
+// The file's amounts add up for every total, and a total in fractions of a cent takes no folio.
 
 #include <gtest/gtest.h>
 
@@ -24,10 +23,8 @@ long long Centavos(const std::string& texto) {
     return texto.size() < 4 ? -1 : centavos;
 }
 
-// The first total in cents, from `desde` on by `paso`, whose amounts do not add up, or 0: SubTotal
-// + IVA = Total exactly, and IVA within the limits the tax authority sets for a transferred tax
-// of Base × 0.16 (Anexo 20, Guía de llenado: from (Base - 0.005) × 0.16 truncated to cents to
-// (Base + 0.005) × 0.16 rounded up to cents).
+// The first total in cents from `desde` by `paso` whose SubTotal + IVA is not the Total, or whose
+// IVA lies outside (Base ± 0.005) × 0.16, truncated and rounded up to cents (Anexo 20); else 0.
 long long Primer_Total_Que_No_Cuadra(long long desde, long long hasta, long long paso) {
     for (long long t = desde; t <= hasta; t += paso) {
         const Importes_Archivo i = Importes_para_Timbrar(static_cast<double>(t) / 100);
@@ -55,8 +52,7 @@ TEST(Importes_Archivo, CadaTotalHastaCienMilCuadraConSuSubtotalYSuIva) {
     EXPECT_EQ(cien.Subtotal + "|" + cien.IVA + "|" + cien.Total, "86.21|13.79|100.00");
 }
 
-// A total with a third decimal other than zero is refused with its reason before it takes a
-// folio; 4.725 would have been written as 4.07 + 0.65 against a Total of 4.73.
+// A third decimal is refused before the folio: 4.725 would have gone as 4.07 + 0.65 for 4.73.
 TEST(Importes_Archivo, UnTotalConTresDecimalesSeRechazaAntesDelFolio) {
     std::mt19937_64 azar(20260122);
     std::uniform_int_distribution<long long> milesimos(1, 100'000'000);

@@ -12,11 +12,7 @@ class Pedidos_Reencolado : public Prueba_Central {
   protected:
     Pedidos_Reencolado() {
         c = Sembrar_Sucursal(3, "Centro", "B", 90);
-        Sembrar_Solicitud(194, {{"Status", "2"},
-                                {"Serie", "'B'"},
-                                {"Folio", "65"},
-                                {"ID_Factura", "-1"},
-                                {"Archivo", "'Factura B Folio 65'"}});
+        Sembrar_Solicitud(194, kEn_Cola_B65);
         Cargar_Datos();
     }
 
@@ -45,9 +41,8 @@ class Pedidos_Reencolado : public Prueba_Central {
     Carpetas_Sucursal c;
 };
 
-// The worker carries each ask out as --reencolar would, and its pass publishes the file in the same
-// cycle; an ask whose conditions do not hold is closed with the reason and writes nothing. The
-// daily log names who asked.
+// The worker carries each ask out as --reencolar would, published in the same cycle; an ask that
+// does not hold is closed with the reason. The daily log names who asked.
 TEST_F(Pedidos_Reencolado, Cada_Pedido_Se_Atiende_Una_Vez_Como_Lo_Haria_Reencolar) {
     Sembrar_Solicitud(195, {{"Status", "3"}});
     Pedir(194);
@@ -70,8 +65,7 @@ TEST_F(Pedidos_Reencolado, Cada_Pedido_Se_Atiende_Una_Vez_Como_Lo_Haria_Reencola
     EXPECT_EQ(Cola().size(), 1u);
 }
 
-// A copy that lost the lease (paused, cut off) claims nothing and writes nothing; a conflict with
-// another writer leaves the ask for the next cycle.
+// Without the lease nothing is claimed or written; a conflict leaves the ask for the next cycle.
 TEST_F(Pedidos_Reencolado, Sin_Turno_O_En_Conflicto_Nada_Se_Toma) {
     Pedir(194);
     {
@@ -92,10 +86,8 @@ TEST_F(Pedidos_Reencolado, Sin_Turno_O_En_Conflicto_Nada_Se_Toma) {
     EXPECT_TRUE(Cola().empty());
 }
 
-// The worker stops between writing the file and closing the ask (its connection lost there, as in
-// a crash): the ask stays claimed with the file waiting in the queue. The copy that works next
-// publishes that file once, finds the ask claimed and the file there, and closes it as done without
-// writing another. Stopped before writing the file, the claimed ask is simply carried out.
+// A worker cut off after writing the file leaves the ask claimed: the next copy publishes that file
+// once and closes the ask as done; cut off before writing it, the ask is simply carried out.
 TEST_F(Pedidos_Reencolado, Una_Caida_A_Medio_Pedido_No_Reencola_Dos_Veces) {
     Pedir(194);
     {

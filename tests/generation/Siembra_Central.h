@@ -29,6 +29,13 @@ inline std::vector<std::string> Archivos_Ordenados(const std::string& carpeta) {
     return nombres;
 }
 
+// A request in status 2 whose file, invoice B 65 with invoice row -1, went to the queue.
+inline const Columnas kEn_Cola_B65 = {{"Status", "2"},
+                                      {"Serie", "'B'"},
+                                      {"Folio", "65"},
+                                      {"ID_Factura", "-1"},
+                                      {"Archivo", "'Factura B Folio 65'"}};
+
 // An empty central database, fresh program-wide state, and the clock at 05/12/2026 10:15:40.
 class Prueba_Central : public Prueba_Sembrada {
   protected:
@@ -48,8 +55,7 @@ class Prueba_Central : public Prueba_Sembrada {
             serie, folio, crear_carpetas);
     }
 
-    // Branch 3 "Centro" from folio 1500 of series A, its ticket 4711 for `total` and request 10 on
-    // it, loaded as start-up loads them.
+    // Branch 3 "Centro" (series A from 1500), its ticket 4711 for `total` and request 10, loaded.
     Carpetas_Sucursal Sembrar_Solicitud_10(const std::string& total, bool crear_carpetas = true) {
         const auto carpetas = Sembrar_Sucursal(3, "Centro", "A", 1500, crear_carpetas);
         Sembrar_Ticket(4711, 3, total);
@@ -64,7 +70,6 @@ class Prueba_Central : public Prueba_Sembrada {
         Cargar_Datos_de_Emision();
     }
 
-    // Loads the pending requests as the pass does.
     static void Cargar_Pendientes() { En_Central(Cargar_Solicitudes_Pendientes); }
     static void Ejecutar_Pase() { En_Central(Generar_Archivos_para_Timbrar); }
 

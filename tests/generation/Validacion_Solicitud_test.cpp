@@ -125,6 +125,10 @@ constexpr const char* kXEXX = "XEXX010101000";
 const std::string kLargo(280, 'X');
 const std::string kSociedad = "Nombre del receptor con el régimen societario ";
 const std::string kSe_Omite = ", que en CFDI 4.0 se omite: ";
+const std::string kNo_Timbrable = "Nombre del receptor con caracteres que no se pueden timbrar: ";
+const std::string kCP_Invalido = "Código postal del receptor con formato inválido: ";
+const std::string kForma_Pago = "Forma de pago de la solicitud no existe en el catálogo: ";
+const std::string kNo_Importe = "Total de la solicitud no es un importe que se pueda timbrar: ";
 
 const Caso_Receptor kCasos[] = {
     {R(kPersona, "JULIA RAMIREZ LOPEZ"), ""},
@@ -144,10 +148,8 @@ const Caso_Receptor kCasos[] = {
     {R("RALJ900230QW1", "JULIA"), "RFC del receptor con formato inválido: RALJ900230QW1"},
     {R("RALJ900215QÑ1", "JULIA"), "RFC del receptor con formato inválido: RALJ900215QÑ1"},
     {R(kPersona, " \t\u00A0"), "Nombre del receptor en blanco"},
-    {R(kPersona, "Łukasz Nowak"),
-     "Nombre del receptor con caracteres que no se pueden timbrar: Łukasz Nowak"},
-    {R(kPersona, "JULIA | RAMIREZ"),
-     "Nombre del receptor con caracteres que no se pueden timbrar: JULIA | RAMIREZ"},
+    {R(kPersona, "Łukasz Nowak"), kNo_Timbrable + "Łukasz Nowak"},
+    {R(kPersona, "JULIA | RAMIREZ"), kNo_Timbrable + "JULIA | RAMIREZ"},
     {R(kXAXX, " publico  en general ", "616", "S01", "53100"),
      "Nombre del receptor PUBLICO EN GENERAL es solo para la factura global (con "
      "InformacionGlobal), que este programa no emite: con RFC XAXX010101000 va el nombre del "
@@ -162,10 +164,8 @@ const Caso_Receptor kCasos[] = {
     {R(kXEXX, "John Smith", "616", "S01", "4410"),
      "Código postal del receptor con RFC XEXX010101000 debe ser el del lugar de expedición "
      "53100: 4410"},
-    {R(kPersona, "JULIA", "612", "G03", "4410O"),
-     "Código postal del receptor con formato inválido: 4410O"},
-    {R(kPersona, "JULIA", "612", "G03", "00999"),
-     "Código postal del receptor con formato inválido: 00999"},
+    {R(kPersona, "JULIA", "612", "G03", "4410O"), kCP_Invalido + "4410O"},
+    {R(kPersona, "JULIA", "612", "G03", "00999"), kCP_Invalido + "00999"},
     {R(kPersona, "JULIA", "612", "G03", "17000"),
      "Código postal del receptor no existe en el catálogo c_CodigoPostal del SAT: 17000"},
     {R(kPersona, "JULIA", "612", "G03", "28470"),
@@ -181,21 +181,17 @@ const Caso_Receptor kCasos[] = {
      "Uso de CFDI D01 no aplica a persona moral (RFC SIV120704TR6)"},
     {R(kPersona, "JULIA", "616", "G03"),
      "Uso de CFDI G03 no aplica al régimen fiscal 616 del receptor"},
-    {R(kPersona, "JULIA", "612", "G03", "44100", "07"),
-     "Forma de pago de la solicitud no existe en el catálogo: 07"},
-    {R(kPersona, "JULIA", "612", "G03", "44100", "1"),
-     "Forma de pago de la solicitud no existe en el catálogo: 1"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "07"), kForma_Pago + "07"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "1"), kForma_Pago + "1"},
     {R(kPersona, "JULIA", "612", "G03", "44100", "99"), ""},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.01), ""},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.1 + 0.2), ""},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 4.725),
      "Total de la solicitud tiene más de dos decimales, que la moneda MXN no admite: 4.725"},
-    {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.001),
-     "Total de la solicitud no es un importe que se pueda timbrar: 0.00"},
-    {R(kPersona, "JULIA", "612", "G03", "44100", "01", -116),
-     "Total de la solicitud no es un importe que se pueda timbrar: -116.00"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "01", 0.001), kNo_Importe + "0.00"},
+    {R(kPersona, "JULIA", "612", "G03", "44100", "01", -116), kNo_Importe + "-116.00"},
     {R(kPersona, "JULIA", "612", "G03", "44100", "01", 1e18),
-     "Total de la solicitud no es un importe que se pueda timbrar: 1000000000000000000.00"},
+     kNo_Importe + "1000000000000000000.00"},
     {R(kEmpresa, "Servicios Integrales del Valle, S.A. de C.V.", "601"),
      kSociedad + "S.A. DE C.V." + kSe_Omite + "Servicios Integrales del Valle, S.A. de C.V."},
     {R(kEmpresa, "VALLE SOCIEDAD ANÓNIMA PROMOTORA DE INVERSIÓN DE CAPITAL VARIABLE", "601"),
@@ -212,8 +208,7 @@ const Caso_Receptor kCasos[] = {
      kSociedad + "S.A." + kSe_Omite + kLargo.substr(0, 50) + "…"},
 };
 
-// Every rule passes and fails in its turn, the first failing one gives the reason, and every
-// reason keeps whole within the 199 characters of Resultado.
+// Each rule passes and fails in turn, the first failing gives the reason, whole within 199 chars.
 TEST(Validacion_Fiscal, CadaReglaDelReceptorPasaYFallaEnSuOrden) {
     for (const Caso_Receptor& caso : kCasos) {
         SCOPED_TRACE(caso.datos.RFC + " / " + caso.datos.Nombre);
@@ -222,9 +217,8 @@ TEST(Validacion_Fiscal, CadaReglaDelReceptorPasaYFallaEnSuOrden) {
     }
 }
 
-// The file to stamp carries the values as the check read them: codes trimmed of every kind of
-// blank, composed and in upper case, the names trimmed with one blank between words, their
-// letters as typed; the payment form and place of issue too, and the issuer's own.
+// The file carries the values as the check read them: codes trimmed of every blank, composed, in
+// upper case; names trimmed, one blank between words, letters as typed; the issuer's alike.
 TEST(Validacion_Fiscal, ElArchivoLlevaLosValoresComoSeVerificaron) {
     Solicitud_Factura s;
     s.RFC = "\u00A0nun\u0303e850101ab1\t";
@@ -257,8 +251,7 @@ TEST(Validacion_Fiscal, ElArchivoLlevaLosValoresComoSeVerificaron) {
 
 class Validacion_Fiscal_Pase : public Prueba_Central {};
 
-// In the pass, a refused receiver is rejected with the reason before it takes a folio (one
-// reactivated after an earlier rejection keeps its series and folio); the others go to stamping.
+// In the pass a refused receiver is rejected before taking a folio (a reactivated one keeps its).
 TEST_F(Validacion_Fiscal_Pase, RechazaAntesDeTomarFolioYDejaPasarLoValido) {
     Sembrar_Sucursal(3, "Centro");
     Sembrar_Ticket(4711, 3, "100000");
@@ -288,8 +281,7 @@ TEST_F(Validacion_Fiscal_Pase, RechazaAntesDeTomarFolioYDejaPasarLoValido) {
 }
 
 // A branch whose profile the tax authority would refuse spends no folio: its requests wait in 1,
-// the log says why once while it stays so, once more when the reason changes, and once when it is
-// corrected; the other branches issue as always.
+// each reason logged once when found and once when cleared; the other branches issue as always.
 TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFolio) {
     Sembrar_Sucursal(3, "Centro");
     Sembrar_Sucursal(4, "Norte", "P*Q");
@@ -325,7 +317,6 @@ TEST_F(Validacion_Fiscal_Pase, UnPerfilConFallaDejaEsperarASuSucursalSinGastarFo
     const std::string no_se_envia =
         "Sucursal 4 (Norte): no se envía a timbrar ninguna solicitud "
         "mientras su perfil de emisión tenga este error: ";
-    // Each fault is told once when it is found and once more when it clears.
     for (const std::string& falla :
          {std::string("La Serie de Facturas"),
           std::string("R.F.C. del emisor con formato inválido: ALT150312AB\r\n"),
@@ -375,8 +366,7 @@ TEST_F(Solicitudes_Pendientes_Carga, SoloPendientesConRfcEnOrdenDeIdYConLasRegla
     EXPECT_TRUE(Ids().empty());
 }
 
-// A row the outside system left incomplete no longer holds up every other request, and the log
-// tells about it once, not every second; once more only if it breaks again after being mended.
+// An incomplete row holds up no other request and is logged once, again only if broken anew.
 TEST_F(Solicitudes_Pendientes_Carga, FilasIncompletasSeSaltanYSeAvisanUnaVez) {
     Sembrar_Solicitud(5, {{"Nro_Ticket", "NULL"}});
     Sembrar_Solicitud(6, {{"Total", "NULL"}});

@@ -1,6 +1,5 @@
-// The stamping stand-in as the facturador's own tests and the demo rely on it: one pass over a
-// branch's queue, what it leaves and where, and the provider's refusals. Its command line and the
-// profile folders it serves are exercised by the demo and the end-to-end tests that run it.
+// The stamping stand-in as the facturador's tests and the demo rely on it: one pass over a branch's
+// queue, what it leaves where, and the provider's refusals; the end-to-end tests run its command.
 
 #include <gtest/gtest.h>
 
@@ -84,14 +83,6 @@ class Pasada : public ::testing::Test {
     Resumen_Pasada Atender(const Comportamiento& c = {}) {
         return Atender_Cola(carpetas, c, ahora, bitacora);
     }
-    std::string Valida(const std::string& nombre) const {
-        return Unir_Ruta(carpetas.validas, nombre);
-    }
-    std::string Primera_Linea_Del_Error(const std::string& base) const {
-        const std::string texto =
-            Leer_Archivo(Unir_Ruta(carpetas.no_validas, base + "-error timbrado.txt"));
-        return texto.substr(0, texto.find("\r\n"));
-    }
 
     const Instante ahora = std::chrono::sys_days{std::chrono::year{2026} / 12 / 5} +
                            std::chrono::hours{16} + std::chrono::minutes{15};
@@ -102,15 +93,15 @@ class Pasada : public ::testing::Test {
     std::ostringstream bitacora;
 };
 
-// The stamped XML has CR LF lines and gives the facturador's reader every value it stores in the
-// invoice row, texts escaped; the file leaves the queue and no temporary file stays.
+// The stamped XML has CR LF lines and gives the facturador's reader every value of the invoice
+// row, texts escaped; the file leaves the queue and no temporary file stays.
 TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
     Encolar(kNombre, Texto_para_Timbrar());
     EXPECT_EQ(Atender().timbrados, 1);
     EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.no_validas), "/");
     EXPECT_EQ(Listado(carpetas.validas), "Factura A Folio 1501.pdf|Factura A Folio 1501.xml");
 
-    const std::string ruta_xml = Valida("Factura A Folio 1501.xml");
+    const std::string ruta_xml = Unir_Ruta(carpetas.validas, "Factura A Folio 1501.xml");
     const std::string xml = Leer_Archivo(ruta_xml);
     EXPECT_TRUE(
         xml.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<cfdi:Comprobante "));
@@ -131,15 +122,15 @@ TEST_F(Pasada, AValidFileLeavesXmlAndPdfWhoseEveryValueTheFacturadorFinds) {
     EXPECT_EQ(leido.Atributo(P::Receptor, "Nombre"), "Juan Peña Güemes");
 }
 
-// A forced refusal's reason is the first line of the error text, in Windows-1252; the provider's
-// own refusals are read that way end to end.
+// A forced refusal's reason is the first line of the error text, in Windows-1252.
 TEST_F(Pasada, AForcedRefusalLeavesTheReasonOnTheFirstLineOfTheErrorText) {
     Encolar("Factura A Folio 1502.txt", Texto_para_Timbrar());
     Comportamiento c;
     c.falla = "307 - El comprobante ya está timbrado";
     EXPECT_EQ(Atender(c).rechazados, 1);
-    EXPECT_EQ(Primera_Linea_Del_Error("Factura A Folio 1502"),
-              facturador::A_Windows_1252(*c.falla));
+    const std::string error =
+        Leer_Archivo(Unir_Ruta(carpetas.no_validas, "Factura A Folio 1502-error timbrado.txt"));
+    EXPECT_EQ(error.substr(0, error.find("\r\n")), facturador::A_Windows_1252(*c.falla));
     EXPECT_EQ(Listado(carpetas.cola) + "/" + Listado(carpetas.validas), "/");
 }
 
@@ -170,7 +161,7 @@ TEST_F(Pasada, ElRegistroLlevaUnaLineaPorArchivoTimbradoORechazado) {
     Encolar(kNombre, Texto_para_Timbrar());
     const std::string bytes = Texto_para_Timbrar("Folio=1501", "Folio=1502");
     const std::string devuelto = Encolar("Factura A Folio 1502.txt", bytes);
-    fs::create_directory(Valida("Factura A Folio 1502.pdf"));  // its delivery fails
+    fs::create_directory(Unir_Ruta(carpetas.validas, "Factura A Folio 1502.pdf"));  // its PDF fails
     Encolar("Factura A Folio 1503.txt", Texto_para_Timbrar("Rfc=PEÑJ800101AB1", "Rfc=X"));
     EXPECT_EQ(Atender_Cola(carpetas, {}, ahora, bitacora, &registro).fallas, 1);
 
