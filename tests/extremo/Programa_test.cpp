@@ -131,46 +131,36 @@ class Servicio : public Prueba_Programa {
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
 };
 
-// A file stands where the first branch's queue folder should be: its request waits, told on
-// standard error, while the other branch's is issued; once the folder is there, it is issued too.
-TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
+// A file stands where branch 1's queue folder should be, branch 3's profile has a wrong RFC: their
+// requests wait, each told on standard error, while branch 2's is issued. The folder made and the
+// profile corrected with SQL, both are issued without a restart, the new profile taken once.
+TEST_F(Servicio, Cola_Rota_O_Perfil_Errado_No_Detienen_A_Las_Demas_Y_Se_Corrigen_En_Marcha) {
     const std::string base_rota = Unir_Ruta(entorno.Carpeta(), "sucursal1");
     Escribir_Archivo(base_rota, "no es una carpeta");
     Sembrar_Sucursal(base_rota, 1, "Centro", "A", 1500, false);
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal2"), 2, "Norte", "B", 700);
-    Sembrar_Ticket(4711, 1, "116");
-    Sembrar_Ticket(4711, 2, "116");
-    Sembrar_Solicitud(1, {{"ID_Sucursal", "1"}});
-    Sembrar_Solicitud(2, {{"ID_Sucursal", "2"}});
+    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
+    for (int sucursal : {1, 2, 3}) {
+        Sembrar_Ticket(4711, sucursal, "116");
+        Sembrar_Solicitud(sucursal, {{"ID_Sucursal", std::to_string(sucursal)}});
+    }
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL' "
+                     "WHERE ID_Sucursal = 3");
 
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
-    EXPECT_EQ(Solicitud(1, "Status"), "1");
+    ASSERT_TRUE(Esperar([&] { return Contiene(Salida(), "Sucursal 3 (Centro): no se envía"); },
+                        kPlazo))
+        << Salida();
+    EXPECT_EQ(Estados_Solicitudes(), "1,2,1");
     EXPECT_TRUE(Contiene(Salida(), "Error creando archivo para timbrar - Rutas: ")) << Salida();
 
     std::filesystem::remove(base_rota);
     for (const char* carpeta : {"cola", "validas", "no_validas"})
         std::filesystem::create_directories(Unir_Ruta(base_rota, carpeta));
-    EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
-    programa.Enviar(SIGTERM);
-    EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
-}
-
-// A profile corrected with SQL while the service runs is taken without a restart: the branch held
-// for its RFC issues its request, and the service says once that it took the new profile.
-TEST_F(Servicio, Un_Perfil_Corregido_Lo_Toma_Sin_Reiniciarse) {
-    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
-    Sembrar_Ticket(4711, 3, "116");
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL'");
-    Sembrar_Solicitud(1);
-    Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
-    ASSERT_TRUE(Esperar([&] { return Contiene(Salida(), "Sucursal 3 (Centro): no se envía"); },
-                        kPlazo))
-        << Salida();
-    EXPECT_EQ(Solicitud(1, "Status"), "1");
-
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1'");
     EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
+    EXPECT_TRUE(Esperar_Status(3, "2")) << Salida();
     programa.Enviar(SIGTERM);
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
     EXPECT_TRUE(Una_Vez(Salida(), "Se tomó el perfil nuevo de la sucursal 3 (Centro).")) << Salida();
