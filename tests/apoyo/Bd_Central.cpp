@@ -65,16 +65,12 @@ std::string Estados_y_Resultados() {
 }
 
 std::string Como_Administrador(const std::string& sql) {
-    const Credenciales_Central antes = Credenciales_Vigentes();
-    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", antes.Socket};
-    try {
-        const std::string valor = Valor_Central(sql);
-        Credenciales_Vigentes() = antes;
-        return valor;
-    } catch (...) {
-        Credenciales_Vigentes() = antes;
-        throw;
-    }
+    struct Restaurar {  // the tests' credentials back, also when the statement throws
+        const Credenciales_Central antes = Credenciales_Vigentes();
+        ~Restaurar() { Credenciales_Vigentes() = antes; }
+    } restaurar;
+    Credenciales_Vigentes() = {getpwuid(geteuid())->pw_name, "", restaurar.antes.Socket};
+    return Valor_Central(sql);
 }
 
 void Usar_Cuenta_Propia() {

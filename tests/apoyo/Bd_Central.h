@@ -26,8 +26,7 @@ std::string Estados_y_Resultados();
 // Runs the statement as the server's administrator (the account running the tests, through the
 // socket) and answers the first field of its first row, like Valor_Central.
 std::string Como_Administrador(const std::string& sql);
-// A central connection opened as the program opens its own; like every Conexion, it goes back
-// to the pool when it goes.
+// A central connection opened as the program opens its own (back to the pool when it goes).
 struct Conexion_Abierta : Conexion {
     Conexion_Abierta() { Abrir_Conexion_Central(*this); }
 };
@@ -40,9 +39,8 @@ auto En_Central(Accion&& accion) {
 // Stops and starts the private test server, keeping its data (connections die).
 void Reiniciar_Servidor_Central();
 
-// From now on the central connections go with an account of the tests' own, with a password of
-// its own and the built-in account's rights, as an installation that followed the README's step 2
-// (Credenciales_Vigentes() = {} brings the built-in account back).
+// From now on central connections use an account of the tests' own, own password, the built-in
+// account's rights, as the README's step 2 leaves (Credenciales_Vigentes() = {} undoes it).
 void Usar_Cuenta_Propia();
 
 // Stops the test server, as its administrator would, until Reparar() or the end of the test.

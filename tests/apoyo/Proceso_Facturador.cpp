@@ -82,10 +82,6 @@ Proceso_Hijo::~Proceso_Hijo() {
     waitpid(pid_, nullptr, 0);
 }
 
-bool Proceso_Hijo::Sigue_Corriendo() {
-    return !Recoger();
-}
-
 void Proceso_Hijo::Enviar(int senal) const {
     kill(pid_, senal);
 }

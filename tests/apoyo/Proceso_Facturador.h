@@ -18,10 +18,8 @@ namespace facturador::pruebas {
 struct Arranque_Hijo {
     std::string salida;                // standard output and error are appended here, if given
     std::vector<std::string> entorno;  // "NAME=value" settings added to the child's environment
-    // The user and group it runs as, when not the test's own.
-    std::optional<std::pair<uid_t, gid_t>> usuario;
-    // For Proceso_Facturador: the executable to copy, when not the program with its windows.
-    std::string programa;
+    std::optional<std::pair<uid_t, gid_t>> usuario;  // user and group, if not the test's own
+    std::string programa;  // Proceso_Facturador's executable, if not the one with windows
 };
 
 // A built program started by the test from the root folder on the offscreen platform, with its
@@ -37,7 +35,7 @@ class Proceso_Hijo {
     Proceso_Hijo(const Proceso_Hijo&) = delete;
     Proceso_Hijo& operator=(const Proceso_Hijo&) = delete;
 
-    bool Sigue_Corriendo();
+    bool Sigue_Corriendo() { return !Recoger(); }
     void Enviar(int senal) const;
     pid_t Pid() const { return pid_; }
     // The wait status, once the process has ended within the deadline (polled, not slept).
@@ -70,8 +68,7 @@ class Prueba_Programa : public testing::Test {
 
 // Polls `cumplido` until it holds or the deadline passes.
 bool Esperar(const std::function<bool()>& cumplido, std::chrono::seconds plazo);
-// Polls the central database until the request reaches the status, for as long as a few dozen
-// cycles of a running program take.
+// Polls request `id` until its Status reads `status`, for as long as a few dozen cycles take.
 bool Esperar_Status(int id, const std::string& status);
 // True for a wait status of a normal exit with code 0.
 bool Termino_Con_Codigo_0(const std::optional<int>& estado);

@@ -8,12 +8,11 @@
 
 namespace facturador::pruebas {
 
-// Stands on the test server's socket path while it lives (the server's socket moved aside), so
-// every connection made meanwhile goes through it; the pool's idle connections are dropped at
-// both ends. It breaks, once, the connection that sends a statement starting with `inicio`, in
-// one of the two ways a client cannot tell apart: before the server gets it, or after the server
-// has carried it out, keeping its answer. Or it hangs it, as a server that stopped answering:
-// nothing more reaches the client on that connection while the proxy lives.
+// Stands on the test server's socket path while it lives, so every connection made meanwhile
+// goes through it (the pool's idle ones are dropped at both ends). The connection sending a
+// statement that starts with `inicio` is, once, broken before the server gets it, or after the
+// server ran it, its answer kept (a client cannot tell these apart); or hung: nothing more reaches
+// that client while the proxy lives.
 class Proxy_Central {
   public:
     enum class Corte { Antes_de_Ejecutar, Sin_Respuesta, Colgado };

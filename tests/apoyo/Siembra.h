@@ -16,11 +16,10 @@ using Columnas = std::map<std::string, std::string>;
 std::string Literal(const std::string& texto);
 // How many times `parte` occurs in `texto`.
 long Veces(const std::string& texto, const std::string& parte);
-// Passes when `parte` occurs in `texto`; a failure shows the whole text.
+// Pass when `parte` occurs in `texto`, occurs exactly once, or `texto` begins with `inicio`; a
+// failure shows the whole text (Una_Vez also how often).
 testing::AssertionResult Contiene(const std::string& texto, const std::string& parte);
-// Passes when `parte` occurs exactly once in `texto`; a failure tells how often, and the text.
 testing::AssertionResult Una_Vez(const std::string& texto, const std::string& parte);
-// Passes when `texto` begins with `inicio`; a failure shows the whole text.
 testing::AssertionResult Empieza(const std::string& texto, const std::string& inicio);
 // Today's daily log in the program folder, as text ("" while there is none).
 std::string Leer_Log();
@@ -47,8 +46,7 @@ void Sembrar_Fila(const std::string& tabla, Columnas columnas, const Columnas& c
 // Runs a statement on the central database as its administrator (rights the program's user lacks).
 bool Administrar_Central(const std::string& sql);
 
-// A change the administrator makes to the central database (`hacer`), undone (`deshacer`) when it
-// goes.
+// A change the administrator makes to the central database (`hacer`), undone when it goes.
 class Cambio_Temporal {
   public:
     Cambio_Temporal(const std::string& hacer, std::string deshacer);
@@ -67,8 +65,7 @@ struct Tabla_Ausente : Cambio_Temporal {
                           "RENAME TABLE " + tabla + "_ausente TO " + tabla) {}
 };
 
-// A rule on a central table refusing every row that breaks `condicion` (statements that write
-// one fail).
+// A rule on a central table: every statement writing a row that breaks `condicion` fails.
 struct Regla_Temporal : Cambio_Temporal {
     Regla_Temporal(const std::string& tabla, const std::string& condicion)
         : Cambio_Temporal(
@@ -86,9 +83,8 @@ struct Conflicto_Temporal : Cambio_Temporal {
                           "DROP TRIGGER conflicto_prueba") {}
 };
 
-// A test that seeds an empty central database, with its own environment in place (clock at
-// 05/12/2026 10:15:40) and the lease held, as the working copy does, and reads back the requests
-// and the log.
+// A test on an empty central database, with its own environment (clock at 05/12/2026 10:15:40)
+// and the lease held, as the working copy holds it.
 class Prueba_Sembrada : public testing::Test {
   protected:
     Prueba_Sembrada();

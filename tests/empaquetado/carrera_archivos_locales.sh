@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Root makes the local database files in a program folder an unprivileged account owns, as
-# postinst does in /var/lib/facturador, while the account puts a link to a root-only file at each
-# temporary database file's name as soon as sqlite3 has written it. The root-only file must come
-# out of every try as it went in; without the attack the files are the account's, 0640.
+# Root makes the local database files in a folder an unprivileged account owns (as postinst does)
+# while the account puts a link to a root-only file at each temporary file's name once written:
+# that file must come out of every try unchanged; unattacked, the files are the account's, 0640.
 #   carrera_archivos_locales.sh RAIZ_FUENTES
 set -euo pipefail
 [ "$(id -u)" -eq 0 ] || { echo "carrera_archivos_locales: hace falta root"; exit 77; }

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Builds the two Debian packages from a build folder and checks what an administrator relies on:
-# their names, files, metadata and dependencies, that the one for servers links no window
-# library, lintian's verdict, the systemd unit, that creating the local database files never
-# replaces existing ones, and the README's service section run step by step, with the package
-# for servers, in a Debian 12 container booted with systemd.
+# Builds the two Debian packages and checks what an administrator relies on: names, files,
+# metadata, dependencies, no window library in the one for servers, lintian, the systemd unit,
+# local database files never replaced, and the README's service section run step by step with the
+# package for servers in a Debian 12 container booted with systemd.
 #   paquete_test.sh BUILD_FOLDER VERSION TIMBRADOR_SIMULADO
 set -euo pipefail
 compilacion=$1
@@ -39,8 +38,7 @@ comunes=('-rwxr-xr-x ./usr/bin/facturador' '-rw-r--r-- ./lib/systemd/system/fact
   '-rw-r--r-- ./usr/share/facturador/01_esquema.sql' '-rw------- ./usr/share/facturador/02_cuenta.sql'
   '-rwxr-xr-x ./usr/share/facturador/crear-archivos-locales')
 
-# Name, version, the other package replaced, dependencies (package names, without versions) and
-# the changelog's newest entry.
+# Name, version, the other package replaced, dependencies (names only), newest changelog entry.
 revisar_metadatos() {
   local paquete=$1 nombre=$2 otro=$3
   shift 3

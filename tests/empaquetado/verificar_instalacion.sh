@@ -34,9 +34,8 @@ servicio_activo() {
   esperar "status_es ', sin errores.'" "la línea de estado no dice sin errores"
 }
 
-# A request the whole road: its file to stamp, read-only, of the service's account and group,
-# is read by the simulated stamping program under its own account, and the stamped result is
-# stored; the provider's refusals reject theirs.
+# A request the whole road: its file to stamp (read-only, the service's account and group) is read
+# by the simulated stamping program under its own account, the result stored; refusals rejected.
 camino_completo() {
   local cola=/srv/facturacion/sucursal1/cola archivo
   esperar "ls $cola/*.txt >/dev/null 2>&1" "ningún archivo para timbrar en $cola"
@@ -55,9 +54,8 @@ camino_completo() {
   systemctl stop timbrador-simulado
 }
 
-# The unit's sandbox, seen from inside the service's own mount namespace: only its program
-# folder and the drop-in's branch folders can be written, the homes are hidden; and nothing the
-# service owns lies anywhere else.
+# The sandbox, seen from the service's mount namespace: only its program folder and the drop-in's
+# branch folders can be written, homes are hidden; nothing the service owns lies anywhere else.
 caja_de_arena() {
   local pid ruta
   pid=$(propiedad MainPID)
@@ -116,9 +114,8 @@ cuentas_y_archivos() {
   ! mariadb -uusuarios -pm58kbwTavRz07 -e 'SELECT 1' 2>/dev/null || falla "vale la clave integrada"
 }
 
-# A database that stops answering is no hang: every wait on it gives up, the cycles go on and
-# say so in the status line, --estado calls it critical, and systemd restarts nothing; the first
-# cycle after it answers again says the cycles are back.
+# A database that stops answering is no hang: waits give up, the status line says so, --estado
+# calls it critical, systemd restarts nothing; once it answers, the cycles say they are back.
 base_congelada() {
   local reinicios mariadbd codigo=0
   reinicios=$(propiedad NRestarts) mariadbd=$(pidof mariadbd)
@@ -154,9 +151,8 @@ programa_colgado() {
   systemctl restart facturador
 }
 
-# Started without its database server (stopped and masked): the real cause comes first, the
-# service comes up all the same and its status line says what is missing; the server back, the
-# cycles go through.
+# Started without its database server (stopped, masked): the real cause comes first, the service
+# comes up all the same, its status line saying what is missing; the server back, cycles go on.
 sin_servidor_al_arrancar() {
   local diario
   systemctl stop mariadb

@@ -7,9 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <iterator>
 #include <string>
-#include <thread>
 
 #include "apoyo/Bd_Central.h"
 #include "apoyo/Entorno_Pruebas.h"
@@ -34,9 +32,8 @@ long Selects_Del_Servidor() {
     return std::stol(rs.Texto(size_t{1}));
 }
 
-// Each cycle reads the central database several times (pending requests, requests waiting for
-// their stamp, the rejected count); start-up reads it a few times. Far more reads than start-up
-// makes means the cycle timer keeps driving cycles.
+// Each cycle reads the central database several times (pending, waiting for their stamp,
+// rejected count), start-up only a few: this many more reads means the cycle timer keeps going.
 constexpr long kSelects_De_Varios_Ciclos = 25;
 
 // True once the server has run `cuantos` more reads while the program kept running.
@@ -48,10 +45,9 @@ bool Esperar_Selects(long desde, long cuantos, Proceso_Facturador& programa) {
 
 using Programa = Prueba_Programa;
 
-// One copy per program folder, whatever its environment: a second copy on the same folder, even
-// without the first one's runtime folder, says why and ends with a failure. SIGINT ends the first
-// cleanly, freeing the lease at once (SIGTERM too: the tests of the service's road use it); the
-// next copy then starts and works. The same for the program with its windows and without them.
+// One copy per program folder, with windows or without: a second one, even without the first
+// one's runtime folder, says why and fails. SIGINT ends the first cleanly, freeing the lease at
+// once (SIGTERM too, as a service manager sends it); the next copy then starts and works.
 TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT) {
     for (const char* ejecutable : {EJECUTABLE_FACTURADOR, EJECUTABLE_SIN_VENTANAS}) {
         SCOPED_TRACE(ejecutable);
@@ -68,8 +64,7 @@ TEST_F(Programa, Corre_Ciclos_Admite_Una_Sola_Copia_Y_Termina_Limpio_Con_SIGINT)
                                  Arranque_Hijo{salida, {"XDG_RUNTIME_DIR=/nonexistent"}, {}, {}});
             EXPECT_EQ(Codigo_De_Salida(segundo.Esperar_Fin(kPlazo)), 1);
             EXPECT_EQ(Leer_Archivo(salida),
-                      "facturador: otra copia del programa ya corre con la "
-                      "carpeta " +
+                      "facturador: otra copia del programa ya corre con la carpeta " +
                           entorno.Carpeta() + "; esta copia termina.\n");
             EXPECT_TRUE(primero.Sigue_Corriendo());
             EXPECT_NE(Valor_Central("SELECT Titular FROM Turno_Facturador"), "");
@@ -95,9 +90,8 @@ TEST_F(Programa, Sin_Candado_Posible_Lo_Dice_Y_Termina_Con_Falla) {
     EXPECT_TRUE(Contiene(Leer_Archivo(salida), "No se pudo tomar el candado de instancia única"));
 }
 
-// The worker's unit waits on a row another writer holds, its file written under its waiting name,
-// while a second copy starts beside it in a folder of its own: without the lease, that copy
-// settles no waiting file. Once the row is free the unit commits and its file is published.
+// While the worker's unit waits on a row another writer holds, its file under its waiting name, a
+// copy without the lease in a folder of its own settles no waiting file; once free, it publishes.
 TEST_F(Programa, Una_Copia_Que_Arranca_Junto_Al_Trabajador_No_Toca_Su_Cola) {
     const auto carpetas =
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s3"), 3, "Centro", "A", 300);
@@ -126,8 +120,7 @@ TEST_F(Programa, Una_Copia_Que_Arranca_Junto_Al_Trabajador_No_Toca_Su_Cola) {
                 kPlazo));
 }
 
-// The built program as a service runs it: without windows, nobody to answer a dialog, the central
-// server restarted under it, a branch's folder broken; and asked how it is doing from outside.
+// The built program as a service runs it, without windows, and asked from outside how it does.
 
 const std::vector<std::string> kSin_Ventanas = {"--sin-ventanas"};
 
@@ -138,57 +131,45 @@ class Servicio : public Prueba_Programa {
     const std::string salida = Unir_Ruta(entorno.Carpeta(), "salida.txt");
 };
 
-// The first branch's queue folder cannot exist (a file stands where its parent should be): its
-// request waits, told on standard error, while the other branch's is issued; once the folder is
-// there, the next cycles issue it too.
-TEST_F(Servicio, Una_Carpeta_De_Cola_Rota_No_Detiene_A_Las_Demas_Sucursales) {
+// A file stands where branch 1's queue folder should be, branch 3's profile has a wrong RFC: their
+// requests wait, each told on standard error, while branch 2's is issued. The folder made and the
+// profile corrected with SQL, both are issued without a restart, the new profile taken once.
+TEST_F(Servicio, Cola_Rota_O_Perfil_Errado_No_Detienen_A_Las_Demas_Y_Se_Corrigen_En_Marcha) {
     const std::string base_rota = Unir_Ruta(entorno.Carpeta(), "sucursal1");
     Escribir_Archivo(base_rota, "no es una carpeta");
     Sembrar_Sucursal(base_rota, 1, "Centro", "A", 1500, false);
     Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "sucursal2"), 2, "Norte", "B", 700);
-    Sembrar_Ticket(4711, 1, "116");
-    Sembrar_Ticket(4711, 2, "116");
-    Sembrar_Solicitud(1, {{"ID_Sucursal", "1"}});
-    Sembrar_Solicitud(2, {{"ID_Sucursal", "2"}});
+    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
+    for (int sucursal : {1, 2, 3}) {
+        Sembrar_Ticket(4711, sucursal, "116");
+        Sembrar_Solicitud(sucursal, {{"ID_Sucursal", std::to_string(sucursal)}});
+    }
+    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL' "
+                     "WHERE ID_Sucursal = 3");
 
     Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
     ASSERT_TRUE(Esperar_Status(2, "2")) << Salida();
-    EXPECT_EQ(Solicitud(1, "Status"), "1");
+    ASSERT_TRUE(Esperar([&] { return Contiene(Salida(), "Sucursal 3 (Centro): no se envía"); },
+                        kPlazo))
+        << Salida();
+    EXPECT_EQ(Estados_Solicitudes(), "1,2,1");
     EXPECT_TRUE(Contiene(Salida(), "Error creando archivo para timbrar - Rutas: ")) << Salida();
 
     std::filesystem::remove(base_rota);
     for (const char* carpeta : {"cola", "validas", "no_validas"})
         std::filesystem::create_directories(Unir_Ruta(base_rota, carpeta));
-    EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
-    programa.Enviar(SIGTERM);
-    EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
-}
-
-// A profile corrected with SQL while the service runs is taken without a restart: the branch held
-// for its RFC issues its request, and the service says once that it took the new profile.
-TEST_F(Servicio, Un_Perfil_Corregido_Lo_Toma_Sin_Reiniciarse) {
-    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
-    Sembrar_Ticket(4711, 3, "116");
-    Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'MAL'");
-    Sembrar_Solicitud(1);
-    Proceso_Facturador programa(entorno.Carpeta(), salida, kSin_Ventanas);
-    ASSERT_TRUE(Esperar([&] { return Contiene(Salida(), "Sucursal 3 (Centro): no se envía"); },
-                        kPlazo))
-        << Salida();
-    EXPECT_EQ(Solicitud(1, "Status"), "1");
-
     Ejecutar_Central("UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT150312AB1'");
     EXPECT_TRUE(Esperar_Status(1, "2")) << Salida();
+    EXPECT_TRUE(Esperar_Status(3, "2")) << Salida();
     programa.Enviar(SIGTERM);
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
     EXPECT_TRUE(Una_Vez(Salida(), "Se tomó el perfil nuevo de la sucursal 3 (Centro).")) << Salida();
 }
 
-// What a service manager or a monitoring plugin reads from outside. Without local settings nobody
-// can give the database location: the program says so and ends with a failure at once. --estado
-// ends with the plugins' statuses; a program folder that is not there is a usage error. Started
-// from a shell without a session (no runtime folder, as root through su), nothing but its own
-// words reach standard error.
+// What a service manager or a monitoring plugin reads. Without local settings nobody can give the
+// database location: it says so and fails at once. --estado ends with the plugins' statuses; a
+// missing program folder is a usage error. From a shell without a session (no runtime folder, as
+// root through su), nothing but its own words reach standard error.
 TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugins) {
     const auto correr = [&](const std::vector<std::string>& argumentos,
                             const std::vector<std::string>& variables = {}) {
@@ -241,10 +222,8 @@ TEST_F(Servicio, Sale_Con_El_Codigo_Que_Leen_El_Gestor_De_Servicios_Y_Los_Plugin
     EXPECT_EQ(Salida(), "Facturador V. 5.3.0\n");
 }
 
-// The whole road of a request, with the built program and the simulated stamping program running
-// side by side against the test server: pending, queued, stamped and stored; or refused by the
-// provider and rejected with its reason.
-
+// The whole road of a request, the built program and the simulated stamping program side by side:
+// pending, queued, stamped and stored; or refused by the provider and rejected with its reason.
 using Camino_Completo = Prueba_Programa;
 
 TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_El_Motivo) {
@@ -275,8 +254,7 @@ TEST_F(Camino_Completo, La_Solicitud_Timbrada_Se_Almacena_Y_La_Rechazada_Lleva_E
     programa.Enviar(SIGTERM);
     EXPECT_TRUE(Termino_Con_Codigo_0(programa.Esperar_Fin(kPlazo)));
 
-    // The stamped request: both documents stored byte for byte, the invoice row filled from the
-    // XML, the amount recorded.
+    // Stamped: both documents stored byte for byte, invoice row from the XML, amount recorded.
     const std::string base = Unir_Ruta(carpetas.validas, "Factura A Folio 1");
     const std::string xml = Leer_Archivo(base + ".xml");
     const std::string factura = Solicitud(1, "ID_Factura");

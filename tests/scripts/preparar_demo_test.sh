@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The demo never touches a database it did not create. A private server holding a
-# Morvane_Central with a marker row stands for the machine's own server and is the one clients
-# reach by default (the client library through MYSQL_UNIX_PORT, the mariadb tool through the
-# user's option file); the demo's set-up must leave it as it was and load its own server.
+# The demo never touches a database it did not create. A private server with a marker row stands
+# for the machine's own, reached by default (MYSQL_UNIX_PORT, the user's option file); the demo's
+# set-up must leave it as it was and load its own server.
 #   preparar_demo_test.sh SOURCE_FOLDER
 set -euo pipefail
 raiz=$1
