@@ -5,11 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <unistd.h>
-
 #include <filesystem>
-
-#include <memory>
 
 #include "../Apoyo_App.h"
 #include "apoyo/Proxy_Central.h"

@@ -108,10 +108,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
               "tblCampos: Campo|Valor");
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
-    EXPECT_TRUE(Ctl("cmdReencolar")
-                    ->toolTip()
-                    .startsWith("No se reencola: la solicitud está en "
-                                "status 4"));
+    EXPECT_TRUE(
+        Ctl("cmdReencolar")->toolTip().startsWith("No se reencola: la solicitud está en status 4"));
     Abrir(13);
     EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
     EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
@@ -153,7 +151,6 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 1 WHERE ID = 14");
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    Esperar();
     EXPECT_TRUE(Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada"));
     EXPECT_EQ(Veces(Leer_Log(), "Reactivada"), 0);
 
@@ -161,7 +158,6 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(14);
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    Esperar();
     EXPECT_EQ(Solicitud(14, "CONCAT(Status, Resultado)"), "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
@@ -187,9 +183,7 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Abrir(16);
     EXPECT_EQ(Habilitados(), (QStringList{"cmdAbrir_PDF", "cmdAbrir_XML"}));
     Clic("cmdAbrir_PDF");
-    Esperar();
     Clic("cmdAbrir_XML");
-    Esperar();
     EXPECT_EQ(Texto("lblEstado"), QString::fromUtf8("El XML no está en la carpeta de válidas: se "
                                                     "abrió el guardado en la base de datos "
                                                     "central."));
@@ -205,14 +199,9 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
 
     Ejecutar_Central("DELETE FROM Comprobantes_Fiscales WHERE ID = 1");
     Clic("cmdAbrir_PDF");
-    Esperar();
-    EXPECT_EQ(Texto("lblEstado"),
-              QString::fromUtf8("El PDF ya no está guardado en la base de datos central."));
+    EXPECT_EQ(Texto("lblEstado"), "El PDF ya no está guardado en la base de datos central.");
     // A stored name longer than a file name may be (200 "é" are 400 bytes): the window says why.
-    std::string largo = "'";
-    for (int i = 0; i < 200; ++i)
-        largo += "é";
-    guardar("3", (largo + ".pdf'").c_str(), "'PDF'", "'%PDF'");
+    guardar("3", ("'" + QString(200, u'é').toStdString() + ".pdf'").c_str(), "'PDF'", "'%PDF'");
     Abrir(16);
     Clic("cmdAbrir_PDF");
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo abrir el PDF: "))
@@ -248,7 +237,6 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
     Abrir(12);
     entorno.operador.respuestas = {true};
     Clic("cmdReencolar");
-    Esperar();
     ASSERT_EQ(Filas("tblPedidos").size(), 1);
     EXPECT_EQ(Filas("tblPedidos")[0].section('|', 1, 3),
               QString::fromStdString(Cuenta_Usuario()) + "|2026-12-05 10:15:40|pedido");
@@ -287,7 +275,6 @@ TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice)
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer la solicitud: error "))
         << Texto("lblEstado").toStdString();
     Clic("cmdActualizar");
-    Esperar();
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 11 · Pendiente");
 }
 

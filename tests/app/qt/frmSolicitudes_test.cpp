@@ -200,10 +200,8 @@ TEST_F(Solicitudes_Test, Enter_Abre_La_Historia_Y_Esc_Cierra) {
     EXPECT_TRUE(ventana.isNull());
 }
 
-// From the rejected-count label: the rejected requests grouped by reason. Those of one reason, up
-// to the last one counted, or chosen rows (only the rejected among them) go back to pending after
-// the operator's yes, each written to the daily log with the operator's account; a no changes
-// nothing.
+// Rejected requests by reason: one reason's (up to the last counted) or the rejected among chosen
+// rows go back to pending on the operator's yes, logged with their account; a no changes nothing.
 TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_Filas) {
     Sembrar(60);
     Abrir(frmSolicitudes::Modo::Rechazadas);
@@ -224,7 +222,6 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Solicitudes_de_Facturas_OL WHERE Status = 4"),
               "7");
     Clic("cmdReactivar_Motivo");
-    Esperar();
     const auto confirmaciones = entorno.operador.De_Tipo("confirmacion");
     ASSERT_EQ(confirmaciones.size(), 2u);
     EXPECT_EQ(confirmaciones[1].texto,
@@ -239,7 +236,6 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     EXPECT_TRUE(Estado().startsWith("Se reactivaron 3 solicitudes")) << Estado().toStdString();
 
     Clic("cmdTodos_Motivos");
-    Esperar();
     EXPECT_EQ(Ids(), (Lista{70, 60, 40, 20}));
     Ctl<QComboBox>("cboStatus")->setCurrentIndex(0);
     Enter_En("cboStatus");
@@ -263,7 +259,6 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     elegir({0, 2});
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    Esperar();
     EXPECT_EQ(Valor_Central("SELECT GROUP_CONCAT(ID ORDER BY ID) FROM Solicitudes_de_Facturas_OL "
                             "WHERE Status = 4"),
               "20,40,60");

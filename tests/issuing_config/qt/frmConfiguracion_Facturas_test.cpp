@@ -88,8 +88,7 @@ constexpr const char* kExito =
     "Atención / Se almacenó correctamente la configuración para la emisión de Facturas "
     "Electrónicas";
 
-// The window reloads the profiles, lists the branches with their numbers, and selects neither a
-// branch nor a state.
+// Opened, the window reloads the profiles and lists the branches with their numbers, none chosen.
 TEST_F(Configuracion_Facturas, OpensReloadedWithNothingSelectedAndEnterNeverSaves) {
     EXPECT_EQ(Datos_Emision_Sucursales().size(), 2u);
     auto* sucursales = Control<QComboBox>("cboSucursal");
@@ -110,9 +109,9 @@ TEST_F(Configuracion_Facturas, OpensReloadedWithNothingSelectedAndEnterNeverSave
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
-// Choosing a branch fills the boxes from its profile (the approval number is cleared, the copy
-// address kept); the folder pickers fill their box, or empty it when cancelled; saving writes the
-// columns as typed, trimmed where the form trims, and the queue folder makes the round trip.
+// A branch fills the boxes from its profile (the approval number cleared, the copy address kept); a
+// cancelled folder picker empties its box; saving writes the columns as typed, trimmed where the
+// form trims, and the queue folder makes the round trip.
 TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsTyped) {
     Control("txtNro_Aprobacion")->setText("123");
     Control("txtEmail_Copia")->setText("copia@example.com");
@@ -273,16 +272,15 @@ TEST_F(Configuracion_Facturas, AHungServerNeitherFreezesTheWindowNorLetsItSaveTw
             ventana->close();
             abierta = ventana->isVisible();
         });
-        EXPECT_TRUE(colgado && ocupada && abierta) << inicio;
-        EXPECT_TRUE(ventana->isVisible()) << inicio;
+        EXPECT_TRUE(colgado && ocupada && abierta && ventana->isVisible()) << inicio;
         EXPECT_NE(ventana->cursor().shape(), Qt::BusyCursor) << inicio;
         ASSERT_EQ(Advertencias().size(), avisos + 1) << inicio;
-        EXPECT_TRUE(Advertencias().back().starts_with(
-            "Se produjo un error / Se perdió la conexión con la base de datos central mientras se "
-            "almacenaba"))
-            << Advertencias().back();
-        EXPECT_TRUE(Contiene(Advertencias().back(), "no se sabe si quedó almacenad"));
-        EXPECT_TRUE(Advertencias().back().ends_with(perdida)) << Advertencias().back();
+        const std::string aviso = Advertencias().back();
+        EXPECT_TRUE(Empieza(aviso,
+                            "Se produjo un error / Se perdió la conexión con la base de datos "
+                            "central mientras se almacenaba"));
+        EXPECT_TRUE(Contiene(aviso, "no se sabe si quedó almacenad"));
+        EXPECT_TRUE(aviso.ends_with(perdida)) << aviso;
         EXPECT_EQ(Texto("txtFolio") + Control<QPlainTextEdit>("txtMensaje_en_Email")->toPlainText(),
                   "1600Gracias")
             << inicio;
@@ -318,10 +316,9 @@ TEST_F(Configuracion_Facturas, EmailTextIsSavedToEveryRowAndKeptForTheRun) {
         mensaje->setPlainText(" Gracias por su compra, 'Don' C:\\ ");
         Pulsar("cmdAceptar_Mensaje");
     }
-    EXPECT_TRUE(Advertencias().back().starts_with(
-        "Se produjo un error / No se pudo almacenar el mensaje del email; no se realizó ningún "
-        "cambio. Detalle: "))
-        << Advertencias().back();
+    EXPECT_TRUE(Empieza(Advertencias().back(),
+                        "Se produjo un error / No se pudo almacenar el mensaje del email; no se "
+                        "realizó ningún cambio. Detalle: "));
     EXPECT_TRUE(ventana->isVisible());
     EXPECT_EQ(Mensaje_Facturacion_Email(), "");
     Pulsar("cmdAceptar_Mensaje");
