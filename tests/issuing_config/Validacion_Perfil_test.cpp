@@ -1,5 +1,4 @@
-// The branch's own fiscal data as the tax authority validates them, and the SAT catalogues and
-// company types the checks are built on.
+// The branch's fiscal data as the tax authority validates them, and the catalogues they rely on.
 
 #include <gtest/gtest.h>
 
@@ -86,10 +85,9 @@ TEST(Regimen_Societario, LasFormasDelRegistroAbreviadasYCompletas) {
         EXPECT_FALSE(Regimen_Societario_Final(sin_forma)) << sin_forma;
 }
 
-// The catalogues compiled into the program read whole and hold what the rules rely on; a text
-// out of its format is refused, naming the line.
+// The compiled-in catalogues read whole (none of their entries lost); a malformed text is refused,
+// naming the line.
 TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
-    // What each entry says the cases above read; here, that none was lost.
     const Catalogos_CFDI& cat = Catalogos_CFDI_Vigentes();
     EXPECT_EQ(cat.Regimenes.size(), 19u);
     EXPECT_EQ(cat.Usos.size(), 24u);

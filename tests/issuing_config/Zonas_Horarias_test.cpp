@@ -14,8 +14,7 @@
 namespace facturador::pruebas {
 namespace {
 
-// Each code of a zone, as "código_postal estado municipio" (no municipality where the catalogue
-// gives none); answers how many there were.
+// Each code of a zone as "código_postal estado municipio" (none where the catalogue gives none).
 size_t Comprobar(const char* zona, const char* huso, std::initializer_list<std::string> lugares) {
     for (const std::string& l : lugares) {
         const std::string cp = l.substr(0, 5);
@@ -77,10 +76,10 @@ TEST(Zonas_Horarias, UnCodigoDeCadaEstado) {
     EXPECT_EQ(Zonas_Legales_Vigentes().Estados.size(), estados);
 }
 
-// The whole catalogue: its 95,748 codes, each with a zone tzdata has; the law's and the catalogue's
-// reckonings differ only for the Juárez group (830 codes) and Ojinaga's (27). A code it does not
-// hold keeps the state of its first two digits, without a row; 17 to 19 and malformed texts have
-// none. Every municipality key of the law is a municipality of its state in the catalogue.
+// The catalogue's 95,748 codes, each with a zone tzdata has; the law's and the catalogue's clocks
+// differ only for Juárez's group (830 codes) and Ojinaga's (27). A code not held keeps the state of
+// its first two digits; 17 to 19 and malformed texts have none. Every municipality of the law is
+// one of its state in the catalogue.
 TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
     EXPECT_EQ(Catalogo_Codigos_Postales_Vigente().Cantidad(), 95748u);
     std::map<std::pair<std::string, std::string>, int> pares, municipios;
@@ -145,8 +144,8 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
     EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 6, 59, 59})), -5 * 3600);
     EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 7, 0, 0})), -6 * 3600);
 
-    // Central time, which no longer changes, agrees with that row until the row's change in March:
-    // a span is told different only when it reaches a moment where the two clocks part.
+    // Central time agrees with that row until its change in March: a span differs only when it
+    // reaches a moment where the two clocks part.
     const Instante enero = utc({2026, 1, 1}), cambio = utc({2026, 3, 8, 8, 0, 0});
     EXPECT_FALSE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio - 1));
     EXPECT_TRUE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio));
@@ -185,8 +184,7 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
     }
 }
 
-// A zone's name reaches tzdata only as tzdata writes its names: never a path of its own, nor an
-// offset that Qt would read by itself.
+// Only tzdata's own names reach it: never a path, nor an offset Qt would read by itself.
 TEST(Zonas_Horarias, SoloNombresDeLaBaseDeZonasDelSistema) {
     for (const char* conocida : {"America/Tijuana", "America/Ciudad_Juarez", "Etc/UTC"})
         EXPECT_TRUE(Es_Zona_Conocida(conocida)) << conocida;
