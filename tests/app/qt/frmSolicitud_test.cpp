@@ -125,10 +125,9 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     EXPECT_TRUE(Habilitados().isEmpty());
 }
 
-// The stamped PDF and XML open with the desktop's viewer; the UUID goes to the clipboard. A
-// rejected request is reactivated after a confirmation that shows its reason, written to the daily
-// log with the operator's account; if another console reactivated it first, nothing changes and
-// the window says so.
+// PDF and XML open in the desktop's viewer, the UUID goes to the clipboard. A rejected request is
+// reactivated after a confirmation naming its reason, logged with the operator's account; one
+// another console reactivated first is left alone, and the window says so.
 TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(13);
     Clic("cmdAbrir_PDF");
@@ -165,9 +164,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
         Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
 }
 
-// A stamped request whose documents are no longer in the valid folder: they open from the copies
-// stored in the central database, written byte for byte into a folder of the operator's own under
-// their own names (a stored name never leads out of it). A row gone meanwhile is said.
+// Documents gone from the valid folder open from the central database's copies, written byte for
+// byte into the operator's own folder under their names (never leading out of it).
 TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Sembrar_Solicitud(16, Con_Archivo(3, 10));
     const auto guardar = [](const char* id, const char* nombre, const char* tipo,
@@ -220,9 +218,8 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     EXPECT_EQ(entorno.operador.De_Tipo("abrir").size(), 2u);
 }
 
-// The re-queue is asked through the database and done by the worker in its next cycle: the story
-// shows the ask waiting, then done, with the file in the queue and the daily-log lines of both. A
-// request whose file is already there is never asked for.
+// A re-queue is asked through the database and done by the worker's next cycle, the story showing
+// both; one whose file is already queued is never asked for.
 TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Historia_Lo_Sigue) {
     Abrir(15);
     EXPECT_EQ(Ctl("cmdReencolar")->toolTip(),
@@ -258,8 +255,7 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
         << bitacora.toStdString();
 }
 
-// A server that stops answering: the window stays responsive and says it is reading; when the
-// connection ends it says why, and the next reading finds the story.
+// A hung server leaves the window free, saying it reads; the broken connection is said.
 TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
     {
         const Proxy_Central proxy("SELECT", Proxy_Central::Corte::Colgado);

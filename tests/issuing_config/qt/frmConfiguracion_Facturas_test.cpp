@@ -149,10 +149,9 @@ TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsT
     EXPECT_EQ(Texto("txtFolder_Cola").toStdString(), cola);
 }
 
-// Nothing is reported as saved when nothing was: no branch chosen, a folio beyond 32 bits, a
-// profile the tax authority would refuse (the message names the box), a branch without a profile
-// row, a failing database. A state not in the list keeps the one shown before ("jalisco" differs
-// in case from the entry), and an empty folio saves 0.
+// Nothing is said saved when nothing was (no branch, a folio beyond 32 bits, a profile the tax
+// authority refuses, no profile row, a failing database). A state not in the list ("jalisco"
+// differs in case) keeps the one shown before, and an empty folio saves 0.
 TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsThePreviousOne) {
     Pulsar("cmdAceptar");
     Elegir_Sucursal("Sur");
@@ -214,8 +213,8 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
         "Jalisco|Colima|0");
 }
 
-// Opened while the profiles cannot be read, the window shows those read before but saves none of
-// them: its boxes may be older than the database, and saving them would set the folio back.
+// Opened while the profiles cannot be read, the window saves none of those read before: its boxes
+// may be older than the database, and would set the folio back.
 TEST_F(Configuracion_Facturas, AfterAFailedLoadNothingIsSaved) {
     {
         Tabla_Ausente perfiles("Configuracion_Facturas_Electronicas");
@@ -238,10 +237,9 @@ TEST_F(Configuracion_Facturas, AfterAFailedLoadNothingIsSaved) {
     EXPECT_EQ(Columna("Folio_Inicial_Facturas"), "1600");
 }
 
-// The window loads and saves on a connection of its own, apart: while the server hangs the
-// program's events still turn, and the window takes nothing in (a second Aceptar, a key, Esc, the
-// close button) and shows a busy pointer. A save whose answer is lost is said to be unknown, never
-// "no change" (the server carried it out); what was typed stays, and Aceptar again stores it.
+// While the server hangs the window takes nothing in (Aceptar, a key, Esc, close) and shows a busy
+// pointer. A save whose answer is lost is said unknown, never "no change"; what was typed stays,
+// and Aceptar again stores it.
 TEST_F(Configuracion_Facturas, AHungServerNeitherFreezesTheWindowNorLetsItSaveTwice) {
     const std::string perdida = "Detalle: Lost connection to server during query";
     EXPECT_TRUE(Con_Servidor_Colgado("SELECT COUNT(*), BIT_XOR", [&] { Abrir(); }, [] {}));
