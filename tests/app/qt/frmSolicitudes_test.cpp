@@ -81,9 +81,9 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
               static_cast<int>(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_FALSE(modelo->index(0, 4).data(Qt::TextAlignmentRole).isValid());  // the customer
     const auto opciones = [this](const char* lista) {
-        std::vector<std::string> textos;
+        QStringList textos;
         for (int i = 0; i < Ctl<QComboBox>(lista)->count(); ++i)
-            textos.push_back(Ctl<QComboBox>(lista)->itemText(i).toStdString());
+            textos.append(Ctl<QComboBox>(lista)->itemText(i));
         return textos;
     };
     EXPECT_EQ(Textos_Botones(*ventana),
@@ -109,10 +109,9 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
         for (size_t j = i + 1; j < sitios.size(); ++j)
             EXPECT_FALSE(sitios[i].second.intersects(sitios[j].second))
                 << sitios[i].first.toStdString() << " " << sitios[j].first.toStdString();
-    EXPECT_EQ(opciones("cboSucursal"), (std::vector<std::string>{"Todas", "1 Norte", "2 Sur"}));
-    EXPECT_EQ(opciones("cboStatus"),
-              (std::vector<std::string>{"Todos", "Pendiente", "En espera de timbrado", "Timbrada",
-                                        "Rechazada"}));
+    EXPECT_EQ(opciones("cboSucursal"), (QStringList{"Todas", "1 Norte", "2 Sur"}));
+    EXPECT_EQ(opciones("cboStatus"), (QStringList{"Todos", "Pendiente", "En espera de timbrado",
+                                                  "Timbrada", "Rechazada"}));
     const struct {
         std::vector<std::pair<const char*, const char*>> cajas;
         int sucursal;  // index of cboSucursal; 0 "Todas"
