@@ -46,8 +46,7 @@ TEST(Fallas_Resueltas, Cada_Falla_Dice_Una_Vez_Cuando_Se_Resuelve) {
     EXPECT_EQ(Entradas("Se resolvió: Error:  Falla 2002  -  A"), 1);
     EXPECT_EQ(Leer_Log().find("Se resolvió: Error:  Falla 2002  -  B"), std::string::npos);
     EXPECT_EQ(Entradas("Error:  Falla 2002  -  B"), 1);
-    // B completes and a conflict comes up: the statement's failure clears, this cycle's conflict
-    // does not, and the recovery line is written once.
+    // B completes, C conflicts: the statement's failure clears, this cycle's conflict does not.
     EXPECT_TRUE(Paso("B"));
     Paso("C", 1213);
     fallas.Cerrar_Ciclo();

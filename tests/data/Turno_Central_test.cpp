@@ -1,5 +1,4 @@
-// The lease of the worker: two copies of the program are two lease clients here, each with its
-// own connections, against the real server.
+// The worker's lease between two copies of the program, each with its own connections.
 
 #include <unistd.h>
 
@@ -50,9 +49,8 @@ class Turno_Test : public testing::Test {
     Turno_Central b{"b:/srv/f pid 2 #2", "b:/srv/f pid "};
 };
 
-// The holder's units commit, the other copy's are refused; when the holder stops renewing the
-// other takes over with the next epoch. A clean exit, or a copy restarted in the holder's folder,
-// frees it at once.
+// The holder's units commit, the other's are refused until the lease runs out and it takes over
+// with the next epoch; a clean exit, or a restart in the holder's folder, frees it at once.
 TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) {
     ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(b.Asegurar(), Turno_Central::Estado::Ocupado);
@@ -64,8 +62,7 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
                             "Turno_Facturador"),
               "1");
 
-    // Expired and not taken, the holder renews it in the same epoch; a unit of its after it ran
-    // out is refused.
+    // Expired and not taken, the holder renews it in the same epoch; its late unit is refused.
     Vencer();
     EXPECT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(a.Epoca(), 1);
@@ -91,8 +88,7 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
     ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(a.Epoca(), 4);
 
-    // A copy restarted in a's folder holds that folder's lock, so the lease left there is a gone
-    // copy's; another folder's copy still waits.
+    // A restart in a's folder (holding its lock) takes the lease at once; another folder's waits.
     Turno_Central otra_carpeta("a:/srv/f2 pid 3 #3", "a:/srv/f2 pid ");
     EXPECT_EQ(otra_carpeta.Asegurar(), Turno_Central::Estado::Ocupado);
     Turno_Central de_nuevo("a:/srv/f pid 9 #9", "a:/srv/f pid ");

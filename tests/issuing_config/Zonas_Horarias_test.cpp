@@ -77,9 +77,8 @@ TEST(Zonas_Horarias, UnCodigoDeCadaEstado) {
 }
 
 // The catalogue's 95,748 codes, each with a zone tzdata has; the law's and the catalogue's clocks
-// differ only for Juárez's group (830 codes) and Ojinaga's (27). A code not held keeps the state of
-// its first two digits; 17 to 19 and malformed texts have none. Every municipality of the law is
-// one of its state in the catalogue.
+// differ only for Juárez's group (830 codes) and Ojinaga's (27). A code not held keeps its state;
+// 17 to 19 and malformed texts have none. The law's municipalities are all in the catalogue.
 TEST(Zonas_Horarias, ElCatalogoCompletoYSusDosHoras) {
     EXPECT_EQ(Catalogo_Codigos_Postales_Vigente().Cantidad(), 95748u);
     std::map<std::pair<std::string, std::string>, int> pares, municipios;
@@ -144,8 +143,7 @@ TEST(Zonas_Horarias, ElHusoDelCatalogoCambiaComoLoPublica) {
     EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 6, 59, 59})), -5 * 3600);
     EXPECT_EQ(Diferencia_UTC(centro, utc({2021, 10, 31, 7, 0, 0})), -6 * 3600);
 
-    // Central time agrees with that row until its change in March: a span differs only when it
-    // reaches a moment where the two clocks part.
+    // Central time and that row part only at its March change: only a span reaching it differs.
     const Instante enero = utc({2026, 1, 1}), cambio = utc({2026, 3, 8, 8, 0, 0});
     EXPECT_FALSE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio - 1));
     EXPECT_TRUE(Relojes_Difieren({"America/Mexico_City", juarez}, enero, cambio));

@@ -115,8 +115,7 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
         EXPECT_TRUE(tmrTimer()->isActive()) << boton;
         EXPECT_TRUE(tmrMostrar()->isActive()) << boton;
 
-        // While a window loads or saves the console's buttons open no second one inside it, and
-        // the timers stay stopped until it closes.
+        // While it works the console's buttons open no second window, and the timers stay off.
         int abiertas = 0;
         ventana.al_abrir_modal = [&] {
             if (++abiertas > 1)

@@ -53,7 +53,6 @@ class Historia_Ventana_Test : public Prueba_App, protected Ventana_Con_Consultas
         Esperar();
     }
     QString Texto(const char* etiqueta) { return Ctl<QLabel>(etiqueta)->text(); }
-    // The buttons enabled, by name.
     QStringList Habilitados() {
         QStringList nombres;
         for (const char* b :
@@ -125,9 +124,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     EXPECT_TRUE(Habilitados().isEmpty());
 }
 
-// PDF and XML open in the desktop's viewer, the UUID goes to the clipboard. A rejected request is
-// reactivated after a confirmation naming its reason, logged with the operator's account; one
-// another console reactivated first is left alone, and the window says so.
+// PDF and XML open in the viewer, the UUID goes to the clipboard; a rejected request is reactivated
+// on a confirmation naming its reason, logged, unless another console did it first.
 TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(13);
     Clic("cmdAbrir_PDF");
