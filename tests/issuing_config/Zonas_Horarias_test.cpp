@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "apoyo/Siembra.h"
 #include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Hora_Lugar.h"
 #include "issuing_config/Zona_Sucursal.h"
@@ -176,9 +177,7 @@ TEST(Zonas_Horarias, UnTextoMalFormadoSeRechazaNombrandoLaLinea) {
         Catalogo_Codigos_Postales{"huso|0|Centro|Abril|Primer|2:00|-5||||-6\n"};
         ADD_FAILURE();
     } catch (const Error_Codigos_Postales& e) {
-        EXPECT_NE(std::string(e.what()).find("cambio de horario inválido: Abril Primer 2:00"),
-                  std::string::npos)
-            << e.what();
+        EXPECT_TRUE(Contiene(e.what(), "cambio de horario inválido: Abril Primer 2:00"));
     }
 }
 

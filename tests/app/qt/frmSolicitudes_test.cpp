@@ -128,8 +128,7 @@ TEST_F(Solicitudes_Test, Enter_Busca_Por_Cada_Campo_Solo_Y_Combinado) {
         {{{"txtRFC", "RFC1"}, {"txtDesde", "14/12/2026"}}, 2, 3, {18, 16, 14}},
     };
     for (const auto& caso : casos) {
-        QTest::mouseClick(Ctl("cmdLimpiar"), Qt::LeftButton);
-        Esperar();
+        Clic("cmdLimpiar");
         Ctl<QComboBox>("cboSucursal")->setCurrentIndex(caso.sucursal);
         Ctl<QComboBox>("cboStatus")->setCurrentIndex(caso.status);
         for (const auto& [caja, texto] : caso.cajas)
