@@ -36,9 +36,8 @@ class Cargar_Configuracion_Test : public testing::Test {
     const Configuracion_Programa& cfg = Configuracion();
 };
 
-// Start-up connects on port 3306, later operations leave the port to the driver, and the local
-// files are named in their Jet strings. An empty or unreadable run history (logged) gives today's
-// default times, or June 2014 with a clock before it.
+// Start-up connects on port 3306, later work leaves it to the driver; the local files are in Jet
+// strings. An empty or unreadable history (logged) gives today's default times, June 2014 at least.
 TEST_F(Cargar_Configuracion_Test, ConnectionStringsAndTheDefaultsOfAnEmptyOrUnreadableHistory) {
     ASSERT_EQ(Cargar_Configuracion(), Resultado_Configuracion::Continuar);
     std::string con_puerto = Cadena_Central_Pruebas();

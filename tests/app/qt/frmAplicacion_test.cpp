@@ -112,8 +112,7 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
         };
         Clic(boton);
         EXPECT_FALSE(timers_activos_con_la_ventana_abierta) << boton;
-        EXPECT_TRUE(tmrTimer()->isActive()) << boton;
-        EXPECT_TRUE(tmrMostrar()->isActive()) << boton;
+        EXPECT_TRUE(tmrTimer()->isActive() && tmrMostrar()->isActive()) << boton;
 
         // While it works the console's buttons open no second window, and the timers stay off.
         int abiertas = 0;
@@ -148,9 +147,8 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
     EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
 }
 
-// After a cycle that counts rejected requests the count (opening them by reason) and the link to
-// the stamping error log show: the program folder's log, else the worker's (local.dll's
-// Carpeta_Servicio); with neither the operator is told why nothing opens.
+// After a cycle counting rejected requests their count and the stamping error log's link show:
+// the program folder's log, else the worker's (Carpeta_Servicio), or why neither opens.
 TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Errores_De_Timbrado) {
     entorno.Crear_Bases_Locales();
     const Carpeta_Temporal servicio;
@@ -211,9 +209,8 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
             v->close();
 }
 
-// The console beside a worker holding the lease: while the server hangs on any of the cycle's
-// queries or on the operator's reactivation the tray still opens the window; a dropped connection
-// is said (in the daily log, or to the operator) and the next try finds everything again.
+// Beside a worker holding the lease, the tray opens the console while the server hangs on a cycle's
+// query or a reactivation; the dropped connection is said and the next try works again.
 TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     entorno.Crear_Bases_Locales();
     Turno_Central trabajador("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");

@@ -109,9 +109,8 @@ TEST_F(Configuracion_Facturas, OpensReloadedWithNothingSelectedAndEnterNeverSave
     EXPECT_TRUE(entorno.operador.mostrados.empty());
 }
 
-// A branch fills the boxes from its profile (the approval number cleared, the copy address kept); a
-// cancelled folder picker empties its box; saving writes the columns as typed, trimmed where the
-// form trims, and the queue folder makes the round trip.
+// A branch fills the boxes (approval number cleared, copy address kept); a cancelled folder picker
+// empties its box; saving writes the columns as typed or trimmed, and the queue folder round-trips.
 TEST_F(Configuracion_Facturas, ABranchFillsTheBoxesAndSavingWritesEveryColumnAsTyped) {
     Control("txtNro_Aprobacion")->setText("123");
     Control("txtEmail_Copia")->setText("copia@example.com");
@@ -213,9 +212,8 @@ TEST_F(Configuracion_Facturas, RefusalsSaveNothingAndAStateNotInTheListKeepsTheP
         "Jalisco|Colima|0");
 }
 
-// While the server hangs the window takes nothing in (Aceptar, a key, Esc, close) and shows a busy
-// pointer. A save whose answer is lost is said unknown, never "no change"; what was typed stays,
-// and Aceptar again stores it.
+// While the server hangs the window takes nothing in and shows a busy pointer; a save whose answer
+// is lost is said unknown, never "no change", and what was typed stays for Aceptar again.
 TEST_F(Configuracion_Facturas, AHungServerNeitherFreezesTheWindowNorLetsItSaveTwice) {
     const std::string perdida = "Detalle: Lost connection to server during query";
     EXPECT_TRUE(Con_Servidor_Colgado("SELECT COUNT(*), BIT_XOR", [&] { Abrir(); }, [] {}));
