@@ -1,5 +1,4 @@
-// Every failure written through the hourly limiter is told once more when it clears, and only
-// then: the cycle's steps, its statements, and the daily log's own failure without a display.
+// A failure written through the hourly limiter is told once more when it clears, and only then.
 
 #include <gtest/gtest.h>
 
@@ -47,8 +46,7 @@ TEST(Fallas_Resueltas, Cada_Falla_Dice_Una_Vez_Cuando_Se_Resuelve) {
     EXPECT_EQ(Entradas("Se resolvió: Error:  Falla 2002  -  A"), 1);
     EXPECT_EQ(Leer_Log().find("Se resolvió: Error:  Falla 2002  -  B"), std::string::npos);
     EXPECT_EQ(Entradas("Error:  Falla 2002  -  B"), 1);
-    // B completes; a conflict comes up; no failure: the statement's failure clears too, the
-    // conflict of this very cycle does not, and the recovery line is written once.
+    // B completes, C conflicts: the statement's failure clears, this cycle's conflict does not.
     EXPECT_TRUE(Paso("B"));
     Paso("C", 1213);
     fallas.Cerrar_Ciclo();
@@ -65,9 +63,8 @@ TEST(Fallas_Resueltas, Cada_Falla_Dice_Una_Vez_Cuando_Se_Resuelve) {
     EXPECT_EQ(Entradas(kLinea_Recuperacion), 1);
 }
 
-// The daily log reports its own write failure through the standard box, which without a display
-// goes to the daily log: told once on standard error while it lasts, and once more, with its
-// count, by the first entry the log takes again.
+// Without a display the log's own write failure goes to standard error once while it lasts, and
+// once more, with its count, by the first entry the log takes again.
 TEST(Fallas_Resueltas, El_Log_Que_No_Se_Puede_Escribir_Lo_Dice_Y_Dice_Cuando_Vuelve) {
     Entorno_Pruebas entorno;
     Operador_Sin_Pantalla operador(Escribir_Aviso);

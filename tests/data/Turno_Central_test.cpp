@@ -1,5 +1,4 @@
-// The lease of the worker: two copies of the program are two lease clients here, each with its
-// own connections, against the real server.
+// The worker's lease between two copies of the program, each with its own connections.
 
 #include <unistd.h>
 
@@ -50,10 +49,8 @@ class Turno_Test : public testing::Test {
     Turno_Central b{"b:/srv/f pid 2 #2", "b:/srv/f pid "};
 };
 
-// One copy holds the lease and its units commit; the other waits and its units are refused. When
-// the holder stops renewing (paused), the other takes over with the next epoch and the old holder's
-// units are refused from then on. A clean exit frees the lease at once, and a copy started again
-// in the holder's folder takes it at once.
+// The holder's units commit, the other's are refused until the lease runs out and it takes over
+// with the next epoch; a clean exit, or a restart in the holder's folder, frees it at once.
 TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) {
     ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(b.Asegurar(), Turno_Central::Estado::Ocupado);
@@ -65,8 +62,7 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
                             "Turno_Facturador"),
               "1");
 
-    // Expired with nobody taking it, the holder renews it under the same epoch; but a unit of its
-    // fenced after it ran out is refused, and the other copy takes over with the next epoch.
+    // Expired and not taken, the holder renews it in the same epoch; its late unit is refused.
     Vencer();
     EXPECT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(a.Epoca(), 1);
@@ -92,8 +88,7 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
     ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     EXPECT_EQ(a.Epoca(), 4);
 
-    // A copy started again on a's machine and program folder holds that folder's lock: the lease
-    // left there is a gone copy's and is taken at once. Another folder's copy still waits.
+    // A restart in a's folder (holding its lock) takes the lease at once; another folder's waits.
     Turno_Central otra_carpeta("a:/srv/f2 pid 3 #3", "a:/srv/f2 pid ");
     EXPECT_EQ(otra_carpeta.Asegurar(), Turno_Central::Estado::Ocupado);
     Turno_Central de_nuevo("a:/srv/f pid 9 #9", "a:/srv/f pid ");
@@ -102,8 +97,7 @@ TEST_F(Turno_Test, Uno_Trabaja_Y_El_Otro_Toma_Al_Vencer_Con_La_Epoca_Siguiente) 
     EXPECT_FALSE(Unidad(a));
 }
 
-// A copy that finds the lease run out, but loses it to a third copy between its look and its
-// update, waits and names the copy that took it, not the one that let it run out.
+// A copy that loses a run-out lease to a third between its look and its update names the taker.
 TEST_F(Turno_Test, Quien_Pierde_La_Carrera_Espera_Y_Nombra_Al_Que_Tomo) {
     ASSERT_EQ(a.Asegurar(), Turno_Central::Estado::Tenido);
     Vencer();
@@ -126,8 +120,8 @@ TEST_F(Turno_Test, Quien_Pierde_La_Carrera_Espera_Y_Nombra_Al_Que_Tomo) {
     EXPECT_EQ(b.Titular_Ajeno(), "c:/srv/f pid 3 #3");
 }
 
-// An installation whose database predates the lease gets its table from the program, the same as
-// the schema script makes it; every unit is appended to the trace file the environment names.
+// A database older than the lease gets the schema script's table from the program; every unit is
+// appended to the trace file the environment names.
 TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
     const std::string esquema = Consultar_Central("SHOW CREATE TABLE Turno_Facturador").Texto(1);
     ASSERT_TRUE(Administrar_Central("DROP TABLE Turno_Facturador"));
@@ -146,8 +140,7 @@ TEST_F(Turno_Test, Crea_Su_Tabla_Si_Falta_Y_Anota_Cada_Unidad_En_La_Traza) {
                  Error_Plataforma);
     Cerrar_Conexion(conexion);
     EXPECT_EQ(Leer_Archivo(traza), "1 1 " + copia.Titular() + "\n1 2 " + copia.Titular() + "\n");
-    // Named by its machine; started again in the same folder with the same process number, told
-    // apart by its token.
+    // Named by its machine; restarted with the same folder and process number, told by its token.
     const std::string titular = copia.Titular();
     char maquina[256] = {};
     ASSERT_EQ(gethostname(maquina, sizeof maquina - 1), 0);

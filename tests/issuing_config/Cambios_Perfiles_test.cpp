@@ -16,9 +16,8 @@ bool Tomar() {
     return En_Central(Tomar_Perfiles_Cambiados);
 }
 
-// Every column the program reads from a profile changes the fingerprint, read back from the
-// schema so that a column added later is covered too; the next folio, which the pass advances
-// with every invoice, and a column the program never reads do not. Nor does the order of rows.
+// Every profile column the program reads (from the schema, so a later one is covered) changes the
+// fingerprint; the folio, advanced with every invoice, and a column never read do not.
 TEST_F(Cambios_Perfiles, La_Huella_Cambia_Con_Cada_Columna_Leida_Y_No_Con_El_Folio) {
     Sembrar_Sucursal(3, "Centro");
     Sembrar_Sucursal(4, "Norte");
@@ -64,8 +63,7 @@ TEST_F(Cambios_Perfiles, La_Huella_Cambia_Con_Cada_Columna_Leida_Y_No_Con_El_Fol
     EXPECT_EQ(Huella(), cruzada);
 }
 
-// A reload after the first load writes one line per branch whose profile or zone changed, with the
-// zone when it changed; the next cycle without an edit reloads nothing.
+// A reload logs one line per branch whose profile or zone changed; without an edit, nothing.
 TEST_F(Cambios_Perfiles, Se_Recarga_Solo_Lo_Editado_Y_El_Log_Lo_Dice_Una_Vez) {
     Sembrar_Sucursal(3, "Centro");
     Sembrar_Sucursal(4, "Norte");

@@ -41,9 +41,8 @@ TEST_F(Perfiles_Emision, LoadWithTheirFoldersAndAreBlankWhenMissing) {
     EXPECT_EQ(Obtener_Datos_Emision(3).Folio_Inicial_Facturas, "16");
 }
 
-// Every text column of a profile holds a value of its own (the folders with "*" separators); the
-// profile loaded and saved back as it is leaves each value in its column, except the emptied
-// promissory-note legend. The e-mail addresses are not the window's to save.
+// A profile loaded and saved back as it is leaves each text column's own value in place, except the
+// emptied promissory-note legend; the e-mail addresses are not the window's to save.
 TEST_F(Perfiles_Emision, AProfileSavedAsLoadedKeepsEveryValueInItsColumn) {
     Sembrar_Sucursal(3, "Centro", "A", 15);
     Recordset columnas = Consultar_Central(
@@ -99,8 +98,8 @@ TEST_F(Perfiles_Emision, UnaCargaFallidaConservaLosPerfilesYElGuardadoLoDice) {
                         "Electrónicas, pero no se pudieron volver a leer los perfiles"));
 }
 
-// From the command line only the three folders of a branch's profile change, stored as the window
-// stores them; a folder that is not there, or a branch without profile, changes nothing.
+// From the command line only a profile's three folders change, stored as the window stores them;
+// a missing folder or a branch without profile changes nothing.
 TEST_F(Perfiles_Emision, LasCarpetasDeUnaSucursalSeGuardanSinTocarElRestoDelPerfil) {
     Sembrar_Sucursal(3, "Centro", "A", 15);
     const auto otras = Sembrar_Sucursal(4, "Norte", "B", 1);
@@ -133,9 +132,8 @@ TEST_F(Perfiles_Emision, LasCarpetasDeUnaSucursalSeGuardanSinTocarElRestoDelPerf
     EXPECT_EQ(Obtener_Datos_Emision(3), esperado);
 }
 
-// The recovery after a crash decides from these names alone which request a waiting file belongs
-// to and which worker wrote it, so a name must read back exactly (a name of before the lease as
-// epoch 0) and nothing else in the queue may pass for one.
+// Crash recovery tells a waiting file's request and worker from its name alone: it must read back
+// exactly (one from before the lease as epoch 0) and nothing else in the queue may pass for one.
 TEST(Intercambio_Timbrado, ElNombreTemporalSeLeeDeVueltaYNingunOtroPasaPorUno) {
     const std::string nombre = Nombre_Archivo_para_Timbrar("A.B", 1501);
     EXPECT_EQ(nombre, "Factura A.B Folio 1501.txt");

@@ -1,5 +1,4 @@
-// The branch's own fiscal data as the tax authority validates them, and the SAT catalogues and
-// company types the checks are built on.
+// The branch's fiscal data as the tax authority validates them, and the catalogues they rely on.
 
 #include <gtest/gtest.h>
 
@@ -28,6 +27,8 @@ constexpr const char* kNombre = "ANTOJERIA LOS TULIPANES";
 constexpr const char* kSerie = kMotivo_Serie_Invalida;
 
 TEST(Validacion_Perfil, CadaReglaDelEmisorPasaYFallaEnSuOrden) {
+    const std::string kCP =
+        "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: ";
     const std::pair<Datos_Emision, std::string> casos[] = {
         {Perfil(kRFC, kNombre), ""},
         {Perfil("\u00A0alt150312ab1 ", "\tANTOJERIA  LOS TULIPANES", " 601", "06000\u3000"), ""},
@@ -45,12 +46,9 @@ TEST(Validacion_Perfil, CadaReglaDelEmisorPasaYFallaEnSuOrden) {
          "Régimen Fiscal 612 del emisor no aplica a persona moral (RFC ALT150312AB1)"},
         {Perfil(kRFC, kNombre, "General de Ley"),
          "Régimen Fiscal del emisor no existe en el catálogo: GENERAL DE LEY"},
-        {Perfil(kRFC, kNombre, "601", "17000"),
-         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 17000"},
-        {Perfil(kRFC, kNombre, "601", "28470"),
-         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 28470"},
-        {Perfil(kRFC, kNombre, "601", "6000"),
-         "C.P. del Domicilio de Expedición no existe en el catálogo c_CodigoPostal del SAT: 6000"},
+        {Perfil(kRFC, kNombre, "601", "17000"), kCP + "17000"},
+        {Perfil(kRFC, kNombre, "601", "28470"), kCP + "28470"},
+        {Perfil(kRFC, kNombre, "601", "6000"), kCP + "6000"},
         {Perfil(kRFC, kNombre, "601", "06000", "P*Q"), kSerie},
         {Perfil(kRFC, kNombre, "601", "06000", "A|B"), kSerie},
         {Perfil(kRFC, kNombre, "601", "06000", "A:B"), kSerie},
@@ -87,10 +85,9 @@ TEST(Regimen_Societario, LasFormasDelRegistroAbreviadasYCompletas) {
         EXPECT_FALSE(Regimen_Societario_Final(sin_forma)) << sin_forma;
 }
 
-// The catalogues compiled into the program read whole and hold what the rules rely on; a text
-// out of its format is refused, naming the line.
+// The compiled-in catalogues read whole (none of their entries lost); a malformed text is refused,
+// naming the line.
 TEST(Catalogos_CFDI, ElCatalogoIncrustadoSeLeeYUnTextoMalFormadoSeRechaza) {
-    // What each entry says the cases above read; here, that none was lost.
     const Catalogos_CFDI& cat = Catalogos_CFDI_Vigentes();
     EXPECT_EQ(cat.Regimenes.size(), 19u);
     EXPECT_EQ(cat.Usos.size(), 24u);

@@ -5,11 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <unistd.h>
-
 #include <filesystem>
-
-#include <memory>
 
 #include "../Apoyo_App.h"
 #include "apoyo/Proxy_Central.h"
@@ -116,11 +112,9 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
         };
         Clic(boton);
         EXPECT_FALSE(timers_activos_con_la_ventana_abierta) << boton;
-        EXPECT_TRUE(tmrTimer()->isActive()) << boton;
-        EXPECT_TRUE(tmrMostrar()->isActive()) << boton;
+        EXPECT_TRUE(tmrTimer()->isActive() && tmrMostrar()->isActive()) << boton;
 
-        // The console still answers while a window loads or saves: its buttons open no second
-        // window inside the first, and the timers stay stopped until the first one closes.
+        // While it works the console's buttons open no second window, and the timers stay off.
         int abiertas = 0;
         ventana.al_abrir_modal = [&] {
             if (++abiertas > 1)
@@ -153,10 +147,8 @@ TEST_F(Ventana_Test, Las_Ventanas_Modales_Detienen_Los_Timers_Y_A_Mitad_De_Ciclo
     EXPECT_EQ(Texto("lblStatus"), "Sincronizar Ahora");
 }
 
-// After a cycle that counts a rejected request the error-log link shows, and the count of
-// rejected requests, which opens them by reason. The link opens the stamping error log, which
-// something outside this program writes: the program folder's, else the worker's (local.dll's
-// Carpeta_Servicio); with neither the operator is told why nothing opens.
+// After a cycle counting rejected requests their count and the stamping error log's link show:
+// the program folder's log, else the worker's (Carpeta_Servicio), or why neither opens.
 TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Errores_De_Timbrado) {
     entorno.Crear_Bases_Locales();
     const Carpeta_Temporal servicio;
@@ -217,11 +209,8 @@ TEST_F(Ventana_Test, Tras_Un_Ciclo_Con_Rechazadas_El_Enlace_Abre_El_Log_De_Error
             v->close();
 }
 
-// The operator's console, beside a worker that holds the lease: while the server hangs on any of
-// the cycle's queries (the lease, the profiles' fingerprint, the rejected count) or on the
-// operator's reactivation, the tray still opens the window; when the server drops the connection
-// the cycle says why in the daily log (the reactivation, to the operator) and ends, and the next
-// one finds everything again.
+// Beside a worker holding the lease, the tray opens the console while the server hangs on a cycle's
+// query or a reactivation; the dropped connection is said and the next try works again.
 TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     entorno.Crear_Bases_Locales();
     Turno_Central trabajador("otra:/srv/f pid 1 #1", "otra:/srv/f pid ");
@@ -229,8 +218,7 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     ASSERT_TRUE(ventana.Iniciar());
     Ejecutar_Central("INSERT INTO Solicitudes_de_Facturas_OL (ID, Fecha, Status) VALUES (1, "
                      "'2026/12/01', 4)");
-    // Clicks `boton` with the server hung on the statement that starts with `inicio`; answers
-    // whether the tray opened the window meanwhile.
+    // Whether the tray opens the window while `boton`'s work hangs on the statement `inicio`.
     const auto colgado_en = [&](const char* inicio, const char* boton) {
         bool atendida = false;
         Con_Servidor_Colgado(inicio, [&] { Clic(boton); }, [&] {
@@ -265,8 +253,8 @@ TEST_F(Ventana_Test, Un_Servidor_Colgado_No_Congela_La_Consola) {
     EXPECT_FALSE(Control_De(ventana, "lblLog")->isVisible());
 }
 
-// Ending the program while the server hangs on the renewal of its lease does not wait for it:
-// the cycle drops the query's outcome, says so in the daily log, and the event loop is left.
+// Ending the program while the server hangs on the lease's renewal does not wait: the cycle drops
+// the outcome, says so in the daily log, and the event loop is left.
 TEST_F(Ventana_Test, Terminar_Con_El_Servidor_Colgado_No_Lo_Espera) {
     entorno.Crear_Bases_Locales();
     ASSERT_TRUE(ventana.Iniciar());

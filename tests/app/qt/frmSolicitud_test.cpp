@@ -53,7 +53,6 @@ class Historia_Ventana_Test : public Prueba_App, protected Ventana_Con_Consultas
         Esperar();
     }
     QString Texto(const char* etiqueta) { return Ctl<QLabel>(etiqueta)->text(); }
-    // The buttons enabled, by name.
     QStringList Habilitados() {
         QStringList nombres;
         for (const char* b :
@@ -108,10 +107,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
               "tblCampos: Campo|Valor");
     Abrir(14);
     EXPECT_EQ(Texto("lblMotivo"), "Motivo: Error: RFC del receptor inexistente");
-    EXPECT_TRUE(Ctl("cmdReencolar")
-                    ->toolTip()
-                    .startsWith("No se reencola: la solicitud está en "
-                                "status 4"));
+    EXPECT_TRUE(
+        Ctl("cmdReencolar")->toolTip().startsWith("No se reencola: la solicitud está en status 4"));
     Abrir(13);
     EXPECT_TRUE(Filas("tblFactura").contains("UUID|UUID-6"));
     EXPECT_TRUE(Filas("tblCampos").contains("Nombre|JULIA RAMIREZ LOPEZ"));
@@ -127,10 +124,8 @@ TEST_F(Historia_Ventana_Test, La_Historia_De_Cada_Status_Con_Sus_Archivos) {
     EXPECT_TRUE(Habilitados().isEmpty());
 }
 
-// The stamped PDF and XML open with the desktop's viewer; the UUID goes to the clipboard. A
-// rejected request is reactivated after a confirmation that shows its reason, written to the daily
-// log with the operator's account; if another console reactivated it first, nothing changes and
-// the window says so.
+// PDF and XML open in the viewer, the UUID goes to the clipboard; a rejected request is reactivated
+// on a confirmation naming its reason, logged, unless another console did it first.
 TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(13);
     Clic("cmdAbrir_PDF");
@@ -153,7 +148,6 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 1 WHERE ID = 14");
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    Esperar();
     EXPECT_TRUE(Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada"));
     EXPECT_EQ(Veces(Leer_Log(), "Reactivada"), 0);
 
@@ -161,7 +155,6 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Abrir(14);
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    Esperar();
     EXPECT_EQ(Solicitud(14, "CONCAT(Status, Resultado)"), "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
@@ -169,9 +162,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
         Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
 }
 
-// A stamped request whose documents are no longer in the valid folder: they open from the copies
-// stored in the central database, written byte for byte into a folder of the operator's own under
-// their own names (a stored name never leads out of it). A row gone meanwhile is said.
+// Documents gone from the valid folder open from the central database's copies, written byte for
+// byte into the operator's own folder under their names (never leading out of it).
 TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Sembrar_Solicitud(16, Con_Archivo(3, 10));
     const auto guardar = [](const char* id, const char* nombre, const char* tipo,
@@ -187,9 +179,7 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     Abrir(16);
     EXPECT_EQ(Habilitados(), (QStringList{"cmdAbrir_PDF", "cmdAbrir_XML"}));
     Clic("cmdAbrir_PDF");
-    Esperar();
     Clic("cmdAbrir_XML");
-    Esperar();
     EXPECT_EQ(Texto("lblEstado"), QString::fromUtf8("El XML no está en la carpeta de válidas: se "
                                                     "abrió el guardado en la base de datos "
                                                     "central."));
@@ -205,14 +195,9 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
 
     Ejecutar_Central("DELETE FROM Comprobantes_Fiscales WHERE ID = 1");
     Clic("cmdAbrir_PDF");
-    Esperar();
-    EXPECT_EQ(Texto("lblEstado"),
-              QString::fromUtf8("El PDF ya no está guardado en la base de datos central."));
+    EXPECT_EQ(Texto("lblEstado"), "El PDF ya no está guardado en la base de datos central.");
     // A stored name longer than a file name may be (200 "é" are 400 bytes): the window says why.
-    std::string largo = "'";
-    for (int i = 0; i < 200; ++i)
-        largo += "é";
-    guardar("3", (largo + ".pdf'").c_str(), "'PDF'", "'%PDF'");
+    guardar("3", ("'" + QString(200, u'é').toStdString() + ".pdf'").c_str(), "'PDF'", "'%PDF'");
     Abrir(16);
     Clic("cmdAbrir_PDF");
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo abrir el PDF: "))
@@ -231,9 +216,8 @@ TEST_F(Historia_Ventana_Test, Sin_Archivos_En_Validas_Se_Abren_Los_Guardados) {
     EXPECT_EQ(entorno.operador.De_Tipo("abrir").size(), 2u);
 }
 
-// The re-queue is asked through the database and done by the worker in its next cycle: the story
-// shows the ask waiting, then done, with the file in the queue and the daily-log lines of both. A
-// request whose file is already there is never asked for.
+// A re-queue is asked through the database and done by the worker's next cycle, the story showing
+// both; one whose file is already queued is never asked for.
 TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Historia_Lo_Sigue) {
     Abrir(15);
     EXPECT_EQ(Ctl("cmdReencolar")->toolTip(),
@@ -248,7 +232,6 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
     Abrir(12);
     entorno.operador.respuestas = {true};
     Clic("cmdReencolar");
-    Esperar();
     ASSERT_EQ(Filas("tblPedidos").size(), 1);
     EXPECT_EQ(Filas("tblPedidos")[0].section('|', 1, 3),
               QString::fromStdString(Cuenta_Usuario()) + "|2026-12-05 10:15:40|pedido");
@@ -270,8 +253,7 @@ TEST_F(Historia_Ventana_Test, El_Reencolado_Pedido_Lo_Hace_El_Trabajador_Y_La_Hi
         << bitacora.toStdString();
 }
 
-// A server that stops answering: the window stays responsive and says it is reading; when the
-// connection ends it says why, and the next reading finds the story.
+// A hung server leaves the window free, saying it reads; the broken connection is said.
 TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice) {
     {
         const Proxy_Central proxy("SELECT", Proxy_Central::Corte::Colgado);
@@ -287,7 +269,6 @@ TEST_F(Historia_Ventana_Test, Un_Servidor_Colgado_No_Congela_Y_La_Falla_Se_Dice)
     EXPECT_TRUE(Texto("lblEstado").startsWith("No se pudo leer la solicitud: error "))
         << Texto("lblEstado").toStdString();
     Clic("cmdActualizar");
-    Esperar();
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 11 · Pendiente");
 }
 

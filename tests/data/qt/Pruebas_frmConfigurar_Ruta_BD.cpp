@@ -49,9 +49,8 @@ class Ventana_Ruta_BD : public testing::Test {
     frmConfigurar_Ruta_BD ventana;
 };
 
-// A connection that fails leaves the window open with the focus on txtIP, Escape does not close
-// it, and nothing is recorded. Enter in txtNombre does not save; in txtIP it does, with the values
-// trimmed, into every row.
+// A failed connection keeps the window open (Escape too) with the focus on txtIP, and saves
+// nothing. Enter saves only from txtIP, the values trimmed, into every row.
 TEST_F(Ventana_Ruta_BD, OnlyAcceptOrEnterInTxtIPSaveAndAFailureKeepsEverything) {
     const std::string antes = Filas_Locales();
     Escribir("localhost", "Base_Que_No_Existe");
@@ -80,8 +79,7 @@ TEST_F(Ventana_Ruta_BD, OnlyAcceptOrEnterInTxtIPSaveAndAFailureKeepsEverything) 
                                   "parámetros de la base de datos."}));
 }
 
-// Quotes reach the local table as typed. Without the local database the save fails after a good
-// connection, keeping the tested string.
+// Quotes reach the local table as typed; without the local file the save fails after connecting.
 TEST_F(Ventana_Ruta_BD, QuotesAreStoredAsTypedAndAMissingLocalFileFailsTheSave) {
     Actualizar_Configuracion_Local("serv'idor", "O'Brien");
     EXPECT_EQ(Filas_Locales(), "O'Brien|serv'idor O'Brien|serv'idor ");
