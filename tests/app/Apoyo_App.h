@@ -59,8 +59,7 @@ class Prueba_App : public ::testing::Test {
         Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
-        // Unless a test says otherwise, an installation with its own password: the built-in one
-        // is a warning of its own.
+        // Unless a test says otherwise, its own password: the built-in one is a warning of its own.
         Usar_Cuenta_Propia();
         Reiniciar_Datos_de_Emision();
         Vaciar_Base_Central();

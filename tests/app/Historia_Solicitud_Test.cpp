@@ -86,33 +86,20 @@ TEST_F(Historia_Test, Los_Archivos_De_Cada_Status_Y_Lo_Que_Dejo_La_Timbrada) {
     }
     EXPECT_EQ(Leer(16).Resultado, "Error: RFC inexistente");
 
-    Sembrar_Fila("Facturas_Electronicas", {{"ID_Factura", "-8"},
-                                           {"serie", "'A'"},
-                                           {"folio", "8"},
-                                           {"UUID", "'5F0A6C1E-0000-4000-8000-000000000008'"},
-                                           {"fecha", "'2026-12-05T10:15:40'"},
-                                           {"total", "1160.5"},
-                                           {"Status", "2"}});
-    Sembrar_Fila("Montos_Facturados", {{"Nro_Ticket", "4711"},
-                                       {"ID_Solicitud", "15"},
-                                       {"ID_Sucursal", "3"},
-                                       {"Fecha", "'2026/12/05'"},
-                                       {"Hora", "'10:15:40'"},
-                                       {"Total", "116"},
-                                       {"Status", "0"},
-                                       {"Serie", "'A'"},
-                                       {"Folio", "8"}});
-    Sembrar_Fila("Comprobantes_Fiscales", {{"ID", "-1"},
-                                           {"ID_Factura", "-8"},
-                                           {"Titulo", "'Documento PDF  A8'"},
-                                           {"Nombre_Archivo", "'Factura A Folio 8.pdf'"},
-                                           {"Tamanio_Documento", "4"},
-                                           {"Descripcion", "'PDF'"},
-                                           {"FUM", "'05/12/2026'"}});
-    Sembrar_Fila("Pedidos_Reencolado", {{"ID_Solicitud", "15"},
-                                        {"Pedido_Por", "'operador'"},
-                                        {"Status", "3"},
-                                        {"Resultado", "'No se reencola: ...'"}});
+    Ejecutar_Central(
+        "INSERT INTO Facturas_Electronicas (ID_Factura, serie, folio, UUID, fecha, total, Status) "
+        "VALUES (-8, 'A', 8, '5F0A6C1E-0000-4000-8000-000000000008', '2026-12-05T10:15:40', "
+        "1160.5, 2)");
+    Ejecutar_Central(
+        "INSERT INTO Montos_Facturados (Nro_Ticket, ID_Solicitud, ID_Sucursal, Fecha, Hora, Total, "
+        "Status, Serie, Folio) VALUES (4711, 15, 3, '2026/12/05', '10:15:40', 116, 0, 'A', 8)");
+    Ejecutar_Central(
+        "INSERT INTO Comprobantes_Fiscales (ID, ID_Factura, Titulo, Nombre_Archivo, "
+        "Tamanio_Documento, Descripcion, FUM) VALUES (-1, -8, 'Documento PDF  A8', "
+        "'Factura A Folio 8.pdf', 4, 'PDF', '05/12/2026')");
+    Ejecutar_Central(
+        "INSERT INTO Pedidos_Reencolado (ID_Solicitud, Pedido_Por, Status, Resultado) VALUES "
+        "(15, 'operador', 3, 'No se reencola: ...')");
     const Historia_Solicitud h = Leer(15);
     ASSERT_TRUE(h.Factura.has_value());
     EXPECT_EQ(h.Factura->UUID, "5F0A6C1E-0000-4000-8000-000000000008");

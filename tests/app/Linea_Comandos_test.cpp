@@ -22,7 +22,9 @@ Linea_Comandos Leer(std::vector<std::string> argumentos) {
     return Leer_Linea_Comandos(argumentos);
 }
 
-TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
+// Each order and what it carries, what cannot be used, and the program folder: --carpeta, else
+// FACTURADOR_CARPETA (a folder that exists), else the executable's (not /usr/bin here).
+TEST(Linea_Comandos, Lee_Cada_Orden_Su_Carpeta_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     Carpeta_Temporal carpeta;
     const std::string ruta = carpeta.Ruta();
     Linea_Comandos linea = Leer({"--sin-ventanas", "--carpeta", ruta + "/"});
@@ -63,13 +65,7 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(linea.carpetas_sucursal,
               (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
     EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
-}
 
-// The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
-// executable's (this one is not the installed /usr/bin/facturador).
-TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
-    Carpeta_Temporal carpeta;
-    const std::string ruta = carpeta.Ruta();
     EXPECT_EQ(Leer({"--estado"}).carpeta, "");
     setenv("FACTURADOR_CARPETA", (ruta + "/").c_str(), 1);
     EXPECT_EQ(Leer({"--estado"}).carpeta, carpeta.Ruta());

@@ -12,7 +12,6 @@
 #include "app/Arranque.h"
 #include "app/Estado_Publicado.h"
 #include "app/Salida_Salud.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Instancia_Unica.h"
 
@@ -84,10 +83,9 @@ class Salud_Test : public Prueba_App {
     std::optional<Instancia_Unica> programa;
 };
 
-// Without local settings the state is unknown; without the central database, without the
-// program running in its folder, or with it running but not ending a cycle for two minutes,
-// critical; with nothing waiting it is good, unless the central account has its built-in
-// password. The lease's holder and expiry are told.
+// Without local settings the state is unknown; without the central database, without the program
+// running in its folder, or with it not ending a cycle for two minutes, critical; with nothing
+// waiting good, unless the account has its built-in password. The lease's holder is told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
     EXPECT_TRUE(Empieza(texto,
@@ -145,9 +143,8 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
 }
 
 // Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
-// authority would refuse and a program that has not cycled for long are each a warning. A queue
-// folder that the account may not list (monitoring is not of the branch folders' group) is not
-// missing: its count is unknown, and the total's with it.
+// authority would refuse and a program not cycling for long are each a warning. A queue folder
+// monitoring may not list is not missing: its count is unknown, and the total's with it.
 TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     entorno.Crear_Bases_Locales();
     const auto cerrada =
@@ -175,11 +172,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     Escribir_Estado_Publicado(publicado);
     programa.emplace(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
 
-    Informe_Salud informe;
-    {
+    const Informe_Salud informe = [&] {
         const Sin_Pasar_Permisos monitoreo;
-        informe = Informe();
-    }
+        return Informe();
+    }();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
     EXPECT_EQ(informe.Motivos,
               (std::vector<std::string>{
@@ -217,11 +213,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_TRUE(Empieza(texto, "FACTURADOR CRÍTICO - El programa no corre"));
 }
 
-// Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
-// lacks it, and logs each branch's zone once, both reckonings where the catalogue's differs from
-// the law's; a reload logs only a zone that changed. A zone set that tzdata lacks, or that the
-// branch's state cannot keep, holds the branch, as a place of issue the catalogue lacks does;
-// --estado lists them and names each zone, the catalogue's reckoning where it differs.
+// Start-up creates the table of hand-set zones, as the schema writes it, where it lacks, and logs
+// each branch's zone once (both reckonings where the catalogue's differs from the law's); a reload
+// logs only a changed zone. A set zone tzdata lacks, or the branch's state cannot keep, holds the
+// branch as an unknown place of issue does; --estado lists them and names each zone.
 TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     entorno.Crear_Bases_Locales();
     Reiniciar_Datos_de_Emision();
