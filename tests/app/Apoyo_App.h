@@ -50,8 +50,7 @@ class Vista_Falsa : public Vista_Ciclo {
     }
 };
 
-// A program just started, without the lease, with an empty central database and the clock at
-// 05/12/2026 10:15:40.
+// A program just started: no lease, an empty central database, the clock at 05/12/2026 10:15:40.
 class Prueba_App : public ::testing::Test {
   protected:
     Prueba_App() {

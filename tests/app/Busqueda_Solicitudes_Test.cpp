@@ -45,8 +45,7 @@ class Busqueda_Test : public Prueba_App {
         return ids;
     }
 
-    // The IDs the search finds, the same within the budget and past it (through the bounding
-    // index), and the same by every plan.
+    // The IDs found, the same within the budget, past it (by the bounding index) and by any plan.
     static std::vector<int32_t> Buscar(const Criterios_Busqueda& c) {
         Conexion_Abierta conexion;
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
@@ -70,9 +69,8 @@ class Busqueda_Test : public Prueba_App {
 
 using Lista = std::vector<int32_t>;
 
-// Each field alone and combined, newest first. A name's words each begin a word of the customer's
-// name (after a blank or a hyphen), in any order, any case, with or without accents; what is typed
-// is taken literally.
+// Each field alone and combined, newest first. A name's words each begin a word of the name (after
+// a blank or a hyphen), in any order, case or accents; what is typed is taken literally.
 TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
     const Fecha_Hora feb1{2026, 2, 1}, feb11{2026, 2, 11}, feb28{2026, 2, 28};
     const Fecha_Hora mar1{2026, 3, 1}, mar2{2026, 3, 2};
@@ -158,8 +156,7 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
     EXPECT_EQ(Motivos_Rechazo(conexion),
               (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
     EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());
-    // Without any one of them, the full-text index or one column's sort index, the window says
-    // that searches may be slow.
+    // Without the full-text index or one column's sort index, searches may be slow.
     for (const auto& [quitar, poner] :
          {std::pair{"DROP INDEX ft_solicitudes_nombre",
                     "ADD FULLTEXT INDEX ft_solicitudes_nombre (Nombre)"},

@@ -14,7 +14,6 @@ namespace {
 
 using Ciclo_Test = Prueba_Ciclo;
 
-// The texts lblStatus went through, without immediate repetitions.
 std::vector<std::string> Textos_De_Status(const Vista_Falsa& vista) {
     std::vector<std::string> textos;
     for (const std::string& llamada : vista.llamadas)
@@ -81,8 +80,7 @@ struct Gestor_Grabador : Gestor_Servicio {
     std::vector<std::string> mensajes;
 };
 
-// Each failure is written once, then once an hour, and once more when it clears; the status line
-// names the unreachable database and the cycles keep telling the service manager they are alive.
+// Each failure is logged once, then hourly, and once more when it clears; the cycles stay alive.
 TEST_F(Ciclo_Test, Sin_Servidor_Cada_Ciclo_Termina_Rearmado_Y_El_Log_No_Se_Llena) {
     Gestor_Grabador gestor;
     Entorno_Actual().servicio = &gestor;
@@ -135,8 +133,7 @@ TEST_F(Ciclo_Test, Cada_Ciclo_Avisa_Al_Servicio_Y_El_Primero_Del_Dia_Poda_Las_Bi
     EXPECT_EQ(gestor.Status(), (std::vector<std::string>{"WATCHDOG=1\nSTATUS="
                                                          "Pendientes: 0; en timbrado: 1. Último "
                                                          "ciclo: 10:15:40, sin errores."}));
-    // Alive also after the lease, the connection, the request the pass settled, the pass, each of
-    // the worker's four steps and the request waiting for its stamp that the scan looked at.
+    // Alive after each step: lease, connection, settled request, pass, 4 worker steps, the scan.
     EXPECT_EQ(gestor.mensajes.size() - gestor.Status().size(), 9u);
     for (const std::string& nombre : quedan)
         EXPECT_TRUE(Existe_Archivo(ruta(nombre))) << nombre;
@@ -167,8 +164,7 @@ TEST_F(Ciclo_Test, Las_Sucursales_Que_No_Cargaron_Al_Arrancar_Las_Carga_Un_Ciclo
     EXPECT_EQ(Nombre_Sucursal(3), "Centro");
 }
 
-// Start-up settles what a crash left, before the first cycle: the working copies in the program
-// folder go, a waiting file whose request was committed takes its name; other files stay.
+// Start-up settles a crash: working copies go, a committed waiting file is renamed, others stay.
 TEST_F(Ciclo_Test, Al_Arrancar_Se_Resuelve_Lo_Que_Dejo_Una_Caida) {
     entorno.Crear_Bases_Locales();
     const std::string cola =
@@ -240,9 +236,8 @@ TEST(Textos_Ventana, Fechas_Cortas_Y_Horas_Sin_Segundos) {
 
 using Turno_Test = Prueba_Ciclo;
 
-// Of two copies on one central database, the one without the lease issues nothing and looks at no
-// result, but is the operator's console; once the lease is free it takes over and looks at the
-// rejected requests it could not before.
+// Of two copies on one database, the one without the lease issues nothing but is the console; once
+// the lease is free it takes over and looks at the rejected requests it could not before.
 TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechazadas) {
     const auto carpetas = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 1);
     Sembrar_Ticket(4711, 3, "1000");

@@ -71,10 +71,8 @@ class Cuentas_Test : public Prueba_Ciclo {
     Carpetas_Sucursal sucursal;
 };
 
-// --estado with monitoring's account tells exactly what it tells with the service's; that account
-// may not write a thing, nor read the invoices and their documents. It never reads the service's
-// password, yet warns of the built-in one while the service's credentials file is missing or gives
-// none.
+// Monitoring's --estado tells what the service's does, writes nothing, reads no invoice, and warns
+// of the built-in password while the service's credentials file is missing or gives none.
 TEST_F(Cuentas_Test, El_Monitoreo_Lee_El_Informe_No_Escribe_Nada_Y_Sabe_De_La_Contrasena) {
     entorno.Crear_Bases_Locales();
     ASSERT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
@@ -187,9 +185,8 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     EXPECT_EQ(Estados_Solicitudes(), "3,1,2");
 }
 
-// A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is
-// generated, and it says why once in the daily log and to the operator. While the service works
-// the operator is told the warning is over; when the service goes, it says why again.
+// A console that may not take the lease, nobody at work: no cycle fails, nothing is generated, it
+// says why once to the log and the operator; the warning ends while the service works, and recurs.
 TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     entorno.Crear_Bases_Locales();
     Turno_Central servicio("servicio:/var/lib/facturador pid 1", "servicio:/var/lib/facturador");

@@ -76,8 +76,7 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Su_Carpeta_Y_Rechaza_Lo_Que_No_Se_Puede_Usar
 }
 
 // Monitoring's account for --estado, the service's for the rest, unless --cuenta names one. Each
-// account reads its own file once it is there (a link counts: its reader tells what is wrong), the
-// service's before that.
+// reads its own file once there (even a link: its reader tells what is wrong), else the service's.
 TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
     const std::pair<std::vector<std::string>, Cuenta_Central> casos[] = {
         {{"--reencolar", "7"}, Cuenta_Central::Servicio},

@@ -83,9 +83,8 @@ class Salud_Test : public Prueba_App {
     std::optional<Instancia_Unica> programa;
 };
 
-// Without local settings the state is unknown; without the central database, without the program
-// running in its folder, or with it not ending a cycle for two minutes, critical; with nothing
-// waiting good, unless the account has its built-in password. The lease's holder is told.
+// Unknown without local settings; critical without the database, the program, or a cycle for two
+// minutes; else good, unless the account has its built-in password. The lease's holder is told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
     EXPECT_TRUE(Empieza(texto,
@@ -142,15 +141,15 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
                        R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"));
 }
 
-// Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
-// authority would refuse and a program not cycling for long are each a warning. A queue folder
-// monitoring may not list is not missing: its count is unknown, and the total's with it.
+// Long waits, intake observations, missing folders, refused profiles and a stale cycle each warn. A
+// queue folder monitoring may not list is not missing: its count is unknown, and the total's too.
 TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     entorno.Crear_Bases_Locales();
     const auto cerrada =
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro \"Norte\"", "A", 1);
     ASSERT_EQ(chmod(cerrada.cola.c_str(), 0), 0);
-    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s2"), 2, "Sur", "B", 1, false);
+    const std::string s2 = Unir_Ruta(entorno.Carpeta(), "s2");
+    Sembrar_Sucursal(s2, 2, "Sur", "B", 1, false);
     Ejecutar_Central(
         "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT15031' "
         "WHERE ID_Sucursal = 2");
@@ -184,12 +183,9 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
                   "Hay solicitudes en espera y el último ciclo exitoso fue hace 6 min.",
                   "Solicitudes atascadas en status 2: 1.",
                   "Resultados que no corresponden a su solicitud: 1.",
-                  "Sucursal 2 Sur: falta la carpeta cola: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/cola") + ".",
-                  "Sucursal 2 Sur: falta la carpeta válidas: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/validas") + ".",
-                  "Sucursal 2 Sur: falta la carpeta NO válidas: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/no_validas") + ".",
+                  "Sucursal 2 Sur: falta la carpeta cola: " + s2 + "/cola.",
+                  "Sucursal 2 Sur: falta la carpeta válidas: " + s2 + "/validas.",
+                  "Sucursal 2 Sur: falta la carpeta NO válidas: " + s2 + "/no_validas.",
                   "Sucursal 2 Sur: sus solicitudes no se envían a timbrar, su perfil de emisión "
                   "tiene un error: R.F.C. del emisor con formato inválido: ALT15031."}));
     ASSERT_EQ(informe.Sucursales.size(), 2u);
@@ -213,10 +209,9 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_TRUE(Empieza(texto, "FACTURADOR CRÍTICO - El programa no corre"));
 }
 
-// Start-up creates the table of hand-set zones, as the schema writes it, where it lacks, and logs
-// each branch's zone once (both reckonings where the catalogue's differs from the law's); a reload
-// logs only a changed zone. A set zone tzdata lacks, or the branch's state cannot keep, holds the
-// branch as an unknown place of issue does; --estado lists them and names each zone.
+// Start-up creates the hand-set zones' table as the schema writes it, and logs each branch's zone
+// once (both reckonings where the catalogue differs); a reload logs only a changed zone. A set zone
+// tzdata lacks or the state cannot keep holds the branch; --estado lists them and names each zone.
 TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     entorno.Crear_Bases_Locales();
     Reiniciar_Datos_de_Emision();
