@@ -13,11 +13,10 @@ using Acciones_Test = Prueba_App;
 // Only rejected requests go back to pending, the answer naming each with its reason; a reason's
 // reactivation stops at the last request the operator saw of it. The log names the operator.
 TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
-    Sembrar_Solicitud(1, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
+    for (const int id : {1, 5, 6})
+        Sembrar_Solicitud(id, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     Sembrar_Solicitud(2, {{"Status", "3"}, {"Resultado", "'Timbrada'"}});
     Sembrar_Solicitud(3, {{"Status", "4"}, {"Resultado", "'Error: dos'"}});
-    Sembrar_Solicitud(5, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
-    Sembrar_Solicitud(6, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     const auto reactivadas = En_Central([](Conexion& c) {
         return Reactivar_Solicitudes(c, {2, 3, 404});
     });

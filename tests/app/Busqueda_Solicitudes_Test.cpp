@@ -74,11 +74,7 @@ using Lista = std::vector<int32_t>;
 TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
     const Fecha_Hora feb1{2026, 2, 1}, feb11{2026, 2, 11}, feb28{2026, 2, 28};
     const Fecha_Hora mar1{2026, 3, 1}, mar2{2026, 3, 2};
-    const struct {
-        const char* caso;
-        Criterios_Busqueda criterios;
-        Lista esperados;
-    } casos[] = {
+    const std::tuple<const char*, Criterios_Busqueda, Lista> casos[] = {
         {"nada", {}, {8, 7, 6, 5, 4, 3, 2, 1}},
         {"ID", {.ID = 4}, {4}},
         {"ticket", {.Nro_Ticket = 2002}, {2, 1}},
@@ -108,8 +104,8 @@ TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
          {2}},
         {"ticket y RFC que no coinciden", {.Nro_Ticket = 2002, .RFC = "NU"}, {}},
     };
-    for (const auto& caso : casos)
-        EXPECT_EQ(Buscar(caso.criterios), caso.esperados) << caso.caso;
+    for (const auto& [caso, criterios, esperados] : casos)
+        EXPECT_EQ(Buscar(criterios), esperados) << caso;
 }
 
 // By pages, and in the order asked for by a column over all the results, ties by ID in the same
@@ -177,12 +173,8 @@ TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
     Indices_Busqueda sin_texto = todos;
     sin_texto.Nombre = false;
     const Fecha_Hora enero{2026, 1, 1}, marzo{2026, 3, 31}, junio{2026, 6, 30};
-    const struct {
-        const char* nombre;
-        std::optional<Fecha_Hora> desde, hasta;
-        Indices_Busqueda indices;
-        Plan_Busqueda plan;
-    } casos[] = {
+    using Fecha = std::optional<Fecha_Hora>;
+    const std::tuple<const char*, Fecha, Fecha, Indices_Busqueda, Plan_Busqueda> casos[] = {
         {"sanchez", {}, {}, todos, Plan_Busqueda::Indice_Nombre},
         {"li", {}, {}, todos, Plan_Busqueda::Natural},
         {"o'brien will", {}, {}, todos, Plan_Busqueda::Natural},
@@ -193,10 +185,9 @@ TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
         {"sanchez", enero, junio, sin_texto, Plan_Busqueda::Indice_Fecha},
         {"", enero, marzo, Indices_Busqueda{}, Plan_Busqueda::Natural},
     };
-    for (const auto& caso : casos) {
-        const Criterios_Busqueda c{.Nombre = caso.nombre, .Desde = caso.desde, .Hasta = caso.hasta};
-        EXPECT_EQ(Plan_Acotado(c, caso.indices), caso.plan) << caso.nombre;
-    }
+    for (const auto& [nombre, desde, hasta, indices, plan] : casos)
+        EXPECT_EQ(Plan_Acotado({.Nombre = nombre, .Desde = desde, .Hasta = hasta}, indices), plan)
+            << nombre;
     // A name the budget found often is common: the server's own plan finds the rest.
     const Criterios_Busqueda comun{.Nombre = "garcia"};
     EXPECT_EQ(Plan_Acotado(comun, todos, 15), Plan_Busqueda::Indice_Nombre);

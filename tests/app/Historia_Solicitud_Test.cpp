@@ -61,11 +61,7 @@ TEST_F(Historia_Test, Los_Archivos_De_Cada_Status_Y_Lo_Que_Dejo_La_Timbrada) {
     Escribir_Archivo(Unir_Ruta(c.no_validas, "Factura A Folio 9-error timbrado.txt"), "RFC");
 
     const std::string no_status2 = " y sólo se reencola una solicitud en status 2.";
-    const struct {
-        int id;
-        std::string donde;
-        std::optional<std::string> impedimento;
-    } casos[] = {
+    const std::tuple<int, std::string, std::optional<std::string>> casos[] = {
         {11, "", "la solicitud está en status 1" + no_status2},
         {12, "En espera:.Factura A Folio 5.txt.12.turno1.pendiente",
          "ya existe " + Unir_Ruta(c.cola, ".Factura A Folio 5.txt.12.turno1.pendiente") + "."},
@@ -77,10 +73,10 @@ TEST_F(Historia_Test, Los_Archivos_De_Cada_Status_Y_Lo_Que_Dejo_La_Timbrada) {
         {16, "NO válidas:Factura A Folio 9-error timbrado.txt",
          "la solicitud está en status 4" + no_status2},
     };
-    for (const auto& caso : casos) {
-        const Historia_Solicitud h = Leer(caso.id);
-        EXPECT_EQ(Donde(h), caso.donde) << caso.id;
-        EXPECT_EQ(h.Impedimento_Reencolado, caso.impedimento) << caso.id;
+    for (const auto& [id, donde, impedimento] : casos) {
+        const Historia_Solicitud h = Leer(id);
+        EXPECT_EQ(Donde(h), donde) << id;
+        EXPECT_EQ(h.Impedimento_Reencolado, impedimento) << id;
         for (const Archivo_de_Solicitud& a : h.Archivos)
             EXPECT_EQ(a.Modificado.size(), 19u) << a.Ruta;
     }
@@ -144,7 +140,8 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
     // A log's name in the service's folder is read only as a regular file, up to its limit: a pipe
     // is not waited on, a link not followed, a huge log costs its first megabytes.
     ASSERT_EQ(mkfifo(Unir_Ruta(servicio.Ruta(), "log_06_12_2026.txt").c_str(), 0600), 0);
-    escribir(entorno.Carpeta(), "ajeno.txt", "Ver. V. 5.3.0 - 11:00 -  Solicitud ID: 101 - ajena\r\n");
+    escribir(entorno.Carpeta(), "ajeno.txt",
+             "Ver. V. 5.3.0 - 11:00 -  Solicitud ID: 101 - ajena\r\n");
     std::filesystem::create_symlink(Unir_Ruta(entorno.Carpeta(), "ajeno.txt"),
                                     Unir_Ruta(servicio.Ruta(), "log_07_12_2026.txt"));
     const std::string enorme = Unir_Ruta(servicio.Ruta(), "log_08_12_2026.txt");
@@ -153,22 +150,22 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
     const Lineas_Bitacora l = Lineas_de_Solicitud(
         {servicio.Ruta(), entorno.Carpeta(), Unir_Ruta(entorno.Carpeta(), "no_existe")}, 101,
         {2026, 12, 5});
-    EXPECT_EQ(l.Lineas,
-              (std::vector<std::string>{
-                  "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
-                  "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
-                  "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla",
-                  "08/12/2026 08:00  Solicitud ID: 101 - al principio"}));
+    EXPECT_EQ(l.Lineas, (std::vector<std::string>{
+                            "05/12/2026 10:15  Solicitud ID: 101 - Ticket Nro. 4711 - Se inicia",
+                            "05/12/2026 10:17  Solicitud ID: 101 - Reactivada por el operador ana",
+                            "05/12/2026 10:20  Error en solicitud: 101 - Ticket Nro. 4711 - falla",
+                            "08/12/2026 08:00  Solicitud ID: 101 - al principio"}));
     EXPECT_EQ(l.Alcance, "Bitácoras del 05/12/2026 al 08/12/2026.");
     ASSERT_EQ(l.Avisos.size(), 2u);
     EXPECT_EQ(std::ranges::count(l.Avisos, enorme + " es demasiado grande: se leyeron sus primeros "
-                                           "32 MB."),
+                                                    "32 MB."),
               1);
     const auto ilegible = [&](const std::string& aviso) {
         return aviso.starts_with("No se pueden leer las bitácoras de " +
                                  Unir_Ruta(entorno.Carpeta(), "no_existe")) &&
-               aviso.ends_with(". La cuenta del operador debe pertenecer al grupo "
-                               "facturador para leerla.");
+               aviso.ends_with(
+                   ". La cuenta del operador debe pertenecer al grupo "
+                   "facturador para leerla.");
     };
     EXPECT_EQ(std::ranges::count_if(l.Avisos, ilegible), 1);
     for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},
@@ -183,21 +180,18 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
 // whichever separator a copy stored it with; a name with no usable last part is the row's.
 TEST(Documentos_Guardados, La_Copia_Queda_En_La_Carpeta_Con_El_Ultimo_Tramo_Del_Nombre) {
     const Carpeta_Temporal carpeta;
-    const struct {
-        const char* guardado;
-        const char* escrito;
-    } casos[] = {{"Factura A Folio 6.pdf", "Factura A Folio 6.pdf"},
-                 {"../../fuera.pdf", "fuera.pdf"},
-                 {"C:\\Facturas\\A 6.pdf", "A 6.pdf"},
-                 {"", "Documento 7.PDF"},
-                 {"cola/.", "Documento 7.PDF"},
-                 {"..", "Documento 7.PDF"},
-                 {"validas/", "Documento 7.PDF"}};
-    for (const auto& caso : casos) {
-        const Documento_de_Solicitud documento{7, "", caso.guardado, "PDF", 0, ""};
+    for (const auto& [guardado, escrito] :
+         {std::pair{"Factura A Folio 6.pdf", "Factura A Folio 6.pdf"},
+          {"../../fuera.pdf", "fuera.pdf"},
+          {"C:\\Facturas\\A 6.pdf", "A 6.pdf"},
+          {"", "Documento 7.PDF"},
+          {"cola/.", "Documento 7.PDF"},
+          {"..", "Documento 7.PDF"},
+          {"validas/", "Documento 7.PDF"}}) {
+        const Documento_de_Solicitud documento{7, "", guardado, "PDF", 0, ""};
         EXPECT_EQ(Escribir_Copia_Documento(carpeta.Ruta(), documento, "%PDF"),
-                  Unir_Ruta(carpeta.Ruta(), caso.escrito))
-            << caso.guardado;
+                  Unir_Ruta(carpeta.Ruta(), escrito))
+            << guardado;
     }
 }
 

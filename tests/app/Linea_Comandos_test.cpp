@@ -102,10 +102,7 @@ TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
 
 // Only the program itself, with or without its folder, starts a window system.
 TEST(Linea_Comandos, Solo_El_Programa_Con_Ventanas_Pide_Ventanas) {
-    const struct {
-        std::vector<std::string> argumentos;
-        bool ventanas;
-    } casos[] = {
+    const std::pair<std::vector<std::string>, bool> casos[] = {
         {{}, true},
         {{"--carpeta", "/srv/x"}, true},
         {{"--carpeta=/srv/x"}, true},
@@ -118,13 +115,13 @@ TEST(Linea_Comandos, Solo_El_Programa_Con_Ventanas_Pide_Ventanas) {
         {{"--cuenta=consola", "--carpeta", "/srv/x"}, true},
         {{"--cuenta", "consola", "--estado"}, false},
     };
-    for (const auto& caso : casos) {
+    for (const auto& [argumentos, ventanas] : casos) {
         std::vector<std::string> linea = {"facturador"};
-        linea.insert(linea.end(), caso.argumentos.begin(), caso.argumentos.end());
+        linea.insert(linea.end(), argumentos.begin(), argumentos.end());
         std::vector<char*> argv;
         for (std::string& argumento : linea)
             argv.push_back(argumento.data());
-        EXPECT_EQ(Pide_Ventanas(static_cast<int>(argv.size()), argv.data()), caso.ventanas)
+        EXPECT_EQ(Pide_Ventanas(static_cast<int>(argv.size()), argv.data()), ventanas)
             << linea.size();
     }
 }
