@@ -49,8 +49,7 @@ TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
         return En_Central([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
     };
     EXPECT_EQ(pedir(13),
-              "la solicitud está en status 1 y sólo se reencola una solicitud en "
-              "status 2.");
+              "la solicitud está en status 1 y sólo se reencola una solicitud en status 2.");
     const std::string archivo = Unir_Ruta(c.cola, "Factura A Folio 5.txt");
     Escribir_Archivo(archivo, "x");
     EXPECT_EQ(pedir(12), "ya existe " + archivo + ".");

@@ -287,13 +287,12 @@ TEST_F(Turno_Test, La_Copia_Sin_Turno_Es_Consola_Y_Al_Tomarlo_Revisa_Las_Rechaza
 // With the built-in password the first cycle of each day says so in the day's log, once.
 TEST_F(Ciclo_Test, La_Contrasena_De_Fabrica_Se_Dice_Una_Vez_Al_Dia) {
     Credenciales_Vigentes() = {};
-    entorno.reloj.Avanzar_Segundos(86400);
-    ciclo.tmrTimer_Timer();
-    ciclo.tmrTimer_Timer();
-    EXPECT_TRUE(Una_Vez(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"));
-    entorno.reloj.Avanzar_Segundos(86400);
-    ciclo.tmrTimer_Timer();
-    EXPECT_TRUE(Una_Vez(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n"));
+    for (int dia = 6; dia <= 7; ++dia) {
+        entorno.reloj.Avanzar_Segundos(86400);
+        ciclo.tmrTimer_Timer();
+        ciclo.tmrTimer_Timer();
+        EXPECT_TRUE(Una_Vez(Leer_Log(), std::string(kAviso_Contrasena_de_Fabrica) + "\r\n")) << dia;
+    }
 }
 
 // A worker takes a profile corrected with SQL in its next cycle: the branch held for its RFC issues

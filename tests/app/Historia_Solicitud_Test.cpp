@@ -164,8 +164,7 @@ TEST_F(Historia_Test, Las_Lineas_De_Las_Bitacoras_Que_La_Nombran) {
         return aviso.starts_with("No se pueden leer las bitácoras de " +
                                  Unir_Ruta(entorno.Carpeta(), "no_existe")) &&
                aviso.ends_with(
-                   ". La cuenta del operador debe pertenecer al grupo "
-                   "facturador para leerla.");
+                   ". La cuenta del operador debe pertenecer al grupo facturador para leerla.");
     };
     EXPECT_EQ(std::ranges::count_if(l.Avisos, ilegible), 1);
     for (const auto& [linea, nombra] : {std::pair{"Solicitud ID: 101", true},

@@ -239,9 +239,8 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
         "la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no "
         "es una zona horaria de Jalisco (America/Mexico_City)";
     const std::string catalogo =
-        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera "
-        "(verano UTC-7, invierno UTC-6): sus facturas llevan la más "
-        "temprana de las dos horas";
+        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera (verano UTC-7, invierno "
+        "UTC-6): sus facturas llevan la más temprana de las dos horas";
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
         "'), (1, 'America/Guadalajara'), (4, 'Europe/Madrid')");
@@ -265,8 +264,7 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
     const std::string no_timbra =
-        ": sus solicitudes no se envían a timbrar, su perfil de emisión "
-        "tiene un error: ";
+        ": sus solicitudes no se envían a timbrar, su perfil de emisión tiene un error: ";
     EXPECT_EQ(informe.Motivos,
               (std::vector<std::string>{
                   "Sucursal 1 Centro" + no_timbra + desconocida + ".",
@@ -279,10 +277,9 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
                          R"x(del Centro en Frontera (verano UTC-7, invierno UTC-6)",)x"
                          R"x("perfil_invalido":null})x"));
     EXPECT_TRUE(Contiene(texto,
-                         "Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: "
-                         "America/Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en "
-                         "Frontera (verano UTC-7, invierno UTC-6)\n  4 Jalisco: "
-                         "America/Mexico_City\n"));
+                         "Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: America/"
+                         "Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en Frontera "
+                         "(verano UTC-7, invierno UTC-6)\n  4 Jalisco: America/Mexico_City\n"));
 }
 
 }  // namespace
