@@ -37,7 +37,8 @@ TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
     EXPECT_TRUE(Una_Vez(Leer_Log(), "Solicitud ID: 5 - Reactivada"));
 }
 
-// A re-queue is asked only when --reencolar would write the file, once at a time, saying who, when.
+// A re-queue is asked only when --reencolar would write the file, and once at a time; the ask
+// records who asked and when.
 TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
     const auto c = Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s"), 3, "Centro", "A", 9);
     const Columnas en_cola = {
