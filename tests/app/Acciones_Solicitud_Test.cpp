@@ -12,15 +12,13 @@ namespace {
 
 using Acciones_Test = Prueba_App;
 
-// Only rejected requests go back to pending, and the answer is exactly those changed, each with
-// the reason it had; a reason's reactivation stops at the last request the operator saw of it.
-// The daily log names each one with the operator's account.
+// Only rejected requests go back to pending, the answer naming each with its reason; a reason's
+// reactivation stops at the last request the operator saw of it. The log names the operator.
 TEST_F(Acciones_Test, Solo_Se_Reactivan_Rechazadas_Y_Se_Anotan_Con_La_Cuenta) {
-    Sembrar_Solicitud(1, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
+    for (const int id : {1, 5, 6})
+        Sembrar_Solicitud(id, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     Sembrar_Solicitud(2, {{"Status", "3"}, {"Resultado", "'Timbrada'"}});
     Sembrar_Solicitud(3, {{"Status", "4"}, {"Resultado", "'Error: dos'"}});
-    Sembrar_Solicitud(5, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
-    Sembrar_Solicitud(6, {{"Status", "4"}, {"Resultado", "'Error: uno'"}});
     const auto reactivadas = En_Central([](Conexion& c) {
         return Reactivar_Solicitudes(c, {2, 3, 404});
     });
@@ -97,13 +95,13 @@ TEST_F(Acciones_Test, El_Reencolado_Se_Pide_Solo_Cuando_Procede) {
         return En_Central([&](Conexion& cx) { return Pedir_Reencolado(cx, id, "ana", ahora); });
     };
     EXPECT_EQ(pedir(13),
-              "la solicitud está en status 1 y sólo se reencola una solicitud en "
-              "status 2.");
-    Escribir_Archivo(Unir_Ruta(c.cola, "Factura A Folio 5.txt"), "x");
-    EXPECT_EQ(pedir(12), "ya existe " + Unir_Ruta(c.cola, "Factura A Folio 5.txt") + ".");
+              "la solicitud está en status 1 y sólo se reencola una solicitud en status 2.");
+    const std::string archivo = Unir_Ruta(c.cola, "Factura A Folio 5.txt");
+    Escribir_Archivo(archivo, "x");
+    EXPECT_EQ(pedir(12), "ya existe " + archivo + ".");
     EXPECT_EQ(Valor_Central("SELECT COUNT(*) FROM Pedidos_Reencolado"), "0");
 
-    std::filesystem::remove(Unir_Ruta(c.cola, "Factura A Folio 5.txt"));
+    std::filesystem::remove(archivo);
     EXPECT_EQ(pedir(12), std::nullopt);
     EXPECT_EQ(pedir(12), "ya hay un pedido de reencolado de esta solicitud sin atender.");
     EXPECT_EQ(Valor_Central("SELECT CONCAT_WS('|', ID_Solicitud, Pedido_Por, Fecha_Pedido, "

@@ -50,8 +50,7 @@ class Vista_Falsa : public Vista_Ciclo {
     }
 };
 
-// A program just started, without the lease, with an empty central database and the clock at
-// 05/12/2026 10:15:40.
+// A program just started: no lease, an empty central database, the clock at 05/12/2026 10:15:40.
 class Prueba_App : public ::testing::Test {
   protected:
     Prueba_App() {
@@ -59,8 +58,7 @@ class Prueba_App : public ::testing::Test {
         Reiniciar_Turno_Programa();
         Reiniciar_Configuracion();
         Reiniciar_Sucursales();
-        // Unless a test says otherwise, an installation with its own password: the built-in one
-        // is a warning of its own.
+        // Unless a test says otherwise, its own password: the built-in one is a warning of its own.
         Usar_Cuenta_Propia();
         Reiniciar_Datos_de_Emision();
         Vaciar_Base_Central();

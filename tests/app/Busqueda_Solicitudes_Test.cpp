@@ -3,6 +3,9 @@
 #include "Apoyo_App.h"
 #include "data/Conexiones.h"
 
+// Criteria are written with designated initializers: the fields left out keep their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 namespace facturador::pruebas {
 namespace {
 
@@ -42,8 +45,7 @@ class Busqueda_Test : public Prueba_App {
         return ids;
     }
 
-    // The IDs the search finds, the same within the budget and past it (through the bounding
-    // index), and the same by every plan.
+    // The IDs found, the same within the budget, past it (by the bounding index) and by any plan.
     static std::vector<int32_t> Buscar(const Criterios_Busqueda& c) {
         Conexion_Abierta conexion;
         const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
@@ -67,77 +69,48 @@ class Busqueda_Test : public Prueba_App {
 
 using Lista = std::vector<int32_t>;
 
-Criterios_Busqueda Con(const std::function<void(Criterios_Busqueda&)>& poner) {
-    Criterios_Busqueda c;
-    poner(c);
-    return c;
-}
-
-// Each field alone and combined, newest first. A name's words each begin a word of the customer's
-// name (after a blank or a hyphen), in any order, any case, with or without accents; what is typed
-// is taken literally.
+// Each field alone and combined, newest first. A name's words each begin a word of the name (after
+// a blank or a hyphen), in any order, case or accents; what is typed is taken literally.
 TEST_F(Busqueda_Test, Cada_Campo_Solo_Y_Combinado) {
-    const struct {
-        const char* caso;
-        Criterios_Busqueda criterios;
-        Lista esperados;
-    } casos[] = {
+    const Fecha_Hora feb1{2026, 2, 1}, feb11{2026, 2, 11}, feb28{2026, 2, 28};
+    const Fecha_Hora mar1{2026, 3, 1}, mar2{2026, 3, 2};
+    const std::tuple<const char*, Criterios_Busqueda, Lista> casos[] = {
         {"nada", {}, {8, 7, 6, 5, 4, 3, 2, 1}},
-        {"ID", Con([](auto& c) { c.ID = 4; }), {4}},
-        {"ticket", Con([](auto& c) { c.Nro_Ticket = 2002; }), {2, 1}},
-        {"RFC, su principio en minúsculas", Con([](auto& c) { c.RFC = "sa"; }), {8, 2, 1}},
-        {"principio de una palabra", Con([](auto& c) { c.Nombre = "pére"; }), {8, 7}},
-        {"cliente sin acentos", Con([](auto& c) { c.Nombre = "sanchez"; }), {2, 1}},
-        {"cliente con acentos y mayúsculas", Con([](auto& c) { c.Nombre = "SÁNCH"; }), {2, 1}},
-        {"palabras en otro orden", Con([](auto& c) { c.Nombre = "díaz  roberto"; }), {1}},
-        {"principio de palabra, no su medio", Con([](auto& c) { c.Nombre = "anchez"; }), {}},
-        {"palabra vacía del índice", Con([](auto& c) { c.Nombre = "will"; }), {3}},
-        {"eñe y tildes", Con([](auto& c) { c.Nombre = "nunez maria"; }), {4}},
-        {"apóstrofo", Con([](auto& c) { c.Nombre = "o'brien"; }), {5}},
-        {"palabra corta", Con([](auto& c) { c.Nombre = "li"; }), {6}},
-        {"tras un guion", Con([](auto& c) { c.Nombre = "garcia"; }), {7}},
-        {"comodines literales", Con([](auto& c) { c.Nombre = "100%"; }), {8}},
-        {"comodín que no está", Con([](auto& c) { c.Nombre = "1_0"; }), {}},
-        {"sucursal", Con([](auto& c) { c.ID_Sucursal = 2; }), {8, 6, 4, 2}},
-        {"status", Con([](auto& c) { c.Status = 4; }), {6, 4, 2}},
-        {"desde", Con([](auto& c) { c.Desde = Fecha_Hora(2026, 3, 2); }), {8, 7, 6, 5}},
-        {"hasta", Con([](auto& c) { c.Hasta = Fecha_Hora(2026, 2, 11); }), {2, 1}},
-        {"un día", Con([](auto& c) { c.Desde = c.Hasta = Fecha_Hora(2026, 3, 1); }), {4}},
-        {"motivo", Con([](auto& c) { c.Motivo = "Error: uno"; }), {6, 2}},
-        {"rechazadas de un motivo",
-         Con([](auto& c) {
-             c.Status = 4;
-             c.Motivo = "Error: uno";
-         }),
-         {6, 2}},
-        {"sucursal y status",
-         Con([](auto& c) {
-             c.ID_Sucursal = 2;
-             c.Status = 4;
-         }),
-         {6, 4, 2}},
+        {"ID", {.ID = 4}, {4}},
+        {"ticket", {.Nro_Ticket = 2002}, {2, 1}},
+        {"RFC, su principio en minúsculas", {.RFC = "sa"}, {8, 2, 1}},
+        {"principio de una palabra", {.Nombre = "pére"}, {8, 7}},
+        {"cliente sin acentos", {.Nombre = "sanchez"}, {2, 1}},
+        {"cliente con acentos y mayúsculas", {.Nombre = "SÁNCH"}, {2, 1}},
+        {"palabras en otro orden", {.Nombre = "díaz  roberto"}, {1}},
+        {"principio de palabra, no su medio", {.Nombre = "anchez"}, {}},
+        {"palabra vacía del índice", {.Nombre = "will"}, {3}},
+        {"eñe y tildes", {.Nombre = "nunez maria"}, {4}},
+        {"apóstrofo", {.Nombre = "o'brien"}, {5}},
+        {"palabra corta", {.Nombre = "li"}, {6}},
+        {"tras un guion", {.Nombre = "garcia"}, {7}},
+        {"comodines literales", {.Nombre = "100%"}, {8}},
+        {"comodín que no está", {.Nombre = "1_0"}, {}},
+        {"sucursal", {.ID_Sucursal = 2}, {8, 6, 4, 2}},
+        {"status", {.Status = 4}, {6, 4, 2}},
+        {"desde", {.Desde = mar2}, {8, 7, 6, 5}},
+        {"hasta", {.Hasta = feb11}, {2, 1}},
+        {"un día", {.Desde = mar1, .Hasta = mar1}, {4}},
+        {"motivo", {.Motivo = "Error: uno"}, {6, 2}},
+        {"rechazadas de un motivo", {.Status = 4, .Motivo = "Error: uno"}, {6, 2}},
+        {"sucursal y status", {.ID_Sucursal = 2, .Status = 4}, {6, 4, 2}},
         {"cliente, sucursal y fechas",
-         Con([](auto& c) {
-             c.Nombre = "sanchez";
-             c.ID_Sucursal = 2;
-             c.Desde = Fecha_Hora{2026, 2, 1};
-             c.Hasta = Fecha_Hora{2026, 2, 28};
-         }),
+         {.Nombre = "sanchez", .ID_Sucursal = 2, .Desde = feb1, .Hasta = feb28},
          {2}},
-        {"ticket y RFC que no coinciden",
-         Con([](auto& c) {
-             c.Nro_Ticket = 2002;
-             c.RFC = "NU";
-         }),
-         {}},
+        {"ticket y RFC que no coinciden", {.Nro_Ticket = 2002, .RFC = "NU"}, {}},
     };
-    for (const auto& caso : casos)
-        EXPECT_EQ(Buscar(caso.criterios), caso.esperados) << caso.caso;
+    for (const auto& [caso, criterios, esperados] : casos)
+        EXPECT_EQ(Buscar(criterios), esperados) << caso;
 }
 
 // By pages, and in the order asked for by a column over all the results, ties by ID in the same
-// direction.
-TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
+// direction. A row shows the branch's name, the date, the total with thousands, series and folio.
+TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
     Conexion_Abierta conexion;
     Criterios_Busqueda c;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
@@ -167,17 +140,11 @@ TEST_F(Busqueda_Test, Por_Paginas_Y_Ordenada_Por_Columna) {
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, c, indices)), ids)
             << static_cast<int>(columna);
     }
-}
 
-// A row shows the branch's name, the date, the total with thousands, series and folio together.
-TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
     Ejecutar_Central(
         "UPDATE Solicitudes_de_Facturas_OL SET Serie = 'A', Folio = 1501, Total = "
         "1234.5 WHERE ID = 1");
-    Conexion_Abierta conexion;
-    Criterios_Busqueda c;
-    c.ID = 1;
-    const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, c, Leer_Indices_Busqueda(conexion));
+    const Pagina_Solicitudes p = Buscar_Solicitudes(conexion, {.ID = 1}, indices);
     ASSERT_EQ(p.Filas.size(), 1u);
     EXPECT_EQ(p.Filas[0],
               (Fila_Solicitud{1, "10/01/2026", 1, "1 Norte", "2002", "Roberto Sánchez Díaz",
@@ -185,8 +152,7 @@ TEST_F(Busqueda_Test, Cada_Fila_Como_Se_Muestra_Y_Las_Rechazadas_Por_Motivo) {
     EXPECT_EQ(Motivos_Rechazo(conexion),
               (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
     EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());
-    // Without any one of them, the full-text index or one column's sort index, the window says
-    // that searches may be slow.
+    // Without the full-text index or one column's sort index, searches may be slow.
     for (const auto& [quitar, poner] :
          {std::pair{"DROP INDEX ft_solicitudes_nombre",
                     "ADD FULLTEXT INDEX ft_solicitudes_nombre (Nombre)"},
@@ -207,12 +173,8 @@ TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
     Indices_Busqueda sin_texto = todos;
     sin_texto.Nombre = false;
     const Fecha_Hora enero{2026, 1, 1}, marzo{2026, 3, 31}, junio{2026, 6, 30};
-    const struct {
-        const char* nombre;
-        std::optional<Fecha_Hora> desde, hasta;
-        Indices_Busqueda indices;
-        Plan_Busqueda plan;
-    } casos[] = {
+    using Fecha = std::optional<Fecha_Hora>;
+    const std::tuple<const char*, Fecha, Fecha, Indices_Busqueda, Plan_Busqueda> casos[] = {
         {"sanchez", {}, {}, todos, Plan_Busqueda::Indice_Nombre},
         {"li", {}, {}, todos, Plan_Busqueda::Natural},
         {"o'brien will", {}, {}, todos, Plan_Busqueda::Natural},
@@ -223,16 +185,11 @@ TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
         {"sanchez", enero, junio, sin_texto, Plan_Busqueda::Indice_Fecha},
         {"", enero, marzo, Indices_Busqueda{}, Plan_Busqueda::Natural},
     };
-    for (const auto& caso : casos) {
-        Criterios_Busqueda c;
-        c.Nombre = caso.nombre;
-        c.Desde = caso.desde;
-        c.Hasta = caso.hasta;
-        EXPECT_EQ(Plan_Acotado(c, caso.indices), caso.plan) << caso.nombre;
-    }
+    for (const auto& [nombre, desde, hasta, indices, plan] : casos)
+        EXPECT_EQ(Plan_Acotado({.Nombre = nombre, .Desde = desde, .Hasta = hasta}, indices), plan)
+            << nombre;
     // A name the budget found often is common: the server's own plan finds the rest.
-    Criterios_Busqueda comun;
-    comun.Nombre = "garcia";
+    const Criterios_Busqueda comun{.Nombre = "garcia"};
     EXPECT_EQ(Plan_Acotado(comun, todos, 15), Plan_Busqueda::Indice_Nombre);
     EXPECT_EQ(Plan_Acotado(comun, todos, 16), Plan_Busqueda::Natural);
 }

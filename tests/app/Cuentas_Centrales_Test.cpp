@@ -1,11 +1,9 @@
-// The central accounts of sql/02_cuenta.sql on the tests' server, each with the rights its work
-// needs: monitoring reads what --estado reads and writes nothing; the operator's console cancels,
-// edits profiles, reactivates and asks for re-queues, but never takes the lease nor registers an
-// invoice, and keeps to that work without failing its cycles.
+// The central accounts of sql/02_cuenta.sql, each with the rights its work needs: monitoring reads
+// what --estado reads and writes nothing; the operator's console cancels, edits profiles,
+// reactivates and asks for re-queues, but never takes the lease nor registers an invoice.
 
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -20,17 +18,14 @@
 #include "cancellation/Factura_a_Cancelar.h"
 #include "data/Conexiones.h"
 #include "issuing_config/Cambios_Perfiles.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Guardar_Configuracion.h"
-#include "platform/Credenciales_Central.h"
 #include "platform/Cuentas_Centrales.h"
 #include "platform/Error_Plataforma.h"
 
 namespace facturador::pruebas {
 namespace {
 
-// An account of 02_cuenta.sql, given a password and unlocked as the installation's steps do, in
-// force while the object lives; the built-in account comes back after it.
+// An account of 02_cuenta.sql, given a password and unlocked as installing does, while it lives.
 struct En_Cuenta {
     explicit En_Cuenta(const std::string& usuario) {
         EXPECT_TRUE(Administrar_Central("ALTER USER '" + usuario +
@@ -76,9 +71,9 @@ class Cuentas_Test : public Prueba_Ciclo {
     Carpetas_Sucursal sucursal;
 };
 
-// --estado with monitoring's account tells exactly what it tells with the service's; that account
-// may not write a thing, nor read the invoices and their documents.
-TEST_F(Cuentas_Test, El_Monitoreo_Lee_El_Informe_Y_No_Escribe_Nada) {
+// Monitoring's --estado tells what the service's does, writes nothing, reads no invoice, and warns
+// of the built-in password while the service's credentials file is missing or gives none.
+TEST_F(Cuentas_Test, El_Monitoreo_Lee_El_Informe_No_Escribe_Nada_Y_Sabe_De_La_Contrasena) {
     entorno.Crear_Bases_Locales();
     ASSERT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Tenido);
     const std::string con_servicio = Salud_En_JSON(Evaluar_Salud());
@@ -95,15 +90,9 @@ TEST_F(Cuentas_Test, El_Monitoreo_Lee_El_Informe_Y_No_Escribe_Nada) {
                      "SELECT COUNT(*) FROM Comprobantes_Fiscales"});
     Reiniciar_Turno_Programa();
     EXPECT_EQ(Turno_Programa().Asegurar(), Turno_Central::Estado::Sin_Permiso);
-}
 
-// Monitoring never reads the service's password, yet warns of the built-in one: the service has
-// it while its credentials file is missing or gives none.
-TEST_F(Cuentas_Test, El_Monitoreo_Sabe_Si_El_Servicio_Usa_La_Contrasena_De_Fabrica) {
-    entorno.Crear_Bases_Locales();
     Carpeta_Temporal etc;
     Carpeta_Credenciales() = etc.Ruta();
-    const En_Cuenta monitoreo("facturador_monitoreo");
     Cuenta_Vigente() = Cuenta_Central::Monitoreo;
     const auto avisa = [] {
         const auto motivos = Evaluar_Salud().Motivos;
@@ -123,9 +112,8 @@ TEST_F(Cuentas_Test, El_Monitoreo_Sabe_Si_El_Servicio_Usa_La_Contrasena_De_Fabri
     Carpeta_Credenciales() = kCarpeta_Credenciales;
 }
 
-// The console's account cancels an invoice (the invoice, its ticket and its amount), stores a
-// profile, reactivates the rejected requests and asks for a re-queue; it can neither take the
-// lease nor register an invoice or change what stamping wrote.
+// The console's account cancels an invoice (with its ticket and amount), stores a profile,
+// reactivates and asks for a re-queue; it can neither take the lease nor alter what stamping wrote.
 TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
     Cargar_Datos_de_Emision();
     {
@@ -165,10 +153,8 @@ TEST_F(Cuentas_Test, La_Consola_Cancela_Edita_Y_Reactiva_Pero_No_Trabaja) {
     EXPECT_TRUE(Existe_Archivo(Unir_Ruta(sucursal.cola, "Cancelar A 15.txt")));
 }
 
-// Everything the requests window and a request's story do works with the console's account:
-// the search and its index check, the rejected requests by reason, the story with its invoice,
-// amounts, documents and asks, a reactivation, a re-queue ask, and the console's look for edited
-// profiles.
+// Everything the requests window and a request's story do works with the console's account: the
+// search, its index check, reasons, the story, a reactivation, a re-queue ask, the edited profiles.
 TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencolar) {
     Cargar_Datos_de_Emision();
     Ejecutar_Central("UPDATE Montos_Facturados SET ID_Solicitud = 1");
@@ -199,10 +185,8 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     EXPECT_EQ(Estados_Solicitudes(), "3,1,2");
 }
 
-// A console whose account may not take the lease, with nobody at work: no cycle fails, nothing is
-// generated, and it says why once in the daily log and to the operator. While the service works
-// it is another copy at work, and the operator is told the warning is over; when the service
-// goes, it says why again.
+// A console that may not take the lease, nobody at work: no cycle fails, nothing is generated, it
+// says why once to the log and the operator; the warning ends while the service works, and recurs.
 TEST_F(Cuentas_Test, La_Consola_Sin_Turno_Atiende_Lo_Suyo_Sin_Fallar_Ciclos) {
     entorno.Crear_Bases_Locales();
     Turno_Central servicio("servicio:/var/lib/facturador pid 1", "servicio:/var/lib/facturador");

@@ -25,9 +25,8 @@ class Hora_Sucursal : public Prueba_Central {
     }
 };
 
-// The generation pass (the file's Fecha and the invoice row), --reencolar in a process that has
-// loaded nothing, the result intake (the invoiced amount and both stored documents) and the
-// cancellation's note all take Tijuana's date and time, never the machine's.
+// Generation (the file's Fecha and the invoice row), --reencolar in a process that loaded nothing,
+// the result intake (amount and documents) and the cancellation's note take Tijuana's time.
 TEST_F(Hora_Sucursal, CadaCaminoQueEscribeUnaFechaTomaLaHoraDeLaSucursal) {
     const auto c = pruebas::Sembrar_Sucursal(entorno.Carpeta(), 3, "Tijuana", "A", 1500);
     Ejecutar_Central(

@@ -22,7 +22,9 @@ Linea_Comandos Leer(std::vector<std::string> argumentos) {
     return Leer_Linea_Comandos(argumentos);
 }
 
-TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
+// Each order and what it carries, what cannot be used, and the program folder: --carpeta, else
+// FACTURADOR_CARPETA (a folder that exists), else the executable's (not /usr/bin here).
+TEST(Linea_Comandos, Lee_Cada_Orden_Su_Carpeta_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     Carpeta_Temporal carpeta;
     const std::string ruta = carpeta.Ruta();
     Linea_Comandos linea = Leer({"--sin-ventanas", "--carpeta", ruta + "/"});
@@ -63,13 +65,7 @@ TEST(Linea_Comandos, Lee_Cada_Orden_Y_Rechaza_Lo_Que_No_Se_Puede_Usar) {
     EXPECT_EQ(linea.carpetas_sucursal,
               (std::vector{carpeta.Ruta() + "/c", aqui + "/v", std::string("/nv")}));
     EXPECT_NE(Leer({"--carpetas-sucursal", "2", "/cola"}).error, "");
-}
 
-// The program folder: --carpeta, else FACTURADOR_CARPETA (a folder that exists), else the
-// executable's (this one is not the installed /usr/bin/facturador).
-TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
-    Carpeta_Temporal carpeta;
-    const std::string ruta = carpeta.Ruta();
     EXPECT_EQ(Leer({"--estado"}).carpeta, "");
     setenv("FACTURADOR_CARPETA", (ruta + "/").c_str(), 1);
     EXPECT_EQ(Leer({"--estado"}).carpeta, carpeta.Ruta());
@@ -80,8 +76,7 @@ TEST(Linea_Comandos, La_Carpeta_Del_Programa_Viene_De_La_Opcion_O_Del_Entorno) {
 }
 
 // Monitoring's account for --estado, the service's for the rest, unless --cuenta names one. Each
-// account reads its own file once it is there (a link counts: its reader tells what is wrong), the
-// service's before that.
+// reads its own file once there (even a link: its reader tells what is wrong), else the service's.
 TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
     const std::pair<std::vector<std::string>, Cuenta_Central> casos[] = {
         {{"--reencolar", "7"}, Cuenta_Central::Servicio},
@@ -107,10 +102,7 @@ TEST(Linea_Comandos, La_Cuenta_Central_Es_La_De_La_Orden_Salvo_Que_Se_Nombre) {
 
 // Only the program itself, with or without its folder, starts a window system.
 TEST(Linea_Comandos, Solo_El_Programa_Con_Ventanas_Pide_Ventanas) {
-    const struct {
-        std::vector<std::string> argumentos;
-        bool ventanas;
-    } casos[] = {
+    const std::pair<std::vector<std::string>, bool> casos[] = {
         {{}, true},
         {{"--carpeta", "/srv/x"}, true},
         {{"--carpeta=/srv/x"}, true},
@@ -123,13 +115,13 @@ TEST(Linea_Comandos, Solo_El_Programa_Con_Ventanas_Pide_Ventanas) {
         {{"--cuenta=consola", "--carpeta", "/srv/x"}, true},
         {{"--cuenta", "consola", "--estado"}, false},
     };
-    for (const auto& caso : casos) {
+    for (const auto& [argumentos, ventanas] : casos) {
         std::vector<std::string> linea = {"facturador"};
-        linea.insert(linea.end(), caso.argumentos.begin(), caso.argumentos.end());
+        linea.insert(linea.end(), argumentos.begin(), argumentos.end());
         std::vector<char*> argv;
         for (std::string& argumento : linea)
             argv.push_back(argumento.data());
-        EXPECT_EQ(Pide_Ventanas(static_cast<int>(argv.size()), argv.data()), caso.ventanas)
+        EXPECT_EQ(Pide_Ventanas(static_cast<int>(argv.size()), argv.data()), ventanas)
             << linea.size();
     }
 }

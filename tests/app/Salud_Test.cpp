@@ -12,7 +12,6 @@
 #include "app/Arranque.h"
 #include "app/Estado_Publicado.h"
 #include "app/Salida_Salud.h"
-#include "issuing_config/Datos_Emision.h"
 #include "issuing_config/Zona_Sucursal.h"
 #include "platform/Instancia_Unica.h"
 
@@ -84,10 +83,8 @@ class Salud_Test : public Prueba_App {
     std::optional<Instancia_Unica> programa;
 };
 
-// Without local settings the state is unknown; without the central database, without the
-// program running in its folder, or with it running but not ending a cycle for two minutes,
-// critical; with nothing waiting it is good, unless the central account has its built-in
-// password. The lease's holder and expiry are told.
+// Unknown without local settings; critical without the database, the program, or a cycle for two
+// minutes; else good, unless the account has its built-in password. The lease's holder is told.
 TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
     EXPECT_EQ(Informe().Estado, Estado_Salud::Desconocido);
     EXPECT_TRUE(Empieza(texto,
@@ -144,16 +141,15 @@ TEST_F(Salud_Test, Desconocido_Critico_O_Bien_Segun_Base_Y_Programa) {
                        R"({"titular":"nodo2:/srv/f pid 7 #1","epoca":1,"vence":"20)"));
 }
 
-// Waiting too long in 1 or 2, an observation of the intake, a missing folder, a profile the tax
-// authority would refuse and a program that has not cycled for long are each a warning. A queue
-// folder that the account may not list (monitoring is not of the branch folders' group) is not
-// missing: its count is unknown, and the total's with it.
+// Long waits, intake observations, missing folders, refused profiles and a stale cycle each warn. A
+// queue folder monitoring may not list is not missing: its count is unknown, and the total's too.
 TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     entorno.Crear_Bases_Locales();
     const auto cerrada =
         Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s1"), 1, "Centro \"Norte\"", "A", 1);
     ASSERT_EQ(chmod(cerrada.cola.c_str(), 0), 0);
-    Sembrar_Sucursal(Unir_Ruta(entorno.Carpeta(), "s2"), 2, "Sur", "B", 1, false);
+    const std::string s2 = Unir_Ruta(entorno.Carpeta(), "s2");
+    Sembrar_Sucursal(s2, 2, "Sur", "B", 1, false);
     Ejecutar_Central(
         "UPDATE Configuracion_Facturas_Electronicas SET RFC_Emisor = 'ALT15031' "
         "WHERE ID_Sucursal = 2");
@@ -175,11 +171,10 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     Escribir_Estado_Publicado(publicado);
     programa.emplace(Archivo_Candado_de_Carpeta(entorno.Carpeta()));
 
-    Informe_Salud informe;
-    {
+    const Informe_Salud informe = [&] {
         const Sin_Pasar_Permisos monitoreo;
-        informe = Informe();
-    }
+        return Informe();
+    }();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
     EXPECT_EQ(informe.Motivos,
               (std::vector<std::string>{
@@ -188,12 +183,9 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
                   "Hay solicitudes en espera y el último ciclo exitoso fue hace 6 min.",
                   "Solicitudes atascadas en status 2: 1.",
                   "Resultados que no corresponden a su solicitud: 1.",
-                  "Sucursal 2 Sur: falta la carpeta cola: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/cola") + ".",
-                  "Sucursal 2 Sur: falta la carpeta válidas: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/validas") + ".",
-                  "Sucursal 2 Sur: falta la carpeta NO válidas: " +
-                      Unir_Ruta(entorno.Carpeta(), "s2/no_validas") + ".",
+                  "Sucursal 2 Sur: falta la carpeta cola: " + s2 + "/cola.",
+                  "Sucursal 2 Sur: falta la carpeta válidas: " + s2 + "/validas.",
+                  "Sucursal 2 Sur: falta la carpeta NO válidas: " + s2 + "/no_validas.",
                   "Sucursal 2 Sur: sus solicitudes no se envían a timbrar, su perfil de emisión "
                   "tiene un error: R.F.C. del emisor con formato inválido: ALT15031."}));
     ASSERT_EQ(informe.Sucursales.size(), 2u);
@@ -217,11 +209,9 @@ TEST_F(Salud_Test, Cada_Espera_Larga_U_Observacion_Es_Una_Advertencia) {
     EXPECT_TRUE(Empieza(texto, "FACTURADOR CRÍTICO - El programa no corre"));
 }
 
-// Start-up creates the table of the zones set by hand, as the schema writes it, on a database that
-// lacks it, and logs each branch's zone once, both reckonings where the catalogue's differs from
-// the law's; a reload logs only a zone that changed. A zone set that tzdata lacks, or that the
-// branch's state cannot keep, holds the branch, as a place of issue the catalogue lacks does;
-// --estado lists them and names each zone, the catalogue's reckoning where it differs.
+// Start-up creates the hand-set zones' table as the schema writes it, and logs each branch's zone
+// once (both reckonings where the catalogue differs); a reload logs only a changed zone. A set zone
+// tzdata lacks or the state cannot keep holds the branch; --estado lists them and names each zone.
 TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     entorno.Crear_Bases_Locales();
     Reiniciar_Datos_de_Emision();
@@ -249,9 +239,8 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
         "la zona horaria \"Europe/Madrid\" de Zonas_Horarias_Sucursales no "
         "es una zona horaria de Jalisco (America/Mexico_City)";
     const std::string catalogo =
-        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera "
-        "(verano UTC-7, invierno UTC-6): sus facturas llevan la más "
-        "temprana de las dos horas";
+        "; el catálogo c_CodigoPostal le da Tiempo del Centro en Frontera (verano UTC-7, invierno "
+        "UTC-6): sus facturas llevan la más temprana de las dos horas";
     Ejecutar_Central(
         "INSERT INTO Zonas_Horarias_Sucursales VALUES (3, ' America/Ciudad_Juarez "
         "'), (1, 'America/Guadalajara'), (4, 'Europe/Madrid')");
@@ -275,8 +264,7 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
     const Informe_Salud informe = Informe();
     EXPECT_EQ(informe.Estado, Estado_Salud::Advertencia);
     const std::string no_timbra =
-        ": sus solicitudes no se envían a timbrar, su perfil de emisión "
-        "tiene un error: ";
+        ": sus solicitudes no se envían a timbrar, su perfil de emisión tiene un error: ";
     EXPECT_EQ(informe.Motivos,
               (std::vector<std::string>{
                   "Sucursal 1 Centro" + no_timbra + desconocida + ".",
@@ -289,10 +277,9 @@ TEST_F(Salud_Test, La_Zona_De_Cada_Sucursal_Al_Arrancar_Y_En_El_Estado) {
                          R"x(del Centro en Frontera (verano UTC-7, invierno UTC-6)",)x"
                          R"x("perfil_invalido":null})x"));
     EXPECT_TRUE(Contiene(texto,
-                         "Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: "
-                         "America/Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en "
-                         "Frontera (verano UTC-7, invierno UTC-6)\n  4 Jalisco: "
-                         "America/Mexico_City\n"));
+                         "Zonas horarias:\n  1 Centro: America/Mexico_City\n  3 Juárez: America/"
+                         "Ciudad_Juarez; catálogo c_CodigoPostal: Tiempo del Centro en Frontera "
+                         "(verano UTC-7, invierno UTC-6)\n  4 Jalisco: America/Mexico_City\n"));
 }
 
 }  // namespace

@@ -49,10 +49,8 @@ TEST_F(Sentencias_Pendientes_Test, Un_Lote_Va_Entero_O_Nada_Y_El_Log_Nombra_La_S
     EXPECT_TRUE(Una_Vez(log, "  -  " + tercera + "\r\n"));
 }
 
-// Each request's statements as one group: with nothing failing the whole queue is one transaction
-// and the log lines follow its commit in order; a statement that fails keeps back only its own
-// request, whose failure is logged and handed over, while the others, and the statements of no
-// request, are done and logged.
+// With nothing failing the queue is one transaction, its log lines in order; a failing statement
+// keeps back only its own request, whose failure is logged and handed over; the rest are done.
 TEST_F(Sentencias_Pendientes_Test, Una_Solicitud_Fallida_No_Detiene_A_Las_Demas) {
     std::vector<std::string> fallas;
     const std::string demasiado_largo =
