@@ -30,7 +30,7 @@ namespace {
 constexpr const char* kTitulo_Confirmar = "ATENCION";
 constexpr const char* kReactivaciones_Sin_Confirmar =
     "Se perdió la conexión con la base de datos central al confirmar la reactivación; no se sabe "
-    "si las %1 solicitudes quedaron reactivadas: la búsqueda muestra su estado. ";
+    "si las solicitudes quedaron reactivadas: la búsqueda muestra su estado. ";
 constexpr const char* kFaltan_Indices =
     "Faltan índices de búsqueda en la base central: las búsquedas por cliente, R.F.C., ticket o "
     "fechas pueden tardar (el README da la sentencia que los crea).";
@@ -433,12 +433,12 @@ void frmSolicitudes::Reactivar(std::function<Reactivacion(Conexion&)> accion,
             Anotar_Reactivadas(reactivacion, Cuenta_Usuario());
             const size_t cuantas = reactivacion.Solicitudes.size();
             // Told with the results of the search that follows, which show where they stand.
-            aviso_ = reactivacion.Sin_Confirmar
-                         ? QString::fromUtf8(kReactivaciones_Sin_Confirmar).arg(cuantas)
-                     : cuantas == 1
-                         ? QString::fromUtf8("Se reactivó 1 solicitud; vuelve a pendientes. ")
-                         : QString::fromUtf8("Se reactivaron %1 solicitudes; vuelven a pendientes. ")
-                               .arg(cuantas);
+            aviso_ =
+                reactivacion.Sin_Confirmar ? QString::fromUtf8(kReactivaciones_Sin_Confirmar)
+                : cuantas == 1
+                    ? QString::fromUtf8("Se reactivó 1 solicitud; vuelve a pendientes. ")
+                    : QString::fromUtf8("Se reactivaron %1 solicitudes; vuelven a pendientes. ")
+                          .arg(cuantas);
             if (modo_ == Modo::Rechazadas)
                 Cargar_Motivos();
             cmdBuscar_Click();

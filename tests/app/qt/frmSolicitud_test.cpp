@@ -151,7 +151,26 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     EXPECT_TRUE(Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada"));
     EXPECT_EQ(Veces(Leer_Log(), "Reactivada"), 0);
 
+    // A COMMIT whose answer was lost: said unknown, and the request read anew shows where it is.
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 4 WHERE ID = 14");
+    {
+        const Proxy_Central proxy("COMMIT", Proxy_Central::Corte::Sin_Respuesta);
+        delete ventana.data();  // a new window, whose connection goes through the proxy
+        Abrir(14);
+        entorno.operador.respuestas = {true};
+        Clic("cmdReactivar");
+        EXPECT_TRUE(proxy.Cortado());
+    }
+    EXPECT_TRUE(
+        Texto("lblEstado")
+            .startsWith("Se perdió la conexión con la base de datos central al confirmar la "
+                        "reactivación; no se sabe si la solicitud 14 quedó reactivada: su estado "
+                        "abajo lo dice. "));
+    EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 14 - Reactivación sin confirmar"), 1);
+
+    Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 4 WHERE ID = 14");
+    delete ventana.data();  // its connection went with the proxy
     Abrir(14);
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");

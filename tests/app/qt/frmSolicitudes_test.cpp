@@ -269,6 +269,23 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 59"), "3");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
               "Se reactivará 1 Solicitud de Factura rechazada:\n70: Error: diez");
+
+    // A COMMIT whose answer was lost: said unknown; the search that follows shows where it stands.
+    {
+        const Proxy_Central proxy("COMMIT", Proxy_Central::Corte::Sin_Respuesta);
+        Abrir();  // a new window, whose connection goes through the proxy
+        ASSERT_EQ(Ids().at(1), 60);
+        Ctl<QTableView>("tblSolicitudes")->selectRow(1);
+        entorno.operador.respuestas = {true};
+        Clic("cmdReactivar");
+        EXPECT_TRUE(proxy.Cortado());
+    }
+    EXPECT_TRUE(
+        Estado().startsWith("Se perdió la conexión con la base de datos central al "
+                            "confirmar la reactivación; no se sabe si las solicitudes "
+                            "quedaron reactivadas: la búsqueda muestra su estado. "))
+        << Estado().toStdString();
+    EXPECT_EQ(Veces(Leer_Log(), "Solicitud ID: 60 - Reactivación sin confirmar"), 1);
 }
 
 // A server hung mid-search leaves the window free ("Buscando…", typing, timers); the broken
