@@ -269,6 +269,7 @@ TEST_F(Solicitudes_Test, Rechazadas_Por_Motivo_Y_Reactivacion_De_Un_Motivo_O_De_
     EXPECT_EQ(Valor_Central("SELECT Status FROM Solicitudes_de_Facturas_OL WHERE ID = 59"), "3");
     EXPECT_EQ(entorno.operador.De_Tipo("confirmacion").back().texto,
               "Se reactivará 1 Solicitud de Factura rechazada:\n70: Error: diez");
+    EXPECT_TRUE(Estado().startsWith("Se reactivó 1 solicitud; vuelve a pendientes. "));
 
     // A COMMIT whose answer was lost: said unknown; the search that follows shows where it stands.
     {
