@@ -148,7 +148,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Ejecutar_Central("UPDATE Solicitudes_de_Facturas_OL SET Status = 1 WHERE ID = 14");
     entorno.operador.respuestas = {true};
     Clic("cmdReactivar");
-    EXPECT_TRUE(Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada"));
+    EXPECT_TRUE(
+        Texto("lblEstado").startsWith("La solicitud 14 ya no estaba rechazada; no se modificó. "));
     EXPECT_EQ(Veces(Leer_Log(), "Reactivada"), 0);
 
     // A COMMIT whose answer was lost: said unknown, and the request read anew shows where it is.
