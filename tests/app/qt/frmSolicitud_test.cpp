@@ -177,6 +177,8 @@ TEST_F(Historia_Ventana_Test, Abrir_Copiar_Y_Reactivar_Con_Sus_Guardas) {
     Clic("cmdReactivar");
     EXPECT_EQ(Solicitud(14, "CONCAT(Status, Resultado)"), "1");
     EXPECT_EQ(Texto("lblTitulo"), "Solicitud 14 · Pendiente");
+    EXPECT_TRUE(
+        Texto("lblEstado").startsWith("Se reactivó la solicitud 14; vuelve a pendientes. "));
     EXPECT_FALSE(Ctl("cmdReactivar")->isEnabled());
     EXPECT_EQ(
         Veces(Leer_Log(), "Solicitud ID: 14 - Reactivada por el operador " + Cuenta_Usuario()), 1);
