@@ -141,11 +141,31 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   Ruta_Archivo     VARCHAR(500) NULL DEFAULT '',
   PRIMARY KEY (ID),
   KEY idx_solicitudes_status (Status, ID),
-  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status),
-  -- búsquedas de la consola (ventana "Solicitudes") y su orden por cada columna: cada índice da
-  -- su columna en orden, con el ID para los empates, y lleva status, sucursal, fecha y motivo para
-  -- filtrar sin leer la fila; en una base anterior a ellos los agrega el administrador con la sentencia
-  -- del README, nunca el facturador
+  KEY idx_solicitudes_ticket (ID_Sucursal, Nro_Ticket, Status)
+) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- Índice de búsqueda de la consola (ventana "Solicitudes"): copia de las columnas por las que el
+-- operador busca y ordena, con un índice por cada forma de buscar y por cada columna de orden
+-- (su columna, el ID para los empates, y status, sucursal, fecha y motivo para filtrar sin leer la
+-- fila). Vive aparte para que la inserción de cada solicitud desde la web no pague esos índices:
+-- los disparadores la llevan al día en la misma transacción de cada cambio o borrado de una
+-- solicitud, y la consola copia antes de cada búsqueda las solicitudes que nadie cambió todavía
+-- (las pendientes y las que falten entre las diez mil más nuevas). La búsqueda lee de aquí solo los ID; lo que
+-- muestra lo lee de la solicitud misma. Se llena al final con lo que ya había, así que ejecutar
+-- de nuevo este archivo sobre una base anterior a ella la crea completa.
+CREATE TABLE IF NOT EXISTS Indice_Solicitudes (
+  ID               INT          NOT NULL,
+  Nombre           VARCHAR(300) NULL DEFAULT '',
+  ID_Sucursal      INT          NULL DEFAULT NULL,
+  RFC              VARCHAR(20)  NULL DEFAULT '',
+  Serie            VARCHAR(25)  NULL DEFAULT '',
+  Folio            INT          NULL DEFAULT 0,
+  Nro_Ticket       INT          NULL,
+  Total            DOUBLE       NULL,
+  Fecha            DATE         NULL,
+  Status           TINYINT      NOT NULL DEFAULT 1,
+  Resultado        VARCHAR(255) NULL DEFAULT '',
+  PRIMARY KEY (ID),
   KEY idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado),
   KEY idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha, Resultado),
   KEY idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha, Resultado),
@@ -158,6 +178,25 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
   KEY idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha),
   FULLTEXT KEY ft_solicitudes_nombre (Nombre)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+CREATE OR REPLACE TRIGGER trg_solicitudes_indice_cambio
+  AFTER UPDATE ON Solicitudes_de_Facturas_OL FOR EACH ROW
+  INSERT INTO Indice_Solicitudes (ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket, Total,
+                                  Fecha, Status, Resultado)
+  VALUES (NEW.ID, NEW.Nombre, NEW.ID_Sucursal, NEW.RFC, NEW.Serie, NEW.Folio, NEW.Nro_Ticket,
+          NEW.Total, NEW.Fecha, NEW.Status, NEW.Resultado)
+  ON DUPLICATE KEY UPDATE Nombre = NEW.Nombre, ID_Sucursal = NEW.ID_Sucursal, RFC = NEW.RFC,
+    Serie = NEW.Serie, Folio = NEW.Folio, Nro_Ticket = NEW.Nro_Ticket, Total = NEW.Total,
+    Fecha = NEW.Fecha, Status = NEW.Status, Resultado = NEW.Resultado;
+
+CREATE OR REPLACE TRIGGER trg_solicitudes_indice_borrado
+  AFTER DELETE ON Solicitudes_de_Facturas_OL FOR EACH ROW
+  DELETE FROM Indice_Solicitudes WHERE ID = OLD.ID;
+
+INSERT IGNORE INTO Indice_Solicitudes (ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket,
+                                       Total, Fecha, Status, Resultado)
+  SELECT ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket, Total, Fecha, Status, Resultado
+  FROM Solicitudes_de_Facturas_OL;
 
 -- Facturas electrónicas: una fila por factura. Se registra al mandar a timbrar
 -- (con valores provisionales) y se completa con los atributos del CFDI timbrado.

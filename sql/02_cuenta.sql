@@ -50,3 +50,5 @@ GRANT SELECT, UPDATE ON Morvane_Central.Configuracion_Facturas_Electronicas
 GRANT SELECT, UPDATE (Mensaje_Facturacion_en_Email) ON Morvane_Central.Configuracion
   TO 'facturador_consola'@'localhost';
 GRANT SELECT, INSERT ON Morvane_Central.Pedidos_Reencolado TO 'facturador_consola'@'localhost';
+-- Cada búsqueda copia antes a su índice las solicitudes nuevas que ningún cambio copió todavía.
+GRANT SELECT, INSERT ON Morvane_Central.Indice_Solicitudes TO 'facturador_consola'@'localhost';

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "data/Formatos_Importe.h"
+#include "data/Turno_Central.h"
 #include "data/Valores_Campo.h"
 #include "platform/Error_Plataforma.h"
 #include "platform/Texto.h"
@@ -15,6 +16,15 @@
 namespace facturador {
 
 namespace {
+
+constexpr const char* kTabla_Solicitudes = "Solicitudes_de_Facturas_OL";
+constexpr const char* kTabla_Copia = "Indice_Solicitudes";
+// The copy's columns, the same as the request's.
+constexpr const char* kColumnas_Copia =
+    "ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket, Total, Fecha, Status, Resultado";
+
+// The newest requests each search checks against the copy, whatever their status.
+constexpr int kNuevas_Revisadas = 10000;
 
 constexpr const char* kIndice_Fecha = "idx_solicitudes_fecha";
 constexpr const char* kIndice_RFC = "idx_solicitudes_rfc";
@@ -211,16 +221,22 @@ Fila_Solicitud Leer_Fila(const Recordset& rs) {
     return f;
 }
 
+const char* Tabla_Busqueda(const Indices_Busqueda& indices) {
+    return indices.Copia ? kTabla_Copia : kTabla_Solicitudes;
+}
+
 }  // namespace
 
 Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
     Recordset rs = conexion.Ejecutar(
         "SELECT DISTINCT INDEX_NAME FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
-        "DATABASE() AND TABLE_NAME = 'Solicitudes_de_Facturas_OL'");
+        "DATABASE() AND TABLE_NAME = '" +
+        std::string(kTabla_Copia) + "'");
     Indices_Busqueda indices;
     std::set<std::string> orden(kIndice_Orden.begin(), kIndice_Orden.end());
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const std::string nombre = rs.Texto(size_t{0});
+        indices.Copia |= nombre == "PRIMARY";
         indices.Fecha |= nombre == kIndice_Fecha;
         indices.RFC |= nombre == kIndice_RFC;
         indices.Ticket |= nombre == kIndice_Ticket;
@@ -233,10 +249,11 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
 }
 
 std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& conexion,
-                               Plan_Busqueda plan, std::optional<long> presupuesto) {
+                               const Indices_Busqueda& indices, Plan_Busqueda plan,
+                               std::optional<long> presupuesto) {
     const int por_pagina = std::max(1, c.Por_Pagina);
     const char* forzado = Indice_Forzado(c, plan);
-    return "SELECT s.ID FROM Solicitudes_de_Facturas_OL s" +
+    return "SELECT s.ID FROM " + std::string(Tabla_Busqueda(indices)) + " s" +
            (forzado ? " FORCE INDEX (" + std::string(forzado) + ")" : std::string()) +
            Condiciones(c, conexion, plan == Plan_Busqueda::Indice_Nombre) + Orden(c) + " LIMIT " +
            std::to_string(por_pagina + 1) + " OFFSET " +
@@ -299,10 +316,12 @@ bool Por_Indice_de_Orden(const Criterios_Busqueda& c, const Indices_Busqueda& in
 
 // The page within a budget of rows examined; nothing when the budget stopped it short.
 std::optional<Pagina_Solicitudes> Pagina_Acotada(Conexion& conexion, const Criterios_Busqueda& c,
+                                                 const Indices_Busqueda& indices,
                                                  Plan_Busqueda plan, long presupuesto,
                                                  size_t& halladas) {
     try {
-        Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan, presupuesto));
+        Recordset rs =
+            conexion.Ejecutar(Sentencia_Busqueda(c, conexion, indices, plan, presupuesto));
         if (!Interrumpida(conexion))
             return Leer_Pagina(conexion, rs, c.Por_Pagina);
         halladas = rs.Cantidad_Filas();
@@ -331,31 +350,56 @@ Plan_Busqueda Plan_Acotado(const Criterios_Busqueda& c, const Indices_Busqueda& 
 Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busqueda& criterios,
                                       const Indices_Busqueda& indices,
                                       Presupuestos_Busqueda presupuestos) {
+    if (indices.Copia)
+        Copiar_Solicitudes_Nuevas(conexion);
     if (criterios.Motivo && criterios.Status == 4 && indices.Motivo && !criterios.ID &&
         criterios.Orden == Columna_Solicitudes::ID) {
         Recordset rs = conexion.Ejecutar(
-            Sentencia_Busqueda(criterios, conexion, Plan_Busqueda::Indice_Motivo));
+            Sentencia_Busqueda(criterios, conexion, indices, Plan_Busqueda::Indice_Motivo));
         return Leer_Pagina(conexion, rs, criterios.Por_Pagina);
     }
     size_t halladas = 0;
     if (Por_Indice_de_Orden(criterios, indices))
-        if (auto pagina = Pagina_Acotada(conexion, criterios, Plan_Busqueda::Indice_Orden,
+        if (auto pagina = Pagina_Acotada(conexion, criterios, indices, Plan_Busqueda::Indice_Orden,
                                          presupuestos.Orden, halladas))
             return *pagina;
     halladas = 0;
     if (!criterios.ID)
-        if (auto pagina = Pagina_Acotada(conexion, criterios, Plan_Busqueda::Natural,
+        if (auto pagina = Pagina_Acotada(conexion, criterios, indices, Plan_Busqueda::Natural,
                                          presupuestos.Filas, halladas))
             return *pagina;
-    Recordset rs = conexion.Ejecutar(
-        Sentencia_Busqueda(criterios, conexion, Plan_Acotado(criterios, indices, halladas)));
+    Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(
+        criterios, conexion, indices, Plan_Acotado(criterios, indices, halladas)));
     return Leer_Pagina(conexion, rs, criterios.Por_Pagina);
 }
 
-std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion) {
+// Read as of the statement, without locks: a locking read would hold back the web side's insert of
+// each new request meanwhile. A request changed after that read has already reached the copy by
+// its trigger, and the IGNORE keeps that newer row.
+void Copiar_Solicitudes_Nuevas(Conexion& conexion) {
+    const std::string columnas = kColumnas_Copia;
+    const std::string faltantes = " SELECT " + columnas + " FROM " + kTabla_Solicitudes +
+                                  " s WHERE NOT EXISTS (SELECT 1 FROM " + kTabla_Copia +
+                                  " c WHERE c.ID = s.ID) AND ";
+    try {
+        // Applies to the next transaction only: in autocommit, this statement.
+        conexion.Ejecutar("SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
+        conexion.Ejecutar("INSERT IGNORE INTO " + std::string(kTabla_Copia) + " (" + columnas +
+                          ")" + faltantes + "s.Status = 1 UNION" + faltantes +
+                          "s.ID > (SELECT MAX(ID) FROM " + kTabla_Solicitudes + ") - " +
+                          std::to_string(kNuevas_Revisadas));
+    } catch (const Error_Plataforma& e) {
+        if (!Es_Conflicto(e.Numero))
+            throw;
+    }
+}
+
+std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion, const Indices_Busqueda& indices) {
+    if (indices.Copia)
+        Copiar_Solicitudes_Nuevas(conexion);
     Recordset rs = conexion.Ejecutar(
-        "SELECT Resultado, COUNT(*), MAX(ID) FROM Solicitudes_de_Facturas_OL WHERE Status = 4 "
-        "GROUP BY Resultado ORDER BY COUNT(*) DESC, MAX(ID) DESC");
+        "SELECT Resultado, COUNT(*), MAX(ID) FROM " + std::string(Tabla_Busqueda(indices)) +
+        " WHERE Status = 4 GROUP BY Resultado ORDER BY COUNT(*) DESC, MAX(ID) DESC");
     std::vector<Motivo_Rechazo> motivos;
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente())
         motivos.push_back({rs.Texto(size_t{0}), static_cast<long long>(Valor_Inicial(rs.Texto(1))),

@@ -67,16 +67,19 @@ struct Pagina_Solicitudes {
     bool Hay_Siguiente = false;
 };
 
-// The indexes that make a search fast on a large table, by name: the ones of sql/01_esquema.sql.
-// The program never creates them: the README gives the statement for an existing database.
+// The search's own copy of the columns it filters and sorts by, with their indexes (the table
+// Indice_Solicitudes of sql/01_esquema.sql, kept by triggers of the requests' table), so that the
+// web side's insert of a request pays none of them. The program never creates it: the README gives
+// the statements for an existing database. Without it the search reads the requests' table.
 struct Indices_Busqueda {
-    bool Fecha = false;  // (Fecha, Status, ID_Sucursal)
+    bool Copia = false;  // Indice_Solicitudes is there: the search reads its IDs from it
+    bool Fecha = false;  // its indexes, by name
     bool RFC = false;
     bool Ticket = false;
     bool Motivo = false;  // (Status, Resultado)
     bool Nombre = false;  // the FULLTEXT index
     bool Orden = false;   // one index for each column the others do not sort by
-    bool Completos() const { return Fecha && RFC && Ticket && Motivo && Nombre && Orden; }
+    bool Completos() const { return Copia && Fecha && RFC && Ticket && Motivo && Nombre && Orden; }
 };
 Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion);
 
@@ -90,19 +93,25 @@ enum class Plan_Busqueda { Natural, Indice_Nombre, Indice_Fecha, Indice_Motivo, 
 // The statement of one page of the search; with `presupuesto`, the server stops after examining
 // that many rows (LIMIT ... ROWS EXAMINED) and warns that the page may be incomplete.
 std::string Sentencia_Busqueda(const Criterios_Busqueda& criterios, const Conexion& conexion,
-                               Plan_Busqueda plan, std::optional<long> presupuesto = {});
+                               const Indices_Busqueda& indices, Plan_Busqueda plan,
+                               std::optional<long> presupuesto = {});
 
-// One page of the search. The rejected requests of one reason go straight through the reasons'
-// index (the server would rather merge two indexes and sort), newest first. Results sorted by a
-// column other than the ID and filtered only by status, branch, dates and reason walk that
-// column's index first, within kPresupuesto_Orden: sorting thousands of rows would read each from
-// the table. Else the server's
-// own plan is tried first within a budget of rows examined:
-// it finds the newest requests of a common name, a branch or a status at once. When the budget
-// runs out (a rare name, an old date range), the search runs again through the index that bounds
-// it: the full-text index for the name's words, the dates' index for a date range.
-// Rows the server's own plan may examine before the search takes an index instead: about a tenth
-// of a second on a table the server must read from disk.
+// Brings into the copy the requests no change has brought yet: the ones still pending (the web
+// side inserts them; the triggers take over at their first change), and any of the newest ten
+// thousand the copy lacks (one inserted with another status). A conflict with another node's
+// copy of the same rows is left for the next search.
+void Copiar_Solicitudes_Nuevas(Conexion& conexion);
+
+// One page of the search, after Copiar_Solicitudes_Nuevas. The rejected requests of one reason go
+// straight through the reasons' index (the server would rather merge two indexes and sort), newest
+// first. Results sorted by a column other than the ID and filtered only by status, branch, dates
+// and reason walk that column's index first, within kPresupuesto_Orden: sorting thousands of rows
+// would read each from the table. Else the server's own plan is tried first within a budget of rows
+// examined: it finds the newest requests of a common name, a branch or a status at once. When the
+// budget runs out (a rare name, an old date range), the search runs again through the index that
+// bounds it: the full-text index for the name's words, the dates' index for a date range. Rows the
+// server's own plan may examine before the search takes an index instead: about a tenth of a second
+// on a table the server must read from disk.
 inline constexpr long kPresupuesto_Filas = 30000;
 // Entries of the sort column's index a sorted search may walk before it takes the filter's own
 // way: they hold status, branch, date and reason, so walking them reads no row (a few hundredths of a
@@ -130,7 +139,7 @@ struct Motivo_Rechazo {
 
     bool operator==(const Motivo_Rechazo&) const = default;
 };
-std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion);
+std::vector<Motivo_Rechazo> Motivos_Rechazo(Conexion& conexion, const Indices_Busqueda& indices);
 
 // "Pendiente", "En espera de timbrado", "Timbrada", "Rechazada"; "Status N" for any other.
 std::string Status_en_Palabras(int status);

@@ -24,7 +24,8 @@ void Vaciar_Base_Central() {
     for (const char* tabla :
          {"Solicitudes_de_Facturas_OL", "Tickets", "Facturas_Electronicas", "Comprobantes_Fiscales",
           "Montos_Facturados", "Configuracion_Facturas_Electronicas", "Sucursales", "Configuracion",
-          "Zonas_Horarias_Sucursales", "Turno_Facturador", "Pedidos_Reencolado"})
+          "Zonas_Horarias_Sucursales", "Turno_Facturador", "Pedidos_Reencolado",
+          "Indice_Solicitudes"})
         c.Ejecutar(std::string("DELETE FROM ") + tabla);
     c.Cerrar();
 }

@@ -55,7 +55,7 @@ class Busqueda_Test : public Prueba_App {
         for (const auto plan :
              {Plan_Busqueda::Natural, Plan_Busqueda::Indice_Nombre, Plan_Busqueda::Indice_Fecha,
               Plan_Busqueda::Indice_Motivo, Plan_Busqueda::Indice_Orden}) {
-            Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, plan));
+            Recordset rs = conexion.Ejecutar(Sentencia_Busqueda(c, conexion, indices, plan));
             std::vector<int32_t> del_plan;
             for (; !rs.Fin(); rs.Mover_Siguiente())
                 del_plan.push_back(std::stoi(rs.Texto("ID")));
@@ -149,7 +149,7 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
     EXPECT_EQ(p.Filas[0],
               (Fila_Solicitud{1, "10/01/2026", 1, "1 Norte", "2002", "Roberto Sánchez Díaz",
                               "SADR800101AB1", "1,234.50", 3, "A 1501", ""}));
-    EXPECT_EQ(Motivos_Rechazo(conexion),
+    EXPECT_EQ(Motivos_Rechazo(conexion, indices),
               (std::vector<Motivo_Rechazo>{{"Error: uno", 2, 6}, {"Error: dos", 1, 4}}));
     EXPECT_TRUE(Leer_Indices_Busqueda(conexion).Completos());
     // Without the full-text index or one column's sort index, searches may be slow.
@@ -159,7 +159,7 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
           {"DROP INDEX idx_solicitudes_orden_total",
            "ADD INDEX idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha, "
            "Resultado)"}}) {
-        const std::string tabla = "ALTER TABLE Solicitudes_de_Facturas_OL ";
+        const std::string tabla = "ALTER TABLE Indice_Solicitudes ";
         const Cambio_Temporal sin_indice(tabla + quitar, tabla + poner);
         EXPECT_FALSE(Leer_Indices_Busqueda(conexion).Completos()) << quitar;
     }
@@ -167,9 +167,52 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
     EXPECT_EQ(Status_en_Palabras(7), "Status 7");
 }
 
+// The copy the search reads follows each change and deletion of a request, whoever makes it, and
+// takes in the requests no change has reached: a pending one at any ID, a new one of any status.
+// Without the copy the search reads the requests themselves and finds the same.
+TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
+    EXPECT_EQ(Buscar({}), (Lista{8, 7, 6, 5, 4, 3, 2, 1}));
+    Ejecutar_Central(
+        "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Rosa Zamora', Status = 3, Resultado = "
+        "'' WHERE ID = 2");
+    Ejecutar_Central("DELETE FROM Solicitudes_de_Facturas_OL WHERE ID IN (3, 6)");
+    Sembrar_Solicitud(3, {{"Nombre", "'Nuevo Pendiente'"}, {"Status", "1"}});
+    Sembrar_Solicitud(6, {{"Nombre", "'Otra Timbrada'"}, {"Status", "3"}});
+    Sembrar_Solicitud(9, {{"Nombre", "'Nueva Rechazada'"},
+                          {"Status", "4"},
+                          {"Resultado", "'Error: dos'"},
+                          {"Fecha", "'2026/05/01'"}});
+    const std::tuple<const char*, Criterios_Busqueda, Lista> casos[] = {
+        {"nombre cambiado", {.Nombre = "zamora"}, {2}},
+        {"nombre de antes", {.Nombre = "rosa sanchez"}, {}},
+        {"status cambiado", {.Status = 3}, {8, 7, 6, 2, 1}},
+        {"pendiente de un ID ya visto", {.Nombre = "nuevo"}, {3}},
+        {"rechazada más nueva", {.Status = 4}, {9, 4}},
+    };
+    for (const auto& [caso, criterios, esperados] : casos)
+        EXPECT_EQ(Buscar(criterios), esperados) << caso;
+    const std::string columnas =
+        "SELECT GROUP_CONCAT(CONCAT_WS('|', ID, Nombre, ID_Sucursal, RFC, Serie, Folio, "
+        "Nro_Ticket, Total, Fecha, Status, Resultado) ORDER BY ID) FROM ";
+    EXPECT_EQ(Valor_Central(columnas + "Indice_Solicitudes"),
+              Valor_Central(columnas + "Solicitudes_de_Facturas_OL"));
+
+    Conexion_Abierta conexion;
+    const Tabla_Ausente sin_copia("Indice_Solicitudes");
+    const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
+    EXPECT_FALSE(indices.Copia);
+    EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, {.Nombre = "zamora"}, indices)), Lista{2});
+    EXPECT_EQ(
+        Ids_De(Buscar_Solicitudes(
+            conexion, {.Orden = Columna_Solicitudes::Cliente, .Descendente = false}, indices)),
+        (Lista{5, 7, 4, 9, 3, 6, 8, 1, 2}));
+    EXPECT_EQ(Motivos_Rechazo(conexion, indices),
+              (std::vector<Motivo_Rechazo>{{"Error: dos", 2, 9}}));
+}
+
 // Past its budget a search takes the index that bounds it best.
 TEST(Plan_Acotado, Fechas_Cortas_Antes_Que_Nombre_Y_Solo_Con_Indice) {
-    Indices_Busqueda todos{true, true, true, true, true};
+    Indices_Busqueda todos{true, true, true, true, true, true};
     Indices_Busqueda sin_texto = todos;
     sin_texto.Nombre = false;
     const Fecha_Hora enero{2026, 1, 1}, marzo{2026, 3, 31}, junio{2026, 6, 30};

@@ -164,13 +164,13 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     const En_Cuenta consola("facturador_consola");
     Conexion_Abierta conexion;
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
-    EXPECT_TRUE(indices.Fecha);
+    EXPECT_TRUE(indices.Completos());
     Criterios_Busqueda criterios;
     criterios.Nombre = "julia";
     EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices).Filas.size(), 3u);
     criterios.Orden = Columna_Solicitudes::Total;
     EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices, {1, 1}).Filas.size(), 3u);
-    ASSERT_EQ(Motivos_Rechazo(conexion).size(), 1u);
+    ASSERT_EQ(Motivos_Rechazo(conexion, indices).size(), 1u);
     const auto historia = Leer_Historia_Solicitud(conexion, 1);
     ASSERT_TRUE(historia);
     EXPECT_TRUE(historia->Factura);

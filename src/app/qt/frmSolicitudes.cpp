@@ -32,8 +32,8 @@ constexpr const char* kReactivaciones_Sin_Confirmar =
     "Se perdió la conexión con la base de datos central al confirmar la reactivación; no se sabe "
     "si las solicitudes quedaron reactivadas: la búsqueda muestra su estado. ";
 constexpr const char* kFaltan_Indices =
-    "Faltan índices de búsqueda en la base central: las búsquedas por cliente, R.F.C., ticket o "
-    "fechas pueden tardar (el README da la sentencia que los crea).";
+    "Falta el índice de búsqueda en la base central, o parte de él: las búsquedas por cliente, "
+    "R.F.C., ticket o fechas pueden tardar (el README dice cómo crearlo).";
 
 // An optional whole number of a box; false when the box holds something else.
 bool Leer_Numero_Caja(const QLineEdit* caja, std::optional<int32_t>& numero) {
@@ -325,7 +325,9 @@ void frmSolicitudes::Mostrar_Estado(const QString& texto, bool falla) {
 
 void frmSolicitudes::Cargar_Motivos() {
     hilo_.Encargar<std::vector<Motivo_Rechazo>>(
-        [](Conexion& conexion) { return Motivos_Rechazo(conexion); },
+        [](Conexion& conexion) {
+            return Motivos_Rechazo(conexion, Leer_Indices_Busqueda(conexion));
+        },
         [this](const std::vector<Motivo_Rechazo>& motivos) { Mostrar_Motivos(motivos); },
         [this](const std::string& error) {
             Mostrar_Estado("No se pudieron agrupar las rechazadas por motivo: " + Texto(error),
