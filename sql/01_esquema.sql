@@ -150,9 +150,11 @@ CREATE TABLE IF NOT EXISTS Solicitudes_de_Facturas_OL (
 -- fila). Vive aparte para que la inserción de cada solicitud desde la web no pague esos índices:
 -- los disparadores la llevan al día en la misma transacción de cada cambio o borrado de una
 -- solicitud, y la consola copia antes de cada búsqueda las solicitudes que nadie cambió todavía
--- (las pendientes y las que falten entre las diez mil más nuevas). La búsqueda lee de aquí solo los ID; lo que
--- muestra lo lee de la solicitud misma. Se llena al final con lo que ya había, así que ejecutar
--- de nuevo este archivo sobre una base anterior a ella la crea completa.
+-- (las pendientes y las que falten entre las diez mil más nuevas). La búsqueda lee de aquí solo
+-- los ID, y solo cuando la copia tiene todos sus índices; lo que muestra lo lee de la solicitud.
+-- Sobre una base anterior a ella, ejecutar de nuevo este archivo la crea, la llena con lo que ya
+-- había (leído sin bloquear la tabla de solicitudes) y al final le agrega los índices, que se
+-- construyen más rápido sobre la tabla ya llena.
 CREATE TABLE IF NOT EXISTS Indice_Solicitudes (
   ID               INT          NOT NULL,
   Nombre           VARCHAR(300) NULL DEFAULT '',
@@ -165,18 +167,7 @@ CREATE TABLE IF NOT EXISTS Indice_Solicitudes (
   Fecha            DATE         NULL,
   Status           TINYINT      NOT NULL DEFAULT 1,
   Resultado        VARCHAR(255) NULL DEFAULT '',
-  PRIMARY KEY (ID),
-  KEY idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado),
-  KEY idx_solicitudes_rfc (RFC, ID, Status, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_nro_ticket (Nro_Ticket, ID, Status, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_motivo (Status, Resultado),
-  KEY idx_solicitudes_orden_sucursal (ID_Sucursal, ID, Status, Fecha, Resultado),
-  KEY idx_solicitudes_orden_nombre (Nombre, ID, Status, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_orden_total (Total, ID, Status, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_orden_status (Status, ID, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_orden_folio (Serie, Folio, ID, Status, ID_Sucursal, Fecha, Resultado),
-  KEY idx_solicitudes_orden_motivo (Resultado, ID, Status, ID_Sucursal, Fecha),
-  FULLTEXT KEY ft_solicitudes_nombre (Nombre)
+  PRIMARY KEY (ID)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 CREATE OR REPLACE TRIGGER trg_solicitudes_indice_cambio
@@ -193,10 +184,32 @@ CREATE OR REPLACE TRIGGER trg_solicitudes_indice_borrado
   AFTER DELETE ON Solicitudes_de_Facturas_OL FOR EACH ROW
   DELETE FROM Indice_Solicitudes WHERE ID = OLD.ID;
 
+SET TRANSACTION ISOLATION LEVEL READ COMMITTED;
 INSERT IGNORE INTO Indice_Solicitudes (ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket,
                                        Total, Fecha, Status, Resultado)
   SELECT ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket, Total, Fecha, Status, Resultado
   FROM Solicitudes_de_Facturas_OL;
+
+ALTER TABLE Indice_Solicitudes
+  ADD INDEX IF NOT EXISTS idx_solicitudes_fecha (Fecha, ID, Status, ID_Sucursal, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_rfc
+    (RFC, ID, Status, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_nro_ticket
+    (Nro_Ticket, ID, Status, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_motivo (Status, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_sucursal
+    (ID_Sucursal, ID, Status, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_nombre
+    (Nombre, ID, Status, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_total
+    (Total, ID, Status, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_status
+    (Status, ID, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_folio
+    (Serie, Folio, ID, Status, ID_Sucursal, Fecha, Resultado),
+  ADD INDEX IF NOT EXISTS idx_solicitudes_orden_motivo
+    (Resultado, ID, Status, ID_Sucursal, Fecha),
+  ADD FULLTEXT INDEX IF NOT EXISTS ft_solicitudes_nombre (Nombre);
 
 -- Facturas electrónicas: una fila por factura. Se registra al mandar a timbrar
 -- (con valores provisionales) y se completa con los atributos del CFDI timbrado.

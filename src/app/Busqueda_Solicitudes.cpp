@@ -236,7 +236,6 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
     std::set<std::string> orden(kIndice_Orden.begin(), kIndice_Orden.end());
     for (rs.Mover_Primero(); !rs.Fin(); rs.Mover_Siguiente()) {
         const std::string nombre = rs.Texto(size_t{0});
-        indices.Copia |= nombre == "PRIMARY";
         indices.Fecha |= nombre == kIndice_Fecha;
         indices.RFC |= nombre == kIndice_RFC;
         indices.Ticket |= nombre == kIndice_Ticket;
@@ -245,7 +244,10 @@ Indices_Busqueda Leer_Indices_Busqueda(Conexion& conexion) {
         orden.erase(nombre);
     }
     indices.Orden = orden.empty();
-    return indices;
+    // A copy without all its indexes is still being made, or was left half made: the requests'
+    // table answers instead, through none of them.
+    indices.Copia = true;
+    return indices.Completos() ? indices : Indices_Busqueda{};
 }
 
 std::string Sentencia_Busqueda(const Criterios_Busqueda& c, const Conexion& conexion,
@@ -382,12 +384,16 @@ void Copiar_Solicitudes_Nuevas(Conexion& conexion) {
                                   " s WHERE NOT EXISTS (SELECT 1 FROM " + kTabla_Copia +
                                   " c WHERE c.ID = s.ID) AND ";
     try {
+        // A number, not a subquery: the server walks the IDs' range only from a known bound.
+        const Recordset mayor =
+            conexion.Ejecutar("SELECT MAX(ID) FROM " + std::string(kTabla_Solicitudes));
+        const int64_t desde = Entero_Redondeado(Valor_Inicial(mayor.Texto(size_t{0}))).value_or(0) -
+                              kNuevas_Revisadas;
         // Applies to the next transaction only: in autocommit, this statement.
         conexion.Ejecutar("SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
         conexion.Ejecutar("INSERT IGNORE INTO " + std::string(kTabla_Copia) + " (" + columnas +
-                          ")" + faltantes + "s.Status = 1 UNION" + faltantes +
-                          "s.ID > (SELECT MAX(ID) FROM " + kTabla_Solicitudes + ") - " +
-                          std::to_string(kNuevas_Revisadas));
+                          ")" + faltantes + "s.Status = 1 UNION" + faltantes + "s.ID > " +
+                          std::to_string(desde));
     } catch (const Error_Plataforma& e) {
         if (!Es_Conflicto(e.Numero))
             throw;

@@ -70,9 +70,11 @@ struct Pagina_Solicitudes {
 // The search's own copy of the columns it filters and sorts by, with their indexes (the table
 // Indice_Solicitudes of sql/01_esquema.sql, kept by triggers of the requests' table), so that the
 // web side's insert of a request pays none of them. The program never creates it: the README gives
-// the statements for an existing database. Without it the search reads the requests' table.
+// the statements for an existing database. Without it, or without any one of its indexes, the
+// search reads the requests' table: Leer_Indices_Busqueda then answers none.
 struct Indices_Busqueda {
-    bool Copia = false;  // Indice_Solicitudes is there: the search reads its IDs from it
+    bool Copia =
+        false;  // Indice_Solicitudes is there with them all: the search reads its IDs there
     bool Fecha = false;  // its indexes, by name
     bool RFC = false;
     bool Ticket = false;

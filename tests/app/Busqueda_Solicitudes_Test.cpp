@@ -169,6 +169,7 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
 
 // The copy the search reads follows each change and deletion of a request, whoever makes it, and
 // takes in the requests no change has reached: a pending one at any ID, a new one of any status.
+// A lock on the copy (another node copying the same request) leaves it for the next search.
 // Without the copy the search reads the requests themselves and finds the same.
 TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     EXPECT_EQ(Buscar({}), (Lista{8, 7, 6, 5, 4, 3, 2, 1}));
@@ -176,18 +177,21 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
         "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Rosa Zamora', Status = 3, Resultado = "
         "'' WHERE ID = 2");
     Ejecutar_Central("DELETE FROM Solicitudes_de_Facturas_OL WHERE ID IN (3, 6)");
+    // Pending, older than the newest ten thousand; stamped, among them; rejected, the newest.
     Sembrar_Solicitud(3, {{"Nombre", "'Nuevo Pendiente'"}, {"Status", "1"}});
-    Sembrar_Solicitud(6, {{"Nombre", "'Otra Timbrada'"}, {"Status", "3"}});
-    Sembrar_Solicitud(9, {{"Nombre", "'Nueva Rechazada'"},
-                          {"Status", "4"},
-                          {"Resultado", "'Error: dos'"},
-                          {"Fecha", "'2026/05/01'"}});
+    Sembrar_Solicitud(15006, {{"Nombre", "'Otra Timbrada'"}, {"Status", "3"}});
+    Sembrar_Solicitud(20009, {{"Nombre", "'Nueva Rechazada'"},
+                              {"Status", "4"},
+                              {"Resultado", "'Error: dos'"},
+                              {"Fecha", "'2026/05/01'"}});
+    Conexion_Abierta conexion;
+    EXPECT_EQ(Motivos_Rechazo(conexion, Leer_Indices_Busqueda(conexion)),
+              (std::vector<Motivo_Rechazo>{{"Error: dos", 2, 20009}}));
     const std::tuple<const char*, Criterios_Busqueda, Lista> casos[] = {
         {"nombre cambiado", {.Nombre = "zamora"}, {2}},
         {"nombre de antes", {.Nombre = "rosa sanchez"}, {}},
-        {"status cambiado", {.Status = 3}, {8, 7, 6, 2, 1}},
+        {"status cambiado", {.Status = 3}, {15006, 8, 7, 2, 1}},
         {"pendiente de un ID ya visto", {.Nombre = "nuevo"}, {3}},
-        {"rechazada más nueva", {.Status = 4}, {9, 4}},
     };
     for (const auto& [caso, criterios, esperados] : casos)
         EXPECT_EQ(Buscar(criterios), esperados) << caso;
@@ -197,7 +201,19 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     EXPECT_EQ(Valor_Central(columnas + "Indice_Solicitudes"),
               Valor_Central(columnas + "Solicitudes_de_Facturas_OL"));
 
-    Conexion_Abierta conexion;
+    Sembrar_Solicitud(30000, {{"Nombre", "'Con Candado'"}});
+    {
+        Conexion_Abierta otra;
+        otra.Ejecutar("START TRANSACTION");
+        otra.Ejecutar("INSERT INTO Indice_Solicitudes (ID) VALUES (30000)");
+        conexion.Ejecutar("SET SESSION innodb_lock_wait_timeout = 1");
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, {.Nombre = "candado"},
+                                            Leer_Indices_Busqueda(conexion))),
+                  Lista{});
+        otra.Ejecutar("ROLLBACK");
+    }
+    EXPECT_EQ(Buscar({.Nombre = "candado"}), Lista{30000});
+
     const Tabla_Ausente sin_copia("Indice_Solicitudes");
     const Indices_Busqueda indices = Leer_Indices_Busqueda(conexion);
     EXPECT_FALSE(indices.Copia);
@@ -205,9 +221,9 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     EXPECT_EQ(
         Ids_De(Buscar_Solicitudes(
             conexion, {.Orden = Columna_Solicitudes::Cliente, .Descendente = false}, indices)),
-        (Lista{5, 7, 4, 9, 3, 6, 8, 1, 2}));
+        (Lista{5, 30000, 7, 4, 20009, 3, 15006, 8, 1, 2}));
     EXPECT_EQ(Motivos_Rechazo(conexion, indices),
-              (std::vector<Motivo_Rechazo>{{"Error: dos", 2, 9}}));
+              (std::vector<Motivo_Rechazo>{{"Error: dos", 2, 20009}}));
 }
 
 // Past its budget a search takes the index that bounds it best.

@@ -23,6 +23,7 @@ enum Violacion : size_t {
     kDos_Trabajadores,  // units of work committed by two copies at once (the lease's trace)
     kSin_Reanudar,      // after a fault, no copy took up invoicing within a minute
     kArchivo_Ajeno,     // a file outside the branch and program folders changed (hostile neighbour)
+    kIndice_Desigual,   // the search's copy of a request differs from it, or lacks a changed one
     kCuantas_Violaciones
 };
 
@@ -54,6 +55,7 @@ class Invariantes {
     void Revisar_Colas(Conteo& conteo);
     void Revisar_Registro(Conteo& conteo);
     void Revisar_Traza(Conteo& conteo);
+    void Revisar_Indice(Conteo& conteo);
     const Sucursal_Fallas* Sucursal(int id) const;
 
     const Mundo_Fallas& mundo_;
