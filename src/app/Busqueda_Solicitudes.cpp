@@ -20,8 +20,17 @@ namespace {
 constexpr const char* kTabla_Solicitudes = "Solicitudes_de_Facturas_OL";
 constexpr const char* kTabla_Copia = "Indice_Solicitudes";
 // The copy's columns, the same as the request's.
-constexpr const char* kColumnas_Copia =
-    "ID, Nombre, ID_Sucursal, RFC, Serie, Folio, Nro_Ticket, Total, Fecha, Status, Resultado";
+constexpr std::array<const char*, 11> kColumnas_Copia = {"ID",    "Nombre", "ID_Sucursal", "RFC",
+                                                         "Serie", "Folio",  "Nro_Ticket",  "Total",
+                                                         "Fecha", "Status", "Resultado"};
+
+// The copy's columns, each after `prefijo`, separated by commas.
+std::string Columnas_Copia(const std::string& prefijo) {
+    std::string lista;
+    for (const char* columna : kColumnas_Copia)
+        lista += (lista.empty() ? "" : ", ") + prefijo + columna;
+    return lista;
+}
 
 // The newest requests each search checks against the copy, whatever their status.
 constexpr int kNuevas_Revisadas = 10000;
@@ -375,14 +384,27 @@ Pagina_Solicitudes Buscar_Solicitudes(Conexion& conexion, const Criterios_Busque
     return Leer_Pagina(conexion, rs, criterios.Por_Pagina);
 }
 
+namespace {
+
+// The IDs the copy lacks among the requests still pending, and among the newest from `desde`.
+// Each is looked for where the copy keeps its kind together (its pending ones in the statuses'
+// index, the newest at the end of its key), so that a few thousand pending requests spread over
+// years cost no read of the copy's rows.
+std::string Ids_Faltantes(int64_t desde) {
+    const std::string de = " SELECT p.ID FROM " + std::string(kTabla_Solicitudes) +
+                           " p LEFT JOIN " + kTabla_Copia + " c";
+    return de +
+           " FORCE INDEX (idx_solicitudes_orden_status) ON c.Status = 1 AND c.ID = p.ID "
+           "WHERE p.Status = 1 AND c.ID IS NULL UNION" +
+           de + " ON c.ID = p.ID WHERE p.ID > " + std::to_string(desde) + " AND c.ID IS NULL";
+}
+
+}  // namespace
+
 // Read as of the statement, without locks: a locking read would hold back the web side's insert of
 // each new request meanwhile. A request changed after that read has already reached the copy by
 // its trigger, and the IGNORE keeps that newer row.
 void Copiar_Solicitudes_Nuevas(Conexion& conexion) {
-    const std::string columnas = kColumnas_Copia;
-    const std::string faltantes = " SELECT " + columnas + " FROM " + kTabla_Solicitudes +
-                                  " s WHERE NOT EXISTS (SELECT 1 FROM " + kTabla_Copia +
-                                  " c WHERE c.ID = s.ID) AND ";
     try {
         // A number, not a subquery: the server walks the IDs' range only from a known bound.
         const Recordset mayor =
@@ -391,9 +413,10 @@ void Copiar_Solicitudes_Nuevas(Conexion& conexion) {
                               kNuevas_Revisadas;
         // Applies to the next transaction only: in autocommit, this statement.
         conexion.Ejecutar("SET TRANSACTION ISOLATION LEVEL READ COMMITTED");
-        conexion.Ejecutar("INSERT IGNORE INTO " + std::string(kTabla_Copia) + " (" + columnas +
-                          ")" + faltantes + "s.Status = 1 UNION" + faltantes + "s.ID > " +
-                          std::to_string(desde));
+        conexion.Ejecutar("INSERT IGNORE INTO " + std::string(kTabla_Copia) + " (" +
+                          Columnas_Copia("") + ") SELECT " + Columnas_Copia("s.") + " FROM " +
+                          kTabla_Solicitudes + " s JOIN (" + Ids_Faltantes(desde) +
+                          ") n ON n.ID = s.ID");
     } catch (const Error_Plataforma& e) {
         if (!Es_Conflicto(e.Numero))
             throw;
