@@ -393,10 +393,10 @@ namespace {
 std::string Ids_Faltantes(int64_t desde) {
     const std::string de = " SELECT p.ID FROM " + std::string(kTabla_Solicitudes) +
                            " p LEFT JOIN " + kTabla_Copia + " c";
-    return de +
-           " FORCE INDEX (idx_solicitudes_orden_status) ON c.Status = 1 AND c.ID = p.ID "
-           "WHERE p.Status = 1 AND c.ID IS NULL UNION" +
-           de + " ON c.ID = p.ID WHERE p.ID > " + std::to_string(desde) + " AND c.ID IS NULL";
+    const char* por_status = kIndice_Orden[static_cast<size_t>(Columna_Solicitudes::Status)];
+    return de + " FORCE INDEX (" + por_status +
+           ") ON c.Status = 1 AND c.ID = p.ID WHERE p.Status = 1 AND c.ID IS NULL UNION" + de +
+           " ON c.ID = p.ID WHERE p.ID > " + std::to_string(desde) + " AND c.ID IS NULL";
 }
 
 }  // namespace

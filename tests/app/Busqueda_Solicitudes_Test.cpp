@@ -169,7 +169,8 @@ TEST_F(Busqueda_Test, Por_Paginas_Ordenada_Y_Cada_Fila_Como_Se_Muestra) {
 
 // The copy the search reads follows each change and deletion of a request, whoever makes it, and
 // takes in the requests no change has reached: a pending one at any ID, a new one of any status.
-// A lock on the copy (another node copying the same request) leaves it for the next search.
+// A lock on the copy (another node copying the same request) leaves it for the next search; a lock
+// on the request does not hold the copy back.
 // Without the copy the search reads the requests themselves and finds the same.
 TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     EXPECT_EQ(Buscar({}), (Lista{8, 7, 6, 5, 4, 3, 2, 1}));
@@ -177,9 +178,10 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
         "UPDATE Solicitudes_de_Facturas_OL SET Nombre = 'Rosa Zamora', Status = 3, Resultado = "
         "'' WHERE ID = 2");
     Ejecutar_Central("DELETE FROM Solicitudes_de_Facturas_OL WHERE ID IN (3, 6)");
-    // Pending, older than the newest ten thousand; stamped, among them; rejected, the newest.
+    // Pending, older than the newest ten thousand; stamped, the oldest of them; rejected, the
+    // newest.
     Sembrar_Solicitud(3, {{"Nombre", "'Nuevo Pendiente'"}, {"Status", "1"}});
-    Sembrar_Solicitud(15006, {{"Nombre", "'Otra Timbrada'"}, {"Status", "3"}});
+    Sembrar_Solicitud(10010, {{"Nombre", "'Otra Timbrada'"}, {"Status", "3"}});
     Sembrar_Solicitud(20009, {{"Nombre", "'Nueva Rechazada'"},
                               {"Status", "4"},
                               {"Resultado", "'Error: dos'"},
@@ -190,7 +192,7 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     const std::tuple<const char*, Criterios_Busqueda, Lista> casos[] = {
         {"nombre cambiado", {.Nombre = "zamora"}, {2}},
         {"nombre de antes", {.Nombre = "rosa sanchez"}, {}},
-        {"status cambiado", {.Status = 3}, {15006, 8, 7, 2, 1}},
+        {"status cambiado", {.Status = 3}, {10010, 8, 7, 2, 1}},
         {"pendiente de un ID ya visto", {.Nombre = "nuevo"}, {3}},
     };
     for (const auto& [caso, criterios, esperados] : casos)
@@ -203,10 +205,21 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
 
     Sembrar_Solicitud(30000, {{"Nombre", "'Con Candado'"}});
     {
+        // The worker holding a pending request (read for update) neither stops nor waits the copy.
+        Conexion_Abierta otra;
+        otra.Ejecutar("START TRANSACTION");
+        otra.Ejecutar("SELECT ID FROM Solicitudes_de_Facturas_OL WHERE ID = 30000 FOR UPDATE");
+        conexion.Ejecutar("SET SESSION innodb_lock_wait_timeout = 1");
+        EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, {.Nombre = "candado"},
+                                            Leer_Indices_Busqueda(conexion))),
+                  Lista{30000});
+        otra.Ejecutar("ROLLBACK");
+    }
+    Ejecutar_Central("DELETE FROM Indice_Solicitudes WHERE ID = 30000");
+    {
         Conexion_Abierta otra;
         otra.Ejecutar("START TRANSACTION");
         otra.Ejecutar("INSERT INTO Indice_Solicitudes (ID) VALUES (30000)");
-        conexion.Ejecutar("SET SESSION innodb_lock_wait_timeout = 1");
         EXPECT_EQ(Ids_De(Buscar_Solicitudes(conexion, {.Nombre = "candado"},
                                             Leer_Indices_Busqueda(conexion))),
                   Lista{});
@@ -221,7 +234,7 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
     EXPECT_EQ(
         Ids_De(Buscar_Solicitudes(
             conexion, {.Orden = Columna_Solicitudes::Cliente, .Descendente = false}, indices)),
-        (Lista{5, 30000, 7, 4, 20009, 3, 15006, 8, 1, 2}));
+        (Lista{5, 30000, 7, 4, 20009, 3, 10010, 8, 1, 2}));
     EXPECT_EQ(Motivos_Rechazo(conexion, indices),
               (std::vector<Motivo_Rechazo>{{"Error: dos", 2, 20009}}));
 }

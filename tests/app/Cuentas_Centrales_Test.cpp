@@ -171,6 +171,21 @@ TEST_F(Cuentas_Test, La_Consola_Busca_Cuenta_La_Historia_Reactiva_Y_Pide_Reencol
     criterios.Orden = Columna_Solicitudes::Total;
     EXPECT_EQ(Buscar_Solicitudes(conexion, criterios, indices, {1, 1}).Filas.size(), 3u);
     ASSERT_EQ(Motivos_Rechazo(conexion, indices).size(), 1u);
+    {
+        // Without the right to copy new requests the search fails and says why, never silently
+        // leaves them out.
+        const Cambio_Temporal sin_copiar(
+            "REVOKE INSERT ON Morvane_Central.Indice_Solicitudes FROM "
+            "'facturador_consola'@'localhost'",
+            "GRANT INSERT ON Morvane_Central.Indice_Solicitudes TO "
+            "'facturador_consola'@'localhost'");
+        try {
+            Buscar_Solicitudes(conexion, criterios, indices);
+            ADD_FAILURE() << "la búsqueda no falló";
+        } catch (const Error_Plataforma& e) {
+            EXPECT_EQ(e.Numero, 1142);
+        }
+    }
     const auto historia = Leer_Historia_Solicitud(conexion, 1);
     ASSERT_TRUE(historia);
     EXPECT_TRUE(historia->Factura);

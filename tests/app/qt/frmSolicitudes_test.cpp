@@ -182,6 +182,11 @@ TEST_F(Solicitudes_Test, Sin_Indices_Busca_Y_Enter_Abre_La_Historia_Y_Esc_Cierra
     const Tabla_Ausente sin_indice("Indice_Solicitudes");
     Abrir();
     EXPECT_TRUE(Ctl("lblIndices")->isVisible());
+    EXPECT_EQ(
+        Ctl<QLabel>("lblIndices")->text(),
+        QString::fromUtf8("Falta el índice de búsqueda en la base central, o parte de él: las "
+                          "búsquedas por cliente, R.F.C., ticket o fechas pueden tardar (el "
+                          "README dice cómo crearlo)."));
     auto* tabla = Ctl<QTableView>("tblSolicitudes");
     tabla->setFocus();
     tabla->selectRow(1);
