@@ -205,7 +205,7 @@ TEST_F(Busqueda_Test, La_Copia_Sigue_A_Cada_Solicitud) {
 
     Sembrar_Solicitud(30000, {{"Nombre", "'Con Candado'"}});
     {
-        // The worker holding a pending request (read for update) neither stops nor waits the copy.
+        // The worker holding a pending request (read for update) does not hold the copy back.
         Conexion_Abierta otra;
         otra.Ejecutar("START TRANSACTION");
         otra.Ejecutar("SELECT ID FROM Solicitudes_de_Facturas_OL WHERE ID = 30000 FOR UPDATE");

@@ -196,8 +196,6 @@ void Invariantes::Revisar_Traza(Conteo& conteo) {
     }
 }
 
-// Requests whose stamped values the central database cannot hold (a hostile 300-character name
-// grows past its column once the XML escapes it): they rightly stay in 2, told in the daily log.
 // The triggers change the search's copy in the transaction that changes the request, so no kill of
 // the program or the server between them leaves the two apart. A request still pending may not
 // be in the copy yet (the console's search brings it).
@@ -214,6 +212,8 @@ void Invariantes::Revisar_Indice(Conteo& conteo) {
         Anotar(conteo, kIndice_Desigual, "solicitud " + rs.Texto(size_t{0}));
 }
 
+// Requests whose stamped values the central database cannot hold (a hostile 300-character name
+// grows past its column once the XML escapes it): they rightly stay in 2, told in the daily log.
 std::set<int> Invariantes::No_Almacenables() const {
     std::set<int> ids;
     const std::string marca = "no cabe en la base de datos central";
