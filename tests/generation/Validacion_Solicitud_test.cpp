@@ -3,7 +3,6 @@
 
 #include "Siembra_Central.h"
 #include "data/Formatos_Importe.h"
-#include "data/Rechazo_Solicitud.h"
 #include "generation/Archivo_Timbrar.h"
 #include "generation/Validacion_Fiscal.h"
 #include "generation/Validacion_Ticket.h"
@@ -96,13 +95,6 @@ TEST(Formatos_Importe, RedondeaMitadesHaciaAfueraYSoloLosMensajesAgrupanMiles) {
     EXPECT_EQ(Formato_Importe_SQL(116), "116");
     EXPECT_EQ(Formato_Importe_SQL(0.1 + 0.2), "0.3");
     EXPECT_EQ(Formato_Importe_SQL(-0.0), "0");
-}
-
-TEST(Textos_Rechazo, QuitanApostrofesOComillasYRecortanBlancos) {
-    EXPECT_EQ(Texto_Sin_Tilde("  L'Orange \"d'Or\"  "), "LOrange \"dOr\"");
-    EXPECT_EQ(Texto_Sin_Comillas(" \"Sucursal\" 'Ñandú' "), "Sucursal 'Ñandú'");
-    EXPECT_EQ(Texto_Sin_Comillas("\ttab\t"), "\ttab\t");  // only blanks are trimmed
-    EXPECT_EQ(Texto_Sin_Tilde("' '"), "");
 }
 
 // The receiver's data as a request brings them (the place of issue is 53100), and the reason the

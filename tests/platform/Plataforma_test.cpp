@@ -108,15 +108,6 @@ TEST(Texto, Windows1252GoesAndComesBackAndWhatItLacksIsAQuestionMark) {
     EXPECT_EQ(Recortar("  a b  ") + Recortar("   "), "a b");
 }
 
-// A customer's name must never add a line (a second Total, a second section) to a file that the
-// stamping program reads line by line.
-TEST(Texto, SinControlesLeavesEachControlAsABlankAndTheRestIntact) {
-    EXPECT_EQ(Sin_Controles("X\r\nTotal=0.01"), "X  Total=0.01");
-    EXPECT_EQ(Sin_Controles("a\tb\177c\0d"s), "a b c d");
-    EXPECT_EQ(Sin_Controles("\xc2\x85NEL"), " NEL");  // U+0085, a line end to some readers
-    EXPECT_EQ(Sin_Controles("Peña 東京 😀 \xff"), "Peña 東京 😀 \xff");
-}
-
 TEST(Fecha_Hora, ReadsTheDriversAndTheProgramsFormsOnlyAndCountsAcrossLeapDays) {
     EXPECT_EQ(Leer_Fecha_Hora("2024-07-31 23:59:58"), (Fecha_Hora{2024, 7, 31, 23, 59, 58}));
     EXPECT_EQ(Leer_Fecha_Hora("2024/07/31"), (Fecha_Hora{2024, 7, 31, 0, 0, 0}));
