@@ -53,7 +53,7 @@ def casos(programa, entorno):
 def lineas_corridas(prefijo):
     """(file, line) of src/ and tools/ that the counters under the prefix say ran."""
     corridas = set()
-    datos = [p for p in glob.glob(f"{prefijo}/**/*.gcda", recursive=True)]
+    datos = glob.glob(f"{prefijo}/**/*.gcda", recursive=True)
     for dato in datos:
         notas = dato[len(prefijo):-len(".gcda")] + ".gcno"
         if os.path.exists(notas) and not os.path.exists(dato[:-5] + ".gcno"):
